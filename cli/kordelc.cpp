@@ -1,0 +1,189 @@
+// kordelc: the count run without questions, printed as a table or as JSON.
+#include "cli/kordelc.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "common/atomic_file.h"
+#include "engine/count_run.h"
+#include "engine/dispatch.h"
+#include "engine/path_split.h"
+#include "kordel/version.h"
+
+namespace kordel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kordel::engine;
+
+struct Skipped {
+    std::string path;
+    std::string reason;
+};
+
+// Answers every question of the run without asking: skip what cannot be counted, note why.
+class BatchObserver final : public RunObserver {
+public:
+    BatchObserver(const std::vector<std::string>& paths, std::ostream& err) : m_paths(paths), m_err(err) {}
+
+    void SetStatus(const std::string& text) override {
+        // "Counting source file %d of %d": the row being counted.
+        m_current = std::stoul(text.substr(21, text.find(' ', 21) - 21)) - 1;
+    }
+    void WriteRow(std::size_t row, const std::vector<std::string>&) override { m_written.push_back(row); }
+    void WriteTotals(const TotalsTexts& totals) override { m_totals = totals; }
+    void SetProgress(int) override { ++m_done; }
+    bool AskMissing(const std::string& message) override { return Skip(message, "missing"); }
+    bool AskOpenFailed(const std::string& message) override {
+        Skip(message, "unreadable");
+        return false;
+    }
+    bool AskUnknownExtension(const std::string& message) override {
+        m_current = m_done;
+        Skip(message, "unknown extension");
+        return true;
+    }
+    void Finished(const std::string& message, bool isError) override {
+        if (isError) m_err << message << '\n';
+    }
+
+    const std::vector<Skipped>& skipped() const { return m_skipped; }
+    const TotalsTexts& totals() const { return m_totals; }
+
+private:
+    bool Skip(const std::string& message, const char* reason) {
+        m_err << "kordelc: " << message << '\n';
+        m_skipped.push_back({m_paths[m_current], reason});
+        return false;
+    }
+
+    const std::vector<std::string>& m_paths;
+    std::ostream& m_err;
+    std::size_t m_current = 0;
+    std::size_t m_done = 0;
+    std::vector<std::size_t> m_written;
+    std::vector<Skipped> m_skipped;
+    TotalsTexts m_totals;
+};
+
+// Adds a file given by name, or every file of a folder (sorted) whose extension the table knows.
+void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& out) {
+    std::error_code ec;
+    if (!fs::is_directory(arg, ec)) {
+        out.push_back(arg);
+        return;
+    }
+    std::vector<std::string> found;
+    for (auto it = fs::recursive_directory_iterator(arg, fs::directory_options::skip_permission_denied, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (!it->is_regular_file(ec)) continue;
+        const std::string path = it->path().string();
+        if (IsBuiltinExtension(PathExtension(path), dotf)) found.push_back(path);
+    }
+    std::sort(found.begin(), found.end());
+    out.insert(out.end(), found.begin(), found.end());
+}
+
+std::string Table(const std::vector<std::string>& paths, const RunResult& result, const TotalsTexts& totals,
+                  bool sps) {
+    std::ostringstream table;
+    table << (sps ? "Path\tCode\t%Code\tComment\t%Comment\tMixed\t%Mixed\tBlank\t%Blank\tLines\n"
+                  : "Path\tCode\tComment\tMixed\tBlank\tLines\n");
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!result.counted[i]) continue;
+        table << paths[i];
+        for (const std::string& cell : RowCellTexts(result.counts[i], sps)) table << '\t' << cell;
+        table << '\n';
+    }
+    table << "Total\t" << totals.code << '\t' << totals.comment << '\t' << totals.mixed << '\t' << totals.blank
+          << '\t' << totals.lines << '\n';
+    return table.str();
+}
+
+std::string Json(const std::string& name, const std::vector<std::string>& paths, const RunResult& result,
+                 const std::vector<Skipped>& skipped, int dotf) {
+    nlohmann::ordered_json files = nlohmann::ordered_json::array();
+    std::size_t fileCount = 0;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (!result.counted[i]) continue;
+        ++fileCount;
+        const FileCounts& c = result.counts[i];
+        const BuiltinLanguage* lang = FindBuiltin(PathExtension(paths[i]), dotf);
+        files.push_back({{"path", paths[i]}, {"language", lang ? lang->language : ""}, {"code", c.ii},
+                         {"comment", c.inoc}, {"mixed", c.inoml}, {"blank", c.inos}, {"lines", c.nl3}});
+    }
+    nlohmann::ordered_json skippedJson = nlohmann::ordered_json::array();
+    for (const Skipped& s : skipped) skippedJson.push_back({{"path", s.path}, {"reason", s.reason}});
+    const RunTotals& t = result.totals;
+    nlohmann::ordered_json doc = {
+        {"project", name},
+        {"files", files},
+        {"totals",
+         {{"files", fileCount}, {"code", t.ncl}, {"comment", t.ncol}, {"mixed", t.nml}, {"blank", t.ncbl},
+          {"lines", t.ntl}}},
+        {"skipped", skippedJson}};
+    return doc.dump(2) + "\n";
+}
+
+}  // namespace
+
+int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files.", "kordelc"};
+    std::vector<std::string> inputs;
+    std::string format = "table";
+    std::string output;
+    std::string name;
+    bool percent = false, mixedAsBoth = false, blankInBlock = false, fortran77 = false;
+    app.add_option("PATH", inputs, "Source files or folders (folders are walked recursively)")->required();
+    app.add_option("-f,--format", format, "Output format: table or json")
+        ->check(CLI::IsMember({"table", "json"}));
+    app.add_option("-o,--output", output, "Write the output to FILE (atomically) instead of standard output");
+    app.add_flag("-p,--percent", percent, "Add the percentage columns");
+    app.add_flag("--mixed-as-both", mixedAsBoth, "Count mixed lines also as code and as comment lines");
+    app.add_flag("--blank-in-block", blankInBlock, "Count blank lines inside block comments as blank");
+    app.add_flag("--fortran77", fortran77, "Count .f files as Fortran 77 instead of Forth");
+    app.add_option("--name", name, "Project name for the report");
+    app.set_version_flag("--version", std::string("kordelc ") + kVersion);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) {
+            out << (dynamic_cast<const CLI::CallForVersion*>(&e) ? std::string("kordelc ") + kVersion + "\n"
+                                                                  : app.help());
+            return 0;
+        }
+        err << "kordelc: " << e.what() << "\nRun 'kordelc --help' for the options.\n";
+        return 2;
+    }
+    CountOptions options;
+    options.cnoml = mixedAsBoth;
+    options.cblib = blankInBlock;
+    options.sps = percent;
+    options.dotf = fortran77 ? 1 : 0;
+
+    std::vector<std::string> paths;
+    for (const std::string& input : inputs) CollectPaths(input, options.dotf, paths);
+
+    std::atomic<int> canc{0};
+    BatchObserver observer(paths, err);
+    const RunResult result = CountLineT(paths, options, canc, observer);
+    const std::string text = format == "json"
+                                 ? Json(name.empty() ? "Unspecified" : name, paths, result, observer.skipped(),
+                                        options.dotf)
+                                 : Table(paths, result, observer.totals(), percent);
+    if (output.empty()) {
+        out << text;
+    } else if (!WriteFileAtomically(output, text)) {
+        err << "kordelc: Could not open \"" << output
+            << "\" for writing.  Make sure that all programs that may be using this file are closed.\n";
+        return 1;
+    }
+    if (result.crashed) return 1;
+    return observer.skipped().empty() ? 0 : 1;
+}
+
+}  // namespace kordel::cli

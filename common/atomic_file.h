@@ -1,0 +1,37 @@
+// Writes a whole file atomically: a temporary file beside the target, checked, then renamed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kordel {
+
+/// The file operations an atomic write uses; tests replace them to inject failures.
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+    /// Opens `path` for writing (truncating it); returns false on failure.
+    virtual bool Open(const std::filesystem::path& path) = 0;
+    /// Writes all of `bytes` to the open file; returns false on failure.
+    virtual bool Write(std::string_view bytes) = 0;
+    /// Flushes and closes the open file; returns false on failure.
+    virtual bool Close() = 0;
+    /// Replaces `to` by `from` in one step; returns false on failure.
+    virtual bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+    /// Removes `path`, ignoring failures.
+    virtual void Remove(const std::filesystem::path& path) = 0;
+};
+
+/// The real file system.
+FileOps& RealFileOps();
+
+/// Converts LF line ends to CR LF, as text-mode writing does.
+std::string ToCrLf(std::string_view text);
+
+/// Writes `bytes` to `target` through a temporary file in the same folder.
+/// On any failure the old target is untouched, the temporary file is removed and false is returned.
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         FileOps& ops = RealFileOps());
+
+}  // namespace kordel

@@ -1,0 +1,104 @@
+// Classification of one line for block-and-line comment languages.
+#include "engine/block_line_counter.h"
+
+#include "engine/scan.h"
+
+namespace kordel::engine {
+namespace {
+
+// Length of a character literal starting at `at` ('x', '\n', '\x41', '\0'), 0 when it is none.
+std::size_t CharLiteralLength(std::string_view s, std::size_t at) {
+    if (at + 2 < s.size() && s[at + 1] != '\\' && s[at + 1] != '\'' && s[at + 1] != '\n' && s[at + 2] == '\'')
+        return 3;
+    if (at + 3 < s.size() && s[at + 1] == '\\') {
+        for (std::size_t k = at + 3; k < s.size() && k <= at + 6; ++k)
+            if (s[k] == '\'') return k - at + 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void EmptyCStrings(std::string_view line, std::string& out) {
+    out.clear();
+    bool inside = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (inside) {
+            if (c == '"') {
+                out += c;
+                inside = false;
+                if (i + 1 < line.size()) out += line[++i];
+            }
+            continue;
+        }
+        if (c == '\'') {
+            if (const std::size_t len = CharLiteralLength(line, i)) {
+                out += "''";
+                i += len - 1;
+                continue;
+            }
+        }
+        out += c;
+        if (c == '"') inside = true;
+    }
+}
+
+void ClassifyPlain(std::string_view line, Tally& tally) {
+    const std::size_t z4 = line.find('\n');
+    if (z4 == std::string_view::npos) {
+        IsBlankText(line) ? tally.Blank() : tally.Code();
+    } else if (z4 == 0) {
+        tally.Blank();
+    } else {
+        FindLetterEx(line, static_cast<long long>(z4 + 1)) == 2 ? tally.Blank() : tally.Code();
+    }
+}
+
+void BlockLineClassifier::Classify(std::string_view line, Tally& tally) {
+    m_inBlock ? ClassifyInside(line, tally) : ClassifyOutside(line, tally);
+}
+
+void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
+    std::string_view line = raw;
+    if (raw.find('"') != std::string_view::npos || raw.find('\'') != std::string_view::npos) {
+        EmptyCStrings(raw, m_scratch);
+        line = m_scratch;
+    }
+    const std::size_t z1 = instr(line, m_markers.line);
+    const std::size_t z2 = instr(line, m_markers.begin);
+    if (z1 != 0 && (z2 == 0 || z1 < z2)) {
+        tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(z1) - 1) == 1);
+        return;
+    }
+    if (z2 == 0) {
+        if (instr(line, m_markers.end) != 0) {
+            tally.Code();
+            return;
+        }
+        ClassifyPlain(line, tally);
+        return;
+    }
+    tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(z2) - 1) == 1);
+    if (instr(line, m_markers.end, static_cast<long long>(z2)) == 0) m_inBlock = true;
+}
+
+void BlockLineClassifier::ClassifyInside(std::string_view line, Tally& tally) {
+    if (m_cblib) {
+        const std::size_t lf = line.find('\n');
+        if (lf == 0 || (lf == std::string_view::npos && IsBlankText(line))) {
+            tally.Blank();
+            return;
+        }
+    }
+    const std::size_t i5 = instr(line, m_markers.end);
+    if (i5 == 0) {
+        tally.Comment();
+        return;
+    }
+    m_inBlock = false;
+    const std::string_view rest = GetPastEndComment(i5 - 1 + m_markers.end.size(), line);
+    tally.CommentOrMixed(!IsBlankText(rest));
+}
+
+}  // namespace kordel::engine

@@ -1,0 +1,41 @@
+// The block-and-line comment counter: "//" line comments and "/*" ... "*/" blocks by default.
+#pragma once
+
+#include <string>
+
+#include "engine/classifier.h"
+
+namespace kordel::engine {
+
+/// Markers of a block-and-line counter.
+struct BlockLineMarkers {
+    std::string_view line = "//";
+    std::string_view begin = "/*";
+    std::string_view end = "*/";
+};
+
+class BlockLineClassifier final : public LineClassifier {
+public:
+    BlockLineClassifier(BlockLineMarkers markers, bool cblib) : m_markers(markers), m_cblib(cblib) {}
+    void Reset() override { m_inBlock = false; }
+    void Classify(std::string_view line, Tally& tally) override;
+    bool InBlock() const override { return m_inBlock; }
+
+private:
+    void ClassifyOutside(std::string_view line, Tally& tally);
+    void ClassifyInside(std::string_view line, Tally& tally);
+
+    BlockLineMarkers m_markers;
+    bool m_cblib;
+    bool m_inBlock = false;
+    std::string m_scratch;
+};
+
+/// Empties C-family strings: double-quoted strings as `RemoveQuotes` does, and character
+/// literals such as '"' or '/' so that their contents open neither a string nor a comment.
+void EmptyCStrings(std::string_view line, std::string& out);
+
+/// C4 without and with the stray-end test: code or blank by the line's text.
+void ClassifyPlain(std::string_view line, Tally& tally);
+
+}  // namespace kordel::engine

@@ -1,0 +1,50 @@
+// The count run over a list of paths, reporting to an observer and asking it the run's questions.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine/number_text.h"
+#include "engine/results.h"
+
+namespace kordel::engine {
+
+/// What the run shows and asks. The GUI implements it with windows; tests and kordelc with scripts.
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void WriteRow(std::size_t row, const std::vector<std::string>& cells) = 0;
+    virtual void WriteTotals(const TotalsTexts& totals) = 0;
+    virtual void SetProgress(int percent) = 0;
+    /// "\"%s\" does not exist.": true = OK (look again), false = Cancel (skip the file).
+    virtual bool AskMissing(const std::string& message) = 0;
+    /// "Could not open ... for reading.": true = OK (retry), false = Cancel (zeros).
+    virtual bool AskOpenFailed(const std::string& message) = 0;
+    /// Unknown extension: true = OK (skip the file), false = Cancel (stop the run).
+    virtual bool AskUnknownExtension(const std::string& message) = 0;
+    /// The closing message ("Kordel completed in ...", "The process was canceled.", the crash text).
+    virtual void Finished(const std::string& message, bool isError) = 0;
+};
+
+struct RunResult {
+    RunTotals totals;
+    std::vector<FileCounts> counts;   ///< per row; meaningful where `counted` is set
+    std::vector<bool> counted;
+    bool cancelled = false;
+    bool crashed = false;
+};
+
+std::string MissingMessage(const std::string& path);
+std::string OpenForReadingMessage(const std::string& path);
+std::string UnknownExtensionMessage(const std::string& ext);
+std::string CompletedMessage(long long seconds);
+inline constexpr const char* kCanceledMessage = "The process was canceled.";
+extern const char* const kCrashMessage;
+
+/// Counts every path in order. `canc` may be set to 1 from another thread to stop the run.
+RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
+                     RunObserver& observer);
+
+}  // namespace kordel::engine

@@ -1,0 +1,134 @@
+// The count run with scripted answers: rows, totals, prompts, cancel and the closing message.
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "engine/count_run.h"
+
+using namespace kordel::engine;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScriptedObserver final : public RunObserver {
+public:
+    std::vector<std::string> statuses, asked, finished;
+    std::map<std::size_t, std::vector<std::string>> rows;
+    std::optional<TotalsTexts> totals;
+    std::vector<int> progress;
+    bool answerMissing = false, answerOpen = false, answerUnknown = true;
+    std::atomic<int>* cancelOnFirstRow = nullptr;
+
+    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+        rows[row] = cells;
+        if (cancelOnFirstRow) cancelOnFirstRow->store(1);
+    }
+    void WriteTotals(const TotalsTexts& t) override { totals = t; }
+    void SetProgress(int p) override { progress.push_back(p); }
+    bool AskMissing(const std::string& m) override { return Ask(m, answerMissing); }
+    bool AskOpenFailed(const std::string& m) override { return Ask(m, answerOpen); }
+    bool AskUnknownExtension(const std::string& m) override { return Ask(m, answerUnknown); }
+    void Finished(const std::string& m, bool) override { finished.push_back(m); }
+
+private:
+    bool Ask(const std::string& m, bool answer) {
+        asked.push_back(m);
+        return answer;
+    }
+};
+
+class CountRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("kordel_run_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string Write(const std::string& name, const std::string& text) {
+        const fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << text;
+        return p.string();
+    }
+    fs::path m_dir;
+    std::atomic<int> m_canc{0};
+    CountOptions m_options;
+};
+
+}  // namespace
+
+TEST_F(CountRunTest, CountsRowsAndTotals) {
+    const std::vector<std::string> paths{Write("a.c", "int a; // x\n\n"), Write("b.CPP", "/* c */\nx;\ny;\n"),
+                                         Write("e.h", "")};
+    ScriptedObserver obs;
+    const RunResult r = CountLineT(paths, m_options, m_canc, obs);
+    EXPECT_EQ(obs.rows[0], (std::vector<std::string>{"0", "0", "1", "1", "2"}));
+    EXPECT_EQ(obs.rows[1], (std::vector<std::string>{"2", "1", "0", "0", "3"}));
+    EXPECT_EQ(obs.rows[2], (std::vector<std::string>{"0", "0", "0", "0", "0"}));
+    ASSERT_TRUE(obs.totals);
+    EXPECT_EQ(obs.totals->code, "2 (40.00%)");
+    EXPECT_EQ(obs.totals->lines, "5");
+    EXPECT_EQ(obs.statuses.front(), "Counting source file 1 of 3");
+    ASSERT_EQ(obs.progress.size(), 3u);
+    EXPECT_EQ(obs.progress[0], 33);
+    EXPECT_EQ(obs.progress[1], 66);
+    EXPECT_EQ(obs.finished, (std::vector<std::string>{"Kordel completed in 0 seconds."}));
+    EXPECT_EQ(r.totals.ntl, 5);
+}
+
+TEST_F(CountRunTest, PromptsForMissingUnreadableAndUnknownFiles) {
+    const std::vector<std::string> paths{(m_dir / "gone.c").string(), Write("x.gz", "x\n"), m_dir.string() + "/",
+                                         Write("ok.java", "x;\n")};
+    fs::create_directories(m_dir / "dir.c");
+    std::vector<std::string> withFolder = paths;
+    withFolder[2] = (m_dir / "dir.c").string();
+    ScriptedObserver obs;
+    const RunResult r = CountLineT(withFolder, m_options, m_canc, obs);
+    ASSERT_EQ(obs.asked.size(), 3u);
+    EXPECT_EQ(obs.asked[0], "\"" + withFolder[0] + "\" does not exist.");
+    EXPECT_EQ(obs.asked[1].rfind("The extension .gz is unknown", 0), 0u);
+    EXPECT_EQ(obs.asked[2], "Could not open \"" + withFolder[2] +
+                                "\" for reading.  Make sure that all programs that may be using this file are closed.");
+    EXPECT_FALSE(obs.rows.count(0));                                                  // skipped: row unchanged
+    EXPECT_EQ(obs.rows[2], (std::vector<std::string>{"0", "0", "0", "0", "0"}));  // unreadable: zeros
+    EXPECT_EQ(obs.rows[3][0], "1");                                                   // next file, own row
+    EXPECT_EQ(r.totals.ntl, 1);
+    EXPECT_EQ(obs.finished.back(), "Kordel completed in 0 seconds.");
+}
+
+TEST_F(CountRunTest, CancelAtTheUnknownExtensionStopsWithTotalsSoFar) {
+    ScriptedObserver obs;
+    obs.answerUnknown = false;
+    CountLineT({Write("a.c", "x;\n"), Write("b.zz", "x\n"), Write("c.c", "y;\n")}, m_options, m_canc, obs);
+    EXPECT_EQ(obs.rows.size(), 1u);
+    EXPECT_EQ(obs.totals->lines, "1");
+    EXPECT_EQ(obs.finished.back(), "Kordel completed in 0 seconds.");
+}
+
+TEST_F(CountRunTest, CancelBetweenFilesKeepsTheRowsCounted) {
+    ScriptedObserver obs;
+    obs.cancelOnFirstRow = &m_canc;
+    const RunResult r = CountLineT({Write("a.c", "x;\n"), Write("b.c", "y;\n")}, m_options, m_canc, obs);
+    EXPECT_EQ(obs.rows.size(), 1u);
+    ASSERT_TRUE(obs.totals);
+    EXPECT_EQ(obs.totals->lines, "1");
+    EXPECT_TRUE(r.cancelled);
+    EXPECT_EQ(obs.finished.back(), "The process was canceled.");
+}
+
+TEST_F(CountRunTest, CancelInsideAFileWritesNeitherRowNorTotals) {
+    ScriptedObserver obs;
+    m_canc = 1;
+    // Already cancelled before the run: nothing is counted and the totals are left alone.
+    CountLineT({Write("a.c", "/* open\nbody\n")}, m_options, m_canc, obs);
+    EXPECT_TRUE(obs.rows.empty());
+    EXPECT_EQ(obs.finished.back(), "The process was canceled.");
+}
+
+TEST(CountRunMessages, Texts) {
+    EXPECT_EQ(CompletedMessage(1), "Kordel completed in 1 second.");
+    EXPECT_EQ(CompletedMessage(2), "Kordel completed in 2 seconds.");
+}

@@ -1,0 +1,68 @@
+// Text-mode reading: CR LF, lone CR, Ctrl-Z, pieces of 4095 and the measured size.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "engine/text_reader.h"
+
+using namespace kordel::engine;
+
+namespace {
+
+std::vector<std::string> Lines(TextModeReader& reader) {
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.NextLine(line)) lines.emplace_back(line);
+    return lines;
+}
+
+std::vector<std::string> MemoryLines(std::string_view data) {
+    TextModeReader reader;
+    reader.OpenMemory(data);
+    return Lines(reader);
+}
+
+}  // namespace
+
+TEST(TextReader, LineEnds) {
+    EXPECT_EQ(MemoryLines("a\r\nb\n"), (std::vector<std::string>{"a\n", "b\n"}));
+    EXPECT_EQ(MemoryLines("a\rb\n"), (std::vector<std::string>{"a\rb\n"}));
+    EXPECT_EQ(MemoryLines("a\r"), (std::vector<std::string>{"a\r"}));
+    EXPECT_EQ(MemoryLines("a\nb"), (std::vector<std::string>{"a\n", "b"}));
+    EXPECT_TRUE(MemoryLines("").empty());
+}
+
+TEST(TextReader, CtrlZEndsTheData) {
+    EXPECT_EQ(MemoryLines("a\nb\x1a" "c\nd\n"), (std::vector<std::string>{"a\n", "b"}));
+    EXPECT_TRUE(MemoryLines("\x1a" "abc\n").empty());
+}
+
+TEST(TextReader, LongLinesComeInPieces) {
+    const auto lines = MemoryLines(std::string(9000, 'x') + "\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), 4095u);
+    EXPECT_EQ(lines[1].size(), 4095u);
+    EXPECT_EQ(lines[2], std::string(810, 'x') + "\n");
+}
+
+TEST(TextReader, FileIsReadUpToItsMeasuredSize) {
+    const auto path = std::filesystem::temp_directory_path() / "kordel_reader_test.txt";
+    {
+        std::ofstream f(path, std::ios::binary);
+        // A CR LF pair split across the 256 KiB read buffer still reads as one LF.
+        f << std::string(256 * 1024 - 1, 'a') << "\r\nlast\n";
+    }
+    TextModeReader reader;
+    ASSERT_TRUE(reader.Open(path, std::filesystem::file_size(path)));
+    auto lines = Lines(reader);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "last\n");
+    EXPECT_EQ(lines[lines.size() - 2].back(), '\n');
+    ASSERT_TRUE(reader.Open(path, 10));
+    lines = Lines(reader);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], std::string(10, 'a'));
+    std::filesystem::remove(path);
+    EXPECT_FALSE(reader.Open(path, std::nullopt));
+}
