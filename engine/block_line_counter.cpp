@@ -44,6 +44,31 @@ void EmptyCStrings(std::string_view line, std::string& out) {
     }
 }
 
+std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, std::string& scratch) {
+    if (rule == QuoteRule::CFamily) {
+        if (raw.find('"') == std::string_view::npos && raw.find('\'') == std::string_view::npos) return raw;
+        EmptyCStrings(raw, scratch);
+        return scratch;
+    }
+    std::string_view line = raw;
+    if (raw.find('"') != std::string_view::npos) {
+        RemoveQuotes(raw, scratch, 0);
+        line = scratch;
+    }
+    const std::size_t apostrophe = instr(line, "'");
+    bool single = false;
+    if (rule == QuoteRule::DoubleThenSingle) single = apostrophe != 0;
+    if (rule == QuoteRule::DoubleThenSingleBefore) {
+        const std::size_t m = instr(line, marker);
+        single = apostrophe != 0 && m != 0 && apostrophe < m;
+    }
+    if (!single) return line;
+    std::string emptied;
+    RemoveQuotes(line, emptied, 1);
+    scratch.swap(emptied);
+    return scratch;
+}
+
 void ClassifyPlain(std::string_view line, Tally& tally) {
     const std::size_t z4 = line.find('\n');
     if (z4 == std::string_view::npos) {
@@ -60,11 +85,7 @@ void BlockLineClassifier::Classify(std::string_view line, Tally& tally) {
 }
 
 void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
-    std::string_view line = raw;
-    if (raw.find('"') != std::string_view::npos || raw.find('\'') != std::string_view::npos) {
-        EmptyCStrings(raw, m_scratch);
-        line = m_scratch;
-    }
+    const std::string_view line = EmptyStrings(raw, m_markers.quotes, m_markers.begin, m_scratch);
     const std::size_t z1 = instr(line, m_markers.line);
     const std::size_t z2 = instr(line, m_markers.begin);
     if (z1 != 0 && (z2 == 0 || z1 < z2)) {

@@ -7,12 +7,25 @@
 
 namespace kordel::engine {
 
-/// Markers of a block-and-line counter.
+/// How a counter empties quoted text before it searches for markers.
+enum class QuoteRule {
+    CFamily,                 ///< double-quoted strings and character literals
+    Double,                  ///< double-quoted strings only
+    DoubleThenSingle,        ///< then apostrophe strings whenever the line holds an apostrophe
+    DoubleThenSingleBefore,  ///< then apostrophe strings when the first apostrophe precedes the first marker
+};
+
+/// Markers of a block-and-line counter; an empty line marker means the language has none.
 struct BlockLineMarkers {
     std::string_view line = "//";
     std::string_view begin = "/*";
     std::string_view end = "*/";
+    QuoteRule quotes = QuoteRule::CFamily;
 };
+
+/// Empties quoted text of `raw` by `rule`, where `marker` is the marker the apostrophe test looks at.
+/// Returns `raw` itself when nothing needed emptying, else a view of `scratch`.
+std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, std::string& scratch);
 
 class BlockLineClassifier final : public LineClassifier {
 public:

@@ -5,26 +5,70 @@
 #include <initializer_list>
 
 #include "engine/block_line_counter.h"
+#include "engine/line_comment_counter.h"
 #include "engine/scan.h"
 
 namespace kordel::engine {
 namespace {
 
-std::unique_ptr<LineClassifier> MakeCJava(const CountOptions& o) {
-    return std::make_unique<BlockLineClassifier>(BlockLineMarkers{}, o.cblib);
+template <const BlockLineMarkers& M>
+std::unique_ptr<LineClassifier> Block(const CountOptions& o) {
+    return std::make_unique<BlockLineClassifier>(M, o.cblib);
 }
+
+template <const char* Marker, QuoteRule Q>
+std::unique_ptr<LineClassifier> Line(const CountOptions&) {
+    return std::make_unique<LineCommentClassifier>(Marker, Q);
+}
+
+template <ColumnRule R>
+std::unique_ptr<LineClassifier> Column(const CountOptions&) {
+    return std::make_unique<ColumnRuleClassifier>(R);
+}
+
+constexpr char kHash[] = "#", kBackslash[] = "\\", kSemicolon[] = ";", kPercent[] = "%", kDashes[] = "--",
+               kBang[] = "!", kRem[] = "rem";
+constexpr QuoteRule D = QuoteRule::Double, DS = QuoteRule::DoubleThenSingle,
+                    DSB = QuoteRule::DoubleThenSingleBefore;
+constexpr BlockLineMarkers kC{};
+constexpr BlockLineMarkers kProlog{"%", "/*", "*/", D};
+constexpr BlockLineMarkers kMaxScript{"--", "/*", "*/", D};
+constexpr BlockLineMarkers kSql{"--", "/*", "*/", DS};
+constexpr BlockLineMarkers kCaml{"", "(*", "*)", D};
+constexpr BlockLineMarkers kMarkup{"", "<!--", "-->", DSB};
 
 struct Row {
     std::initializer_list<std::string_view> extensions;
     BuiltinLanguage language;
 };
 
-const std::array<Row, 2> kTable{{
+// In the order the extensions are tested.
+const std::array<Row, 24> kTable{{
+    {{".bat"}, {"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>}},
+    {{".pro"}, {"CountLinesProLog", "ProLog Source Files", Block<kProlog>}},
+    {{".ms", ".mcr"}, {"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>}},
+    {{".ml", ".mli", ".sml", ".thy"}, {"CountLinesCaml", "CAML Source Files", Block<kCaml>}},
+    {{".txt"}, {"CountLinesTXT", "Text Files", Column<ColumnRule::None>}},
+    {{".m"}, {"CountLinesOBJC", "Objective-C Source Files", Line<kPercent, D>}},
+    {{".rb"}, {"CountLinesRuby", "Ruby Source Files", Line<kHash, D>}},
+    {{".awk"}, {"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>}},
+    {{".cgi", ".pl", ".pm", ".perl", ".boo", ".joy", ".r"}, {"CountLinesPerl", "Perl Source Files", Line<kHash, D>}},
+    {{".sed"}, {"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>}},
+    {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
+    {{".ada", ".hs", ".agda"}, {"CountLinesAda", "ADA Source Files", Line<kDashes, DS>}},
+    {{".sql", ".4gl"}, {"CountLinesSQL", "SQL Source Files", Block<kSql>}},
+    {{".f"}, {"CountLinesForth", "Forth", Line<kBackslash, D>}},
+    {{".f77"}, {"CountLinesFortran77", "Fortran 77", Column<ColumnRule::Fortran77>}},
+    {{".f90"}, {"CountLinesFortran9095", "Fortran Source Files", Line<kBang, DSB>}},
+    {{".tex", ".sty"}, {"CountLinesLaTeX", "LaTeX Source File", Line<kPercent, D>}},
+    {{".cfm", ".xml", ".xpp"}, {"CountLinesColdFusion", "Cold Fusion Source Files", Block<kMarkup>}},
+    {{".htm", ".html"}, {"CountLinesHTM", "HTM/HTML Source Files", Block<kMarkup>}},
+    {{".asm", ".ini", ".iss", ".au3", ".nsi", ".nsh"}, {"CountLinesASM", "Assembly Source Files", Line<kSemicolon, D>}},
     {{".c", ".cpp", ".h", ".hpp", ".java", ".js", ".jsp", ".jspf", ".cs", ".jsl", ".dylan", ".io", ".q", ".as",
       ".lsl", ".shx", ".n", ".ttcn3", ".dot", ".neato", ".gviz", ".rex", ".pike", ".pmod"},
-     {"CountLinesCJAVA", "C/C++ Source and Header Files", MakeCJava}},
+     {"CountLinesCJAVA", "C/C++ Source and Header Files", Block<kC>}},
     // PHP has the C family's markers and string rule.
-    {{".php", ".php3"}, {"CountLinesPHP", "PHP Source Files", MakeCJava}},
+    {{".php", ".php3"}, {"CountLinesPHP", "PHP Source Files", Block<kC>}},
 }};
 
 bool SameExtension(std::string_view a, std::string_view b) {
@@ -34,7 +78,11 @@ bool SameExtension(std::string_view a, std::string_view b) {
 }  // namespace
 
 const BuiltinLanguage* FindBuiltin(std::string_view extension, int dotf) {
-    (void)dotf;  // ".f" belongs to Forth or Fortran 77, whose rows join the table with their counters
+    // ".f" is Forth while dotf is 0, Fortran 77 while it is 1.
+    if (SameExtension(extension, ".f")) {
+        for (const Row& row : kTable)
+            if (row.language.counter == (dotf == 1 ? "CountLinesFortran77" : "CountLinesForth")) return &row.language;
+    }
     for (const Row& row : kTable)
         for (std::string_view e : row.extensions)
             if (SameExtension(extension, e)) return &row.language;

@@ -1,0 +1,44 @@
+// Counters for languages whose comments run from a marker to the end of the line.
+#pragma once
+
+#include <string>
+
+#include "engine/block_line_counter.h"
+#include "engine/classifier.h"
+
+namespace kordel::engine {
+
+class LineCommentClassifier final : public LineClassifier {
+public:
+    LineCommentClassifier(std::string_view marker, QuoteRule quotes) : m_marker(marker), m_quotes(quotes) {}
+    void Reset() override {}
+    void Classify(std::string_view line, Tally& tally) override;
+    bool InBlock() const override { return false; }
+
+private:
+    std::string_view m_marker;
+    QuoteRule m_quotes;
+    std::string m_scratch;
+};
+
+/// Column-rule counters: a comment line as a whole when the test holds, else code or blank.
+enum class ColumnRule { Fortran77, Cobol, Sed, None };
+
+class ColumnRuleClassifier final : public LineClassifier {
+public:
+    explicit ColumnRuleClassifier(ColumnRule rule) : m_rule(rule) {}
+    void Reset() override {
+        m_lines = 0;
+        m_continued = false;
+    }
+    void Classify(std::string_view line, Tally& tally) override;
+    bool InBlock() const override { return false; }
+
+private:
+    ColumnRule m_rule;
+    std::int64_t m_lines = 0;
+    bool m_continued = false;
+    std::string m_scratch;
+};
+
+}  // namespace kordel::engine
