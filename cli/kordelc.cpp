@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -147,6 +148,9 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     app.add_flag("--blank-in-block", blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", fortran77, "Count .f files as Fortran 77 instead of Forth");
     app.add_option("--name", name, "Project name for the report");
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    app.add_option("-j,--jobs", jobs, "Files counted in parallel (default: the number of cores)")
+        ->check(CLI::Range(1u, 256u));
     app.set_version_flag("--version", std::string("kordelc ") + kVersion);
     try {
         app.parse(argc, argv);
@@ -170,7 +174,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
     std::atomic<int> canc{0};
     BatchObserver observer(paths, err);
-    const RunResult result = CountLineT(paths, options, canc, observer);
+    const RunResult result = CountLineT(paths, options, canc, observer, jobs);
     const std::string text = format == "json"
                                  ? Json(name.empty() ? "Unspecified" : name, paths, result, observer.skipped(),
                                         options.dotf)

@@ -2,7 +2,11 @@
 #include "engine/count_run.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <exception>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
@@ -35,13 +39,77 @@ std::string CompletedMessage(long long seconds) {
 
 namespace {
 
+// Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
+class ReadAhead {
+public:
+    ReadAhead(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
+              unsigned jobs)
+        : m_paths(paths), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 8) {
+        for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
+    }
+    ~ReadAhead() {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_changed.notify_all();
+        for (std::thread& t : m_workers) t.join();
+    }
+    /// The outcome of row `r`, waiting for it; rows are taken in order.
+    FileOutcome Take(std::size_t r) {
+        std::unique_lock lock(m_mutex);
+        m_consumed = r;
+        m_changed.notify_all();
+        m_changed.wait(lock, [&] { return m_outcomes[r].has_value(); });
+        return *m_outcomes[r];
+    }
+
+private:
+    void Work() {
+        for (;;) {
+            std::size_t r;
+            {
+                std::unique_lock lock(m_mutex);
+                m_changed.wait(lock, [&] { return m_stop || (m_next < m_paths.size() && m_next < m_consumed + m_window); });
+                if (m_stop) return;
+                r = m_next++;
+            }
+            FileOutcome outcome;
+            if (const BuiltinLanguage* language = FindBuiltin(PathExtension(m_paths[r]), m_options.dotf)) {
+                auto classifier = language->make(m_options);
+                outcome = CountFile(m_paths[r], *classifier, m_options.cnoml, m_canc);
+            }
+            {
+                std::lock_guard lock(m_mutex);
+                m_outcomes[r] = outcome;
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    const std::vector<std::string>& m_paths;
+    const CountOptions& m_options;
+    std::atomic<int>& m_canc;
+    std::vector<std::optional<FileOutcome>> m_outcomes;
+    std::size_t m_window;
+    std::size_t m_next = 0;
+    std::size_t m_consumed = 0;
+    bool m_stop = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::thread> m_workers;
+};
+
 // Counts one row's file with its prompts; false when the user cancelled during the file.
+// `ahead` is the outcome already counted by a read-ahead worker, used for the first attempt.
 bool CountRow(std::size_t row, std::size_t n, const std::string& path, LineClassifier& classifier,
-              const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result) {
+              const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result,
+              std::optional<FileOutcome> ahead) {
     for (;;) {
         if (canc.load() == 1) return false;
         observer.SetStatus("Counting source file " + std::to_string(row + 1) + " of " + std::to_string(n));
-        FileOutcome outcome = CountFile(path, classifier, options.cnoml, canc);
+        FileOutcome outcome = ahead ? *ahead : CountFile(path, classifier, options.cnoml, canc);
+        ahead.reset();
         switch (outcome.status) {
             case FileStatus::Missing:
                 if (observer.AskMissing(MissingMessage(path))) continue;
@@ -66,7 +134,7 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, LineClass
 }  // namespace
 
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer) {
+                     RunObserver& observer, unsigned jobs) {
     RunResult result;
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -76,6 +144,8 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
         const double step = n == 0 ? 0.0 : 100.0 / static_cast<double>(n);
         double progress = 0.0;
         bool cancelledInFile = false;
+        std::optional<ReadAhead> readAhead;
+        if (jobs > 1 && n > 1) readAhead.emplace(paths, options, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             const std::string& path = paths[r];
@@ -85,7 +155,9 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
                 if (!observer.AskUnknownExtension(UnknownExtensionMessage(ext))) break;
             } else {
                 auto classifier = language->make(options);
-                cancelledInFile = !CountRow(r, n, path, *classifier, options, canc, observer, result);
+                std::optional<FileOutcome> ahead;
+                if (readAhead) ahead = readAhead->Take(r);
+                cancelledInFile = !CountRow(r, n, path, *classifier, options, canc, observer, result, ahead);
             }
             progress += step;
             observer.SetProgress(static_cast<int>(progress));

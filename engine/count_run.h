@@ -44,7 +44,9 @@ inline constexpr const char* kCanceledMessage = "The process was canceled.";
 extern const char* const kCrashMessage;
 
 /// Counts every path in order. `canc` may be set to 1 from another thread to stop the run.
+/// With `jobs` > 1 files are read ahead on that many threads; rows, questions and totals still
+/// reach the observer in list order, exactly as with one job.
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer);
+                     RunObserver& observer, unsigned jobs = 1);
 
 }  // namespace kordel::engine

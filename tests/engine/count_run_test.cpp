@@ -132,3 +132,21 @@ TEST(CountRunMessages, Texts) {
     EXPECT_EQ(CompletedMessage(1), "Kordel completed in 1 second.");
     EXPECT_EQ(CompletedMessage(2), "Kordel completed in 2 seconds.");
 }
+
+TEST_F(CountRunTest, ReadAheadGivesTheSameRowsAndQuestionsAsOneJob) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 60; ++i) {
+        std::string text;
+        for (int k = 0; k < i; ++k) text += k % 3 == 0 ? "/* c\n*/ x;\n" : k % 3 == 1 ? "y; // z\n" : "\n";
+        paths.push_back(Write("f" + std::to_string(i) + (i % 7 == 0 ? ".zz" : ".c"), text));
+    }
+    paths.insert(paths.begin() + 5, (m_dir / "missing.c").string());
+    ScriptedObserver one, four;
+    const RunResult a = CountLineT(paths, m_options, m_canc, one, 1);
+    const RunResult b = CountLineT(paths, m_options, m_canc, four, 4);
+    EXPECT_EQ(one.rows, four.rows);
+    EXPECT_EQ(one.asked, four.asked);
+    EXPECT_EQ(one.statuses, four.statuses);
+    EXPECT_EQ(one.totals->code, four.totals->code);
+    EXPECT_EQ(a.totals.ntl, b.totals.ntl);
+}
