@@ -21,6 +21,11 @@ std::unique_ptr<LineClassifier> Line(const CountOptions&) {
     return std::make_unique<LineCommentClassifier>(Marker, Q);
 }
 
+template <SpecialLineRule R>
+std::unique_ptr<LineClassifier> Special(const CountOptions&) {
+    return std::make_unique<SpecialLineClassifier>(R);
+}
+
 template <ColumnRule R>
 std::unique_ptr<LineClassifier> Column(const CountOptions&) {
     return std::make_unique<ColumnRuleClassifier>(R);
@@ -43,7 +48,7 @@ struct Row {
 };
 
 // In the order the extensions are tested.
-const std::array<Row, 24> kTable{{
+const std::array<Row, 27> kTable{{
     {{".bat"}, {"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>}},
     {{".pro"}, {"CountLinesProLog", "ProLog Source Files", Block<kProlog>}},
     {{".ms", ".mcr"}, {"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>}},
@@ -51,7 +56,9 @@ const std::array<Row, 24> kTable{{
     {{".txt"}, {"CountLinesTXT", "Text Files", Column<ColumnRule::None>}},
     {{".m"}, {"CountLinesOBJC", "Objective-C Source Files", Line<kPercent, D>}},
     {{".rb"}, {"CountLinesRuby", "Ruby Source Files", Line<kHash, D>}},
+    {{".tcl", ".tk", ".itk"}, {"CountLinesTCL", "TCL Source Files", Special<SpecialLineRule::Tcl>}},
     {{".awk"}, {"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>}},
+    {{".abp", ".inc"}, {"CountLinesABAP", "ABAP Source Files", Special<SpecialLineRule::Abap>}},
     {{".cgi", ".pl", ".pm", ".perl", ".boo", ".joy", ".r"}, {"CountLinesPerl", "Perl Source Files", Line<kHash, D>}},
     {{".sed"}, {"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>}},
     {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
@@ -64,6 +71,8 @@ const std::array<Row, 24> kTable{{
     {{".cfm", ".xml", ".xpp"}, {"CountLinesColdFusion", "Cold Fusion Source Files", Block<kMarkup>}},
     {{".htm", ".html"}, {"CountLinesHTM", "HTM/HTML Source Files", Block<kMarkup>}},
     {{".asm", ".ini", ".iss", ".au3", ".nsi", ".nsh"}, {"CountLinesASM", "Assembly Source Files", Line<kSemicolon, D>}},
+    {{".vb", ".vbs", ".frm", ".asp", ".bas", ".bpp"},
+     {"CountLinesBasic", "Visual Basic/VB.NET/VBSScript Files", Special<SpecialLineRule::Basic>}},
     {{".c", ".cpp", ".h", ".hpp", ".java", ".js", ".jsp", ".jspf", ".cs", ".jsl", ".dylan", ".io", ".q", ".as",
       ".lsl", ".shx", ".n", ".ttcn3", ".dot", ".neato", ".gviz", ".rex", ".pike", ".pmod"},
      {"CountLinesCJAVA", "C/C++ Source and Header Files", Block<kC>}},

@@ -21,6 +21,25 @@ private:
     std::string m_scratch;
 };
 
+/// Line-comment languages whose markers depend on the column or on what precedes them.
+enum class SpecialLineRule {
+    Basic,  ///< "REM" in any case at column 1, or an apostrophe anywhere
+    Tcl,    ///< "#" at column 1, or after a ";" that has text before it
+    Abap,   ///< "*" at column 1, or a double quote anywhere; no strings are emptied
+};
+
+class SpecialLineClassifier final : public LineClassifier {
+public:
+    explicit SpecialLineClassifier(SpecialLineRule rule) : m_rule(rule) {}
+    void Reset() override {}
+    void Classify(std::string_view line, Tally& tally) override;
+    bool InBlock() const override { return false; }
+
+private:
+    SpecialLineRule m_rule;
+    std::string m_scratch;
+};
+
 /// Column-rule counters: a comment line as a whole when the test holds, else code or blank.
 enum class ColumnRule { Fortran77, Cobol, Sed, None };
 

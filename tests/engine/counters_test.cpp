@@ -60,6 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{".sql", "SELECT '--' FROM t;\nSELECT a -- note\n/* note\nmore\n*/ SELECT 1\n", 1, 2, 2, 0},
         Case{".ml", "let x = 1 (* note *)\n(* note\nstill\n*)\n(* note *) let x = 1\n", 0, 4, 1, 0},
         Case{".html", "<p>text</p> <!-- note -->\n<!-- note -->\n-->\n", 1, 1, 1, 0},
+        Case{".bas", "REM note\nRemark\n  REM note\nx = 1 ' note\n' note\ns = \"it's\"\n", 2, 3, 1, 0},
+        Case{".tcl", "# note\n  # note\nset a 1 ;# note\n;# note\n", 2, 1, 1, 0},
+        Case{".abp", "* note\n  * note\nWRITE x. \" note\n\" note\n", 1, 2, 1, 0},
         Case{".Cpp", "int x; // note\n", 0, 0, 1, 0}));
 
 TEST(Dispatch, ExtensionsPickTheirCounters) {
