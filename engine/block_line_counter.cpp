@@ -51,6 +51,7 @@ std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_
         return scratch;
     }
     std::string_view line = raw;
+    if (rule == QuoteRule::DoubleUnlessTriple && raw.find("\"\"\"") != std::string_view::npos) return raw;
     if (raw.find('"') != std::string_view::npos) {
         RemoveQuotes(raw, scratch, 0);
         line = scratch;
@@ -101,7 +102,8 @@ void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
         return;
     }
     tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(z2) - 1) == 1);
-    if (instr(line, m_markers.end, static_cast<long long>(z2)) == 0) m_inBlock = true;
+    const std::size_t from = m_markers.endAfterBegin ? z2 + m_markers.begin.size() : z2;
+    if (instr(line, m_markers.end, static_cast<long long>(from)) == 0) m_inBlock = true;
 }
 
 void BlockLineClassifier::ClassifyInside(std::string_view line, Tally& tally) {

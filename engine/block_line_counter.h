@@ -13,6 +13,7 @@ enum class QuoteRule {
     Double,                  ///< double-quoted strings only
     DoubleThenSingle,        ///< then apostrophe strings whenever the line holds an apostrophe
     DoubleThenSingleBefore,  ///< then apostrophe strings when the first apostrophe precedes the first marker
+    DoubleUnlessTriple,      ///< double-quoted strings, except on a line that holds a triple quote
 };
 
 /// Markers of a block-and-line counter; an empty line marker means the language has none.
@@ -21,6 +22,8 @@ struct BlockLineMarkers {
     std::string_view begin = "/*";
     std::string_view end = "*/";
     QuoteRule quotes = QuoteRule::CFamily;
+    /// On the opening line the end marker is searched behind the begin marker (begin and end are equal).
+    bool endAfterBegin = false;
 };
 
 /// Empties quoted text of `raw` by `rule`, where `marker` is the marker the apostrophe test looks at.

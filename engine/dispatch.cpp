@@ -41,6 +41,7 @@ constexpr BlockLineMarkers kMaxScript{"--", "/*", "*/", D};
 constexpr BlockLineMarkers kSql{"--", "/*", "*/", DS};
 constexpr BlockLineMarkers kCaml{"", "(*", "*)", D};
 constexpr BlockLineMarkers kMarkup{"", "<!--", "-->", DSB};
+constexpr BlockLineMarkers kPython{"#", "\"\"\"", "\"\"\"", QuoteRule::DoubleUnlessTriple, true};
 
 struct Row {
     std::initializer_list<std::string_view> extensions;
@@ -48,7 +49,7 @@ struct Row {
 };
 
 // In the order the extensions are tested.
-const std::array<Row, 27> kTable{{
+const std::array<Row, 28> kTable{{
     {{".bat"}, {"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>}},
     {{".pro"}, {"CountLinesProLog", "ProLog Source Files", Block<kProlog>}},
     {{".ms", ".mcr"}, {"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>}},
@@ -60,6 +61,7 @@ const std::array<Row, 27> kTable{{
     {{".awk"}, {"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>}},
     {{".abp", ".inc"}, {"CountLinesABAP", "ABAP Source Files", Special<SpecialLineRule::Abap>}},
     {{".cgi", ".pl", ".pm", ".perl", ".boo", ".joy", ".r"}, {"CountLinesPerl", "Perl Source Files", Line<kHash, D>}},
+    {{".py"}, {"CountLinesPython", "Python Source Files", Block<kPython>}},
     {{".sed"}, {"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>}},
     {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
     {{".ada", ".hs", ".agda"}, {"CountLinesAda", "ADA Source Files", Line<kDashes, DS>}},

@@ -63,6 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
         Case{".bas", "REM note\nRemark\n  REM note\nx = 1 ' note\n' note\ns = \"it's\"\n", 2, 3, 1, 0},
         Case{".tcl", "# note\n  # note\nset a 1 ;# note\n;# note\n", 2, 1, 1, 0},
         Case{".abp", "* note\n  * note\nWRITE x. \" note\n\" note\n", 1, 2, 1, 0},
+        Case{".py", "x = 1  # note\n\"\"\"Begin\nbody\nend\"\"\"\ns = \"\"\"one line\"\"\"\ny = \"#\"\n", 1, 3, 2, 0},
         Case{".Cpp", "int x; // note\n", 0, 0, 1, 0}));
 
 TEST(Dispatch, ExtensionsPickTheirCounters) {
