@@ -90,7 +90,12 @@ void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
     const std::size_t z1 = instr(line, m_markers.line);
     const std::size_t z2 = instr(line, m_markers.begin);
     if (z1 != 0 && (z2 == 0 || z1 < z2)) {
-        tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(z1) - 1) == 1);
+        std::size_t at = z1;
+        if (m_markers.semicolonRuns) {
+            if (const std::size_t four = instr(line, ";;;;")) at = four;
+            else if (const std::size_t two = instr(line, ";;")) at = two;
+        }
+        tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(at) - 1) == 1);
         return;
     }
     if (z2 == 0) {

@@ -24,6 +24,8 @@ struct BlockLineMarkers {
     QuoteRule quotes = QuoteRule::CFamily;
     /// On the opening line the end marker is searched behind the begin marker (begin and end are equal).
     bool endAfterBegin = false;
+    /// The line comment is judged at the longest semicolon run (";;;;", then ";;", then ";").
+    bool semicolonRuns = false;
 };
 
 /// Empties quoted text of `raw` by `rule`, where `marker` is the marker the apostrophe test looks at.

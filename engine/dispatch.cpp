@@ -40,6 +40,7 @@ constexpr BlockLineMarkers kProlog{"%", "/*", "*/", D};
 constexpr BlockLineMarkers kMaxScript{"--", "/*", "*/", D};
 constexpr BlockLineMarkers kSql{"--", "/*", "*/", DS};
 constexpr BlockLineMarkers kCaml{"", "(*", "*)", D};
+constexpr BlockLineMarkers kLisp{";", "#|", "|#", DS, false, true};
 constexpr BlockLineMarkers kMarkup{"", "<!--", "-->", DSB};
 constexpr BlockLineMarkers kPython{"#", "\"\"\"", "\"\"\"", QuoteRule::DoubleUnlessTriple, true};
 
@@ -49,7 +50,7 @@ struct Row {
 };
 
 // In the order the extensions are tested.
-const std::array<Row, 28> kTable{{
+const Row kTable[] = {
     {{".bat"}, {"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>}},
     {{".pro"}, {"CountLinesProLog", "ProLog Source Files", Block<kProlog>}},
     {{".ms", ".mcr"}, {"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>}},
@@ -61,6 +62,7 @@ const std::array<Row, 28> kTable{{
     {{".awk"}, {"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>}},
     {{".abp", ".inc"}, {"CountLinesABAP", "ABAP Source Files", Special<SpecialLineRule::Abap>}},
     {{".cgi", ".pl", ".pm", ".perl", ".boo", ".joy", ".r"}, {"CountLinesPerl", "Perl Source Files", Line<kHash, D>}},
+    {{".lsp", ".el", ".lisp", ".jl", ".scm"}, {"CountLinesLISP", "LISP/Scheme Source", Block<kLisp>}},
     {{".py"}, {"CountLinesPython", "Python Source Files", Block<kPython>}},
     {{".sed"}, {"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>}},
     {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
@@ -80,7 +82,7 @@ const std::array<Row, 28> kTable{{
      {"CountLinesCJAVA", "C/C++ Source and Header Files", Block<kC>}},
     // PHP has the C family's markers and string rule.
     {{".php", ".php3"}, {"CountLinesPHP", "PHP Source Files", Block<kC>}},
-}};
+};
 
 bool SameExtension(std::string_view a, std::string_view b) {
     return a.size() == b.size() && instr(a, b, 0, 1) == 1;

@@ -64,6 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{".tcl", "# note\n  # note\nset a 1 ;# note\n;# note\n", 2, 1, 1, 0},
         Case{".abp", "* note\n  * note\nWRITE x. \" note\n\" note\n", 1, 2, 1, 0},
         Case{".py", "x = 1  # note\n\"\"\"Begin\nbody\nend\"\"\"\ns = \"\"\"one line\"\"\"\ny = \"#\"\n", 1, 3, 2, 0},
+        Case{".lisp", ";; note\n(setq x 1) ; note\n; see ;;;; below\n(list 'a 'b) ; note\n'x ; note\n\"a;b\"\n", 2, 1, 3, 0},
+        Case{".scm", "#| note\nmore\n|#\n#| note |#\n#| a ; b\n|#\n(foo) #| note |# (bar)\n", 0, 6, 1, 0},
         Case{".Cpp", "int x; // note\n", 0, 0, 1, 0}));
 
 TEST(Dispatch, ExtensionsPickTheirCounters) {
