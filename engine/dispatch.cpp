@@ -6,6 +6,7 @@
 
 #include "engine/block_line_counter.h"
 #include "engine/line_comment_counter.h"
+#include "engine/pascal_counter.h"
 #include "engine/scan.h"
 
 namespace kordel::engine {
@@ -20,6 +21,8 @@ template <const char* Marker, QuoteRule Q>
 std::unique_ptr<LineClassifier> Line(const CountOptions&) {
     return std::make_unique<LineCommentClassifier>(Marker, Q);
 }
+
+std::unique_ptr<LineClassifier> Pascal(const CountOptions& o) { return std::make_unique<PascalClassifier>(o.cblib); }
 
 template <SpecialLineRule R>
 std::unique_ptr<LineClassifier> Special(const CountOptions&) {
@@ -74,6 +77,7 @@ const Row kTable[] = {
     {{".tex", ".sty"}, {"CountLinesLaTeX", "LaTeX Source File", Line<kPercent, D>}},
     {{".cfm", ".xml", ".xpp"}, {"CountLinesColdFusion", "Cold Fusion Source Files", Block<kMarkup>}},
     {{".htm", ".html"}, {"CountLinesHTM", "HTM/HTML Source Files", Block<kMarkup>}},
+    {{".pas", ".pp"}, {"CountLinesPAS", "Pascal / Delphi Source Files", Pascal}},
     {{".asm", ".ini", ".iss", ".au3", ".nsi", ".nsh"}, {"CountLinesASM", "Assembly Source Files", Line<kSemicolon, D>}},
     {{".vb", ".vbs", ".frm", ".asp", ".bas", ".bpp"},
      {"CountLinesBasic", "Visual Basic/VB.NET/VBSScript Files", Special<SpecialLineRule::Basic>}},

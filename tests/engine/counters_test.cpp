@@ -66,6 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{".py", "x = 1  # note\n\"\"\"Begin\nbody\nend\"\"\"\ns = \"\"\"one line\"\"\"\ny = \"#\"\n", 1, 3, 2, 0},
         Case{".lisp", ";; note\n(setq x 1) ; note\n; see ;;;; below\n(list 'a 'b) ; note\n'x ; note\n\"a;b\"\n", 2, 1, 3, 0},
         Case{".scm", "#| note\nmore\n|#\n#| note |#\n#| a ; b\n|#\n(foo) #| note |# (bar)\n", 0, 6, 1, 0},
+        Case{".pas", "end;\nbegin\n);\n123\nx := 1; // note\n// note\n123; // note\n", 2, 2, 1, 2},
+        Case{".pas", "{ note }\n(* note *)\nx := 1; { note }\n{ note\nmore\n} x := 1;\n(* a { b *)\n", 0, 5, 2, 0},
+        Case{".pp", "(* a\n*) ;\nwriteln('{'); // note\n", 0, 2, 1, 0},
         Case{".Cpp", "int x; // note\n", 0, 0, 1, 0}));
 
 TEST(Dispatch, ExtensionsPickTheirCounters) {
