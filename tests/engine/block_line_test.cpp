@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/block_line_counter.h"
-#include "engine/text_reader.h"
+#include "tests/engine/count_memory.h"
 
 using namespace kordel::engine;
 
@@ -11,16 +11,7 @@ namespace {
 // Counts `text` as a file would be counted; returns {code, comment, mixed, blank, lines}.
 FileCounts Count(std::string_view text, bool cnoml = false, bool cblib = false) {
     BlockLineClassifier classifier(BlockLineMarkers{}, cblib);
-    FileCounts counts;
-    Tally tally(counts, cnoml);
-    TextModeReader reader;
-    reader.OpenMemory(text);
-    std::string_view line;
-    while (reader.NextLine(line)) {
-        ++counts.nl3;
-        classifier.Classify(line, tally);
-    }
-    return counts;
+    return test_support::CountMemory(classifier, text, cnoml);
 }
 
 void ExpectCounts(const FileCounts& c, std::int64_t code, std::int64_t comment, std::int64_t mixed,

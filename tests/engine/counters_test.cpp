@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dispatch.h"
-#include "engine/text_reader.h"
+#include "tests/engine/count_memory.h"
 
 using namespace kordel::engine;
 
@@ -17,18 +17,9 @@ struct Case {
 FileCounts CountAs(std::string_view extension, std::string_view text, int dotf = 0) {
     const BuiltinLanguage* language = FindBuiltin(extension, dotf);
     EXPECT_NE(language, nullptr) << extension;
-    FileCounts counts;
-    if (!language) return counts;
+    if (!language) return {};
     auto classifier = language->make(CountOptions{});
-    Tally tally(counts, false);
-    TextModeReader reader;
-    reader.OpenMemory(text);
-    std::string_view line;
-    while (reader.NextLine(line)) {
-        ++counts.nl3;
-        classifier->Classify(line, tally);
-    }
-    return counts;
+    return test_support::CountMemory(*classifier, text);
 }
 
 class CounterRules : public ::testing::TestWithParam<Case> {};
