@@ -44,17 +44,17 @@ void EmptyCStrings(std::string_view line, std::string& out) {
     }
 }
 
-std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, std::string& scratch) {
+std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, QuoteScratch& scratch) {
     if (rule == QuoteRule::CFamily) {
         if (raw.find('"') == std::string_view::npos && raw.find('\'') == std::string_view::npos) return raw;
-        EmptyCStrings(raw, scratch);
-        return scratch;
+        EmptyCStrings(raw, scratch.first);
+        return scratch.first;
     }
     std::string_view line = raw;
     if (rule == QuoteRule::DoubleUnlessTriple && raw.find("\"\"\"") != std::string_view::npos) return raw;
     if (raw.find('"') != std::string_view::npos) {
-        RemoveQuotes(raw, scratch, 0);
-        line = scratch;
+        RemoveQuotes(raw, scratch.first, 0);
+        line = scratch.first;
     }
     const std::size_t apostrophe = instr(line, "'");
     bool single = false;
@@ -64,10 +64,8 @@ std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_
         single = apostrophe != 0 && m != 0 && apostrophe < m;
     }
     if (!single) return line;
-    std::string emptied;
-    RemoveQuotes(line, emptied, 1);
-    scratch.swap(emptied);
-    return scratch;
+    RemoveQuotes(line, scratch.second, 1);
+    return scratch.second;
 }
 
 void ClassifyPlain(std::string_view line, Tally& tally) {

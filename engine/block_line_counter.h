@@ -28,9 +28,15 @@ struct BlockLineMarkers {
     bool semicolonRuns = false;
 };
 
+/// Reusable buffers of the string-emptying step, so that no line allocates.
+struct QuoteScratch {
+    std::string first;
+    std::string second;
+};
+
 /// Empties quoted text of `raw` by `rule`, where `marker` is the marker the apostrophe test looks at.
-/// Returns `raw` itself when nothing needed emptying, else a view of `scratch`.
-std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, std::string& scratch);
+/// Returns `raw` itself when nothing needed emptying, else a view of one of the scratch buffers.
+std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, QuoteScratch& scratch);
 
 class BlockLineClassifier final : public LineClassifier {
 public:
@@ -46,7 +52,7 @@ private:
     BlockLineMarkers m_markers;
     bool m_cblib;
     bool m_inBlock = false;
-    std::string m_scratch;
+    QuoteScratch m_scratch;
 };
 
 /// Empties C-family strings: double-quoted strings as `RemoveQuotes` does, and character

@@ -102,14 +102,20 @@ private:
 
 // Counts one row's file with its prompts; false when the user cancelled during the file.
 // `ahead` is the outcome already counted by a read-ahead worker, used for the first attempt.
-bool CountRow(std::size_t row, std::size_t n, const std::string& path, LineClassifier& classifier,
+bool CountRow(std::size_t row, std::size_t n, const std::string& path, const BuiltinLanguage& language,
               const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result,
               std::optional<FileOutcome> ahead) {
     for (;;) {
         if (canc.load() == 1) return false;
         observer.SetStatus("Counting source file " + std::to_string(row + 1) + " of " + std::to_string(n));
-        FileOutcome outcome = ahead ? *ahead : CountFile(path, classifier, options.cnoml, canc);
-        ahead.reset();
+        FileOutcome outcome;
+        if (ahead) {
+            outcome = *ahead;
+            ahead.reset();
+        } else {
+            auto classifier = language.make(options);
+            outcome = CountFile(path, *classifier, options.cnoml, canc);
+        }
         switch (outcome.status) {
             case FileStatus::Missing:
                 if (observer.AskMissing(MissingMessage(path))) continue;
@@ -154,10 +160,9 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
             if (!language) {
                 if (!observer.AskUnknownExtension(UnknownExtensionMessage(ext))) break;
             } else {
-                auto classifier = language->make(options);
                 std::optional<FileOutcome> ahead;
                 if (readAhead) ahead = readAhead->Take(r);
-                cancelledInFile = !CountRow(r, n, path, *classifier, options, canc, observer, result, ahead);
+                cancelledInFile = !CountRow(r, n, path, *language, options, canc, observer, result, ahead);
             }
             progress += step;
             observer.SetProgress(static_cast<int>(progress));

@@ -50,6 +50,7 @@ constexpr BlockLineMarkers kPython{"#", "\"\"\"", "\"\"\"", QuoteRule::DoubleUnl
 struct Row {
     std::initializer_list<std::string_view> extensions;
     BuiltinLanguage language;
+    int dotfForF = -1;  ///< the row's ".f" entry matches only while dotf has this value
 };
 
 // In the order the extensions are tested.
@@ -71,8 +72,8 @@ const Row kTable[] = {
     {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
     {{".ada", ".hs", ".agda"}, {"CountLinesAda", "ADA Source Files", Line<kDashes, DS>}},
     {{".sql", ".4gl"}, {"CountLinesSQL", "SQL Source Files", Block<kSql>}},
-    {{".f"}, {"CountLinesForth", "Forth", Line<kBackslash, D>}},
-    {{".f77"}, {"CountLinesFortran77", "Fortran 77", Column<ColumnRule::Fortran77>}},
+    {{".f"}, {"CountLinesForth", "Forth", Line<kBackslash, D>}, 0},
+    {{".f77", ".f"}, {"CountLinesFortran77", "Fortran 77", Column<ColumnRule::Fortran77>}, 1},
     {{".f90"}, {"CountLinesFortran9095", "Fortran Source Files", Line<kBang, DSB>}},
     {{".tex", ".sty"}, {"CountLinesLaTeX", "LaTeX Source File", Line<kPercent, D>}},
     {{".cfm", ".xml", ".xpp"}, {"CountLinesColdFusion", "Cold Fusion Source Files", Block<kMarkup>}},
@@ -95,14 +96,11 @@ bool SameExtension(std::string_view a, std::string_view b) {
 }  // namespace
 
 const BuiltinLanguage* FindBuiltin(std::string_view extension, int dotf) {
-    // ".f" is Forth while dotf is 0, Fortran 77 while it is 1.
-    if (SameExtension(extension, ".f")) {
-        for (const Row& row : kTable)
-            if (row.language.counter == (dotf == 1 ? "CountLinesFortran77" : "CountLinesForth")) return &row.language;
-    }
+    // ".f" is Forth while dotf is 0 and Fortran 77 while it is 1; any other value loads as 0.
+    const int f = dotf == 1 ? 1 : 0;
     for (const Row& row : kTable)
         for (std::string_view e : row.extensions)
-            if (SameExtension(extension, e)) return &row.language;
+            if (SameExtension(extension, e) && (e != ".f" || row.dotfForF == f)) return &row.language;
     return nullptr;
 }
 

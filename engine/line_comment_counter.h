@@ -18,7 +18,7 @@ public:
 private:
     std::string_view m_marker;
     QuoteRule m_quotes;
-    std::string m_scratch;
+    QuoteScratch m_scratch;
 };
 
 /// Line-comment languages whose markers depend on the column or on what precedes them.
@@ -37,7 +37,7 @@ public:
 
 private:
     SpecialLineRule m_rule;
-    std::string m_scratch;
+    QuoteScratch m_scratch;
 };
 
 /// Column-rule counters: a comment line as a whole when the test holds, else code or blank.
@@ -57,7 +57,7 @@ private:
     ColumnRule m_rule;
     std::int64_t m_lines = 0;
     bool m_continued = false;
-    std::string m_scratch;
+    QuoteScratch m_scratch;
 };
 
 }  // namespace kordel::engine

@@ -66,6 +66,7 @@ TEST(Dispatch, ExtensionsPickTheirCounters) {
     EXPECT_EQ(FindBuiltin(".C", 0)->counter, "CountLinesCJAVA");
     EXPECT_EQ(FindBuiltin(".f", 0)->counter, "CountLinesForth");
     EXPECT_EQ(FindBuiltin(".f", 1)->counter, "CountLinesFortran77");
+    EXPECT_EQ(FindBuiltin(".F", 2)->counter, "CountLinesForth");
     EXPECT_EQ(FindBuiltin(".f77", 0)->counter, "CountLinesFortran77");
     EXPECT_EQ(FindBuiltin(".xpp", 0)->counter, "CountLinesColdFusion");
     EXPECT_EQ(FindBuiltin(".shx", 0)->counter, "CountLinesCJAVA");
