@@ -1,0 +1,68 @@
+// A desktop that answers from a script and records what it was asked, for the command tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "ui/core/desktop.h"
+
+namespace test_support {
+
+struct ShownMessage {
+    std::string text;
+    kordel::ui::Icon icon;
+    kordel::ui::Buttons buttons;
+};
+
+class FakeDesktop : public kordel::ui::Desktop {
+public:
+    kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon icon, kordel::ui::Buttons buttons) override {
+        messages.push_back({std::string(text), icon, buttons});
+        if (answers.empty()) return buttons == kordel::ui::Buttons::Ok ? kordel::ui::Answer::Ok : kordel::ui::Answer::Cancel;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(kordel::engine::RunObserver&)>& work,
+                         kordel::engine::RunObserver& uiObserver) override {
+        progressRuns.push_back(sorting);
+        if (cancelBeforeRun) canc = 1;
+        work(uiObserver);
+    }
+    void SetProgressDetail(const std::string& text) override { details.push_back(text); }
+    void SetProgressPercent(int percent) override { percents.push_back(percent); }
+    std::optional<std::string> FetchVersionFile(const std::string& url) override {
+        fetchedUrls.push_back(url);
+        return versionReply;
+    }
+    void OpenDocument(const std::string& path) override { opened.push_back(path); }
+    void OpenUrl(const std::string& url) override { urls.push_back(url); }
+    std::optional<kordel::ui::FindRequest> AskFind() override {
+        ++findDialogs;
+        return findRequest;
+    }
+    void ShowOptions() override { ++optionsShown; }
+    void ShowAbout() override { ++aboutShown; }
+    std::filesystem::path ProgramFolder() override { return programFolder; }
+
+    std::string LastMessage() const { return messages.empty() ? std::string() : messages.back().text; }
+
+    std::deque<kordel::ui::Answer> answers;
+    std::vector<ShownMessage> messages;
+    std::vector<bool> progressRuns;
+    bool cancelBeforeRun = false;
+    std::vector<std::string> details;
+    std::vector<int> percents;
+    std::optional<std::string> versionReply;
+    std::vector<std::string> fetchedUrls;
+    std::vector<std::string> opened;
+    std::vector<std::string> urls;
+    std::optional<kordel::ui::FindRequest> findRequest;
+    int findDialogs = 0;
+    int optionsShown = 0;
+    int aboutShown = 0;
+    std::filesystem::path programFolder = "/opt/kordel/bin";
+};
+
+}  // namespace test_support

@@ -1,0 +1,277 @@
+// The main window's commands, driven headless through a scripted desktop.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "engine/path_split.h"
+#include "fake_desktop.h"
+#include "ui/core/commands.h"
+#include "ui/core/main_logic.h"
+#include "ui/core/messages.h"
+#include "ui/core/version_check.h"
+
+using namespace kordel::ui;
+using test_support::FakeDesktop;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecordingView : public MainView {
+public:
+    void TextsChanged() override { ++texts; }
+    void ScrollTo(std::size_t row) override { scrolled.push_back(row); }
+    void CloseWindow() override { ++closeRequests; }
+    void QuitNow() override { ++quits; }
+    void SortDirectionChanged() override { ++directionChanges; }
+    int texts = 0, closeRequests = 0, quits = 0, directionChanges = 0;
+    std::vector<std::size_t> scrolled;
+};
+
+class MainLogic : public ::testing::Test {
+protected:
+    void SetUp() override { logic.SetView(&view); }
+
+    fs::path WriteSource(const std::string& name, const std::string& text) {
+        const fs::path dir = fs::temp_directory_path() / ("kordel-logic-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    void TearDown() override { fs::remove_all(fs::temp_directory_path() / ("kordel-logic-" + std::to_string(::getpid()))); }
+
+    MemorySettingsStore store;
+    FakeDesktop desktop;
+    MainWindowLogic logic{store, desktop};
+    RecordingView view;
+};
+
+}  // namespace
+
+TEST_F(MainLogic, StartsUntitledWithWelcomeAndSixColumns) {
+    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List");
+    EXPECT_EQ(logic.texts().status0, "Welcome to Kordel");
+    EXPECT_EQ(logic.texts().projectName, "Unspecified");
+    EXPECT_EQ(logic.texts().totals.code, "0 (0.00%)");
+    EXPECT_EQ(logic.texts().totals.lines, "0");
+    EXPECT_EQ(logic.list().ColumnCount(), 6u);
+    EXPECT_EQ(logic.settings().asce, 0);
+}
+
+TEST_F(MainLogic, RefusalsChangeNothing) {
+    struct Case {
+        int command;
+        std::string_view message;
+    };
+    for (const Case& c : {Case{cmd::kCount, msg::kAddFirst}, Case{cmd::kCountKey, msg::kAddFirst},
+                          Case{cmd::kRemove, msg::kSelectItems}, Case{cmd::kOpenSelected, msg::kSelectItem},
+                          Case{cmd::kOpenFolder, msg::kSelectItemFolder}}) {
+        desktop.messages.clear();
+        logic.Dispatch(c.command);
+        ASSERT_EQ(desktop.messages.size(), 1u) << c.command;
+        EXPECT_EQ(desktop.messages[0].text, c.message);
+        EXPECT_EQ(desktop.messages[0].icon, Icon::Stop);
+    }
+    EXPECT_TRUE(desktop.progressRuns.empty());
+    EXPECT_EQ(logic.uspl(), 0);
+    desktop.messages.clear();
+    logic.Dispatch(cmd::kDoubleClick);  // double click on empty space: nothing
+    logic.Dispatch(cmd::kEscape);
+    logic.Dispatch(12345);
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainLogic, CountFillsRowsTotalsAndReportsCompletion) {
+    const fs::path a = WriteSource("a.c", "int x; /* c */\n\n// only\n");
+    const fs::path b = WriteSource("b.c", "");
+    logic.list().AddPath(b.string());
+    logic.list().AddPath(a.string());
+    logic.SetProjectName("Demo");
+    logic.Dispatch(cmd::kCount);
+    ASSERT_EQ(desktop.progressRuns, std::vector<bool>{false});
+    EXPECT_EQ(logic.list().Path(0), a.string());
+    EXPECT_EQ(logic.list().Cell(0, 1), "0");
+    EXPECT_EQ(logic.list().Cell(0, 2), "1");
+    EXPECT_EQ(logic.list().Cell(0, 3), "1");
+    EXPECT_EQ(logic.list().Cell(0, 5), "3");
+    EXPECT_EQ(logic.list().Cell(1, 5), "0");
+    EXPECT_EQ(logic.texts().totals.comment, "1 (33.33%)");
+    EXPECT_EQ(logic.texts().totals.lines, "3");
+    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_EQ(logic.pn(), "Demo");
+    EXPECT_EQ(logic.texts().status0, "2 items");
+    EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
+    EXPECT_EQ(desktop.messages.back().icon, Icon::Information);
+    EXPECT_EQ(desktop.details.front(), "Counting source file 1 of 2");
+    EXPECT_EQ(desktop.percents, (std::vector<int>{50, 100}));
+    // The list followed the rows, then went back to the first.
+    EXPECT_EQ(view.scrolled, (std::vector<std::size_t>{0, 1, 0}));
+}
+
+TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
+    logic.list().AddPath(WriteSource("a.c", "x;\n").string());
+    desktop.cancelBeforeRun = true;
+    logic.Dispatch(cmd::kCountButton);
+    EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
+    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_EQ(logic.list().Cell(0, 1), "");
+}
+
+TEST_F(MainLogic, DisabledScrollingLeavesTheListUntilTheEnd) {
+    store.Write("dls", "1");
+    MainWindowLogic quiet(store, desktop);
+    quiet.SetView(&view);
+    quiet.list().AddPath(WriteSource("a.c", "x;\n").string());
+    quiet.list().AddPath(WriteSource("b.c", "x;\n").string());
+    quiet.Dispatch(cmd::kCount);
+    EXPECT_EQ(view.scrolled, std::vector<std::size_t>{0});
+}
+
+TEST_F(MainLogic, RemoveDeletesSelectedRowsAndMarksTheTitle) {
+    for (const char* p : {"/s/a.c", "/s/b.c", "/s/c.c"}) logic.list().AddPath(p);
+    logic.list().SetSelected(0, true);
+    logic.list().SetSelected(2, true);
+    logic.Dispatch(cmd::kRemove);
+    ASSERT_EQ(logic.list().RowCount(), 1u);
+    EXPECT_EQ(logic.list().Path(0), "/s/b.c");
+    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List *");
+    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.texts().status0, "1 item");
+}
+
+TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
+    logic.list().AddPath("/s/a.c");
+    logic.SetProjectName("Old");
+    logic.UpdateWindowName(2);
+    desktop.answers = {Answer::Cancel};
+    logic.Dispatch(cmd::kNew);
+    EXPECT_EQ(desktop.LastMessage(), "Do you want to save changes to \"Untitled Project List\"?");
+    EXPECT_EQ(logic.list().RowCount(), 1u);  // Cancel keeps everything
+    desktop.answers = {Answer::No};
+    logic.Dispatch(cmd::kNew);
+    EXPECT_EQ(logic.list().RowCount(), 0u);
+    EXPECT_EQ(logic.texts().projectName, "Unspecified");
+    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List");
+    EXPECT_EQ(logic.texts().status0, "0 items");
+    EXPECT_EQ(logic.uspl(), 2);
+    EXPECT_EQ(logic.cy(), 0);
+}
+
+TEST_F(MainLogic, FindAndFindNextWalkTheListWithoutWrapping) {
+    for (const char* p : {"/src/Alpha.c", "/src/beta.c", "/src/alphabet.c"}) logic.list().AddPath(p);
+    // Rows in path order: Alpha.c, alphabet.c, beta.c.
+    desktop.findRequest = FindRequest{"alpha", false};
+    logic.Dispatch(cmd::kFind);
+    EXPECT_EQ(logic.list().FirstSelected(), 0);
+    EXPECT_EQ(view.scrolled.back(), 0u);
+    logic.Dispatch(cmd::kFindNextKey);
+    EXPECT_EQ(logic.list().FirstSelected(), 1);
+    EXPECT_EQ(logic.list().SelectedCount(), 1u);
+    EXPECT_EQ(logic.texts().status1, "Selected: alphabet.c");
+    desktop.messages.clear();
+    logic.Dispatch(cmd::kFindNext);
+    logic.Dispatch(cmd::kFindNext);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[1].text, "Could not locate \"alpha\".");
+    EXPECT_EQ(logic.list().FirstSelected(), 1);  // selection unchanged
+
+    desktop.findRequest = FindRequest{"alpha", true};
+    logic.Dispatch(cmd::kFind);
+    EXPECT_EQ(logic.list().FirstSelected(), 1);  // "Alpha.c" does not match case-sensitively
+}
+
+TEST_F(MainLogic, FindNextBeforeAnyFindOpensTheDialog) {
+    logic.Dispatch(cmd::kFindNext);
+    EXPECT_EQ(desktop.findDialogs, 1);
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainLogic, OpenCommandsHandTheFileOrItsFolderToTheDesktop) {
+    logic.list().AddPath("/home/u/src/main.c");
+    logic.list().SetSelected(0, true);
+    logic.Dispatch(cmd::kOpenSelected);
+    logic.Dispatch(cmd::kDoubleClick);
+    logic.Dispatch(cmd::kOpenFolder);
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{"/home/u/src/main.c", "/home/u/src/main.c", "/home/u/src/"}));
+    logic.Dispatch(cmd::kManual);
+    EXPECT_EQ(desktop.opened.back(), "/opt/kordel/share/doc/kordel/kordel-manual.html");
+}
+
+TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
+    for (const char* p : {"/a.c", "/b.c", "/c.c"}) logic.list().AddPath(p);
+    EXPECT_TRUE(logic.ContextMenu().empty());
+    logic.list().SetSelected(1, true);
+    const auto one = logic.ContextMenu();
+    ASSERT_EQ(one.size(), 3u);
+    EXPECT_EQ(one[0].text, "&Open");
+    EXPECT_TRUE(one[0].isDefault);
+    EXPECT_TRUE(one[2].separatorBefore);
+    for (std::size_t r : {0u, 2u}) logic.list().SetSelected(r, true);
+    const auto three = logic.ContextMenu();
+    ASSERT_EQ(three.size(), 1u);
+    EXPECT_EQ(three[0].text, "&Remove selected files from list");
+    logic.SelectionChanged();
+    EXPECT_EQ(logic.texts().status1, "3 items selected");
+}
+
+TEST_F(MainLogic, SelectionOfAPathWithoutDotShowsItAsExtension) {
+    logic.list().AddPath("noext");
+    logic.list().SetSelected(0, true);
+    logic.SelectionChanged();
+    EXPECT_EQ(logic.texts().status1, "Selected: " + [] {
+        const auto parts = kordel::engine::SplitPath("noext");
+        return parts.name + parts.extension;
+    }());
+}
+
+TEST_F(MainLogic, VersionCheckAnswersEachReply) {
+    struct Case {
+        std::optional<std::string> reply;
+        std::string_view message;
+    };
+    for (const Case& c : {Case{"1.7", kLatestVersionMessage}, Case{"1.7\r\n", kLatestVersionMessage},
+                          Case{"1.8\n", kNewerVersionMessage}, Case{std::nullopt, kCouldNotConnectMessage},
+                          Case{"", kCouldNotConnectMessage}, Case{"\n1.7", kCouldNotConnectMessage}}) {
+        desktop.versionReply = c.reply;
+        desktop.answers = {Answer::Yes};
+        desktop.urls.clear();
+        logic.Dispatch(cmd::kCheckVersion);
+        EXPECT_EQ(desktop.LastMessage(), c.message) << c.reply.value_or("(failed)");
+        EXPECT_EQ(desktop.urls.size(), c.message == kNewerVersionMessage ? 1u : 0u);
+        desktop.answers.clear();
+    }
+    EXPECT_EQ(desktop.fetchedUrls.back(), kDefaultVersionUrl);
+    store.Write("verurl", "http://127.0.0.1:9/v.txt");
+    logic.Dispatch(cmd::kCheckVersion);
+    EXPECT_EQ(desktop.fetchedUrls.back(), "http://127.0.0.1:9/v.txt");
+}
+
+TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
+    logic.list().AddPath("/a.c");
+    logic.list().SetCounts(0, {"1", "2", "3", "4", "10"});
+    const OptionBox& sps = OptionBoxes()[4];
+    logic.ClickOption(sps, true);
+    EXPECT_EQ(logic.list().ColumnCount(), 10u);
+    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    EXPECT_EQ(store.Read("sps").value_or(""), "1");
+    logic.ClickOption(sps, false);
+    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "2", "3", "4", "10"}));
+}
+
+TEST_F(MainLogic, SortDirectionIsStoredAndShown) {
+    logic.Dispatch(cmd::kAscending);
+    EXPECT_EQ(store.Read("sortarr").value_or(""), "1");
+    logic.Dispatch(cmd::kDescending);
+    EXPECT_EQ(store.Read("sortarr").value_or(""), "0");
+    EXPECT_EQ(view.directionChanges, 2);
+}
+
+TEST(ResultListOrder, RowsTakeTheirPlaceByPathAndCaseVariantsStayDistinct) {
+    ResultList list;
+    for (const char* p : {"/s/b.c", "/s/A.c", "/s/a.c", "/s/C.c"}) list.AddPath(p);
+    EXPECT_EQ(list.Paths(), (std::vector<std::string>{"/s/A.c", "/s/a.c", "/s/b.c", "/s/C.c"}));
+    ResultList batch;
+    batch.AddPaths({"/s/b.c", "/s/A.c", "/s/a.c", "/s/C.c"});
+    EXPECT_EQ(batch.Paths(), list.Paths());
+}

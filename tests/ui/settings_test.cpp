@@ -1,0 +1,122 @@
+// The settings store's number rule, the ini file's bytes and the options written through it.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "ui/core/options.h"
+#include "ui/core/settings_store.h"
+
+using namespace kordel::ui;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+fs::path FreshFolder(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("kordel-settings-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+}  // namespace
+
+TEST(SettingNumber, ReadsLeadingDigitsOnly) {
+    struct Case {
+        const char* text;
+        unsigned long number;
+        int flag;
+    };
+    for (const Case& c : {Case{"1", 1, 1}, Case{"1x", 1, 1}, Case{"  1", 1, 1}, Case{"12", 12, 0}, Case{"2", 2, 0},
+                          Case{"x1", 0, 0}, Case{"", 0, 0}, Case{"0", 0, 0}, Case{"-1", 0, 0},
+                          Case{"99999999999999999999999999", ~0UL, 0}}) {
+        EXPECT_EQ(ReadSettingNumber(c.text), c.number) << c.text;
+        MemorySettingsStore store;
+        store.Write("sps", c.text);
+        EXPECT_EQ(ReadFlag(store, "sps"), c.flag) << c.text;
+    }
+    MemorySettingsStore empty;
+    EXPECT_EQ(ReadFlag(empty, "sps"), 0);
+}
+
+TEST(IniSettings, WritesOneLinePerSettingWithCrLfAndReadsThemBack) {
+    const fs::path dir = FreshFolder("ini");
+    IniSettingsStore store(dir / "sub" / "kordel.ini");
+    EXPECT_FALSE(store.Read("sps"));
+    ASSERT_TRUE(WriteNumber(store, "sps", 1));
+    ASSERT_TRUE(store.Write("lsp", "/home/u/my list.kpl"));
+    ASSERT_TRUE(WriteNumber(store, "dotf", 0));
+    EXPECT_EQ(ReadBytes(store.path()), "[Kordel]\r\ndotf=0\r\nlsp=/home/u/my list.kpl\r\nsps=1\r\n");
+    IniSettingsStore again(store.path());
+    EXPECT_EQ(ReadFlag(again, "sps"), 1);
+    EXPECT_EQ(again.Read("lsp").value_or(""), "/home/u/my list.kpl");
+    // A value with a line break would break the layout: refused, the file is unchanged.
+    EXPECT_FALSE(store.Write("lsp", "a\nb"));
+    EXPECT_EQ(again.Read("lsp").value_or(""), "/home/u/my list.kpl");
+    fs::remove_all(dir);
+}
+
+// Fails the k-th write of the file's bytes, like a full disk.
+class FailingWrites final : public kordel::FileOps {
+public:
+    explicit FailingWrites(int failAt) : m_failAt(failAt) {}
+    bool Open(const fs::path& path) override { return kordel::RealFileOps().Open(path); }
+    bool Write(std::string_view bytes) override { return ++m_writes != m_failAt && kordel::RealFileOps().Write(bytes); }
+    bool Close() override { return kordel::RealFileOps().Close(); }
+    bool Rename(const fs::path& from, const fs::path& to) override { return kordel::RealFileOps().Rename(from, to); }
+    void Remove(const fs::path& path) override { kordel::RealFileOps().Remove(path); }
+
+private:
+    int m_failAt;
+    int m_writes = 0;
+};
+
+TEST(IniSettings, FailedWriteKeepsTheOldFile) {
+    const fs::path dir = FreshFolder("fail");
+    IniSettingsStore good(dir / "kordel.ini");
+    ASSERT_TRUE(WriteNumber(good, "sps", 1));
+    const std::string before = ReadBytes(good.path());
+    FailingWrites failing(1);
+    IniSettingsStore bad(dir / "kordel.ini", failing);
+    EXPECT_FALSE(WriteNumber(bad, "sps", 0));
+    EXPECT_EQ(ReadBytes(good.path()), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
+    fs::remove_all(dir);
+}
+
+TEST(Options, LoadUsesTheStoredNamesAndBoxesWriteThrough) {
+    MemorySettingsStore store;
+    store.Write("tmac", "1");
+    store.Write("sortarr", "1");
+    store.Write("cblib", "2");
+    Settings s = LoadOptions(store);
+    EXPECT_EQ(s.cnoml, 1);
+    EXPECT_EQ(s.asce, 1);
+    EXPECT_EQ(s.cblib, 0);
+    EXPECT_EQ(s.slc, 0);
+
+    const auto& boxes = OptionBoxes();
+    const OptionBox& spacing = boxes.back();
+    ASSERT_EQ(spacing.id, 6049);
+    EXPECT_TRUE(IsChecked(s, spacing));  // slc 0: rows spaced out, box ticked
+    ClickOption(store, s, spacing, true);
+    EXPECT_EQ(store.Read("slc").value_or(""), "0");
+    ClickOption(store, s, spacing, false);
+    EXPECT_EQ(store.Read("slc").value_or(""), "1");
+    EXPECT_EQ(s.slc, 1);
+
+    ClickOption(store, s, boxes[0], false);
+    EXPECT_EQ(store.Read("tmac").value_or(""), "0");
+    EXPECT_EQ(s.cnoml, 0);
+    ChooseDotF(store, s, 1);
+    EXPECT_EQ(store.Read("dotf").value_or(""), "1");
+    EXPECT_EQ(s.countOptions().dotf, 1);
+}

@@ -1,0 +1,62 @@
+// The platform services the main window's commands use. The desktop program implements them with
+// windows; tests implement them with scripted answers.
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/count_run.h"
+
+namespace kordel::ui {
+
+enum class Icon { Stop, Information, Warning, Question };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+inline constexpr std::string_view kCaption = "Kordel 1.7";
+
+/// What the Find dialog returns when its OK is pressed with a text.
+struct FindRequest {
+    std::string text;
+    bool caseSensitive = false;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    /// A message box with the caption "Kordel 1.7".
+    virtual Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) = 0;
+
+    /// Runs `work` on a worker thread under the modal progress window ("Counting..." or "Sorting...")
+    /// whose Cancel sets `canc`. Every call the work makes on the observer it is given reaches
+    /// `uiObserver` on the interface thread, in order; questions wait for their answers.
+    virtual void RunWithProgress(bool sorting, std::atomic<int>& canc,
+                                 const std::function<void(engine::RunObserver&)>& work,
+                                 engine::RunObserver& uiObserver) = 0;
+    /// The progress window's detail line and bar, while it is shown.
+    virtual void SetProgressDetail(const std::string& text) = 0;
+    virtual void SetProgressPercent(int percent) = 0;
+
+    /// Fetches the version file under the wait window; nothing when it could not be fetched.
+    virtual std::optional<std::string> FetchVersionFile(const std::string& url) = 0;
+
+    /// Opens a file or folder for viewing with the desktop's default application (never runs it).
+    virtual void OpenDocument(const std::string& path) = 0;
+    virtual void OpenUrl(const std::string& url) = 0;
+
+    /// The Find dialog; nothing when it was cancelled.
+    virtual std::optional<FindRequest> AskFind() = 0;
+    /// The Options dialog (modal); it changes the settings through the main window's logic.
+    virtual void ShowOptions() = 0;
+    virtual void ShowAbout() = 0;
+
+    /// The folder the running program lives in.
+    virtual std::filesystem::path ProgramFolder() = 0;
+};
+
+}  // namespace kordel::ui

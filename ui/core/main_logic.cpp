@@ -1,0 +1,277 @@
+#include "ui/core/main_logic.h"
+
+#include <algorithm>
+
+#include "engine/path_split.h"
+#include "engine/scan.h"
+#include "ui/core/commands.h"
+#include "ui/core/messages.h"
+#include "ui/core/version_check.h"
+
+namespace kordel::ui {
+
+// Applies what a count run reports to the list, the totals and the progress window; runs on the
+// interface thread (the desktop forwards the worker's calls here).
+class ListCountObserver final : public engine::RunObserver {
+public:
+    ListCountObserver(ResultList& list, WindowTexts& texts, Desktop& desktop, MainView* view, bool scroll)
+        : m_list(list), m_texts(texts), m_desktop(desktop), m_view(view), m_scroll(scroll) {}
+
+    void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
+    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+        if (row >= m_list.RowCount()) return;
+        m_list.SetCounts(row, cells);
+        if (m_scroll && m_view) m_view->ScrollTo(row);
+    }
+    void WriteTotals(const engine::TotalsTexts& totals) override {
+        m_texts.totals = totals;
+        if (m_view) m_view->TextsChanged();
+    }
+    void SetProgress(int percent) override { m_desktop.SetProgressPercent(percent); }
+    bool AskMissing(const std::string& message) override { return Ask(message); }
+    bool AskOpenFailed(const std::string& message) override { return Ask(message); }
+    bool AskUnknownExtension(const std::string& message) override { return Ask(message); }
+    void Finished(const std::string& message, bool isError) override {
+        m_message = message;
+        m_isError = isError;
+    }
+
+    const std::string& message() const { return m_message; }
+    bool isError() const { return m_isError; }
+
+private:
+    bool Ask(const std::string& message) {
+        return m_desktop.Message(message, Icon::Stop, Buttons::OkCancel) == Answer::Ok;
+    }
+
+    ResultList& m_list;
+    WindowTexts& m_texts;
+    Desktop& m_desktop;
+    MainView* m_view;
+    bool m_scroll;
+    std::string m_message;
+    bool m_isError = false;
+};
+
+MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
+    : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_list(m_settings.sps == 1),
+      m_pfn(msg::kUntitled) {
+    m_texts.title = std::string(kCaption) + " - " + m_pfn;
+    m_texts.status0 = msg::kWelcome;
+    m_texts.projectName = msg::kUnspecified;
+}
+
+void MainWindowLogic::TextsChanged() {
+    if (m_view) m_view->TextsChanged();
+}
+
+void MainWindowLogic::Refuse(std::string_view message) { m_desktop.Message(message, Icon::Stop); }
+
+void MainWindowLogic::Dispatch(int command) {
+    switch (command) {
+        case cmd::kNew: New(); break;
+        case cmd::kCount: case cmd::kCountButton: case cmd::kCountKey: Count(); break;
+        case cmd::kExit: if (m_view) m_view->CloseWindow(); break;
+        case cmd::kRemove: Remove(); break;
+        case cmd::kFind: case cmd::kFindKey: Find(); break;
+        case cmd::kFindNext: case cmd::kFindNextKey: FindNext(); break;
+        case cmd::kOpenSelected: OpenSelected(false); break;
+        case cmd::kDoubleClick: OpenSelected(true); break;
+        case cmd::kOpenFolder: OpenFolder(); break;
+        case cmd::kAscending: SortDirection(true); break;
+        case cmd::kDescending: SortDirection(false); break;
+        case cmd::kOptions: case cmd::kOptionsKey: m_desktop.ShowOptions(); break;
+        case cmd::kManual: Manual(); break;
+        case cmd::kWebSite: m_desktop.OpenUrl(std::string(kWebSite)); break;
+        case cmd::kCheckVersion: CheckVersion(); break;
+        case cmd::kAbout: m_desktop.ShowAbout(); break;
+        case cmd::kOk: if (m_view) m_view->QuitNow(); break;
+        default: break;  // Escape and unknown numbers do nothing
+    }
+}
+
+void MainWindowLogic::UpdateStatusBars() {
+    m_texts.status0 = ItemCountText(m_list.RowCount());
+    TextsChanged();
+}
+
+void MainWindowLogic::UpdateWindowName(int mode) {
+    m_texts.title = std::string(kCaption) + " - " + m_pfn;
+    if (mode != 1) {
+        m_texts.title += " *";
+        m_uspl = 1;
+    }
+    TextsChanged();
+}
+
+void MainWindowLogic::SetProjectName(std::string name) {
+    m_texts.projectName = name.empty() ? std::string(msg::kUnspecified) : std::move(name);
+    TextsChanged();
+}
+
+void MainWindowLogic::SelectionChanged() {
+    m_texts.status1 = SelectionText(m_list);
+    TextsChanged();
+}
+
+void MainWindowLogic::New() {
+    if (!QueryClose()) return;
+    m_pfn = msg::kUntitled;
+    UpdateWindowName(1);
+    m_texts.totals = engine::TotalsTexts{};
+    // The name of the previous list must not carry over into the next one saved.
+    m_texts.projectName = msg::kUnspecified;
+    m_list.Clear();
+    UpdateStatusBars();
+    m_totals = {};
+    m_cy = 0;
+}
+
+void MainWindowLogic::Count() {
+    if (m_list.RowCount() == 0) return Refuse(msg::kAddFirst);
+    m_canc = 0;
+    m_pn = m_texts.projectName;
+    const std::vector<std::string> paths = m_list.Paths();
+    const engine::CountOptions options = m_settings.countOptions();
+    ListCountObserver observer(m_list, m_texts, m_desktop, m_view, m_settings.dls != 1);
+    engine::RunResult result;
+    const unsigned jobs = m_jobs;
+    m_desktop.RunWithProgress(
+        false, m_canc,
+        [&](engine::RunObserver& worker) { result = engine::CountLineT(paths, options, m_canc, worker, jobs); },
+        observer);
+    if (result.crashed) {
+        m_desktop.Message(observer.message(), Icon::Stop);
+        // Close through the save-changes prompt so that unsaved changes are not lost.
+        if (m_view) m_view->CloseWindow();
+        return;
+    }
+    m_totals = result.totals;
+    m_cy = 1;
+    if (!result.cancelled && m_view && m_list.RowCount() > 0) m_view->ScrollTo(0);
+    if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
+    UpdateStatusBars();
+}
+
+void MainWindowLogic::Remove() {
+    if (m_list.SelectedCount() == 0) return Refuse(msg::kSelectItems);
+    m_list.RemoveSelected();
+    UpdateStatusBars();
+    UpdateWindowName(2);
+    SelectionChanged();
+}
+
+void MainWindowLogic::Find() {
+    const auto request = m_desktop.AskFind();
+    if (!request) return;
+    m_nexti = 0;
+    m_whattf = request->text;
+    m_is = request->caseSensitive;
+    FindNext();
+}
+
+void MainWindowLogic::FindNext() {
+    if (!m_whattf) return Find();  // nothing searched yet: ask for the text
+    m_f1 = SearchList(m_list, m_nexti, *m_whattf, m_is);
+    if (m_f1 < 0) {
+        m_desktop.Message("Could not locate \"" + *m_whattf + "\".", Icon::Stop);
+        return;
+    }
+    const auto hit = static_cast<std::size_t>(m_f1);
+    m_list.ClearSelection();
+    m_list.SetSelected(hit, true);
+    if (m_view) m_view->ScrollTo(hit);
+    m_nexti = hit + 1;
+    SelectionChanged();
+}
+
+void MainWindowLogic::OpenSelected(bool quietWhenNone) {
+    const long long row = m_list.FirstSelected();
+    if (row < 0) {
+        if (!quietWhenNone) Refuse(msg::kSelectItem);
+        return;
+    }
+    m_desktop.OpenDocument(m_list.Path(static_cast<std::size_t>(row)));
+}
+
+void MainWindowLogic::OpenFolder() {
+    const long long row = m_list.FirstSelected();
+    if (row < 0) return Refuse(msg::kSelectItemFolder);
+    const engine::PathParts parts = engine::SplitPath(m_list.Path(static_cast<std::size_t>(row)));
+    m_desktop.OpenDocument(parts.drive + parts.folder);
+}
+
+void MainWindowLogic::Manual() {
+    // Beside the program in a build tree, under share/doc/kordel in an installation.
+    const std::filesystem::path folder = m_desktop.ProgramFolder();
+    std::filesystem::path manual = folder / "kordel-manual.html";
+    std::error_code ec;
+    if (!std::filesystem::exists(manual, ec)) manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
+    m_desktop.OpenDocument(manual.lexically_normal().string());
+}
+
+void MainWindowLogic::CheckVersion() {
+    const std::string url = m_store.Read("verurl").value_or(std::string(kDefaultVersionUrl));
+    switch (EvaluateVersionReply(m_desktop.FetchVersionFile(url))) {
+        case VersionOutcome::CouldNotConnect:
+            m_desktop.Message(kCouldNotConnectMessage, Icon::Stop);
+            break;
+        case VersionOutcome::Newer:
+            if (m_desktop.Message(kNewerVersionMessage, Icon::Question, Buttons::YesNo) == Answer::Yes)
+                m_desktop.OpenUrl(std::string(kWebSite));
+            break;
+        case VersionOutcome::Latest:
+            m_desktop.Message(kLatestVersionMessage, Icon::Information);
+            break;
+    }
+}
+
+void MainWindowLogic::SortDirection(bool ascending) {
+    ChooseSortDirection(m_store, m_settings, ascending);
+    if (m_view) m_view->SortDirectionChanged();
+}
+
+void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
+    ui::ClickOption(m_store, m_settings, box, checked);
+    if (box.flag == &Settings::sps) m_list.SetPercentColumns(m_settings.sps == 1);
+}
+
+void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }
+
+bool MainWindowLogic::QueryClose() {
+    if (m_uspl != 1) return true;
+    const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_pfn + "\"?", Icon::Warning,
+                                            Buttons::YesNoCancel);
+    if (answer == Answer::No) m_uspl = 2;
+    return m_uspl != 1;
+}
+
+std::vector<ContextItem> MainWindowLogic::ContextMenu() const {
+    const std::size_t selected = m_list.SelectedCount();
+    if (selected == 1)
+        return {{cmd::kOpenSelected, "&Open", true, false},
+                {cmd::kOpenFolder, "Open &Containing Folder", false, false},
+                {cmd::kRemove, "&Remove selected file from list", false, true}};
+    if (selected >= 2) return {{cmd::kRemove, "&Remove selected files from list", false, false}};
+    return {};
+}
+
+long long SearchList(const ResultList& list, std::size_t start, std::string_view text, bool caseSensitive) {
+    for (std::size_t row = start; row < list.RowCount(); ++row)
+        if (engine::instr(list.Path(row), text, 0, caseSensitive ? 0 : 1) != 0) return static_cast<long long>(row);
+    return -1;
+}
+
+std::string ItemCountText(std::size_t rows) {
+    if (rows == 1) return "1 item";
+    return engine::CountText(static_cast<std::int64_t>(rows)) + " items";
+}
+
+std::string SelectionText(const ResultList& list) {
+    const std::size_t selected = list.SelectedCount();
+    if (selected != 1) return std::to_string(selected) + " items selected";
+    const engine::PathParts parts = engine::SplitPath(list.Path(static_cast<std::size_t>(list.FirstSelected())));
+    return "Selected: " + parts.name + parts.extension;
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,130 @@
+// The main window's state and commands, apart from any window: the GUI shows what this holds and
+// forwards every command number here.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/number_text.h"
+#include "ui/core/desktop.h"
+#include "ui/core/options.h"
+#include "ui/core/result_list.h"
+#include "ui/core/settings_store.h"
+
+namespace kordel::ui {
+
+/// What the window shows outside the list.
+struct WindowTexts {
+    std::string title;
+    std::string status0;  ///< row count, or the welcome text at start
+    std::string status1;  ///< selection
+    std::string projectName;
+    engine::TotalsTexts totals;
+};
+
+/// The window side of the logic: told when to redraw its texts and what to do to the list view.
+class MainView {
+public:
+    virtual ~MainView() = default;
+    virtual void TextsChanged() = 0;
+    virtual void ScrollTo(std::size_t row) = 0;
+    /// Asks the window to close through its normal closing sequence.
+    virtual void CloseWindow() = 0;
+    /// Ends the program at once, without the save-changes prompt.
+    virtual void QuitNow() = 0;
+    virtual void SortDirectionChanged() = 0;
+};
+
+struct ContextItem {
+    int command;
+    std::string text;
+    bool isDefault = false;
+    bool separatorBefore = false;
+};
+
+class MainWindowLogic {
+public:
+    MainWindowLogic(SettingsStore& store, Desktop& desktop);
+
+    void SetView(MainView* view) { m_view = view; }
+
+    ResultList& list() { return m_list; }
+    const ResultList& list() const { return m_list; }
+    Settings& settings() { return m_settings; }
+    SettingsStore& store() { return m_store; }
+    const WindowTexts& texts() const { return m_texts; }
+    int uspl() const { return m_uspl; }
+    int cy() const { return m_cy; }
+    const std::string& pfn() const { return m_pfn; }
+    const std::string& pn() const { return m_pn; }
+    const engine::RunTotals& totals() const { return m_totals; }
+    std::atomic<int>& canc() { return m_canc; }
+    /// How many read-ahead threads a count may use (1: the worker alone).
+    void SetJobs(unsigned jobs) { m_jobs = jobs; }
+
+    /// Runs one command number; unknown numbers do nothing.
+    void Dispatch(int command);
+    /// The context menu for the current selection (empty: no menu).
+    std::vector<ContextItem> ContextMenu() const;
+
+    /// The list's selection changed: refresh the selection part of the status bar.
+    void SelectionChanged();
+    /// A check box of the Options dialog was clicked.
+    void ClickOption(const OptionBox& box, bool checked);
+    void ChooseDotF(int index);
+
+    /// The close box or Exit: true when the window may close.
+    bool QueryClose();
+
+    // Helpers the other commands share.
+    void UpdateStatusBars();
+    void UpdateWindowName(int mode);
+    void SetProjectName(std::string name);
+
+private:
+    void New();
+    void Count();
+    void Remove();
+    void Find();
+    void FindNext();
+    void OpenSelected(bool quietWhenNone);
+    void OpenFolder();
+    void Manual();
+    void CheckVersion();
+    void SortDirection(bool ascending);
+    void Refuse(std::string_view message);
+    void TextsChanged();
+
+    SettingsStore& m_store;
+    Desktop& m_desktop;
+    MainView* m_view = nullptr;
+    Settings m_settings;
+    ResultList m_list;
+    WindowTexts m_texts;
+    std::string m_pfn;
+    int m_uspl = 0;
+    int m_cy = 0;
+    std::string m_pn;
+    engine::RunTotals m_totals;
+    std::atomic<int> m_canc{0};
+    unsigned m_jobs = 1;
+    // Find state: the search text (none before the first Find), case rule and where to go on.
+    std::optional<std::string> m_whattf;
+    bool m_is = false;
+    std::size_t m_nexti = 0;
+    long long m_f1 = -1;
+};
+
+/// The first row at or after `start` whose path contains `text` (letter case ignored unless
+/// `caseSensitive`), or -1.
+long long SearchList(const ResultList& list, std::size_t start, std::string_view text, bool caseSensitive);
+
+/// "1 item" or "%s items" with thousands separators.
+std::string ItemCountText(std::size_t rows);
+
+/// "Selected: %s%s" (name and extension) for one selected path; "%d items selected" otherwise.
+std::string SelectionText(const ResultList& list);
+
+}  // namespace kordel::ui

@@ -1,0 +1,161 @@
+#include "ui/core/result_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
+namespace kordel::ui {
+namespace {
+
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
+        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+}  // namespace
+
+bool PathBefore(std::string_view a, std::string_view b) {
+    const int c = CompareIgnoringCase(a, b);
+    return c != 0 ? c < 0 : a < b;
+}
+
+const std::vector<Column>& ListColumns(bool sps) {
+    static const std::vector<Column> plain{{"Source File Path", 250}, {"Code Lines", 90},  {"Comment Lines", 120},
+                                           {"Mixed Lines", 90},       {"Blank Lines", 90}, {"Total Lines", 90}};
+    static const std::vector<Column> percent{
+        {"Source File Path", 250}, {"Code Lines", 90},       {"% of Code Lines", 121},  {"Comment Lines", 120},
+        {"% of Comment Lines", 121}, {"Mixed Lines", 90},    {"% of Mixed Lines", 121}, {"Blank Lines", 90},
+        {"% of Blank Lines", 121}, {"Total Lines", 90}};
+    return sps ? percent : plain;
+}
+
+ResultList::ResultList(bool sps) : m_columns(ListColumns(sps).size()) {}
+
+std::size_t ResultList::PlaceOf(std::string_view path) const {
+    // After rows with the same key, like a list control inserting into its sorted order.
+    const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), path,
+                                     [](std::string_view p, const Row& row) { return PathBefore(p, row.cells[0]); });
+    return static_cast<std::size_t>(it - m_rows.begin());
+}
+
+std::size_t ResultList::AddPath(std::string path) {
+    const std::size_t at = PlaceOf(path);
+    Row row;
+    row.cells.resize(m_columns);
+    row.cells[0] = std::move(path);
+    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(at), std::move(row));
+    if (m_listener) m_listener->RowsInserted(at, 1);
+    return at;
+}
+
+void ResultList::AddPaths(std::vector<std::string> paths) {
+    if (paths.empty()) return;
+    // Sorting the new paths stably and merging gives the same rows as inserting them one by one.
+    std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return PathBefore(a, b); });
+    std::vector<Row> added;
+    added.reserve(paths.size());
+    for (auto& path : paths) {
+        Row row;
+        row.cells.resize(m_columns);
+        row.cells[0] = std::move(path);
+        added.push_back(std::move(row));
+    }
+    std::vector<Row> merged;
+    merged.reserve(m_rows.size() + added.size());
+    std::merge(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()),
+               std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()),
+               std::back_inserter(merged),
+               [](const Row& a, const Row& b) { return PathBefore(a.cells[0], b.cells[0]); });
+    m_rows = std::move(merged);
+    if (m_listener) m_listener->ListReset();  // one reset instead of many inserts
+}
+
+bool ResultList::Contains(std::string_view path) const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [&](const Row& row) { return row.cells[0] == path; });
+}
+
+const std::string& ResultList::Cell(std::size_t row, std::size_t column) const { return m_rows[row].cells[column]; }
+
+void ResultList::SetCell(std::size_t row, std::size_t column, std::string text) {
+    m_rows[row].cells[column] = std::move(text);
+    if (m_listener) m_listener->CellsChanged(row);
+}
+
+void ResultList::SetCounts(std::size_t row, const std::vector<std::string>& texts) {
+    auto& cells = m_rows[row].cells;
+    for (std::size_t i = 0; i < texts.size() && i + 1 < cells.size(); ++i) cells[i + 1] = texts[i];
+    if (m_listener) m_listener->CellsChanged(row);
+}
+
+std::vector<std::string> ResultList::Paths() const {
+    std::vector<std::string> paths;
+    paths.reserve(m_rows.size());
+    for (const auto& row : m_rows) paths.push_back(row.cells[0]);
+    return paths;
+}
+
+void ResultList::SwapRows(std::size_t a, std::size_t b) {
+    std::swap(m_rows[a].cells, m_rows[b].cells);
+    if (m_listener) {
+        m_listener->CellsChanged(a);
+        m_listener->CellsChanged(b);
+    }
+}
+
+void ResultList::Clear() {
+    const std::size_t n = m_rows.size();
+    m_rows.clear();
+    if (m_listener && n > 0) m_listener->RowsRemoved(0, n);
+}
+
+void ResultList::SetPercentColumns(bool on) {
+    if (on == percentColumns()) return;
+    for (auto& row : m_rows) {
+        auto& cells = row.cells;
+        if (on) {
+            for (std::size_t at : {2, 4, 6, 8}) cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(at), "");
+        } else {
+            // Column 2, then 3, 4 and 5, each counted after the previous deletion.
+            for (std::size_t at : {2, 3, 4, 5}) cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    }
+    m_columns = ListColumns(on).size();
+    if (m_listener) m_listener->ListReset();
+}
+
+void ResultList::SetSelected(std::size_t row, bool selected) {
+    if (m_rows[row].selected == selected) return;
+    m_rows[row].selected = selected;
+    if (m_listener) m_listener->SelectionChanged();
+}
+
+void ResultList::ClearSelection() {
+    bool changed = false;
+    for (auto& row : m_rows) changed |= std::exchange(row.selected, false);
+    if (changed && m_listener) m_listener->SelectionChanged();
+}
+
+std::size_t ResultList::SelectedCount() const {
+    return static_cast<std::size_t>(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.selected; }));
+}
+
+long long ResultList::FirstSelected() const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i].selected) return static_cast<long long>(i);
+    return -1;
+}
+
+void ResultList::RemoveSelected() {
+    for (std::size_t i = m_rows.size(); i-- > 0;) {
+        if (!m_rows[i].selected) continue;
+        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(i));
+        if (m_listener) m_listener->RowsRemoved(i, 1);
+    }
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,88 @@
+// The result list: one row per source file, the path in column 0 and the texts of its last count.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kordel::ui {
+
+struct Column {
+    std::string_view title;
+    int width;
+};
+
+/// The columns of the list: six, or ten with the percentage columns.
+const std::vector<Column>& ListColumns(bool sps);
+
+/// Watches the list so a view can follow its changes.
+class ResultListListener {
+public:
+    virtual ~ResultListListener() = default;
+    virtual void RowsInserted(std::size_t first, std::size_t count) = 0;
+    virtual void RowsRemoved(std::size_t first, std::size_t count) = 0;
+    virtual void CellsChanged(std::size_t row) = 0;
+    /// Rows or columns changed wholesale.
+    virtual void ListReset() = 0;
+    virtual void SelectionChanged() = 0;
+};
+
+class ResultList {
+public:
+    explicit ResultList(bool sps = false);
+
+    void SetListener(ResultListListener* listener) { m_listener = listener; }
+
+    std::size_t RowCount() const { return m_rows.size(); }
+    std::size_t ColumnCount() const { return m_columns; }
+    bool percentColumns() const { return m_columns == ListColumns(true).size(); }
+
+    /// Inserts a row for `path` at its place in ascending path order and returns its index.
+    std::size_t AddPath(std::string path);
+    /// Inserts many paths at their places at once (one view update).
+    void AddPaths(std::vector<std::string> paths);
+    bool Contains(std::string_view path) const;
+
+    const std::string& Cell(std::size_t row, std::size_t column) const;
+    const std::string& Path(std::size_t row) const { return Cell(row, 0); }
+    void SetCell(std::size_t row, std::size_t column, std::string text);
+    /// Sets the cells after the path from `texts` (as many as fit).
+    void SetCounts(std::size_t row, const std::vector<std::string>& texts);
+    std::vector<std::string> Paths() const;
+    const std::vector<std::string>& RowCells(std::size_t row) const { return m_rows[row].cells; }
+    /// Swaps the contents of two rows (the sorts move contents, the order rule is not reapplied).
+    void SwapRows(std::size_t a, std::size_t b);
+
+    void Clear();
+
+    /// Turns the four percentage columns on (inserted empty at 2, 4, 6, 8) or off (removed).
+    void SetPercentColumns(bool on);
+
+    // Selection.
+    bool IsSelected(std::size_t row) const { return m_rows[row].selected; }
+    void SetSelected(std::size_t row, bool selected);
+    void ClearSelection();
+    std::size_t SelectedCount() const;
+    /// The first selected row, or -1 when none is.
+    long long FirstSelected() const;
+    /// Deletes the selected rows.
+    void RemoveSelected();
+
+private:
+    struct Row {
+        std::vector<std::string> cells;
+        bool selected = false;
+    };
+    std::size_t PlaceOf(std::string_view path) const;
+
+    std::vector<Row> m_rows;
+    std::size_t m_columns;
+    ResultListListener* m_listener = nullptr;
+};
+
+/// The list's order for paths: letter case ignored first, then byte order so that paths differing
+/// only by case (distinct files off Windows) keep a fixed order.
+bool PathBefore(std::string_view a, std::string_view b);
+
+}  // namespace kordel::ui

@@ -1,0 +1,107 @@
+#include "ui/core/settings_store.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <system_error>
+
+
+namespace kordel::ui {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string StripLineEnd(std::string line) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    return line;
+}
+
+// The whole ini file as name -> value; an unreadable file reads as empty.
+std::map<std::string, std::string, std::less<>> LoadIni(const std::filesystem::path& path) {
+    std::map<std::string, std::string, std::less<>> values;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        line = StripLineEnd(std::move(line));
+        if (line.empty() || line.front() == '[' || line.front() == ';') continue;
+        const auto equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return values;
+}
+
+}  // namespace
+
+unsigned long ReadSettingNumber(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    unsigned long value = 0;
+    constexpr unsigned long kMax = std::numeric_limits<unsigned long>::max();
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        const unsigned long digit = static_cast<unsigned long>(text[i] - '0');
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    return value;
+}
+
+unsigned long ReadNumber(const SettingsStore& store, std::string_view name) {
+    const auto text = store.Read(name);
+    return text ? ReadSettingNumber(*text) : 0;
+}
+
+int ReadFlag(const SettingsStore& store, std::string_view name) { return ReadNumber(store, name) == 1 ? 1 : 0; }
+
+bool WriteNumber(SettingsStore& store, std::string_view name, long long value) {
+    return store.Write(name, std::to_string(value));
+}
+
+std::optional<std::string> MemorySettingsStore::Read(std::string_view name) const {
+    const auto it = m_values.find(name);
+    if (it == m_values.end()) return std::nullopt;
+    return it->second;
+}
+
+bool MemorySettingsStore::Write(std::string_view name, std::string_view value) {
+    m_values[std::string(name)] = std::string(value);
+    return true;
+}
+
+IniSettingsStore::IniSettingsStore(std::filesystem::path path, FileOps& ops) : m_path(std::move(path)), m_ops(ops) {}
+
+std::optional<std::string> IniSettingsStore::Read(std::string_view name) const {
+    auto values = LoadIni(m_path);
+    const auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+}
+
+bool IniSettingsStore::Write(std::string_view name, std::string_view value) {
+    // A name or value with a line break or "=" in the name would break the file's layout.
+    if (name.empty() || name.find_first_of("=\r\n[") != std::string_view::npos ||
+        value.find_first_of("\r\n") != std::string_view::npos)
+        return false;
+    auto values = LoadIni(m_path);
+    values[std::string(name)] = std::string(value);
+    std::string text = "[Kordel]\n";
+    for (const auto& [key, stored] : values) text += key + "=" + stored + "\n";
+    std::error_code ec;
+    std::filesystem::create_directories(m_path.parent_path(), ec);
+    return WriteFileAtomically(m_path, ToCrLf(text), m_ops);
+}
+
+std::filesystem::path DefaultSettingsPath() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+        return std::filesystem::path(config) / "kordel" / "kordel.ini";
+    const char* home = std::getenv("HOME");
+    return std::filesystem::path(home && *home ? home : ".") / ".config" / "kordel" / "kordel.ini";
+}
+
+#ifndef _WIN32
+std::unique_ptr<SettingsStore> OpenPlatformSettings() {
+    return std::make_unique<IniSettingsStore>(DefaultSettingsPath());
+}
+#endif
+
+}  // namespace kordel::ui
