@@ -1,0 +1,296 @@
+// The desktop program's main window, driven through its widgets on the offscreen platform.
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "ui/core/commands.h"
+#include "ui/core/messages.h"
+#include "ui/core/version_check.h"
+#include "ui/dialogs.h"
+#include "ui/main_window.h"
+#include "ui/progress_dialog.h"
+#include "ui/single_instance.h"
+
+using namespace kordel::ui;
+
+namespace {
+
+// Answers message boxes from a script; everything else is the real desktop.
+class ScriptedDesktop final : public QtDesktop {
+public:
+    using QtDesktop::QtDesktop;
+    Answer Message(std::string_view text, Icon, Buttons buttons) override {
+        messages.emplace_back(text);
+        if (onMessage) onMessage(messages.back());
+        if (answers.empty()) return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void OpenDocument(const std::string& path) override { opened.push_back(path); }
+    void OpenUrl(const std::string& url) override { urls.push_back(url); }
+
+    std::vector<std::string> messages;
+    std::deque<Answer> answers;
+    std::function<void(const std::string&)> onMessage;
+    std::vector<std::string> opened;
+    std::vector<std::string> urls;
+};
+
+// Runs `act` on the next modal dialog of type T once it is shown.
+template <typename T>
+void WhenModal(std::function<void(T*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            act(dialog);
+        }
+    });
+    timer->start();
+}
+
+// A one-shot HTTP server on loopback answering every request with `reply` (none: stay silent).
+class VersionServer {
+public:
+    explicit VersionServer(std::optional<QByteArray> reply) : m_reply(std::move(reply)) {
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            QTcpSocket* socket = m_server.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                socket->readAll();
+                if (!m_reply) return;
+                socket->write(*m_reply);
+                socket->disconnectFromHost();
+            });
+        });
+        m_server.listen(QHostAddress::LocalHost);
+    }
+    std::string url() const {
+        return "http://127.0.0.1:" + std::to_string(m_server.serverPort()) + "/kordelnewversion.txt";
+    }
+
+private:
+    QTcpServer m_server;
+    std::optional<QByteArray> m_reply;
+};
+
+QByteArray HttpReply(const QByteArray& status, const QByteArray& body) {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+}  // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> window;
+    ScriptedDesktop* desktop = nullptr;
+    MemorySettingsStore store;
+    QTemporaryDir sources;
+
+    std::string Source(const std::string& name, const std::string& text) {
+        const std::string path = sources.filePath(QString::fromStdString(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+
+private slots:
+    void init() {
+        store = MemorySettingsStore{};
+        window = std::make_unique<MainWindow>(store, [this](QWidget* owner) {
+            auto d = std::make_unique<ScriptedDesktop>(owner);
+            desktop = d.get();
+            return d;
+        });
+        window->show();
+    }
+    void cleanup() { window.reset(); }
+
+    void startsUntitledAndEmpty() {
+        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List"));
+        QCOMPARE(window->statusPart(0)->text(), QString("Welcome to Kordel"));
+        QCOMPARE(window->projectLabel()->text(), QString("Unspecified"));
+        QCOMPARE(window->totalLabel(0)->text(), QString("0 (0.00%)"));
+        QCOMPARE(window->totalLabel(4)->text(), QString("0"));
+        QCOMPARE(window->table()->model()->columnCount(), 6);
+        QCOMPARE(window->table()->model()->headerData(2, Qt::Horizontal).toString(), QString("Comment Lines"));
+        QVERIFY(window->action(cmd::kDescending)->isChecked());
+        QVERIFY(!window->action(cmd::kAscending)->isChecked());
+    }
+
+    void refusesCommandsThatCannotRun() {
+        window->action(cmd::kCount)->trigger();
+        window->action(cmd::kRemove)->trigger();
+        window->action(cmd::kOpenSelected)->trigger();
+        window->action(cmd::kOpenFolder)->trigger();
+        QCOMPARE(desktop->messages, (std::vector<std::string>{std::string(msg::kAddFirst), std::string(msg::kSelectItems),
+                                                              std::string(msg::kSelectItem),
+                                                              std::string(msg::kSelectItemFolder)}));
+        QCOMPARE(window->action(cmd::kCount)->shortcut(), QKeySequence(Qt::Key_F10));
+        QCOMPARE(window->action(cmd::kRemove)->shortcut(), QKeySequence(Qt::Key_Delete));
+    }
+
+    void countsAFolderOnAWorkerAndShowsTheTotals() {
+        window->logic().SetJobs(2);
+        std::vector<std::string> paths;
+        for (int i = 0; i < 40; ++i)
+            paths.push_back(Source("f" + std::to_string(i) + ".c", "int a; // note\n\n/* block\n   more */\ncode();\n"));
+        window->logic().list().AddPaths(paths);
+        window->findChild<QPushButton*>("count")->click();
+        QCOMPARE(desktop->messages.back(), std::string("Kordel completed in 0 seconds."));
+        QCOMPARE(window->totalLabel(0)->text(), QString("40 (20.00%)"));
+        QCOMPARE(window->totalLabel(1)->text(), QString("80 (40.00%)"));
+        QCOMPARE(window->totalLabel(2)->text(), QString("40 (20.00%)"));
+        QCOMPARE(window->totalLabel(4)->text(), QString("200"));
+        QCOMPARE(window->statusPart(0)->text(), QString("40 items"));
+        const QModelIndex last = window->table()->model()->index(39, 5);
+        QCOMPARE(last.data().toString(), QString("5"));
+        QVERIFY(!desktop->busy());
+    }
+
+    void cancelStopsTheRunBetweenFiles() {
+        const std::string missing = sources.filePath("gone.c").toStdString();
+        const std::string present = Source("z.c", "x;\n");
+        window->logic().list().AddPaths({missing, present});
+        // At the missing-file question, press the progress window's Cancel, then skip the file.
+        desktop->onMessage = [this](const std::string& text) {
+            if (text.find("does not exist") != std::string::npos) desktop->progress()->cancelButton()->click();
+        };
+        desktop->answers = {Answer::Cancel};
+        window->logic().Dispatch(cmd::kCount);
+        QCOMPARE(desktop->messages.back(), std::string("The process was canceled."));
+        QCOMPARE(window->table()->model()->index(1, 5).data().toString(), QString(""));
+        QCOMPARE(window->logic().cy(), 1);
+    }
+
+    void closeIsRefusedWhileAWorkerRuns() {
+        window->logic().list().AddPaths({sources.filePath("gone.c").toStdString()});
+        bool closedDuringRun = true;
+        desktop->onMessage = [&](const std::string& text) {
+            if (text.find("does not exist") == std::string::npos) return;
+            closedDuringRun = window->close();
+        };
+        desktop->answers = {Answer::Cancel};
+        window->logic().Dispatch(cmd::kCount);
+        QVERIFY(!closedDuringRun);
+        QVERIFY(window->isVisible());
+    }
+
+    void findAndFindNextThroughTheDialog() {
+        window->logic().list().AddPaths({"/src/Alpha.c", "/src/beta.c", "/src/alphabet.c"});
+        WhenModal<FindDialog>([this](FindDialog* dialog) {
+            dialog->accept();  // empty: refused, the dialog stays
+            QCOMPARE(desktop->messages.back(), std::string(msg::kEnterSearch));
+            QVERIFY(dialog->isVisible());
+            dialog->edit()->setText("ALPHA");
+            dialog->accept();
+        });
+        window->action(cmd::kFind)->trigger();
+        QCOMPARE(window->table()->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(window->table()->selectionModel()->selectedRows().front().row(), 0);
+        window->action(cmd::kFindNext)->trigger();
+        QCOMPARE(window->table()->selectionModel()->selectedRows().front().row(), 1);
+        QCOMPARE(window->statusPart(1)->text(), QString("Selected: alphabet.c"));
+        window->action(cmd::kFindNext)->trigger();
+        QCOMPARE(desktop->messages.back(), std::string("Could not locate \"ALPHA\"."));
+    }
+
+    void selectingRowsInTheViewReachesTheCommands() {
+        window->logic().list().AddPaths({"/s/a.c", "/s/b.c", "/s/c.c"});
+        window->table()->selectRow(0);
+        window->action(cmd::kOpenSelected)->trigger();
+        QCOMPARE(desktop->opened, std::vector<std::string>{"/s/a.c"});
+        window->table()->selectAll();
+        QCOMPARE(window->statusPart(1)->text(), QString("3 items selected"));
+        window->action(cmd::kRemove)->trigger();
+        QCOMPARE(window->table()->model()->rowCount(), 0);
+        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List *"));
+    }
+
+    void optionsDialogWritesTheStore() {
+        window->logic().list().AddPaths({"/s/a.c"});
+        WhenModal<OptionsDialog>([](OptionsDialog* dialog) {
+            QVERIFY(dialog->box(6049)->isChecked());  // rows spaced out by default
+            dialog->box(6044)->click();
+            dialog->dotF()->setCurrentIndex(1);
+            dialog->reject();  // the close box: ".f" is not stored
+        });
+        window->action(cmd::kOptions)->trigger();
+        QCOMPARE(store.Read("sps").value_or(""), std::string("1"));
+        QCOMPARE(window->table()->model()->columnCount(), 10);
+        QCOMPARE(window->table()->model()->headerData(2, Qt::Horizontal).toString(), QString("% of Code Lines"));
+        QVERIFY(!store.Read("dotf"));
+        WhenModal<OptionsDialog>([](OptionsDialog* dialog) {
+            dialog->dotF()->setCurrentIndex(1);
+            dialog->accept();
+        });
+        window->action(cmd::kOptions)->trigger();
+        QCOMPARE(store.Read("dotf").value_or(""), std::string("1"));
+        QCOMPARE(window->logic().settings().dotf, 1);
+    }
+
+    void versionCheckAgainstALoopbackServer_data() {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("same") << HttpReply("200 OK", "1.7\r\n") << false << QString(kLatestVersionMessage.data());
+        QTest::newRow("newer") << HttpReply("200 OK", "1.8\n") << false << QString(kNewerVersionMessage.data());
+        QTest::newRow("error status") << HttpReply("404 Not Found", "1.7") << false
+                                      << QString(kCouldNotConnectMessage.data());
+        QTest::newRow("empty") << HttpReply("200 OK", "") << false << QString(kCouldNotConnectMessage.data());
+        QTest::newRow("timeout") << QByteArray() << true << QString(kCouldNotConnectMessage.data());
+    }
+    void versionCheckAgainstALoopbackServer() {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, silent);
+        QFETCH(QString, message);
+        VersionServer server(silent ? std::nullopt : std::optional<QByteArray>(reply));
+        store.Write("verurl", server.url());
+        desktop->SetVersionTimeout(std::chrono::milliseconds(800));
+        desktop->answers = {Answer::No};
+        window->action(cmd::kCheckVersion)->trigger();
+        QCOMPARE(QString::fromStdString(desktop->messages.back()), message);
+        QVERIFY(desktop->urls.empty());
+    }
+
+    void closingWithUnsavedChangesAsks() {
+        window->logic().list().AddPaths({"/s/a.c"});
+        window->logic().UpdateWindowName(2);
+        desktop->answers = {Answer::Cancel};
+        QVERIFY(!window->close());
+        QCOMPARE(desktop->messages.back(), std::string("Do you want to save changes to \"Untitled Project List\"?"));
+        desktop->answers = {Answer::No};
+        QVERIFY(window->close());
+    }
+
+    void secondInstanceIsRefusedUntilTheFirstEnds() {
+        QTemporaryDir dir;
+        const QString lock = dir.filePath("kordel.lock");
+        auto first = std::make_unique<SingleInstance>(lock);
+        QVERIFY(first->acquired());
+        QVERIFY(!SingleInstance(lock).acquired());
+        first.reset();
+        QVERIFY(SingleInstance(lock).acquired());
+    }
+};
+
+QTEST_MAIN(GuiTest)
+#include "gui_test.moc"

@@ -1,0 +1,25 @@
+// Kordel, the desktop line counter.
+#include <thread>
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "ui/core/messages.h"
+#include "ui/core/settings_store.h"
+#include "ui/main_window.h"
+#include "ui/single_instance.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Kordel");
+    kordel::ui::SingleInstance instance;
+    if (!instance.acquired()) {
+        QMessageBox::critical(nullptr, "Kordel 1.7", QString::fromUtf8(kordel::ui::msg::kAlreadyRunning.data()));
+        return 0;
+    }
+    auto store = kordel::ui::OpenPlatformSettings();
+    kordel::ui::MainWindow window(*store);
+    window.logic().SetJobs(std::max(1u, std::thread::hardware_concurrency()));
+    window.showMaximized();
+    return app.exec();
+}

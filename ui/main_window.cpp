@@ -1,0 +1,274 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "ui/core/commands.h"
+#include "ui/result_model.h"
+
+namespace kordel::ui {
+MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) {
+    m_desktop = makeDesktop ? makeDesktop(this) : std::make_unique<QtDesktop>(this);
+    m_logic = std::make_unique<MainWindowLogic>(store, *m_desktop);
+    m_desktop->SetLogic(m_logic.get());
+    m_logic->SetView(this);
+    m_model = new ResultModel(m_logic->list(), this);
+    BuildMenus();
+    BuildToolbar();
+    BuildCentre();
+    SortDirectionChanged();
+    TextsChanged();
+}
+
+MainWindow::~MainWindow() {
+    // The model stops listening before the list it watches goes away with the logic.
+    delete m_model;
+    m_model = nullptr;
+    m_logic->SetView(nullptr);
+}
+
+QAction* MainWindow::AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key) {
+    auto* action = menu->addAction(text);
+    if (!key.isEmpty()) action->setShortcut(key);
+    connect(action, &QAction::triggered, this, [this, command] { m_logic->Dispatch(command); });
+    m_actions[command] = action;
+    return action;
+}
+
+QAction* MainWindow::action(int command) const {
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    AddCommand(file, cmd::kNew, "&New Project List");
+    file->addSeparator();
+    AddCommand(file, cmd::kCount, "&Count", Qt::Key_F10)->setFont([] {
+        QFont bold;
+        bold.setBold(true);  // the default item
+        return bold;
+    }());
+    file->addSeparator();
+    AddCommand(file, cmd::kExit, "&Exit");
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    AddCommand(edit, cmd::kRemove, "&Remove Selected File(s) from List", Qt::Key_Delete);
+    edit->addSeparator();
+    AddCommand(edit, cmd::kFind, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F));
+    AddCommand(edit, cmd::kFindNext, "Find &Next", Qt::Key_F3);
+
+    QMenu* view = menuBar()->addMenu("&View");
+    AddCommand(view, cmd::kOpenSelected, "&Open Selected File", Qt::Key_F4);
+    AddCommand(view, cmd::kOpenFolder, "Open &Containing Folder", Qt::Key_F6);
+
+    QMenu* sort = menuBar()->addMenu("&Sort");
+    AddCommand(sort, cmd::kAscending, "&Ascending Order")->setCheckable(true);
+    AddCommand(sort, cmd::kDescending, "&Descending Order")->setCheckable(true);
+
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    AddCommand(tools, cmd::kOptions, "Kordel &Options...", QKeySequence(Qt::CTRL | Qt::Key_O));
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    QAction* manual = AddCommand(help, cmd::kManual, "Kordel User's &Manual", Qt::Key_F1);
+    QFont bold = manual->font();
+    bold.setBold(true);
+    manual->setFont(bold);
+    AddCommand(help, cmd::kWebSite, "&Visit the Brevlane Website");
+    AddCommand(help, cmd::kCheckVersion, "&Check for a newer version of Kordel");
+    help->addSeparator();
+    AddCommand(help, cmd::kAbout, "&About...");
+
+    // Enter presses Count, as the window's default button.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, [this] { m_logic->Dispatch(cmd::kCountButton); });
+    }
+}
+
+void MainWindow::BuildToolbar() {
+    QToolBar* bar = addToolBar("Toolbar");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(32, 32));
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    auto add = [&](QStyle::StandardPixmap icon, const QString& label, int command) {
+        QAction* a = bar->addAction(style()->standardIcon(icon), label);
+        a->setObjectName(QString("toolbar-%1").arg(command));
+        connect(a, &QAction::triggered, this, [this, command] { m_logic->Dispatch(command); });
+    };
+    add(QStyle::SP_FileIcon, "New Project List", cmd::kNew);
+}
+
+void MainWindow::BuildCentre() {
+    auto* centre = new QWidget(this);
+    auto* layout = new QVBoxLayout(centre);
+
+    m_table = new QTableView(centre);
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_table->setShowGrid(true);
+    m_table->setSortingEnabled(false);
+    m_table->setWordWrap(false);
+    m_table->horizontalHeader()->setSectionsMovable(true);
+    m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->verticalHeader()->hide();
+    // Spaced-out rows unless the compact rows are chosen (read at start only).
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(m_logic->settings().slc == 1 ? fontMetrics().height() + 6 : 28);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QTableView::doubleClicked, this, [this] { m_logic->Dispatch(cmd::kDoubleClick); });
+    connect(m_table, &QTableView::customContextMenuRequested, this, [this] { ShowContextMenu(); });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { ViewSelectionChanged(); });
+    connect(m_model, &ResultModel::listSelectionChanged, this, [this] { ListSelectionChanged(); });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { ApplyColumnWidths(); });
+    layout->addWidget(m_table, 1);
+
+    auto* projectRow = new QHBoxLayout;
+    projectRow->addWidget(new QLabel("Project:", centre));
+    m_project = new QLabel(centre);
+    projectRow->addWidget(m_project, 1);
+    layout->addLayout(projectRow);
+
+    auto* totals = new QGroupBox("Total Project Statistics", centre);
+    auto* grid = new QGridLayout(totals);
+    const char* captions[5] = {"Total Code Lines:", "Total Comment Lines:", "Total Mixed Lines:", "Total Blank Lines:",
+                               "Total Lines Altogether:"};
+    for (int i = 0; i < 5; ++i) {
+        grid->addWidget(new QLabel(captions[i], totals), i, 0);
+        m_totals[i] = new QLabel(totals);
+        m_totals[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(m_totals[i], i, 1);
+    }
+    grid->setColumnStretch(2, 1);
+    layout->addWidget(totals);
+
+    auto* buttons = new QHBoxLayout;
+    auto* remove = new QPushButton("&Remove Selected File(s)", centre);
+    connect(remove, &QPushButton::clicked, this, [this] { m_logic->Dispatch(cmd::kRemove); });
+    buttons->addWidget(remove);
+    buttons->addStretch(1);
+    auto* count = new QPushButton("&Count", centre);
+    count->setObjectName("count");
+    count->setDefault(true);
+    connect(count, &QPushButton::clicked, this, [this] { m_logic->Dispatch(cmd::kCountButton); });
+    buttons->addWidget(count);
+    layout->addLayout(buttons);
+    setCentralWidget(centre);
+
+    m_status0 = new QLabel(this);
+    m_status1 = new QLabel(this);
+    statusBar()->addWidget(m_status0, 1);
+    statusBar()->addWidget(m_status1, 1);
+    ApplyColumnWidths();
+}
+
+void MainWindow::ApplyColumnWidths() {
+    const auto& columns = ListColumns(m_logic->list().percentColumns());
+    for (std::size_t i = 0; i < columns.size(); ++i) m_table->setColumnWidth(static_cast<int>(i), columns[i].width);
+    // The path column takes what the screen leaves beside the count columns.
+    const QScreen* screen = QApplication::primaryScreen();
+    const int screenWidth = screen ? screen->geometry().width() : 1024;
+    m_table->setColumnWidth(0, std::max(250, screenWidth - 494));
+}
+
+void MainWindow::TextsChanged() {
+    const WindowTexts& t = m_logic->texts();
+    setWindowTitle(QString::fromStdString(t.title));
+    m_project->setText(QString::fromStdString(t.projectName));
+    const std::string* totals[5] = {&t.totals.code, &t.totals.comment, &t.totals.mixed, &t.totals.blank,
+                                    &t.totals.lines};
+    for (int i = 0; i < 5; ++i) m_totals[i]->setText(QString::fromStdString(*totals[i]));
+    m_status0->setText(QString::fromStdString(t.status0));
+    m_status1->setText(QString::fromStdString(t.status1));
+}
+
+void MainWindow::ScrollTo(std::size_t row) {
+    m_table->scrollTo(m_model->index(static_cast<int>(row), 0));
+}
+
+void MainWindow::CloseWindow() {
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
+void MainWindow::QuitNow() {
+    m_quitting = true;
+    close();
+}
+
+void MainWindow::SortDirectionChanged() {
+    const bool ascending = m_logic->settings().asce == 1;
+    action(cmd::kAscending)->setChecked(ascending);
+    action(cmd::kDescending)->setChecked(!ascending);
+}
+
+void MainWindow::ViewSelectionChanged() {
+    if (m_syncingSelection) return;
+    m_syncingSelection = true;
+    ResultList& list = m_logic->list();
+    const QItemSelectionModel* selection = m_table->selectionModel();
+    for (std::size_t row = 0; row < list.RowCount(); ++row)
+        list.SetSelected(row, selection->isRowSelected(static_cast<int>(row), {}));
+    m_syncingSelection = false;
+    m_logic->SelectionChanged();
+}
+
+void MainWindow::ListSelectionChanged() {
+    if (m_syncingSelection) return;
+    m_syncingSelection = true;
+    const ResultList& list = m_logic->list();
+    QItemSelection selection;
+    for (std::size_t row = 0; row < list.RowCount(); ++row)
+        if (list.IsSelected(row)) {
+            const int r = static_cast<int>(row);
+            selection.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
+        }
+    m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    const long long first = list.FirstSelected();
+    if (first >= 0)
+        m_table->selectionModel()->setCurrentIndex(m_model->index(static_cast<int>(first), 0),
+                                                   QItemSelectionModel::NoUpdate);
+    m_syncingSelection = false;
+}
+
+void MainWindow::ShowContextMenu() {
+    const auto items = m_logic->ContextMenu();
+    if (items.empty()) return;
+    QMenu menu(this);
+    for (const ContextItem& item : items) {
+        if (item.separatorBefore) menu.addSeparator();
+        QAction* a = menu.addAction(QString::fromStdString(item.text));
+        a->setData(item.command);
+        if (item.isDefault) menu.setDefaultAction(a);
+    }
+    activateWindow();
+    if (QAction* chosen = menu.exec(QCursor::pos())) m_logic->Dispatch(chosen->data().toInt());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // While a worker runs nothing closes the window; the progress window has the only way out.
+    if (m_desktop->busy()) return event->ignore();
+    if (m_quitting || m_logic->QueryClose()) return event->accept();
+    event->ignore();
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,71 @@
+// The main window: menus, toolbar, the result list, the project totals and the status bar.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+
+#include "ui/core/main_logic.h"
+#include "ui/qt_desktop.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace kordel::ui {
+
+class ResultModel;
+
+class MainWindow final : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    using DesktopFactory = std::function<std::unique_ptr<QtDesktop>(QWidget* owner)>;
+
+    explicit MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop = {});
+    ~MainWindow() override;
+
+    MainWindowLogic& logic() { return *m_logic; }
+    QtDesktop& desktop() { return *m_desktop; }
+    QTableView* table() const { return m_table; }
+    QAction* action(int command) const;
+    QLabel* totalLabel(int which) const { return m_totals[which]; }
+    QLabel* projectLabel() const { return m_project; }
+    QLabel* statusPart(int part) const { return part == 0 ? m_status0 : m_status1; }
+
+    // The window side of the logic.
+    void TextsChanged() override;
+    void ScrollTo(std::size_t row) override;
+    void CloseWindow() override;
+    void QuitNow() override;
+    void SortDirectionChanged() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildCentre();
+    void ApplyColumnWidths();
+    void ViewSelectionChanged();
+    void ListSelectionChanged();
+    void ShowContextMenu();
+    QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
+
+    std::unique_ptr<QtDesktop> m_desktop;
+    std::unique_ptr<MainWindowLogic> m_logic;
+    ResultModel* m_model = nullptr;
+    QTableView* m_table = nullptr;
+    QLabel* m_project = nullptr;
+    QLabel* m_totals[5] = {};
+    QLabel* m_status0 = nullptr;
+    QLabel* m_status1 = nullptr;
+    std::map<int, QAction*> m_actions;
+    bool m_syncingSelection = false;
+    bool m_quitting = false;
+};
+
+}  // namespace kordel::ui

@@ -1,0 +1,48 @@
+// The desktop services of the main window, with Qt's windows.
+#pragma once
+
+#include <chrono>
+
+#include "ui/core/desktop.h"
+
+class QWidget;
+
+namespace kordel::ui {
+
+class MainWindowLogic;
+class ProgressDialog;
+
+class QtDesktop : public Desktop {
+public:
+    explicit QtDesktop(QWidget* owner) : m_owner(owner) {}
+
+    void SetLogic(MainWindowLogic* logic) { m_logic = logic; }
+    void SetVersionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    /// True while a worker runs under the progress window.
+    bool busy() const { return m_progress != nullptr; }
+    ProgressDialog* progress() const { return m_progress; }
+
+    Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) override;
+    void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
+                         engine::RunObserver& uiObserver) override;
+    void SetProgressDetail(const std::string& text) override;
+    void SetProgressPercent(int percent) override;
+    std::optional<std::string> FetchVersionFile(const std::string& url) override;
+    void OpenDocument(const std::string& path) override;
+    void OpenUrl(const std::string& url) override;
+    std::optional<FindRequest> AskFind() override;
+    void ShowOptions() override;
+    void ShowAbout() override;
+    std::filesystem::path ProgramFolder() override;
+
+protected:
+    QWidget* owner() const { return m_owner; }
+
+private:
+    QWidget* m_owner;
+    MainWindowLogic* m_logic = nullptr;
+    ProgressDialog* m_progress = nullptr;
+    std::chrono::milliseconds m_timeout{30000};
+};
+
+}  // namespace kordel::ui
