@@ -81,6 +81,16 @@ void MainWindow::BuildMenus() {
     AddCommand(view, cmd::kOpenFolder, "Open &Containing Folder", Qt::Key_F6);
 
     QMenu* sort = menuBar()->addMenu("&Sort");
+    AddCommand(sort, cmd::kSortCode, "By &Code Lines");
+    AddCommand(sort, cmd::kSortCodePercent, "B&y % of Code Lines");
+    AddCommand(sort, cmd::kSortComment, "By Co&mment Lines");
+    AddCommand(sort, cmd::kSortCommentPercent, "By % of Comm&ent Lines");
+    AddCommand(sort, cmd::kSortMixed, "By Mi&xed Lines");
+    AddCommand(sort, cmd::kSortMixedPercent, "By % of Mixed Line&s");
+    AddCommand(sort, cmd::kSortBlank, "By B&lank Lines");
+    AddCommand(sort, cmd::kSortBlankPercent, "By % of Bla&nk Lines");
+    AddCommand(sort, cmd::kSortTotal, "By &Total Lines");
+    sort->addSeparator();
     AddCommand(sort, cmd::kAscending, "&Ascending Order")->setCheckable(true);
     AddCommand(sort, cmd::kDescending, "&Descending Order")->setCheckable(true);
 

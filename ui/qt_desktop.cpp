@@ -53,15 +53,13 @@ Answer QtDesktop::Message(std::string_view text, Icon icon, Buttons buttons) {
     }
 }
 
-void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
-                                const std::function<void(engine::RunObserver&)>& work,
-                                engine::RunObserver& uiObserver) {
+void QtDesktop::RunUnderProgress(bool sorting, std::atomic<int>& canc,
+                                 const std::function<void(ProgressDialog&)>& body) {
     ProgressDialog dialog(sorting, canc, m_owner);
     m_progress = &dialog;
-    QueuedObserver queued(&dialog, uiObserver);
-    // The worker never touches a widget: everything it reports travels through `queued`.
+    // The worker never touches a widget: what it reports travels as queued calls to the dialog.
     QThread* worker = QThread::create([&] {
-        work(queued);
+        body(dialog);
         QMetaObject::invokeMethod(&dialog, [&dialog] { dialog.Finish(); }, Qt::QueuedConnection);
     });
     worker->start();
@@ -69,6 +67,23 @@ void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
     worker->wait();
     delete worker;
     m_progress = nullptr;
+}
+
+void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
+                                const std::function<void(engine::RunObserver&)>& work,
+                                engine::RunObserver& uiObserver) {
+    RunUnderProgress(sorting, canc, [&](ProgressDialog& dialog) {
+        QueuedObserver queued(&dialog, uiObserver);
+        work(queued);
+    });
+}
+
+void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
+                                    SortObserver& uiObserver) {
+    RunUnderProgress(true, canc, [&](ProgressDialog& dialog) {
+        QueuedSortObserver queued(&dialog, uiObserver);
+        work(queued);
+    });
 }
 
 void QtDesktop::SetProgressDetail(const std::string& text) {

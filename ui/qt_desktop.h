@@ -25,6 +25,8 @@ public:
     Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
                          engine::RunObserver& uiObserver) override;
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
+                             SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
     std::optional<std::string> FetchVersionFile(const std::string& url) override;
@@ -37,6 +39,10 @@ public:
 
 protected:
     QWidget* owner() const { return m_owner; }
+
+private:
+    /// Runs `body` on a worker thread while the progress window is shown modally.
+    void RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(ProgressDialog&)>& body);
 
 private:
     QWidget* m_owner;

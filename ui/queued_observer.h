@@ -3,30 +3,36 @@
 
 #include <QObject>
 
+#include <atomic>
+#include <memory>
+#include <mutex>
+
 #include "engine/count_run.h"
+#include "ui/core/sort_results.h"
 
 namespace kordel::ui {
 
 /// Updates are queued; questions block the worker until the interface thread has the answer.
+/// Queued calls hold only the target, which outlives the progress window's loop that runs them.
 class QueuedObserver final : public engine::RunObserver {
 public:
     QueuedObserver(QObject* uiContext, engine::RunObserver& target) : m_context(uiContext), m_target(target) {}
 
-    void SetStatus(const std::string& text) override { Post([this, text] { m_target.SetStatus(text); }); }
+    void SetStatus(const std::string& text) override { Post([t = &m_target, text] { t->SetStatus(text); }); }
     void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
-        Post([this, row, cells] { m_target.WriteRow(row, cells); });
+        Post([t = &m_target, row, cells] { t->WriteRow(row, cells); });
     }
     void WriteTotals(const engine::TotalsTexts& totals) override {
-        Post([this, totals] { m_target.WriteTotals(totals); });
+        Post([t = &m_target, totals] { t->WriteTotals(totals); });
     }
-    void SetProgress(int percent) override { Post([this, percent] { m_target.SetProgress(percent); }); }
+    void SetProgress(int percent) override { Post([t = &m_target, percent] { t->SetProgress(percent); }); }
     bool AskMissing(const std::string& m) override { return Ask([&] { return m_target.AskMissing(m); }); }
     bool AskOpenFailed(const std::string& m) override { return Ask([&] { return m_target.AskOpenFailed(m); }); }
     bool AskUnknownExtension(const std::string& m) override {
         return Ask([&] { return m_target.AskUnknownExtension(m); });
     }
     void Finished(const std::string& message, bool isError) override {
-        Post([this, message, isError] { m_target.Finished(message, isError); });
+        Post([t = &m_target, message, isError] { t->Finished(message, isError); });
     }
 
 private:
@@ -43,6 +49,53 @@ private:
 
     QObject* m_context;
     engine::RunObserver& m_target;
+};
+
+/// A sort's reports for the interface thread. Swaps are queued in order; the status line, which
+/// changes every pass, is coalesced so that a long sort does not flood the interface thread.
+class QueuedSortObserver final : public SortObserver {
+public:
+    QueuedSortObserver(QObject* uiContext, SortObserver& target) : m_context(uiContext), m_target(target) {}
+
+    void SetStatus(const std::string& text) override {
+        {
+            std::lock_guard lock(m_status->mutex);
+            m_status->text = text;
+        }
+        if (m_status->pending.exchange(true)) return;
+        QMetaObject::invokeMethod(
+            m_context,
+            [t = &m_target, status = m_status] {
+                std::string latest;
+                {
+                    std::lock_guard lock(status->mutex);
+                    latest = status->text;
+                }
+                status->pending = false;
+                t->SetStatus(latest);
+            },
+            Qt::QueuedConnection);
+    }
+    void SetProgress(int percent) override {
+        if (percent == m_lastPercent) return;
+        m_lastPercent = percent;
+        QMetaObject::invokeMethod(m_context, [t = &m_target, percent] { t->SetProgress(percent); },
+                                  Qt::QueuedConnection);
+    }
+    void SwapRows(std::size_t a, std::size_t b) override {
+        QMetaObject::invokeMethod(m_context, [t = &m_target, a, b] { t->SwapRows(a, b); }, Qt::QueuedConnection);
+    }
+
+private:
+    QObject* m_context;
+    SortObserver& m_target;
+    struct Status {
+        std::mutex mutex;
+        std::string text;
+        std::atomic<bool> pending{false};
+    };
+    std::shared_ptr<Status> m_status = std::make_shared<Status>();
+    int m_lastPercent = -1;  // worker thread only
 };
 
 }  // namespace kordel::ui

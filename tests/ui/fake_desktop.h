@@ -15,6 +15,23 @@ struct ShownMessage {
     kordel::ui::Buttons buttons;
 };
 
+class CancellingSortObserver final : public kordel::ui::SortObserver {
+public:
+    CancellingSortObserver(kordel::ui::SortObserver& target, std::atomic<int>& canc, int passes)
+        : m_target(target), m_canc(canc), m_left(passes) {}
+    void SetStatus(const std::string& text) override { m_target.SetStatus(text); }
+    void SetProgress(int percent) override {
+        if (--m_left == 0) m_canc = 1;
+        m_target.SetProgress(percent);
+    }
+    void SwapRows(std::size_t a, std::size_t b) override { m_target.SwapRows(a, b); }
+
+private:
+    kordel::ui::SortObserver& m_target;
+    std::atomic<int>& m_canc;
+    int m_left;
+};
+
 class FakeDesktop : public kordel::ui::Desktop {
 public:
     kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon icon, kordel::ui::Buttons buttons) override {
@@ -28,6 +45,17 @@ public:
                          kordel::engine::RunObserver& uiObserver) override {
         progressRuns.push_back(sorting);
         if (cancelBeforeRun) canc = 1;
+        work(uiObserver);
+    }
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::ui::SortObserver&)>& work,
+                             kordel::ui::SortObserver& uiObserver) override {
+        progressRuns.push_back(true);
+        if (cancelAfterPasses >= 0) {
+            // Cancels once the given number of passes has been made.
+            CancellingSortObserver observer{uiObserver, canc, cancelAfterPasses};
+            work(observer);
+            return;
+        }
         work(uiObserver);
     }
     void SetProgressDetail(const std::string& text) override { details.push_back(text); }
@@ -52,6 +80,7 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<bool> progressRuns;
     bool cancelBeforeRun = false;
+    int cancelAfterPasses = -1;
     std::vector<std::string> details;
     std::vector<int> percents;
     std::optional<std::string> versionReply;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/count_run.h"
+#include "ui/core/sort_results.h"
 
 namespace kordel::ui {
 
@@ -38,6 +39,9 @@ public:
     virtual void RunWithProgress(bool sorting, std::atomic<int>& canc,
                                  const std::function<void(engine::RunObserver&)>& work,
                                  engine::RunObserver& uiObserver) = 0;
+    /// The same for a sort: the swaps reach `uiObserver` on the interface thread, in order.
+    virtual void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
+                                     SortObserver& uiObserver) = 0;
     /// The progress window's detail line and bar, while it is shown.
     virtual void SetProgressDetail(const std::string& text) = 0;
     virtual void SetProgressPercent(int percent) = 0;

@@ -94,6 +94,7 @@ private:
     void Manual();
     void CheckVersion();
     void SortDirection(bool ascending);
+    void Sort(int command);
     void Refuse(std::string_view message);
     void TextsChanged();
 
