@@ -53,7 +53,10 @@ std::optional<std::vector<std::string>> ReadTextLines(const fs::path& path) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
         line += bytes[i];
-        if (bytes[i] == '\n') lines.push_back(std::move(line)), line.clear();
+        if (bytes[i] == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
     }
     if (!line.empty()) lines.push_back(std::move(line));
     return lines;

@@ -26,7 +26,11 @@ std::size_t CellCount(bool sps) { return sps ? 9 : 5; }
 std::string ProjectName(const ReportInput& input) { return input.pn.empty() ? "Unspecified" : input.pn; }
 
 // "%02d": at least two digits.
-std::string TwoDigits(int n) { return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n); }
+std::string TwoDigits(int n) {
+    std::string text = std::to_string(n);
+    if (n >= 0 && n < 10) text.insert(0, 1, '0');
+    return text;
+}
 
 std::string RemoveCommas(std::string_view text) {
     std::string out;
@@ -134,11 +138,16 @@ std::string ReportCSV(const ReportInput& input) {
     for (const ReportRow& row : input.rows) {
         out += CsvField(row.path);
         // Counts lose their separators; percentage cells hold none, so the same step leaves them as shown.
-        for (std::size_t i = 0; i < CellCount(input.sps); ++i) out += "," + CsvField(RemoveCommas(Cell(row, i)));
+        for (std::size_t i = 0; i < CellCount(input.sps); ++i) {
+            out += ',';
+            out += CsvField(RemoveCommas(Cell(row, i)));
+        }
         out += "\n";
     }
     const std::size_t n = input.rows.size();
-    out += "Totals (" + std::to_string(n) + (n == 1 ? " file)," : " files),");
+    out += "Totals (";
+    out += std::to_string(n);
+    out += n == 1 ? " file)," : " files),";
     const engine::TotalsTexts& t = input.totals;
     out += CsvField(t.code) + "," + CsvField(t.comment) + "," + CsvField(t.mixed) + "," + CsvField(t.blank) + "," +
            CsvField(t.lines);
@@ -179,7 +188,7 @@ std::string ReportHTM(const ReportInput& input) {
 
 bool SaveReport(const std::filesystem::path& path, const ReportInput& input, const Clock& clock,
                 ReportQuestions& questions, FileOps& ops) {
-    const LocalTime now = clock.Now();  // taken before the file is opened, as a retry keeps the first time
+    const LocalTime now = clock.Now();  // once, so that a retried write prints the same time
     return WriteWithRetry(path, ReportText(input, now), questions, ops);
 }
 
