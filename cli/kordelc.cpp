@@ -2,7 +2,9 @@
 #include "cli/kordelc.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <thread>
 
@@ -14,6 +16,8 @@
 #include "engine/dispatch.h"
 #include "engine/path_split.h"
 #include "kordel/version.h"
+#include "projects/project_list.h"
+#include "reports/report.h"
 
 namespace kordel::cli {
 namespace {
@@ -70,6 +74,37 @@ private:
     std::vector<Skipped> m_skipped;
     TotalsTexts m_totals;
 };
+
+// Reads project lists without asking: missing files are skipped and every message goes to `err`.
+class BatchListQuestions final : public projects::ListQuestions {
+public:
+    explicit BatchListQuestions(std::ostream& err) : m_err(err) {}
+    void ShowError(const std::string& message) override { m_err << "kordelc: " << message << '\n'; }
+    bool AskRetryRead(const std::string& message) override { return Say(message, false); }
+    bool AskRetryWrite(const std::string& message) override { return Say(message, false); }
+    bool AskMissing(const std::string& message) override { return Say(message, true); }
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<std::string> AskProjectName() override { return std::nullopt; }
+
+private:
+    bool Say(const std::string& message, bool answer) {
+        ShowError(message);
+        return answer;
+    }
+    std::ostream& m_err;
+};
+
+class BatchReportQuestions final : public reports::ReportQuestions {
+public:
+    bool AskRetryWrite(const std::string&) override { return false; }
+};
+
+bool IsProjectListArg(const std::string& arg) {
+    std::error_code ec;
+    std::string ext(PathExtension(arg));
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".kpl" && !fs::is_directory(arg, ec);
+}
 
 // Adds a file given by name, or every file of a folder (sorted) whose extension the table knows.
 void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& out) {
@@ -140,14 +175,16 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     std::string name;
     bool percent = false, mixedAsBoth = false, blankInBlock = false, fortran77 = false;
     app.add_option("PATH", inputs, "Source files or folders (folders are walked recursively)")->required();
-    app.add_option("-f,--format", format, "Output format: table or json")
-        ->check(CLI::IsMember({"table", "json"}));
+    app.add_option("-f,--format", format, "Output format: table, json, or a txt, csv or html report")
+        ->check(CLI::IsMember({"table", "json", "txt", "csv", "html"}));
     app.add_option("-o,--output", output, "Write the output to FILE (atomically) instead of standard output");
     app.add_flag("-p,--percent", percent, "Add the percentage columns");
     app.add_flag("--mixed-as-both", mixedAsBoth, "Count mixed lines also as code and as comment lines");
     app.add_flag("--blank-in-block", blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", fortran77, "Count .f files as Fortran 77 instead of Forth");
-    app.add_option("--name", name, "Project name for the report");
+    app.add_option("--name", name, "Project name for the report (default: the name in a .kpl PATH)");
+    std::string saveList;
+    app.add_option("--save-list", saveList, "Write the counted files as a project list (.kpl) to FILE");
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     app.add_option("-j,--jobs", jobs, "Files counted in parallel (default: the number of cores)")
         ->check(CLI::Range(1u, 256u));
@@ -170,15 +207,44 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     options.dotf = fortran77 ? 1 : 0;
 
     std::vector<std::string> paths;
-    for (const std::string& input : inputs) CollectPaths(input, options.dotf, paths);
+    projects::ListState listState;
+    BatchListQuestions listQuestions(err);
+    for (const std::string& input : inputs) {
+        if (!IsProjectListArg(input)) {
+            CollectPaths(input, options.dotf, paths);
+            continue;
+        }
+        projects::GetProject(input, paths, listState, listQuestions);
+        if (listState.openFailed) return 2;
+        if (name.empty()) name = listState.PN;  // the first list that has a name gives it
+    }
 
     std::atomic<int> canc{0};
     BatchObserver observer(paths, err);
     const RunResult result = CountLineT(paths, options, canc, observer, jobs);
-    const std::string text = format == "json"
-                                 ? Json(name.empty() ? "Unspecified" : name, paths, result, observer.skipped(),
-                                        options.dotf)
-                                 : Table(paths, result, observer.totals(), percent);
+    reports::ReportInput report{{}, observer.totals(), name, percent};
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        report.rows.push_back({paths[i], result.counted[i] ? RowCellTexts(result.counts[i], percent)
+                                                           : std::vector<std::string>{}});
+    std::string text;
+    if (format == "json")
+        text = Json(name.empty() ? "Unspecified" : name, paths, result, observer.skipped(), options.dotf);
+    else if (format == "txt")
+        text = ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
+    else if (format == "csv")
+        text = ToCrLf(reports::ReportCSV(report));
+    else if (format == "html")
+        text = ToCrLf(reports::ReportHTM(report));
+    else
+        text = Table(paths, result, observer.totals(), percent);
+    if (!saveList.empty()) {
+        std::vector<std::string> counted;
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            if (result.counted[i]) counted.push_back(fs::absolute(paths[i]).lexically_normal().string());
+        projects::ListSettings settings;
+        listState.PN = name;
+        if (!projects::ExportProject(saveList, counted, listState, settings, listQuestions)) return 1;
+    }
     if (output.empty()) {
         out << text;
     } else if (!WriteFileAtomically(output, text)) {

@@ -1,0 +1,237 @@
+// Project list writer and reader.
+#include "projects/project_list.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <unordered_set>
+
+#include "engine/count_run.h"
+#include "engine/path_split.h"
+
+namespace kordel::projects {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kFileMarker = "31214729602::FN";
+constexpr std::string_view kNameMarker = "31214729604::PN";
+constexpr std::string_view kEndMarker = "31214729604::END";
+
+constexpr std::array<std::string_view, 5> kHeaders{
+    "Kordel Project List", "Kordel 1.5 Project List", "Kordel 1.0 Project List", "Varnock 2.0 Project List",
+    "Pelvo C/C++ Line Counter 1.0"};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return Lower(x) == Lower(y);
+           });
+}
+
+std::string PathKey(std::string_view path, bool caseSensitive) {
+    std::string key(path);
+    if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), Lower);
+    return key;
+}
+
+// The file's lines as text mode reads them: CR LF becomes LF, a Ctrl-Z byte ends the data.
+// Each line keeps its LF; the last one may have none. Nothing when the file can't be read.
+std::optional<std::vector<std::string>> ReadTextLines(const fs::path& path) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    if (const std::size_t z = bytes.find('\x1a'); z != std::string::npos) bytes.resize(z);
+    std::vector<std::string> lines;
+    std::string line;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+        line += bytes[i];
+        if (bytes[i] == '\n') {
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
+// The line without its line end; a last line without one keeps every character.
+std::string_view WithoutLineEnd(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    return line;
+}
+
+bool DoesFileExist(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(path, ec);
+}
+
+// The project name as one line: anything from a line break on would be lost on reading.
+std::string NameLine(const std::string& PN) { return PN.substr(0, PN.find_first_of("\r\n")); }
+
+}  // namespace
+
+std::string OpenForWritingMessage(const std::string& path) {
+    return "Could not open \"" + path +
+           "\" for writing.  Make sure that all programs that may be using this file are closed.";
+}
+
+bool SamePath(std::string_view a, std::string_view b, bool caseSensitive) {
+    return caseSensitive ? a == b : EqualNoCase(a, b);
+}
+
+bool NativeCaseSensitivePaths() {
+#ifdef _WIN32
+    return false;
+#else
+    return true;
+#endif
+}
+
+bool IsListablePath(std::string_view path) {
+    return !path.empty() && path.find_first_of("\r\n") == std::string_view::npos;
+}
+
+std::string ProjectListText(const std::vector<std::string>& rows, const std::string& PN) {
+    std::string out = "Kordel Project List\n\nANY EDITS THAT ARE DONE TO THIS FILE ARE DONE AT YOUR OWN RISK.\n\n";
+    out += std::string(kFileMarker) + "\n";
+    for (const std::string& row : rows)
+        if (IsListablePath(row)) out += row + "\n";
+    const std::string name = NameLine(PN);
+    out += std::string(kNameMarker) + "\n";
+    out += name.empty() ? std::string(kUnspecified) + "\n" : name;
+    out += "\n";
+    out += "\n" + std::string(kEndMarker) + "\n";
+    return out;
+}
+
+bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, ListState& state,
+                   ListSettings& settings, ListQuestions& questions, FileOps& ops) {
+    // A list without paths is one the reader rejects; never let it replace a good file.
+    if (std::none_of(rows.begin(), rows.end(), [](const std::string& r) { return IsListablePath(r); })) {
+        questions.ShowError(kCannotSaveEmpty);
+        return false;
+    }
+    const std::string bytes = ToCrLf(ProjectListText(rows, state.PN));
+    while (!WriteFileAtomically(path, bytes, ops))
+        if (!questions.AskRetryWrite(OpenForWritingMessage(path.string()))) return false;
+    const std::string name = NameLine(state.PN);
+    if (!name.empty()) state.nameField = name;
+    state.pfn = path.string();
+    state.uspl = 0;
+    state.cy = 0;
+    if (settings.llp) settings.lsp = path.string();
+    return true;
+}
+
+void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState& state, ListQuestions& questions) {
+    if (!EqualNoCase(engine::PathExtension(path.string()), ".kpl")) {
+        questions.ShowError(kNotProjectListFile);
+        state.openFailed = true;
+        return;
+    }
+    std::optional<std::vector<std::string>> lines;
+    while (!(lines = ReadTextLines(path))) {
+        if (!questions.AskRetryRead(engine::OpenForReadingMessage(path.string()))) {
+            state.openFailed = true;
+            return;
+        }
+    }
+
+    const bool caseSensitive = NativeCaseSensitivePaths();
+    std::unordered_set<std::string> present;
+    for (const std::string& row : rows) present.insert(PathKey(row, caseSensitive));
+    std::vector<std::string> added;
+    const fs::path listFolder = path.parent_path();
+
+    bool valid = false;
+    std::size_t listed = 0, missing = 0;
+    std::size_t at = 0;
+    const std::size_t n = lines->size();
+    auto line = [&](std::size_t i) { return WithoutLineEnd((*lines)[i]); };
+
+    const bool headerOk =
+        n > 0 && std::any_of(kHeaders.begin(), kHeaders.end(), [&](std::string_view h) { return EqualNoCase(line(0), h); });
+    if (headerOk) {
+        at = 1;
+        while (at < n && line(at) != kFileMarker) ++at;
+        ++at;
+    }
+    // A file that ends before the name marker is damaged: it is rejected and adds nothing.
+    bool complete = false, stopped = false;
+    if (headerOk && at <= n) {
+        for (; at < n; ++at) {
+            const std::string_view text = line(at);
+            if (text == kNameMarker) {
+                complete = true;
+                break;
+            }
+            valid = true;
+            if (text.empty()) continue;
+            ++listed;
+            fs::path entry{std::string(text)};
+            const std::string file =
+                entry.is_relative() && !listFolder.empty() ? (listFolder / entry).lexically_normal().string()
+                                                           : std::string(text);
+            if (!DoesFileExist(file)) {
+                ++missing;
+                if (!questions.AskMissing(engine::MissingMessage(file))) {
+                    stopped = true;
+                    break;
+                }
+                continue;
+            }
+            if (present.insert(PathKey(file, caseSensitive)).second) added.push_back(file);
+        }
+    }
+    if (!complete && !stopped) {
+        valid = false;
+        added.clear();
+        listed = missing = 0;
+    }
+    if (complete && at + 1 < n) {
+        const std::string_view name = line(at + 1);
+        if (name != kEndMarker && missing < listed) {
+            state.nameField = std::string(name);
+            state.PN = name == kUnspecified ? std::string() : std::string(name);
+            state.cy = 0;
+        }
+    }
+    rows.insert(rows.end(), added.begin(), added.end());
+
+    if (listed > 0 && missing == listed) {
+        questions.ShowError(kNoneFound);
+        state.openFailed = true;
+    }
+    if (!valid) {
+        questions.ShowError(kNotValidProjectList);
+        state.openFailed = true;
+    }
+}
+
+bool OpenProject(const fs::path& path, std::vector<std::string>& rows, ListState& state,
+                 const ListSettings& settings, ListQuestions& questions) {
+    rows.clear();
+    state.openFailed = false;
+    GetProject(path, rows, state, questions);
+    if (!state.openFailed) state.pfn = path.string();
+    return settings.acpl;
+}
+
+bool AutoImportProject(std::vector<std::string>& rows, ListState& state, const ListSettings& settings,
+                       ListQuestions& questions) {
+    if (settings.lsp.empty() || !DoesFileExist(settings.lsp)) return false;
+    state.openFailed = false;
+    GetProject(settings.lsp, rows, state, questions);
+    if (!state.openFailed) state.pfn = settings.lsp;
+    return settings.acpl;
+}
+
+}  // namespace kordel::projects

@@ -1,0 +1,205 @@
+// Report texts and their atomic writers.
+#include "reports/report.h"
+
+#include <ctime>
+#include <string_view>
+
+namespace kordel::reports {
+namespace {
+
+const std::string kRule(152, '_');
+
+// Column indexes of the cells after the path.
+struct Columns {
+    std::size_t code, codePct, comment, commentPct, mixed, mixedPct, blank, blankPct, total;
+};
+constexpr Columns kWithPercent{0, 1, 2, 3, 4, 5, 6, 7, 8};
+constexpr std::size_t kPlainCode = 0, kPlainComment = 1, kPlainMixed = 2, kPlainBlank = 3, kPlainTotal = 4;
+
+const std::string& Cell(const ReportRow& row, std::size_t column) {
+    static const std::string empty;
+    return column < row.cells.size() ? row.cells[column] : empty;
+}
+
+std::size_t CellCount(bool sps) { return sps ? 9 : 5; }
+
+std::string ProjectName(const ReportInput& input) { return input.pn.empty() ? "Unspecified" : input.pn; }
+
+// "%02d": at least two digits.
+std::string TwoDigits(int n) {
+    std::string text = std::to_string(n);
+    if (n >= 0 && n < 10) text.insert(0, 1, '0');
+    return text;
+}
+
+std::string RemoveCommas(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ',') out += c;
+    return out;
+}
+
+class SystemClockImpl final : public Clock {
+public:
+    LocalTime Now() const override {
+        const std::time_t now = std::time(nullptr);
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+    }
+};
+
+bool WriteWithRetry(const std::filesystem::path& path, const std::string& text, ReportQuestions& questions,
+                    FileOps& ops) {
+    const std::string bytes = ToCrLf(text);
+    while (!WriteFileAtomically(path, bytes, ops))
+        if (!questions.AskRetryWrite(kReportWriteMessage)) return false;
+    return true;
+}
+
+}  // namespace
+
+const Clock& SystemClock() {
+    static const SystemClockImpl clock;
+    return clock;
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string HtmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string ReportText(const ReportInput& input, const LocalTime& time) {
+    const int hour12 = time.hour % 12 == 0 ? 12 : time.hour % 12;
+    const char* half = time.hour < 12 ? "AM" : "PM";
+    std::string out = "Kordel 1.7 Report\n\n";
+    out += "Date: " + TwoDigits(time.month) + "/" + TwoDigits(time.day) + "/" + TwoDigits(time.year) + "\n";
+    out += "Time: " + std::to_string(hour12) + ":" + TwoDigits(time.minute) + " " + half + "\n\n";
+    out += "Project Name: " + ProjectName(input) + "\n\n";
+    out += "Number of Source Files in project: " + std::to_string(input.rows.size()) + "\n\n";
+    out += "Results:\n\n";
+    for (const ReportRow& row : input.rows) {
+        out += kRule + "\n\n";
+        out += "File: " + row.path + "\n";
+        if (input.sps) {
+            const Columns& c = kWithPercent;
+            out += "Code Lines: " + Cell(row, c.code) + "\n";
+            out += "% of Code Lines: " + Cell(row, c.codePct) + "\n";
+            out += "Comment Lines: " + Cell(row, c.comment) + "\n";
+            out += "% of Comment Lines: " + Cell(row, c.commentPct) + "\n";
+            out += "Blank Lines: " + Cell(row, c.blank) + "\n";
+            out += "% of Blank Lines: " + Cell(row, c.blankPct) + "\n";
+            out += "Mixed Lines: " + Cell(row, c.mixed) + "\n";
+            out += "% of Mixed Lines: " + Cell(row, c.mixedPct) + "\n\n";
+            out += "Total Lines Altogether: " + Cell(row, c.total) + "\n\n";
+        } else {
+            out += "Code Lines: " + Cell(row, kPlainCode) + "\n";
+            out += "Comment Lines: " + Cell(row, kPlainComment) + "\n";
+            out += "Blank Lines: " + Cell(row, kPlainBlank) + "\n";
+            out += "Mixed Lines: " + Cell(row, kPlainMixed) + "\n";
+            out += "Total Lines Altogether: " + Cell(row, kPlainTotal) + "\n\n";
+        }
+    }
+    out += kRule + "\n" + kRule + "\n\n";
+    out += "Total Code Lines: " + input.totals.code + "\n";
+    out += "Total Comment Lines: " + input.totals.comment + "\n";
+    out += "Total Mixed Lines: " + input.totals.mixed + "\n";
+    out += "Total Blank Lines: " + input.totals.blank + "\n";
+    out += "Total Lines: " + input.totals.lines + "\n\n";
+    out += "End of Report";
+    return out;
+}
+
+std::string ReportCSV(const ReportInput& input) {
+    std::string out = input.sps ? "Source File Path,Code Lines,% of Code Lines,Comment Lines,% of Comment Lines,"
+                                  "Mixed Lines,% of Mixed Lines,Blank Lines,% of Blank Lines,Total Lines\n"
+                                : "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\n";
+    for (const ReportRow& row : input.rows) {
+        out += CsvField(row.path);
+        // Counts lose their separators; percentage cells hold none, so the same step leaves them as shown.
+        for (std::size_t i = 0; i < CellCount(input.sps); ++i) {
+            out += ',';
+            out += CsvField(RemoveCommas(Cell(row, i)));
+        }
+        out += "\n";
+    }
+    const std::size_t n = input.rows.size();
+    out += "Totals (";
+    out += std::to_string(n);
+    out += n == 1 ? " file)," : " files),";
+    const engine::TotalsTexts& t = input.totals;
+    out += CsvField(t.code) + "," + CsvField(t.comment) + "," + CsvField(t.mixed) + "," + CsvField(t.blank) + "," +
+           CsvField(t.lines);
+    return out;
+}
+
+std::string ReportHTM(const ReportInput& input) {
+    std::string out = "<TITLE>Kordel 1.7 Project Report</TITLE>\n";
+    out += "<CENTER><FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Kordel 1.7 Project Report</FONT><br><br>"
+           "</CENTER>\n";
+    out += "<FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Project Name: " + HtmlEscape(ProjectName(input)) +
+           "</FONT>\n\n";
+    out += "<BR><BR><CENTER><TABLE BORDER=\"2\" CELLPADDING=\"2\"  WIDTH=\"300\"></CENTER>\n";
+    out += "<TR>\n";
+    static const std::vector<std::string> plain{"Source File Path", "Code Lines",  "Comment Lines",
+                                                "Mixed Lines",      "Blank Lines", "Total Lines"};
+    static const std::vector<std::string> percent{
+        "Source File Path", "Code Lines",    "% of Code Lines", "Comment Lines", "% of Comment Lines",
+        "Mixed Lines",      "% Mixed Lines", "Blank Lines",     "% Blank Lines", "Total Lines"};
+    for (const std::string& title : input.sps ? percent : plain) out += "<TD>" + title + "</TD>\n";
+    out += "</TR>\n";
+    out += "<TR>\n";
+    for (std::size_t r = 0; r < input.rows.size(); ++r) {
+        const ReportRow& row = input.rows[r];
+        if (r > 0) out += "<TR>\n";
+        out += "<TD>" + HtmlEscape(row.path) + "</TD>\n";
+        for (std::size_t i = 0; i < CellCount(input.sps); ++i) out += "<TD>" + HtmlEscape(Cell(row, i)) + "</TD>\n";
+        out += "</TR>\n";
+    }
+    out += "</TABLE><BR><BR>\n\n";
+    out += "Total Code Lines: " + HtmlEscape(input.totals.code) + "<BR>\n";
+    out += "Total Comment Lines: " + HtmlEscape(input.totals.comment) + "<BR>\n";
+    out += "Total Mixed Lines: " + HtmlEscape(input.totals.mixed) + "<BR>\n";
+    out += "Total Blank Lines: " + HtmlEscape(input.totals.blank) + "<BR>\n";
+    out += "Total Lines: " + HtmlEscape(input.totals.lines) + "<BR>\n";
+    return out;
+}
+
+bool SaveReport(const std::filesystem::path& path, const ReportInput& input, const Clock& clock,
+                ReportQuestions& questions, FileOps& ops) {
+    const LocalTime now = clock.Now();  // once, so that a retried write prints the same time
+    return WriteWithRetry(path, ReportText(input, now), questions, ops);
+}
+
+bool SaveReportCSV(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,
+                   FileOps& ops) {
+    return WriteWithRetry(path, ReportCSV(input), questions, ops);
+}
+
+bool SaveReportHTM(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,
+                   FileOps& ops) {
+    return WriteWithRetry(path, ReportHTM(input), questions, ops);
+}
+
+}  // namespace kordel::reports

@@ -1,0 +1,77 @@
+// The TXT, CSV and HTML reports of a count, built from the rows as the result list shows them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/atomic_file.h"
+#include "engine/number_text.h"
+
+namespace kordel::reports {
+
+/// One row of the result list as displayed: the path and the texts of the other cells, in column order.
+struct ReportRow {
+    std::string path;
+    std::vector<std::string> cells;  ///< 5 cells, or 9 with the percentage columns; missing cells read as empty
+};
+
+/// Everything a report is written from.
+struct ReportInput {
+    std::vector<ReportRow> rows;
+    engine::TotalsTexts totals;  ///< the totals panel's texts
+    std::string pn;              ///< the project name taken when the count started; empty prints "Unspecified"
+    bool sps = false;            ///< percentage columns on
+};
+
+/// A local date and time as the text report prints it.
+struct LocalTime {
+    int year = 1970;
+    int month = 1;  ///< 1 to 12
+    int day = 1;
+    int hour = 0;  ///< 0 to 23
+    int minute = 0;
+};
+
+/// Where the text report takes the time from; tests set it.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime Now() const = 0;
+};
+
+/// The local time of the machine.
+const Clock& SystemClock();
+
+/// What a report export asks when the file can't be written.
+class ReportQuestions {
+public:
+    virtual ~ReportQuestions() = default;
+    /// The "for writing" message with OK and Cancel: true = OK (try again), false = Cancel.
+    virtual bool AskRetryWrite(const std::string& message) = 0;
+};
+
+inline constexpr const char* kReportWriteMessage =
+    "Could not open the specified file for writing.  Make sure that all programs that may be using this file are "
+    "closed.";
+
+/// The report texts with LF line ends; written to disk they get CR LF.
+std::string ReportText(const ReportInput& input, const LocalTime& time);
+std::string ReportCSV(const ReportInput& input);
+std::string ReportHTM(const ReportInput& input);
+
+/// One CSV field, quoted as RFC 4180 does when it holds a comma, a double quote or a line break.
+std::string CsvField(const std::string& text);
+
+/// The text with &, <, > and " replaced by their HTML entities.
+std::string HtmlEscape(const std::string& text);
+
+/// Write a report to `path` atomically, asking to retry when that fails; true when it was written.
+bool SaveReport(const std::filesystem::path& path, const ReportInput& input, const Clock& clock,
+                ReportQuestions& questions, FileOps& ops = RealFileOps());
+bool SaveReportCSV(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,
+                   FileOps& ops = RealFileOps());
+bool SaveReportHTM(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,
+                   FileOps& ops = RealFileOps());
+
+}  // namespace kordel::reports

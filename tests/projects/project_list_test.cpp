@@ -1,0 +1,272 @@
+// Project list files: written bytes, accepted layouts, validation messages, missing files and failed writes.
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "projects/project_list.h"
+#include "scripted_questions.h"
+
+using namespace kordel;
+using namespace kordel::projects;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class ProjectListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("kordel_kpl_" + std::to_string(::getpid()) + "_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const fs::path p = m_dir / name;
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p.string();
+    }
+    // A list file with the given header and body lines (CR LF ends), and no line end after the last one.
+    std::string WriteList(const std::string& header, const std::vector<std::string>& body, bool lastEnd = true) {
+        std::string bytes = header + "\r\n";
+        for (std::size_t i = 0; i < body.size(); ++i)
+            bytes += body[i] + (i + 1 < body.size() || lastEnd ? "\r\n" : "");
+        return Write("list.kpl", bytes);
+    }
+    fs::path m_dir;
+    ListState m_state;
+    ListSettings m_settings;
+    ScriptedListQuestions m_q;
+    std::vector<std::string> m_rows;
+};
+
+// Fails every write, as a full disk does.
+class FullDiskOps final : public FileOps {
+public:
+    bool Open(const fs::path& p) override { return RealFileOps().Open(p); }
+    bool Write(std::string_view) override { return false; }
+    bool Close() override { return RealFileOps().Close(); }
+    bool Rename(const fs::path& a, const fs::path& b) override { return RealFileOps().Rename(a, b); }
+    void Remove(const fs::path& p) override { RealFileOps().Remove(p); }
+};
+
+}  // namespace
+
+TEST_F(ProjectListTest, WritesTheLayoutByteForByte) {
+    const std::vector<std::string> rows{"C:\\src\\a.c", "C:\\src\\b.c"};
+    m_settings.llp = true;
+    m_state.uspl = 1;
+    m_state.cy = 1;
+    m_state.PN = "Widget";
+    const fs::path named = m_dir / "named.kpl";
+    ASSERT_TRUE(ExportProject(named, rows, m_state, m_settings, m_q));
+    EXPECT_EQ(ReadBytes(named), ReadBytes(KORDEL_PROJECT_DATA "/widget.kpl"));
+    EXPECT_EQ(m_state.pfn, named.string());
+    EXPECT_EQ(m_state.nameField, "Widget");
+    EXPECT_EQ(m_state.uspl, 0);
+    EXPECT_EQ(m_state.cy, 0);
+    EXPECT_EQ(m_settings.lsp, named.string());
+
+    m_state.PN.clear();
+    m_settings.llp = false;
+    const fs::path unnamed = m_dir / "unnamed.kpl";
+    ASSERT_TRUE(ExportProject(unnamed, rows, m_state, m_settings, m_q));
+    EXPECT_EQ(ReadBytes(unnamed), ReadBytes(KORDEL_PROJECT_DATA "/unnamed.kpl"));
+    EXPECT_EQ(m_settings.lsp, named.string());  // only recorded while llp is on
+    EXPECT_TRUE(m_q.shown.empty());
+}
+
+TEST_F(ProjectListTest, OpenedListSavesBackToTheSameBytes) {
+    const std::vector<std::string> files{Write("b.c", ""), Write("a.c", ""), Write("A.c", "")};
+    m_state.PN = "Widget 2";
+    const fs::path list = m_dir / "w.kpl";
+    ASSERT_TRUE(ExportProject(list, files, m_state, m_settings, m_q));
+    const std::string first = ReadBytes(list);
+
+    ListState fresh;
+    fresh.cy = 1;
+    EXPECT_FALSE(OpenProject(list, m_rows, fresh, m_settings, m_q));
+    EXPECT_FALSE(fresh.openFailed);
+    EXPECT_EQ(m_rows, files);  // order kept; a.c and A.c are two files here
+    EXPECT_EQ(fresh.PN, "Widget 2");
+    EXPECT_EQ(fresh.nameField, "Widget 2");
+    EXPECT_EQ(fresh.pfn, list.string());
+    EXPECT_EQ(fresh.cy, 0);
+    ASSERT_TRUE(ExportProject(list, m_rows, fresh, m_settings, m_q));
+    EXPECT_EQ(ReadBytes(list), first);
+    EXPECT_TRUE(m_q.shown.empty());
+}
+
+TEST_F(ProjectListTest, EveryAcceptedHeaderOpens) {
+    const std::string file = Write("x.c", "");
+    for (const std::string header :
+         {"Kordel Project List", "KORDEL PROJECT LIST", "Kordel 1.5 Project List", "Kordel 1.0 Project List",
+          "Varnock 2.0 Project List", "pelvo c/c++ line counter 1.0"}) {
+        const std::string list = WriteList(header, {"any text", "", "31214729602::FN", file, "31214729604::PN",
+                                                    "Unspecified", "", "", "31214729604::END"});
+        ListState state;
+        state.PN = "old";
+        m_rows.clear();
+        GetProject(list, m_rows, state, m_q);
+        EXPECT_FALSE(state.openFailed) << header;
+        EXPECT_EQ(m_rows, std::vector<std::string>{file}) << header;
+        EXPECT_EQ(state.nameField, "Unspecified");
+        EXPECT_EQ(state.PN, "");  // "Unspecified" means no name
+    }
+    EXPECT_TRUE(m_q.shown.empty());
+}
+
+TEST_F(ProjectListTest, RejectsWhatIsNotAList) {
+    const std::string file = Write("x.c", "");
+    struct Case {
+        const char* what;
+        std::string header;
+        std::vector<std::string> body;
+        std::vector<std::string> messages;
+    };
+    const std::vector<Case> cases{
+        {"unknown header", "Kordel Project List 2", {"31214729602::FN", file, "31214729604::PN", "N"},
+         {kNotValidProjectList}},
+        {"marker in lower case", "Kordel Project List", {"31214729602::fn", file, "31214729604::PN", "N"},
+         {kNotValidProjectList}},
+        {"nothing between the markers", "Kordel Project List", {"31214729602::FN", "31214729604::PN", "N"},
+         {kNotValidProjectList}},
+        {"ends before the name marker", "Kordel Project List", {"31214729602::FN", file}, {kNotValidProjectList}},
+        {"every file missing", "Kordel Project List",
+         {"31214729602::FN", (m_dir / "gone.c").string(), "31214729604::PN", "N"},
+         {"\"" + (m_dir / "gone.c").string() + "\" does not exist.", kNoneFound}},
+    };
+    for (const Case& c : cases) {
+        ScriptedListQuestions q;
+        q.answers = {true};
+        ListState state;
+        std::vector<std::string> rows;
+        GetProject(WriteList(c.header, c.body), rows, state, q);
+        EXPECT_TRUE(state.openFailed) << c.what;
+        EXPECT_TRUE(rows.empty()) << c.what;
+        EXPECT_EQ(state.nameField, kUnspecified) << c.what;
+        EXPECT_EQ(q.shown, c.messages) << c.what;
+    }
+    ListState state;
+    GetProject(Write("list.txt", ""), m_rows, state, m_q);
+    EXPECT_TRUE(state.openFailed);
+    EXPECT_EQ(m_q.shown, std::vector<std::string>{kNotProjectListFile});
+}
+
+TEST_F(ProjectListTest, MissingFilePromptAnswers) {
+    const std::string a = Write("a.c", ""), b = Write("b.c", "");
+    const std::string gone = (m_dir / "gone.c").string();
+    const std::vector<std::string> body{"31214729602::FN", a, gone, a, "", b, "31214729604::PN", "Widget", "",
+                                        "31214729604::END"};
+    // OK goes on: the other files come in once each, and the name is shown.
+    m_q.answers = {true};
+    GetProject(WriteList("Kordel Project List", body), m_rows, m_state, m_q);
+    EXPECT_FALSE(m_state.openFailed);
+    EXPECT_EQ(m_rows, (std::vector<std::string>{a, b}));
+    EXPECT_EQ(m_state.nameField, "Widget");
+    EXPECT_EQ(m_q.shown, std::vector<std::string>{"\"" + gone + "\" does not exist."});
+
+    // Cancel stops reading: the files before stay, the name is not read.
+    ScriptedListQuestions cancel;
+    ListState state;
+    std::vector<std::string> rows;
+    GetProject(WriteList("Kordel Project List", body), rows, state, cancel);
+    EXPECT_FALSE(state.openFailed);
+    EXPECT_EQ(rows, std::vector<std::string>{a});
+    EXPECT_EQ(state.nameField, kUnspecified);
+}
+
+TEST_F(ProjectListTest, LastLineWithoutLineEndKeepsItsLastCharacter) {
+    const std::string a = Write("a.c", "");
+    GetProject(WriteList("Kordel Project List", {"31214729602::FN", a, "31214729604::PN", "Widget"}, false), m_rows,
+               m_state, m_q);
+    EXPECT_EQ(m_state.PN, "Widget");
+    EXPECT_EQ(m_rows, std::vector<std::string>{a});
+}
+
+TEST_F(ProjectListTest, LongPathsAndRelativeEntries) {
+    fs::create_directories(m_dir / "sub");
+    const std::string part(200, 'n');
+    fs::create_directories(m_dir / part / part / part);
+    const std::string longFile = Write(part + "/" + part + "/" + part + "/x.c", "");
+    Write("sub/r.c", "");
+    GetProject(WriteList("Kordel Project List", {"31214729602::FN", longFile, "sub/r.c", "31214729604::PN", "N"}),
+               m_rows, m_state, m_q);
+    EXPECT_EQ(m_rows, (std::vector<std::string>{longFile, (m_dir / "sub/r.c").string()}));
+}
+
+TEST_F(ProjectListTest, RefusesToSaveAnEmptyListOverAGoodOne) {
+    const fs::path good = m_dir / "good.kpl";
+    std::ofstream(good, std::ios::binary) << "good";
+    m_state.pfn = good.string();
+    m_state.uspl = 1;
+    EXPECT_FALSE(ExportProject(good, {}, m_state, m_settings, m_q));
+    EXPECT_FALSE(ExportProject(good, {"bad\nname.c"}, m_state, m_settings, m_q));
+    EXPECT_EQ(m_q.shown, (std::vector<std::string>{kCannotSaveEmpty, kCannotSaveEmpty}));
+    EXPECT_EQ(ReadBytes(good), "good");
+    EXPECT_EQ(m_state.uspl, 1);
+    // A path with a line break is left out rather than breaking the list.
+    EXPECT_TRUE(ProjectListText({"a.c", "b\r.c", "c\n.c"}, "N\nX")
+                    .ends_with("\n31214729602::FN\na.c\n31214729604::PN\nN\n\n31214729604::END\n"));
+}
+
+TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
+    const fs::path list = m_dir / "l.kpl";
+    std::ofstream(list, std::ios::binary) << "old";
+    m_state.uspl = 1;
+    m_state.cy = 1;
+    m_settings.llp = true;
+    FullDiskOps ops;
+    m_q.answers = {true};  // OK once (retry), then Cancel
+    EXPECT_FALSE(ExportProject(list, {"a.c"}, m_state, m_settings, m_q, ops));
+    const std::string message = OpenForWritingMessage(list.string());
+    EXPECT_EQ(m_q.shown, (std::vector<std::string>{message, message}));
+    EXPECT_EQ(ReadBytes(list), "old");
+    EXPECT_EQ(m_state.pfn, kUntitled);
+    EXPECT_EQ(m_state.uspl, 1);
+    EXPECT_EQ(m_state.cy, 1);
+    EXPECT_EQ(m_settings.lsp, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+
+    // A read-only folder fails the same way.
+    const fs::path ro = m_dir / "ro";
+    fs::create_directories(ro);
+    fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(ro.c_str(), W_OK) != 0) {
+        ScriptedListQuestions q;
+        EXPECT_FALSE(ExportProject(ro / "x.kpl", {"a.c"}, m_state, m_settings, q));
+        EXPECT_EQ(q.shown, std::vector<std::string>{OpenForWritingMessage((ro / "x.kpl").string())});
+    }
+    fs::permissions(ro, fs::perms::owner_all);
+}
+
+TEST_F(ProjectListTest, StartUpReopen) {
+    const std::string a = Write("a.c", "");
+    m_settings.acpl = true;
+    m_settings.lsp = (m_dir / "deleted.kpl").string();
+    EXPECT_FALSE(AutoImportProject(m_rows, m_state, m_settings, m_q));
+    EXPECT_EQ(m_state.pfn, kUntitled);
+    EXPECT_TRUE(m_q.shown.empty());
+
+    m_settings.lsp = WriteList("Kordel Project List", {"31214729602::FN", a, "31214729604::PN", "N"});
+    EXPECT_TRUE(AutoImportProject(m_rows, m_state, m_settings, m_q));
+    EXPECT_EQ(m_state.pfn, m_settings.lsp);
+    EXPECT_EQ(m_rows, std::vector<std::string>{a});
+}
+
+TEST(SamePath, CaseCountsOnlyWhereTheFileSystemSaysSo) {
+    EXPECT_FALSE(SamePath("a.c", "A.c", true));
+    EXPECT_TRUE(SamePath("C:\\Src\\a.c", "c:\\src\\A.C", false));
+    EXPECT_FALSE(SamePath("a.c", "a.cc", false));
+}
