@@ -61,12 +61,20 @@ QAction* MainWindow::action(int command) const {
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     AddCommand(file, cmd::kNew, "&New Project List");
+    AddCommand(file, cmd::kOpen, "&Open Project List...");
+    file->addSeparator();
+    AddCommand(file, cmd::kSave, "&Save Project List", Qt::Key_F12);
+    AddCommand(file, cmd::kSaveAs, "Save Project List &As...");
     file->addSeparator();
     AddCommand(file, cmd::kCount, "&Count", Qt::Key_F10)->setFont([] {
         QFont bold;
         bold.setBold(true);  // the default item
         return bold;
     }());
+    QMenu* exportMenu = file->addMenu("E&xport");
+    AddCommand(exportMenu, cmd::kExportCsv, "CS&V", Qt::Key_F7);
+    AddCommand(exportMenu, cmd::kExportHtml, "&HTML", Qt::Key_F8);
+    AddCommand(exportMenu, cmd::kExportTxt, "&TXT", Qt::Key_F9);
     file->addSeparator();
     AddCommand(file, cmd::kExit, "&Exit");
 
@@ -125,6 +133,8 @@ void MainWindow::BuildToolbar() {
         connect(a, &QAction::triggered, this, [this, command] { m_logic->Dispatch(command); });
     };
     add(QStyle::SP_FileIcon, "New Project List", cmd::kNew);
+    add(QStyle::SP_DialogOpenButton, "Open Project List...", cmd::kOpen);
+    add(QStyle::SP_DialogSaveButton, "Save Project List", cmd::kSave);
 }
 
 void MainWindow::BuildCentre() {

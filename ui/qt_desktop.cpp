@@ -2,12 +2,19 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "engine/path_split.h"
+#include "projects/project_list.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/open_rules.h"
 #include "ui/dialogs.h"
@@ -25,7 +32,35 @@ namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
+// A filter line as Qt's file dialog reads it: the description, then the patterns in parentheses.
+QString FilterLine(const std::string& description, const std::string& patterns) {
+    QString list = QString::fromStdString(patterns);
+    list.replace(';', ' ');
+    list = list.simplified();
+    return QString::fromStdString(description) + " (" + list + ")";
+}
+
+std::optional<std::string> Chosen(const QString& path) {
+    if (path.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(path).toStdString();
+}
+
+// The modeless notice of a step that may take a moment.
+class BusyDialog final : public QDialog {
+public:
+    BusyDialog(const QString& text, QWidget* owner) : QDialog(owner) {
+        setWindowTitle("Kordel");
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(new QLabel(text, this));
+        setMinimumWidth(320);
+    }
+};
+
 }  // namespace
+
+QtDesktop::QtDesktop(QWidget* owner) : m_owner(owner) {}
+
+QtDesktop::~QtDesktop() = default;
 
 Answer QtDesktop::Message(std::string_view text, Icon icon, Buttons buttons) {
     QMessageBox box(m_owner);
@@ -118,6 +153,60 @@ void QtDesktop::OpenDocument(const std::string& path) {
 }
 
 void QtDesktop::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
+std::optional<std::string> QtDesktop::AskOpenPath(std::string_view title, const FileType& type) {
+    return Chosen(QFileDialog::getOpenFileName(m_owner, Text(title), {}, FilterLine(type.description, type.pattern)));
+}
+
+std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const FileType& type) {
+    QFileDialog dialog(m_owner, Text(title), {}, FilterLine(type.description, type.pattern));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString::fromStdString(type.defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return Chosen(dialog.selectedFiles().front());
+}
+
+AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
+                                    const std::string& folder) {
+    QFileDialog dialog(m_owner, Text(title), QString::fromStdString(folder));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    QStringList lines;
+    for (const FileFilter& f : filters) lines << FilterLine(f.description, f.patterns);
+    dialog.setNameFilters(lines);
+    const int shown = filter >= 1 && filter <= lines.size() ? filter : 1;
+    dialog.selectNameFilter(lines[shown - 1]);
+    AddChoice choice;
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    choice.filter = static_cast<int>(lines.indexOf(dialog.selectedNameFilter())) + 1;
+    if (choice.filter < 1) choice.filter = shown;
+    if (accepted)
+        for (const QString& path : dialog.selectedFiles()) choice.paths.push_back(QDir::toNativeSeparators(path).toStdString());
+    return choice;
+}
+
+void QtDesktop::ShowBusy(std::string_view text) {
+    m_busy.reset();
+    if (text.empty()) return;
+    m_busy = std::make_unique<BusyDialog>(Text(text), m_owner);
+    m_busy->show();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+std::optional<std::string> QtDesktop::AskProjectName() {
+    QMessageBox question(QMessageBox::Question, "Kordel", "Would you like to specify a project name?",
+                         QMessageBox::Yes | QMessageBox::No, m_owner);
+    question.setDefaultButton(QMessageBox::Yes);
+    if (question.exec() != QMessageBox::Yes) return std::nullopt;
+    QInputDialog entry(m_owner);
+    entry.setWindowTitle("Kordel");
+    entry.setLabelText("Enter the project name...");
+    entry.setOkButtonText("&OK");
+    entry.setCancelButtonText("&Cancel");
+    if (auto* edit = entry.findChild<QLineEdit*>()) edit->setMaxLength(static_cast<int>(projects::kMaxProjectName));
+    if (entry.exec() != QDialog::Accepted) return std::nullopt;
+    return entry.textValue().toStdString();
+}
 
 std::optional<FindRequest> QtDesktop::AskFind() {
     FindDialog dialog(*this, m_owner);

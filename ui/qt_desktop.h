@@ -2,9 +2,11 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 
 #include "ui/core/desktop.h"
 
+class QDialog;
 class QWidget;
 
 namespace kordel::ui {
@@ -14,7 +16,8 @@ class ProgressDialog;
 
 class QtDesktop : public Desktop {
 public:
-    explicit QtDesktop(QWidget* owner) : m_owner(owner) {}
+    explicit QtDesktop(QWidget* owner);
+    ~QtDesktop() override;
 
     void SetLogic(MainWindowLogic* logic) { m_logic = logic; }
     void SetVersionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
@@ -32,6 +35,12 @@ public:
     std::optional<std::string> FetchVersionFile(const std::string& url) override;
     void OpenDocument(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
+    std::optional<std::string> AskOpenPath(std::string_view title, const FileType& type) override;
+    std::optional<std::string> AskSavePath(std::string_view title, const FileType& type) override;
+    AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
+                             const std::string& folder) override;
+    void ShowBusy(std::string_view text) override;
+    std::optional<std::string> AskProjectName() override;
     std::optional<FindRequest> AskFind() override;
     void ShowOptions() override;
     void ShowAbout() override;
@@ -48,6 +57,7 @@ private:
     QWidget* m_owner;
     MainWindowLogic* m_logic = nullptr;
     ProgressDialog* m_progress = nullptr;
+    std::unique_ptr<QDialog> m_busy;
     std::chrono::milliseconds m_timeout{30000};
 };
 

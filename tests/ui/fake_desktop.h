@@ -66,6 +66,27 @@ public:
     }
     void OpenDocument(const std::string& path) override { opened.push_back(path); }
     void OpenUrl(const std::string& url) override { urls.push_back(url); }
+    std::optional<std::string> AskOpenPath(std::string_view title, const kordel::ui::FileType& type) override {
+        dialogs.push_back(std::string(title) + "|" + type.pattern);
+        return Next(openPaths);
+    }
+    std::optional<std::string> AskSavePath(std::string_view title, const kordel::ui::FileType& type) override {
+        dialogs.push_back(std::string(title) + "|" + type.pattern);
+        return Next(savePaths);
+    }
+    kordel::ui::AddChoice AskSourceFiles(std::string_view title, const std::vector<kordel::ui::FileFilter>& filters,
+                                         int filter, const std::string& folder) override {
+        dialogs.push_back(std::string(title));
+        addFilters = filters;
+        addShownFilter = filter;
+        addShownFolder = folder;
+        return addChoice;
+    }
+    void ShowBusy(std::string_view text) override { busy.emplace_back(text); }
+    std::optional<std::string> AskProjectName() override {
+        ++nameQuestions;
+        return typedName;
+    }
     std::optional<kordel::ui::FindRequest> AskFind() override {
         ++findDialogs;
         return findRequest;
@@ -73,6 +94,14 @@ public:
     void ShowOptions() override { ++optionsShown; }
     void ShowAbout() override { ++aboutShown; }
     std::filesystem::path ProgramFolder() override { return programFolder; }
+
+    template <typename T>
+    static std::optional<T> Next(std::deque<std::optional<T>>& queue) {
+        if (queue.empty()) return std::nullopt;
+        auto value = queue.front();
+        queue.pop_front();
+        return value;
+    }
 
     std::string LastMessage() const { return messages.empty() ? std::string() : messages.back().text; }
 
@@ -88,6 +117,16 @@ public:
     std::vector<std::string> opened;
     std::vector<std::string> urls;
     std::optional<kordel::ui::FindRequest> findRequest;
+    std::deque<std::optional<std::string>> openPaths;
+    std::deque<std::optional<std::string>> savePaths;
+    std::vector<std::string> dialogs;
+    kordel::ui::AddChoice addChoice;
+    std::vector<kordel::ui::FileFilter> addFilters;
+    int addShownFilter = 0;
+    std::string addShownFolder;
+    std::vector<std::string> busy;
+    std::optional<std::string> typedName;
+    int nameQuestions = 0;
     int findDialogs = 0;
     int optionsShown = 0;
     int aboutShown = 0;

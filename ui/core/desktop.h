@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/count_run.h"
+#include "ui/core/add_files.h"
 #include "ui/core/sort_results.h"
 
 namespace kordel::ui {
@@ -19,6 +21,19 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
 inline constexpr std::string_view kCaption = "Kordel 1.7";
+
+/// A file dialog's single file type.
+struct FileType {
+    std::string description;  ///< "Project List File (*.kpl)"
+    std::string pattern;      ///< "*.kpl"
+    std::string defaultExtension;  ///< "kpl"; empty for none
+};
+
+/// What the add dialog returns: the chosen files (none when cancelled) and the filter it closed with.
+struct AddChoice {
+    std::vector<std::string> paths;
+    int filter = 1;  ///< 1-based
+};
 
 /// What the Find dialog returns when its OK is pressed with a text.
 struct FindRequest {
@@ -52,6 +67,18 @@ public:
     /// Opens a file or folder for viewing with the desktop's default application (never runs it).
     virtual void OpenDocument(const std::string& path) = 0;
     virtual void OpenUrl(const std::string& url) = 0;
+
+    /// The open and save dialogs for one file type; nothing when cancelled.
+    virtual std::optional<std::string> AskOpenPath(std::string_view title, const FileType& type) = 0;
+    virtual std::optional<std::string> AskSavePath(std::string_view title, const FileType& type) = 0;
+    /// The add dialog: several files, the filters in order, the one shown first and the start folder.
+    virtual AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
+                                     const std::string& folder) = 0;
+    /// A modeless notice ("Adding source files to the list...") while a step runs; empty text hides it.
+    virtual void ShowBusy(std::string_view text) = 0;
+    /// "Would you like to specify a project name?" and then the name entry: the typed text, or
+    /// nothing for No or Cancel.
+    virtual std::optional<std::string> AskProjectName() = 0;
 
     /// The Find dialog; nothing when it was cancelled.
     virtual std::optional<FindRequest> AskFind() = 0;

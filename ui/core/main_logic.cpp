@@ -1,14 +1,21 @@
 #include "ui/core/main_logic.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "engine/path_split.h"
 #include "engine/scan.h"
+#include "projects/project_name.h"
 #include "ui/core/commands.h"
 #include "ui/core/messages.h"
 #include "ui/core/version_check.h"
 
 namespace kordel::ui {
+namespace {
+
+const FileType kListType{"Project List File (*.kpl)", "*.kpl", "kpl"};
+
+}  // namespace
 
 // Applies what a count run reports to the list, the totals and the progress window; runs on the
 // interface thread (the desktop forwards the worker's calls here).
@@ -55,13 +62,14 @@ private:
 
 MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
     : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_list(m_settings.sps == 1),
-      m_pfn(msg::kUntitled) {
-    m_texts.title = std::string(kCaption) + " - " + m_pfn;
+      m_questions(desktop) {
+    m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
     m_texts.status0 = msg::kWelcome;
-    m_texts.projectName = msg::kUnspecified;
+    m_texts.projectName = m_state.nameField;
 }
 
 void MainWindowLogic::TextsChanged() {
+    m_texts.projectName = m_state.nameField;
     if (m_view) m_view->TextsChanged();
 }
 
@@ -70,6 +78,11 @@ void MainWindowLogic::Refuse(std::string_view message) { m_desktop.Message(messa
 void MainWindowLogic::Dispatch(int command) {
     switch (command) {
         case cmd::kNew: New(); break;
+        case cmd::kOpen: Open(); break;
+        case cmd::kSave: case cmd::kSaveKey: Save(); break;
+        case cmd::kSaveAs: SaveAs(); break;
+        case cmd::kExportCsv: case cmd::kExportCsvKey: case cmd::kExportHtml: case cmd::kExportHtmlKey:
+        case cmd::kExportTxt: case cmd::kExportTxtKey: Export(command); break;
         case cmd::kCount: case cmd::kCountButton: case cmd::kCountKey: Count(); break;
         case cmd::kExit: if (m_view) m_view->CloseWindow(); break;
         case cmd::kRemove: Remove(); break;
@@ -99,16 +112,17 @@ void MainWindowLogic::UpdateStatusBars() {
 }
 
 void MainWindowLogic::UpdateWindowName(int mode) {
-    m_texts.title = std::string(kCaption) + " - " + m_pfn;
+    m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
     if (mode != 1) {
         m_texts.title += " *";
-        m_uspl = 1;
+        m_state.uspl = 1;
     }
     TextsChanged();
 }
 
 void MainWindowLogic::SetProjectName(std::string name) {
-    m_texts.projectName = name.empty() ? std::string(msg::kUnspecified) : std::move(name);
+    m_state.nameField = name.empty() ? std::string(msg::kUnspecified) : name;
+    m_state.PN = std::move(name);
     TextsChanged();
 }
 
@@ -119,21 +133,22 @@ void MainWindowLogic::SelectionChanged() {
 
 void MainWindowLogic::New() {
     if (!QueryClose()) return;
-    m_pfn = msg::kUntitled;
+    m_state.pfn = msg::kUntitled;
     UpdateWindowName(1);
     m_texts.totals = engine::TotalsTexts{};
     // The name of the previous list must not carry over into the next one saved.
-    m_texts.projectName = msg::kUnspecified;
+    m_state.PN.clear();
+    m_state.nameField = msg::kUnspecified;
     m_list.Clear();
     UpdateStatusBars();
     m_totals = {};
-    m_cy = 0;
+    m_state.cy = 0;
 }
 
 void MainWindowLogic::Count() {
     if (m_list.RowCount() == 0) return Refuse(msg::kAddFirst);
     m_canc = 0;
-    m_pn = m_texts.projectName;
+    m_pn = m_state.nameField;
     const std::vector<std::string> paths = m_list.Paths();
     const engine::CountOptions options = m_settings.countOptions();
     ListCountObserver observer(m_list, m_texts, m_desktop, m_view, m_settings.dls != 1);
@@ -150,7 +165,7 @@ void MainWindowLogic::Count() {
         return;
     }
     m_totals = result.totals;
-    m_cy = 1;
+    m_state.cy = 1;
     if (!result.cancelled && m_view && m_list.RowCount() > 0) m_view->ScrollTo(0);
     if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
     UpdateStatusBars();
@@ -270,7 +285,7 @@ bool IsPercentSort(int command) {
 void MainWindowLogic::Sort(int command) {
     const bool sps = m_list.percentColumns();
     if (IsPercentSort(command) && !sps) return Refuse(msg::kPercentBeforeSort);
-    if (m_cy == 0) return Refuse(msg::kCountBeforeSort);
+    if (m_state.cy == 0) return Refuse(msg::kCountBeforeSort);
     const std::size_t column = SortColumn(command, sps);
     std::vector<std::uint64_t> keys(m_list.RowCount());
     for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = aatoi(m_list.Cell(row, column));
@@ -299,11 +314,145 @@ void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
 void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }
 
 bool MainWindowLogic::QueryClose() {
-    if (m_uspl != 1) return true;
-    const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_pfn + "\"?", Icon::Warning,
-                                            Buttons::YesNoCancel);
-    if (answer == Answer::No) m_uspl = 2;
-    return m_uspl != 1;
+    if (m_state.uspl != 1) return true;
+    const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_state.pfn + "\"?",
+                                            Icon::Warning, Buttons::YesNoCancel);
+    if (answer == Answer::Cancel) return false;
+    if (answer == Answer::No) {
+        m_state.uspl = 2;
+        return true;
+    }
+    if (m_list.RowCount() == 0) {
+        Refuse(msg::kCannotSaveEmpty);
+        return false;
+    }
+    if (m_state.pfn != msg::kUntitled) SaveTo(m_state.pfn);
+    else SaveAs();
+    return m_state.uspl != 1;
+}
+
+projects::ListSettings MainWindowLogic::ListSettingsNow() const {
+    projects::ListSettings settings;
+    settings.llp = m_settings.llp == 1;
+    settings.pfpn = m_settings.pfpn == 1;
+    settings.aspn = m_settings.aspn == 1;
+    settings.sspl = m_settings.sspl == 1;
+    settings.acpl = m_settings.acpl == 1;
+    settings.lsp = m_store.Read("lsp").value_or("");
+    return settings;
+}
+
+void MainWindowLogic::StoreLastSaved(const projects::ListSettings& settings) {
+    if (settings.llp && m_store.Read("lsp").value_or("") != settings.lsp) m_store.Write("lsp", settings.lsp);
+}
+
+void MainWindowLogic::ReplaceRows(const std::vector<std::string>& rows) {
+    m_list.Clear();
+    m_list.AddPaths(rows);
+}
+
+bool MainWindowLogic::SaveTo(const std::string& path) {
+    projects::ListSettings settings = ListSettingsNow();
+    const bool saved = projects::ExportProject(path, m_list.Paths(), m_state, settings, m_questions);
+    if (saved) {
+        StoreLastSaved(settings);
+        UpdateWindowName(1);
+    }
+    TextsChanged();
+    return saved;
+}
+
+bool MainWindowLogic::Save() {
+    if (m_state.pfn != msg::kUntitled) return SaveTo(m_state.pfn);
+    return SaveAs();
+}
+
+bool MainWindowLogic::SaveAs() {
+    if (m_list.RowCount() == 0) {
+        Refuse(msg::kCannotSaveEmpty);
+        return false;
+    }
+    const projects::ListSettings settings = ListSettingsNow();
+    std::optional<std::string> target = projects::SaveAsQuestions(m_list.Paths(), m_state, settings, m_questions);
+    TextsChanged();
+    // An accepted suggestion never replaces an existing file without asking.
+    std::error_code ec;
+    if (target && std::filesystem::exists(*target, ec) &&
+        m_desktop.Message("\"" + *target + "\" already exists.  Do you want to replace it?", Icon::Warning,
+                          Buttons::YesNo) != Answer::Yes)
+        target.reset();
+    if (!target) target = m_desktop.AskSavePath("Select a location in which to save a project list...", kListType);
+    if (!target) return false;
+    m_desktop.ShowBusy("Saving a project list...");
+    const bool saved = SaveTo(*target);
+    m_desktop.ShowBusy("");
+    return saved;
+}
+
+void MainWindowLogic::Open() {
+    if (!QueryClose()) return;
+    const auto path = m_desktop.AskOpenPath("Select a Project List to import...", kListType);
+    if (!path) return;
+    OpenList(*path);
+}
+
+void MainWindowLogic::OpenList(const std::string& path) {
+    m_desktop.ShowBusy(kAddingBusyText);
+    std::vector<std::string> rows;
+    const bool count = projects::OpenProject(path, rows, m_state, ListSettingsNow(), m_questions);
+    ReplaceRows(rows);
+    UpdateStatusBars();
+    if (!m_state.openFailed) UpdateWindowName(1);
+    TextsChanged();
+    m_desktop.ShowBusy("");
+    if (count) Count();
+}
+
+void MainWindowLogic::StartUp() {
+    if (m_settings.llp != 1) return;
+    std::vector<std::string> rows;
+    const bool count = projects::AutoImportProject(rows, m_state, ListSettingsNow(), m_questions);
+    m_list.AddPaths(rows);
+    if (!rows.empty()) UpdateStatusBars();
+    if (!m_state.openFailed) UpdateWindowName(1);
+    TextsChanged();
+    if (count) Count();
+}
+
+void MainWindowLogic::Export(int command) {
+    if (m_state.cy == 0) return Refuse(msg::kCountBeforeExport);
+    const bool csv = command == cmd::kExportCsv || command == cmd::kExportCsvKey;
+    const bool html = command == cmd::kExportHtml || command == cmd::kExportHtmlKey;
+    const FileType type = csv    ? FileType{"Comma Seperated Value Files (*.csv)", "*.csv", "csv"}
+                          : html ? FileType{"Hypertext Markup Files (*.htm)", "*.htm", "htm"}
+                                 : FileType{"Text File", "*.txt", "txt"};
+    const auto path = m_desktop.AskSavePath("Specify a filename for the export...", type);
+    if (!path) return;
+    m_canc = 0;
+    reports::ReportInput input;
+    input.rows.reserve(m_list.RowCount());
+    for (std::size_t row = 0; row < m_list.RowCount(); ++row) {
+        const auto& cells = m_list.RowCells(row);
+        input.rows.push_back({cells[0], std::vector<std::string>(cells.begin() + 1, cells.end())});
+    }
+    input.totals = m_texts.totals;
+    input.pn = m_pn;
+    input.sps = m_list.percentColumns();
+    if (csv) reports::SaveReportCSV(*path, input, m_questions);
+    else if (html) reports::SaveReportHTM(*path, input, m_questions);
+    else reports::SaveReport(*path, input, *m_clock, m_questions);
+}
+
+void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
+    std::unordered_set<std::string> present;
+    for (std::size_t row = 0; row < m_list.RowCount(); ++row) present.insert(PathKey(m_list.Path(row)));
+    std::vector<std::string> added;
+    for (const std::string& path : paths)
+        if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
+    m_list.AddPaths(std::move(added));
+    UpdateStatusBars();
+    // Even a choice that added nothing new marks the list changed.
+    if (!paths.empty()) UpdateWindowName(2);
 }
 
 std::vector<ContextItem> MainWindowLogic::ContextMenu() const {

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "engine/number_text.h"
+#include "projects/project_list.h"
+#include "reports/report.h"
 #include "ui/core/desktop.h"
+#include "ui/core/desktop_questions.h"
 #include "ui/core/options.h"
 #include "ui/core/result_list.h"
 #include "ui/core/settings_store.h"
@@ -55,12 +58,15 @@ public:
     Settings& settings() { return m_settings; }
     SettingsStore& store() { return m_store; }
     const WindowTexts& texts() const { return m_texts; }
-    int uspl() const { return m_uspl; }
-    int cy() const { return m_cy; }
-    const std::string& pfn() const { return m_pfn; }
+    int uspl() const { return m_state.uspl; }
+    int cy() const { return m_state.cy; }
+    const std::string& pfn() const { return m_state.pfn; }
+    const std::string& PN() const { return m_state.PN; }
     const std::string& pn() const { return m_pn; }
     const engine::RunTotals& totals() const { return m_totals; }
     std::atomic<int>& canc() { return m_canc; }
+    /// The clock the text report takes its date from.
+    void SetClock(const reports::Clock& clock) { m_clock = &clock; }
     /// How many read-ahead threads a count may use (1: the worker alone).
     void SetJobs(unsigned jobs) { m_jobs = jobs; }
 
@@ -78,6 +84,13 @@ public:
     /// The close box or Exit: true when the window may close.
     bool QueryClose();
 
+    /// Adds paths to the list at their places, skipping those already there; marks the list changed.
+    void AddPaths(const std::vector<std::string>& paths);
+    /// Opens a project list file (the Open command after its dialog).
+    void OpenList(const std::string& path);
+    /// Re-opens the list saved last, when that option is on; may start a count.
+    void StartUp();
+
     // Helpers the other commands share.
     void UpdateStatusBars();
     void UpdateWindowName(int mode);
@@ -85,6 +98,12 @@ public:
 
 private:
     void New();
+    void Open();
+    bool Save();
+    bool SaveAs();
+    bool SaveTo(const std::string& path);
+    void Export(int command);
+    void Add();
     void Count();
     void Remove();
     void Find();
@@ -97,6 +116,9 @@ private:
     void Sort(int command);
     void Refuse(std::string_view message);
     void TextsChanged();
+    projects::ListSettings ListSettingsNow() const;
+    void StoreLastSaved(const projects::ListSettings& settings);
+    void ReplaceRows(const std::vector<std::string>& rows);
 
     SettingsStore& m_store;
     Desktop& m_desktop;
@@ -104,12 +126,13 @@ private:
     Settings m_settings;
     ResultList m_list;
     WindowTexts m_texts;
-    std::string m_pfn;
-    int m_uspl = 0;
-    int m_cy = 0;
+    projects::ListState m_state;  // pfn, PN, the name field, uspl, cy
     std::string m_pn;
+    std::string m_addFolder;  // where the add dialog opens; kept until the program ends
     engine::RunTotals m_totals;
     std::atomic<int> m_canc{0};
+    DesktopQuestions m_questions;
+    const reports::Clock* m_clock = &reports::SystemClock();
     unsigned m_jobs = 1;
     // Find state: the search text (none before the first Find), case rule and where to go on.
     std::optional<std::string> m_whattf;

@@ -1,0 +1,128 @@
+#include "ui/core/add_files.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <system_error>
+
+#include "engine/path_split.h"
+#include "engine/scan.h"
+
+namespace kordel::ui {
+namespace {
+
+constexpr std::string_view kAllPatterns =
+    "*.c;*.cpp;*.h;*.vbs;*.vb;*.frm;*.bas;*.htm;*.html;*.pas;*.pp;*.dpr;*.bat;*.cs;*.java;*.js;*.jsp;*.jspf;*.php;"
+    "*.php3;*.asp;*.ini;*.asm;*.s;*.cfm;*.py;*.m;*.bpp;*.cgi;*.pl;*.pm;*.perl;*.lisp;*.f;*.f90;*.f77;*.xml;*.cob;"
+    "*.ada;*.hs;*.sql;*.tcl;*.tk;*.itk;*.awk;*.hs;*.rb;*.sed;*.lsp;*.el;*.jl;*.scm;*.iss;*.txt;*.nsi;*.nsh;*.jsl;"
+    "*.joy;*.r;*.boo;*.dylan;*.tex;*.sty;*.io;*.q;*.as;*.abp;*.inc;*.agda;*.bmx;*.lsl;*.ms;*.mcr;*.xpp;*.shx;*.v;"
+    "*.ml;*.mli;*.sml;*.thy;*.n;*.pro;*.4gl;*.ttcn3;*.dot;*.neato;*.gviz;*.rex;*.pike;*.pmod";
+
+struct FixedFilter {
+    std::string_view description;
+    std::string_view patterns;
+};
+
+constexpr std::array<FixedFilter, 56> kFilters{{
+    {"C/C++ Source and Header Files", "*.c;*.cpp;*.h"},
+    {"Visual Basic/VB.NET/VBSScript Files", "*.vbs;*.vb;*.frm;*.bas"},
+    {"HTM/HTML Source Files", "*.htm;*.html;*.shtml"},
+    {"Pascal / Delphi Source Files", "*.pas;*.pp;*.dpr"},
+    {"Batch Script Files", "*.bat"},
+    {"C# Source Files", "*.cs"},
+    {"Java Source Files", "*.java;*.js;*.jsp;*.jspf"},
+    {"PHP Source Files", "*.php;*.php3"},
+    {"ASP Source Files", "*.asp"},
+    {"INI Script Files", "*.ini"},
+    {"Assembly Source Files", "*.asm;*.s"},
+    {"Cold Fusion Source Files", "*.cfm"},
+    {"Python Source Files", "*.py"},
+    {"B++ Source Files", "*.bpp"},
+    {"Perl Source Files", "*.cgi;*.pl;*.pm;*.perl"},
+    {"Fortran Source Files", "*.f;*.f90;*.f77"},
+    {"XML Source Files", "*.xml"},
+    {"Cobol Source Files", "*.cob"},
+    {"ADA Source Files", "*.ada;*.hs"},
+    {"SQL Source Files", "*.sql"},
+    {"Informix Source Files", "*.4gl"},
+    {"TCL Source Files", "*.tcl;*.tk;*.itk"},
+    {"AWK Source Files", "*.awk"},
+    {"Haskell Source Files", "*.hs"},
+    {"Ruby Source Files", "*.rb"},
+    {"SED Scripts", "*.sed"},
+    {"LISP/Scheme Source", "*.lsp;*.lisp;*.el;*.jl;*.scm"},
+    {"Text Files", "*.txt"},
+    {"Inno Setup Scripts", "*.iss"},
+    {"NSIS Installer Scripts", "*.nsi;*.nsh"},
+    {"AutoIT 3 Scripts", "*.au3"},
+    {"J# Source Files", "*.jsl"},
+    {"Objective-C Source Files", "*.m"},
+    {"R Source Files", "*.r"},
+    {"Joy Source Files", "*.joy"},
+    {"Boo Source Files", "*.boo"},
+    {"Dylan Source Files", "*.dylan"},
+    {"LaTeX Source File", "*.tex; *.sty"},
+    {"KixTart Source Files", "*.kix"},
+    {"Io Source Files", "*.io"},
+    {"Q Source Files", "*.q"},
+    {"ActionScript Source Files", "*.as"},
+    {"ABAP Source Files", "*.abp;*.inc"},
+    {"Agda Source Files", "*.agda"},
+    {"BlitzBasic Source Files", "*.bmx"},
+    {"Linden Script Source Files", "*.lsl"},
+    {"MaxScript Source Files", "*.ms;*.mcr"},
+    {"ShortX/X++ Source Files", "*.xpp;*.shx"},
+    {"Verilog Source Files", "*.v"},
+    {"CAML Source Files", "*.ml;*.mli;*.sml;*.thy"},
+    {"Nemerle Source Files", "*.n"},
+    {"ProLog Source Files", "*.pro"},
+    {"TTCN-3 Source Files", "*.ttcn3"},
+    {"GraphViz Source Files", "*.dot;*.neato;*.gviz"},
+    {"Rexx Source Files", "*.rex"},
+    {"Pike Source Files", "*.pike;*.pmod"},
+}};
+
+}  // namespace
+
+std::vector<FileFilter> AddFilters(std::string_view userPatterns) {
+    std::vector<FileFilter> filters;
+    filters.reserve(kFilters.size() + 1);
+    filters.push_back({"All Compatible and User Defined Source Files", std::string(userPatterns) + std::string(kAllPatterns)});
+    for (const FixedFilter& f : kFilters) filters.push_back({std::string(f.description), std::string(f.patterns)});
+    return filters;
+}
+
+std::string PathKey(std::string_view path) {
+    std::string key(path);
+#ifdef _WIN32
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+    return key;
+}
+
+bool IsAcceptablePath(std::string_view path) {
+#ifdef _WIN32
+    return engine::instr(path, ":\\", 4) == 0;
+#else
+    (void)path;  // any byte but NUL may appear in a POSIX path
+    return true;
+#endif
+}
+
+std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
+                                    const std::function<bool(std::string_view extension)>& isKnown) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> files;
+    std::error_code ec;
+    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        const std::string path = it->path().string();
+        if (isKnown(engine::PathExtension(path))) files.push_back(path);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace kordel::ui

@@ -1,0 +1,35 @@
+// The add dialog's file-type filters and the rules for paths added to the list.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kordel::ui {
+
+struct FileFilter {
+    std::string description;
+    std::string patterns;  ///< "*.c;*.cpp;*.h"
+};
+
+/// The 57 filters in the dialog's order; the user's extension patterns ("*.abc;*.def;") come first
+/// in the first filter.
+std::vector<FileFilter> AddFilters(std::string_view userPatterns);
+
+/// The key under which the list tells paths apart: letter case is ignored on Windows only.
+std::string PathKey(std::string_view path);
+
+/// False for a path the list refuses: one with a second drive specification (":\" after the drive).
+bool IsAcceptablePath(std::string_view path);
+
+/// Every regular file below `folder` (recursively, symbolic links to folders not followed) whose
+/// extension `isKnown` accepts, in a stable order; unreadable folders are skipped.
+std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
+                                    const std::function<bool(std::string_view extension)>& isKnown);
+
+inline constexpr std::string_view kAddDialogTitle = "Select source code file(s) to add...";
+inline constexpr std::string_view kAddingBusyText = "Adding source files to the list...";
+
+}  // namespace kordel::ui
