@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 
 #include "ui/core/messages.h"
 #include "ui/core/settings_store.h"
@@ -21,5 +22,7 @@ int main(int argc, char** argv) {
     kordel::ui::MainWindow window(*store);
     window.logic().SetJobs(std::max(1u, std::thread::hardware_concurrency()));
     window.showMaximized();
+    // Re-open the list saved last once the window is up, so its questions have an owner.
+    QTimer::singleShot(0, &window, [&window] { window.logic().StartUp(); });
     return app.exec();
 }

@@ -1,0 +1,164 @@
+// Opening, saving and exporting through the main window's commands, with scripted dialogs.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "fake_desktop.h"
+#include "ui/core/commands.h"
+#include "ui/core/main_logic.h"
+#include "ui/core/messages.h"
+
+using namespace kordel::ui;
+using test_support::FakeDesktop;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class FixedClock final : public kordel::reports::Clock {
+public:
+    kordel::reports::LocalTime Now() const override { return {2026, 12, 8, 15, 4}; }
+};
+
+class ListCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kordel-listcmd-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir / "MyApp 2.1" / "src");
+        a = (dir / "MyApp 2.1" / "src" / "a.c").string();
+        b = (dir / "MyApp 2.1" / "src" / "b.c").string();
+        std::ofstream(a) << "int a; // x\n";
+        std::ofstream(b) << "\n";
+        logic.SetClock(clock);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+    std::string a, b;
+    FixedClock clock;
+    MemorySettingsStore store;
+    FakeDesktop desktop;
+    MainWindowLogic logic{store, desktop};
+};
+
+}  // namespace
+
+TEST_F(ListCommands, SaveAsWritesTheListAndCleansTheTitle) {
+    logic.Dispatch(cmd::kSave);
+    EXPECT_EQ(desktop.LastMessage(), msg::kCannotSaveEmpty);
+    logic.AddPaths({a, b});
+    EXPECT_EQ(logic.uspl(), 1);
+    const std::string target = (dir / "list.kpl").string();
+    desktop.savePaths = {target};
+    logic.Dispatch(cmd::kSaveKey);
+    ASSERT_TRUE(fs::exists(target));
+    EXPECT_EQ(logic.pfn(), target);
+    EXPECT_EQ(logic.uspl(), 0);
+    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - " + target);
+    EXPECT_EQ(desktop.busy, (std::vector<std::string>{"Saving a project list...", ""}));
+    const std::string written = ReadBytes(target);
+    EXPECT_NE(written.find(a + "\r\n"), std::string::npos);
+    EXPECT_TRUE(store.Read("lsp") == std::nullopt);  // remembered only while llp is on
+
+    // Open it again elsewhere: the same rows and the same bytes when saved again.
+    MainWindowLogic other(store, desktop);
+    desktop.openPaths = {target};
+    other.Dispatch(cmd::kOpen);
+    EXPECT_EQ(other.list().Paths(), (std::vector<std::string>{a, b}));
+    EXPECT_EQ(other.pfn(), target);
+    fs::remove(target);
+    other.Dispatch(cmd::kSave);
+    EXPECT_EQ(ReadBytes(target), written);
+}
+
+TEST_F(ListCommands, ClosingWithYesOnAnUntitledListRunsSaveAs) {
+    logic.AddPaths({a});
+    desktop.answers = {Answer::Yes};
+    desktop.savePaths = {std::nullopt};  // the save dialog cancelled: stay open
+    EXPECT_FALSE(logic.QueryClose());
+    desktop.answers = {Answer::Yes};
+    desktop.savePaths = {(dir / "x.kpl").string()};
+    EXPECT_TRUE(logic.QueryClose());
+    EXPECT_EQ(logic.uspl(), 0);
+}
+
+TEST_F(ListCommands, DetectedNameAndSuggestionSaveWithoutDialogButAskBeforeReplacing) {
+    store.Write("aspn", "1");
+    store.Write("sspl", "1");
+    store.Write("llp", "1");
+    MainWindowLogic named(store, desktop);
+    named.AddPaths({a});
+    const fs::path suggested = dir / "MyApp 2.1" / "src" / "MyApp 2.1.kpl";
+    desktop.answers = {Answer::Yes, Answer::Yes};
+    named.Dispatch(cmd::kSaveAs);
+    EXPECT_EQ(desktop.messages[0].text, "Is \"MyApp 2.1\" the name of your project?");
+    EXPECT_TRUE(fs::exists(suggested));
+    EXPECT_TRUE(desktop.dialogs.empty());
+    EXPECT_EQ(named.texts().projectName, "MyApp 2.1");
+    EXPECT_EQ(store.Read("lsp").value_or(""), suggested.string());
+
+    // The suggestion now names an existing file: asked first; No leads to the save dialog.
+    desktop.messages.clear();
+    desktop.answers = {Answer::Yes, Answer::Yes, Answer::No};
+    desktop.savePaths = {std::nullopt};
+    named.Dispatch(cmd::kSaveAs);
+    ASSERT_EQ(desktop.messages.size(), 3u);
+    EXPECT_EQ(desktop.messages[2].text, "\"" + suggested.string() + "\" already exists.  Do you want to replace it?");
+    EXPECT_EQ(desktop.dialogs.size(), 1u);
+}
+
+TEST_F(ListCommands, ExportNeedsACountThenWritesTheReport) {
+    logic.AddPaths({a, b});
+    logic.Dispatch(cmd::kExportCsv);
+    EXPECT_EQ(desktop.LastMessage(), msg::kCountBeforeExport);
+    EXPECT_TRUE(desktop.dialogs.empty());
+    logic.SetProjectName("Demo");
+    logic.Dispatch(cmd::kCount);
+    const fs::path csv = dir / "r.csv";
+    const fs::path txt = dir / "r.txt";
+    desktop.savePaths = {csv.string(), txt.string(), std::nullopt};
+    logic.Dispatch(cmd::kExportCsvKey);
+    logic.Dispatch(cmd::kExportTxt);
+    logic.Dispatch(cmd::kExportHtml);
+    EXPECT_EQ(desktop.dialogs, (std::vector<std::string>{"Specify a filename for the export...|*.csv",
+                                                         "Specify a filename for the export...|*.txt",
+                                                         "Specify a filename for the export...|*.htm"}));
+    const std::string report = ReadBytes(csv);
+    EXPECT_NE(report.find(a + ",0,0,1,0,1"), std::string::npos) << report;
+    EXPECT_NE(ReadBytes(txt).find("Demo"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "r.htm"));
+}
+
+TEST_F(ListCommands, StartUpReopensTheLastListAndCountsWhenAsked) {
+    logic.AddPaths({a});
+    const std::string target = (dir / "last.kpl").string();
+    desktop.savePaths = {target};
+    logic.Dispatch(cmd::kSaveAs);
+    store.Write("lsp", target);
+
+    MainWindowLogic off(store, desktop);
+    off.StartUp();
+    EXPECT_EQ(off.list().RowCount(), 0u);  // llp off: nothing re-opened
+
+    store.Write("llp", "1");
+    MainWindowLogic reopen(store, desktop);
+    reopen.StartUp();
+    EXPECT_EQ(reopen.list().Paths(), std::vector<std::string>{a});
+    EXPECT_EQ(reopen.pfn(), target);
+    EXPECT_EQ(reopen.cy(), 0);
+
+    store.Write("acpl", "1");
+    MainWindowLogic counted(store, desktop);
+    counted.StartUp();
+    EXPECT_EQ(counted.cy(), 1);
+    EXPECT_EQ(counted.list().Cell(0, 3), "1");
+}
