@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include "ui/core/messages.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     auto store = kordel::ui::OpenPlatformSettings();
     kordel::ui::MainWindow window(*store);
     window.logic().SetJobs(std::max(1u, std::thread::hardware_concurrency()));
+    // Without a window manager "maximised" means nothing: start at the screen's size anyway.
+    if (const QScreen* screen = QApplication::primaryScreen()) window.resize(screen->availableGeometry().size());
     window.showMaximized();
     // Re-open the list saved last once the window is up, so its questions have an owner.
     QTimer::singleShot(0, &window, [&window] { window.logic().StartUp(); });

@@ -12,7 +12,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -204,11 +203,18 @@ void MainWindow::BuildCentre() {
 
 void MainWindow::ApplyColumnWidths() {
     const auto& columns = ListColumns(m_logic->list().percentColumns());
-    for (std::size_t i = 0; i < columns.size(); ++i) m_table->setColumnWidth(static_cast<int>(i), columns[i].width);
-    // The path column takes what the screen leaves beside the count columns.
-    const QScreen* screen = QApplication::primaryScreen();
-    const int screenWidth = screen ? screen->geometry().width() : 1024;
-    m_table->setColumnWidth(0, std::max(250, screenWidth - 494));
+    int counts = 0;
+    for (std::size_t i = 1; i < columns.size(); ++i) {
+        m_table->setColumnWidth(static_cast<int>(i), columns[i].width);
+        counts += columns[i].width;
+    }
+    // The path column takes the width the count columns leave.
+    m_table->setColumnWidth(0, std::max(columns[0].width, m_table->viewport()->width() - counts));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ApplyColumnWidths();
 }
 
 void MainWindow::TextsChanged() {

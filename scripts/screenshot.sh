@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Starts Kordel under Xvfb with the sample project list re-opened and counted, and saves a screenshot.
+# Usage: scripts/screenshot.sh [build-dir] [output.png]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+out=${2:-docs/screenshot.png}
+if ! command -v xwd >/dev/null || ! dpkg -s imagemagick >/dev/null 2>&1 || ! command -v Xvfb >/dev/null; then
+  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb x11-apps imagemagick >/dev/null
+fi
+[ -x "$build/ui/Kordel" ] || { echo "build Kordel first: cmake --build $build" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+# Settings of a fresh user that re-open the sample list at start and count it.
+mkdir -p "$work/config/kordel"
+printf '[Kordel]\r\nacpl=1\r\nllp=1\r\nlsp=%s\r\nsps=1\r\n' "$PWD/examples/sample.kpl" > "$work/config/kordel/kordel.ini"
+
+display=:$(( 90 + RANDOM % 100 ))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+xvfb=$!
+sleep 1
+DISPLAY=$display XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb "$build/ui/Kordel" &
+app=$!
+sleep 6
+mkdir -p "$(dirname "$out")"
+/usr/bin/convert xwd:<(xwd -root -display "$display") "$out" 2>/dev/null || xwd -root -display "$display" | /usr/bin/convert xwd:- "$out"
+echo "saved $out"
