@@ -14,6 +14,8 @@
 #include "engine/dispatch.h"
 #include "engine/path_split.h"
 #include "kordel/version.h"
+#include "userlang/custom_counter.h"
+#include "userlang/db_location.h"
 
 namespace kordel::cli {
 namespace {
@@ -71,8 +73,10 @@ private:
     TotalsTexts m_totals;
 };
 
-// Adds a file given by name, or every file of a folder (sorted) whose extension the table knows.
-void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& out) {
+// Adds a file given by name, or every file of a folder (sorted) whose extension the table or a
+// user language knows.
+void CollectPaths(const std::string& arg, int dotf, const std::vector<userlang::UserLanguage>& userLanguages,
+                  std::vector<std::string>& out) {
     std::error_code ec;
     if (!fs::is_directory(arg, ec)) {
         out.push_back(arg);
@@ -83,7 +87,8 @@ void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& ou
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string path = it->path().string();
-        if (IsBuiltinExtension(PathExtension(path), dotf)) found.push_back(path);
+        const std::string_view ext = PathExtension(path);
+        if (IsBuiltinExtension(ext, dotf) || userlang::FindCustomExtension(userLanguages, ext)) found.push_back(path);
     }
     std::sort(found.begin(), found.end());
     out.insert(out.end(), found.begin(), found.end());
@@ -114,7 +119,7 @@ std::string Json(const std::string& name, const std::vector<std::string>& paths,
         ++fileCount;
         const FileCounts& c = result.counts[i];
         const BuiltinLanguage* lang = FindBuiltin(PathExtension(paths[i]), dotf);
-        files.push_back({{"path", paths[i]}, {"language", lang ? lang->language : ""}, {"code", c.ii},
+        files.push_back({{"path", paths[i]}, {"language", lang ? std::string(lang->language) : result.languages[i]}, {"code", c.ii},
                          {"comment", c.inoc}, {"mixed", c.inoml}, {"blank", c.inos}, {"lines", c.nl3}});
     }
     nlohmann::ordered_json skippedJson = nlohmann::ordered_json::array();
@@ -148,6 +153,9 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     app.add_flag("--blank-in-block", blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", fortran77, "Count .f files as Fortran 77 instead of Forth");
     app.add_option("--name", name, "Project name for the report");
+    std::string languagesDb;
+    app.add_option("--languages", languagesDb, "User language database to use instead of the default udlangdb.ini")
+        ->check(CLI::ExistingFile);
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     app.add_option("-j,--jobs", jobs, "Files counted in parallel (default: the number of cores)")
         ->check(CLI::Range(1u, 256u));
@@ -169,12 +177,19 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     options.sps = percent;
     options.dotf = fortran77 ? 1 : 0;
 
+    // Without --languages the default database is used when there is one.
+    const fs::path db = languagesDb.empty() ? userlang::DefaultUDLangDbPath() : fs::path(languagesDb);
+    const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
+    if (userLanguages.status == userlang::DbStatus::Unreadable)
+        err << "kordelc: " << userlang::kOpenDbMessage << " (" << db.string() << ")\n";
+    const userlang::DatabaseLanguages lookup(db);
+
     std::vector<std::string> paths;
-    for (const std::string& input : inputs) CollectPaths(input, options.dotf, paths);
+    for (const std::string& input : inputs) CollectPaths(input, options.dotf, userLanguages.languages, paths);
 
     std::atomic<int> canc{0};
     BatchObserver observer(paths, err);
-    const RunResult result = CountLineT(paths, options, canc, observer, jobs);
+    const RunResult result = CountLineT(paths, options, canc, observer, jobs, &lookup);
     const std::string text = format == "json"
                                  ? Json(name.empty() ? "Unspecified" : name, paths, result, observer.skipped(),
                                         options.dotf)
