@@ -18,6 +18,8 @@
 #include "kordel/version.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
+#include "userlang/custom_counter.h"
+#include "userlang/db_location.h"
 
 namespace kordel::cli {
 namespace {
@@ -106,8 +108,10 @@ bool IsProjectListArg(const std::string& arg) {
     return ext == ".kpl" && !fs::is_directory(arg, ec);
 }
 
-// Adds a file given by name, or every file of a folder (sorted) whose extension the table knows.
-void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& out) {
+// Adds a file given by name, or every file of a folder (sorted) whose extension the table or a
+// user language knows.
+void CollectPaths(const std::string& arg, int dotf, const std::vector<userlang::UserLanguage>& userLanguages,
+                  std::vector<std::string>& out) {
     std::error_code ec;
     if (!fs::is_directory(arg, ec)) {
         out.push_back(arg);
@@ -118,7 +122,8 @@ void CollectPaths(const std::string& arg, int dotf, std::vector<std::string>& ou
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         if (!it->is_regular_file(ec)) continue;
         const std::string path = it->path().string();
-        if (IsBuiltinExtension(PathExtension(path), dotf)) found.push_back(path);
+        const std::string_view ext = PathExtension(path);
+        if (IsBuiltinExtension(ext, dotf) || userlang::FindCustomExtension(userLanguages, ext)) found.push_back(path);
     }
     std::sort(found.begin(), found.end());
     out.insert(out.end(), found.begin(), found.end());
@@ -149,7 +154,7 @@ std::string Json(const std::string& name, const std::vector<std::string>& paths,
         ++fileCount;
         const FileCounts& c = result.counts[i];
         const BuiltinLanguage* lang = FindBuiltin(PathExtension(paths[i]), dotf);
-        files.push_back({{"path", paths[i]}, {"language", lang ? lang->language : ""}, {"code", c.ii},
+        files.push_back({{"path", paths[i]}, {"language", lang ? std::string(lang->language) : result.languages[i]}, {"code", c.ii},
                          {"comment", c.inoc}, {"mixed", c.inoml}, {"blank", c.inos}, {"lines", c.nl3}});
     }
     nlohmann::ordered_json skippedJson = nlohmann::ordered_json::array();
@@ -185,6 +190,9 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     app.add_option("--name", name, "Project name for the report (default: the name in a .kpl PATH)");
     std::string saveList;
     app.add_option("--save-list", saveList, "Write the counted files as a project list (.kpl) to FILE");
+    std::string languagesDb;
+    app.add_option("--languages", languagesDb, "User language database to use instead of the default udlangdb.ini")
+        ->check(CLI::ExistingFile);
     unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
     app.add_option("-j,--jobs", jobs, "Files counted in parallel (default: the number of cores)")
         ->check(CLI::Range(1u, 256u));
@@ -206,12 +214,19 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
     options.sps = percent;
     options.dotf = fortran77 ? 1 : 0;
 
+    // Without --languages the default database is used when there is one.
+    const fs::path db = languagesDb.empty() ? userlang::DefaultUDLangDbPath() : fs::path(languagesDb);
+    const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
+    if (userLanguages.status == userlang::DbStatus::Unreadable)
+        err << "kordelc: " << userlang::kOpenDbMessage << " (" << db.string() << ")\n";
+    const userlang::DatabaseLanguages lookup(db);
+
     std::vector<std::string> paths;
     projects::ListState listState;
     BatchListQuestions listQuestions(err);
     for (const std::string& input : inputs) {
         if (!IsProjectListArg(input)) {
-            CollectPaths(input, options.dotf, paths);
+            CollectPaths(input, options.dotf, userLanguages.languages, paths);
             continue;
         }
         projects::GetProject(input, paths, listState, listQuestions);
@@ -221,7 +236,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err) {
 
     std::atomic<int> canc{0};
     BatchObserver observer(paths, err);
-    const RunResult result = CountLineT(paths, options, canc, observer, jobs);
+    const RunResult result = CountLineT(paths, options, canc, observer, jobs, &lookup);
     reports::ReportInput report{{}, observer.totals(), name, percent};
     for (std::size_t i = 0; i < paths.size(); ++i)
         report.rows.push_back({paths[i], result.counted[i] ? RowCellTexts(result.counts[i], percent)

@@ -4,9 +4,11 @@
 #include <chrono>
 #include <condition_variable>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
@@ -101,10 +103,13 @@ private:
 };
 
 // Counts one row's file with its prompts; false when the user cancelled during the file.
+// `classifier` is made on the first attempt that reads the file and reused on retries;
 // `ahead` is the outcome already counted by a read-ahead worker, used for the first attempt.
-bool CountRow(std::size_t row, std::size_t n, const std::string& path, const BuiltinLanguage& language,
+template <typename MakeClassifier>
+bool CountRow(std::size_t row, std::size_t n, const std::string& path, MakeClassifier makeClassifier,
               const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result,
               std::optional<FileOutcome> ahead) {
+    std::unique_ptr<LineClassifier> classifier;
     for (;;) {
         if (canc.load() == 1) return false;
         observer.SetStatus("Counting source file " + std::to_string(row + 1) + " of " + std::to_string(n));
@@ -113,7 +118,7 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, const Bui
             outcome = *ahead;
             ahead.reset();
         } else {
-            auto classifier = language.make(options);
+            if (!classifier) classifier = makeClassifier();
             outcome = CountFile(path, *classifier, options.cnoml, canc);
         }
         switch (outcome.status) {
@@ -137,16 +142,32 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, const Bui
     }
 }
 
+// A row whose extension the built-in table lacks: the user language that claims it counts the
+// file, otherwise the user is asked. -1 when the user chose to stop the run, else 0, also when the
+// count was cancelled inside the file (the run sees the cancel flag before the next row).
+int HandleCustomFile(std::size_t row, std::size_t n, const std::string& path, const std::string& ext,
+                     const UserLanguageLookup* userLanguages, const CountOptions& options, std::atomic<int>& canc,
+                     RunObserver& observer, RunResult& result) {
+    std::optional<UserLanguageMatch> match;
+    if (userLanguages) match = userLanguages->Find(ext, options);
+    if (!match) return observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
+    auto make = [&match]() { return std::move(match->classifier); };
+    if (CountRow(row, n, path, make, options, canc, observer, result, std::nullopt) && result.counted[row])
+        result.languages[row] = match->name;
+    return 0;
+}
+
 }  // namespace
 
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer, unsigned jobs) {
+                     RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages) {
     RunResult result;
     const auto start = std::chrono::steady_clock::now();
     try {
         const std::size_t n = paths.size();
         result.counts.assign(n, {});
         result.counted.assign(n, false);
+        result.languages.assign(n, {});
         const double step = n == 0 ? 0.0 : 100.0 / static_cast<double>(n);
         double progress = 0.0;
         bool cancelledInFile = false;
@@ -158,11 +179,12 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
             const std::string ext(PathExtension(path));
             const BuiltinLanguage* language = FindBuiltin(ext, options.dotf);
             if (!language) {
-                if (!observer.AskUnknownExtension(UnknownExtensionMessage(ext))) break;
+                if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, observer, result) == -1) break;
             } else {
                 std::optional<FileOutcome> ahead;
                 if (readAhead) ahead = readAhead->Take(r);
-                cancelledInFile = !CountRow(r, n, path, *language, options, canc, observer, result, ahead);
+                auto make = [language, &options]() { return language->make(options); };
+                cancelledInFile = !CountRow(r, n, path, make, options, canc, observer, result, ahead);
             }
             progress += step;
             observer.SetProgress(static_cast<int>(progress));

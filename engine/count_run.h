@@ -2,9 +2,13 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "engine/classifier.h"
 #include "engine/number_text.h"
 #include "engine/results.h"
 
@@ -28,10 +32,26 @@ public:
     virtual void Finished(const std::string& message, bool isError) = 0;
 };
 
+/// A user-defined language that claims an extension: its name and a classifier with its rules.
+struct UserLanguageMatch {
+    std::string name;
+    std::unique_ptr<LineClassifier> classifier;
+};
+
+/// Finds user-defined languages for extensions the built-in table lacks. One call is one lookup,
+/// so the answer cannot change between "is it there" and "what are its rules".
+class UserLanguageLookup {
+public:
+    virtual ~UserLanguageLookup() = default;
+    /// The language that claims `extension` (dot included), or nothing.
+    virtual std::optional<UserLanguageMatch> Find(std::string_view extension, const CountOptions& options) const = 0;
+};
+
 struct RunResult {
     RunTotals totals;
     std::vector<FileCounts> counts;   ///< per row; meaningful where `counted` is set
     std::vector<bool> counted;
+    std::vector<std::string> languages;  ///< per counted row: the user language's name, empty for built-ins
     bool cancelled = false;
     bool crashed = false;
 };
@@ -45,8 +65,9 @@ extern const char* const kCrashMessage;
 
 /// Counts every path in order. `canc` may be set to 1 from another thread to stop the run.
 /// With `jobs` > 1 files are read ahead on that many threads; rows, questions and totals still
-/// reach the observer in list order, exactly as with one job.
+/// reach the observer in list order, exactly as with one job. Extensions the built-in table lacks
+/// go to `userLanguages` (none when it is null); the built-in table always wins.
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer, unsigned jobs = 1);
+                     RunObserver& observer, unsigned jobs = 1, const UserLanguageLookup* userLanguages = nullptr);
 
 }  // namespace kordel::engine

@@ -1,0 +1,4 @@
+#!/bin/sh
+# Greets.
+
+echo hi # inline

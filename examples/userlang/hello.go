@@ -1,0 +1,9 @@
+package main
+
+/* Prints a greeting.
+   Nothing more. */
+import "fmt"
+
+func main() { // entry
+	fmt.Println("// not a comment")
+}

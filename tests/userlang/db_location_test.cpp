@@ -1,0 +1,57 @@
+// Where the database is looked for: beside the program, else the user's data folder.
+#include <filesystem>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "userlang/db_location.h"
+
+using namespace kordel::userlang;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct LocationCase {
+    const char* name;
+    bool fileBesideProgram;
+    bool programFolderWritable;
+    std::optional<std::string> xdg;
+    std::optional<std::string> home;
+    std::string expected;  ///< relative to the test folder; "prog" is the program folder
+};
+
+class DbLocationTest : public ::testing::TestWithParam<LocationCase> {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() / ("kordel_loc_" + std::to_string(::getpid()));
+        fs::create_directories(m_dir / "prog");
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+    fs::path m_dir;
+};
+
+}  // namespace
+
+TEST_P(DbLocationTest, Chooses) {
+    const LocationCase& c = GetParam();
+    if (c.fileBesideProgram) std::ofstream(m_dir / "prog" / kDbFileName) << "";
+    DbEnvironment env;
+    env.programFolder = m_dir / "prog";
+    env.xdgDataHome = c.xdg;
+    env.home = c.home;
+    env.isWritableFolder = [&](const fs::path&) { return c.programFolderWritable; };
+    EXPECT_EQ(UDLangDbPath(env), c.expected.front() == '/' ? fs::path(c.expected) : m_dir / c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DbLocationTest,
+    ::testing::Values(
+        LocationCase{"FileBesideReadOnlyProgram", true, false, "/xdg", "/home/u", "prog/udlangdb.ini"},
+        LocationCase{"WritableProgramFolder", false, true, "/xdg", "/home/u", "prog/udlangdb.ini"},
+        LocationCase{"XdgDataHome", false, false, "/xdg", "/home/u", "/xdg/kordel/udlangdb.ini"},
+        LocationCase{"RelativeXdgIgnored", false, false, "rel", "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
+        LocationCase{"EmptyXdgIgnored", false, false, "", "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
+        LocationCase{"NoXdg", false, false, std::nullopt, "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
+        LocationCase{"NoHomeAtAll", false, false, std::nullopt, std::nullopt, "prog/udlangdb.ini"}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -1,0 +1,243 @@
+// The database file: byte-exact round trips, short and long records, lookup, patterns and failed saves.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "userlang/udlangdb.h"
+
+using namespace kordel::userlang;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class DbFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("kordel_udl_" + std::to_string(::getpid()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+        m_db = m_dir / "udlangdb.ini";
+    }
+    void TearDown() override {
+        fs::permissions(m_dir, fs::perms::owner_all);
+        fs::remove_all(m_dir);
+    }
+    void Put(const std::string& bytes) { std::ofstream(m_db, std::ios::binary) << bytes; }
+    fs::path m_dir, m_db;
+};
+
+const std::string kGo = "Go\r\n.go\r\n//\r\n0\r\n/*\r\n0\r\n*/\r\nNo\r\n";
+
+}  // namespace
+
+class RoundTripTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RoundTripTest, LoadThenSaveKeepsEveryByte) { EXPECT_EQ(FormatUDList(ParseUDList(GetParam())), GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RoundTripTest,
+    ::testing::Values(std::string(), kGo,
+                      // two records, empty fields, Latin-1 and UTF-8 bytes, a lone CR inside and at the end of a field
+                      kGo + "Caf\xe9 \xc3\xa9\r\n.x,.y\r\n\r\n007\r\n{ \r\n \r\na\rb\r\r\nYes\r\n",
+                      // a field far longer than any fixed line buffer
+                      "L\r\n" + std::string(10000, 'e') + "\r\n#\r\n0\r\n\r\n0\r\n\r\nNo\r\n" + kGo));
+
+TEST(ParseUDListTest, LastLineWithoutLineEndKeepsItsLastCharacter) {
+    const auto list = ParseUDList(kGo.substr(0, kGo.size() - 2));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].olcswl, "No");
+    EXPECT_EQ(FormatUDList(list), kGo);
+}
+
+TEST(ParseUDListTest, LfLineEndsReadLikeCrLf) {
+    EXPECT_EQ(ParseUDList("Go\n.go\n//\n0\n/*\n0\n*/\nNo\n"), ParseUDList(kGo));
+}
+
+TEST(ParseUDListTest, ShortLastRecordGetsDefaultsAndNothingShifts) {
+    const auto list = ParseUDList(kGo + "Cut\r\n.cut\r\n;\r\n");
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0], ParseUDList(kGo)[0]);
+    EXPECT_EQ(list[1].name, "Cut");
+    EXPECT_EQ(list[1].olcop, ";");
+    EXPECT_EQ(list[1].olfc, "0");
+    EXPECT_EQ(list[1].mlbcop, "");
+    EXPECT_EQ(list[1].fcmlb, "0");
+    EXPECT_EQ(list[1].olcswl, "No");
+}
+
+TEST(ParseUDListTest, LongLineStaysOneField) {
+    const std::string longName(5000, 'n');
+    const auto list = ParseUDList(longName + "\r\n" + kGo.substr(4) + kGo);
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].name, longName);
+    EXPECT_EQ(list[1].name, "Go");
+    EXPECT_EQ(list[1].olcswl, "No");
+}
+
+struct ListCase {
+    const char* field;
+    const char* ext;
+    bool listed;
+};
+
+class ListsExtensionTest : public ::testing::TestWithParam<ListCase> {};
+
+TEST_P(ListsExtensionTest, MatchesWholeItemsWithoutCase) {
+    EXPECT_EQ(ListsExtension(GetParam().field, GetParam().ext), GetParam().listed)
+        << GetParam().field << " / " << GetParam().ext;
+}
+
+INSTANTIATE_TEST_SUITE_P(Items, ListsExtensionTest,
+                         ::testing::Values(ListCase{".cpp;.hpp", ".c", false}, ListCase{".c", ".c", true},
+                                           ListCase{".abc", ".a", false}, ListCase{".abc", ".abcd", false},
+                                           ListCase{".a,.b", ".b", true}, ListCase{".a;.b", ".a", true},
+                                           ListCase{".abc", ".ABC", true}, ListCase{".ABC", ".abc", true},
+                                           ListCase{".a; .b", ".b", true}, ListCase{".a;;", "", false},
+                                           ListCase{"", "", false}, ListCase{".\xe9", ".\xc9", false}));
+
+TEST(FindCustomExtensionTest, RecordThatListsTheExtensionWinsThenFileOrder) {
+    std::vector<UserLanguage> list(3);
+    list[0].name = "C++ like";
+    list[0].extensions = ".cpp;.hpp";
+    list[1].name = "C like";
+    list[1].extensions = ".c;.h";
+    list[2].name = "Also C";
+    list[2].extensions = ".C";
+    ASSERT_NE(FindCustomExtension(list, ".c"), nullptr);
+    EXPECT_EQ(FindCustomExtension(list, ".c")->name, "C like");
+    EXPECT_EQ(FindCustomExtension(list, ".HPP")->name, "C++ like");
+    EXPECT_EQ(FindCustomExtension(list, ".cp"), nullptr);
+}
+
+struct ColumnCase {
+    const char* text;
+    std::size_t column;
+};
+
+class ParseColumnTest : public ::testing::TestWithParam<ColumnCase> {};
+
+TEST_P(ParseColumnTest, DigitsAfterBlanks) { EXPECT_EQ(ParseColumn(GetParam().text), GetParam().column) << GetParam().text; }
+
+INSTANTIATE_TEST_SUITE_P(Columns, ParseColumnTest,
+                         ::testing::Values(ColumnCase{"", 0}, ColumnCase{"0", 0}, ColumnCase{"7", 7},
+                                           ColumnCase{" \t12abc", 12}, ColumnCase{"abc", 0}, ColumnCase{"-1", 0},
+                                           ColumnCase{"+3", 0},
+                                           ColumnCase{"00000000000000000000000000001", 1},
+                                           ColumnCase{"18446744073709551615", kNeverColumn},
+                                           ColumnCase{"99999999999999999999999999", kNeverColumn}));
+
+TEST(WholeLineFlagTest, OnlyExactYes) {
+    EXPECT_TRUE(IsWholeLineFlag("Yes"));
+    for (const char* other : {"yes", "YES", "Yes ", "", "1", "No"}) EXPECT_FALSE(IsWholeLineFlag(other)) << other;
+}
+
+TEST(PatternsTest, StarBeforeDotsCommasBecomeSemicolons) {
+    std::vector<UserLanguage> list(3);
+    list[0].extensions = ".abc;.def";
+    list[1].extensions = ".xyz";
+    list[2].extensions = ".a,.b";
+    const std::string patterns = UserExtensionPatterns(list);
+    EXPECT_EQ(patterns, "*.abc;*.def;*.xyz;*.a;*.b;");
+    EXPECT_EQ(SizeCustomExts(patterns), patterns.size() - 1);
+    EXPECT_EQ(SizeCustomExts(UserExtensionPatterns({})), 0u);
+}
+
+TEST(PatternsTest, InsertedInFrontOfTheFirstPatternListWithTheRestIntact) {
+    using namespace std::string_literals;
+    const std::string first = "All Compatible and User Defined Source Files"s;
+    ASSERT_EQ(first.size(), 44u);
+    std::string filter = first + "\0*.c;*.h\0Text Files\0*.txt\0\0"s;
+    AddCustomLanguages(filter, "*.go;");
+    EXPECT_EQ(filter, first + "\0*.go;*.c;*.h\0Text Files\0*.txt\0\0"s);
+    EXPECT_EQ(filter.substr(45, 5), "*.go;");
+}
+
+TEST_F(DbFileTest, FindCustomDataReadsTheRecordOrNothing) {
+    Put(kGo + "Shell\r\n.sh\r\n#\r\n1\r\n\r\n0\r\n\r\nYes");
+    const auto sh = FindCustomData(m_db, ".SH");
+    ASSERT_TRUE(sh);
+    EXPECT_EQ(sh->olcop, "#");
+    EXPECT_EQ(sh->olfc, "1");
+    EXPECT_EQ(sh->olcswl, "Yes");
+    EXPECT_FALSE(FindCustomData(m_db, ".s"));
+    EXPECT_FALSE(FindCustomData(m_dir / "none.ini", ".go"));
+    EXPECT_FALSE(FindCustomData(m_dir, ".go"));  // a folder is no database
+}
+
+TEST_F(DbFileTest, PopulateCreatesAMissingDatabaseEmpty) {
+    std::vector<UserLanguage> list(1);
+    EXPECT_TRUE(PopulateUDList(m_db, list));
+    EXPECT_TRUE(list.empty());
+    ASSERT_TRUE(fs::exists(m_db));
+    EXPECT_EQ(fs::file_size(m_db), 0u);
+}
+
+TEST_F(DbFileTest, SaveThenLoadReproducesTheList) {
+    Put(kGo + "Odd\r\n.o\r\n\xff\xfe\r\n3\r\n<\r\n0\r\n>\r\nYes\r\n");
+    std::vector<UserLanguage> list;
+    ASSERT_TRUE(PopulateUDList(m_db, list));
+    const std::string before = Slurp(m_db);
+    ASSERT_TRUE(WriteUDList(m_db, list));
+    EXPECT_EQ(Slurp(m_db), before);
+}
+
+namespace {
+
+// Real file operations that fail at a chosen step.
+class FailingOps final : public kordel::FileOps {
+public:
+    enum Step { OnWrite, OnClose, OnRename } failAt;
+    explicit FailingOps(Step s) : failAt(s) {}
+    bool Open(const fs::path& p) override { return m_real.Open(p); }
+    bool Write(std::string_view b) override { return failAt != OnWrite && m_real.Write(b); }
+    bool Close() override { return m_real.Close() && failAt != OnClose; }
+    bool Rename(const fs::path& f, const fs::path& t) override { return failAt != OnRename && m_real.Rename(f, t); }
+    void Remove(const fs::path& p) override { m_real.Remove(p); }
+
+private:
+    kordel::FileOps& m_real = kordel::RealFileOps();
+};
+
+}  // namespace
+
+class FailedSaveTest : public DbFileTest, public ::testing::WithParamInterface<FailingOps::Step> {};
+
+TEST_P(FailedSaveTest, KeepsTheOldDatabaseAndLeavesNoTemporaryFile) {
+    Put(kGo);
+    FailingOps ops(GetParam());
+    EXPECT_FALSE(WriteUDList(m_db, ParseUDList(kGo + kGo), ops));
+    EXPECT_EQ(Slurp(m_db), kGo);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedSaveTest,
+                         ::testing::Values(FailingOps::OnWrite, FailingOps::OnClose, FailingOps::OnRename));
+
+TEST_F(DbFileTest, SaveIntoAnUnwritableFolderFails) {
+    Put(kGo);
+    if (::geteuid() == 0) {
+        // Permissions do not stop root; a folder that cannot be created does.
+        std::ofstream(m_dir / "file") << "x";
+        EXPECT_FALSE(WriteUDList(m_dir / "file" / "udlangdb.ini", {}));
+        return;
+    }
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(WriteUDList(m_db, {}));
+    EXPECT_EQ(Slurp(m_db), kGo);
+}
+
+TEST_F(DbFileTest, FieldWithALineFeedIsRefused) {
+    Put(kGo);
+    auto list = ParseUDList(kGo);
+    list[0].olcop = "a\nb";
+    EXPECT_FALSE(WriteUDList(m_db, list));
+    EXPECT_EQ(Slurp(m_db), kGo);
+}

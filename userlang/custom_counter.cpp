@@ -1,0 +1,72 @@
+// Line classification by a user language's signals and fixed columns.
+#include "userlang/custom_counter.h"
+
+#include "engine/scan.h"
+
+namespace kordel::userlang {
+
+using engine::FindLetterEx;
+using engine::instr;
+using engine::IsBlankText;
+
+CustomMarkers MarkersOf(const UserLanguage& language) {
+    return {language.olcop,  ParseColumn(language.olfc), language.mlbcop, ParseColumn(language.fcmlb),
+            language.mlecop, IsWholeLineFlag(language.olcswl)};
+}
+
+void CustomClassifier::Classify(std::string_view line, engine::Tally& tally) {
+    m_inBlock ? ClassifyInside(line, tally) : ClassifyOutside(line, tally);
+}
+
+void CustomClassifier::ClassifyOutside(std::string_view raw, engine::Tally& tally) {
+    const std::string_view line = engine::EmptyStrings(raw, engine::QuoteRule::Double, {}, m_scratch);
+    const std::size_t z1 = instr(line, m_markers.olcop);
+    const std::size_t z2 = instr(line, m_markers.mlbcop);
+    // Code before the signal makes the line mixed, unless the flag makes the whole line a comment.
+    auto commentOrMixed = [&](std::size_t at) {
+        tally.CommentOrMixed(!m_markers.olcswl && FindLetterEx(line, static_cast<long long>(at) - 1) == 1);
+    };
+    if (z1 != 0 && (z2 == 0 || z2 >= z1) && (m_markers.olfc == 0 || m_markers.olfc == z1)) {
+        commentOrMixed(z1);
+        return;
+    }
+    if (z2 != 0 && (m_markers.olmb == 0 || m_markers.olmb == z2)) {
+        commentOrMixed(z2);
+        // The end search starts at the begin signal itself, so equal signals close on this line.
+        if (instr(line, m_markers.mlecop, static_cast<long long>(z2)) == 0) m_inBlock = true;
+        return;
+    }
+    if (instr(line, m_markers.mlecop) != 0) {
+        tally.Code();
+        return;
+    }
+    engine::ClassifyPlain(line, tally);
+}
+
+void CustomClassifier::ClassifyInside(std::string_view line, engine::Tally& tally) {
+    if (m_cblib) {
+        const std::size_t lf = line.find('\n');
+        if (lf == 0 || (lf == std::string_view::npos && IsBlankText(line))) {
+            tally.Blank();
+            return;
+        }
+    }
+    const std::size_t i5 = instr(line, m_markers.mlecop);
+    if (i5 == 0) {
+        tally.Comment();
+        return;
+    }
+    m_inBlock = false;
+    const std::string_view rest = engine::GetPastEndComment(i5 - 1 + m_markers.mlecop.size(), line);
+    tally.CommentOrMixed(!IsBlankText(rest));
+}
+
+std::optional<engine::UserLanguageMatch> DatabaseLanguages::Find(std::string_view extension,
+                                                                 const engine::CountOptions& options) const {
+    const std::optional<UserLanguage> language = FindCustomData(m_db, extension);
+    if (!language) return std::nullopt;
+    return engine::UserLanguageMatch{language->name,
+                                     std::make_unique<CustomClassifier>(MarkersOf(*language), options.cblib)};
+}
+
+}  // namespace kordel::userlang

@@ -1,0 +1,51 @@
+// Locating the user language database.
+#include "userlang/db_location.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace kordel::userlang {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsWritableFolder(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::optional<std::string> Env(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) return std::nullopt;
+    return std::string(value);
+}
+
+}  // namespace
+
+DbEnvironment DefaultDbEnvironment() {
+    DbEnvironment env;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    env.programFolder = ec ? fs::current_path(ec) : self.parent_path();
+    env.xdgDataHome = Env("XDG_DATA_HOME");
+    env.home = Env("HOME");
+    env.isWritableFolder = IsWritableFolder;
+    return env;
+}
+
+fs::path UDLangDbPath(const DbEnvironment& env) {
+    const fs::path beside = env.programFolder / kDbFileName;
+    std::error_code ec;
+    if (fs::exists(beside, ec) || (env.isWritableFolder && env.isWritableFolder(env.programFolder))) return beside;
+    // Relative or empty values of XDG_DATA_HOME are to be ignored.
+    if (env.xdgDataHome && fs::path(*env.xdgDataHome).is_absolute())
+        return fs::path(*env.xdgDataHome) / "kordel" / kDbFileName;
+    if (env.home && !env.home->empty()) return fs::path(*env.home) / ".local" / "share" / "kordel" / kDbFileName;
+    return beside;
+}
+
+fs::path DefaultUDLangDbPath() { return UDLangDbPath(DefaultDbEnvironment()); }
+
+}  // namespace kordel::userlang
