@@ -15,8 +15,8 @@ bool CodeBefore(std::string_view line, std::size_t pos) {
 void PascalClassifier::Classify(std::string_view line, Tally& tally) {
     if (m_block == Block::None) return ClassifyOutside(line, tally);
     const bool paren = m_block == Block::Paren;
-    // "{" blocks honour cblib as "(*" blocks do.
-    if (m_cblib) {
+    // Only "(*" blocks count empty lines as blank under cblib; in a "{" block every line is comment.
+    if (m_cblib && paren) {
         const std::size_t lf = line.find('\n');
         if (lf == 0 || (lf == std::string_view::npos && IsBlankText(line))) return tally.Blank();
     }

@@ -1,7 +1,11 @@
 // Accuracy fixtures: every file under tests/data with its expected counts written beside it.
+//
+// An .expected file holds the counts with every option off, then optional sections such as
+// "[cnoml]", "[cblib]" or "[dotf]" (options separated by blanks) with the counts under those
+// options. A fixture without a "[cnoml]" or "[cblib]" section must count the same with that option.
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -14,38 +18,88 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<fs::path> Fixtures() {
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(KORDEL_TEST_DATA))
-        if (entry.path().extension() != ".expected") files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
+struct Variant {
+    fs::path file;
+    std::string options;  ///< "", "cnoml", "cblib", "dotf", or several of them separated by blanks
+    FileCounts expected;
+    bool complete = false;
+};
+
+bool ReadCounts(std::istream& in, FileCounts& counts) {
+    std::string key;
+    std::int64_t value;
+    int seen = 0;
+    for (int i = 0; i < 5 && in >> key >> value; ++i) {
+        if (key == "code") counts.ii = value, seen |= 1;
+        else if (key == "comment") counts.inoc = value, seen |= 2;
+        else if (key == "mixed") counts.inoml = value, seen |= 4;
+        else if (key == "blank") counts.inos = value, seen |= 8;
+        else if (key == "lines") counts.nl3 = value, seen |= 16;
+    }
+    return seen == 31;
 }
 
-class Fixture : public ::testing::TestWithParam<fs::path> {};
+std::vector<Variant> Variants() {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(KORDEL_TEST_DATA))
+        if (entry.is_regular_file() && entry.path().extension() != ".expected") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    std::vector<Variant> variants;
+    for (const fs::path& file : files) {
+        std::ifstream in(file.string() + ".expected");
+        Variant base{file, "", {}, false};
+        base.complete = ReadCounts(in, base.expected);
+        variants.push_back(base);
+        bool listed[2] = {false, false};
+        std::string header;
+        while (std::getline(in, header)) {
+            if (header.empty()) continue;
+            Variant v{file, header.substr(1, header.size() - 2), {}, false};
+            v.complete = header.front() == '[' && header.back() == ']' && ReadCounts(in, v.expected);
+            listed[0] |= v.options == "cnoml";
+            listed[1] |= v.options == "cblib";
+            variants.push_back(v);
+        }
+        // An option without a section of its own must not change the counts.
+        if (!listed[0]) variants.push_back({file, "cnoml", base.expected, base.complete});
+        if (!listed[1]) variants.push_back({file, "cblib", base.expected, base.complete});
+    }
+    return variants;
+}
+
+void PrintTo(const Variant& v, std::ostream* os) { *os << v.file.filename() << " [" << v.options << "]"; }
+
+class Fixture : public ::testing::TestWithParam<Variant> {};
 
 }  // namespace
 
 TEST_P(Fixture, CountsAsExpected) {
-    const fs::path& file = GetParam();
-    std::map<std::string, std::int64_t> expected;
-    std::ifstream in(file.string() + ".expected");
-    std::string key;
-    std::int64_t value;
-    while (in >> key >> value) expected[key] = value;
-    ASSERT_EQ(expected.size(), 5u) << "missing expected counts for " << file;
-    const BuiltinLanguage* language = FindBuiltin(PathExtension(file.string()), 0);
+    const Variant& v = GetParam();
+    ASSERT_TRUE(v.complete) << "missing or incomplete expected counts for " << v.file << " [" << v.options << "]";
+    CountOptions options;
+    std::istringstream words(v.options);
+    for (std::string word; words >> word;) {
+        if (word == "cnoml") options.cnoml = true;
+        else if (word == "cblib") options.cblib = true;
+        else if (word == "dotf") options.dotf = 1;
+        else FAIL() << "unknown option " << word;
+    }
+    const BuiltinLanguage* language = FindBuiltin(PathExtension(v.file.string()), options.dotf);
     ASSERT_NE(language, nullptr);
-    auto classifier = language->make(CountOptions{});
+    auto classifier = language->make(options);
     std::atomic<int> canc{0};
-    const FileOutcome outcome = CountFile(file, *classifier, false, canc);
+    const FileOutcome outcome = CountFile(v.file, *classifier, options.cnoml, canc);
     ASSERT_EQ(outcome.status, FileStatus::Counted);
-    EXPECT_EQ(outcome.counts.ii, expected["code"]);
-    EXPECT_EQ(outcome.counts.inoc, expected["comment"]);
-    EXPECT_EQ(outcome.counts.inoml, expected["mixed"]);
-    EXPECT_EQ(outcome.counts.inos, expected["blank"]);
-    EXPECT_EQ(outcome.counts.nl3, expected["lines"]);
+    EXPECT_EQ(outcome.counts.ii, v.expected.ii) << "code";
+    EXPECT_EQ(outcome.counts.inoc, v.expected.inoc) << "comment";
+    EXPECT_EQ(outcome.counts.inoml, v.expected.inoml) << "mixed";
+    EXPECT_EQ(outcome.counts.inos, v.expected.inos) << "blank";
+    EXPECT_EQ(outcome.counts.nl3, v.expected.nl3) << "lines";
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, Fixture, ::testing::ValuesIn(Fixtures()),
-                         [](const auto& info) { return info.param.stem().string() + "_" + info.param.extension().string().substr(1); });
+INSTANTIATE_TEST_SUITE_P(Data, Fixture, ::testing::ValuesIn(Variants()), [](const auto& info) {
+    std::string name = info.param.file.stem().string() + "_" + info.param.file.extension().string().substr(1);
+    std::istringstream words(info.param.options);
+    for (std::string word; words >> word;) name += "_" + word;
+    return name;
+});
