@@ -3,6 +3,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +38,7 @@ MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) 
     BuildMenus();
     BuildToolbar();
     BuildCentre();
+    setAcceptDrops(true);
     SortDirectionChanged();
     TextsChanged();
 }
@@ -78,6 +84,7 @@ void MainWindow::BuildMenus() {
     AddCommand(file, cmd::kExit, "&Exit");
 
     QMenu* edit = menuBar()->addMenu("&Edit");
+    AddCommand(edit, cmd::kAdd, "&Add Source File(s)...", Qt::Key_F2);
     AddCommand(edit, cmd::kRemove, "&Remove Selected File(s) from List", Qt::Key_Delete);
     edit->addSeparator();
     AddCommand(edit, cmd::kFind, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -103,6 +110,7 @@ void MainWindow::BuildMenus() {
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     AddCommand(tools, cmd::kOptions, "Kordel &Options...", QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(tools, cmd::kLanguages, "&User Defined Languages...", QKeySequence(Qt::CTRL | Qt::Key_U));
 
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* manual = AddCommand(help, cmd::kManual, "Kordel User's &Manual", Qt::Key_F1);
@@ -134,6 +142,7 @@ void MainWindow::BuildToolbar() {
     add(QStyle::SP_FileIcon, "New Project List", cmd::kNew);
     add(QStyle::SP_DialogOpenButton, "Open Project List...", cmd::kOpen);
     add(QStyle::SP_DialogSaveButton, "Save Project List", cmd::kSave);
+    add(QStyle::SP_FileDialogNewFolder, "Add Source File(s)...", cmd::kAdd);
 }
 
 void MainWindow::BuildCentre() {
@@ -182,6 +191,9 @@ void MainWindow::BuildCentre() {
     layout->addWidget(totals);
 
     auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton("&Add Source File(s)...", centre);
+    connect(add, &QPushButton::clicked, this, [this] { m_logic->Dispatch(cmd::kAdd); });
+    buttons->addWidget(add);
     auto* remove = new QPushButton("&Remove Selected File(s)", centre);
     connect(remove, &QPushButton::clicked, this, [this] { m_logic->Dispatch(cmd::kRemove); });
     buttons->addWidget(remove);
@@ -210,6 +222,19 @@ void MainWindow::ApplyColumnWidths() {
     }
     // The path column takes the width the count columns leave.
     m_table->setColumnWidth(0, std::max(columns[0].width, m_table->viewport()->width() - counts));
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !m_desktop->busy()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    m_logic->DropPaths(paths);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -18,6 +18,7 @@
 #include "ui/core/main_logic.h"
 #include "ui/core/open_rules.h"
 #include "ui/dialogs.h"
+#include "ui/language_dialogs.h"
 #include "ui/progress_dialog.h"
 #include "ui/queued_observer.h"
 #include "ui/version_fetch.h"
@@ -222,6 +223,11 @@ void QtDesktop::ShowOptions() {
 
 void QtDesktop::ShowAbout() {
     AboutDialog dialog(m_owner);
+    dialog.exec();
+}
+
+void QtDesktop::ShowLanguages(userlang::LanguageListEditor& editor) {
+    LanguagesDialog dialog(editor, *this, m_owner);
     dialog.exec();
 }
 

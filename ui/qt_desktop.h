@@ -44,6 +44,7 @@ public:
     std::optional<FindRequest> AskFind() override;
     void ShowOptions() override;
     void ShowAbout() override;
+    void ShowLanguages(userlang::LanguageListEditor& editor) override;
     std::filesystem::path ProgramFolder() override;
 
 protected:

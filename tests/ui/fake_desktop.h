@@ -93,6 +93,10 @@ public:
     }
     void ShowOptions() override { ++optionsShown; }
     void ShowAbout() override { ++aboutShown; }
+    void ShowLanguages(kordel::userlang::LanguageListEditor& editor) override {
+        languageRows = editor.rows().size();
+        if (onLanguages) onLanguages(editor);
+    }
     std::filesystem::path ProgramFolder() override { return programFolder; }
 
     template <typename T>
@@ -130,6 +134,8 @@ public:
     int findDialogs = 0;
     int optionsShown = 0;
     int aboutShown = 0;
+    std::size_t languageRows = 0;
+    std::function<void(kordel::userlang::LanguageListEditor&)> onLanguages;
     std::filesystem::path programFolder = "/opt/kordel/bin";
 };
 

@@ -8,9 +8,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
+#include <QTableWidget>
+#include <QMimeData>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -21,6 +25,7 @@
 #include "ui/core/messages.h"
 #include "ui/core/version_check.h"
 #include "ui/dialogs.h"
+#include "ui/language_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
 #include "ui/single_instance.h"
@@ -120,6 +125,7 @@ private slots:
             desktop = d.get();
             return d;
         });
+        window->logic().SetLanguageDatabase(sources.filePath("udlangdb.ini").toStdString());
         window->show();
     }
     void cleanup() { window.reset(); }
@@ -164,6 +170,24 @@ private slots:
         const QModelIndex last = window->table()->model()->index(39, 5);
         QCOMPARE(last.data().toString(), QString("5"));
         QVERIFY(!desktop->busy());
+    }
+
+    void sortsOnAWorkerAfterACount() {
+        window->action(cmd::kSortCode)->trigger();
+        QCOMPARE(desktop->messages.back(), std::string(msg::kCountBeforeSort));
+        window->logic().list().AddPaths({Source("one.c", "a;\n"), Source("three.c", "a;\nb;\nc;\n"),
+                                         Source("two.c", "a;\nb;\n")});
+        window->logic().Dispatch(cmd::kCount);
+        window->action(cmd::kSortTotal)->trigger();
+        auto* model = window->table()->model();
+        QVERIFY(model->index(0, 0).data().toString().endsWith("three.c"));
+        QVERIFY(model->index(2, 0).data().toString().endsWith("one.c"));
+        window->action(cmd::kAscending)->trigger();
+        QCOMPARE(store.Read("sortarr").value_or(""), std::string("1"));
+        window->action(cmd::kSortCode)->trigger();
+        QVERIFY(model->index(0, 0).data().toString().endsWith("one.c"));
+        QCOMPARE(model->index(2, 1).data().toString(), QString("3"));
+        QVERIFY(window->action(cmd::kAscending)->isChecked());
     }
 
     void cancelStopsTheRunBetweenFiles() {
@@ -279,6 +303,77 @@ private slots:
         QCOMPARE(desktop->messages.back(), std::string("Do you want to save changes to \"Untitled Project List\"?"));
         desktop->answers = {Answer::No};
         QVERIFY(window->close());
+    }
+
+    void languageDialogValidatesAndWritesOnOkOnly() {
+        const QString db = sources.filePath("udlangdb.ini");
+        WhenModal<LanguagesDialog>([this](LanguagesDialog* dialog) {
+            QCOMPARE(dialog->status()->text(), QString("0 user defined languages"));
+            dialog->EditSelected();
+            QCOMPARE(desktop->messages.back(), std::string("Please select an item first."));
+            WhenModal<LanguageFormDialog>([this](LanguageFormDialog* form) {
+                form->field(0)->setText("Shell");
+                form->field(2)->setText("#");
+                form->accept();  // no extensions yet: refused, the form stays
+                QVERIFY(desktop->messages.back().find("You must enter the file extension(s)") == 0);
+                form->field(1)->setText("*.sh; *.bash");
+                form->accept();
+            });
+            dialog->AddLanguage();
+            QCOMPARE(dialog->table()->rowCount(), 1);
+            QCOMPARE(dialog->table()->item(0, 1)->text(), QString(".sh;.bash"));
+            QCOMPARE(dialog->status()->text(), QString("1 user defined language"));
+            dialog->accept();
+        });
+        window->action(cmd::kLanguages)->trigger();
+        QFile file(db);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("Shell\r\n.sh;.bash\r\n#\r\n0\r\n\r\n0\r\n\r\nNo\r\n"));
+        file.close();
+
+        // Deleting and closing with the close box leaves the file as it was.
+        WhenModal<LanguagesDialog>([](LanguagesDialog* dialog) {
+            dialog->table()->selectRow(0);
+            dialog->DeleteSelected();
+            QCOMPARE(dialog->table()->rowCount(), 0);
+            dialog->reject();
+        });
+        window->action(cmd::kLanguages)->trigger();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll().left(5), QByteArray("Shell"));
+    }
+
+    void droppingAFolderAddsItsSourceFiles() {
+        QDir(sources.path()).mkpath("drop/sub");
+        Source("drop/a.c", "x;\n");
+        Source("drop/sub/b.java", "y;\n");
+        Source("drop/sub/picture.png", "");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(sources.filePath("drop"))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(window.get(), &drop);
+        QCOMPARE(window->table()->model()->rowCount(), 2);
+        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List *"));
+        QApplication::sendEvent(window.get(), &drop);  // again: the same files are not added twice
+        QCOMPARE(window->table()->model()->rowCount(), 2);
+    }
+
+    void projectNameQuestionThenEntry() {
+        WhenModal<QMessageBox>([](QMessageBox* question) {
+            QCOMPARE(question->text(), QString("Would you like to specify a project name?"));
+            WhenModal<QInputDialog>([](QInputDialog* entry) {
+                QCOMPARE(entry->labelText(), QString("Enter the project name..."));
+                entry->setTextValue("Kordel Core");
+                entry->accept();
+            });
+            question->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(desktop->QtDesktop::AskProjectName().value_or(""), std::string("Kordel Core"));
+        WhenModal<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::No)->click(); });
+        QVERIFY(!desktop->QtDesktop::AskProjectName());
     }
 
     void secondInstanceIsRefusedUntilTheFirstEnds() {

@@ -13,6 +13,7 @@
 #include "engine/count_run.h"
 #include "ui/core/add_files.h"
 #include "ui/core/sort_results.h"
+#include "userlang/language_form.h"
 
 namespace kordel::ui {
 
@@ -85,6 +86,8 @@ public:
     /// The Options dialog (modal); it changes the settings through the main window's logic.
     virtual void ShowOptions() = 0;
     virtual void ShowAbout() = 0;
+    /// The User Defined Languages dialog over a loaded list; its OK saves through the editor.
+    virtual void ShowLanguages(userlang::LanguageListEditor& editor) = 0;
 
     /// The folder the running program lives in.
     virtual std::filesystem::path ProgramFolder() = 0;

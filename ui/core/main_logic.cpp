@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "engine/dispatch.h"
 #include "engine/path_split.h"
 #include "engine/scan.h"
 #include "projects/project_name.h"
+#include "userlang/custom_counter.h"
+#include "userlang/db_location.h"
 #include "ui/core/commands.h"
 #include "ui/core/messages.h"
 #include "ui/core/version_check.h"
@@ -62,7 +65,7 @@ private:
 
 MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
     : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_list(m_settings.sps == 1),
-      m_questions(desktop) {
+      m_questions(desktop), m_languageDb(userlang::DefaultUDLangDbPath()) {
     m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
     m_texts.status0 = msg::kWelcome;
     m_texts.projectName = m_state.nameField;
@@ -86,6 +89,8 @@ void MainWindowLogic::Dispatch(int command) {
         case cmd::kCount: case cmd::kCountButton: case cmd::kCountKey: Count(); break;
         case cmd::kExit: if (m_view) m_view->CloseWindow(); break;
         case cmd::kRemove: Remove(); break;
+        case cmd::kAdd: Add(); break;
+        case cmd::kLanguages: case cmd::kLanguagesKey: Languages(); break;
         case cmd::kFind: case cmd::kFindKey: Find(); break;
         case cmd::kFindNext: case cmd::kFindNextKey: FindNext(); break;
         case cmd::kOpenSelected: OpenSelected(false); break;
@@ -154,9 +159,12 @@ void MainWindowLogic::Count() {
     ListCountObserver observer(m_list, m_texts, m_desktop, m_view, m_settings.dls != 1);
     engine::RunResult result;
     const unsigned jobs = m_jobs;
+    const userlang::DatabaseLanguages userLanguages(m_languageDb);
     m_desktop.RunWithProgress(
         false, m_canc,
-        [&](engine::RunObserver& worker) { result = engine::CountLineT(paths, options, m_canc, worker, jobs); },
+        [&](engine::RunObserver& worker) {
+            result = engine::CountLineT(paths, options, m_canc, worker, jobs, &userLanguages);
+        },
         observer);
     if (result.crashed) {
         m_desktop.Message(observer.message(), Icon::Stop);
@@ -441,6 +449,50 @@ void MainWindowLogic::Export(int command) {
     if (csv) reports::SaveReportCSV(*path, input, m_questions);
     else if (html) reports::SaveReportHTM(*path, input, m_questions);
     else reports::SaveReport(*path, input, *m_clock, m_questions);
+}
+
+void MainWindowLogic::Add() {
+    // A missing database is a user without languages; one that cannot be read stops the dialog.
+    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb);
+    if (db.status == userlang::DbStatus::Unreadable) return Refuse(userlang::kOpenDbMessage);
+    const std::vector<FileFilter> filters = AddFilters(userlang::UserExtensionPatterns(db.languages));
+    const int filter = static_cast<int>(std::max(1UL, ReadNumber(m_store, "filtin")));
+    const AddChoice choice = m_desktop.AskSourceFiles(kAddDialogTitle, filters, filter, m_addFolder);
+    if (!choice.paths.empty()) {
+        const engine::PathParts parts = engine::SplitPath(choice.paths.front());
+        m_addFolder = parts.drive + parts.folder;
+        m_desktop.ShowBusy(kAddingBusyText);
+        AddPaths(choice.paths);
+        m_desktop.ShowBusy("");
+    }
+    WriteNumber(m_store, "filtin", choice.filter);
+}
+
+void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
+    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb);
+    const int dotf = m_settings.dotf;
+    const auto known = [&](std::string_view ext) {
+        return engine::IsBuiltinExtension(ext, dotf) || userlang::FindCustomExtension(db.languages, ext) != nullptr;
+    };
+    std::vector<std::string> files;
+    m_desktop.ShowBusy(kAddingBusyText);
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(path, ec)) {
+            const auto found = FilesUnder(path, known);
+            files.insert(files.end(), found.begin(), found.end());
+        } else {
+            files.push_back(path);
+        }
+    }
+    AddPaths(files);
+    m_desktop.ShowBusy("");
+}
+
+void MainWindowLogic::Languages() {
+    userlang::LanguageListEditor editor(m_languageDb);
+    if (!editor.Load()) return Refuse(userlang::kOpenDbMessage);
+    m_desktop.ShowLanguages(editor);
 }
 
 void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {

@@ -65,6 +65,9 @@ public:
     const std::string& pn() const { return m_pn; }
     const engine::RunTotals& totals() const { return m_totals; }
     std::atomic<int>& canc() { return m_canc; }
+    /// The user language database the count, the add dialog and the language dialog use.
+    void SetLanguageDatabase(std::filesystem::path db) { m_languageDb = std::move(db); }
+    const std::filesystem::path& languageDatabase() const { return m_languageDb; }
     /// The clock the text report takes its date from.
     void SetClock(const reports::Clock& clock) { m_clock = &clock; }
     /// How many read-ahead threads a count may use (1: the worker alone).
@@ -86,6 +89,8 @@ public:
 
     /// Adds paths to the list at their places, skipping those already there; marks the list changed.
     void AddPaths(const std::vector<std::string>& paths);
+    /// Files and folders dropped on the list: a folder adds its files of known languages, recursively.
+    void DropPaths(const std::vector<std::string>& paths);
     /// Opens a project list file (the Open command after its dialog).
     void OpenList(const std::string& path);
     /// Re-opens the list saved last, when that option is on; may start a count.
@@ -105,6 +110,7 @@ private:
     void Export(int command);
     void Add();
     void Count();
+    void Languages();
     void Remove();
     void Find();
     void FindNext();
@@ -128,7 +134,8 @@ private:
     WindowTexts m_texts;
     projects::ListState m_state;  // pfn, PN, the name field, uspl, cy
     std::string m_pn;
-    std::string m_addFolder;  // where the add dialog opens; kept until the program ends
+    std::string m_addFolder;
+    std::filesystem::path m_languageDb;  // where the add dialog opens; kept until the program ends
     engine::RunTotals m_totals;
     std::atomic<int> m_canc{0};
     DesktopQuestions m_questions;

@@ -1,0 +1,60 @@
+// The User Defined Languages dialog and its add/edit form.
+#pragma once
+
+#include <optional>
+
+#include <QDialog>
+
+#include "ui/core/desktop.h"
+#include "userlang/language_form.h"
+
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace kordel::ui {
+
+/// "Add a user defined language...": the seven texts; OK stores through the editor or shows why not.
+class LanguageFormDialog final : public QDialog {
+    Q_OBJECT
+public:
+    LanguageFormDialog(userlang::LanguageListEditor& editor, std::optional<std::size_t> editIndex, Desktop& desktop,
+                       QWidget* parent);
+    /// The edits in the order of the form's fields: name, extensions, signal, column, begin, column, end.
+    QLineEdit* field(int index) const { return m_fields[index]; }
+
+public slots:
+    void accept() override;
+
+private:
+    userlang::LanguageListEditor& m_editor;
+    std::optional<std::size_t> m_editIndex;
+    Desktop& m_desktop;
+    QLineEdit* m_fields[7] = {};
+};
+
+/// The list of languages; OK writes the database, the close box drops the changes.
+class LanguagesDialog final : public QDialog {
+    Q_OBJECT
+public:
+    LanguagesDialog(userlang::LanguageListEditor& editor, Desktop& desktop, QWidget* parent);
+    QTableWidget* table() const { return m_table; }
+    QLabel* status() const { return m_status; }
+
+    void AddLanguage();
+    void EditSelected();
+    void DeleteSelected();
+
+public slots:
+    void accept() override;
+
+private:
+    void Refresh();
+
+    userlang::LanguageListEditor& m_editor;
+    Desktop& m_desktop;
+    QTableWidget* m_table;
+    QLabel* m_status;
+};
+
+}  // namespace kordel::ui
