@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,23 @@ struct ShownMessage {
     std::string text;
     kordel::ui::Icon icon;
     kordel::ui::Buttons buttons;
+};
+
+// Passes everything on but fails when the first row is written, like a fault inside the worker.
+class FaultyObserver final : public kordel::engine::RunObserver {
+public:
+    explicit FaultyObserver(kordel::engine::RunObserver& target) : m_target(target) {}
+    void SetStatus(const std::string& text) override { m_target.SetStatus(text); }
+    void WriteRow(std::size_t, const std::vector<std::string>&) override { throw std::runtime_error("fault"); }
+    void WriteTotals(const kordel::engine::TotalsTexts& totals) override { m_target.WriteTotals(totals); }
+    void SetProgress(int percent) override { m_target.SetProgress(percent); }
+    bool AskMissing(const std::string& m) override { return m_target.AskMissing(m); }
+    bool AskOpenFailed(const std::string& m) override { return m_target.AskOpenFailed(m); }
+    bool AskUnknownExtension(const std::string& m) override { return m_target.AskUnknownExtension(m); }
+    void Finished(const std::string& message, bool isError) override { m_target.Finished(message, isError); }
+
+private:
+    kordel::engine::RunObserver& m_target;
 };
 
 class CancellingSortObserver final : public kordel::ui::SortObserver {
@@ -45,6 +63,11 @@ public:
                          kordel::engine::RunObserver& uiObserver) override {
         progressRuns.push_back(sorting);
         if (cancelBeforeRun) canc = 1;
+        if (faultInWorker) {
+            FaultyObserver faulty{uiObserver};
+            work(faulty);
+            return;
+        }
         work(uiObserver);
     }
     void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::ui::SortObserver&)>& work,
@@ -113,6 +136,7 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<bool> progressRuns;
     bool cancelBeforeRun = false;
+    bool faultInWorker = false;
     int cancelAfterPasses = -1;
     std::vector<std::string> details;
     std::vector<int> percents;

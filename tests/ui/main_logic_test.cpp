@@ -9,6 +9,7 @@
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/messages.h"
+#include "ui/core/open_rules.h"
 #include "ui/core/version_check.h"
 
 using namespace kordel::ui;
@@ -116,6 +117,28 @@ TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
     EXPECT_EQ(logic.cy(), 1);
     EXPECT_EQ(logic.list().Cell(0, 1), "");
+}
+
+TEST_F(MainLogic, AFaultInTheWorkerShowsTheCrashMessageThenClosesThroughThePrompt) {
+    logic.list().AddPath(WriteSource("a.c", "x;\n").string());
+    logic.UpdateWindowName(2);
+    desktop.faultInWorker = true;
+    logic.Dispatch(cmd::kCount);
+    EXPECT_EQ(desktop.LastMessage().substr(0, 35), "Kordel has crashed and must close! ");
+    EXPECT_EQ(view.closeRequests, 1);
+    EXPECT_EQ(view.quits, 0);
+    EXPECT_EQ(logic.uspl(), 1);  // still unsaved: the close will ask
+    EXPECT_EQ(logic.cy(), 0);
+}
+
+TEST(OpenRules, RunnableFilesAreKnownPerShell) {
+    EXPECT_TRUE(IsRunnableExtension(".BAT", Shell::Windows));
+    EXPECT_TRUE(IsRunnableExtension(".vbs", Shell::Windows));
+    EXPECT_TRUE(IsRunnableExtension(".js", Shell::Windows));
+    EXPECT_FALSE(IsRunnableExtension(".c", Shell::Windows));
+    EXPECT_TRUE(IsRunnableExtension(".desktop", Shell::FreeDesktop));
+    EXPECT_FALSE(IsRunnableExtension(".js", Shell::FreeDesktop));
+    EXPECT_FALSE(IsRunnableExtension("", Shell::FreeDesktop));
 }
 
 TEST_F(MainLogic, DisabledScrollingLeavesTheListUntilTheEnd) {
