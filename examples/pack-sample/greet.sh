@@ -1,0 +1,5 @@
+#!/bin/sh
+# Greets the user.
+
+name=${1:-world}
+echo "hello $name" # say it

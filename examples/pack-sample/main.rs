@@ -1,0 +1,6 @@
+// A tiny program.
+fn main() {
+    /* say hello */
+    println!("hi"); // greet
+
+}
