@@ -139,6 +139,7 @@ private:
     engine::RunTotals m_totals;
     std::atomic<int> m_canc{0};
     DesktopQuestions m_questions;
+    std::filesystem::path m_languageDb;
     const reports::Clock* m_clock = &reports::SystemClock();
     unsigned m_jobs = 1;
     // Find state: the search text (none before the first Find), case rule and where to go on.
