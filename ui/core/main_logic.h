@@ -134,8 +134,7 @@ private:
     WindowTexts m_texts;
     projects::ListState m_state;  // pfn, PN, the name field, uspl, cy
     std::string m_pn;
-    std::string m_addFolder;
-    std::filesystem::path m_languageDb;  // where the add dialog opens; kept until the program ends
+    std::string m_addFolder;  // where the add dialog opens; kept until the program ends
     engine::RunTotals m_totals;
     std::atomic<int> m_canc{0};
     DesktopQuestions m_questions;
