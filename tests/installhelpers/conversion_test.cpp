@@ -1,6 +1,8 @@
 // Converting the user language database from six-line to eight-line records.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <ostream>
 
 #include <string>
@@ -99,4 +101,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Conversion, ConvertedFileIsNotConvertedAgain) {
     EXPECT_FALSE(IsEarlierLayout(ConvertEarlierRecords(kTwoEarlier)));
     EXPECT_FALSE(IsEarlierLayout(ConvertEarlierRecords(kTwoEarlier + "Baz\n.bz\n")));
+}
+
+TEST(Conversion, WineCheckFixtureGivesItsExpectedFile) {
+    auto read = [](const char* name) {
+        std::ifstream in(std::string(KORDEL_HELPERS_DATA) + "/" + name, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string earlier = read("udlangdb-earlier.ini");
+    ASSERT_FALSE(earlier.empty());
+    ASSERT_TRUE(IsEarlierLayout(earlier));
+    EXPECT_EQ(ConvertEarlierRecords(earlier), read("udlangdb-expected.ini"));
 }
