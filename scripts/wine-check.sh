@@ -26,14 +26,17 @@ drive=$WINEPREFIX/drive_c
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
 fail() { echo "wine-check: FAILED: $*" >&2; exit 1; }
 
-# The earlier installation, registered by a 32-bit setup (so in the 32-bit view), with its database
-# in the earlier layout and an uninstaller whose command holds what a command interpreter would change.
-mkdir -p "$drive/Old Kordel" "$drive/Kordel 1.7"
-cp "$data/udlangdb-earlier.ini" "$drive/Old Kordel/udlangdb.ini"
-cp "$build/fake_uninstaller.exe" "$drive/Old Kordel/unins000.exe"
-wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d 'C:\Old Kordel\' >/dev/null
+# The earlier installation, registered by a 32-bit setup (so in the 32-bit view), in a folder whose
+# path is longer than 99 characters, with its database in the earlier layout and an uninstaller
+# whose command is longer than 256 characters and holds what a command interpreter would change.
+old="Old Kordel $(printf 'x%.0s' {1..100})"
+pad="/PAD=$(printf 'p%.0s' {1..300})"
+mkdir -p "$drive/$old" "$drive/Kordel 1.7"
+cp "$data/udlangdb-earlier.ini" "$drive/$old/udlangdb.ini"
+cp "$build/fake_uninstaller.exe" "$drive/$old/unins000.exe"
+wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d "C:\\$old\\" >/dev/null
 wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_SZ \
-  /d '"C:\Old Kordel\unins000.exe" /VERYSILENT /LOG=a&b 100% x^y' >/dev/null
+  /d "\"C:\\$old\\unins000.exe\" /VERYSILENT /LOG=a&b 100% x^y $pad" >/dev/null
 # The current installation, registered in the 64-bit view; its folder is not yet filled.
 wine reg add "$uninstall\\Kordel" /reg:64 /f /v UninstallString /t REG_SZ \
   /d '"C:\Kordel 1.7\unins000.exe"' >/dev/null
@@ -47,8 +50,8 @@ cmp -s "$temp/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udsave left no
 wine "$helpers/quietuninst.exe"
 mark="$drive/uninstall-mark.txt"
 [[ -f $mark ]] || fail "quietuninst did not run the uninstaller, or did not wait for it"
-printf '/VERYSILENT\n/LOG=a&b\n100%%\nx^y\n' | cmp -s - "$mark" || fail "the uninstaller got other arguments: $(cat "$mark")"
-[[ ! -e "$drive/Old Kordel/udlangdb.ini" ]] || fail "the uninstaller did not remove the earlier database"
+printf '/VERYSILENT\n/LOG=a&b\n100%%\nx^y\n%s\n' "$pad" | cmp -s - "$mark" || fail "the uninstaller got other arguments: $(cat "$mark")"
+[[ ! -e "$drive/$old/udlangdb.ini" ]] || fail "the uninstaller did not remove the earlier database"
 
 wine "$helpers/udrestore.exe"
 cmp -s "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udrestore did not restore the database"

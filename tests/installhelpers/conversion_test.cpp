@@ -98,11 +98,6 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"ExtensionsOutOfPlace", "Foo\n#\n.foo\n(*\n*)\n\n", false}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
-TEST(Conversion, ConvertedFileIsNotConvertedAgain) {
-    EXPECT_FALSE(IsEarlierLayout(ConvertEarlierRecords(kTwoEarlier)));
-    EXPECT_FALSE(IsEarlierLayout(ConvertEarlierRecords(kTwoEarlier + "Baz\n.bz\n")));
-}
-
 TEST(Conversion, WineCheckFixtureGivesItsExpectedFile) {
     auto read = [](const char* name) {
         std::ifstream in(std::string(KORDEL_HELPERS_DATA) + "/" + name, std::ios::binary);

@@ -68,6 +68,15 @@ void WriteBytes(const fs::path& path, std::string_view bytes) {
     out << bytes;
 }
 
+// `"path" arguments`, as setup programs write uninstall commands.
+std::string QuotedCommand(const fs::path& program, std::string_view arguments) {
+    std::string command(1, '"');
+    command += program.string();
+    command += "\" ";
+    command += arguments;
+    return command;
+}
+
 const std::string kEarlierDb = "Foo\r\n.foo\r\n#\r\n(*\r\n*)\r\n\r\n";
 const std::string kCurrentDb = "Foo\r\n.foo\r\n#\r\n0\r\n(*\r\n0\r\n*)\r\nNo\r\n";
 
@@ -81,7 +90,7 @@ protected:
         m_temp.m_path = Temp().string();
         // The earlier setup writes the folder with its trailing separator, the current one a quoted command.
         m_keys.Set(kEarlierKey, "InstallLocation", Earlier().string() + "/");
-        m_keys.Set(kCurrentKey, "UninstallString", "\"" + (Current() / "unins000.exe").string() + "\" /x");
+        m_keys.Set(kCurrentKey, "UninstallString", QuotedCommand(Current() / "unins000.exe", "/x"));
     }
     void TearDown() override { fs::remove_all(m_root); }
 
@@ -188,7 +197,7 @@ TEST_F(Helpers, QuietUninstallStartsTheProgramWithItsArgumentsOrNothing) {
 
 TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
     WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
-    m_keys.Set(kEarlierKey, "QuietUninstallString", "\"" + (Earlier() / "unins000.exe").string() + "\" /SILENT");
+    m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
     RecordingStarter uninstaller;
     uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
 
