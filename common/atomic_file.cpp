@@ -5,15 +5,30 @@
 #include <cstdio>
 #include <system_error>
 
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace kordel {
 namespace {
 
+#ifdef _WIN32
+std::FILE* OpenForWriting(const std::filesystem::path& path) { return ::_wfopen(path.c_str(), L"wb"); }
+bool SyncToDisk(std::FILE* file) { return ::_commit(::_fileno(file)) == 0; }
+int ProcessId() { return ::_getpid(); }
+#else
+std::FILE* OpenForWriting(const std::filesystem::path& path) { return std::fopen(path.c_str(), "wb"); }
+bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
+int ProcessId() { return ::getpid(); }
+#endif
+
 class StdioFileOps final : public FileOps {
 public:
     bool Open(const std::filesystem::path& path) override {
-        m_file = std::fopen(path.c_str(), "wb");
+        m_file = OpenForWriting(path);
         return m_file != nullptr;
     }
     bool Write(std::string_view bytes) override {
@@ -21,7 +36,7 @@ public:
     }
     bool Close() override {
         if (!m_file) return false;
-        bool ok = std::fflush(m_file) == 0 && ::fsync(::fileno(m_file)) == 0;
+        bool ok = std::fflush(m_file) == 0 && SyncToDisk(m_file);
         ok = (std::fclose(m_file) == 0) && ok;
         m_file = nullptr;
         return ok;
@@ -43,7 +58,7 @@ private:
 std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::filesystem::path temp = target;
-    temp += ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    temp += ".tmp" + std::to_string(ProcessId()) + "-" + std::to_string(counter++);
     return temp;
 }
 

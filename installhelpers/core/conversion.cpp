@@ -1,0 +1,70 @@
+// Record conversion for the user language database.
+#include "installhelpers/core/conversion.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace kordel::installcore {
+namespace {
+
+constexpr std::size_t kEarlierRecord = 6;  // five fields and a separator
+constexpr std::size_t kCurrentRecord = 8;
+
+bool IsExtensions(std::string_view line) { return !line.empty() && line.front() == '.'; }
+
+bool IsNumber(std::string_view line) {
+    return !line.empty() &&
+           std::all_of(line.begin(), line.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+}  // namespace
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        lines.push_back(line);
+        if (end == std::string_view::npos) break;
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+bool IsCurrentLayout(std::string_view text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    if (lines.empty() || lines.size() % kCurrentRecord != 0) return false;
+    for (std::size_t at = 0; at < lines.size(); at += kCurrentRecord) {
+        if (!IsExtensions(lines[at + 1]) || !IsNumber(lines[at + 3]) || !IsNumber(lines[at + 5])) return false;
+    }
+    return true;
+}
+
+bool IsEarlierLayout(std::string_view text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    if (lines.size() < 2) return false;
+    for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) {
+        if (!IsExtensions(lines[at])) return false;
+    }
+    return !IsCurrentLayout(text);
+}
+
+std::string ConvertEarlierRecords(std::string_view text) {
+    const std::vector<std::string_view> lines = SplitLines(text);
+    std::string out;
+    out.reserve(text.size() + text.size() / 2);
+    for (std::size_t at = 0; at < lines.size(); at += kEarlierRecord) {
+        auto field = [&](std::size_t i) { return at + i < lines.size() ? lines[at + i] : std::string_view(); };
+        const std::array<std::string_view, kCurrentRecord> record = {field(0), field(1), field(2), "0",
+                                                                     field(3), "0",      field(4), "No"};
+        for (std::string_view line : record) {
+            out += line;
+            out += "\r\n";
+        }
+    }
+    return out;
+}
+
+}  // namespace kordel::installcore

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Cross-builds the installation helpers for Windows and runs them under wine in the installer's
+# order (udsave, quietuninst, new files, udrestore, udmigrate) against uninstall keys set with
+# `wine reg add`; the converted database must equal the expected file byte for byte.
+# Needs the mingw-w64 toolchain and wine (Debian: g++-mingw-w64-x86-64-posix wine wine64).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+build=${KORDEL_MINGW_BUILD:-build-mingw}
+data=tests/installhelpers/data
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=ON --no-warn-unused-cli >/dev/null
+cmake --build "$build" -j"$(nproc)"
+helpers=$PWD/$build/installhelpers
+x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -o "$build/fake_uninstaller.exe" \
+  tests/installhelpers/fake_uninstaller.cpp
+
+# A fresh wine prefix of our own, without the mono and gecko installers, stopped again at the end.
+export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+rm -rf "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot -i >/dev/null 2>&1
+drive=$WINEPREFIX/drive_c
+uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+fail() { echo "wine-check: FAILED: $*" >&2; exit 1; }
+
+# The earlier installation, registered by a 32-bit setup (so in the 32-bit view), in a folder whose
+# path is longer than 99 characters, with its database in the earlier layout and an uninstaller
+# whose command is longer than 256 characters and holds what a command interpreter would change.
+old="Old Kordel $(printf 'x%.0s' {1..100})"
+pad="/PAD=$(printf 'p%.0s' {1..300})"
+mkdir -p "$drive/$old" "$drive/Kordel 1.7"
+cp "$data/udlangdb-earlier.ini" "$drive/$old/udlangdb.ini"
+cp "$build/fake_uninstaller.exe" "$drive/$old/unins000.exe"
+wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d "C:\\$old\\" >/dev/null
+wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_SZ \
+  /d "\"C:\\$old\\unins000.exe\" /VERYSILENT /LOG=a&b 100% x^y $pad" >/dev/null
+# The current installation, registered in the 64-bit view; its folder is not yet filled.
+wine reg add "$uninstall\\Kordel" /reg:64 /f /v UninstallString /t REG_SZ \
+  /d '"C:\Kordel 1.7\unins000.exe"' >/dev/null
+
+temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
+rm -f "$temp/udlangdb.ini"
+
+wine "$helpers/udsave.exe"
+cmp -s "$temp/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udsave left no copy in $temp"
+
+wine "$helpers/quietuninst.exe"
+mark="$drive/uninstall-mark.txt"
+[[ -f $mark ]] || fail "quietuninst did not run the uninstaller, or did not wait for it"
+printf '/VERYSILENT\n/LOG=a&b\n100%%\nx^y\n%s\n' "$pad" | cmp -s - "$mark" || fail "the uninstaller got other arguments: $(cat "$mark")"
+[[ ! -e "$drive/$old/udlangdb.ini" ]] || fail "the uninstaller did not remove the earlier database"
+
+wine "$helpers/udrestore.exe"
+cmp -s "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udrestore did not restore the database"
+[[ ! -e "$temp/udlangdb.ini" ]] || fail "udrestore kept the temporary copy"
+
+wine "$helpers/udmigrate.exe"
+cmp "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "udmigrate's result differs"
+# A second run (a reinstall) must leave the converted database as it is.
+wine "$helpers/udrestore.exe"
+wine "$helpers/udmigrate.exe"
+cmp "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "a second run changed the database"
+[[ $(ls "$drive/Kordel 1.7") == udlangdb.ini ]] || fail "work files left in the installation folder"
+
+echo "wine-check: passed in $((SECONDS - started)) s"

@@ -1,0 +1,212 @@
+// The helpers' jobs over a scripted key store, temporary folders and injected file failures.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "installhelpers/core/helpers.h"
+
+using namespace kordel;
+using namespace kordel::installcore;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ScriptedKeys final : public UninstallKeys {
+public:
+    void Set(std::string_view key, std::string_view name, std::string value) {
+        m_values[{std::string(key), std::string(name)}] = std::move(value);
+    }
+    std::string Read(std::string_view key, std::string_view name) override {
+        auto found = m_values.find({std::string(key), std::string(name)});
+        return found == m_values.end() ? std::string() : found->second;
+    }
+
+private:
+    std::map<std::pair<std::string, std::string>, std::string> m_values;
+};
+
+class FixedTempFolder final : public TempFolder {
+public:
+    std::string Path() override { return m_path; }
+    std::string m_path;
+};
+
+// The real file system, except that every write fails.
+class FailingWrites final : public FileOps {
+public:
+    bool Open(const fs::path& path) override { return RealFileOps().Open(path); }
+    bool Write(std::string_view) override { return false; }
+    bool Close() override { return RealFileOps().Close(); }
+    bool Rename(const fs::path& from, const fs::path& to) override { return RealFileOps().Rename(from, to); }
+    void Remove(const fs::path& path) override { RealFileOps().Remove(path); }
+};
+
+class RecordingStarter final : public ProgramStarter {
+public:
+    bool RunAndWait(const Command& command) override {
+        m_runs.push_back(command);
+        if (m_onRun) m_onRun();
+        return m_starts;
+    }
+    std::vector<Command> m_runs;
+    std::function<void()> m_onRun;
+    bool m_starts = true;
+};
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+// `"path" arguments`, as setup programs write uninstall commands.
+std::string QuotedCommand(const fs::path& program, std::string_view arguments) {
+    std::string command(1, '"');
+    command += program.string();
+    command += "\" ";
+    command += arguments;
+    return command;
+}
+
+const std::string kEarlierDb = "Foo\r\n.foo\r\n#\r\n(*\r\n*)\r\n\r\n";
+const std::string kCurrentDb = "Foo\r\n.foo\r\n#\r\n0\r\n(*\r\n0\r\n*)\r\nNo\r\n";
+
+class Helpers : public testing::Test {
+protected:
+    void SetUp() override {
+        m_root = fs::temp_directory_path() /
+                 ("kordel-helpers-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_root);
+        for (const fs::path& dir : {Earlier(), Current(), Temp()}) fs::create_directories(dir);
+        m_temp.m_path = Temp().string();
+        // The earlier setup writes the folder with its trailing separator, the current one a quoted command.
+        m_keys.Set(kEarlierKey, "InstallLocation", Earlier().string() + "/");
+        m_keys.Set(kCurrentKey, "UninstallString", QuotedCommand(Current() / "unins000.exe", "/x"));
+    }
+    void TearDown() override { fs::remove_all(m_root); }
+
+    fs::path Earlier() const { return m_root / "old install"; }
+    fs::path Current() const { return m_root / "new install"; }
+    fs::path Temp() const { return m_root / "temp"; }
+    std::size_t FilesIn(const fs::path& dir) const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+    }
+
+    fs::path m_root;
+    ScriptedKeys m_keys;
+    FixedTempFolder m_temp;
+};
+
+}  // namespace
+
+TEST_F(Helpers, SaveCopiesTheEarlierDatabaseOverAnOldCopy) {
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    WriteBytes(Temp() / "udlangdb.ini", "stale");
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
+    EXPECT_EQ(ReadBytes(Earlier() / "udlangdb.ini"), kEarlierDb);
+}
+
+TEST_F(Helpers, SaveWithoutDatabaseOrLocationCreatesNothing) {
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(FilesIn(Temp()), 0u);
+    ScriptedKeys none;
+    EXPECT_EQ(SaveDatabase(none, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(FilesIn(Temp()), 0u);
+}
+
+TEST_F(Helpers, RestoreMovesTheCopyAndASecondRunChangesNothing) {
+    WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kEarlierDb);
+    EXPECT_FALSE(fs::exists(Temp() / "udlangdb.ini"));
+
+    WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+}
+
+TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
+    WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
+    WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
+    FailingWrites failing;
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, failing), Outcome::Failed);
+    EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+    EXPECT_EQ(FilesIn(Current()), 1u);  // no work file left behind
+}
+
+TEST_F(Helpers, RestoreWithoutUninstallStringKeepsTheCopy) {
+    WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
+    m_keys.Set(kCurrentKey, "UninstallString", "unins000.exe");  // no folder in it
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
+}
+
+TEST_F(Helpers, MigrateConvertsOnceAndLeavesOtherFilesAlone) {
+    WriteBytes(Current() / "udlangdb.ini", kEarlierDb);
+    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::Done);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+    EXPECT_EQ(FilesIn(Current()), 1u);
+
+    WriteBytes(Current() / "udlangdb.ini", "");
+    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), "");
+}
+
+TEST_F(Helpers, FailedMigrationKeepsTheOriginal) {
+    WriteBytes(Current() / "udlangdb.ini", kEarlierDb);
+    FailingWrites failing;
+    EXPECT_EQ(MigrateDatabase(m_keys, failing), Outcome::Failed);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kEarlierDb);
+    EXPECT_EQ(FilesIn(Current()), 1u);
+}
+
+TEST_F(Helpers, MigrateWithoutDatabaseDoesNothing) {
+    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(FilesIn(Current()), 0u);
+}
+
+TEST_F(Helpers, QuietUninstallStartsTheProgramWithItsArgumentsOrNothing) {
+    RecordingStarter starter;
+    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::NothingToDo);
+    m_keys.Set(kEarlierKey, "QuietUninstallString", "  ");
+    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::NothingToDo);
+    EXPECT_TRUE(starter.m_runs.empty());
+
+    m_keys.Set(kEarlierKey, "QuietUninstallString", "\"C:\\Old Kordel\\unins000.exe\" /VERYSILENT & del x");
+    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::Done);
+    ASSERT_EQ(starter.m_runs.size(), 1u);
+    EXPECT_EQ(starter.m_runs[0].program, "C:\\Old Kordel\\unins000.exe");
+    EXPECT_EQ(starter.m_runs[0].arguments, "/VERYSILENT & del x");
+
+    starter.m_starts = false;
+    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::Failed);
+}
+
+TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
+    RecordingStarter uninstaller;
+    uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
+
+    SaveDatabase(m_keys, m_temp);
+    RunQuietUninstall(m_keys, uninstaller);
+    RestoreDatabase(m_keys, m_temp);
+    MigrateDatabase(m_keys);
+
+    EXPECT_FALSE(fs::exists(Earlier()));
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+    EXPECT_EQ(FilesIn(Temp()), 0u);
+}
