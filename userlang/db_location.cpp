@@ -35,17 +35,32 @@ DbEnvironment DefaultDbEnvironment() {
     return env;
 }
 
-fs::path UDLangDbPath(const DbEnvironment& env) {
-    const fs::path beside = env.programFolder / kDbFileName;
-    std::error_code ec;
-    if (fs::exists(beside, ec) || (env.isWritableFolder && env.isWritableFolder(env.programFolder))) return beside;
+// The per-user file, when the environment names a home for it.
+std::optional<fs::path> PerUserPath(const DbEnvironment& env) {
     // Relative or empty values of XDG_DATA_HOME are to be ignored.
     if (env.xdgDataHome && fs::path(*env.xdgDataHome).is_absolute())
         return fs::path(*env.xdgDataHome) / "kordel" / kDbFileName;
     if (env.home && !env.home->empty()) return fs::path(*env.home) / ".local" / "share" / "kordel" / kDbFileName;
-    return beside;
+    return std::nullopt;
 }
 
-fs::path DefaultUDLangDbPath() { return UDLangDbPath(DefaultDbEnvironment()); }
+DbPaths UDLangDbPaths(const DbEnvironment& env) {
+    const fs::path beside = env.programFolder / kDbFileName;
+    const fs::path shared = (env.programFolder / ".." / "share" / "kordel" / kDbFileName).lexically_normal();
+    std::error_code ec;
+    if (env.isWritableFolder && env.isWritableFolder(env.programFolder)) return {beside, beside};
+    const std::optional<fs::path> user = PerUserPath(env);
+    if (!user) return {fs::exists(beside, ec) || !fs::exists(shared, ec) ? beside : shared, beside};
+    if (fs::exists(*user, ec)) return {*user, *user};
+    if (fs::exists(beside, ec)) return {beside, *user};
+    if (fs::exists(shared, ec)) return {shared, *user};
+    return {*user, *user};
+}
+
+fs::path UDLangDbPath(const DbEnvironment& env) { return UDLangDbPaths(env).read; }
+
+DbPaths DefaultUDLangDbPaths() { return UDLangDbPaths(DefaultDbEnvironment()); }
+
+fs::path DefaultUDLangDbPath() { return DefaultUDLangDbPaths().read; }
 
 }  // namespace kordel::userlang

@@ -21,12 +21,24 @@ struct DbEnvironment {
 /// The running program's folder and environment, with the real writability test.
 DbEnvironment DefaultDbEnvironment();
 
-/// udlangdb.ini in the program folder when it is there or the folder is writable; otherwise in
-/// $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME only), else ~/.local/share/kordel/.
+/// The database to read: udlangdb.ini in a writable program folder; else the per-user file in
+/// $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME only) or ~/.local/share/kordel/ once it exists;
+/// else a read-only default beside the program or in ../share/kordel/; else the per-user file.
 /// Without any usable home the program folder is the answer.
 std::filesystem::path UDLangDbPath(const DbEnvironment& env);
 
-/// UDLangDbPath(DefaultDbEnvironment()).
+/// Where the database is read and where changes are written. They differ only while a read-only
+/// default is in use (beside the program, or in the installation's share/kordel folder, with a
+/// program folder the user cannot write): changes then go to the per-user file, which is read from
+/// then on, so edits never need administrator rights and survive upgrades.
+struct DbPaths {
+    std::filesystem::path read;
+    std::filesystem::path write;
+};
+DbPaths UDLangDbPaths(const DbEnvironment& env);
+DbPaths DefaultUDLangDbPaths();
+
+/// UDLangDbPaths(DefaultDbEnvironment()).read.
 std::filesystem::path DefaultUDLangDbPath();
 
 }  // namespace kordel::userlang

@@ -55,6 +55,14 @@ std::vector<std::string> LanguageCells(const UserLanguage& l) {
     return {l.name, l.extensions, l.olcop, l.olfc, l.mlbcop, l.fcmlb, l.mlecop};
 }
 
+bool LanguageListEditor::Load() {
+    if (m_read == m_db) return PopulateUDList(m_db, m_rows);
+    DbContents contents = ReadUDLangDb(m_read);
+    m_rows = std::move(contents.languages);
+    if (contents.status == DbStatus::Missing) return PopulateUDList(m_db, m_rows);
+    return contents.status == DbStatus::Loaded;
+}
+
 FormCheck LanguageListEditor::Store(const LanguageForm& form, std::optional<std::size_t> editIndex) {
     const bool editing = editIndex && *editIndex < m_rows.size();
     FormCheck check = CheckLanguageForm(form, editing ? m_rows[*editIndex].olcswl : "No");

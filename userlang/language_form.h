@@ -66,11 +66,15 @@ std::vector<std::string> LanguageCells(const UserLanguage& language);
 /// The list dialog's rows: loaded when it opens, changed in memory, written only by OK.
 class LanguageListEditor {
 public:
-    explicit LanguageListEditor(std::filesystem::path db, FileOps& ops = RealFileOps()) : m_db(std::move(db)), m_ops(ops) {}
+    /// Reads `read` and writes `write`; they differ while a read-only default is in use.
+    LanguageListEditor(std::filesystem::path read, std::filesystem::path write, FileOps& ops = RealFileOps())
+        : m_read(std::move(read)), m_db(std::move(write)), m_ops(ops) {}
+    explicit LanguageListEditor(const std::filesystem::path& db) : LanguageListEditor(db, db) {}
 
     /// Loads the database (an empty one is created when there is none); false when it cannot be read.
-    bool Load() { return PopulateUDList(m_db, m_rows); }
+    bool Load();
     const std::vector<UserLanguage>& rows() const { return m_rows; }
+    /// The file OK writes.
     const std::filesystem::path& path() const { return m_db; }
 
     /// The form's OK in add mode (index empty) or edit mode; the message when a check fails.
@@ -80,6 +84,7 @@ public:
     bool Save() { return WriteUDList(m_db, m_rows, m_ops); }
 
 private:
+    std::filesystem::path m_read;
     std::filesystem::path m_db;
     FileOps& m_ops;
     std::vector<UserLanguage> m_rows;

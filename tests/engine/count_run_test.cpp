@@ -136,9 +136,13 @@ TEST(CountRunMessages, Texts) {
 TEST_F(CountRunTest, ReadAheadGivesTheSameRowsAndQuestionsAsOneJob) {
     std::vector<std::string> paths;
     for (int i = 0; i < 60; ++i) {
+        static constexpr std::string_view kLines[] = {"/* c\n*/ x;\n", "y; // z\n", "\n"};
         std::string text;
-        for (int k = 0; k < i; ++k) text += k % 3 == 0 ? "/* c\n*/ x;\n" : k % 3 == 1 ? "y; // z\n" : "\n";
-        paths.push_back(Write("f" + std::to_string(i) + (i % 7 == 0 ? ".zz" : ".c"), text));
+        for (int k = 0; k < i; ++k) text.append(kLines[k % 3]);
+        std::string name = std::to_string(i);
+        name.insert(0, 1, 'f');
+        name.append(i % 7 == 0 ? ".zz" : ".c");
+        paths.push_back(Write(name, text));
     }
     paths.insert(paths.begin() + 5, (m_dir / "missing.c").string());
     ScriptedObserver one, four;

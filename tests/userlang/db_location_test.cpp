@@ -55,3 +55,26 @@ INSTANTIATE_TEST_SUITE_P(
         LocationCase{"NoXdg", false, false, std::nullopt, "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
         LocationCase{"NoHomeAtAll", false, false, std::nullopt, std::nullopt, "prog/udlangdb.ini"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
+    const fs::path dir = fs::temp_directory_path() / ("kordel_paths_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "usr" / "bin");
+    fs::create_directories(dir / "usr" / "share" / "kordel");
+    std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";
+    DbEnvironment env;
+    env.programFolder = dir / "usr" / "bin";
+    env.home = (dir / "home").string();
+    env.isWritableFolder = [](const fs::path&) { return false; };
+    const fs::path user = dir / "home" / ".local" / "share" / "kordel" / kDbFileName;
+    DbPaths paths = UDLangDbPaths(env);
+    EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
+    EXPECT_EQ(paths.write, user);
+    fs::create_directories(user.parent_path());
+    std::ofstream(user) << "";
+    paths = UDLangDbPaths(env);
+    EXPECT_EQ(paths.read, user);
+    EXPECT_EQ(paths.write, user);
+    env.isWritableFolder = [](const fs::path&) { return true; };  // a portable copy keeps its own file
+    EXPECT_EQ(UDLangDbPaths(env).write, env.programFolder / kDbFileName);
+    fs::remove_all(dir);
+}

@@ -107,3 +107,26 @@ TEST(LanguageList, AddEditDeleteAndOkWriteTheRecordsCloseBoxWritesNothing) {
     EXPECT_EQ(bytes(), "");
     fs::remove_all(dir);
 }
+
+TEST(LanguageList, ChangesToAReadOnlyDefaultGoToTheUsersCopy) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("kordel-langdefault-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path shipped = dir / "default.ini";
+    const fs::path mine = dir / "user" / "udlangdb.ini";
+    const std::string defaults = "Go\r\n.go\r\n//\r\n0\r\n/*\r\n0\r\n*/\r\nNo\r\n";
+    std::ofstream(shipped, std::ios::binary) << defaults;
+    LanguageListEditor editor(shipped, mine);
+    ASSERT_TRUE(editor.Load());
+    ASSERT_EQ(editor.rows().size(), 1u);
+    EXPECT_FALSE(fs::exists(mine));  // nothing is copied until a change is saved
+    ASSERT_TRUE(editor.Store({"Lua", ".lua", "--", "", "", "", ""}, std::nullopt).language);
+    ASSERT_TRUE(editor.Save());
+    std::ifstream in(shipped, std::ios::binary);
+    std::ostringstream kept;
+    kept << in.rdbuf();
+    EXPECT_EQ(kept.str(), defaults);
+    EXPECT_EQ(ReadUDLangDb(mine).languages.size(), 2u);
+    fs::remove_all(dir);
+}

@@ -65,7 +65,7 @@ private:
 
 MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
     : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_list(m_settings.sps == 1),
-      m_questions(desktop), m_languageDb(userlang::DefaultUDLangDbPath()) {
+      m_questions(desktop), m_languageDb(userlang::DefaultUDLangDbPaths()) {
     m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
     m_texts.status0 = msg::kWelcome;
     m_texts.projectName = m_state.nameField;
@@ -159,7 +159,7 @@ void MainWindowLogic::Count() {
     ListCountObserver observer(m_list, m_texts, m_desktop, m_view, m_settings.dls != 1);
     engine::RunResult result;
     const unsigned jobs = m_jobs;
-    const userlang::DatabaseLanguages userLanguages(m_languageDb);
+    const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
     m_desktop.RunWithProgress(
         false, m_canc,
         [&](engine::RunObserver& worker) {
@@ -453,7 +453,7 @@ void MainWindowLogic::Export(int command) {
 
 void MainWindowLogic::Add() {
     // A missing database is a user without languages; one that cannot be read stops the dialog.
-    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb);
+    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
     if (db.status == userlang::DbStatus::Unreadable) return Refuse(userlang::kOpenDbMessage);
     const std::vector<FileFilter> filters = AddFilters(userlang::UserExtensionPatterns(db.languages));
     const int filter = static_cast<int>(std::max(1UL, ReadNumber(m_store, "filtin")));
@@ -469,7 +469,7 @@ void MainWindowLogic::Add() {
 }
 
 void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
-    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb);
+    const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
     const int dotf = m_settings.dotf;
     const auto known = [&](std::string_view ext) {
         return engine::IsBuiltinExtension(ext, dotf) || userlang::FindCustomExtension(db.languages, ext) != nullptr;
@@ -490,7 +490,7 @@ void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
 }
 
 void MainWindowLogic::Languages() {
-    userlang::LanguageListEditor editor(m_languageDb);
+    userlang::LanguageListEditor editor(m_languageDb.read, m_languageDb.write);
     if (!editor.Load()) return Refuse(userlang::kOpenDbMessage);
     m_desktop.ShowLanguages(editor);
 }

@@ -15,6 +15,7 @@
 #include "ui/core/options.h"
 #include "ui/core/result_list.h"
 #include "ui/core/settings_store.h"
+#include "userlang/db_location.h"
 
 namespace kordel::ui {
 
@@ -66,8 +67,8 @@ public:
     const engine::RunTotals& totals() const { return m_totals; }
     std::atomic<int>& canc() { return m_canc; }
     /// The user language database the count, the add dialog and the language dialog use.
-    void SetLanguageDatabase(std::filesystem::path db) { m_languageDb = std::move(db); }
-    const std::filesystem::path& languageDatabase() const { return m_languageDb; }
+    void SetLanguageDatabase(const std::filesystem::path& db) { m_languageDb = {db, db}; }
+    void SetLanguageDatabases(userlang::DbPaths paths) { m_languageDb = std::move(paths); }
     /// The clock the text report takes its date from.
     void SetClock(const reports::Clock& clock) { m_clock = &clock; }
     /// How many read-ahead threads a count may use (1: the worker alone).
@@ -138,7 +139,7 @@ private:
     engine::RunTotals m_totals;
     std::atomic<int> m_canc{0};
     DesktopQuestions m_questions;
-    std::filesystem::path m_languageDb;
+    userlang::DbPaths m_languageDb;
     const reports::Clock* m_clock = &reports::SystemClock();
     unsigned m_jobs = 1;
     // Find state: the search text (none before the first Find), case rule and where to go on.
