@@ -50,7 +50,9 @@ std::string Render(const Options& o, const std::vector<Row>& rows, const RunResu
     }
     if (o.format == "json") return FilesJson(project, rows, result.totals, observer.skipped());
     if (o.format == "table") {
-        const Grid grid = FileGrid(rows, observer.totals(), o.percent);
+        // On a terminal with percentage columns the totals follow the columns rather than "n (p%)".
+        const Grid grid = FileGrid(rows, observer.totals(), o.percent,
+                                   aligned && o.percent ? &result.totals : nullptr);
         return aligned ? RenderAligned(grid, console.outWidth) : RenderTabs(grid);
     }
     reports::ReportInput report{{}, observer.totals(), name, o.percent};

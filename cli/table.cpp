@@ -26,7 +26,8 @@ constexpr std::size_t kMinFirstColumn = 12;
 
 }  // namespace
 
-Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, bool sps) {
+Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, bool sps,
+              const engine::RunTotals* columnTotals) {
     Grid grid{Header("Path", false, sps)};
     for (const Row& row : rows) {
         if (!row.counted) continue;
@@ -34,7 +35,13 @@ Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, b
         for (std::string& cell : engine::RowCellTexts(row.counts, sps)) line.push_back(std::move(cell));
         grid.push_back(std::move(line));
     }
-    grid.push_back({"Total", totals.code, totals.comment, totals.mixed, totals.blank, totals.lines});
+    if (columnTotals) {
+        std::vector<std::string> line{"Total"};
+        for (std::string& cell : engine::RowCellTexts(AsCounts(*columnTotals), sps)) line.push_back(std::move(cell));
+        grid.push_back(std::move(line));
+    } else {
+        grid.push_back({"Total", totals.code, totals.comment, totals.mixed, totals.blank, totals.lines});
+    }
     return grid;
 }
 

@@ -14,8 +14,10 @@ namespace kordel::cli {
 /// Rows of cells; the first row is the header, the first column is left-aligned.
 using Grid = std::vector<std::vector<std::string>>;
 
-/// Header, one line per counted row, and the totals line.
-Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, bool sps);
+/// Header, one line per counted row, and the totals line: the five totals texts, or with `columnTotals`
+/// the totals in the rows' own columns (so that they line up with the percentage columns).
+Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, bool sps,
+              const engine::RunTotals* columnTotals = nullptr);
 
 /// Header, one line per language, and the totals line with every file counted.
 Grid LanguageGrid(const std::vector<LanguageSummary>& summaries, bool sps);
