@@ -2,5 +2,15 @@
 #include <iostream>
 
 #include "cli/kordelc.h"
+#include "cli/platform.h"
 
-int main(int argc, char** argv) { return kordel::cli::Run(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    using namespace kordel::cli;
+    Console console;
+    console.in = &std::cin;
+    console.outIsTerminal = IsTerminal(StdStream::Out);
+    console.errIsTerminal = IsTerminal(StdStream::Err);
+    if (console.outIsTerminal) console.outWidth = TerminalWidth(StdStream::Out);
+    if (console.errIsTerminal) console.errWidth = TerminalWidth(StdStream::Err);
+    return Run(argc, argv, std::cout, std::cerr, console);
+}

@@ -1,0 +1,74 @@
+// Answers to the questions of the count run and of the project list reader, without asking anyone.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/json_output.h"
+#include "cli/progress.h"
+#include "engine/count_run.h"
+#include "projects/project_list.h"
+
+namespace kordel::cli {
+
+/// Skips what cannot be counted and notes why; feeds the progress line.
+class BatchObserver final : public engine::RunObserver {
+public:
+    BatchObserver(const std::vector<std::string>& paths, Progress& progress) : m_paths(paths), m_progress(progress) {}
+
+    void SetStatus(const std::string& text) override;
+    void WriteRow(std::size_t, const std::vector<std::string>&) override {}
+    void WriteTotals(const engine::TotalsTexts& totals) override { m_totals = totals; }
+    void SetProgress(int) override { ++m_done; }
+    bool AskMissing(const std::string& message) override { return Skip(message, "missing"); }
+    bool AskOpenFailed(const std::string& message) override {
+        Skip(message, "unreadable");
+        return false;
+    }
+    bool AskUnknownExtension(const std::string& message) override {
+        m_current = m_done;
+        Skip(message, "unknown extension");
+        return true;
+    }
+    void Finished(const std::string& message, bool isError) override {
+        if (isError) m_progress.Error(message);
+    }
+
+    const std::vector<Skipped>& skipped() const { return m_skipped; }
+    const engine::TotalsTexts& totals() const { return m_totals; }
+
+private:
+    bool Skip(const std::string& message, const char* reason);
+
+    const std::vector<std::string>& m_paths;
+    Progress& m_progress;
+    std::size_t m_current = 0;
+    std::size_t m_done = 0;
+    std::vector<Skipped> m_skipped;
+    engine::TotalsTexts m_totals;
+};
+
+/// Reads project lists: missing files are skipped; every message goes to the progress's messages.
+class BatchListQuestions final : public projects::ListQuestions {
+public:
+    explicit BatchListQuestions(Progress& progress) : m_progress(progress) {}
+    void ShowError(const std::string& message) override { m_progress.Error(message); }
+    bool AskRetryRead(const std::string& message) override { return Say(message, false); }
+    bool AskRetryWrite(const std::string& message) override { return Say(message, false); }
+    bool AskMissing(const std::string& message) override {
+        m_progress.Warn(message);
+        return true;
+    }
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<std::string> AskProjectName() override { return std::nullopt; }
+
+private:
+    bool Say(const std::string& message, bool answer) {
+        ShowError(message);
+        return answer;
+    }
+    Progress& m_progress;
+};
+
+}  // namespace kordel::cli

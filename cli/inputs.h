@@ -1,0 +1,31 @@
+// Turns the command line's PATHs and --list entries into the list of files to count.
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "cli/progress.h"
+#include "cli/walk.h"
+#include "projects/project_list.h"
+
+namespace kordel::cli {
+
+/// The lines of a path list: one path per line, a CR before the line end dropped, empty lines skipped.
+std::vector<std::string> ReadPathList(std::istream& in);
+
+/// What the inputs gave: the files in order, and the project name of the first named .kpl.
+struct Inputs {
+    bool ok = true;  ///< false after an input that stops the run (an unreadable list, git failing)
+    std::vector<std::string> paths;
+    std::string projectName;
+    projects::ListState listState;
+};
+
+/// Each entry is a file (taken as given), a folder (walked, or listed by git with --vcs git) or a
+/// project list; the PATHs come first, then the entries of --list, read from `stdinStream` for "-".
+Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
+                     projects::ListQuestions& listQuestions);
+
+}  // namespace kordel::cli

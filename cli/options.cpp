@@ -1,0 +1,84 @@
+// The options of kordelc with CLI11, their checks, and the help text with examples.
+#include "cli/options.h"
+
+#include <algorithm>
+#include <thread>
+
+#include <CLI/CLI.hpp>
+
+#include "kordel/version.h"
+
+namespace kordel::cli {
+namespace {
+
+constexpr const char* kExamples = R"(Examples:
+  kordelc src                          count every known source file under src
+  kordelc -p --by-language .           one line per language, with percentages
+  kordelc --vcs git --sort code .      the files git knows, the most code first
+  kordelc --exclude-dir build --exclude '*_test.c' --include-ext .c,.h src
+  find . -name '*.py' | kordelc --list -
+  kordelc project.kpl -f html -o report.htm
+
+Exit status: 0 when every file was counted, 1 when one was skipped or an output could not be
+written, 2 after a usage error.)";
+
+}  // namespace
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, std::ostream& err, int& exitCode) {
+    Options o;
+    o.jobs = std::max(1u, std::thread::hardware_concurrency());
+    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files.", "kordelc"};
+    app.footer(kExamples);
+    app.add_option("PATH", o.inputs, "Source files, folders (walked recursively) or project lists (.kpl)");
+    app.add_option("-f,--format", o.format, "Output format: table, json, or a txt, csv or html report")
+        ->check(CLI::IsMember({"table", "json", "txt", "csv", "html"}));
+    app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output");
+    app.add_flag("-p,--percent", o.percent, "Add the percentage columns");
+    app.add_flag("--mixed-as-both", o.mixedAsBoth, "Count mixed lines also as code and as comment lines");
+    app.add_flag("--blank-in-block", o.blankInBlock, "Count blank lines inside block comments as blank");
+    app.add_flag("--fortran77", o.fortran77, "Count .f files as Fortran 77 instead of Forth");
+    app.add_option("--name", o.name, "Project name for the report (default: the name in a .kpl PATH)");
+    app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE");
+    app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
+        ->check(CLI::ExistingFile);
+    app.add_option("-j,--jobs", o.jobs, "Files counted in parallel (default: the number of cores)")
+        ->check(CLI::Range(1u, 256u));
+    app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)");
+    app.add_option("--exclude-dir", o.excludeDirs, "Skip folders named NAME (a glob; repeatable)")
+        ->allow_extra_args(false);
+    app.add_flag("--no-default-excludes", o.noDefaultExcludes, "Also walk .git, .svn and .hg folders");
+    app.add_option("--exclude", o.excludeGlobs,
+                   "Skip files whose name (or, with a '/', relative path) matches GLOB (repeatable)")
+        ->allow_extra_args(false);
+    app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h");
+    app.add_option("--vcs", o.vcs, "Take a folder's files from git ls-files (ignored files left out)")
+        ->check(CLI::IsMember({"git"}));
+    app.add_flag("--follow-symlinks", o.followSymlinks, "Follow symbolic links (each file is counted once)");
+    app.add_flag("--by-language", o.byLanguage, "Print one line per language instead of one per file");
+    app.add_option("--sort", o.sort, "Order the files by code, comment, mixed, blank or lines (largest first)")
+        ->check(CLI::IsMember({"code", "comment", "mixed", "blank", "lines"}));
+    app.add_flag("--ascending", o.ascending, "Sort smallest first");
+    app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
+    app.set_version_flag("--version", std::string("kordelc ") + kVersion);
+    try {
+        app.parse(argc, argv);
+        if (o.inputs.empty() && o.listFile.empty()) throw CLI::RequiredError("PATH");
+        if (o.byLanguage && o.format != "table" && o.format != "json")
+            throw CLI::ValidationError("--by-language", "works with -f table or -f json only");
+        if (o.ascending && o.sort.empty() && !o.byLanguage)
+            throw CLI::ValidationError("--ascending", "needs --sort (or --by-language)");
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == 0) {
+            out << (dynamic_cast<const CLI::CallForVersion*>(&e) ? std::string("kordelc ") + kVersion + "\n"
+                                                                  : app.help());
+            exitCode = 0;
+            return std::nullopt;
+        }
+        err << "kordelc: " << e.what() << "\nRun 'kordelc --help' for the options.\n";
+        exitCode = 2;
+        return std::nullopt;
+    }
+    return o;
+}
+
+}  // namespace kordel::cli

@@ -1,0 +1,40 @@
+// The command line of kordelc: what each option sets, and --help.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace kordel::cli {
+
+struct Options {
+    std::vector<std::string> inputs;
+    std::string format = "table";
+    std::string output;
+    std::string name;
+    std::string saveList;
+    std::string languagesDb;
+    std::string listFile;  ///< "-" for standard input
+    bool percent = false;
+    bool mixedAsBoth = false;
+    bool blankInBlock = false;
+    bool fortran77 = false;
+    std::vector<std::string> excludeDirs;
+    bool noDefaultExcludes = false;
+    std::vector<std::string> excludeGlobs;
+    std::string includeExt;
+    std::string vcs;
+    bool followSymlinks = false;
+    bool byLanguage = false;
+    std::string sort;
+    bool ascending = false;
+    bool quiet = false;
+    unsigned jobs = 1;
+};
+
+/// Parses the command line. Answers the options to run with, or the exit status when the run is
+/// over already (0 after --help and --version, which print to `out`; 2 after a usage error).
+std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, std::ostream& err, int& exitCode);
+
+}  // namespace kordel::cli

@@ -1,0 +1,59 @@
+// Finding the files to count: folder walks, git's file list, and the filters both go through.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kordel::cli {
+
+/// Folder names skipped by default.
+inline const std::vector<std::string> kDefaultExcludedDirs = {".git", ".svn", ".hg"};
+
+struct FileFilters {
+    std::vector<std::string> excludedDirs = kDefaultExcludedDirs;  ///< folder names never entered
+    std::vector<std::string> excludeGlobs;  ///< a file matching one is left out
+    std::vector<std::string> includeExts;   ///< when not empty, only these extensions (".c"), any case
+    bool followSymlinks = false;
+};
+
+/// Shell-style match of a whole text: "*" any run, "?" one character, "[abc]", "[a-z]", "[!x]".
+bool MatchGlob(std::string_view pattern, std::string_view text);
+
+/// The parts of ".c,.h" (a missing leading dot is added).
+std::vector<std::string> SplitExtensions(std::string_view list);
+
+/// Decides whether a file's extension belongs to a known language.
+using KnownExtension = std::function<bool(std::string_view extension)>;
+
+/// Collects files under folders and from git lists, each real file once.
+class FileCollector {
+public:
+    FileCollector(FileFilters filters, KnownExtension known) : m_filters(std::move(filters)), m_known(std::move(known)) {}
+
+    /// Adds the files under `folder` in sorted order; `onFolder` hears of each folder entered
+    /// and the number of files found so far.
+    void WalkFolder(const std::filesystem::path& folder, std::vector<std::string>& out,
+                    const std::function<void(const std::string&, std::size_t)>& onFolder = {});
+
+    /// Adds the files of a list relative to `folder` (as `git ls-files` gives them) that pass the filters.
+    void AddListed(const std::filesystem::path& folder, const std::vector<std::string>& relative,
+                   std::vector<std::string>& out);
+
+    /// True when the file `relative` (to its walk root) passes the name filters.
+    bool Accepts(const std::filesystem::path& relative) const;
+
+private:
+    bool ExcludedDir(const std::string& name) const;
+    bool Wanted(const std::filesystem::path& relative) const;
+
+    FileFilters m_filters;
+    KnownExtension m_known;
+    std::set<std::filesystem::path> m_seenFiles;
+    std::set<std::filesystem::path> m_seenDirs;
+};
+
+}  // namespace kordel::cli
