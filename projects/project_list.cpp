@@ -42,7 +42,8 @@ std::string PathKey(std::string_view path, bool caseSensitive) {
 // Each line keeps its LF; the last one may have none. Nothing when the file can't be read.
 std::optional<std::vector<std::string>> ReadTextLines(const fs::path& path) {
     std::error_code ec;
-    if (fs::is_directory(path, ec)) return std::nullopt;
+    // Only a regular file: opening a FIFO would wait for a writer forever.
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -1,0 +1,8 @@
+/* header
+   comment */
+#include <stdio.h>
+
+int main(void) { // entry
+    printf("/* no */\n");
+    return 0; /* done */
+}

@@ -1,0 +1,108 @@
+// A process killed at a random moment while it saves leaves the complete old or the complete new file.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "projects/project_list.h"
+#include "userlang/udlangdb.h"
+
+namespace fs = std::filesystem;
+using namespace kordel;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct NoQuestions final : projects::ListQuestions {
+    void ShowError(const std::string&) override {}
+    bool AskRetryRead(const std::string&) override { return false; }
+    bool AskRetryWrite(const std::string&) override { return false; }
+    bool AskMissing(const std::string&) override { return false; }
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<std::string> AskProjectName() override { return std::nullopt; }
+};
+
+std::vector<std::string> Rows(char tag, int n) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < n; ++i) rows.push_back(std::string("/src/") + tag + "/unit" + std::to_string(i) + ".cpp");
+    return rows;
+}
+
+std::vector<userlang::UserLanguage> Languages(char tag, int n) {
+    std::vector<userlang::UserLanguage> langs;
+    for (int i = 0; i < n; ++i)
+        langs.push_back({std::string(1, tag) + std::to_string(i), ".q" + std::to_string(i), "--", "0", "{-", "0",
+                         "-}", "No"});
+    return langs;
+}
+
+using SaveFn = bool (*)(const fs::path&, bool second);
+
+bool SaveList(const fs::path& p, bool second) {
+    projects::ListState state;
+    projects::ListSettings settings;
+    NoQuestions q;
+    return projects::ExportProject(p, Rows(second ? 'b' : 'a', second ? 9000 : 7000), state, settings, q);
+}
+
+bool SaveDatabase(const fs::path& p, bool second) {
+    return userlang::WriteUDList(p, Languages(second ? 'B' : 'A', second ? 6000 : 5000));
+}
+
+void KillWhileSaving(const char* name, SaveFn save) {
+    const fs::path dir = fs::temp_directory_path() / ("kordel-crash-" + std::string(name) + "-" +
+                                                      std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const fs::path target = dir / name;
+
+    // The two versions the file may hold.
+    ASSERT_TRUE(save(target, true));
+    const std::string second = ReadAll(target);
+    ASSERT_TRUE(save(target, false));
+    const std::string first = ReadAll(target);
+    ASSERT_NE(first, second);
+
+    std::mt19937 rng(12345);
+    std::uniform_int_distribution<int> micros(0, 30000);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    int kills = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const pid_t child = ::fork();
+        ASSERT_NE(child, -1);
+        if (child == 0) {
+            for (bool flip = true;; flip = !flip)
+                if (!save(target, flip)) ::_exit(3);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(micros(rng)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child stopped by itself: " << status;
+        ++kills;
+        const std::string now = ReadAll(target);
+        ASSERT_TRUE(now == first || now == second) << "torn file after kill " << kills << ": " << now.size()
+                                                    << " bytes";
+    }
+    EXPECT_GT(kills, 10);
+    fs::remove_all(dir);
+}
+
+TEST(CrashSafety, ProjectListKilledWhileSaving) { KillWhileSaving("list.kpl", SaveList); }
+TEST(CrashSafety, DatabaseKilledWhileSaving) { KillWhileSaving("udlangdb.ini", SaveDatabase); }
+
+}  // namespace

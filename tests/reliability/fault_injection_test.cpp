@@ -1,0 +1,180 @@
+// Every writer, failed at every point of its atomic write: the old file stays byte for byte, the caller
+// hears of the failure, and no temporary file is left beside the target.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "faulty_file_ops.h"
+#include "projects/project_list.h"
+#include "reports/report.h"
+#include "ui/core/settings_store.h"
+#include "userlang/udlangdb.h"
+
+namespace fs = std::filesystem;
+using namespace kordel;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::string> FolderEntries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+/// Answers Cancel to every retry question and counts them.
+struct CancelAll final : projects::ListQuestions, reports::ReportQuestions {
+    int retries = 0;
+    void ShowError(const std::string&) override {}
+    bool AskRetryRead(const std::string&) override { return false; }
+    bool AskRetryWrite(const std::string&) override { return ++retries, false; }
+    bool AskMissing(const std::string&) override { return false; }
+    bool AskYesNo(const std::string&) override { return false; }
+    std::optional<std::string> AskProjectName() override { return std::nullopt; }
+};
+
+struct FixedClock final : reports::Clock {
+    reports::LocalTime Now() const override { return {2024, 5, 6, 7, 8}; }
+};
+
+/// Many rows, so that the new contents take several write pieces.
+std::vector<std::string> ManyPaths(const std::string& stem, int n) {
+    std::vector<std::string> rows;
+    for (int i = 0; i < n; ++i) rows.push_back("/src/" + stem + "/file" + std::to_string(i) + ".c");
+    return rows;
+}
+
+reports::ReportInput ManyRows(int n) {
+    reports::ReportInput input;
+    for (const std::string& p : ManyPaths("report", n)) input.rows.push_back({p, {"1", "2", "3", "4", "10"}});
+    input.pn = "Reliability";
+    return input;
+}
+
+std::vector<userlang::UserLanguage> ManyLanguages(const std::string& stem, int n) {
+    std::vector<userlang::UserLanguage> langs;
+    for (int i = 0; i < n; ++i)
+        langs.push_back({stem + std::to_string(i), ".x" + std::to_string(i), "#", "0", "/*", "0", "*/", "No"});
+    return langs;
+}
+
+/// A writer under test: `write` saves either the small old contents or the large new ones.
+/// `reported` is set when the caller was told about a failure (a false result, and a question where the
+/// writer asks one).
+struct Writer {
+    const char* name;
+    const char* file;
+    std::function<bool(const fs::path&, bool large, FileOps&, bool& reported)> write;
+};
+
+bool ViaList(const fs::path& p, bool large, FileOps& ops, bool& reported) {
+    projects::ListState state;
+    projects::ListSettings settings;
+    CancelAll q;
+    const bool ok = projects::ExportProject(p, ManyPaths(large ? "new" : "old", large ? 4000 : 3), state, settings,
+                                            q, ops);
+    reported = !ok && q.retries == 1;
+    return ok;
+}
+
+template <typename Save>
+std::function<bool(const fs::path&, bool, FileOps&, bool&)> ViaReport(Save save) {
+    return [save](const fs::path& p, bool large, FileOps& ops, bool& reported) {
+        CancelAll q;
+        const bool ok = save(p, ManyRows(large ? 3000 : 2), q, ops);
+        reported = !ok && q.retries == 1;
+        return ok;
+    };
+}
+
+bool ViaDatabase(const fs::path& p, bool large, FileOps& ops, bool& reported) {
+    const bool ok = userlang::WriteUDList(p, ManyLanguages(large ? "New" : "Old", large ? 4000 : 2), ops);
+    reported = !ok;
+    return ok;
+}
+
+bool ViaSettings(const fs::path& p, bool large, FileOps& ops, bool& reported) {
+    ui::IniSettingsStore store(p, ops);
+    const bool ok = store.Write("lsp", large ? std::string(200000, 'n') : "/old/list.kpl");
+    reported = !ok;
+    return ok;
+}
+
+const Writer kWriters[] = {
+    {"ProjectList", "list.kpl", ViaList},
+    {"ReportTXT", "report.txt",
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+         return reports::SaveReport(p, in, FixedClock(), q, ops);
+     })},
+    {"ReportCSV", "report.csv",
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+         return reports::SaveReportCSV(p, in, q, ops);
+     })},
+    {"ReportHTM", "report.htm",
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+         return reports::SaveReportHTM(p, in, q, ops);
+     })},
+    {"Database", "udlangdb.ini", ViaDatabase},
+    {"Settings", "kordel.ini", ViaSettings},
+};
+
+class WriterFaults : public ::testing::TestWithParam<Writer> {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kordel-faults-" + std::string(GetParam().name) + "-" +
+                                           std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        target = dir / GetParam().file;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    fs::path dir, target;
+};
+
+TEST_P(WriterFaults, EveryFailurePointKeepsTheOldFile) {
+    const Writer& w = GetParam();
+    bool reported = false;
+    FaultyFileOps plain;
+    ASSERT_TRUE(w.write(target, false, plain, reported));
+    const std::string old = ReadAll(target);
+    const std::vector<std::string> before = FolderEntries(dir);
+
+    // A clean run of the large save shows how many write pieces it takes; then put it back.
+    FaultyFileOps counting;
+    ASSERT_TRUE(w.write(target, true, counting, reported));
+    ASSERT_GE(counting.writes, 2) << "the new contents should need several pieces";
+    ASSERT_NE(ReadAll(target), old);
+    ASSERT_TRUE(w.write(target, false, plain, reported));
+    ASSERT_EQ(ReadAll(target), old);
+
+    struct Point {
+        FailAt at;
+        int k;
+    };
+    std::vector<Point> points{{FailAt::Open, 0}, {FailAt::Close, 0}, {FailAt::Rename, 0}};
+    for (int k = 1; k <= counting.writes; ++k) points.push_back({FailAt::Write, k});
+    for (const Point& p : points) {
+        SCOPED_TRACE("failure kind " + std::to_string(static_cast<int>(p.at)) + " k=" + std::to_string(p.k));
+        FaultyFileOps faulty(p.at, p.k);
+        reported = false;
+        EXPECT_FALSE(w.write(target, true, faulty, reported));
+        EXPECT_TRUE(reported);
+        EXPECT_EQ(ReadAll(target), old);
+        EXPECT_EQ(FolderEntries(dir), before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWriters, WriterFaults, ::testing::ValuesIn(kWriters),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
