@@ -16,7 +16,7 @@ GitFiles ListGitFiles(const std::filesystem::path& folder) {
         return result;
     }
     if (run.exitCode != 0) {
-        result.error = "\"" + folder.string() + "\" is not in a git repository (git ls-files failed)";
+        result.error = std::string(1, '"').append(folder.string()).append("\" is not in a git repository (git ls-files failed)");
         return result;
     }
     std::string previous;

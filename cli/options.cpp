@@ -31,31 +31,43 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.footer(kExamples);
     app.add_option("PATH", o.inputs, "Source files, folders (walked recursively) or project lists (.kpl)");
     app.add_option("-f,--format", o.format, "Output format: table, json, or a txt, csv or html report")
+        ->type_name("FORMAT")
         ->check(CLI::IsMember({"table", "json", "txt", "csv", "html"}));
-    app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output");
+    app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
+        ->type_name("FILE");
     app.add_flag("-p,--percent", o.percent, "Add the percentage columns");
     app.add_flag("--mixed-as-both", o.mixedAsBoth, "Count mixed lines also as code and as comment lines");
     app.add_flag("--blank-in-block", o.blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", o.fortran77, "Count .f files as Fortran 77 instead of Forth");
-    app.add_option("--name", o.name, "Project name for the report (default: the name in a .kpl PATH)");
-    app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE");
+    app.add_option("--name", o.name, "Project name for the report (default: the name in a .kpl PATH)")
+        ->type_name("NAME");
+    app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE")
+        ->type_name("FILE");
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
+        ->type_name("FILE")
         ->check(CLI::ExistingFile);
     app.add_option("-j,--jobs", o.jobs, "Files counted in parallel (default: the number of cores)")
+        ->type_name("N")
         ->check(CLI::Range(1u, 256u));
-    app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)");
+    app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")
+        ->type_name("FILE");
     app.add_option("--exclude-dir", o.excludeDirs, "Skip folders named NAME (a glob; repeatable)")
+        ->type_name("NAME")
         ->allow_extra_args(false);
     app.add_flag("--no-default-excludes", o.noDefaultExcludes, "Also walk .git, .svn and .hg folders");
     app.add_option("--exclude", o.excludeGlobs,
                    "Skip files whose name (or, with a '/', relative path) matches GLOB (repeatable)")
+        ->type_name("GLOB")
         ->allow_extra_args(false);
-    app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h");
+    app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h")
+        ->type_name("EXTS");
     app.add_option("--vcs", o.vcs, "Take a folder's files from git ls-files (ignored files left out)")
+        ->type_name("git")
         ->check(CLI::IsMember({"git"}));
     app.add_flag("--follow-symlinks", o.followSymlinks, "Follow symbolic links (each file is counted once)");
     app.add_flag("--by-language", o.byLanguage, "Print one line per language instead of one per file");
     app.add_option("--sort", o.sort, "Order the files by code, comment, mixed, blank or lines (largest first)")
+        ->type_name("KEY")
         ->check(CLI::IsMember({"code", "comment", "mixed", "blank", "lines"}));
     app.add_flag("--ascending", o.ascending, "Sort smallest first");
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");

@@ -93,7 +93,7 @@ std::vector<std::string> SplitExtensions(std::string_view list) {
         std::string_view item = list.substr(start, end - start);
         while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
         while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-        if (!item.empty()) exts.push_back(item.front() == '.' ? std::string(item) : "." + std::string(item));
+        if (!item.empty()) exts.push_back(item.front() == '.' ? std::string(item) : std::string(1, '.').append(item));
         start = end + 1;
     }
     return exts;

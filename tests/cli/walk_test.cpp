@@ -139,7 +139,7 @@ protected:
         WriteC("repo/vendor/lib.c", 1);
         WriteC("repo/deleted.c", 1);
         Write("repo/.gitignore", "ignored.c\ngen/\n");
-        const std::string repo = "'" + Path("repo").string() + "'";
+        const std::string repo = std::string(1, '\'').append(Path("repo").string()).append(1, '\'');
         ASSERT_EQ(std::system(("git -C " + repo + " init -q && git -C " + repo +
                                " add tracked.c deleted.c 'sub dir' vendor .gitignore").c_str()),
                   0);
