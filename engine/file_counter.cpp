@@ -9,6 +9,8 @@
 namespace kordel::engine {
 
 bool DoesFileExist(const std::filesystem::path& path) {
+    // A NUL cannot be part of a name: the system would see only the part before it.
+    if (path.native().find('\0') != std::string::npos) return false;
     std::error_code ec;
     return std::filesystem::exists(std::filesystem::symlink_status(path, ec)) && !ec;
 }

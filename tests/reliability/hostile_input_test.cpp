@@ -204,6 +204,20 @@ TEST_F(HostileInput, NamesThatAreNotUtf8) {
     EXPECT_EQ(rows[0], p.string());
 }
 
+TEST_F(HostileInput, PathWithANulByteNamesNoFile) {
+    // Cut at the NUL the line would name the list's own folder; it must count as missing instead.
+    const std::string nul("\0/etc/hostname", 14);
+    Write("nul.kpl", ToCrLf(projects::ProjectListText({nul, (dir / "nul.kpl").string()}, "")));
+    std::vector<std::string> rows;
+    projects::ListState state;
+    NoQuestions q;
+    projects::GetProject(dir / "nul.kpl", rows, state, q);
+    EXPECT_EQ(q.missing, 1);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (dir / "nul.kpl").string());
+    EXPECT_EQ(Count(dir.string() + nul).status, engine::FileStatus::Missing);
+}
+
 TEST_F(HostileInput, ProjectListOfOneMillionPaths) {
     // Every path is the same existing file, so the reader's duplicate check runs a million times.
     const fs::path src = Write("one.c", "x\n");
