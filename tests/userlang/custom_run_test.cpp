@@ -7,35 +7,16 @@
 #include <unistd.h>
 
 #include "engine/count_run.h"
+#include "tests/engine/scripted_observer.h"
 #include "userlang/custom_counter.h"
 
 using namespace kordel::engine;
+using Recorder = test_support::ScriptedObserver;
 using kordel::userlang::DatabaseLanguages;
 namespace fs = std::filesystem;
 
 namespace {
 
-class Recorder final : public RunObserver {
-public:
-    std::vector<std::string> asked, finished;
-    std::map<std::size_t, std::vector<std::string>> rows;
-    std::optional<TotalsTexts> totals;
-    bool answerUnknown = true;
-    void SetStatus(const std::string&) override {}
-    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override { rows[row] = cells; }
-    void WriteTotals(const TotalsTexts& t) override { totals = t; }
-    void SetProgress(int) override {}
-    bool AskMissing(const std::string& m) override { return Ask(m, false); }
-    bool AskOpenFailed(const std::string& m) override { return Ask(m, false); }
-    bool AskUnknownExtension(const std::string& m) override { return Ask(m, answerUnknown); }
-    void Finished(const std::string& m, bool) override { finished.push_back(m); }
-
-private:
-    bool Ask(const std::string& m, bool answer) {
-        asked.push_back(m);
-        return answer;
-    }
-};
 
 class CustomRunTest : public ::testing::Test {
 protected:

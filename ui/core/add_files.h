@@ -21,7 +21,7 @@ std::vector<FileFilter> AddFilters(std::string_view userPatterns);
 /// The key under which the list tells paths apart: letter case is ignored on Windows only.
 std::string PathKey(std::string_view path);
 
-/// False for a path the list refuses: one with a second drive specification (":\" after the drive).
+/// False for a path the list refuses: on Windows, one that holds ":\" again after its drive ("C:\a\D:\b.c").
 bool IsAcceptablePath(std::string_view path);
 
 /// Every regular file below `folder` (recursively, symbolic links to folders not followed) whose

@@ -75,10 +75,6 @@ void ResultList::AddPaths(std::vector<std::string> paths) {
     if (m_listener) m_listener->ListReset();  // one reset instead of many inserts
 }
 
-bool ResultList::Contains(std::string_view path) const {
-    return std::any_of(m_rows.begin(), m_rows.end(), [&](const Row& row) { return row.cells[0] == path; });
-}
-
 const std::string& ResultList::Cell(std::size_t row, std::size_t column) const { return m_rows[row].cells[column]; }
 
 void ResultList::SetCell(std::size_t row, std::size_t column, std::string text) {

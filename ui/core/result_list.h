@@ -42,7 +42,6 @@ public:
     std::size_t AddPath(std::string path);
     /// Inserts many paths at their places at once (one view update).
     void AddPaths(std::vector<std::string> paths);
-    bool Contains(std::string_view path) const;
 
     const std::string& Cell(std::size_t row, std::size_t column) const;
     const std::string& Path(std::size_t row) const { return Cell(row, 0); }
