@@ -4,10 +4,33 @@
 #include <cstring>
 #include <limits>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace kordel::engine {
 namespace {
 constexpr std::size_t kBufferSize = 256 * 1024;
 constexpr char kCtrlZ = 0x1A;
+
+bool IsStop(char c) { return c == '\n' || c == '\r' || c == kCtrlZ; }
+
+// Index of the first LF, CR or Ctrl-Z among the first n bytes; n when there is none.
+std::size_t FindStop(const char* p, std::size_t n) {
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i eof = _mm_set1_epi8(kCtrlZ);
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const __m128i hit = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)), _mm_cmpeq_epi8(v, eof));
+        if (const int mask = _mm_movemask_epi8(hit)) return i + static_cast<std::size_t>(__builtin_ctz(mask));
+    }
+#endif
+    while (i < n && !IsStop(p[i])) ++i;
+    return i;
+}
 }  // namespace
 
 TextModeReader::~TextModeReader() { Close(); }
@@ -17,10 +40,16 @@ bool TextModeReader::Open(const std::filesystem::path& path, std::optional<std::
     m_file = std::fopen(path.c_str(), "rb");
     if (!m_file) return false;
     std::setvbuf(m_file, nullptr, _IONBF, 0);
-    m_buffer.resize(kBufferSize);
-    m_data = m_buffer.data();
-    m_pos = m_len = 0;
     m_remaining = limit.value_or(std::numeric_limits<std::uint64_t>::max());
+    // A small file gets a buffer just big enough for it (one more byte sees the end of the data);
+    // the buffer is kept for the next file of this reader.
+    const std::size_t wanted = m_remaining < kBufferSize ? static_cast<std::size_t>(m_remaining) + 1 : kBufferSize;
+    if (m_capacity < wanted) {
+        m_buffer = std::make_unique_for_overwrite<char[]>(wanted);
+        m_capacity = wanted;
+    }
+    m_data = m_buffer.get();
+    m_pos = m_len = 0;
     m_ended = false;
     m_line.reserve(kMaxPiece + 1);
     return true;
@@ -48,8 +77,8 @@ void TextModeReader::Close() {
 
 bool TextModeReader::Fill() {
     if (m_ended || !m_file || m_remaining == 0) return false;
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_buffer.size(), m_remaining));
-    const std::size_t got = std::fread(m_buffer.data(), 1, want, m_file);
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity, m_remaining));
+    const std::size_t got = std::fread(m_buffer.get(), 1, want, m_file);
     if (got == 0) return false;  // end of data or a read error: the file ends here
     m_remaining -= got;
     m_pos = 0;
@@ -64,6 +93,24 @@ int TextModeReader::Peek() {
 
 bool TextModeReader::NextLine(std::string_view& line) {
     if (m_ended) return false;
+    if (m_pos == m_len && !Fill()) {
+        m_ended = true;
+        return false;
+    }
+    // The common case, a whole line ending in a plain LF inside the buffer, is handed out in place.
+    const std::size_t avail = std::min(kMaxPiece, m_len - m_pos);
+    const std::size_t run = FindStop(m_data + m_pos, avail);
+    if (run < avail && m_data[m_pos + run] == '\n') {
+        line = std::string_view(m_data + m_pos, run + 1);
+        m_pos += run + 1;
+        return true;
+    }
+    return NextLineCopied(line);
+}
+
+// Lines that need a CR LF turned into LF, meet a Ctrl-Z or cross the end of the buffer are put together
+// in m_line.
+bool TextModeReader::NextLineCopied(std::string_view& line) {
     m_line.clear();
     while (m_line.size() < kMaxPiece) {
         if (m_pos == m_len && !Fill()) {
@@ -74,12 +121,7 @@ bool TextModeReader::NextLine(std::string_view& line) {
         const std::size_t room = kMaxPiece - m_line.size();
         const std::size_t avail = std::min(room, m_len - m_pos);
         const char* begin = m_data + m_pos;
-        std::size_t run = 0;
-        while (run < avail) {
-            const char c = begin[run];
-            if (c == '\n' || c == '\r' || c == kCtrlZ) break;
-            ++run;
-        }
+        const std::size_t run = FindStop(begin, avail);
         m_line.append(begin, run);
         m_pos += run;
         if (run == avail) continue;

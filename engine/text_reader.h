@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kordel::engine {
 
@@ -37,9 +37,11 @@ public:
 private:
     bool Fill();
     int Peek();
+    bool NextLineCopied(std::string_view& line);
 
     std::FILE* m_file = nullptr;
-    std::vector<char> m_buffer;
+    std::unique_ptr<char[]> m_buffer;  // left uninitialised: only the bytes read are looked at
+    std::size_t m_capacity = 0;
     std::string_view m_memory;
     const char* m_data = nullptr;
     std::size_t m_pos = 0;

@@ -35,6 +35,11 @@ MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) 
     m_desktop->SetLogic(m_logic.get());
     m_logic->SetView(this);
     m_model = new ResultModel(m_logic->list(), this);
+    m_scrollTimer = new QTimer(this);
+    m_scrollTimer->setSingleShot(true);
+    m_scrollTimer->setInterval(16);
+    connect(m_scrollTimer, &QTimer::timeout, this,
+            [this] { m_table->scrollTo(m_model->index(static_cast<int>(m_scrollRow), 0)); });
     BuildMenus();
     BuildToolbar();
     BuildCentre();
@@ -254,7 +259,9 @@ void MainWindow::TextsChanged() {
 }
 
 void MainWindow::ScrollTo(std::size_t row) {
-    m_table->scrollTo(m_model->index(static_cast<int>(row), 0));
+    // A count asks for every row; scrolling once per frame keeps the blits from dominating a long run.
+    m_scrollRow = row;
+    if (!m_scrollTimer->isActive()) m_scrollTimer->start();
 }
 
 void MainWindow::CloseWindow() {

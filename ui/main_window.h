@@ -14,6 +14,7 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QTableView;
+class QTimer;
 
 namespace kordel::ui {
 
@@ -67,6 +68,8 @@ private:
     QLabel* m_status0 = nullptr;
     QLabel* m_status1 = nullptr;
     std::map<int, QAction*> m_actions;
+    QTimer* m_scrollTimer = nullptr;
+    std::size_t m_scrollRow = 0;
     bool m_syncingSelection = false;
     bool m_quitting = false;
 };

@@ -4,42 +4,82 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "engine/count_run.h"
 #include "ui/core/sort_results.h"
 
 namespace kordel::ui {
 
-/// Updates are queued; questions block the worker until the interface thread has the answer.
-/// Queued calls hold only the target, which outlives the progress window's loop that runs them.
+/// Updates are queued in order and delivered in batches: one wake-up of the interface thread carries
+/// every call made since the last, so a run of many small files does not flood it. Within a batch only
+/// the last status, totals and percent are applied, since nothing is painted between the calls of a
+/// batch. Questions block the worker until the interface thread has the answer, after the updates
+/// queued before them. Queued calls hold only the target, which outlives the progress window's loop.
 class QueuedObserver final : public engine::RunObserver {
 public:
     QueuedObserver(QObject* uiContext, engine::RunObserver& target) : m_context(uiContext), m_target(target) {}
 
-    void SetStatus(const std::string& text) override { Post([t = &m_target, text] { t->SetStatus(text); }); }
+    void SetStatus(const std::string& text) override {
+        Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
+    }
     void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
-        Post([t = &m_target, row, cells] { t->WriteRow(row, cells); });
+        Post(Kind::Other, [t = &m_target, row, cells] { t->WriteRow(row, cells); });
     }
     void WriteTotals(const engine::TotalsTexts& totals) override {
-        Post([t = &m_target, totals] { t->WriteTotals(totals); });
+        Post(Kind::Totals, [t = &m_target, totals] { t->WriteTotals(totals); });
     }
-    void SetProgress(int percent) override { Post([t = &m_target, percent] { t->SetProgress(percent); }); }
+    void SetProgress(int percent) override {
+        Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
+    }
     bool AskMissing(const std::string& m) override { return Ask([&] { return m_target.AskMissing(m); }); }
     bool AskOpenFailed(const std::string& m) override { return Ask([&] { return m_target.AskOpenFailed(m); }); }
     bool AskUnknownExtension(const std::string& m) override {
         return Ask([&] { return m_target.AskUnknownExtension(m); });
     }
     void Finished(const std::string& message, bool isError) override {
-        Post([t = &m_target, message, isError] { t->Finished(message, isError); });
+        Post(Kind::Other, [t = &m_target, message, isError] { t->Finished(message, isError); });
     }
 
 private:
-    template <typename F>
-    void Post(F&& f) {
-        QMetaObject::invokeMethod(m_context, std::forward<F>(f), Qt::QueuedConnection);
+    // Calls whose later value replaces the earlier one have a kind of their own.
+    enum class Kind { Status, Totals, Progress, Other };
+    struct Call {
+        Kind kind;
+        std::function<void()> run;
+    };
+    struct Pending {
+        std::mutex mutex;
+        std::vector<Call> calls;
+    };
+
+    void Post(Kind kind, std::function<void()> run) {
+        bool first = false;
+        {
+            std::lock_guard lock(m_pending->mutex);
+            first = m_pending->calls.empty();
+            m_pending->calls.push_back({kind, std::move(run)});
+        }
+        // A batch that already has calls has its delivery posted; it will take this one too.
+        if (first) QMetaObject::invokeMethod(m_context, [pending = m_pending] { Deliver(*pending); }, Qt::QueuedConnection);
     }
+
+    static void Deliver(Pending& pending) {
+        std::vector<Call> batch;
+        {
+            std::lock_guard lock(pending.mutex);
+            batch.swap(pending.calls);
+        }
+        std::size_t last[3] = {batch.size(), batch.size(), batch.size()};
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            if (batch[i].kind != Kind::Other) last[static_cast<int>(batch[i].kind)] = i;
+        for (std::size_t i = 0; i < batch.size(); ++i)
+            if (batch[i].kind == Kind::Other || last[static_cast<int>(batch[i].kind)] == i) batch[i].run();
+    }
+
     template <typename F>
     bool Ask(F&& f) {
         bool answer = false;
@@ -49,6 +89,7 @@ private:
 
     QObject* m_context;
     engine::RunObserver& m_target;
+    std::shared_ptr<Pending> m_pending = std::make_shared<Pending>();
 };
 
 /// A sort's reports for the interface thread. Swaps are queued in order; the status line, which

@@ -1,6 +1,7 @@
 // Text-mode reading: CR LF, lone CR, Ctrl-Z, pieces of 4095 and the measured size.
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -65,4 +66,27 @@ TEST(TextReader, FileIsReadUpToItsMeasuredSize) {
     EXPECT_EQ(lines[0], std::string(10, 'a'));
     std::filesystem::remove(path);
     EXPECT_FALSE(reader.Open(path, std::nullopt));
+}
+
+// One reader reused across files of many sizes, with and without a measured size, reads each file as
+// the same bytes in memory read: lines crossing the read buffer, CR LF pairs split by it and short
+// files in a buffer kept from a longer one all give the same pieces.
+TEST(TextReader, FilesReadLikeTheSameBytesInMemory) {
+    const auto path = std::filesystem::temp_directory_path() / "kordel_reader_sizes.txt";
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', ' ', '\t', '\r', '\n', '\n', '\0'};
+    TextModeReader reader;
+    for (const std::size_t size : {0u, 1u, 15u, 16u, 17u, 4095u, 4096u, 70000u, 262143u, 262145u, 600000u, 3u, 9000u}) {
+        std::string data(size, 'a');
+        for (char& c : data) c = alphabet[random() % sizeof alphabet];
+        // Long runs without a line end make pieces of 4095.
+        if (size > 20000) data.replace(size / 2, 9000, std::string(9000, 'x'));
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+        const auto expected = MemoryLines(data);
+        ASSERT_TRUE(reader.Open(path, size));
+        EXPECT_EQ(Lines(reader), expected) << size << " bytes, size measured";
+        ASSERT_TRUE(reader.Open(path, std::nullopt));
+        EXPECT_EQ(Lines(reader), expected) << size << " bytes, size unknown";
+    }
+    std::filesystem::remove(path);
 }
