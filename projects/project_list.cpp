@@ -151,6 +151,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
     const bool caseSensitive = NativeCaseSensitivePaths();
     std::unordered_set<std::string> present;
     for (const std::string& row : rows) present.insert(PathKey(row, caseSensitive));
+    std::unordered_set<std::string> found;
     std::vector<std::string> added;
     const fs::path listFolder = path.parent_path();
 
@@ -183,6 +184,9 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             const std::string file =
                 entry.is_relative() && !listFolder.empty() ? (listFolder / entry).lexically_normal().string()
                                                            : std::string(text);
+            std::string key = PathKey(file, caseSensitive);
+            // A repeat of a path this list already named and that was found adds and asks nothing.
+            if (found.contains(key)) continue;
             if (!DoesFileExist(file)) {
                 ++missing;
                 if (!questions.AskMissing(engine::MissingMessage(file))) {
@@ -191,7 +195,8 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
                 }
                 continue;
             }
-            if (present.insert(PathKey(file, caseSensitive)).second) added.push_back(file);
+            found.insert(key);
+            if (present.insert(std::move(key)).second) added.push_back(file);
         }
     }
     if (!complete && !stopped) {

@@ -54,7 +54,8 @@ std::optional<std::string> FetchWithWaitWindow(const std::string& url, std::chro
         // Enough to compare: stop downloading a huge reply.
         if (body.size() >= kKeep || body.contains('\n')) {
             const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            failed = status >= 400;
+            // A first line that does not end within what is kept is no version file.
+            failed = status >= 400 || !body.contains('\n');
             QObject::disconnect(reply, nullptr, &wait, nullptr);
             reply->abort();
             finish();

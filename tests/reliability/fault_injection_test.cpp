@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "faulty_file_ops.h"
+#include "installhelpers/core/helpers.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
 #include "ui/core/settings_store.h"
@@ -110,6 +111,32 @@ bool ViaSettings(const fs::path& p, bool large, FileOps& ops, bool& reported) {
     return ok;
 }
 
+// The current installation's keys, with its program in the folder of `database`.
+class KeysBeside final : public installcore::UninstallKeys {
+public:
+    explicit KeysBeside(const fs::path& database) : m_folder(database.parent_path()) {}
+    std::string Read(std::string_view key, std::string_view name) override {
+        if (key != installcore::kCurrentKey || name != "UninstallString") return {};
+        return "\"" + (m_folder / "unins000.exe").string() + "\" /x";
+    }
+
+private:
+    fs::path m_folder;
+};
+
+// The old contents are a database in the earlier layout; the new ones are what the conversion makes of it.
+bool ViaConversion(const fs::path& p, bool large, FileOps& ops, bool& reported) {
+    if (!large) {
+        std::string earlier;
+        for (int i = 0; i < 3000; ++i) earlier += "Old" + std::to_string(i) + "\r\n.o" + std::to_string(i) + "\r\n#\r\n(*\r\n*)\r\n\r\n";
+        return WriteFileAtomically(p, earlier, ops);
+    }
+    KeysBeside keys(p);
+    const installcore::Outcome outcome = installcore::MigrateDatabase(keys, ops);
+    reported = outcome == installcore::Outcome::Failed;
+    return outcome == installcore::Outcome::Done;
+}
+
 const Writer kWriters[] = {
     {"ProjectList", "list.kpl", ViaList},
     {"ReportTXT", "report.txt",
@@ -126,6 +153,7 @@ const Writer kWriters[] = {
      })},
     {"Database", "udlangdb.ini", ViaDatabase},
     {"Settings", "kordel.ini", ViaSettings},
+    {"HelpersConversion", "udlangdb.ini", ViaConversion},
 };
 
 class WriterFaults : public ::testing::TestWithParam<Writer> {

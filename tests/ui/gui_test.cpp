@@ -2,6 +2,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +29,7 @@
 #include "ui/language_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/queued_observer.h"
 #include "ui/single_instance.h"
 
 using namespace kordel::ui;
@@ -71,17 +73,29 @@ void WhenModal(std::function<void(T*)> act) {
     timer->start();
 }
 
-// A one-shot HTTP server on loopback answering every request with `reply` (none: stay silent).
+// A one-shot HTTP server on loopback answering every request with `reply` (none: stay silent), followed
+// by `filler` bytes of 'x' sent a megabyte at a time while the client keeps reading.
 class VersionServer {
 public:
-    explicit VersionServer(std::optional<QByteArray> reply) : m_reply(std::move(reply)) {
+    explicit VersionServer(std::optional<QByteArray> reply, qint64 filler = 0)
+        : m_reply(std::move(reply)), m_filler(filler) {
         QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
             QTcpSocket* socket = m_server.nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
                 socket->readAll();
                 if (!m_reply) return;
                 socket->write(*m_reply);
-                socket->disconnectFromHost();
+                if (m_filler == 0) {
+                    socket->disconnectFromHost();
+                    return;
+                }
+                QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [this, socket] {
+                    if (socket->bytesToWrite() > 0) return;
+                    const qint64 piece = std::min<qint64>(m_filler - m_sent, 1 << 20);
+                    if (piece <= 0) return socket->disconnectFromHost();
+                    m_sent += piece;
+                    socket->write(QByteArray(piece, 'x'));
+                });
             });
         });
         m_server.listen(QHostAddress::LocalHost);
@@ -89,14 +103,33 @@ public:
     std::string url() const {
         return "http://127.0.0.1:" + std::to_string(m_server.serverPort()) + "/kordelnewversion.txt";
     }
+    qint64 sent() const { return m_sent; }
 
 private:
     QTcpServer m_server;
     std::optional<QByteArray> m_reply;
+    qint64 m_filler;
+    qint64 m_sent = 0;
 };
 
-QByteArray HttpReply(const QByteArray& status, const QByteArray& body) {
-    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+// Writes down every call it gets, in order, as short texts.
+class EventLog final : public kordel::engine::RunObserver {
+public:
+    std::vector<std::string> events;
+    void SetStatus(const std::string& text) override { events.push_back("status " + text); }
+    void WriteRow(std::size_t row, const std::vector<std::string>&) override {
+        events.push_back("row " + std::to_string(row));
+    }
+    void WriteTotals(const kordel::engine::TotalsTexts&) override { events.push_back("totals"); }
+    void SetProgress(int percent) override { events.push_back("percent " + std::to_string(percent)); }
+    bool AskMissing(const std::string& m) override { return events.push_back("ask " + m), true; }
+    bool AskOpenFailed(const std::string& m) override { return events.push_back("ask " + m), true; }
+    bool AskUnknownExtension(const std::string& m) override { return events.push_back("ask " + m), true; }
+    void Finished(const std::string& m, bool) override { events.push_back("finished " + m); }
+};
+
+QByteArray HttpReply(const QByteArray& status, const QByteArray& body, qint64 filler = 0) {
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size() + filler) +
            "\r\nConnection: close\r\n\r\n" + body;
 }
 
@@ -190,6 +223,48 @@ private slots:
         QVERIFY(window->action(cmd::kAscending)->isChecked());
     }
 
+    void workerCallsArriveInOrderWithTheLatestStatus() {
+        // A worker reports many rows around a question. Every row arrives in order; the question comes
+        // after the rows before it, with the status of that moment applied; updates that a
+        // later one replaced in the same delivery may be dropped, the last ones never.
+        QObject context;
+        EventLog log;
+        bool answer = false;
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            QueuedObserver queued(&context, log);
+            for (int i = 0; i < 2000; ++i) {
+                queued.SetStatus(std::to_string(i));
+                queued.WriteRow(static_cast<std::size_t>(i), {});
+                queued.SetProgress(i / 20);
+                if (i == 999) answer = queued.AskMissing("q");
+            }
+            queued.WriteTotals({});
+            queued.Finished("end", false);
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done && !log.events.empty() && log.events.back() == "finished end", 20000);
+        worker.join();
+        QVERIFY(answer);
+        std::vector<std::string> rows;
+        std::string statusAtQuestion, lastStatus;
+        for (const std::string& e : log.events) {
+            if (e.rfind("row ", 0) == 0) rows.push_back(e);
+            if (e.rfind("status ", 0) == 0) lastStatus = e;
+            if (e == "ask q") {
+                QCOMPARE(rows.size(), std::size_t(1000));
+                statusAtQuestion = lastStatus;
+            }
+        }
+        QCOMPARE(rows.size(), std::size_t(2000));
+        for (std::size_t i = 0; i < rows.size(); ++i) QCOMPARE(rows[i], "row " + std::to_string(i));
+        QCOMPARE(statusAtQuestion, std::string("status 999"));
+        QCOMPARE(lastStatus, std::string("status 1999"));
+        const auto totals = std::find(log.events.begin(), log.events.end(), "totals");
+        QVERIFY(totals != log.events.end() && totals + 1 == log.events.end() - 1);
+        QVERIFY(std::find(log.events.begin(), log.events.end(), "percent 99") != log.events.end());
+    }
+
     void cancelStopsTheRunBetweenFiles() {
         const std::string missing = sources.filePath("gone.c").toStdString();
         const std::string present = Source("z.c", "x;\n");
@@ -275,24 +350,35 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("message");
-        QTest::newRow("same") << HttpReply("200 OK", "1.7\r\n") << false << QString(kLatestVersionMessage.data());
-        QTest::newRow("newer") << HttpReply("200 OK", "1.8\n") << false << QString(kNewerVersionMessage.data());
+        QTest::addColumn<qint64>("filler");
+        QTest::newRow("same") << HttpReply("200 OK", "1.7\r\n") << false << QString(kLatestVersionMessage.data()) << qint64(0);
+        QTest::newRow("newer") << HttpReply("200 OK", "1.8\n") << false << QString(kNewerVersionMessage.data()) << qint64(0);
         QTest::newRow("error status") << HttpReply("404 Not Found", "1.7") << false
-                                      << QString(kCouldNotConnectMessage.data());
-        QTest::newRow("empty") << HttpReply("200 OK", "") << false << QString(kCouldNotConnectMessage.data());
-        QTest::newRow("timeout") << QByteArray() << true << QString(kCouldNotConnectMessage.data());
+                                      << QString(kCouldNotConnectMessage.data()) << qint64(0);
+        QTest::newRow("empty") << HttpReply("200 OK", "") << false << QString(kCouldNotConnectMessage.data())
+                               << qint64(0);
+        QTest::newRow("timeout") << QByteArray() << true << QString(kCouldNotConnectMessage.data()) << qint64(0);
+        // A 100 MB version file: the first line decides, and a first line that never ends is no version.
+        constexpr qint64 k100MB = 100LL * 1024 * 1024;
+        QTest::newRow("100 MB after the version") << HttpReply("200 OK", "1.7\r\n", k100MB) << false
+                                                  << QString(kLatestVersionMessage.data()) << k100MB;
+        QTest::newRow("100 MB in one line") << HttpReply("200 OK", "1.", k100MB) << false
+                                            << QString(kCouldNotConnectMessage.data()) << k100MB;
     }
     void versionCheckAgainstALoopbackServer() {
         QFETCH(QByteArray, reply);
         QFETCH(bool, silent);
         QFETCH(QString, message);
-        VersionServer server(silent ? std::nullopt : std::optional<QByteArray>(reply));
+        QFETCH(qint64, filler);
+        VersionServer server(silent ? std::nullopt : std::optional<QByteArray>(reply), filler);
         store.Write("verurl", server.url());
         desktop->SetVersionTimeout(std::chrono::milliseconds(800));
         desktop->answers = {Answer::No};
         window->action(cmd::kCheckVersion)->trigger();
         QCOMPARE(QString::fromStdString(desktop->messages.back()), message);
         QVERIFY(desktop->urls.empty());
+        // The download stops once the answer is known; the rest is never fetched.
+        if (filler > 0) QVERIFY2(server.sent() < filler / 2, QByteArray::number(server.sent()));
     }
 
     void closingWithUnsavedChangesAsks() {
