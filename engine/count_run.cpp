@@ -46,7 +46,7 @@ class ReadAhead {
 public:
     ReadAhead(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
               unsigned jobs)
-        : m_paths(paths), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 8) {
+        : m_paths(paths), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 64) {
         for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
@@ -54,15 +54,19 @@ public:
             std::lock_guard lock(m_mutex);
             m_stop = true;
         }
-        m_changed.notify_all();
+        m_workAllowed.notify_all();
         for (std::thread& t : m_workers) t.join();
     }
     /// The outcome of row `r`, waiting for it; rows are taken in order.
     FileOutcome Take(std::size_t r) {
         std::unique_lock lock(m_mutex);
-        m_consumed = r;
-        m_changed.notify_all();
-        m_changed.wait(lock, [&] { return m_outcomes[r].has_value(); });
+        // Taking row r moves the window on: by one row, one more worker may go on; rows the run
+        // counts itself (user languages) can move it further.
+        if (r > m_consumed) {
+            r == m_consumed + 1 ? m_workAllowed.notify_one() : m_workAllowed.notify_all();
+            m_consumed = r;
+        }
+        m_outcomeReady.wait(lock, [&] { return m_outcomes[r].has_value(); });
         return *m_outcomes[r];
     }
 
@@ -72,7 +76,9 @@ private:
             std::size_t r;
             {
                 std::unique_lock lock(m_mutex);
-                m_changed.wait(lock, [&] { return m_stop || (m_next < m_paths.size() && m_next < m_consumed + m_window); });
+                m_workAllowed.wait(lock, [&] {
+                    return m_stop || (m_next < m_paths.size() && m_next < m_consumed + m_window);
+                });
                 if (m_stop) return;
                 r = m_next++;
             }
@@ -85,7 +91,7 @@ private:
                 std::lock_guard lock(m_mutex);
                 m_outcomes[r] = outcome;
             }
-            m_changed.notify_all();
+            m_outcomeReady.notify_one();  // the run is the only one waiting for outcomes
         }
     }
 
@@ -98,7 +104,8 @@ private:
     std::size_t m_consumed = 0;
     bool m_stop = false;
     std::mutex m_mutex;
-    std::condition_variable m_changed;
+    std::condition_variable m_workAllowed;   // workers wait for room in the window
+    std::condition_variable m_outcomeReady;  // the run waits for the row it takes
     std::vector<std::thread> m_workers;
 };
 
