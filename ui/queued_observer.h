@@ -1,9 +1,8 @@
-// Carries a worker's calls on a run observer over to the interface thread, in order.
+// Carries a worker's calls on a run or sort observer over to the interface thread, in order.
 #pragma once
 
 #include <QObject>
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -14,47 +13,15 @@
 
 namespace kordel::ui {
 
-/// Updates are queued in order and delivered in batches: one wake-up of the interface thread carries
-/// every call made since the last, so a run of many small files does not flood it. Within a batch only
-/// the last status, totals and percent are applied, since nothing is painted between the calls of a
-/// batch. Questions block the worker until the interface thread has the answer, after the updates
-/// queued before them. Queued calls hold only the target, which outlives the progress window's loop.
-class QueuedObserver final : public engine::RunObserver {
+/// Calls for the interface thread, queued in order and delivered in batches: one wake-up carries every
+/// call made since the last, so a long run does not flood the interface thread. Within a batch only the
+/// last call of each replaceable kind (status, totals, percent) is made, since nothing is painted between
+/// the calls of a batch. Queued calls hold only what outlives the loop that runs them.
+class BatchedCalls {
 public:
-    QueuedObserver(QObject* uiContext, engine::RunObserver& target) : m_context(uiContext), m_target(target) {}
-
-    void SetStatus(const std::string& text) override {
-        Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
-    }
-    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
-        Post(Kind::Other, [t = &m_target, row, cells] { t->WriteRow(row, cells); });
-    }
-    void WriteTotals(const engine::TotalsTexts& totals) override {
-        Post(Kind::Totals, [t = &m_target, totals] { t->WriteTotals(totals); });
-    }
-    void SetProgress(int percent) override {
-        Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
-    }
-    bool AskMissing(const std::string& m) override { return Ask([&] { return m_target.AskMissing(m); }); }
-    bool AskOpenFailed(const std::string& m) override { return Ask([&] { return m_target.AskOpenFailed(m); }); }
-    bool AskUnknownExtension(const std::string& m) override {
-        return Ask([&] { return m_target.AskUnknownExtension(m); });
-    }
-    void Finished(const std::string& message, bool isError) override {
-        Post(Kind::Other, [t = &m_target, message, isError] { t->Finished(message, isError); });
-    }
-
-private:
-    // Calls whose later value replaces the earlier one have a kind of their own.
     enum class Kind { Status, Totals, Progress, Other };
-    struct Call {
-        Kind kind;
-        std::function<void()> run;
-    };
-    struct Pending {
-        std::mutex mutex;
-        std::vector<Call> calls;
-    };
+
+    explicit BatchedCalls(QObject* uiContext) : m_context(uiContext) {}
 
     void Post(Kind kind, std::function<void()> run) {
         bool first = false;
@@ -66,6 +33,23 @@ private:
         // A batch that already has calls has its delivery posted; it will take this one too.
         if (first) QMetaObject::invokeMethod(m_context, [pending = m_pending] { Deliver(*pending); }, Qt::QueuedConnection);
     }
+
+    /// Runs `f` on the interface thread after the calls posted before it, waiting for its answer.
+    bool Ask(const std::function<bool()>& f) {
+        bool answer = false;
+        QMetaObject::invokeMethod(m_context, [&] { answer = f(); }, Qt::BlockingQueuedConnection);
+        return answer;
+    }
+
+private:
+    struct Call {
+        Kind kind;
+        std::function<void()> run;
+    };
+    struct Pending {
+        std::mutex mutex;
+        std::vector<Call> calls;
+    };
 
     static void Deliver(Pending& pending) {
         std::vector<Call> batch;
@@ -80,62 +64,67 @@ private:
             if (batch[i].kind == Kind::Other || last[static_cast<int>(batch[i].kind)] == i) batch[i].run();
     }
 
-    template <typename F>
-    bool Ask(F&& f) {
-        bool answer = false;
-        QMetaObject::invokeMethod(m_context, [&] { answer = f(); }, Qt::BlockingQueuedConnection);
-        return answer;
-    }
-
     QObject* m_context;
-    engine::RunObserver& m_target;
     std::shared_ptr<Pending> m_pending = std::make_shared<Pending>();
 };
 
-/// A sort's reports for the interface thread. Swaps are queued in order; the status line, which
-/// changes every pass, is coalesced so that a long sort does not flood the interface thread.
-class QueuedSortObserver final : public SortObserver {
+/// A count run's reports for the interface thread. Questions block the worker until the interface
+/// thread has the answer, after the updates queued before them.
+class QueuedObserver final : public engine::RunObserver {
 public:
-    QueuedSortObserver(QObject* uiContext, SortObserver& target) : m_context(uiContext), m_target(target) {}
+    QueuedObserver(QObject* uiContext, engine::RunObserver& target) : m_calls(uiContext), m_target(target) {}
 
     void SetStatus(const std::string& text) override {
-        {
-            std::lock_guard lock(m_status->mutex);
-            m_status->text = text;
-        }
-        if (m_status->pending.exchange(true)) return;
-        QMetaObject::invokeMethod(
-            m_context,
-            [t = &m_target, status = m_status] {
-                std::string latest;
-                {
-                    std::lock_guard lock(status->mutex);
-                    latest = status->text;
-                }
-                status->pending = false;
-                t->SetStatus(latest);
-            },
-            Qt::QueuedConnection);
+        m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
+    }
+    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+        m_calls.Post(Kind::Other, [t = &m_target, row, cells] { t->WriteRow(row, cells); });
+    }
+    void WriteTotals(const engine::TotalsTexts& totals) override {
+        m_calls.Post(Kind::Totals, [t = &m_target, totals] { t->WriteTotals(totals); });
+    }
+    void SetProgress(int percent) override {
+        m_calls.Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
+    }
+    bool AskMissing(const std::string& m) override { return m_calls.Ask([&] { return m_target.AskMissing(m); }); }
+    bool AskOpenFailed(const std::string& m) override {
+        return m_calls.Ask([&] { return m_target.AskOpenFailed(m); });
+    }
+    bool AskUnknownExtension(const std::string& m) override {
+        return m_calls.Ask([&] { return m_target.AskUnknownExtension(m); });
+    }
+    void Finished(const std::string& message, bool isError) override {
+        m_calls.Post(Kind::Other, [t = &m_target, message, isError] { t->Finished(message, isError); });
+    }
+
+private:
+    using Kind = BatchedCalls::Kind;
+    BatchedCalls m_calls;
+    engine::RunObserver& m_target;
+};
+
+/// A sort's reports for the interface thread: swaps in order, the status line and percent, which change
+/// every pass, as their latest values.
+class QueuedSortObserver final : public SortObserver {
+public:
+    QueuedSortObserver(QObject* uiContext, SortObserver& target) : m_calls(uiContext), m_target(target) {}
+
+    void SetStatus(const std::string& text) override {
+        m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
     }
     void SetProgress(int percent) override {
         if (percent == m_lastPercent) return;
         m_lastPercent = percent;
-        QMetaObject::invokeMethod(m_context, [t = &m_target, percent] { t->SetProgress(percent); },
-                                  Qt::QueuedConnection);
+        m_calls.Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
     }
     void SwapRows(std::size_t a, std::size_t b) override {
-        QMetaObject::invokeMethod(m_context, [t = &m_target, a, b] { t->SwapRows(a, b); }, Qt::QueuedConnection);
+        m_calls.Post(Kind::Other, [t = &m_target, a, b] { t->SwapRows(a, b); });
     }
 
 private:
-    QObject* m_context;
+    using Kind = BatchedCalls::Kind;
+    BatchedCalls m_calls;
     SortObserver& m_target;
-    struct Status {
-        std::mutex mutex;
-        std::string text;
-        std::atomic<bool> pending{false};
-    };
-    std::shared_ptr<Status> m_status = std::make_shared<Status>();
     int m_lastPercent = -1;  // worker thread only
 };
 
