@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/progress.h"
+#include "cli/text_bytes.h"
 
 namespace kordel::cli {
 namespace {
@@ -74,7 +75,11 @@ std::string RenderTabs(const Grid& grid) {
     return text;
 }
 
-std::string RenderAligned(const Grid& grid, std::size_t width) {
+std::string RenderAligned(const Grid& rawGrid, std::size_t width) {
+    // Names reach a terminal here: control bytes are shown escaped, never sent.
+    Grid grid = rawGrid;
+    for (auto& line : grid)
+        for (std::string& cell : line) cell = EscapeForTerminal(cell);
     std::vector<std::size_t> widths;
     for (const auto& line : grid) {
         if (widths.size() < line.size()) widths.resize(line.size(), 0);
