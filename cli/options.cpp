@@ -19,18 +19,24 @@ constexpr const char* kExamples = R"(Examples:
   kordelc -f md . > LINES.md           a Markdown table for a pull request
   kordelc --no-ignore .                also what .gitignore and .ignore leave out
   kordelc --vcs git .                  the files git tracks, and new ones it does not ignore
-  kordelc --map .inc=.c --exclude-dir third_party src
+  kordelc --map .inc=.c src            .inc files counted as C
   find . -name '*.py' | kordelc --list -
+                                       the paths listed on standard input
   curl -s https://example.org/x.py | kordelc --stdin-name x.py
+                                       standard input counted as a Python file
   kordelc project.kpl -f html -o report.htm
+                                       the HTML report of a project list
 
-Ignore files: inside a git work tree the rules of .gitignore, .git/info/exclude and
-core.excludesFile apply, read by kordelc itself (git is not run, and nothing in the
-repository's configuration is); .ignore files apply everywhere, in the same syntax, and win
-over .gitignore. A file that git tracks is counted even when a .gitignore rule matches it.
+Ignore files:
+  Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
+  apply, read by kordelc itself: git is not run, and nothing that the repository's
+  configuration names is. .ignore files apply everywhere, in the same syntax, and win over
+  .gitignore. A file that git tracks is counted even when a .gitignore rule matches it, and
+  a folder named on the command line is walked even when git ignores it.
 
-Exit status: 0 when every file was counted, 1 when one was skipped or an output could not be
-written, 2 after a usage error or when the input could not be read.)";
+Exit status:
+  0 when every file was counted, 1 when one was skipped or an output could not be written,
+  2 after a usage error or when the input could not be read.)";
 
 // Help lines show an option's value by the name given to it ("FILE", "N"), never CLI11's
 // descriptions of its checks.
