@@ -43,6 +43,10 @@ make_package() {
   done
   find "$root/usr/share/man" -type f ! -name '*.gz' -exec gzip -9n {} + 2>/dev/null || true
   install -Dm644 packaging/debian/copyright "$root/usr/share/doc/$pkg/copyright"
+  # A package with an HTML manual registers it with doc-base.
+  if [ -f "packaging/debian/$pkg.doc-base" ]; then
+    install -Dm644 "packaging/debian/$pkg.doc-base" "$root/usr/share/doc-base/$pkg.$pkg-manual"
+  fi
   gzip -9nc packaging/debian/changelog >"$root/usr/share/doc/$pkg/changelog.gz"
   find "$root" -type d -exec chmod 0755 {} +
   find "$root" -type f -exec chmod 0644 {} +
@@ -107,8 +111,8 @@ if dpkg-deb -f "$out/kordelc_${version}_${arch}.deb" Depends | grep -qi qt; then
   exit 1
 fi
 
-echo "lintian --pedantic:"
-report=$(lintian --pedantic --no-tag-display-limit "$out"/*.deb 2>&1 || true)
+echo "lintian --pedantic --display-info:"
+report=$(lintian --pedantic --display-info --tag-display-limit 0 "$out"/*.deb 2>&1 || true)
 echo "${report:-(no tags)}"
 if grep -q '^[EW]:' <<<"$report"; then
   echo "lintian reports errors or warnings" >&2
