@@ -114,19 +114,20 @@ private:
 
 // Counts one row's file with its prompts; false when the user cancelled during the file.
 // `classifier` is made on the first attempt that reads the file and reused on retries;
-// `ahead` is the outcome already counted by a read-ahead worker, used for the first attempt.
+// with `readAhead` the first attempt takes the outcome a read-ahead worker counts. The status names
+// the file before its outcome is waited for, so a large file shows while it is being read.
 template <typename MakeClassifier>
 bool CountRow(std::size_t row, std::size_t n, const std::string& path, MakeClassifier makeClassifier,
               const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result,
-              std::optional<FileOutcome> ahead) {
+              ReadAhead* readAhead) {
     std::unique_ptr<LineClassifier> classifier;
     for (;;) {
         if (canc.load() == 1) return false;
         observer.SetStatus("Counting source file " + std::to_string(row + 1) + " of " + std::to_string(n));
         FileOutcome outcome;
-        if (ahead) {
-            outcome = *ahead;
-            ahead.reset();
+        if (readAhead) {
+            outcome = readAhead->Take(row);
+            readAhead = nullptr;
         } else {
             if (!classifier) classifier = makeClassifier();
             outcome = CountFile(path, *classifier, options.cnoml, canc);
@@ -162,7 +163,7 @@ int HandleCustomFile(std::size_t row, std::size_t n, const std::string& path, co
     if (userLanguages) match = userLanguages->Find(ext, options);
     if (!match) return observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
     auto make = [&match]() { return std::move(match->classifier); };
-    if (CountRow(row, n, path, make, options, canc, observer, result, std::nullopt) && result.counted[row])
+    if (CountRow(row, n, path, make, options, canc, observer, result, nullptr) && result.counted[row])
         result.languages[row] = match->name;
     return 0;
 }
@@ -192,10 +193,9 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
             if (!language) {
                 if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, observer, result) == -1) break;
             } else {
-                std::optional<FileOutcome> ahead;
-                if (readAhead) ahead = readAhead->Take(r);
                 auto make = [language, &options]() { return language->make(options); };
-                cancelledInFile = !CountRow(r, n, path, make, options, canc, observer, result, ahead);
+                cancelledInFile = !CountRow(r, n, path, make, options, canc, observer, result,
+                                            readAhead ? &*readAhead : nullptr);
             }
             progress += step;
             observer.SetProgress(static_cast<int>(progress));

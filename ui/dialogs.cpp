@@ -1,14 +1,20 @@
 #include "ui/dialogs.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
+
+#include "projects/project_list.h"
 
 #include "ui/core/main_logic.h"
 #include "ui/core/messages.h"
@@ -19,6 +25,8 @@ namespace kordel::ui {
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr std::string_view kContact = "kordel@brevlane.example";
 
 }  // namespace
 
@@ -94,17 +102,93 @@ void OptionsDialog::accept() {
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     setWindowTitle("About Kordel...");
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel("Kordel 1.7", this);
+    auto* frame = new QGroupBox(this);
+    frame->setObjectName("aboutFrame");
+    auto* texts = new QVBoxLayout(frame);
+    auto* title = new QLabel("Kordel 1.7", frame);
     title->setAlignment(Qt::AlignCenter);
-    layout->addWidget(title);
-    layout->addWidget(new QLabel("A freeware application that counts source lines in 61 programming languages.", this));
-    layout->addWidget(new QLabel("An unlimited number of custom languages can be added and counted as well.", this));
-    layout->addWidget(new QLabel("Made by Brevlane.", this));
-    layout->addWidget(new QLabel("Check out the Brevlane website at:", this));
-    layout->addWidget(new QLabel(Text(kWebSite) + "  (or Help > Visit the Brevlane Website)", this));
+    texts->addWidget(title);
+    texts->addWidget(new QLabel("A freeware application that counts source lines in 61 programming languages.", frame));
+    texts->addWidget(new QLabel("An unlimited number of custom languages can be added and counted as well.", frame));
+    texts->addWidget(new QLabel("Made by Brevlane.", frame));
+    texts->addWidget(new QLabel("Contact: " + Text(kContact), frame));
+    texts->addWidget(new QLabel("Check out the Brevlane website at:", frame));
+    texts->addWidget(new QLabel(Text(kWebSite) + "  (or Help > Visit the Brevlane Website)", frame));
+    layout->addWidget(frame);
     auto* ok = new QPushButton("OK", this);
+    ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &AboutDialog::accept);
     layout->addWidget(ok, 0, Qt::AlignRight);
+}
+
+void AboutDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+NameQuestionDialog::NameQuestionDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Kordel");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Would you like to specify a project name?", this));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_yes = new QPushButton("&Yes", this);
+    m_yes->setDefault(true);
+    m_no = new QPushButton("&No", this);
+    connect(m_yes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_no, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    buttons->addWidget(m_yes);
+    buttons->addWidget(m_no);
+    layout->addLayout(buttons);
+}
+
+void NameQuestionDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+NameEntryDialog::NameEntryDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle("Kordel");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel("Enter the project name...", this));
+    m_edit = new QLineEdit(this);
+    m_edit->setMaxLength(static_cast<int>(projects::kMaxProjectName));
+    layout->addWidget(m_edit);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    auto* ok = new QPushButton("&OK", this);
+    ok->setDefault(true);
+    m_cancel = new QPushButton("&Cancel", this);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    buttons->addWidget(ok);
+    buttons->addWidget(m_cancel);
+    layout->addLayout(buttons);
+    m_edit->setFocus();
+}
+
+void NameEntryDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+SourceFileDialog::SourceFileDialog(QWidget* parent, const QString& title, const QString& folder)
+    : QFileDialog(parent, title, folder) {
+    // Qt's own dialog on every desktop, so that typed names reach accept() below.
+    setOption(QFileDialog::DontUseNativeDialog);
+    setFileMode(QFileDialog::ExistingFiles);
+}
+
+void SourceFileDialog::accept() {
+    const auto* edit = findChild<QLineEdit*>("fileNameEdit");
+    const QString text = edit ? edit->text().trimmed() : QString();
+    // Patterns filter the view; an empty name takes the selection: both as the dialog does.
+    if (text.isEmpty() || (!text.contains('"') && (text.contains('*') || text.contains('?'))))
+        return QFileDialog::accept();
+    QStringList names;
+    if (text.contains('"')) {
+        static const QRegularExpression quoted("\"([^\"]+)\"");
+        for (auto it = quoted.globalMatch(text); it.hasNext();) names << it.next().captured(1);
+    } else {
+        names << text;
+    }
+    QStringList paths;
+    for (const QString& name : names) paths << QDir::cleanPath(directory().absoluteFilePath(name));
+    // A folder typed alone is opened in the dialog.
+    if (paths.isEmpty() || (paths.size() == 1 && QFileInfo(paths.front()).isDir())) return QFileDialog::accept();
+    m_chosen = paths;
+    QDialog::accept();
 }
 
 }  // namespace kordel::ui

@@ -4,12 +4,16 @@
 #include <optional>
 
 #include <QDialog>
+#include <QFileDialog>
+#include <QStringList>
 
 #include "ui/core/desktop.h"
 
 class QCheckBox;
+class QCloseEvent;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace kordel::ui {
 
@@ -51,10 +55,73 @@ private:
     QComboBox* m_dotf;
 };
 
+/// "About Kordel...": only its OK closes it (Escape and the close box do nothing).
 class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent);
+
+public slots:
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+/// "Would you like to specify a project name?" with Yes and No; neither Escape nor the close box
+/// answers it.
+class NameQuestionDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit NameQuestionDialog(QWidget* parent);
+    QPushButton* yesButton() const { return m_yes; }
+    QPushButton* noButton() const { return m_no; }
+
+public slots:
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QPushButton* m_yes;
+    QPushButton* m_no;
+};
+
+/// "Enter the project name...": OK takes the text, Cancel keeps the name; Escape and the close box
+/// do nothing.
+class NameEntryDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit NameEntryDialog(QWidget* parent);
+    QLineEdit* edit() const { return m_edit; }
+    QPushButton* cancelButton() const { return m_cancel; }
+
+public slots:
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QLineEdit* m_edit;
+    QPushButton* m_cancel;
+};
+
+/// The add dialog: several files, and names typed into it are taken as typed, whether the file
+/// exists or the chosen filter shows it.
+class SourceFileDialog final : public QFileDialog {
+    Q_OBJECT
+public:
+    SourceFileDialog(QWidget* parent, const QString& title, const QString& folder);
+    /// The chosen paths after OK.
+    QStringList chosen() const { return m_chosen.isEmpty() ? selectedFiles() : m_chosen; }
+
+public slots:
+    void accept() override;
+
+private:
+    QStringList m_chosen;
 };
 
 }  // namespace kordel::ui

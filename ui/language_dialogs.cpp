@@ -1,5 +1,6 @@
 #include "ui/language_dialogs.h"
 
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -17,6 +18,9 @@ namespace {
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::string Bytes(const QLineEdit* edit) { return edit->text().toStdString(); }
+
+constexpr std::string_view kSaveLanguagesQuestion =
+    "Do you want to save the changes to the User Defined Language Database?";
 
 }  // namespace
 
@@ -120,7 +124,9 @@ void LanguagesDialog::Refresh() {
 
 void LanguagesDialog::AddLanguage() {
     LanguageFormDialog form(m_editor, std::nullopt, m_desktop, this);
-    if (form.exec() == QDialog::Accepted) Refresh();
+    if (form.exec() != QDialog::Accepted) return;
+    m_changed = true;
+    Refresh();
 }
 
 void LanguagesDialog::EditSelected() {
@@ -130,7 +136,9 @@ void LanguagesDialog::EditSelected() {
         return;
     }
     LanguageFormDialog form(m_editor, static_cast<std::size_t>(row), m_desktop, this);
-    if (form.exec() == QDialog::Accepted) Refresh();
+    if (form.exec() != QDialog::Accepted) return;
+    m_changed = true;
+    Refresh();
 }
 
 void LanguagesDialog::DeleteSelected() {
@@ -140,6 +148,7 @@ void LanguagesDialog::DeleteSelected() {
         return;
     }
     m_editor.Delete(static_cast<std::size_t>(row));
+    m_changed = true;
     Refresh();
 }
 
@@ -150,6 +159,18 @@ void LanguagesDialog::accept() {
         return;
     }
     QDialog::accept();
+}
+
+void LanguagesDialog::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (m_changed) {
+        switch (m_desktop.Message(kSaveLanguagesQuestion, Icon::Warning, Buttons::YesNoCancel)) {
+            case Answer::Yes: return accept();
+            case Answer::No: break;
+            default: return;
+        }
+    }
+    done(QDialog::Rejected);
 }
 
 }  // namespace kordel::ui

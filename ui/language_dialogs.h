@@ -8,6 +8,7 @@
 #include "ui/core/desktop.h"
 #include "userlang/language_form.h"
 
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -33,7 +34,8 @@ private:
     QLineEdit* m_fields[7] = {};
 };
 
-/// The list of languages; OK writes the database, the close box drops the changes.
+/// The list of languages; OK writes the database. Escape does nothing; the close box closes
+/// without writing, after asking when languages were added, edited or deleted.
 class LanguagesDialog final : public QDialog {
     Q_OBJECT
 public:
@@ -47,6 +49,10 @@ public:
 
 public slots:
     void accept() override;
+    void reject() override {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Refresh();
@@ -55,6 +61,7 @@ private:
     Desktop& m_desktop;
     QTableWidget* m_table;
     QLabel* m_status;
+    bool m_changed = false;
 };
 
 }  // namespace kordel::ui

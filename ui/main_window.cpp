@@ -40,6 +40,16 @@ MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) 
     m_scrollTimer->setInterval(16);
     connect(m_scrollTimer, &QTimer::timeout, this,
             [this] { m_table->scrollTo(m_model->index(static_cast<int>(m_scrollRow), 0)); });
+    m_openTimer = new QTimer(this);
+    m_openTimer->setInterval(100);
+    connect(m_openTimer, &QTimer::timeout, this, [this] {
+        if (m_desktop->busy() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+        m_openTimer->stop();
+        const std::string path = m_toOpen.front();
+        m_toOpen.pop_front();
+        m_logic->OpenNamed(path);
+        if (!m_toOpen.empty()) m_openTimer->start();
+    });
     BuildMenus();
     BuildToolbar();
     BuildCentre();
@@ -55,6 +65,8 @@ MainWindow::~MainWindow() {
     m_logic->SetView(nullptr);
 }
 
+// `text` carries the key hint after a tab, as the menu shows it ("Ctrl + F", "Delete"); the menu
+// draws that hint instead of Qt's own name of the key.
 QAction* MainWindow::AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key) {
     auto* action = menu->addAction(text);
     if (!key.isEmpty()) action->setShortcut(key);
@@ -70,34 +82,34 @@ QAction* MainWindow::action(int command) const {
 
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
-    AddCommand(file, cmd::kNew, "&New Project List");
+    AddCommand(file, cmd::kNew, "&New Project List\t");
     AddCommand(file, cmd::kOpen, "&Open Project List...");
     file->addSeparator();
-    AddCommand(file, cmd::kSave, "&Save Project List", Qt::Key_F12);
+    AddCommand(file, cmd::kSave, "&Save Project List\tF12", Qt::Key_F12);
     AddCommand(file, cmd::kSaveAs, "Save Project List &As...");
     file->addSeparator();
-    AddCommand(file, cmd::kCount, "&Count", Qt::Key_F10)->setFont([] {
+    AddCommand(file, cmd::kCount, "&Count\tF10", Qt::Key_F10)->setFont([] {
         QFont bold;
         bold.setBold(true);  // the default item
         return bold;
     }());
     QMenu* exportMenu = file->addMenu("E&xport");
-    AddCommand(exportMenu, cmd::kExportCsv, "CS&V", Qt::Key_F7);
-    AddCommand(exportMenu, cmd::kExportHtml, "&HTML", Qt::Key_F8);
-    AddCommand(exportMenu, cmd::kExportTxt, "&TXT", Qt::Key_F9);
+    AddCommand(exportMenu, cmd::kExportCsv, "CS&V\tF7", Qt::Key_F7);
+    AddCommand(exportMenu, cmd::kExportHtml, "&HTML\tF8", Qt::Key_F8);
+    AddCommand(exportMenu, cmd::kExportTxt, "&TXT\tF9", Qt::Key_F9);
     file->addSeparator();
     AddCommand(file, cmd::kExit, "&Exit");
 
     QMenu* edit = menuBar()->addMenu("&Edit");
-    AddCommand(edit, cmd::kAdd, "&Add Source File(s)...", Qt::Key_F2);
-    AddCommand(edit, cmd::kRemove, "&Remove Selected File(s) from List", Qt::Key_Delete);
+    AddCommand(edit, cmd::kAdd, "&Add Source File(s)...\tF2", Qt::Key_F2);
+    AddCommand(edit, cmd::kRemove, "&Remove Selected File(s) from List\tDelete", Qt::Key_Delete);
     edit->addSeparator();
-    AddCommand(edit, cmd::kFind, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F));
-    AddCommand(edit, cmd::kFindNext, "Find &Next", Qt::Key_F3);
+    AddCommand(edit, cmd::kFind, "&Find...\tCtrl + F", QKeySequence(Qt::CTRL | Qt::Key_F));
+    AddCommand(edit, cmd::kFindNext, "Find &Next\tF3", Qt::Key_F3);
 
     QMenu* view = menuBar()->addMenu("&View");
-    AddCommand(view, cmd::kOpenSelected, "&Open Selected File", Qt::Key_F4);
-    AddCommand(view, cmd::kOpenFolder, "Open &Containing Folder", Qt::Key_F6);
+    AddCommand(view, cmd::kOpenSelected, "&Open Selected File\tF4", Qt::Key_F4);
+    AddCommand(view, cmd::kOpenFolder, "Open &Containing Folder\tF6", Qt::Key_F6);
 
     QMenu* sort = menuBar()->addMenu("&Sort");
     AddCommand(sort, cmd::kSortCode, "By &Code Lines");
@@ -114,11 +126,11 @@ void MainWindow::BuildMenus() {
     AddCommand(sort, cmd::kDescending, "&Descending Order")->setCheckable(true);
 
     QMenu* tools = menuBar()->addMenu("&Tools");
-    AddCommand(tools, cmd::kOptions, "Kordel &Options...", QKeySequence(Qt::CTRL | Qt::Key_O));
-    AddCommand(tools, cmd::kLanguages, "&User Defined Languages...", QKeySequence(Qt::CTRL | Qt::Key_U));
+    AddCommand(tools, cmd::kOptions, "Kordel &Options...\tCtrl + O", QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(tools, cmd::kLanguages, "&User Defined Languages...\tCtrl + U", QKeySequence(Qt::CTRL | Qt::Key_U));
 
     QMenu* help = menuBar()->addMenu("&Help");
-    QAction* manual = AddCommand(help, cmd::kManual, "Kordel User's &Manual", Qt::Key_F1);
+    QAction* manual = AddCommand(help, cmd::kManual, "Kordel User's &Manual\tF1", Qt::Key_F1);
     QFont bold = manual->font();
     bold.setBold(true);
     manual->setFont(bold);
@@ -141,6 +153,7 @@ void MainWindow::BuildToolbar() {
     bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     auto add = [&](QStyle::StandardPixmap icon, const QString& label, int command) {
         QAction* a = bar->addAction(style()->standardIcon(icon), label);
+        a->setIconText(label);  // kept whole: Qt would drop a trailing "..." from the button's text
         a->setObjectName(QString("toolbar-%1").arg(command));
         connect(a, &QAction::triggered, this, [this, command] { m_logic->Dispatch(command); });
     };
@@ -220,10 +233,13 @@ void MainWindow::BuildCentre() {
 
 void MainWindow::ApplyColumnWidths() {
     const auto& columns = ListColumns(m_logic->list().percentColumns());
+    const QHeaderView* header = m_table->horizontalHeader();
     int counts = 0;
     for (std::size_t i = 1; i < columns.size(); ++i) {
-        m_table->setColumnWidth(static_cast<int>(i), columns[i].width);
-        counts += columns[i].width;
+        // A column is never narrower than its title in the font in use.
+        const int width = std::max(columns[i].width, header->sectionSizeHint(static_cast<int>(i)));
+        m_table->setColumnWidth(static_cast<int>(i), width);
+        counts += width;
     }
     // The path column takes the width the count columns leave.
     m_table->setColumnWidth(0, std::max(columns[0].width, m_table->viewport()->width() - counts));
@@ -240,6 +256,14 @@ void MainWindow::dropEvent(QDropEvent* event) {
     if (paths.empty()) return;
     event->acceptProposedAction();
     m_logic->DropPaths(paths);
+}
+
+void MainWindow::OpenWhenIdle(const std::string& path) {
+    m_toOpen.push_back(path);
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+    if (!m_openTimer->isActive()) m_openTimer->start();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

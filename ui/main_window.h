@@ -1,9 +1,11 @@
 // The main window: menus, toolbar, the result list, the project totals and the status bar.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include <QMainWindow>
 
@@ -35,6 +37,9 @@ public:
     QLabel* totalLabel(int which) const { return m_totals[which]; }
     QLabel* projectLabel() const { return m_project; }
     QLabel* statusPart(int part) const { return part == 0 ? m_status0 : m_status1; }
+    /// Opens a project list through the Open command once no dialog or worker is in the way
+    /// (a list named on the command line or handed over by a second start); brings the window up.
+    void OpenWhenIdle(const std::string& path);
 
     // The window side of the logic.
     void TextsChanged() override;
@@ -69,6 +74,8 @@ private:
     QLabel* m_status1 = nullptr;
     std::map<int, QAction*> m_actions;
     QTimer* m_scrollTimer = nullptr;
+    QTimer* m_openTimer = nullptr;
+    std::deque<std::string> m_toOpen;
     std::size_t m_scrollRow = 0;
     bool m_syncingSelection = false;
     bool m_quitting = false;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -33,13 +32,20 @@ namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// A filter line as Qt's file dialog reads it: the description, then the patterns in parentheses.
+}  // namespace
+
+// A filter line as Qt's file dialog reads it: the description, then the patterns in parentheses,
+// which a description such as "Project List File (*.kpl)" already ends with.
 QString FilterLine(const std::string& description, const std::string& patterns) {
     QString list = QString::fromStdString(patterns);
     list.replace(';', ' ');
     list = list.simplified();
-    return QString::fromStdString(description) + " (" + list + ")";
+    const QString text = QString::fromStdString(description);
+    if (text.endsWith("(" + list + ")")) return text;
+    return text + " (" + list + ")";
 }
+
+namespace {
 
 std::optional<std::string> Chosen(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
@@ -170,8 +176,7 @@ std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const 
 
 AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
                                     const std::string& folder) {
-    QFileDialog dialog(m_owner, Text(title), QString::fromStdString(folder));
-    dialog.setFileMode(QFileDialog::ExistingFiles);
+    SourceFileDialog dialog(m_owner, Text(title), QString::fromStdString(folder));
     QStringList lines;
     for (const FileFilter& f : filters) lines << FilterLine(f.description, f.patterns);
     dialog.setNameFilters(lines);
@@ -182,7 +187,7 @@ AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<Fi
     choice.filter = static_cast<int>(lines.indexOf(dialog.selectedNameFilter())) + 1;
     if (choice.filter < 1) choice.filter = shown;
     if (accepted)
-        for (const QString& path : dialog.selectedFiles()) choice.paths.push_back(QDir::toNativeSeparators(path).toStdString());
+        for (const QString& path : dialog.chosen()) choice.paths.push_back(QDir::toNativeSeparators(path).toStdString());
     return choice;
 }
 
@@ -195,18 +200,11 @@ void QtDesktop::ShowBusy(std::string_view text) {
 }
 
 std::optional<std::string> QtDesktop::AskProjectName() {
-    QMessageBox question(QMessageBox::Question, "Kordel", "Would you like to specify a project name?",
-                         QMessageBox::Yes | QMessageBox::No, m_owner);
-    question.setDefaultButton(QMessageBox::Yes);
-    if (question.exec() != QMessageBox::Yes) return std::nullopt;
-    QInputDialog entry(m_owner);
-    entry.setWindowTitle("Kordel");
-    entry.setLabelText("Enter the project name...");
-    entry.setOkButtonText("&OK");
-    entry.setCancelButtonText("&Cancel");
-    if (auto* edit = entry.findChild<QLineEdit*>()) edit->setMaxLength(static_cast<int>(projects::kMaxProjectName));
+    NameQuestionDialog question(m_owner);
+    if (question.exec() != QDialog::Accepted) return std::nullopt;
+    NameEntryDialog entry(m_owner);
     if (entry.exec() != QDialog::Accepted) return std::nullopt;
-    return entry.textValue().toStdString();
+    return entry.edit()->text().toStdString();
 }
 
 std::optional<FindRequest> QtDesktop::AskFind() {

@@ -3,6 +3,9 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
+
+#include <QString>
 
 #include "ui/core/desktop.h"
 
@@ -13,6 +16,9 @@ namespace kordel::ui {
 
 class MainWindowLogic;
 class ProgressDialog;
+
+/// A file dialog's filter line: "description (patterns)", the patterns given once.
+QString FilterLine(const std::string& description, const std::string& patterns);
 
 class QtDesktop : public Desktop {
 public:

@@ -48,6 +48,16 @@ DbPaths UDLangDbPaths(const DbEnvironment& env) {
     const fs::path beside = env.programFolder / kDbFileName;
     const fs::path shared = (env.programFolder / ".." / "share" / "kordel" / kDbFileName).lexically_normal();
     std::error_code ec;
+    // An installed program (its share/kordel folder beside its bin folder, or anywhere under /usr) is
+    // never a portable copy, even when its folder is writable (run as root): it reads the user's copy,
+    // else the language pack it was installed with.
+    const bool installed = fs::is_directory(shared.parent_path(), ec) ||
+                           env.programFolder.lexically_normal().string().starts_with("/usr/");
+    if (installed) {
+        const std::optional<fs::path> user = PerUserPath(env);
+        if (!user) return {shared, shared};
+        return {fs::exists(*user, ec) || !fs::exists(shared, ec) ? *user : shared, *user};
+    }
     if (env.isWritableFolder && env.isWritableFolder(env.programFolder)) return {beside, beside};
     const std::optional<fs::path> user = PerUserPath(env);
     if (!user) return {fs::exists(beside, ec) || !fs::exists(shared, ec) ? beside : shared, beside};

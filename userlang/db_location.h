@@ -21,10 +21,12 @@ struct DbEnvironment {
 /// The running program's folder and environment, with the real writability test.
 DbEnvironment DefaultDbEnvironment();
 
-/// The database to read: udlangdb.ini in a writable program folder; else the per-user file in
-/// $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME only) or ~/.local/share/kordel/ once it exists;
-/// else a read-only default beside the program or in ../share/kordel/; else the per-user file.
-/// Without any usable home the program folder is the answer.
+/// The database to read. An installed program (a ../share/kordel folder beside its folder, or a
+/// folder under /usr/): the per-user file in $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME
+/// only) or ~/.local/share/kordel/ once it exists, else ../share/kordel/udlangdb.ini. A portable
+/// copy: udlangdb.ini in a writable program folder; else the per-user file once it exists; else a
+/// read-only default beside the program; else the per-user file. Without any usable home the
+/// program folder is the answer.
 std::filesystem::path UDLangDbPath(const DbEnvironment& env);
 
 /// Where the database is read and where changes are written. They differ only while a read-only

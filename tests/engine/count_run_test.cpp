@@ -129,3 +129,19 @@ TEST_F(CountRunTest, ReadAheadGivesTheSameRowsAndQuestionsAsOneJob) {
     EXPECT_EQ(one.totals->code, four.totals->code);
     EXPECT_EQ(a.totals.ntl, b.totals.ntl);
 }
+
+TEST_F(CountRunTest, ReadAheadNamesTheFileBeforeWaitingForIt) {
+    // The progress line must name a large first file while it is read, not after: a Cancel pressed
+    // as soon as "1 of 2" shows stops the run before that file's row is written.
+    std::string big;
+    for (int i = 0; i < 8'000'000; ++i) big.append("x;\n");
+    const std::vector<std::string> paths = {Write("big.c", big), Write("small.c", "y;\n")};
+    big.clear();
+    ScriptedObserver obs;
+    obs.cancelOnFirstStatus = &m_canc;
+    CountLineT(paths, m_options, m_canc, obs, 2);
+    ASSERT_FALSE(obs.statuses.empty());
+    EXPECT_EQ(obs.statuses.front(), "Counting source file 1 of 2");
+    EXPECT_TRUE(obs.rows.empty());
+    EXPECT_EQ(obs.finished.back(), "The process was canceled.");
+}

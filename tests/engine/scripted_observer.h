@@ -22,8 +22,12 @@ public:
     std::vector<int> progress;
     bool answerMissing = false, answerOpen = false, answerUnknown = true;
     std::atomic<int>* cancelOnFirstRow = nullptr;
+    std::atomic<int>* cancelOnFirstStatus = nullptr;
 
-    void SetStatus(const std::string& text) override { statuses.push_back(text); }
+    void SetStatus(const std::string& text) override {
+        statuses.push_back(text);
+        if (cancelOnFirstStatus) cancelOnFirstStatus->store(1);
+    }
     void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
         rows[row] = cells;
         if (cancelOnFirstRow) cancelOnFirstRow->store(1);

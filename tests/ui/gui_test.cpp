@@ -13,7 +13,11 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QInputDialog>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QToolBar>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,13 +30,20 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "ui/core/commands.h"
+#include "ui/core/options.h"
 #include "ui/core/messages.h"
 #include "ui/core/version_check.h"
 #include "ui/dialogs.h"
 #include "ui/language_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_desktop.h"
 #include "ui/queued_observer.h"
 #include "ui/single_instance.h"
 
@@ -473,16 +484,30 @@ private slots:
         QCOMPARE(file.readAll(), QByteArray("Shell\r\n.sh;.bash\r\n#\r\n0\r\n\r\n0\r\n\r\nNo\r\n"));
         file.close();
 
-        // Deleting and closing with the close box leaves the file as it was.
-        WhenModal<LanguagesDialog>([](LanguagesDialog* dialog) {
+        // Escape does nothing; the close box asks before dropping a change: Cancel stays, No drops it.
+        WhenModal<LanguagesDialog>([this](LanguagesDialog* dialog) {
             dialog->table()->selectRow(0);
             dialog->DeleteSelected();
             QCOMPARE(dialog->table()->rowCount(), 0);
-            dialog->reject();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            QVERIFY(dialog->isVisible());
+            desktop->answers = {Answer::Cancel};
+            dialog->close();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(desktop->messages.back(),
+                     std::string("Do you want to save the changes to the User Defined Language Database?"));
+            desktop->answers = {Answer::No};
+            dialog->close();
         });
         window->action(cmd::kLanguages)->trigger();
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll().left(5), QByteArray("Shell"));
+        file.close();
+        // Unchanged, the close box closes at once without a question.
+        const std::size_t asked = desktop->messages.size();
+        WhenModal<LanguagesDialog>([](LanguagesDialog* dialog) { dialog->close(); });
+        window->action(cmd::kLanguages)->trigger();
+        QCOMPARE(desktop->messages.size(), asked);
     }
 
     void droppingAFolderAddsItsSourceFiles() {
@@ -504,28 +529,218 @@ private slots:
     }
 
     void projectNameQuestionThenEntry() {
-        WhenModal<QMessageBox>([](QMessageBox* question) {
-            QCOMPARE(question->text(), QString("Would you like to specify a project name?"));
-            WhenModal<QInputDialog>([](QInputDialog* entry) {
-                QCOMPARE(entry->labelText(), QString("Enter the project name..."));
-                entry->setTextValue("Kordel Core");
-                entry->accept();
+        // Neither Escape nor the close box answers the question or the entry.
+        WhenModal<NameQuestionDialog>([](NameQuestionDialog* question) {
+            QTest::keyClick(question, Qt::Key_Escape);
+            question->close();
+            QVERIFY(question->isVisible());
+            WhenModal<NameEntryDialog>([](NameEntryDialog* entry) {
+                QTest::keyClick(entry, Qt::Key_Escape);
+                entry->close();
+                QVERIFY(entry->isVisible());
+                entry->edit()->setText("Kordel Core");
+                QTest::keyClick(entry->edit(), Qt::Key_Return);
             });
-            question->button(QMessageBox::Yes)->click();
+            question->yesButton()->click();
         });
         QCOMPARE(desktop->QtDesktop::AskProjectName().value_or(""), std::string("Kordel Core"));
-        WhenModal<QMessageBox>([](QMessageBox* question) { question->button(QMessageBox::No)->click(); });
+        WhenModal<NameQuestionDialog>([](NameQuestionDialog* question) { question->noButton()->click(); });
         QVERIFY(!desktop->QtDesktop::AskProjectName());
+        WhenModal<NameQuestionDialog>([](NameQuestionDialog* question) {
+            WhenModal<NameEntryDialog>([](NameEntryDialog* entry) { entry->cancelButton()->click(); });
+            question->yesButton()->click();
+        });
+        QVERIFY(!desktop->QtDesktop::AskProjectName());
+    }
+
+    void aboutHasItsFrameAndContactAndIgnoresEscape() {
+        bool stayed = false;
+        WhenModal<AboutDialog>([&](AboutDialog* about) {
+            QTest::keyClick(about, Qt::Key_Escape);
+            about->close();
+            stayed = about->isVisible();
+            QVERIFY(about->findChild<QGroupBox*>("aboutFrame"));
+            QStringList texts;
+            for (const QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
+            QVERIFY2(texts.filter("Contact: ").size() == 1, qPrintable(texts.join('|')));
+            QVERIFY(texts.contains("Kordel 1.7"));
+            about->findChild<QPushButton*>()->click();
+        });
+        window->action(cmd::kAbout)->trigger();
+        QVERIFY(stayed);
+    }
+
+    void menusShowTheKeysAsWrittenAndToolbarKeepsItsDots() {
+        // The menu draws the text after the tab as the key hint, in place of Qt's own key names.
+        QVERIFY(window->action(cmd::kRemove)->text().endsWith("\tDelete"));
+        QVERIFY(window->action(cmd::kFind)->text().endsWith("\tCtrl + F"));
+        QVERIFY(window->action(cmd::kOptions)->text().endsWith("\tCtrl + O"));
+        QVERIFY(window->action(cmd::kLanguages)->text().endsWith("\tCtrl + U"));
+        QVERIFY(window->action(cmd::kSave)->text().endsWith("\tF12"));
+        QCOMPARE(window->action(cmd::kFind)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+        auto* bar = window->findChild<QToolBar*>();
+        QStringList labels;
+        for (QAction* a : bar->actions())
+            if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a))) labels << button->text();
+        QCOMPARE(labels, QStringList({"New Project List", "Open Project List...", "Save Project List",
+                                      "Add Source File(s)..."}));
+    }
+
+    void fileDialogsGiveEachPatternOnce() {
+        QStringList filters;
+        const auto record = [&filters](QFileDialog* dialog) {
+            filters << dialog->nameFilters();
+            dialog->reject();
+        };
+        WhenModal<QFileDialog>(record);
+        window->action(cmd::kOpen)->trigger();
+        window->logic().list().AddPaths({Source("one.c", "a;\n")});
+        window->logic().Dispatch(cmd::kCount);
+        for (int command : {cmd::kExportCsv, cmd::kExportHtml, cmd::kExportTxt}) {
+            WhenModal<QFileDialog>(record);
+            window->action(command)->trigger();
+        }
+        QCOMPARE(filters, QStringList({"Project List File (*.kpl)", "Comma Seperated Value Files (*.csv)",
+                                       "Hypertext Markup Files (*.htm)", "Text File (*.txt)"}));
+        QCOMPARE(FilterLine("C/C++ Source and Header Files", "*.c;*.cpp;*.h"),
+                 QString("C/C++ Source and Header Files (*.c *.cpp *.h)"));
+        QCOMPARE(FilterLine("LaTeX Source File", "*.tex; *.sty"), QString("LaTeX Source File (*.tex *.sty)"));
+    }
+
+    void addDialogTakesTypedNamesAsTyped() {
+        // A typed name that does not exist yet, and one the chosen filter hides, are both added.
+        Source("a.c", "x;\n");
+        Source("notes.py", "# y\n");
+        WhenModal<SourceFileDialog>([this](SourceFileDialog* dialog) {
+            dialog->setDirectory(sources.path());
+            dialog->selectNameFilter(dialog->nameFilters().at(1));  // C/C++ only
+            // Typed: the edit has the focus, so the dialog's own selection does not rewrite it.
+            auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+            QApplication::setActiveWindow(dialog);
+            edit->setFocus();
+            QTRY_VERIFY(edit->hasFocus());
+            QTest::keyClicks(edit, "\"a.c\" \"notes.py\" \"later.c\"");
+            dialog->accept();
+        });
+        window->action(cmd::kAdd)->trigger();
+        QCOMPARE(window->table()->model()->rowCount(), 3);
+        QStringList rows;
+        for (int r = 0; r < 3; ++r) rows << window->table()->model()->index(r, 0).data().toString();
+        QCOMPARE(rows, QStringList({sources.filePath("a.c"), sources.filePath("later.c"), sources.filePath("notes.py")}));
+        QCOMPARE(store.Read("filtin").value_or(""), std::string("2"));
+        // One typed name alone is taken too.
+        WhenModal<SourceFileDialog>([this](SourceFileDialog* dialog) {
+            dialog->setDirectory(sources.path());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText("solo.c");
+            dialog->accept();
+        });
+        window->action(cmd::kAdd)->trigger();
+        QCOMPARE(window->table()->model()->rowCount(), 4);
+    }
+
+    void percentColumnsAreWideEnoughForTheirTitles() {
+        for (const OptionBox& box : OptionBoxes())
+            if (box.flag == &Settings::sps) window->logic().ClickOption(box, true);
+        QCOMPARE(window->table()->model()->columnCount(), 10);
+        const QHeaderView* header = window->table()->horizontalHeader();
+        for (int c = 1; c < 10; ++c) {
+            QVERIFY(window->table()->columnWidth(c) >= header->sectionSizeHint(c));
+            QVERIFY(window->table()->columnWidth(c) >= 90);
+        }
     }
 
     void secondInstanceIsRefusedUntilTheFirstEnds() {
         QTemporaryDir dir;
-        const QString lock = dir.filePath("kordel.lock");
-        auto first = std::make_unique<SingleInstance>(lock);
+        auto first = std::make_unique<SingleInstance>(dir.path());
         QVERIFY(first->acquired());
-        QVERIFY(!SingleInstance(lock).acquired());
+        QVERIFY(!SingleInstance(dir.path()).acquired());
         first.reset();
-        QVERIFY(SingleInstance(lock).acquired());
+        QVERIFY(SingleInstance(dir.path()).acquired());
+    }
+
+    void onlyALiveHolderBlocksAStart() {
+        // Left-overs that once made every start say "already running": none of them blocks now.
+        for (const QByteArray& content : {QByteArray(), QByteArray("garbage\n\x01\x02"), QByteArray("99999999\n")}) {
+            QTemporaryDir dir;
+            QFile lock(dir.filePath("kordel.lock"));
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(content);
+            lock.close();
+            QVERIFY(SingleInstance(dir.path()).acquired());
+        }
+        // A holder that died without letting go.
+        QTemporaryDir dead;
+        const QByteArray lockPath = QFile::encodeName(dead.filePath("kordel.lock"));
+        const pid_t child = fork();
+        if (child == 0) {
+            const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0600);
+            ::flock(fd, LOCK_EX);
+            ::write(fd, "1\n", 2);
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(SingleInstance(dead.path()).acquired());
+        // A folder or a link where the lock belongs: the start goes on; a copy that answers still blocks.
+        QTemporaryDir odd;
+        QVERIFY(QDir(odd.path()).mkdir("kordel.lock"));
+        SingleInstance running(odd.path());
+        QVERIFY(running.acquired());
+        QVERIFY(running.Listen());
+        QVERIFY(!SingleInstance(odd.path()).acquired());
+        QTemporaryDir linked;
+        QVERIFY(QFile::link(linked.filePath("elsewhere"), linked.filePath("kordel.lock")));
+        QVERIFY(SingleInstance(linked.path()).acquired());
+        QVERIFY(!QFile::exists(linked.filePath("elsewhere")));
+    }
+
+    void aSecondStartHandsItsFileToTheRunningCopy() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        QVERIFY(first.acquired());
+        QVERIFY(first.Listen());
+        QByteArray received;
+        connect(&first, &SingleInstance::fileHanded, this, [&received](const QByteArray& path) { received = path; });
+        SingleInstance second(dir.path());
+        QVERIFY(!second.acquired());
+        std::atomic<int> handed{-1};
+        std::thread start([&] { handed = second.HandOver("/work/lists/dem\xc3\xb6 list.kpl") ? 1 : 0; });
+        QTRY_COMPARE_WITH_TIMEOUT(handed.load(), 1, 10000);
+        start.join();
+        QCOMPARE(received, QByteArray("/work/lists/dem\xc3\xb6 list.kpl"));
+        // Nobody listening: the hand-over fails, and the caller says "already running" instead.
+        QTemporaryDir quiet;
+        SingleInstance holder(quiet.path());
+        QVERIFY(!SingleInstance(quiet.path()).HandOver("/x.kpl", 500));
+    }
+
+    void aListNamedAtStartOpensThroughTheOpenCommand() {
+        const std::string source = Source("main.c", "x;\n");
+        const std::string kpl = Source("demo.kpl", "Kordel Project List\n\n31214729602::FN\n" + source +
+                                                       "\n31214729604::PN\nDemo\n\n31214729604::END\n");
+        // With unsaved changes the save question comes first; Cancel keeps the list.
+        window->logic().list().AddPaths({"/s/a.c"});
+        window->logic().UpdateWindowName(2);
+        desktop->answers = {Answer::Cancel};
+        window->OpenWhenIdle(kpl);
+        QTRY_VERIFY(!desktop->messages.empty());
+        QCOMPARE(desktop->messages.back(), std::string("Do you want to save changes to \"Untitled Project List\"?"));
+        QCOMPARE(window->table()->model()->rowCount(), 1);
+        // A list handed over while a dialog is open waits for it to close.
+        bool openedUnderAbout = true;
+        WhenModal<AboutDialog>([&](AboutDialog* about) {
+            window->OpenWhenIdle(kpl);
+            QTest::qWait(300);
+            openedUnderAbout = window->windowTitle().contains("demo.kpl");
+            about->findChild<QPushButton*>()->click();
+        });
+        desktop->answers = {Answer::No};
+        window->action(cmd::kAbout)->trigger();
+        QVERIFY(!openedUnderAbout);
+        QTRY_COMPARE(window->windowTitle(), "Kordel 1.7 - " + QString::fromStdString(kpl));
+        QCOMPARE(window->table()->model()->rowCount(), 1);
+        QCOMPARE(window->table()->model()->index(0, 0).data().toString(), QString::fromStdString(source));
+        QCOMPARE(window->projectLabel()->text(), QString("Demo"));
     }
 };
 

@@ -74,7 +74,31 @@ TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
     paths = UDLangDbPaths(env);
     EXPECT_EQ(paths.read, user);
     EXPECT_EQ(paths.write, user);
-    env.isWritableFolder = [](const fs::path&) { return true; };  // a portable copy keeps its own file
+    fs::remove_all(dir);
+}
+
+TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
+    // Root can write the program folder; the installed program still reads its language pack and
+    // saves a change to the user's copy, never to a file beside the program.
+    const fs::path dir = fs::temp_directory_path() / ("kordel_root_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "usr" / "bin");
+    fs::create_directories(dir / "usr" / "share" / "kordel");
+    std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";
+    std::ofstream(dir / "usr" / "bin" / kDbFileName) << "";  // a stray file beside it is ignored
+    DbEnvironment env;
+    env.programFolder = dir / "usr" / "bin";
+    env.home = (dir / "root").string();
+    env.isWritableFolder = [](const fs::path&) { return true; };
+    const fs::path user = dir / "root" / ".local" / "share" / "kordel" / kDbFileName;
+    DbPaths paths = UDLangDbPaths(env);
+    EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
+    EXPECT_EQ(paths.write, user);
+    env.home.reset();  // no home: the pack is read and written in place
+    EXPECT_EQ(UDLangDbPaths(env).read, dir / "usr" / "share" / "kordel" / kDbFileName);
+    // A copy unpacked anywhere else with a writable folder keeps its own file.
+    env.programFolder = dir / "portable";
+    fs::create_directories(env.programFolder);
+    env.home = (dir / "root").string();
     EXPECT_EQ(UDLangDbPaths(env).write, env.programFolder / kDbFileName);
     fs::remove_all(dir);
 }

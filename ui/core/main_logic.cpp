@@ -410,6 +410,11 @@ void MainWindowLogic::Open() {
     OpenList(*path);
 }
 
+void MainWindowLogic::OpenNamed(const std::string& path) {
+    if (!QueryClose()) return;
+    OpenList(path);
+}
+
 void MainWindowLogic::OpenList(const std::string& path) {
     m_desktop.ShowBusy(kAddingBusyText);
     std::vector<std::string> rows;

@@ -94,6 +94,9 @@ public:
     void DropPaths(const std::vector<std::string>& paths);
     /// Opens a project list file (the Open command after its dialog).
     void OpenList(const std::string& path);
+    /// The Open command for a list named on the command line or handed over by a second start:
+    /// the save-changes prompt, then the list.
+    void OpenNamed(const std::string& path);
     /// Re-opens the list saved last, when that option is on; may start a count.
     void StartUp();
 
