@@ -55,6 +55,7 @@ window() {
     sleep 0.2
   done
   [[ -n $id ]] || fail "no window titled '$1'"
+  xdotool windowfocus "$id" 2>/dev/null || true
   sleep 0.5
   echo "$id"
 }

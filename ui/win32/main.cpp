@@ -25,6 +25,16 @@ bool RegisterWindowClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
+// A project list named on the command line (opening a .kpl from the desktop), or nothing.
+std::string ListNamedOnCommandLine() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::string path;
+    if (arguments && count >= 2) path = kordel::win32::Utf8(arguments[1]);
+    LocalFree(arguments);
+    return path;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -42,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int exitCode = 0;
     if (RegisterWindowClass(instance)) {
         auto store = kordel::ui::OpenPlatformSettings();
-        kordel::win32::MainWindow window(instance, *store);
+        kordel::win32::MainWindow window(instance, *store, ListNamedOnCommandLine());
         const HWND main = window.handle();
         if (main) {
             ShowWindow(main, SW_SHOWMAXIMIZED);

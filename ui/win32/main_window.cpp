@@ -55,7 +55,8 @@ void SizeControl(HWND control, int width, int height) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, ui::SettingsStore& store) : m_instance(instance) {
+MainWindow::MainWindow(HINSTANCE instance, ui::SettingsStore& store, std::string openAtStart)
+    : m_instance(instance), m_openAtStart(std::move(openAtStart)) {
     m_desktop = std::make_unique<Win32Desktop>(instance);
     m_logic = std::make_unique<ui::MainWindowLogic>(store, *m_desktop);
     m_desktop->SetLogic(m_logic.get());
@@ -230,7 +231,8 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             DropFiles(reinterpret_cast<HDROP>(wParam));
             return TRUE;
         case kStartUp:
-            m_logic->StartUp();
+            if (m_openAtStart.empty()) m_logic->StartUp();
+            else m_logic->OpenList(m_openAtStart);
             return TRUE;
         case WM_CLOSE:
             Close();

@@ -16,8 +16,9 @@ namespace kordel::win32 {
 
 class MainWindow final : public ui::MainView, public ui::ResultListListener {
 public:
-    /// Creates the window from its template (the logic loads the settings from `store`).
-    MainWindow(HINSTANCE instance, ui::SettingsStore& store);
+    /// Creates the window from its template (the logic loads the settings from `store`). Once shown it
+    /// opens `openAtStart` when that names a project list, else re-opens the list saved last.
+    MainWindow(HINSTANCE instance, ui::SettingsStore& store, std::string openAtStart = {});
     ~MainWindow() override;
 
     HWND handle() const { return m_window; }
@@ -66,6 +67,7 @@ private:
     int m_nameX = 50;    // where the project name stands
     std::wstring m_cellText;  // the text handed to the list for the cell it asked for last
     bool m_closing = false;
+    std::string m_openAtStart;
 };
 
 /// Messages the main window posts to itself.
