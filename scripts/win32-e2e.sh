@@ -9,11 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 shot=${1:-docs/screenshot-windows.png}
-build=${KORDEL_MINGW_BUILD:-build-mingw}
+build=${KORDEL_E2E_BUILD:-build-mingw-e2e}
 fail() { echo "win32-e2e: FAILED: $*" >&2; exit 1; }
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKORDEL_BUILD_GUI=OFF --no-warn-unused-cli >/dev/null
+  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
 cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
 kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
