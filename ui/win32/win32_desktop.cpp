@@ -16,6 +16,7 @@
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/options.h"
+#include "ui/win32/chosen_files.h"
 #include "ui/win32/language_dialogs.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
@@ -472,20 +473,7 @@ ui::AddChoice Win32Desktop::AskSourceFiles(std::string_view title, const std::ve
             Message("Too many files were chosen at once to add them.  Choose fewer files at a time.", Icon::Stop);
         return choice;
     }
-    // One full path, or the folder followed by the names, each ended by a zero, the whole by two.
-    const std::wstring first(buffer.c_str());
-    std::size_t at = first.size() + 1;
-    if (at >= buffer.size() || buffer[at] == L'\0') {
-        choice.paths.push_back(Utf8(first));
-        return choice;
-    }
-    std::wstring base = first;
-    if (!base.empty() && base.back() != L'\\') base.push_back(L'\\');
-    while (at < buffer.size() && buffer[at] != L'\0') {
-        const std::wstring name(buffer.c_str() + at);
-        choice.paths.push_back(Utf8(base + name));
-        at += name.size() + 1;
-    }
+    for (const std::wstring& path : ChosenFiles(buffer)) choice.paths.push_back(Utf8(path));
     return choice;
 }
 
