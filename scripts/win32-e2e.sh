@@ -73,6 +73,7 @@ import -window root -display "$display" "$shot"
 # F7: export as CSV; the save dialog takes the name typed into it.
 key key F7
 window '^Specify a filename for the export\.\.\.$' >/dev/null
+sleep 2  # the dialog fills its folder view before it takes typing
 key type --delay 20 'C:\kordel-e2e\gui'
 key key Return
 for _ in $(seq 1 50); do [[ -s $work/gui.csv ]] && break; sleep 0.2; done
