@@ -1,36 +1,27 @@
-// POSIX implementation of the operating-system services of kordelc.
+// kordelc's terminal and process services, over the platform layer.
 #include "cli/platform.h"
 
 #include <cstdlib>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <sys/ioctl.h>
-#include <unistd.h>
-#endif
+#include "platform/system.h"
 
 namespace kordel::cli {
+namespace {
 
-bool IsTerminal(StdStream stream) {
-#ifdef _WIN32
-    return _isatty(static_cast<int>(stream)) != 0;
-#else
-    return isatty(static_cast<int>(stream)) == 1;
-#endif
+platform::StdStream Stream(StdStream stream) {
+    return stream == StdStream::Out ? platform::StdStream::Out : platform::StdStream::Err;
 }
 
+}  // namespace
+
+bool IsTerminal(StdStream stream) { return platform::IsTerminal(Stream(stream)); }
+
 std::size_t TerminalWidth(StdStream stream) {
-#ifndef _WIN32
-    winsize size{};
-    if (ioctl(static_cast<int>(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-#else
-    (void)stream;
-#endif
-    if (const char* columns = std::getenv("COLUMNS")) {
+    if (const std::size_t columns = platform::TerminalColumns(Stream(stream)); columns > 0) return columns;
+    if (const std::optional<std::string> columns = platform::Environment("COLUMNS")) {
         char* end = nullptr;
-        const long value = std::strtol(columns, &end, 10);
-        if (end != columns && *end == '\0' && value > 0 && value < 10000) return static_cast<std::size_t>(value);
+        const long value = std::strtol(columns->c_str(), &end, 10);
+        if (end != columns->c_str() && *end == '\0' && value > 0 && value < 10000) return static_cast<std::size_t>(value);
     }
     return 80;
 }

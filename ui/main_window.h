@@ -47,6 +47,8 @@ public:
     void CloseWindow() override;
     void QuitNow() override;
     void SortDirectionChanged() override;
+    std::vector<std::size_t> SelectedRows() const override;
+    void SelectOnly(std::size_t row) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,8 +61,6 @@ private:
     void BuildToolbar();
     void BuildCentre();
     void ApplyColumnWidths();
-    void ViewSelectionChanged();
-    void ListSelectionChanged();
     void ShowContextMenu();
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
@@ -77,7 +77,6 @@ private:
     QTimer* m_openTimer = nullptr;
     std::deque<std::string> m_toOpen;
     std::size_t m_scrollRow = 0;
-    bool m_syncingSelection = false;
     bool m_quitting = false;
 };
 

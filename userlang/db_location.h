@@ -13,8 +13,7 @@ inline constexpr const char* kDbFileName = "udlangdb.ini";
 /// What the location depends on; tests fill it in, DefaultDbEnvironment() takes it from the process.
 struct DbEnvironment {
     std::filesystem::path programFolder;
-    std::optional<std::string> xdgDataHome;  ///< $XDG_DATA_HOME
-    std::optional<std::string> home;         ///< $HOME
+    std::optional<std::filesystem::path> userDataFolder;  ///< ~/.local/share, %APPDATA%...; none without a home
     std::function<bool(const std::filesystem::path&)> isWritableFolder;
 };
 
