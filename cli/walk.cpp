@@ -5,10 +5,12 @@
 #include <cctype>
 #include <fstream>
 #include <memory>
+#include <unordered_map>
 
 #include "cli/git_repo.h"
 #include "cli/ignore_rules.h"
 #include "engine/path_split.h"
+#include "platform/folders.h"
 
 namespace kordel::cli {
 namespace {
@@ -163,75 +165,86 @@ bool FileCollector::Wanted(const fs::path& relative) const {
 
 void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>& out,
                                const std::function<void(const std::string&, std::size_t)>& onFolder) {
-    std::error_code ec;
     // A folder named on the command line is entered even when it is a link.
-    const fs::path rootReal = fs::canonical(folder, ec);
-    if (ec || !m_seenDirs.insert(rootReal).second) return;
+    const std::string rootText = platform::PathText(folder);
     std::shared_ptr<const GitRepo> rootRepo;
+    fs::path rootReal;
     if (m_filters.ignoreFiles) {
+        std::error_code ec;
+        rootReal = fs::canonical(folder, ec);
         std::string notInRepository;
-        rootRepo = GitRepo::Open(folder, notInRepository);
+        if (!ec) rootRepo = GitRepo::Open(folder, notInRepository);
         // A folder named on the command line is walked even when git ignores it (a build folder,
         // say); git's rules then have nothing to say below it.
         const std::optional<std::string> relative = rootRepo ? rootRepo->Relative(rootReal) : std::nullopt;
         if (relative && rootRepo->IsIgnored(*relative, true) && !rootRepo->HasTrackedBelow(*relative)) rootRepo.reset();
     }
-    std::vector<std::string> found;
-    struct Pending {
-        fs::path dir;      // as shown
-        fs::path dirReal;  // the identity used against loops
+    // The ignore rules of each folder of the walk, by the folder's path as shown, with its real path
+    // (git's rules are matched against that).
+    struct FolderRules {
+        fs::path real;
         std::shared_ptr<const Scope> scope;
     };
-    std::vector<Pending> pending{{folder, rootReal, nullptr}};
-    while (!pending.empty()) {
-        Pending current = std::move(pending.back());
-        pending.pop_back();
-        const fs::path& dir = current.dir;
-        const fs::path& dirReal = current.dirReal;
-        if (onFolder) onFolder(dir.string(), out.size() + found.size());
-        std::shared_ptr<const Scope> scope = current.scope;
-        if (m_filters.ignoreFiles) {
-            // A folder with its own .git is another repository, with rules of its own.
-            std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
-            if (scope && fs::exists(dir / ".git", ec)) {
-                std::string notInRepository;
-                repo = GitRepo::Open(dir, notInRepository);
-            }
-            IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
-            if (!scope || !rules.empty() || repo != scope->repo) {
-                auto next = std::make_shared<Scope>();
-                next->parent = scope;
-                next->folder = dir;
-                next->rules = std::move(rules);
-                next->repo = std::move(repo);
-                scope = std::move(next);
-            }
+    std::unordered_map<std::string, FolderRules> rulesOf;
+    const auto folderOf = [&](const std::string& shown, const std::string& name) -> const FolderRules* {
+        std::string parent = shown.substr(0, shown.size() - name.size());
+        auto it = rulesOf.find(parent);
+        if (it == rulesOf.end() && !parent.empty()) it = rulesOf.find(parent.substr(0, parent.size() - 1));
+        return it == rulesOf.end() ? nullptr : &it->second;
+    };
+    std::vector<std::string> found;
+    // Each folder is read once, whichever path or link reaches it: loops end there.
+    const auto enter = [&](const std::string& shown, const std::string& id) {
+        if (!m_seenDirs.insert(id).second) return false;
+        if (onFolder) onFolder(shown, out.size() + found.size());
+        if (!m_filters.ignoreFiles) return true;
+        FolderRules& here = rulesOf[shown];
+        std::shared_ptr<const Scope> scope = here.scope;  // the parent's, set when the folder was seen
+        if (shown == rootText) here.real = rootReal;
+        const fs::path dir = platform::PathFromText(shown);
+        // A folder with its own .git is another repository, with rules of its own.
+        std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
+        std::error_code ec;
+        if (scope && fs::exists(dir / ".git", ec)) {
+            std::string notInRepository;
+            repo = GitRepo::Open(dir, notInRepository);
         }
-        for (auto it = fs::directory_iterator(dir, fs::directory_options::skip_permission_denied, ec);
-             !ec && it != fs::directory_iterator(); it.increment(ec)) {
-            const fs::directory_entry& entry = *it;
-            std::error_code entryEc;
-            const bool isLink = entry.is_symlink(entryEc);
-            if (isLink && !m_filters.followSymlinks) continue;
-            const std::string name = entry.path().filename().string();
-            if (entry.is_directory(entryEc)) {
-                if (ExcludedDir(name)) continue;
-                fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc) continue;
-                if (scope && scope->Ignores(entry.path(), real, true)) continue;
-                if (!m_seenDirs.insert(real).second) continue;  // a loop or a folder seen before
-                pending.push_back({entry.path(), std::move(real), scope});
-            } else if (entry.is_regular_file(entryEc)) {
-                if (!Accepts(entry.path().lexically_relative(folder))) continue;
-                fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc) continue;
-                if (scope && scope->Ignores(entry.path(), real, false)) continue;
-                if (!m_seenFiles.insert(std::move(real)).second) continue;
-                found.push_back(entry.path().string());
-            }
+        IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+        if (!scope || !rules.empty() || repo != scope->repo) {
+            auto next = std::make_shared<Scope>();
+            next->parent = scope;
+            next->folder = dir;
+            next->rules = std::move(rules);
+            next->repo = std::move(repo);
+            scope = std::move(next);
         }
-        ec.clear();
-    }
+        here.scope = std::move(scope);
+        return true;
+    };
+    // Whether the ignore rules of the entry's folder leave it out; a folder that stays in inherits them.
+    const auto ignored = [&](const platform::FolderEntry& entry, const std::string& shown, bool isFolder) {
+        if (!m_filters.ignoreFiles) return false;
+        const FolderRules* parent = folderOf(shown, entry.name);
+        if (!parent || !parent->scope) return false;
+        std::error_code ec;
+        const fs::path path = platform::PathFromText(shown);
+        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / entry.name;
+        if (ec) return true;
+        if (parent->scope->Ignores(path, real, isFolder)) return true;
+        if (isFolder) rulesOf[shown] = {std::move(real), parent->scope};
+        return false;
+    };
+    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+        if (entry.isLink && !m_filters.followSymlinks) return platform::WalkStep::Skip;
+        if (entry.kind == platform::PathKind::Folder)
+            return ExcludedDir(entry.name) || ignored(entry, shown, true) ? platform::WalkStep::Skip
+                                                                           : platform::WalkStep::Enter;
+        if (entry.kind == platform::PathKind::Regular && Accepts(fs::path(shown).lexically_relative(folder)) &&
+            !ignored(entry, shown, false) && m_seenFiles.insert(entry.id).second)
+            found.push_back(shown);
+        return platform::WalkStep::Skip;
+    };
+    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
     std::sort(found.begin(), found.end());
     out.insert(out.end(), found.begin(), found.end());
 }
@@ -246,8 +259,8 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
         std::error_code ec;
         if (fs::is_symlink(fs::symlink_status(path, ec)) && !m_filters.followSymlinks) continue;
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule
-        fs::path real = fs::canonical(path, ec);
-        if (ec || !m_seenFiles.insert(std::move(real)).second) continue;
+        const std::string id = platform::FileId(platform::PathText(path));
+        if (id.empty() || !m_seenFiles.insert(id).second) continue;
         found.push_back(path.string());
     }
     // The same order as a folder walk of the same files.

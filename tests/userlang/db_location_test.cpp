@@ -82,18 +82,18 @@ TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
     std::ofstream(dir / "usr" / "bin" / kDbFileName) << "";  // a stray file beside it is ignored
     DbEnvironment env;
     env.programFolder = dir / "usr" / "bin";
-    env.home = (dir / "root").string();
+    env.userDataFolder = dir / "root" / ".local" / "share";
     env.isWritableFolder = [](const fs::path&) { return true; };
     const fs::path user = dir / "root" / ".local" / "share" / "kordel" / kDbFileName;
     DbPaths paths = UDLangDbPaths(env);
     EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
     EXPECT_EQ(paths.write, user);
-    env.home.reset();  // no home: the pack is read and written in place
+    env.userDataFolder.reset();  // no home: the pack is read and written in place
     EXPECT_EQ(UDLangDbPaths(env).read, dir / "usr" / "share" / "kordel" / kDbFileName);
     // A copy unpacked anywhere else with a writable folder keeps its own file.
     env.programFolder = dir / "portable";
     fs::create_directories(env.programFolder);
-    env.home = (dir / "root").string();
+    env.userDataFolder = dir / "root" / ".local" / "share";
     EXPECT_EQ(UDLangDbPaths(env).write, env.programFolder / kDbFileName);
     fs::remove_all(dir);
 }
