@@ -171,9 +171,11 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         out << LanguageListing(userLanguages.languages, db.string());
         return 0;
     }
-    const userlang::DatabaseLanguages lookup(db);
+    // The database read above serves the folder walks and the count: one read per run.
+    const userlang::DatabaseLanguages lookup(db, [&](const fs::path&) { return userLanguages; });
+    const userlang::ExtensionIndex userExtensions(userLanguages.languages);
     const auto known = [&](std::string_view ext) {
-        return IsBuiltinExtension(ext, options.dotf) || userlang::FindCustomExtension(userLanguages.languages, ext);
+        return IsBuiltinExtension(ext, options.dotf) || userExtensions.Find(ext);
     };
     const ExtensionMap maps = MapsOf(o);
     for (const auto& [from, to] : maps) {
