@@ -88,6 +88,11 @@ FunctionEnd
 Function .onInit
   SetRegView 64
   Call FindEarlierInstallation
+  ${If} $EarlierFolder != ""
+  ${OrIf} $EarlierUninstall != ""
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Setup will remove the earlier installation of Kordel ($EarlierFolder) and carry your user languages over to the new one." /SD IDOK IDOK +2
+    Abort
+  ${EndIf}
 FunctionEnd
 
 ; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
