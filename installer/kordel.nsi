@@ -78,11 +78,24 @@ Function FindEarlierInstallation
     ReadRegStr $EarlierUninstall HKLM "${EARLIER_KEY}" "QuietUninstallString"
     SetRegView 64
   ${EndIf}
-  ; InstallLocation ends in a backslash; the paths built below add their own.
-  StrCpy $0 $EarlierFolder 1 -1
-  ${If} $0 == "\"
-    StrCpy $EarlierFolder $EarlierFolder -1
-  ${EndIf}
+  ; The folder as the helpers read it: without surrounding blanks and quotes, and without the
+  ; closing backslash, since the paths built below add their own.
+  ${Do}
+    StrCpy $0 $EarlierFolder 1
+    ${If} $0 == " "
+    ${OrIf} $0 == '"'
+      StrCpy $EarlierFolder $EarlierFolder "" 1
+      ${Continue}
+    ${EndIf}
+    StrCpy $0 $EarlierFolder 1 -1
+    ${If} $0 == " "
+    ${OrIf} $0 == '"'
+    ${OrIf} $0 == "\"
+      StrCpy $EarlierFolder $EarlierFolder -1
+      ${Continue}
+    ${EndIf}
+    ${Break}
+  ${Loop}
 FunctionEnd
 
 Function .onInit
