@@ -295,7 +295,7 @@ Function un.RemoveDatabase
     Delete "$INSTDIR\${DATABASE}"
     Return
   ${EndIf}
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "You changed the user languages in $INSTDIR\${DATABASE}. Remove them too?" /SD IDNO IDNO keep
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "The user languages in $INSTDIR\${DATABASE} are not the ones Setup installed: you added or changed some. Remove them too?" /SD IDNO IDNO keep
   Delete "$INSTDIR\${DATABASE}"
   Return
 keep:
