@@ -109,6 +109,10 @@ if [[ -n $kordel_exe ]]; then
      '"C:\Program Files\Kordel\Kordel.exe" "%1"' ]] ||
     fail ".kpl files do not open in Kordel.exe"
 fi
+if [[ -n $kordelc_exe ]]; then
+  # Runs from the installation folder alone: no runtime library is missing from it.
+  wine "C:\\Program Files\\Kordel\\kordelc.exe" --version >/dev/null || fail "the installed kordelc.exe does not run"
+fi
 rm "$temp/udlangdb.ini"
 
 # 2. An unchanged database goes with the program; a changed one survives a reinstall and an
@@ -169,6 +173,13 @@ printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//
 ! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
 [[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
 diff <(expected_files) <(installed_files) || fail "the upgraded folder holds other files"
+
+if [[ -n $kordelc_exe ]]; then
+  step "kordelc.exe counts with the user's languages"
+  printf '# comment\r\ncode\r\n' >"$drive/sample.osc"
+  counted=$(wine "C:\\Program Files\\Kordel\\kordelc.exe" --by-language 'C:\sample.osc' | tr -d '\r')
+  grep -q "^Old Script" <<<"$counted" || fail "kordelc.exe did not count with the installed database: $counted"
+fi
 
 if [[ -n $kordel_exe ]]; then
   step "Kordel.exe starts"
