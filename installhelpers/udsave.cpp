@@ -1,12 +1,13 @@
 // udsave: copies the user language database out of the earlier installation folder into the temporary folder.
+// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused.
 #include "installhelpers/core/windows_system.h"
 
 int main() {
     using namespace kordel::installcore;
     try {
-        SaveDatabase(SystemUninstallKeys(), SystemTempFolder());
+        return ExitStatus(SaveDatabase(SystemUninstallKeys(), SystemTempFolder()));
     } catch (...) {
-        // The installer goes on whatever happens; there is nobody to tell.
+        // Whatever went wrong, the installer must not take it for success.
+        return ExitStatus(Outcome::Failed);
     }
-    return 0;
 }

@@ -76,8 +76,22 @@ bool DoesFileExist(const std::string& path) {
     return fs::exists(path, ec);
 }
 
-// The project name as one line: anything from a line break on would be lost on reading.
-std::string NameLine(const std::string& PN) { return PN.substr(0, PN.find_first_of("\r\n")); }
+// Text for a message: control characters shown as \xHH, so a line break or Ctrl-Z can be seen.
+std::string Visible(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 }  // namespace
 
@@ -99,17 +113,34 @@ bool NativeCaseSensitivePaths() {
 }
 
 bool IsListablePath(std::string_view path) {
-    return !path.empty() && path.find_first_of("\r\n") == std::string_view::npos;
+    return !path.empty() && path.find_first_of(std::string_view("\r\n\x1a\0", 4)) == std::string_view::npos &&
+           path != kNameMarker;
+}
+
+std::optional<std::string> WhyNotSavable(const std::vector<std::string>& rows, const std::string& PN) {
+    for (const std::string& row : rows) {
+        if (IsListablePath(row)) continue;
+        if (row == kNameMarker)
+            return "The project list was not saved: the path \"" + row +
+                   "\" is the line that ends the list of files in a project list.";
+        return "The project list was not saved: the path \"" + Visible(row) +
+               "\" is empty or holds a line break, a Ctrl-Z or a NUL character, which a project list cannot keep.";
+    }
+    if (PN == kEndMarker)
+        return "The project list was not saved: the project name \"" + PN +
+               "\" is the line that ends a project list.";
+    if (PN.find_first_of("\n\x1a") != std::string::npos)
+        return "The project list was not saved: the project name \"" + Visible(PN) +
+               "\" holds a line break or a Ctrl-Z character, which a project list cannot keep.";
+    return std::nullopt;
 }
 
 std::string ProjectListText(const std::vector<std::string>& rows, const std::string& PN) {
     std::string out = "Kordel Project List\n\nANY EDITS THAT ARE DONE TO THIS FILE ARE DONE AT YOUR OWN RISK.\n\n";
     out += std::string(kFileMarker) + "\n";
-    for (const std::string& row : rows)
-        if (IsListablePath(row)) out += row + "\n";
-    const std::string name = NameLine(PN);
+    for (const std::string& row : rows) out += row + "\n";
     out += std::string(kNameMarker) + "\n";
-    out += name.empty() ? std::string(kUnspecified) + "\n" : name;
+    out += PN.empty() ? std::string(kUnspecified) + "\n" : PN;
     out += "\n";
     out += "\n" + std::string(kEndMarker) + "\n";
     return out;
@@ -118,15 +149,19 @@ std::string ProjectListText(const std::vector<std::string>& rows, const std::str
 bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, ListState& state,
                    ListSettings& settings, ListQuestions& questions, FileOps& ops) {
     // A list without paths is one the reader rejects; never let it replace a good file.
-    if (std::none_of(rows.begin(), rows.end(), [](const std::string& r) { return IsListablePath(r); })) {
+    if (rows.empty()) {
         questions.ShowError(kCannotSaveEmpty);
+        return false;
+    }
+    // Nor a list that would open with other files or another name than the ones saved.
+    if (const std::optional<std::string> why = WhyNotSavable(rows, state.PN)) {
+        questions.ShowError(*why);
         return false;
     }
     const std::string bytes = ToCrLf(ProjectListText(rows, state.PN));
     while (!WriteFileAtomically(path, bytes, ops))
         if (!questions.AskRetryWrite(OpenForWritingMessage(path.string()))) return false;
-    const std::string name = NameLine(state.PN);
-    if (!name.empty()) state.nameField = name;
+    if (!state.PN.empty()) state.nameField = state.PN;
     state.pfn = path.string();
     state.uspl = 0;
     state.cy = 0;

@@ -68,14 +68,22 @@ public:
 bool SamePath(std::string_view a, std::string_view b, bool caseSensitive);
 bool NativeCaseSensitivePaths();
 
-/// A path can go into a list only as one line.
+/// A path can go into a list only as a line the reader gives back unchanged: not empty, no line
+/// break, Ctrl-Z (text mode ends the data there) or NUL, and not the marker that ends the file list.
 bool IsListablePath(std::string_view path);
 
-/// The bytes of a project list (LF line ends) for the rows and the project name; unlistable paths are left out.
+/// Why `rows` and the project name cannot be saved so that opening the list gives them back (the
+/// message shown), or nothing when they can. A name is written whole: it must hold no line feed or
+/// Ctrl-Z and must not be the end marker; "Unspecified" reads back as no name, which it means.
+std::optional<std::string> WhyNotSavable(const std::vector<std::string>& rows, const std::string& PN);
+
+/// The bytes of a project list (LF line ends) for the rows and the project name, written as given:
+/// check them with WhyNotSavable first.
 std::string ProjectListText(const std::vector<std::string>& rows, const std::string& PN);
 
-/// Writes the list to `path`. Refuses an empty list, asks to retry a failed write; on success updates
-/// `pfn`, the name field, `uspl`, `cy` and, while `llp` is on, `lsp`. Returns true when the file was written.
+/// Writes the list to `path`. Refuses an empty list and rows or a name that would not read back
+/// (with WhyNotSavable's message), asks to retry a failed write; on success updates `pfn`, the name
+/// field, `uspl`, `cy` and, while `llp` is on, `lsp`. Returns true when the file was written.
 bool ExportProject(const std::filesystem::path& path, const std::vector<std::string>& rows, ListState& state,
                    ListSettings& settings, ListQuestions& questions, FileOps& ops = RealFileOps());
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the installation helpers for Windows and runs them under wine in the installer's
 # order (udsave, quietuninst, new files, udrestore, udmigrate) against uninstall keys set with
-# `wine reg add`; the converted database must equal the expected file byte for byte.
+# `wine reg add`; each must exit 0 and the converted database must equal the expected file byte for
+# byte. First, with a temporary folder that does not exist, udsave must exit 1 and quietuninst 2.
 # Needs the mingw-w64 toolchain and wine (Debian: g++-mingw-w64-x86-64-posix wine wine64).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,6 +44,20 @@ wine reg add "$uninstall\\Kordel" /reg:64 /f /v UninstallString /t REG_SZ \
 
 temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
 rm -f "$temp/udlangdb.ini"
+
+# Exit status of a helper, without stopping the script.
+status_of() { local s=0; wine "$helpers/$1.exe" >/dev/null || s=$?; echo "$s"; }
+
+# A temporary folder that does not exist: udsave must fail, quietuninst must refuse to run the
+# uninstaller, and the earlier installation keeps its database.
+wintemp=$(winepath -w "$temp")
+env_key='HKCU\Environment'
+for v in TEMP TMP; do wine reg add "$env_key" /f /v $v /t REG_SZ /d 'C:\no such folder' >/dev/null; done
+[[ $(status_of udsave) == 1 ]] || fail "udsave did not report the copy it could not make"
+[[ $(status_of quietuninst) == 2 ]] || fail "quietuninst did not refuse without a saved copy"
+for v in TEMP TMP; do wine reg add "$env_key" /f /v $v /t REG_SZ /d "$wintemp" >/dev/null; done
+[[ ! -e "$drive/uninstall-mark.txt" ]] || fail "quietuninst ran the uninstaller without a saved copy"
+cmp -s "$drive/$old/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "the earlier database was lost"
 
 wine "$helpers/udsave.exe"
 cmp -s "$temp/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udsave left no copy in $temp"

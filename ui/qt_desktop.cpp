@@ -130,8 +130,8 @@ void QtDesktop::SetProgressPercent(int percent) {
     if (m_progress) m_progress->SetPercent(percent);
 }
 
-std::optional<std::string> QtDesktop::FetchVersionFile(const std::string& url) {
-    return FetchWithWaitWindow(url, m_timeout, m_owner);
+VersionReply QtDesktop::FetchVersionFile(const std::string& url) {
+    return FetchWithWaitWindow(url, m_versionDeadline, m_owner);
 }
 
 void QtDesktop::OpenDocument(const std::string& path) {

@@ -20,7 +20,8 @@ public:
     ~QtDesktop() override;
 
     void SetLogic(MainWindowLogic* logic) { m_logic = logic; }
-    void SetVersionTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
+    /// The version check's deadline for the whole check (tests shorten it).
+    void SetVersionDeadline(std::chrono::milliseconds deadline) { m_versionDeadline = deadline; }
     /// True while a worker runs under the progress window.
     bool busy() const { return m_progress != nullptr; }
     ProgressDialog* progress() const { return m_progress; }
@@ -32,7 +33,7 @@ public:
                              SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
-    std::optional<std::string> FetchVersionFile(const std::string& url) override;
+    VersionReply FetchVersionFile(const std::string& url) override;
     void OpenDocument(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     std::optional<std::string> AskOpenPath(std::string_view title, const FileType& type) override;
@@ -59,7 +60,7 @@ private:
     MainWindowLogic* m_logic = nullptr;
     ProgressDialog* m_progress = nullptr;
     std::unique_ptr<QDialog> m_busy;
-    std::chrono::milliseconds m_timeout{30000};
+    std::chrono::milliseconds m_versionDeadline{kVersionDeadline};
 };
 
 }  // namespace kordel::ui

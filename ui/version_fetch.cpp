@@ -1,6 +1,9 @@
 #include "ui/version_fetch.h"
 
+#include <functional>
+
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -13,12 +16,11 @@
 namespace kordel::ui {
 namespace {
 
-constexpr qsizetype kKeep = 64 * 1024;
-
-// The wait window: its close box does nothing, the fetch ends it.
+// The wait window: Cancel, its close box and Escape cancel the check; the fetch ends it otherwise.
 class WaitDialog final : public QDialog {
 public:
-    explicit WaitDialog(QWidget* owner) : QDialog(owner) {
+    WaitDialog(QWidget* owner, std::function<void()> onCancel) : QDialog(owner), m_onCancel(std::move(onCancel)) {
+        setObjectName("versionWait");
         setWindowTitle("Kordel");
         setModal(true);
         auto* layout = new QVBoxLayout(this);
@@ -26,52 +28,60 @@ public:
         auto* bar = new QProgressBar(this);
         bar->setRange(0, 0);  // moving marquee
         layout->addWidget(bar);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+        layout->addWidget(buttons);
     }
-    void reject() override {}
+    void reject() override { m_onCancel(); }
     void Finish() { QDialog::done(QDialog::Accepted); }
+
+private:
+    std::function<void()> m_onCancel;
 };
 
 }  // namespace
 
-std::optional<std::string> FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds timeout,
-                                               QWidget* owner) {
+VersionReply FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds deadline, QWidget* owner) {
+    VersionReply result;
+    if (!IsVersionUrlAllowed(url)) return result;
     QNetworkAccessManager manager;
     QNetworkRequest request(QUrl(QString::fromStdString(url)));
-    request.setTransferTimeout(static_cast<int>(timeout.count()));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    WaitDialog wait(owner);
     QNetworkReply* reply = manager.get(request);
-    QByteArray body;
-    bool failed = false;
-    bool done = false;
-    auto finish = [&] {
-        if (done) return;
-        done = true;
-        QTimer::singleShot(0, &wait, [&wait] { wait.Finish(); });
+    // Qt buffers no more than is kept, however fast the server sends.
+    reply->setReadBufferSize(static_cast<qint64>(kVersionReplyCap));
+    VersionReplyBody body;
+    bool settled = false;
+    std::function<void(VersionReply::Status)> settle;
+    WaitDialog wait(owner, [&] { settle(VersionReply::Status::Cancelled); });
+    // Ends the fetch once, whichever comes first: the answer, a failure, the deadline or the user.
+    settle = [&](VersionReply::Status status) {
+        if (settled) return;
+        settled = true;
+        result.status = status;
+        QObject::disconnect(reply, nullptr, &wait, nullptr);
+        if (!reply->isFinished()) reply->abort();
+        wait.Finish();
+    };
+    auto failedStatus = [reply] {
+        return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400;
     };
     QObject::connect(reply, &QNetworkReply::readyRead, &wait, [&] {
-        body += reply->read(kKeep - body.size());
-        // Enough to compare: stop downloading a huge reply.
-        if (body.size() >= kKeep || body.contains('\n')) {
-            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            // A first line that does not end within what is kept is no version file.
-            failed = status >= 400 || !body.contains('\n');
-            QObject::disconnect(reply, nullptr, &wait, nullptr);
-            reply->abort();
-            finish();
-        }
+        if (failedStatus()) return settle(VersionReply::Status::Failed);
+        if (body.Add(reply->readAll().toStdString())) settle(VersionReply::Status::Received);
     });
     QObject::connect(reply, &QNetworkReply::finished, &wait, [&] {
-        if (reply->error() != QNetworkReply::NoError) failed = true;
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        if (status >= 400) failed = true;
-        if (!failed) body += reply->read(kKeep - body.size());
-        finish();
+        if (reply->error() != QNetworkReply::NoError || failedStatus()) return settle(VersionReply::Status::Failed);
+        body.Add(reply->readAll().toStdString());
+        settle(VersionReply::Status::Received);
     });
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &wait, [&] { settle(VersionReply::Status::Failed); });
+    timer.start(deadline);
     wait.exec();
-    reply->deleteLater();
-    if (failed) return std::nullopt;
-    return body.toStdString();
+    if (result.status == VersionReply::Status::Received) result.body = body.text();
+    return result;
 }
 
 }  // namespace kordel::ui

@@ -2,16 +2,18 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
 #include <string>
+
+#include "ui/core/version_check.h"
 
 class QWidget;
 
 namespace kordel::ui {
 
-/// The body of the reply, or nothing on a network error, an HTTP error status or a timeout.
-/// Only the first 64 KiB are kept: the first line is all that is compared.
-std::optional<std::string> FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds timeout,
-                                               QWidget* owner);
+/// Fetches an http or https `url` while the wait window is shown. Received once the body's first
+/// line has ended, the cap is reached or the reply is complete; Failed on a network error, an HTTP
+/// error status, a URL of another kind, or when `deadline` has passed since the start, however the
+/// bytes come; Cancelled by the window's Cancel button, its close box or Escape.
+VersionReply FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds deadline, QWidget* owner);
 
 }  // namespace kordel::ui

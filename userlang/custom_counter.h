@@ -2,7 +2,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/block_line_counter.h"
 #include "engine/classifier.h"
@@ -42,15 +45,25 @@ private:
     engine::QuoteScratch m_scratch;
 };
 
-/// The count run's lookup over a database file, read afresh for every lookup.
+/// Reads a whole database; ReadUDLangDb unless a test counts the reads.
+using DbReader = std::function<DbContents(const std::filesystem::path&)>;
+
+/// The count run's lookup over a database file. The file is read at the first lookup and kept for
+/// the life of the lookup, which is one count run: a run is one operation, and a large database read
+/// again for every file made runs of many user language files take minutes. A database that is
+/// missing or unreadable at that read knows no language for the rest of the run.
 class DatabaseLanguages final : public engine::UserLanguageLookup {
 public:
-    explicit DatabaseLanguages(std::filesystem::path db) : m_db(std::move(db)) {}
+    explicit DatabaseLanguages(std::filesystem::path db, DbReader reader = ReadUDLangDb)
+        : m_db(std::move(db)), m_reader(std::move(reader)) {}
     std::optional<engine::UserLanguageMatch> Find(std::string_view extension,
                                                   const engine::CountOptions& options) const override;
 
 private:
     std::filesystem::path m_db;
+    DbReader m_reader;
+    mutable std::once_flag m_read;
+    mutable std::vector<UserLanguage> m_languages;
 };
 
 }  // namespace kordel::userlang

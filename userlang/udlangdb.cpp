@@ -134,12 +134,6 @@ DbContents ReadUDLangDb(const fs::path& path) {
     return contents;
 }
 
-std::optional<UserLanguage> FindCustomData(const fs::path& path, std::string_view extension) {
-    const DbContents contents = ReadUDLangDb(path);
-    if (const UserLanguage* l = FindCustomExtension(contents.languages, extension)) return *l;
-    return std::nullopt;
-}
-
 bool PopulateUDList(const fs::path& path, std::vector<UserLanguage>& languages) {
     DbContents contents = ReadUDLangDb(path);
     languages = std::move(contents.languages);

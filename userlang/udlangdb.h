@@ -62,10 +62,6 @@ struct DbContents {
 /// Reads the whole database in one pass.
 DbContents ReadUDLangDb(const std::filesystem::path& path);
 
-/// One lookup in the file: the first record that lists `extension`, or nothing (also when the file
-/// is missing or cannot be read).
-std::optional<UserLanguage> FindCustomData(const std::filesystem::path& path, std::string_view extension);
-
 /// Loads the list for editing, creating an empty database first when there is none.
 /// False when the file can neither be read nor created; `languages` is then empty.
 bool PopulateUDList(const std::filesystem::path& path, std::vector<UserLanguage>& languages);

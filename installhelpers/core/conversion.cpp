@@ -11,11 +11,20 @@ namespace {
 constexpr std::size_t kEarlierRecord = 6;  // five fields and a separator
 constexpr std::size_t kCurrentRecord = 8;
 
-bool IsExtensions(std::string_view line) { return !line.empty() && line.front() == '.'; }
+// An extensions line of a record that could ever match a file: extensions are looked up with their dot.
+bool IsExtensions(std::string_view line) { return line.find('.') != std::string_view::npos; }
 
 bool IsNumber(std::string_view line) {
     return !line.empty() &&
            std::all_of(line.begin(), line.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
+}
+
+// The lines of the records: blank lines at the end hold no field that a record would miss, since a
+// missing field is empty anyway.
+std::vector<std::string_view> RecordLines(std::string_view text) {
+    std::vector<std::string_view> lines = SplitLines(text);
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
 }
 
 }  // namespace
@@ -34,16 +43,16 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 bool IsCurrentLayout(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
-    if (lines.empty() || lines.size() % kCurrentRecord != 0) return false;
+    const std::vector<std::string_view> lines = RecordLines(text);
+    if (lines.empty()) return false;
     for (std::size_t at = 0; at < lines.size(); at += kCurrentRecord) {
-        if (!IsExtensions(lines[at + 1]) || !IsNumber(lines[at + 3]) || !IsNumber(lines[at + 5])) return false;
+        if (at + 5 >= lines.size() || !IsNumber(lines[at + 3]) || !IsNumber(lines[at + 5])) return false;
     }
     return true;
 }
 
 bool IsEarlierLayout(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = RecordLines(text);
     if (lines.size() < 2) return false;
     for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) {
         if (!IsExtensions(lines[at])) return false;
@@ -52,7 +61,7 @@ bool IsEarlierLayout(std::string_view text) {
 }
 
 std::string ConvertEarlierRecords(std::string_view text) {
-    const std::vector<std::string_view> lines = SplitLines(text);
+    const std::vector<std::string_view> lines = RecordLines(text);
     std::string out;
     out.reserve(text.size() + text.size() / 2);
     for (std::size_t at = 0; at < lines.size(); at += kEarlierRecord) {

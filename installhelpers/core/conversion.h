@@ -10,17 +10,18 @@ namespace kordel::installcore {
 /// The lines of `text` without their line ends (LF or CR LF); a last line without one counts too.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-/// True when `text` reads as current records: eight lines each, the extensions line beginning with
-/// ".", both fixed-column lines decimal numbers.
+/// True when `text` reads as current records: eight lines each (the blank lines at the end left
+/// out), both fixed-column lines of every record decimal numbers.
 bool IsCurrentLayout(std::string_view text);
 
-/// True when `text` reads as earlier records (five fields, then a separator line of any content),
-/// every record's extensions line beginning with ".", and not as current records.
+/// True when `text` reads as earlier records (five fields, then a separator line of any content;
+/// the blank lines at the end left out), every record's extensions line holding a ".", and not as
+/// current records.
 bool IsEarlierLayout(std::string_view text);
 
 /// The earlier records of `text` as current records, every line ending in CR LF. The fixed columns
 /// become "0" and the whole-line flag "No"; fields missing from an incomplete last record are
-/// empty, and separator lines are dropped whatever they hold.
+/// empty, separator lines are dropped whatever they hold, and blank lines at the end make no record.
 std::string ConvertEarlierRecords(std::string_view text);
 
 }  // namespace kordel::installcore

@@ -2,7 +2,6 @@
 #include "installhelpers/core/helpers.h"
 
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <system_error>
 
@@ -11,27 +10,57 @@
 namespace kordel::installcore {
 namespace {
 
-bool IsFile(const std::filesystem::path& path) {
+namespace fs = std::filesystem;
+
+// A file's bytes; `missing` when there is no file (a folder of that name is none either).
+struct FileBytes {
+    bool missing = false;
+    std::optional<std::string> bytes;
+};
+
+bool IsNoFile(const fs::path& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    const fs::file_type type = fs::status(path, ec).type();
+    return type == fs::file_type::not_found || type == fs::file_type::directory;
 }
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+// Opens first and only asks what the path is when opening or reading failed.
+FileBytes ReadFileBytes(const fs::path& path) {
+    FileBytes result;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    if (in) {
+        std::string bytes;
+        char buffer[64 * 1024];
+        // istream::read turns a failing read into badbit instead of throwing.
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
+            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (!in.bad()) {
+            result.bytes = std::move(bytes);
+            return result;
+        }
+    }
+    result.missing = IsNoFile(path);
+    return result;
 }
 
-// Copies `from` to `to` (replacing it) by an atomic write, so a failure leaves `to` as it was.
-Outcome CopyWholeFile(const std::filesystem::path& from, const std::filesystem::path& to, FileOps& ops) {
-    std::optional<std::string> bytes = ReadWholeFile(from);
-    if (!bytes) return Outcome::Failed;
-    return WriteFileAtomically(to, *bytes, ops) ? Outcome::Done : Outcome::Failed;
+// Writes `bytes` to `to` atomically (a failure leaves `to` as it was) and reads them back.
+Outcome WriteVerified(const fs::path& to, const std::string& bytes, FileOps& ops) {
+    if (!WriteFileAtomically(to, bytes, ops)) return Outcome::Failed;
+    const FileBytes written = ReadFileBytes(to);
+    return written.bytes == bytes ? Outcome::Done : Outcome::Failed;
 }
 
 }  // namespace
+
+int ExitStatus(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::Done:
+        case Outcome::NothingToDo: return 0;
+        case Outcome::Failed: return 1;
+        case Outcome::Refused: return 2;
+    }
+    return 1;
+}
 
 std::string EarlierDatabasePath(UninstallKeys& keys) {
     return JoinFile(CleanFolder(keys.Read(kEarlierKey, "InstallLocation")), kDatabaseName);
@@ -44,35 +73,56 @@ std::string CurrentDatabasePath(UninstallKeys& keys) {
 
 Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops) {
     const std::string source = EarlierDatabasePath(keys);
-    if (source.empty() || !IsFile(PathFromText(source))) return Outcome::NothingToDo;
+    if (source.empty()) return Outcome::NothingToDo;
+    const FileBytes database = ReadFileBytes(PathFromText(source));
+    if (database.missing) return Outcome::NothingToDo;
+    if (!database.bytes) return Outcome::Failed;
+    // A database and nowhere to save it: the uninstaller must not run.
     const std::string target = JoinFile(temp.Path(), kDatabaseName);
-    if (target.empty()) return Outcome::NothingToDo;
-    return CopyWholeFile(PathFromText(source), PathFromText(target), ops);
+    if (target.empty()) return Outcome::Failed;
+    return WriteVerified(PathFromText(target), *database.bytes, ops);
 }
 
-Outcome RunQuietUninstall(UninstallKeys& keys, ProgramStarter& starter) {
+Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter) {
     const Command command = SplitCommand(keys.Read(kEarlierKey, "QuietUninstallString"));
     if (command.program.empty()) return Outcome::NothingToDo;
+    // The uninstaller removes the earlier folder with its database: only once the copy is known good.
+    if (const std::string source = EarlierDatabasePath(keys); !source.empty()) {
+        const FileBytes database = ReadFileBytes(PathFromText(source));
+        if (!database.missing) {
+            const std::string copy = JoinFile(temp.Path(), kDatabaseName);
+            if (!database.bytes || copy.empty() || ReadFileBytes(PathFromText(copy)).bytes != database.bytes)
+                return Outcome::Refused;
+        }
+    }
     return starter.RunAndWait(command) ? Outcome::Done : Outcome::Failed;
 }
 
 Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops) {
     const std::string source = JoinFile(temp.Path(), kDatabaseName);
+    if (source.empty()) return Outcome::NothingToDo;
+    const FileBytes saved = ReadFileBytes(PathFromText(source));
+    if (saved.missing) return Outcome::NothingToDo;
+    if (!saved.bytes) return Outcome::Failed;
     const std::string target = CurrentDatabasePath(keys);
-    if (source.empty() || target.empty() || !IsFile(PathFromText(source))) return Outcome::NothingToDo;
-    const Outcome copied = CopyWholeFile(PathFromText(source), PathFromText(target), ops);
+    if (target.empty()) return Outcome::Failed;  // the saved copy stays for another try
+    const Outcome copied = WriteVerified(PathFromText(target), *saved.bytes, ops);
     if (copied == Outcome::Done) ops.Remove(PathFromText(source));
     return copied;
 }
 
 Outcome MigrateDatabase(UninstallKeys& keys, FileOps& ops) {
     const std::string database = CurrentDatabasePath(keys);
-    if (database.empty() || !IsFile(PathFromText(database))) return Outcome::NothingToDo;
-    std::optional<std::string> bytes = ReadWholeFile(PathFromText(database));
-    if (!bytes) return Outcome::Failed;
-    if (!IsEarlierLayout(*bytes)) return Outcome::NothingToDo;
-    return WriteFileAtomically(PathFromText(database), ConvertEarlierRecords(*bytes), ops) ? Outcome::Done
-                                                                                           : Outcome::Failed;
+    if (database.empty()) return Outcome::NothingToDo;
+    const FileBytes current = ReadFileBytes(PathFromText(database));
+    if (current.missing) return Outcome::NothingToDo;
+    if (!current.bytes) return Outcome::Failed;
+    const std::string& text = *current.bytes;
+    const bool noRecords = text.find_first_not_of("\r\n") == std::string::npos;
+    if (noRecords || IsCurrentLayout(text)) return Outcome::NothingToDo;
+    // Converting a file of neither layout would move its lines into the wrong fields.
+    if (!IsEarlierLayout(text)) return Outcome::Refused;
+    return WriteVerified(PathFromText(database), ConvertEarlierRecords(text), ops);
 }
 
 }  // namespace kordel::installcore

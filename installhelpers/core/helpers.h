@@ -6,12 +6,17 @@
 
 namespace kordel::installcore {
 
-/// What a helper's job came to. The programs themselves report nothing and exit 0.
+/// What a helper's job came to.
 enum class Outcome {
     Done,         ///< the job was carried out
     NothingToDo,  ///< a location or the file it needs is missing, or the file needs no change
-    Failed,       ///< reading or writing failed; every file is as it was
+    Failed,       ///< reading, writing, checking the copy or starting failed; no file was lost
+    Refused,      ///< not attempted, because going on could lose the user's languages
 };
+
+/// The helper program's exit status for the installer: 0 for Done and NothingToDo, 1 for Failed,
+/// 2 for Refused.
+int ExitStatus(Outcome outcome);
 
 /// Starts a program with its argument text and waits for it to end.
 class ProgramStarter {
@@ -21,19 +26,23 @@ public:
     virtual bool RunAndWait(const Command& command) = 0;
 };
 
-/// udsave: copies the database out of the earlier installation folder into the temporary folder.
+/// udsave: copies the database out of the earlier installation folder into the temporary folder and
+/// reads the copy back. Failed when a database is there but no identical copy could be made.
 Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops = RealFileOps());
 
 /// quietuninst: runs the earlier installation's quiet uninstall command directly, never through a
-/// command interpreter; an empty value runs nothing.
-Outcome RunQuietUninstall(UninstallKeys& keys, ProgramStarter& starter);
+/// command interpreter; an empty value runs nothing. Refused, without starting anything, while the
+/// earlier installation holds a database of which the temporary folder has no identical copy.
+Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter);
 
-/// udrestore: copies the saved database into the current installation folder, then deletes the
-/// saved copy; a failed copy keeps it.
+/// udrestore: copies the saved database into the current installation folder, reads it back, then
+/// deletes the saved copy; a failed copy keeps it. Failed too when there is a saved copy but no
+/// current installation folder to put it in.
 Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops = RealFileOps());
 
-/// udmigrate: converts the current installation's database from the earlier layout in place. Any
-/// other file is left untouched; the database is replaced in one step after a complete write.
+/// udmigrate: converts the current installation's database from the earlier layout in place; the
+/// database is replaced in one step after a complete write. A current-layout or empty file is left
+/// untouched (NothingToDo); a file in neither layout is left untouched and Refused.
 Outcome MigrateDatabase(UninstallKeys& keys, FileOps& ops = RealFileOps());
 
 /// The earlier installation's database, from `InstallLocation`; empty when the value is missing.

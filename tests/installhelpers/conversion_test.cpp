@@ -38,6 +38,11 @@ TEST(Conversion, ReadsCrLfAndAWholeSeparatorLine) {
     EXPECT_EQ(ConvertEarlierRecords(earlier), kTwoCurrent);
 }
 
+TEST(Conversion, BlankLinesAtTheEndMakeNoRecord) {
+    EXPECT_EQ(ConvertEarlierRecords(kTwoEarlier + "\n\n\n"), kTwoCurrent);
+    EXPECT_EQ(ConvertEarlierRecords(kTwoEarlier + "\n"), kTwoCurrent);
+}
+
 TEST(Conversion, LongLinesStayWhole) {
     const std::string name(5000, 'n');
     const std::string earlier = name + "\n.x\n\n\n\n\n";
@@ -95,7 +100,13 @@ INSTANTIATE_TEST_SUITE_P(
                    "A\n.a\n\n0\n\n0\n\nNo\nB\n.b\n\n0\n\n0\n\nNo\nC\n.c\n\n0\n\n0\n\nNo\n", false},
         LayoutCase{"EarlierOfFourRecords",
                    "A\n.a\n\n\n\n\nB\n.b\n\n\n\n\nC\n.c\n\n\n\n\nD\n.d\n\n\n\n\n", true},
-        LayoutCase{"ExtensionsOutOfPlace", "Foo\n#\n.foo\n(*\n*)\n\n", false}),
+        LayoutCase{"ExtensionsOutOfPlace", "Foo\n#\n.foo\n(*\n*)\n\n", false},
+        LayoutCase{"EarlierEndingInTwoBlankLines", kTwoEarlier + "\n\n", true},
+        LayoutCase{"EarlierEndingInSevenBlankLines", kTwoEarlier + "\n\n\n\n\n\n\n", true},
+        LayoutCase{"EarlierExtensionsWithoutLeadingDot", "Foo\nfoo;.fo\n#\n(*\n*)\n\nBar\n*.bar\n\n\n\n\n", true},
+        LayoutCase{"CurrentEndingInBlankLines", kTwoCurrent + "\r\n\r\n", false},
+        LayoutCase{"CurrentExtensionsWithoutDot", "Foo\nfoo\n#\n0\n\n0\n\nNo\nBar\nbar\n//\n0\n\n0\n\nNo\n", false},
+        LayoutCase{"EarlierRecordThatNeverMatched", "Foo\nfoo\n#\n(*\n*)\n\n", false}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST(Conversion, WineCheckFixtureGivesItsExpectedFile) {

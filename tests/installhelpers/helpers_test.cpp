@@ -148,7 +148,7 @@ TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
 TEST_F(Helpers, RestoreWithoutUninstallStringKeepsTheCopy) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
     m_keys.Set(kCurrentKey, "UninstallString", "unins000.exe");  // no folder in it
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Failed);
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
 }
 
@@ -180,19 +180,19 @@ TEST_F(Helpers, MigrateWithoutDatabaseDoesNothing) {
 
 TEST_F(Helpers, QuietUninstallStartsTheProgramWithItsArgumentsOrNothing) {
     RecordingStarter starter;
-    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::NothingToDo);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::NothingToDo);
     m_keys.Set(kEarlierKey, "QuietUninstallString", "  ");
-    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::NothingToDo);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::NothingToDo);
     EXPECT_TRUE(starter.m_runs.empty());
 
     m_keys.Set(kEarlierKey, "QuietUninstallString", "\"C:\\Old Kordel\\unins000.exe\" /VERYSILENT & del x");
-    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::Done);
     ASSERT_EQ(starter.m_runs.size(), 1u);
     EXPECT_EQ(starter.m_runs[0].program, "C:\\Old Kordel\\unins000.exe");
     EXPECT_EQ(starter.m_runs[0].arguments, "/VERYSILENT & del x");
 
     starter.m_starts = false;
-    EXPECT_EQ(RunQuietUninstall(m_keys, starter), Outcome::Failed);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::Failed);
 }
 
 TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
@@ -201,12 +201,77 @@ TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
     RecordingStarter uninstaller;
     uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
 
-    SaveDatabase(m_keys, m_temp);
-    RunQuietUninstall(m_keys, uninstaller);
-    RestoreDatabase(m_keys, m_temp);
-    MigrateDatabase(m_keys);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::Done);
 
     EXPECT_FALSE(fs::exists(Earlier()));
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
     EXPECT_EQ(FilesIn(Temp()), 0u);
+}
+
+TEST_F(Helpers, WithoutAWritableTemporaryFolderTheEarlierDatabaseIsNeverUninstalled) {
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
+    RecordingStarter uninstaller;
+    uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
+    FailingWrites readOnly;
+    FixedTempFolder missing;
+    missing.m_path = (Temp() / "gone").string();
+    FixedTempFolder none;  // no temporary folder at all
+    for (auto [temp, ops] : {std::pair<TempFolder*, FileOps*>{&m_temp, &readOnly}, {&missing, &RealFileOps()},
+                             {&none, &RealFileOps()}}) {
+        EXPECT_EQ(SaveDatabase(m_keys, *temp, *ops), Outcome::Failed);
+        EXPECT_NE(ExitStatus(Outcome::Failed), 0);
+        EXPECT_EQ(RunQuietUninstall(m_keys, *temp, uninstaller), Outcome::Refused);
+        EXPECT_NE(ExitStatus(Outcome::Refused), 0);
+        EXPECT_TRUE(uninstaller.m_runs.empty());
+        EXPECT_EQ(ReadBytes(Earlier() / "udlangdb.ini"), kEarlierDb);
+    }
+    EXPECT_EQ(FilesIn(Temp()), 0u);
+}
+
+TEST_F(Helpers, QuietUninstallRunsOnlyOverAnIdenticalCopyOrNoDatabase) {
+    m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
+    RecordingStarter uninstaller;
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);  // no database to lose
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    WriteBytes(Temp() / "udlangdb.ini", kEarlierDb.substr(0, kEarlierDb.size() - 2));  // a cut copy
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Refused);
+    EXPECT_EQ(uninstaller.m_runs.size(), 1u);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);
+    EXPECT_EQ(uninstaller.m_runs.size(), 2u);
+}
+
+TEST_F(Helpers, MigrateConvertsEveryEarlierFileAndNoCurrentOne) {
+    struct Case {
+        std::string before;
+        std::string after;  // empty: left untouched
+        Outcome outcome;
+    };
+    const std::string trailing = "Foo\r\n.foo\r\n#\r\n(*\r\n*)\r\n\r\n\r\n\r\n";
+    const std::string noLeadingDot = "Asm\r\n*.asm;*.inc\r\n;\r\n\r\n\r\n\r\nFoo\r\nfoo;.fo\r\n#\r\n(*\r\n*)\r\n\r\n";
+    const std::vector<Case> cases{
+        {trailing, kCurrentDb, Outcome::Done},
+        {noLeadingDot,
+         "Asm\r\n*.asm;*.inc\r\n;\r\n0\r\n\r\n0\r\n\r\nNo\r\nFoo\r\nfoo;.fo\r\n#\r\n0\r\n(*\r\n0\r\n*)\r\nNo\r\n",
+         Outcome::Done},
+        {kCurrentDb + "\r\n\r\n", "", Outcome::NothingToDo},
+        {"Asm\r\nasm\r\n;\r\n1\r\n\r\n0\r\n\r\nYes\r\n" + kCurrentDb, "", Outcome::NothingToDo},
+        {"\r\n\r\n", "", Outcome::NothingToDo},
+        // Neither layout: converting it would shift its lines into other fields.
+        {"Foo\r\n.foo\r\n#\r\nx\r\n(*\r\n0\r\n*)\r\nNo\r\nBar\r\n.bar\r\n", "", Outcome::Refused},
+    };
+    for (const Case& c : cases) {
+        WriteBytes(Current() / "udlangdb.ini", c.before);
+        EXPECT_EQ(MigrateDatabase(m_keys), c.outcome) << c.before;
+        EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), c.after.empty() ? c.before : c.after) << c.before;
+        // A converted file is current: a second run leaves it alone.
+        if (c.outcome == Outcome::Done) {
+            EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+        }
+    }
+    EXPECT_EQ(FilesIn(Current()), 1u);
 }

@@ -212,13 +212,68 @@ TEST_F(ProjectListTest, RefusesToSaveAnEmptyListOverAGoodOne) {
     m_state.pfn = good.string();
     m_state.uspl = 1;
     EXPECT_FALSE(ExportProject(good, {}, m_state, m_settings, m_q));
-    EXPECT_FALSE(ExportProject(good, {"bad\nname.c"}, m_state, m_settings, m_q));
-    EXPECT_EQ(m_q.shown, (std::vector<std::string>{kCannotSaveEmpty, kCannotSaveEmpty}));
+    EXPECT_EQ(m_q.shown, (std::vector<std::string>{kCannotSaveEmpty}));
     EXPECT_EQ(ReadBytes(good), "good");
     EXPECT_EQ(m_state.uspl, 1);
-    // A path with a line break is left out rather than breaking the list.
-    EXPECT_TRUE(ProjectListText({"a.c", "b\r.c", "c\n.c"}, "N\nX")
-                    .ends_with("\n31214729602::FN\na.c\n31214729604::PN\nN\n\n31214729604::END\n"));
+}
+
+TEST_F(ProjectListTest, RefusesPathsAndNamesTheReaderWouldNotGiveBack) {
+    const fs::path good = m_dir / "good.kpl";
+    std::ofstream(good, std::ios::binary) << "good";
+    const std::string a = Write("a.c", "");
+    struct Case {
+        std::vector<std::string> rows;
+        std::string name;
+        std::string message;
+    };
+    const std::string keep = "which a project list cannot keep.";
+    const std::vector<Case> cases{
+        // Text mode ends the data at a Ctrl-Z: the rest of the list, markers included, would be lost.
+        {{a, "/src/x\x1ay.c"}, "",
+         "The project list was not saved: the path \"/src/x\\x1Ay.c\" is empty or holds a line break, a Ctrl-Z "
+         "or a NUL character, " + keep},
+        {{"/src/b\nc.c"}, "", "The project list was not saved: the path \"/src/b\\x0Ac.c\" is empty or holds a "
+                              "line break, a Ctrl-Z or a NUL character, " + keep},
+        {{a, "31214729604::PN"}, "",
+         "The project list was not saved: the path \"31214729604::PN\" is the line that ends the list of files in "
+         "a project list."},
+        {{a}, "31214729604::END",
+         "The project list was not saved: the project name \"31214729604::END\" is the line that ends a project "
+         "list."},
+        {{a}, "Widget\x1a", "The project list was not saved: the project name \"Widget\\x1A\" holds a line break "
+                           "or a Ctrl-Z character, " + keep},
+        {{a}, "Two\nlines", "The project list was not saved: the project name \"Two\\x0Alines\" holds a line "
+                            "break or a Ctrl-Z character, " + keep},
+    };
+    for (const Case& c : cases) {
+        m_q.shown.clear();
+        m_state.PN = c.name;
+        m_state.uspl = 1;
+        EXPECT_FALSE(ExportProject(good, c.rows, m_state, m_settings, m_q)) << c.message;
+        EXPECT_EQ(m_q.shown, std::vector<std::string>{c.message});
+        EXPECT_EQ(WhyNotSavable(c.rows, c.name), c.message);
+        EXPECT_EQ(ReadBytes(good), "good");
+        EXPECT_EQ(m_state.uspl, 1);
+    }
+}
+
+TEST_F(ProjectListTest, NamesThatLookLikeMarkersOrHoldACarriageReturnReadBack) {
+    const std::vector<std::string> files{Write("a.c", ""), Write("b\rc.c", "")};
+    for (const std::string name : {"Unspecified\r", "Unspecified\rWidget", "Widget\r", "\rWidget",
+                                   "31214729604::END ", "31214729604::PN", "31214729602::FN", " Unspecified"}) {
+        m_state.PN = name;
+        const fs::path list = m_dir / "w.kpl";
+        // A carriage return in a path is refused, as it always was; in the name it is kept.
+        EXPECT_FALSE(ExportProject(list, files, m_state, m_settings, m_q));
+        ASSERT_TRUE(ExportProject(list, {files[0]}, m_state, m_settings, m_q));
+        ListState fresh;
+        m_rows.clear();
+        OpenProject(list, m_rows, fresh, m_settings, m_q);
+        EXPECT_FALSE(fresh.openFailed);
+        EXPECT_EQ(m_rows, std::vector<std::string>{files[0]});
+        EXPECT_EQ(fresh.PN, name);
+        EXPECT_EQ(fresh.nameField, name);
+    }
 }
 
 TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {

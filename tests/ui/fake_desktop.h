@@ -83,9 +83,11 @@ public:
     }
     void SetProgressDetail(const std::string& text) override { details.push_back(text); }
     void SetProgressPercent(int percent) override { percents.push_back(percent); }
-    std::optional<std::string> FetchVersionFile(const std::string& url) override {
+    kordel::ui::VersionReply FetchVersionFile(const std::string& url) override {
         fetchedUrls.push_back(url);
-        return versionReply;
+        using Status = kordel::ui::VersionReply::Status;
+        if (versionCancelled) return {Status::Cancelled, {}};
+        return versionReply ? kordel::ui::VersionReply{Status::Received, *versionReply} : kordel::ui::VersionReply{};
     }
     void OpenDocument(const std::string& path) override { opened.push_back(path); }
     void OpenUrl(const std::string& url) override { urls.push_back(url); }
@@ -141,6 +143,7 @@ public:
     std::vector<std::string> details;
     std::vector<int> percents;
     std::optional<std::string> versionReply;
+    bool versionCancelled = false;
     std::vector<std::string> fetchedUrls;
     std::vector<std::string> opened;
     std::vector<std::string> urls;

@@ -2,12 +2,16 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
+
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -74,16 +78,28 @@ void WhenModal(std::function<void(T*)> act) {
 }
 
 // A one-shot HTTP server on loopback answering every request with `reply` (none: stay silent), followed
-// by `filler` bytes of 'x' sent a megabyte at a time while the client keeps reading.
+// by `filler` bytes of 'x' sent a megabyte at a time while the client keeps reading. With `trickle`, the
+// reply's last `trickled` bytes go one at a time, `trickle` apart.
 class VersionServer {
 public:
-    explicit VersionServer(std::optional<QByteArray> reply, qint64 filler = 0)
+    explicit VersionServer(std::optional<QByteArray> reply, qint64 filler = 0,
+                           std::chrono::milliseconds trickle = std::chrono::milliseconds(0), int trickled = 0)
         : m_reply(std::move(reply)), m_filler(filler) {
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this, trickle, trickled] {
             QTcpSocket* socket = m_server.nextPendingConnection();
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, trickle, trickled] {
                 socket->readAll();
                 if (!m_reply) return;
+                if (trickle.count() > 0) {
+                    socket->write(m_reply->left(m_reply->size() - trickled));
+                    auto* timer = new QTimer(socket);
+                    QObject::connect(timer, &QTimer::timeout, socket, [this, socket, timer, trickled] {
+                        if (m_trickled == trickled) return timer->stop();
+                        socket->write(m_reply->mid(m_reply->size() - trickled + m_trickled++, 1));
+                    });
+                    timer->start(trickle);
+                    return;
+                }
                 socket->write(*m_reply);
                 if (m_filler == 0) {
                     socket->disconnectFromHost();
@@ -110,6 +126,7 @@ private:
     std::optional<QByteArray> m_reply;
     qint64 m_filler;
     qint64 m_sent = 0;
+    int m_trickled = 0;
 };
 
 // Writes down every call it gets, in order, as short texts.
@@ -372,13 +389,52 @@ private slots:
         QFETCH(qint64, filler);
         VersionServer server(silent ? std::nullopt : std::optional<QByteArray>(reply), filler);
         store.Write("verurl", server.url());
-        desktop->SetVersionTimeout(std::chrono::milliseconds(800));
+        desktop->SetVersionDeadline(std::chrono::milliseconds(800));
         desktop->answers = {Answer::No};
         window->action(cmd::kCheckVersion)->trigger();
         QCOMPARE(QString::fromStdString(desktop->messages.back()), message);
         QVERIFY(desktop->urls.empty());
         // The download stops once the answer is known; the rest is never fetched.
         if (filler > 0) QVERIFY2(server.sent() < filler / 2, QByteArray::number(server.sent()));
+    }
+
+    void versionCheckHasOneDeadlineAndFetchesOnlyHttp() {
+        // A byte every half second never lets a per-byte timeout expire; the check's deadline ends it.
+        VersionServer slow(HttpReply("200 OK", "1.7\r\n"), 0, std::chrono::milliseconds(500), 5);
+        store.Write("verurl", slow.url());
+        desktop->SetVersionDeadline(std::chrono::milliseconds(600));
+        window->action(cmd::kCheckVersion)->trigger();
+        QCOMPARE(QString::fromStdString(desktop->messages.back()), QString(kCouldNotConnectMessage.data()));
+
+        // A file: URL naming a FIFO would wait for a writer forever; it is never opened.
+        const QString fifo = sources.filePath("version-fifo");
+        QCOMPARE(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+        store.Write("verurl", "file://" + fifo.toStdString());
+        desktop->SetVersionDeadline(std::chrono::milliseconds(60000));
+        desktop->messages.clear();
+        window->action(cmd::kCheckVersion)->trigger();
+        QCOMPARE(desktop->messages, std::vector<std::string>{std::string(kCouldNotConnectMessage)});
+    }
+
+    void versionWaitWindowCancels() {
+        VersionServer silent(std::nullopt);
+        store.Write("verurl", silent.url());
+        desktop->SetVersionDeadline(std::chrono::milliseconds(60000));
+        const std::vector<std::function<void(QDialog*)>> ways{
+            [](QDialog* wait) { QTest::keyClick(wait, Qt::Key_Escape); },
+            [](QDialog* wait) { wait->close(); },
+            [](QDialog* wait) { wait->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click(); },
+        };
+        for (const auto& cancel : ways) {
+            bool seen = false;
+            WhenModal<QDialog>([&](QDialog* wait) {
+                seen = wait->objectName() == "versionWait";
+                cancel(wait);
+            });
+            window->action(cmd::kCheckVersion)->trigger();
+            QVERIFY(seen);
+            QVERIFY(desktop->messages.empty());  // the user's own cancel needs no message
+        }
     }
 
     void closingWithUnsavedChangesAsks() {

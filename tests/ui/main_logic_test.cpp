@@ -270,6 +270,41 @@ TEST_F(MainLogic, VersionCheckAnswersEachReply) {
     EXPECT_EQ(desktop.fetchedUrls.back(), "http://127.0.0.1:9/v.txt");
 }
 
+TEST_F(MainLogic, VersionCheckFetchesOnlyHttpAndIsQuietWhenCancelled) {
+    for (const char* url : {"file:///tmp/fifo", "FILE:///etc/passwd", "ftp://example.org/v.txt", "/tmp/v.txt",
+                            "http:///v.txt", "javascript:alert(1)", ""}) {
+        store.Write("verurl", url);
+        const std::size_t fetched = desktop.fetchedUrls.size();
+        logic.Dispatch(cmd::kCheckVersion);
+        EXPECT_EQ(desktop.fetchedUrls.size(), fetched) << url;
+        EXPECT_EQ(desktop.LastMessage(), kCouldNotConnectMessage) << url;
+    }
+    for (const char* url : {"http://127.0.0.1:9/v.txt", "HTTPS://brevlane.example/kordelnewversion.txt"})
+        EXPECT_TRUE(IsVersionUrlAllowed(url)) << url;
+
+    store.Write("verurl", "http://127.0.0.1:9/v.txt");
+    desktop.versionCancelled = true;
+    const std::size_t shown = desktop.messages.size();
+    logic.Dispatch(cmd::kCheckVersion);
+    EXPECT_EQ(desktop.messages.size(), shown);
+}
+
+TEST(VersionRules, TheBodyIsCappedAtTheFirstLineOrTheLimit) {
+    VersionReplyBody body;
+    EXPECT_FALSE(body.Add("1."));
+    EXPECT_TRUE(body.Add("7\r\nmore"));
+    EXPECT_EQ(EvaluateVersionReply(body.text()), VersionOutcome::Latest);
+
+    // A first line that never ends stops the download at the cap and is no version file.
+    VersionReplyBody endless;
+    const std::string piece(10000, '1');
+    int pieces = 0;
+    while (!endless.Add(piece)) ++pieces;
+    EXPECT_EQ(pieces, static_cast<int>(kVersionReplyCap / piece.size()));
+    EXPECT_EQ(endless.text().size(), kVersionReplyCap);
+    EXPECT_EQ(EvaluateVersionReply(endless.text()), VersionOutcome::CouldNotConnect);
+}
+
 TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
     logic.list().AddPath("/a.c");
     logic.list().SetCounts(0, {"1", "2", "3", "4", "10"});

@@ -92,6 +92,70 @@ TEST(IniSettings, FailedWriteKeepsTheOldFile) {
     fs::remove_all(dir);
 }
 
+// The real reader behind a switch that makes the file unreadable, counting the reads it is asked for.
+struct SwitchableReader {
+    bool readable = true;
+    int reads = 0;
+    SettingsFileReader Reader() {
+        return [this](const fs::path& path) -> std::optional<std::string> {
+            ++reads;
+            return readable ? ReadSettingsFile(path) : std::nullopt;
+        };
+    }
+};
+
+TEST(IniSettings, AWriteNeverReplacesAFileItCouldNotRead) {
+    const fs::path dir = FreshFolder("unreadable");
+    {
+        IniSettingsStore first(dir / "kordel.ini");
+        ASSERT_TRUE(WriteNumber(first, "sps", 1));
+        ASSERT_TRUE(first.Write("lsp", "/home/u/list.kpl"));
+    }
+    const std::string before = ReadBytes(dir / "kordel.ini");
+    SwitchableReader reader;
+    reader.readable = false;
+    IniSettingsStore store(dir / "kordel.ini", kordel::RealFileOps(), reader.Reader());
+    EXPECT_FALSE(store.Read("sps"));  // unreadable settings count as missing
+    EXPECT_FALSE(WriteNumber(store, "dotf", 1));
+    EXPECT_EQ(ReadBytes(dir / "kordel.ini"), before);
+    // Once the file can be read again, a write keeps everything in it.
+    reader.readable = true;
+    EXPECT_TRUE(WriteNumber(store, "dotf", 1));
+    EXPECT_EQ(ReadBytes(dir / "kordel.ini"), "[Kordel]\r\ndotf=1\r\nlsp=/home/u/list.kpl\r\nsps=1\r\n");
+    // A folder in the file's place cannot be read either.
+    fs::create_directories(dir / "folder.ini");
+    IniSettingsStore folder(dir / "folder.ini");
+    EXPECT_FALSE(WriteNumber(folder, "sps", 1));
+    EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
+    fs::remove_all(dir);
+}
+
+TEST(IniSettings, TheFileIsParsedOnceAndWritesKeepTheValuesInMemory) {
+    const fs::path dir = FreshFolder("once");
+    {
+        IniSettingsStore first(dir / "kordel.ini");
+        ASSERT_TRUE(WriteNumber(first, "tmac", 1));
+        ASSERT_TRUE(WriteNumber(first, "sortarr", 1));
+    }
+    SwitchableReader reader;
+    IniSettingsStore store(dir / "kordel.ini", kordel::RealFileOps(), reader.Reader());
+    for (int i = 0; i < 3; ++i) {
+        const Settings s = LoadOptions(store);
+        EXPECT_EQ(s.cnoml, 1);
+        EXPECT_EQ(s.asce, 1);
+    }
+    ASSERT_TRUE(WriteNumber(store, "sps", 1));
+    EXPECT_EQ(ReadFlag(store, "sps"), 1);
+    EXPECT_EQ(ReadFlag(store, "tmac"), 1);
+    EXPECT_EQ(reader.reads, 1);
+    // A write that fails leaves the values in memory as the file still holds them.
+    FailingWrites failing(1);
+    IniSettingsStore failingStore(dir / "kordel.ini", failing);
+    EXPECT_FALSE(WriteNumber(failingStore, "sps", 0));
+    EXPECT_EQ(ReadFlag(failingStore, "sps"), 1);
+    fs::remove_all(dir);
+}
+
 TEST(Options, LoadUsesTheStoredNamesAndBoxesWriteThrough) {
     MemorySettingsStore store;
     store.Write("tmac", "1");

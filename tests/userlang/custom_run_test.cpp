@@ -125,3 +125,31 @@ TEST_F(CustomRunTest, CancelInsideAUserLanguageFileStillWritesTheTotalsSoFar) {
     EXPECT_EQ(obs.totals->lines, "1");
     EXPECT_EQ(obs.finished, (std::vector<std::string>{"The process was canceled."}));
 }
+
+TEST_F(CustomRunTest, TheDatabaseIsReadOncePerRunWhateverTheNumberOfFiles) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 40; ++i) paths.push_back(Write("f" + std::to_string(i) + ".lst", "; note\nx\n"));
+    paths.push_back(Write("g.c", "x;\n"));
+    paths.push_back(Write("h.xyz", "x\n"));
+    for (const unsigned jobs : {1u, 3u}) {
+        int reads = 0;
+        const DatabaseLanguages db(m_dir / "udlangdb.ini", [&reads](const fs::path& p) {
+            ++reads;
+            return kordel::userlang::ReadUDLangDb(p);
+        });
+        Recorder obs;
+        const RunResult r = CountLineT(paths, m_options, m_canc, obs, jobs, &db);
+        EXPECT_EQ(reads, 1);
+        EXPECT_EQ(obs.asked.size(), 1u);  // .xyz
+        EXPECT_EQ(obs.rows[39], (std::vector<std::string>{"1", "1", "0", "0", "2"}));
+        EXPECT_EQ(r.totals.ntl, 40 * 2 + 1);
+        // A run without user language files does not read the database at all.
+        int idleReads = 0;
+        const DatabaseLanguages idle(m_dir / "udlangdb.ini", [&idleReads](const fs::path& p) {
+            ++idleReads;
+            return kordel::userlang::ReadUDLangDb(p);
+        });
+        CountLineT({paths[40]}, m_options, m_canc, obs, jobs, &idle);
+        EXPECT_EQ(idleReads, 0);
+    }
+}

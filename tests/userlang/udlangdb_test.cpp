@@ -160,16 +160,18 @@ TEST(PatternsTest, InsertedInFrontOfTheFirstPatternListWithTheRestIntact) {
     EXPECT_EQ(filter.substr(45, 5), "*.go;");
 }
 
-TEST_F(DbFileTest, FindCustomDataReadsTheRecordOrNothing) {
+TEST_F(DbFileTest, ReadAndFindGiveTheRecordOrNothing) {
     Put(kGo + "Shell\r\n.sh\r\n#\r\n1\r\n\r\n0\r\n\r\nYes");
-    const auto sh = FindCustomData(m_db, ".SH");
+    const DbContents contents = ReadUDLangDb(m_db);
+    EXPECT_EQ(contents.status, DbStatus::Loaded);
+    const UserLanguage* sh = FindCustomExtension(contents.languages, ".SH");
     ASSERT_TRUE(sh);
     EXPECT_EQ(sh->olcop, "#");
     EXPECT_EQ(sh->olfc, "1");
     EXPECT_EQ(sh->olcswl, "Yes");
-    EXPECT_FALSE(FindCustomData(m_db, ".s"));
-    EXPECT_FALSE(FindCustomData(m_dir / "none.ini", ".go"));
-    EXPECT_FALSE(FindCustomData(m_dir, ".go"));  // a folder is no database
+    EXPECT_FALSE(FindCustomExtension(contents.languages, ".s"));
+    EXPECT_EQ(ReadUDLangDb(m_dir / "none.ini").status, DbStatus::Missing);
+    EXPECT_EQ(ReadUDLangDb(m_dir).status, DbStatus::Unreadable);  // a folder is no database
 }
 
 TEST_F(DbFileTest, PopulateCreatesAMissingDatabaseEmpty) {

@@ -13,6 +13,7 @@
 #include "engine/count_run.h"
 #include "ui/core/add_files.h"
 #include "ui/core/sort_results.h"
+#include "ui/core/version_check.h"
 #include "userlang/language_form.h"
 
 namespace kordel::ui {
@@ -62,8 +63,9 @@ public:
     virtual void SetProgressDetail(const std::string& text) = 0;
     virtual void SetProgressPercent(int percent) = 0;
 
-    /// Fetches the version file under the wait window; nothing when it could not be fetched.
-    virtual std::optional<std::string> FetchVersionFile(const std::string& url) = 0;
+    /// Fetches the version file (an http or https `url`) under the wait window, within the check's
+    /// deadline and size cap (version_check.h); the window's close box and Escape cancel it.
+    virtual VersionReply FetchVersionFile(const std::string& url) = 0;
 
     /// Opens a file or folder for viewing with the desktop's default application (never runs it).
     virtual void OpenDocument(const std::string& path) = 0;

@@ -238,7 +238,13 @@ void MainWindowLogic::Manual() {
 
 void MainWindowLogic::CheckVersion() {
     const std::string url = m_store.Read("verurl").value_or(std::string(kDefaultVersionUrl));
-    switch (EvaluateVersionReply(m_desktop.FetchVersionFile(url))) {
+    // Any other kind of URL is never opened: it counts as a server that cannot be reached.
+    VersionReply reply;
+    if (IsVersionUrlAllowed(url)) reply = m_desktop.FetchVersionFile(url);
+    if (reply.status == VersionReply::Status::Cancelled) return;  // the user closed the wait window
+    std::optional<std::string> body;
+    if (reply.status == VersionReply::Status::Received) body = std::move(reply.body);
+    switch (EvaluateVersionReply(body)) {
         case VersionOutcome::CouldNotConnect:
             m_desktop.Message(kCouldNotConnectMessage, Icon::Stop);
             break;

@@ -17,10 +17,10 @@ std::string StripLineEnd(std::string line) {
     return line;
 }
 
-// The whole ini file as name -> value; an unreadable file reads as empty.
-std::map<std::string, std::string, std::less<>> LoadIni(const std::filesystem::path& path) {
+// The ini text as name -> value.
+std::map<std::string, std::string, std::less<>> ParseIni(const std::string& text) {
     std::map<std::string, std::string, std::less<>> values;
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         line = StripLineEnd(std::move(line));
@@ -68,12 +68,38 @@ bool MemorySettingsStore::Write(std::string_view name, std::string_view value) {
     return true;
 }
 
-IniSettingsStore::IniSettingsStore(std::filesystem::path path, FileOps& ops) : m_path(std::move(path)), m_ops(ops) {}
+std::optional<std::string> ReadSettingsFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        // Only a file that is not there reads as empty; any other failure is a file we cannot read.
+        std::error_code ec;
+        if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::string();
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[16 * 1024];
+    // istream::read turns a failing read (a folder, an I/O error) into badbit instead of throwing.
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+IniSettingsStore::IniSettingsStore(std::filesystem::path path, FileOps& ops, SettingsFileReader reader)
+    : m_path(std::move(path)), m_ops(ops), m_reader(std::move(reader)) {
+    Load();
+}
+
+bool IniSettingsStore::Load() {
+    const std::optional<std::string> text = m_reader(m_path);
+    if (!text) return false;
+    m_values = ParseIni(*text);
+    m_loaded = true;
+    return true;
+}
 
 std::optional<std::string> IniSettingsStore::Read(std::string_view name) const {
-    auto values = LoadIni(m_path);
-    const auto it = values.find(name);
-    if (it == values.end()) return std::nullopt;
+    const auto it = m_values.find(name);
+    if (it == m_values.end()) return std::nullopt;
     return it->second;
 }
 
@@ -82,13 +108,17 @@ bool IniSettingsStore::Write(std::string_view name, std::string_view value) {
     if (name.empty() || name.find_first_of("=\r\n[") != std::string_view::npos ||
         value.find_first_of("\r\n") != std::string_view::npos)
         return false;
-    auto values = LoadIni(m_path);
+    // Rewriting a file we could not read would drop every setting in it but this one.
+    if (!m_loaded && !Load()) return false;
+    auto values = m_values;
     values[std::string(name)] = std::string(value);
     std::string text = "[Kordel]\n";
     for (const auto& [key, stored] : values) text += key + "=" + stored + "\n";
     std::error_code ec;
     std::filesystem::create_directories(m_path.parent_path(), ec);
-    return WriteFileAtomically(m_path, ToCrLf(text), m_ops);
+    if (!WriteFileAtomically(m_path, ToCrLf(text), m_ops)) return false;
+    m_values = std::move(values);
+    return true;
 }
 
 std::filesystem::path DefaultSettingsPath() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,18 +46,32 @@ private:
     std::map<std::string, std::string, std::less<>> m_values;
 };
 
+/// Reads a whole settings file: its bytes, an empty text when there is no such file, nothing when
+/// it exists but cannot be read.
+using SettingsFileReader = std::function<std::optional<std::string>(const std::filesystem::path&)>;
+std::optional<std::string> ReadSettingsFile(const std::filesystem::path& path);
+
 /// A per-user ini file: a "[Kordel]" line, then one "name=value" line per setting, CR LF line ends.
-/// Every write rewrites the file atomically, so a failed write keeps the previous settings.
+/// The file is parsed once, when the store is made, and reads are answered from memory: the program
+/// is the file's only writer. Every write rewrites the file atomically from those values, so a
+/// failed write keeps the previous settings. While the file exists but cannot be read, a write
+/// tries to read it again and, failing that, changes nothing and returns false.
 class IniSettingsStore final : public SettingsStore {
 public:
-    explicit IniSettingsStore(std::filesystem::path path, FileOps& ops = RealFileOps());
+    explicit IniSettingsStore(std::filesystem::path path, FileOps& ops = RealFileOps(),
+                              SettingsFileReader reader = ReadSettingsFile);
     std::optional<std::string> Read(std::string_view name) const override;
     bool Write(std::string_view name, std::string_view value) override;
     const std::filesystem::path& path() const { return m_path; }
 
 private:
+    bool Load();
+
     std::filesystem::path m_path;
     FileOps& m_ops;
+    SettingsFileReader m_reader;
+    std::map<std::string, std::string, std::less<>> m_values;
+    bool m_loaded = false;  ///< false while the file exists but could not be read
 };
 
 /// The per-user settings file: $XDG_CONFIG_HOME/kordel/kordel.ini, else ~/.config/kordel/kordel.ini.
