@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -171,8 +173,7 @@ void MainWindow::BuildCentre() {
     connect(m_table, &QTableView::doubleClicked, this, [this] { m_logic->Dispatch(cmd::kDoubleClick); });
     connect(m_table, &QTableView::customContextMenuRequested, this, [this] { ShowContextMenu(); });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { ViewSelectionChanged(); });
-    connect(m_model, &ResultModel::listSelectionChanged, this, [this] { ListSelectionChanged(); });
+            [this] { m_logic->SelectionChanged(); });
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { ApplyColumnWidths(); });
     layout->addWidget(m_table, 1);
 
@@ -279,33 +280,20 @@ void MainWindow::SortDirectionChanged() {
     action(cmd::kDescending)->setChecked(!ascending);
 }
 
-void MainWindow::ViewSelectionChanged() {
-    if (m_syncingSelection) return;
-    m_syncingSelection = true;
-    ResultList& list = m_logic->list();
-    const QItemSelectionModel* selection = m_table->selectionModel();
-    for (std::size_t row = 0; row < list.RowCount(); ++row)
-        list.SetSelected(row, selection->isRowSelected(static_cast<int>(row), {}));
-    m_syncingSelection = false;
-    m_logic->SelectionChanged();
+std::vector<std::size_t> MainWindow::SelectedRows() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
-void MainWindow::ListSelectionChanged() {
-    if (m_syncingSelection) return;
-    m_syncingSelection = true;
-    const ResultList& list = m_logic->list();
-    QItemSelection selection;
-    for (std::size_t row = 0; row < list.RowCount(); ++row)
-        if (list.IsSelected(row)) {
-            const int r = static_cast<int>(row);
-            selection.select(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
-        }
+void MainWindow::SelectOnly(std::size_t row) {
+    const int r = static_cast<int>(row);
+    const QItemSelection selection(m_model->index(r, 0), m_model->index(r, m_model->columnCount() - 1));
     m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    const long long first = list.FirstSelected();
-    if (first >= 0)
-        m_table->selectionModel()->setCurrentIndex(m_model->index(static_cast<int>(first), 0),
-                                                   QItemSelectionModel::NoUpdate);
-    m_syncingSelection = false;
+    m_table->selectionModel()->setCurrentIndex(m_model->index(r, 0), QItemSelectionModel::NoUpdate);
+    m_table->scrollTo(m_model->index(r, 0));
 }
 
 void MainWindow::ShowContextMenu() {

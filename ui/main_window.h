@@ -42,6 +42,8 @@ public:
     void CloseWindow() override;
     void QuitNow() override;
     void SortDirectionChanged() override;
+    std::vector<std::size_t> SelectedRows() const override;
+    void SelectOnly(std::size_t row) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -54,8 +56,6 @@ private:
     void BuildToolbar();
     void BuildCentre();
     void ApplyColumnWidths();
-    void ViewSelectionChanged();
-    void ListSelectionChanged();
     void ShowContextMenu();
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
@@ -70,7 +70,6 @@ private:
     std::map<int, QAction*> m_actions;
     QTimer* m_scrollTimer = nullptr;
     std::size_t m_scrollRow = 0;
-    bool m_syncingSelection = false;
     bool m_quitting = false;
 };
 

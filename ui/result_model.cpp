@@ -50,6 +50,4 @@ void ResultModel::ListReset() {
     endResetModel();
 }
 
-void ResultModel::SelectionChanged() { emit listSelectionChanged(); }
-
 }  // namespace kordel::ui

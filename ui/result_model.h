@@ -22,11 +22,6 @@ public:
     void RowsRemoved(std::size_t first, std::size_t count) override;
     void CellsChanged(std::size_t row) override;
     void ListReset() override;
-    void SelectionChanged() override;
-
-signals:
-    /// The list's own selection changed (a Find, a removal); the view follows it.
-    void listSelectionChanged();
 
 private:
     ResultList& m_list;

@@ -1,6 +1,7 @@
 // The main window's commands, driven headless through a scripted desktop.
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,12 @@ public:
     void CloseWindow() override { ++closeRequests; }
     void QuitNow() override { ++quits; }
     void SortDirectionChanged() override { ++directionChanges; }
+    std::vector<std::size_t> SelectedRows() const override { return selected; }
+    void SelectOnly(std::size_t row) override {
+        selected = {row};
+        scrolled.push_back(row);
+    }
+    std::vector<std::size_t> selected;
     int texts = 0, closeRequests = 0, quits = 0, directionChanges = 0;
     std::vector<std::size_t> scrolled;
 };
@@ -153,8 +160,7 @@ TEST_F(MainLogic, DisabledScrollingLeavesTheListUntilTheEnd) {
 
 TEST_F(MainLogic, RemoveDeletesSelectedRowsAndMarksTheTitle) {
     for (const char* p : {"/s/a.c", "/s/b.c", "/s/c.c"}) logic.list().AddPath(p);
-    logic.list().SetSelected(0, true);
-    logic.list().SetSelected(2, true);
+    view.selected = {0, 2};
     logic.Dispatch(cmd::kRemove);
     ASSERT_EQ(logic.list().RowCount(), 1u);
     EXPECT_EQ(logic.list().Path(0), "/s/b.c");
@@ -186,22 +192,21 @@ TEST_F(MainLogic, FindAndFindNextWalkTheListWithoutWrapping) {
     // Rows in path order: Alpha.c, alphabet.c, beta.c.
     desktop.findRequest = FindRequest{"alpha", false};
     logic.Dispatch(cmd::kFind);
-    EXPECT_EQ(logic.list().FirstSelected(), 0);
+    EXPECT_EQ(view.selected, std::vector<std::size_t>{0});
     EXPECT_EQ(view.scrolled.back(), 0u);
     logic.Dispatch(cmd::kFindNextKey);
-    EXPECT_EQ(logic.list().FirstSelected(), 1);
-    EXPECT_EQ(logic.list().SelectedCount(), 1u);
+    EXPECT_EQ(view.selected, std::vector<std::size_t>{1});
     EXPECT_EQ(logic.texts().status1, "Selected: alphabet.c");
     desktop.messages.clear();
     logic.Dispatch(cmd::kFindNext);
     logic.Dispatch(cmd::kFindNext);
     ASSERT_EQ(desktop.messages.size(), 2u);
     EXPECT_EQ(desktop.messages[1].text, "Could not locate \"alpha\".");
-    EXPECT_EQ(logic.list().FirstSelected(), 1);  // selection unchanged
+    EXPECT_EQ(view.selected, std::vector<std::size_t>{1});  // selection unchanged
 
     desktop.findRequest = FindRequest{"alpha", true};
     logic.Dispatch(cmd::kFind);
-    EXPECT_EQ(logic.list().FirstSelected(), 1);  // "Alpha.c" does not match case-sensitively
+    EXPECT_EQ(view.selected, std::vector<std::size_t>{1});  // "Alpha.c" does not match case-sensitively
 }
 
 TEST_F(MainLogic, FindNextBeforeAnyFindOpensTheDialog) {
@@ -212,7 +217,7 @@ TEST_F(MainLogic, FindNextBeforeAnyFindOpensTheDialog) {
 
 TEST_F(MainLogic, OpenCommandsHandTheFileOrItsFolderToTheDesktop) {
     logic.list().AddPath("/home/u/src/main.c");
-    logic.list().SetSelected(0, true);
+    view.selected = {0};
     logic.Dispatch(cmd::kOpenSelected);
     logic.Dispatch(cmd::kDoubleClick);
     logic.Dispatch(cmd::kOpenFolder);
@@ -224,13 +229,13 @@ TEST_F(MainLogic, OpenCommandsHandTheFileOrItsFolderToTheDesktop) {
 TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
     for (const char* p : {"/a.c", "/b.c", "/c.c"}) logic.list().AddPath(p);
     EXPECT_TRUE(logic.ContextMenu().empty());
-    logic.list().SetSelected(1, true);
+    view.selected = {1};
     const auto one = logic.ContextMenu();
     ASSERT_EQ(one.size(), 3u);
     EXPECT_EQ(one[0].text, "&Open");
     EXPECT_TRUE(one[0].isDefault);
     EXPECT_TRUE(one[2].separatorBefore);
-    for (std::size_t r : {0u, 2u}) logic.list().SetSelected(r, true);
+    view.selected = {0, 1, 2};
     const auto three = logic.ContextMenu();
     ASSERT_EQ(three.size(), 1u);
     EXPECT_EQ(three[0].text, "&Remove selected files from list");
@@ -240,7 +245,7 @@ TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
 
 TEST_F(MainLogic, SelectionOfAPathWithoutDotShowsItAsExtension) {
     logic.list().AddPath("noext");
-    logic.list().SetSelected(0, true);
+    view.selected = {0};
     logic.SelectionChanged();
     EXPECT_EQ(logic.texts().status1, "Selected: " + [] {
         const auto parts = kordel::engine::SplitPath("noext");
@@ -332,4 +337,35 @@ TEST(ResultListOrder, RowsTakeTheirPlaceByPathAndCaseVariantsStayDistinct) {
     ResultList batch;
     batch.AddPaths({"/s/b.c", "/s/A.c", "/s/a.c", "/s/C.c"});
     EXPECT_EQ(batch.Paths(), list.Paths());
+}
+
+TEST_F(MainLogic, EveryGuardedCommandRefusesWithItsFirstUnmetNeedAndChangesNothing) {
+    std::set<int> ids;
+    for (const CommandRow& row : MainWindowLogic::Commands()) {
+        EXPECT_TRUE(ids.insert(row.id).second) << "command " << row.id << " appears twice";
+        if (row.checks.empty()) continue;
+        desktop.messages.clear();
+        const std::string title = logic.texts().title;
+        logic.Dispatch(row.id);
+        // Empty list, nothing counted, nothing selected, no percentage columns: the first need fails.
+        const std::string_view expected = row.checks.front().refusal;
+        if (expected.empty()) {
+            EXPECT_TRUE(desktop.messages.empty()) << row.id;
+        } else {
+            ASSERT_EQ(desktop.messages.size(), 1u) << row.id;
+            EXPECT_EQ(desktop.messages[0].text, expected) << row.id;
+            EXPECT_EQ(desktop.messages[0].icon, Icon::Stop);
+        }
+        EXPECT_EQ(logic.texts().title, title);
+    }
+    EXPECT_TRUE(desktop.progressRuns.empty());
+    EXPECT_TRUE(desktop.dialogs.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+    // The percentage sorts ask for the columns before the results, the others only for results.
+    desktop.messages.clear();
+    logic.Dispatch(cmd::kSortCodePercent);
+    logic.Dispatch(cmd::kSortCode);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[0].text, msg::kPercentBeforeSort);
+    EXPECT_EQ(desktop.messages[1].text, msg::kCountBeforeSort);
 }

@@ -1,6 +1,9 @@
 // The command numbers of the main window: menu items, accelerators, buttons, toolbar and list.
 #pragma once
 
+#include <string_view>
+#include <vector>
+
 namespace kordel::ui::cmd {
 
 inline constexpr int kOk = 1;
@@ -51,3 +54,29 @@ inline constexpr int kSortBlankPercent = 6093;
 inline constexpr int kOptions = 7000;
 
 }  // namespace kordel::ui::cmd
+
+namespace kordel::ui {
+
+class MainWindowLogic;
+
+/// What a command needs before it runs; a refused command changes nothing.
+enum class Needs {
+    Rows,            ///< the list has rows
+    Results,         ///< a count has run since the list was last opened, saved or cleared
+    Selection,       ///< at least one row is selected
+    PercentColumns,  ///< the percentage columns are on
+};
+
+struct Precondition {
+    Needs needs;
+    std::string_view refusal;  ///< shown when the need is not met; empty: refused without a message
+};
+
+/// One row of the command table: a command number, what it needs (checked in order) and what it runs.
+struct CommandRow {
+    int id;
+    std::vector<Precondition> checks;
+    void (*run)(MainWindowLogic& logic, int command);
+};
+
+}  // namespace kordel::ui

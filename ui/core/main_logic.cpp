@@ -5,7 +5,6 @@
 
 #include "engine/dispatch.h"
 #include "engine/path_split.h"
-#include "engine/scan.h"
 #include "projects/project_name.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
@@ -20,168 +19,110 @@ const FileType kListType{"Project List File (*.kpl)", "*.kpl", "kpl"};
 
 }  // namespace
 
-// Applies what a count run reports to the list, the totals and the progress window; runs on the
-// interface thread (the desktop forwards the worker's calls here).
-class ListCountObserver final : public engine::RunObserver {
-public:
-    ListCountObserver(ResultList& list, WindowTexts& texts, Desktop& desktop, MainView* view, bool scroll)
-        : m_list(list), m_texts(texts), m_desktop(desktop), m_view(view), m_scroll(scroll) {}
-
-    void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
-    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
-        if (row >= m_list.RowCount()) return;
-        m_list.SetCounts(row, cells);
-        if (m_scroll && m_view) m_view->ScrollTo(row);
-    }
-    void WriteTotals(const engine::TotalsTexts& totals) override {
-        m_texts.totals = totals;
-        if (m_view) m_view->TextsChanged();
-    }
-    void SetProgress(int percent) override { m_desktop.SetProgressPercent(percent); }
-    bool AskMissing(const std::string& message) override { return Ask(message); }
-    bool AskOpenFailed(const std::string& message) override { return Ask(message); }
-    bool AskUnknownExtension(const std::string& message) override { return Ask(message); }
-    void Finished(const std::string& message, bool isError) override {
-        m_message = message;
-        m_isError = isError;
-    }
-
-    const std::string& message() const { return m_message; }
-    bool isError() const { return m_isError; }
-
-private:
-    bool Ask(const std::string& message) {
-        return m_desktop.Message(message, Icon::Stop, Buttons::OkCancel) == Answer::Ok;
-    }
-
-    ResultList& m_list;
-    WindowTexts& m_texts;
-    Desktop& m_desktop;
-    MainView* m_view;
-    bool m_scroll;
-    std::string m_message;
-    bool m_isError = false;
-};
-
 MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
-    : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_list(m_settings.sps == 1),
+    : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_doc(m_settings.sps == 1),
       m_questions(desktop), m_languageDb(userlang::DefaultUDLangDbPaths()) {
-    m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
-    m_texts.status0 = msg::kWelcome;
-    m_texts.projectName = m_state.nameField;
-}
-
-void MainWindowLogic::TextsChanged() {
-    m_texts.projectName = m_state.nameField;
-    if (m_view) m_view->TextsChanged();
+    m_doc.SetTextsChanged([this] {
+        if (m_view) m_view->TextsChanged();
+    });
 }
 
 void MainWindowLogic::Refuse(std::string_view message) { m_desktop.Message(message, Icon::Stop); }
 
+const std::vector<CommandRow>& MainWindowLogic::Commands() {
+    using L = MainWindowLogic;
+    const Precondition rows{Needs::Rows, msg::kAddFirst};
+    const Precondition exportResults{Needs::Results, msg::kCountBeforeExport};
+    const Precondition sortResults{Needs::Results, msg::kCountBeforeSort};
+    const Precondition percent{Needs::PercentColumns, msg::kPercentBeforeSort};
+    const auto exportRun = [](L& l, int c) { l.Export(c); };
+    const auto countRun = [](L& l, int) { l.Count(); };
+    const auto sortRun = [](L& l, int c) { l.Sort(c); };
+    static const std::vector<CommandRow> table{
+        {cmd::kNew, {}, [](L& l, int) { l.New(); }},
+        {cmd::kOpen, {}, [](L& l, int) { l.Open(); }},
+        {cmd::kSave, {}, [](L& l, int) { l.Save(); }},
+        {cmd::kSaveKey, {}, [](L& l, int) { l.Save(); }},
+        {cmd::kSaveAs, {{Needs::Rows, msg::kCannotSaveEmpty}}, [](L& l, int) { l.SaveAs(); }},
+        {cmd::kCount, {rows}, countRun},
+        {cmd::kCountButton, {rows}, countRun},
+        {cmd::kCountKey, {rows}, countRun},
+        {cmd::kExportCsv, {exportResults}, exportRun},
+        {cmd::kExportCsvKey, {exportResults}, exportRun},
+        {cmd::kExportHtml, {exportResults}, exportRun},
+        {cmd::kExportHtmlKey, {exportResults}, exportRun},
+        {cmd::kExportTxt, {exportResults}, exportRun},
+        {cmd::kExportTxtKey, {exportResults}, exportRun},
+        {cmd::kExit, {}, [](L& l, int) { if (l.m_view) l.m_view->CloseWindow(); }},
+        {cmd::kAdd, {}, [](L& l, int) { l.Add(); }},
+        {cmd::kRemove, {{Needs::Selection, msg::kSelectItems}}, [](L& l, int) { l.Remove(); }},
+        {cmd::kFind, {}, [](L& l, int) { l.Find(); }},
+        {cmd::kFindKey, {}, [](L& l, int) { l.Find(); }},
+        {cmd::kFindNext, {}, [](L& l, int) { l.FindNext(); }},
+        {cmd::kFindNextKey, {}, [](L& l, int) { l.FindNext(); }},
+        {cmd::kOpenSelected, {{Needs::Selection, msg::kSelectItem}}, [](L& l, int) { l.OpenSelected(); }},
+        {cmd::kDoubleClick, {{Needs::Selection, {}}}, [](L& l, int) { l.OpenSelected(); }},
+        {cmd::kOpenFolder, {{Needs::Selection, msg::kSelectItemFolder}}, [](L& l, int) { l.OpenFolder(); }},
+        {cmd::kSortCode, {sortResults}, sortRun},
+        {cmd::kSortComment, {sortResults}, sortRun},
+        {cmd::kSortMixed, {sortResults}, sortRun},
+        {cmd::kSortBlank, {sortResults}, sortRun},
+        {cmd::kSortTotal, {sortResults}, sortRun},
+        {cmd::kSortCodePercent, {percent, sortResults}, sortRun},
+        {cmd::kSortCommentPercent, {percent, sortResults}, sortRun},
+        {cmd::kSortMixedPercent, {percent, sortResults}, sortRun},
+        {cmd::kSortBlankPercent, {percent, sortResults}, sortRun},
+        {cmd::kAscending, {}, [](L& l, int) { l.SortDirection(true); }},
+        {cmd::kDescending, {}, [](L& l, int) { l.SortDirection(false); }},
+        {cmd::kOptions, {}, [](L& l, int) { l.m_desktop.ShowOptions(); }},
+        {cmd::kOptionsKey, {}, [](L& l, int) { l.m_desktop.ShowOptions(); }},
+        {cmd::kLanguages, {}, [](L& l, int) { l.Languages(); }},
+        {cmd::kLanguagesKey, {}, [](L& l, int) { l.Languages(); }},
+        {cmd::kManual, {}, [](L& l, int) { l.Manual(); }},
+        {cmd::kWebSite, {}, [](L& l, int) { l.m_desktop.OpenUrl(std::string(kWebSite)); }},
+        {cmd::kCheckVersion, {}, [](L& l, int) { l.CheckVersion(); }},
+        {cmd::kAbout, {}, [](L& l, int) { l.m_desktop.ShowAbout(); }},
+        {cmd::kOk, {}, [](L& l, int) { if (l.m_view) l.m_view->QuitNow(); }},
+    };
+    return table;
+}
+
+bool MainWindowLogic::Meets(Needs needs) const {
+    switch (needs) {
+        case Needs::Rows: return list().RowCount() > 0;
+        case Needs::Results: return m_doc.state().cy != 0;
+        case Needs::Selection: return !Selection().empty();
+        case Needs::PercentColumns: return list().percentColumns();
+    }
+    return false;
+}
+
+std::vector<std::size_t> MainWindowLogic::Selection() const {
+    return m_view ? m_view->SelectedRows() : std::vector<std::size_t>{};
+}
+
 void MainWindowLogic::Dispatch(int command) {
-    switch (command) {
-        case cmd::kNew: New(); break;
-        case cmd::kOpen: Open(); break;
-        case cmd::kSave: case cmd::kSaveKey: Save(); break;
-        case cmd::kSaveAs: SaveAs(); break;
-        case cmd::kExportCsv: case cmd::kExportCsvKey: case cmd::kExportHtml: case cmd::kExportHtmlKey:
-        case cmd::kExportTxt: case cmd::kExportTxtKey: Export(command); break;
-        case cmd::kCount: case cmd::kCountButton: case cmd::kCountKey: Count(); break;
-        case cmd::kExit: if (m_view) m_view->CloseWindow(); break;
-        case cmd::kRemove: Remove(); break;
-        case cmd::kAdd: Add(); break;
-        case cmd::kLanguages: case cmd::kLanguagesKey: Languages(); break;
-        case cmd::kFind: case cmd::kFindKey: Find(); break;
-        case cmd::kFindNext: case cmd::kFindNextKey: FindNext(); break;
-        case cmd::kOpenSelected: OpenSelected(false); break;
-        case cmd::kDoubleClick: OpenSelected(true); break;
-        case cmd::kOpenFolder: OpenFolder(); break;
-        case cmd::kSortCode: case cmd::kSortComment: case cmd::kSortMixed: case cmd::kSortBlank:
-        case cmd::kSortTotal: case cmd::kSortCodePercent: case cmd::kSortCommentPercent:
-        case cmd::kSortMixedPercent: case cmd::kSortBlankPercent: Sort(command); break;
-        case cmd::kAscending: SortDirection(true); break;
-        case cmd::kDescending: SortDirection(false); break;
-        case cmd::kOptions: case cmd::kOptionsKey: m_desktop.ShowOptions(); break;
-        case cmd::kManual: Manual(); break;
-        case cmd::kWebSite: m_desktop.OpenUrl(std::string(kWebSite)); break;
-        case cmd::kCheckVersion: CheckVersion(); break;
-        case cmd::kAbout: m_desktop.ShowAbout(); break;
-        case cmd::kOk: if (m_view) m_view->QuitNow(); break;
-        default: break;  // Escape and unknown numbers do nothing
+    const auto& table = Commands();
+    const auto row = std::find_if(table.begin(), table.end(), [command](const CommandRow& r) { return r.id == command; });
+    if (row == table.end()) return;  // Escape and unknown numbers do nothing
+    for (const Precondition& check : row->checks) {
+        if (Meets(check.needs)) continue;
+        if (!check.refusal.empty()) Refuse(check.refusal);
+        return;
     }
+    row->run(*this, command);
 }
 
-void MainWindowLogic::UpdateStatusBars() {
-    m_texts.status0 = ItemCountText(m_list.RowCount());
-    TextsChanged();
-}
-
-void MainWindowLogic::UpdateWindowName(int mode) {
-    m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
-    if (mode != 1) {
-        m_texts.title += " *";
-        m_state.uspl = 1;
-    }
-    TextsChanged();
-}
-
-void MainWindowLogic::SetProjectName(std::string name) {
-    m_state.nameField = name.empty() ? std::string(msg::kUnspecified) : name;
-    m_state.PN = std::move(name);
-    TextsChanged();
-}
-
-void MainWindowLogic::SelectionChanged() {
-    m_texts.status1 = SelectionText(m_list);
-    TextsChanged();
-}
+void MainWindowLogic::SelectionChanged() { m_doc.ShowSelection(Selection()); }
 
 void MainWindowLogic::New() {
     if (!QueryClose()) return;
-    m_state.pfn = msg::kUntitled;
-    UpdateWindowName(1);
-    m_texts.totals = engine::TotalsTexts{};
-    // The name of the previous list must not carry over into the next one saved.
-    m_state.PN.clear();
-    m_state.nameField = msg::kUnspecified;
-    m_list.Clear();
-    UpdateStatusBars();
+    m_doc.Reset();
     m_totals = {};
-    m_state.cy = 0;
-}
-
-void MainWindowLogic::Count() {
-    if (m_list.RowCount() == 0) return Refuse(msg::kAddFirst);
-    m_canc = 0;
-    m_pn = m_state.nameField;
-    const std::vector<std::string> paths = m_list.Paths();
-    const engine::CountOptions options = m_settings.countOptions();
-    ListCountObserver observer(m_list, m_texts, m_desktop, m_view, m_settings.dls != 1);
-    engine::RunResult result;
-    const unsigned jobs = m_jobs;
-    const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
-    m_desktop.RunWithProgress(
-        false, m_canc,
-        [&](engine::RunObserver& worker) {
-            result = engine::CountLineT(paths, options, m_canc, worker, jobs, &userLanguages);
-        },
-        observer);
-    if (result.crashed) {
-        m_desktop.Message(observer.message(), Icon::Stop);
-        // Close through the save-changes prompt so that unsaved changes are not lost.
-        if (m_view) m_view->CloseWindow();
-        return;
-    }
-    m_totals = result.totals;
-    m_state.cy = 1;
-    if (!result.cancelled && m_view && m_list.RowCount() > 0) m_view->ScrollTo(0);
-    if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
-    UpdateStatusBars();
 }
 
 void MainWindowLogic::Remove() {
-    if (m_list.SelectedCount() == 0) return Refuse(msg::kSelectItems);
-    m_list.RemoveSelected();
+    list().RemoveRows(Selection());
     UpdateStatusBars();
     UpdateWindowName(2);
     SelectionChanged();
@@ -190,40 +131,25 @@ void MainWindowLogic::Remove() {
 void MainWindowLogic::Find() {
     const auto request = m_desktop.AskFind();
     if (!request) return;
-    m_nexti = 0;
-    m_whattf = request->text;
-    m_is = request->caseSensitive;
+    m_finder.Start(request->text, request->caseSensitive);
     FindNext();
 }
 
 void MainWindowLogic::FindNext() {
-    if (!m_whattf) return Find();  // nothing searched yet: ask for the text
-    m_f1 = SearchList(m_list, m_nexti, *m_whattf, m_is);
-    if (m_f1 < 0) {
-        m_desktop.Message("Could not locate \"" + *m_whattf + "\".", Icon::Stop);
+    if (!m_finder.HasText()) return Find();  // nothing searched yet: ask for the text
+    const std::optional<std::size_t> hit = m_finder.Next(list());
+    if (!hit) {
+        m_desktop.Message("Could not locate \"" + m_finder.text() + "\".", Icon::Stop);
         return;
     }
-    const auto hit = static_cast<std::size_t>(m_f1);
-    m_list.ClearSelection();
-    m_list.SetSelected(hit, true);
-    if (m_view) m_view->ScrollTo(hit);
-    m_nexti = hit + 1;
+    if (m_view) m_view->SelectOnly(*hit);
     SelectionChanged();
 }
 
-void MainWindowLogic::OpenSelected(bool quietWhenNone) {
-    const long long row = m_list.FirstSelected();
-    if (row < 0) {
-        if (!quietWhenNone) Refuse(msg::kSelectItem);
-        return;
-    }
-    m_desktop.OpenDocument(m_list.Path(static_cast<std::size_t>(row)));
-}
+void MainWindowLogic::OpenSelected() { m_desktop.OpenDocument(list().Path(Selection().front())); }
 
 void MainWindowLogic::OpenFolder() {
-    const long long row = m_list.FirstSelected();
-    if (row < 0) return Refuse(msg::kSelectItemFolder);
-    const engine::PathParts parts = engine::SplitPath(m_list.Path(static_cast<std::size_t>(row)));
+    const engine::PathParts parts = engine::SplitPath(list().Path(Selection().front()));
     m_desktop.OpenDocument(parts.drive + parts.folder);
 }
 
@@ -258,63 +184,6 @@ void MainWindowLogic::CheckVersion() {
     }
 }
 
-namespace {
-
-// Applies a sort's swaps to the list and its progress to the progress window.
-class ListSortObserver final : public SortObserver {
-public:
-    ListSortObserver(ResultList& list, Desktop& desktop) : m_list(list), m_desktop(desktop) {}
-    void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
-    void SetProgress(int percent) override { m_desktop.SetProgressPercent(percent); }
-    void SwapRows(std::size_t a, std::size_t b) override { m_list.SwapRows(a, b); }
-
-private:
-    ResultList& m_list;
-    Desktop& m_desktop;
-};
-
-// The list column a sort command orders by, for both column layouts; 0 for a refused one.
-std::size_t SortColumn(int command, bool sps) {
-    switch (command) {
-        case cmd::kSortCode: return 1;
-        case cmd::kSortComment: return sps ? 3 : 2;
-        case cmd::kSortMixed: return sps ? 5 : 3;
-        case cmd::kSortBlank: return sps ? 7 : 4;
-        case cmd::kSortTotal: return sps ? 9 : 5;
-        case cmd::kSortCodePercent: return sps ? 2 : 0;
-        case cmd::kSortCommentPercent: return sps ? 4 : 0;
-        case cmd::kSortMixedPercent: return sps ? 6 : 0;
-        case cmd::kSortBlankPercent: return sps ? 8 : 0;
-        default: return 0;
-    }
-}
-
-bool IsPercentSort(int command) {
-    return command == cmd::kSortCodePercent || command == cmd::kSortCommentPercent ||
-           command == cmd::kSortMixedPercent || command == cmd::kSortBlankPercent;
-}
-
-}  // namespace
-
-void MainWindowLogic::Sort(int command) {
-    const bool sps = m_list.percentColumns();
-    if (IsPercentSort(command) && !sps) return Refuse(msg::kPercentBeforeSort);
-    if (m_state.cy == 0) return Refuse(msg::kCountBeforeSort);
-    const std::size_t column = SortColumn(command, sps);
-    std::vector<std::uint64_t> keys(m_list.RowCount());
-    for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = aatoi(m_list.Cell(row, column));
-    const bool ascending = m_settings.asce == 1;
-    ListSortObserver observer(m_list, m_desktop);
-    SortOutcome outcome;
-    m_desktop.RunSortWithProgress(
-        m_canc, [&](SortObserver& worker) { outcome = SortResults(std::move(keys), ascending, m_canc, worker); },
-        observer);
-    if (outcome.cancelled) {
-        m_canc = 0;
-        m_desktop.Message(kSortCanceledMessage, Icon::Stop);
-    }
-}
-
 void MainWindowLogic::SortDirection(bool ascending) {
     ChooseSortDirection(m_store, m_settings, ascending);
     if (m_view) m_view->SortDirectionChanged();
@@ -322,27 +191,27 @@ void MainWindowLogic::SortDirection(bool ascending) {
 
 void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
     ui::ClickOption(m_store, m_settings, box, checked);
-    if (box.flag == &Settings::sps) m_list.SetPercentColumns(m_settings.sps == 1);
+    if (box.flag == &Settings::sps) list().SetPercentColumns(m_settings.sps == 1);
 }
 
 void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }
 
 bool MainWindowLogic::QueryClose() {
-    if (m_state.uspl != 1) return true;
-    const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_state.pfn + "\"?",
+    if (m_doc.state().uspl != 1) return true;
+    const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_doc.state().pfn + "\"?",
                                             Icon::Warning, Buttons::YesNoCancel);
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::No) {
-        m_state.uspl = 2;
+        m_doc.state().uspl = 2;
         return true;
     }
-    if (m_list.RowCount() == 0) {
+    if (list().RowCount() == 0) {
         Refuse(msg::kCannotSaveEmpty);
         return false;
     }
-    if (m_state.pfn != msg::kUntitled) SaveTo(m_state.pfn);
+    if (m_doc.state().pfn != msg::kUntitled) SaveTo(m_doc.state().pfn);
     else SaveAs();
-    return m_state.uspl != 1;
+    return m_doc.state().uspl != 1;
 }
 
 projects::ListSettings MainWindowLogic::ListSettingsNow() const {
@@ -360,35 +229,30 @@ void MainWindowLogic::StoreLastSaved(const projects::ListSettings& settings) {
     if (settings.llp && m_store.Read("lsp").value_or("") != settings.lsp) m_store.Write("lsp", settings.lsp);
 }
 
-void MainWindowLogic::ReplaceRows(const std::vector<std::string>& rows) {
-    m_list.Clear();
-    m_list.AddPaths(rows);
-}
-
 bool MainWindowLogic::SaveTo(const std::string& path) {
     projects::ListSettings settings = ListSettingsNow();
-    const bool saved = projects::ExportProject(path, m_list.Paths(), m_state, settings, m_questions);
+    const bool saved = projects::ExportProject(path, list().Paths(), m_doc.state(), settings, m_questions);
     if (saved) {
         StoreLastSaved(settings);
         UpdateWindowName(1);
     }
-    TextsChanged();
+    m_doc.Refresh();
     return saved;
 }
 
 bool MainWindowLogic::Save() {
-    if (m_state.pfn != msg::kUntitled) return SaveTo(m_state.pfn);
+    if (m_doc.state().pfn != msg::kUntitled) return SaveTo(m_doc.state().pfn);
     return SaveAs();
 }
 
 bool MainWindowLogic::SaveAs() {
-    if (m_list.RowCount() == 0) {
+    if (list().RowCount() == 0) {
         Refuse(msg::kCannotSaveEmpty);
         return false;
     }
     const projects::ListSettings settings = ListSettingsNow();
-    std::optional<std::string> target = projects::SaveAsQuestions(m_list.Paths(), m_state, settings, m_questions);
-    TextsChanged();
+    std::optional<std::string> target = projects::SaveAsQuestions(list().Paths(), m_doc.state(), settings, m_questions);
+    m_doc.Refresh();
     // An accepted suggestion never replaces an existing file without asking.
     std::error_code ec;
     if (target && std::filesystem::exists(*target, ec) &&
@@ -413,11 +277,12 @@ void MainWindowLogic::Open() {
 void MainWindowLogic::OpenList(const std::string& path) {
     m_desktop.ShowBusy(kAddingBusyText);
     std::vector<std::string> rows;
-    const bool count = projects::OpenProject(path, rows, m_state, ListSettingsNow(), m_questions);
-    ReplaceRows(rows);
+    const bool count = projects::OpenProject(path, rows, m_doc.state(), ListSettingsNow(), m_questions);
+    list().Clear();
+    list().AddPaths(rows);
     UpdateStatusBars();
-    if (!m_state.openFailed) UpdateWindowName(1);
-    TextsChanged();
+    if (!m_doc.state().openFailed) UpdateWindowName(1);
+    m_doc.Refresh();
     m_desktop.ShowBusy("");
     if (count) Count();
 }
@@ -425,36 +290,12 @@ void MainWindowLogic::OpenList(const std::string& path) {
 void MainWindowLogic::StartUp() {
     if (m_settings.llp != 1) return;
     std::vector<std::string> rows;
-    const bool count = projects::AutoImportProject(rows, m_state, ListSettingsNow(), m_questions);
-    m_list.AddPaths(rows);
+    const bool count = projects::AutoImportProject(rows, m_doc.state(), ListSettingsNow(), m_questions);
+    list().AddPaths(rows);
     if (!rows.empty()) UpdateStatusBars();
-    if (!m_state.openFailed) UpdateWindowName(1);
-    TextsChanged();
+    if (!m_doc.state().openFailed) UpdateWindowName(1);
+    m_doc.Refresh();
     if (count) Count();
-}
-
-void MainWindowLogic::Export(int command) {
-    if (m_state.cy == 0) return Refuse(msg::kCountBeforeExport);
-    const bool csv = command == cmd::kExportCsv || command == cmd::kExportCsvKey;
-    const bool html = command == cmd::kExportHtml || command == cmd::kExportHtmlKey;
-    const FileType type = csv    ? FileType{"Comma Seperated Value Files (*.csv)", "*.csv", "csv"}
-                          : html ? FileType{"Hypertext Markup Files (*.htm)", "*.htm", "htm"}
-                                 : FileType{"Text File", "*.txt", "txt"};
-    const auto path = m_desktop.AskSavePath("Specify a filename for the export...", type);
-    if (!path) return;
-    m_canc = 0;
-    reports::ReportInput input;
-    input.rows.reserve(m_list.RowCount());
-    for (std::size_t row = 0; row < m_list.RowCount(); ++row) {
-        const auto& cells = m_list.RowCells(row);
-        input.rows.push_back({cells[0], std::vector<std::string>(cells.begin() + 1, cells.end())});
-    }
-    input.totals = m_texts.totals;
-    input.pn = m_pn;
-    input.sps = m_list.percentColumns();
-    if (csv) reports::SaveReportCSV(*path, input, m_questions);
-    else if (html) reports::SaveReportHTM(*path, input, m_questions);
-    else reports::SaveReport(*path, input, *m_clock, m_questions);
 }
 
 void MainWindowLogic::Add() {
@@ -503,42 +344,24 @@ void MainWindowLogic::Languages() {
 
 void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
     std::unordered_set<std::string> present;
-    for (std::size_t row = 0; row < m_list.RowCount(); ++row) present.insert(PathKey(m_list.Path(row)));
+    for (std::size_t row = 0; row < list().RowCount(); ++row) present.insert(PathKey(list().Path(row)));
     std::vector<std::string> added;
     for (const std::string& path : paths)
         if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
-    m_list.AddPaths(std::move(added));
+    list().AddPaths(std::move(added));
     UpdateStatusBars();
     // Even a choice that added nothing new marks the list changed.
     if (!paths.empty()) UpdateWindowName(2);
 }
 
 std::vector<ContextItem> MainWindowLogic::ContextMenu() const {
-    const std::size_t selected = m_list.SelectedCount();
+    const std::size_t selected = Selection().size();
     if (selected == 1)
         return {{cmd::kOpenSelected, "&Open", true, false},
                 {cmd::kOpenFolder, "Open &Containing Folder", false, false},
                 {cmd::kRemove, "&Remove selected file from list", false, true}};
     if (selected >= 2) return {{cmd::kRemove, "&Remove selected files from list", false, false}};
     return {};
-}
-
-long long SearchList(const ResultList& list, std::size_t start, std::string_view text, bool caseSensitive) {
-    for (std::size_t row = start; row < list.RowCount(); ++row)
-        if (engine::instr(list.Path(row), text, 0, caseSensitive ? 0 : 1) != 0) return static_cast<long long>(row);
-    return -1;
-}
-
-std::string ItemCountText(std::size_t rows) {
-    if (rows == 1) return "1 item";
-    return engine::CountText(static_cast<std::int64_t>(rows)) + " items";
-}
-
-std::string SelectionText(const ResultList& list) {
-    const std::size_t selected = list.SelectedCount();
-    if (selected != 1) return std::to_string(selected) + " items selected";
-    const engine::PathParts parts = engine::SplitPath(list.Path(static_cast<std::size_t>(list.FirstSelected())));
-    return "Selected: " + parts.name + parts.extension;
 }
 
 }  // namespace kordel::ui

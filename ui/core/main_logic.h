@@ -7,28 +7,21 @@
 #include <string>
 #include <vector>
 
-#include "engine/number_text.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
+#include "ui/core/commands.h"
 #include "ui/core/desktop.h"
 #include "ui/core/desktop_questions.h"
+#include "ui/core/find.h"
+#include "ui/core/list_document.h"
 #include "ui/core/options.h"
-#include "ui/core/result_list.h"
 #include "ui/core/settings_store.h"
 #include "userlang/db_location.h"
 
 namespace kordel::ui {
 
-/// What the window shows outside the list.
-struct WindowTexts {
-    std::string title;
-    std::string status0;  ///< row count, or the welcome text at start
-    std::string status1;  ///< selection
-    std::string projectName;
-    engine::TotalsTexts totals;
-};
-
 /// The window side of the logic: told when to redraw its texts and what to do to the list view.
+/// The view owns the selection; the logic asks it.
 class MainView {
 public:
     virtual ~MainView() = default;
@@ -39,6 +32,10 @@ public:
     /// Ends the program at once, without the save-changes prompt.
     virtual void QuitNow() = 0;
     virtual void SortDirectionChanged() = 0;
+    /// The selected rows, in ascending order.
+    virtual std::vector<std::size_t> SelectedRows() const = 0;
+    /// Selects and focuses `row` alone and scrolls it into view.
+    virtual void SelectOnly(std::size_t row) = 0;
 };
 
 struct ContextItem {
@@ -54,15 +51,16 @@ public:
 
     void SetView(MainView* view) { m_view = view; }
 
-    ResultList& list() { return m_list; }
-    const ResultList& list() const { return m_list; }
+    ListDocument& document() { return m_doc; }
+    ResultList& list() { return m_doc.list(); }
+    const ResultList& list() const { return m_doc.list(); }
     Settings& settings() { return m_settings; }
     SettingsStore& store() { return m_store; }
-    const WindowTexts& texts() const { return m_texts; }
-    int uspl() const { return m_state.uspl; }
-    int cy() const { return m_state.cy; }
-    const std::string& pfn() const { return m_state.pfn; }
-    const std::string& PN() const { return m_state.PN; }
+    const WindowTexts& texts() const { return m_doc.texts(); }
+    int uspl() const { return m_doc.state().uspl; }
+    int cy() const { return m_doc.state().cy; }
+    const std::string& pfn() const { return m_doc.state().pfn; }
+    const std::string& PN() const { return m_doc.state().PN; }
     const std::string& pn() const { return m_pn; }
     const engine::RunTotals& totals() const { return m_totals; }
     std::atomic<int>& canc() { return m_canc; }
@@ -74,7 +72,9 @@ public:
     /// How many read-ahead threads a count may use (1: the worker alone).
     void SetJobs(unsigned jobs) { m_jobs = jobs; }
 
-    /// Runs one command number; unknown numbers do nothing.
+    /// Every command of the window with its preconditions, in one table.
+    static const std::vector<CommandRow>& Commands();
+    /// Runs one command number: checks its preconditions, then runs it; unknown numbers do nothing.
     void Dispatch(int command);
     /// The context menu for the current selection (empty: no menu).
     std::vector<ContextItem> ContextMenu() const;
@@ -98,11 +98,13 @@ public:
     void StartUp();
 
     // Helpers the other commands share.
-    void UpdateStatusBars();
-    void UpdateWindowName(int mode);
-    void SetProjectName(std::string name);
+    void UpdateStatusBars() { m_doc.UpdateStatusBars(); }
+    void UpdateWindowName(int mode) { m_doc.UpdateWindowName(mode); }
+    void SetProjectName(std::string name) { m_doc.SetProjectName(std::move(name)); }
 
 private:
+    bool Meets(Needs needs) const;
+    std::vector<std::size_t> Selection() const;
     void New();
     void Open();
     bool Save();
@@ -115,25 +117,21 @@ private:
     void Remove();
     void Find();
     void FindNext();
-    void OpenSelected(bool quietWhenNone);
+    void OpenSelected();
     void OpenFolder();
     void Manual();
     void CheckVersion();
     void SortDirection(bool ascending);
     void Sort(int command);
     void Refuse(std::string_view message);
-    void TextsChanged();
     projects::ListSettings ListSettingsNow() const;
     void StoreLastSaved(const projects::ListSettings& settings);
-    void ReplaceRows(const std::vector<std::string>& rows);
 
     SettingsStore& m_store;
     Desktop& m_desktop;
     MainView* m_view = nullptr;
     Settings m_settings;
-    ResultList m_list;
-    WindowTexts m_texts;
-    projects::ListState m_state;  // pfn, PN, the name field, uspl, cy
+    ListDocument m_doc;
     std::string m_pn;
     std::string m_addFolder;  // where the add dialog opens; kept until the program ends
     engine::RunTotals m_totals;
@@ -142,21 +140,7 @@ private:
     userlang::DbPaths m_languageDb;
     const reports::Clock* m_clock = &reports::SystemClock();
     unsigned m_jobs = 1;
-    // Find state: the search text (none before the first Find), case rule and where to go on.
-    std::optional<std::string> m_whattf;
-    bool m_is = false;
-    std::size_t m_nexti = 0;
-    long long m_f1 = -1;
+    Finder m_finder;
 };
-
-/// The first row at or after `start` whose path contains `text` (letter case ignored unless
-/// `caseSensitive`), or -1.
-long long SearchList(const ResultList& list, std::size_t start, std::string_view text, bool caseSensitive);
-
-/// "1 item" or "%s items" with thousands separators.
-std::string ItemCountText(std::size_t rows);
-
-/// "Selected: %s%s" (name and extension) for one selected path; "%d items selected" otherwise.
-std::string SelectionText(const ResultList& list);
 
 }  // namespace kordel::ui

@@ -124,33 +124,14 @@ void ResultList::SetPercentColumns(bool on) {
     if (m_listener) m_listener->ListReset();
 }
 
-void ResultList::SetSelected(std::size_t row, bool selected) {
-    if (m_rows[row].selected == selected) return;
-    m_rows[row].selected = selected;
-    if (m_listener) m_listener->SelectionChanged();
-}
-
-void ResultList::ClearSelection() {
-    bool changed = false;
-    for (auto& row : m_rows) changed |= std::exchange(row.selected, false);
-    if (changed && m_listener) m_listener->SelectionChanged();
-}
-
-std::size_t ResultList::SelectedCount() const {
-    return static_cast<std::size_t>(std::count_if(m_rows.begin(), m_rows.end(), [](const Row& r) { return r.selected; }));
-}
-
-long long ResultList::FirstSelected() const {
-    for (std::size_t i = 0; i < m_rows.size(); ++i)
-        if (m_rows[i].selected) return static_cast<long long>(i);
-    return -1;
-}
-
-void ResultList::RemoveSelected() {
-    for (std::size_t i = m_rows.size(); i-- > 0;) {
-        if (!m_rows[i].selected) continue;
-        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(i));
-        if (m_listener) m_listener->RowsRemoved(i, 1);
+void ResultList::RemoveRows(std::vector<std::size_t> rows) {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // From the back, so the indexes still to come keep their meaning.
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+        if (*it >= m_rows.size()) continue;
+        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(*it));
+        if (m_listener) m_listener->RowsRemoved(*it, 1);
     }
 }
 

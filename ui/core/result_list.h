@@ -25,7 +25,6 @@ public:
     virtual void CellsChanged(std::size_t row) = 0;
     /// Rows or columns changed wholesale.
     virtual void ListReset() = 0;
-    virtual void SelectionChanged() = 0;
 };
 
 class ResultList {
@@ -58,20 +57,13 @@ public:
     /// Turns the four percentage columns on (inserted empty at 2, 4, 6, 8) or off (removed).
     void SetPercentColumns(bool on);
 
-    // Selection.
-    bool IsSelected(std::size_t row) const { return m_rows[row].selected; }
-    void SetSelected(std::size_t row, bool selected);
-    void ClearSelection();
-    std::size_t SelectedCount() const;
-    /// The first selected row, or -1 when none is.
-    long long FirstSelected() const;
-    /// Deletes the selected rows.
-    void RemoveSelected();
+    /// Deletes the given rows (indexes as they stand before the deletion; repeats and rows past
+    /// the end are ignored).
+    void RemoveRows(std::vector<std::size_t> rows);
 
 private:
     struct Row {
         std::vector<std::string> cells;
-        bool selected = false;
     };
     std::size_t PlaceOf(std::string_view path) const;
 

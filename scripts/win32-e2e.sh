@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Drives Kordel.exe under wine on a virtual screen with the keyboard, as a user would: the project
+# list saved last is re-opened at start and counted (settings llp and acpl), the results are exported
+# as CSV through File > Export (F7) and the save dialog, and the file must equal kordelc.exe's CSV
+# byte for byte. Saves a screenshot of the counted list for the README.
+# Usage: scripts/win32-e2e.sh [screenshot.png]
+# Needs the mingw-w64 toolchain, wine, Xvfb, xdotool and imagemagick.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+shot=${1:-docs/screenshot-windows.png}
+build=${KORDEL_MINGW_BUILD:-build-mingw}
+fail() { echo "win32-e2e: FAILED: $*" >&2; exit 1; }
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DKORDEL_BUILD_GUI=OFF --no-warn-unused-cli >/dev/null
+cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
+kordel=$PWD/$build/ui/win32/Kordel.exe
+kordelc=$PWD/$build/cli/kordelc.exe
+
+export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+display=${KORDEL_E2E_DISPLAY:-:84}
+rm -rf "$WINEPREFIX"
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+wineboot -i >/dev/null 2>&1
+
+# A project with a C file and a Java file, listed by absolute paths in the list saved last.
+drive=$WINEPREFIX/drive_c
+work=$drive/kordel-e2e
+mkdir -p "$work/src"
+cp examples/sample/hello.c examples/sample/Quote.java "$work/src/"
+printf 'Kordel Project List\r\n\r\nANY EDITS THAT ARE DONE TO THIS FILE ARE DONE AT YOUR OWN RISK.\r\n\r\n31214729602::FN\r\n%s\r\n%s\r\n31214729604::PN\r\nSample 1.0\r\n\r\n31214729604::END\r\n' \
+  'C:\kordel-e2e\src\hello.c' 'C:\kordel-e2e\src\Quote.java' > "$work/sample.kpl"
+# No window manager runs on the virtual screen: wine draws the frames and maximises by itself.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+setting() { wine reg add "HKCU\\Software\\Kordel\\$1" /ve /t REG_SZ /d "$2" /f >/dev/null 2>&1; }
+setting llp 1
+setting acpl 1
+setting sps 1
+setting lsp 'C:\kordel-e2e\sample.kpl'
+
+# Waits for a top-level window whose title matches (wine gives the keyboard to the window it activates).
+window() {
+  local id=
+  for _ in $(seq 1 150); do
+    id=$(xdotool search --name "$1" 2>/dev/null | tail -1) && [[ -n $id ]] && break
+    sleep 0.2
+  done
+  [[ -n $id ]] || fail "no window titled '$1'"
+  xdotool windowfocus "$id" 2>/dev/null || true
+  sleep 0.5
+  echo "$id"
+}
+key() { xdotool "$@" 2>/dev/null; }
+
+wine "$kordel" >/dev/null 2>&1 &
+# The count at start ends with its message box; Enter closes it.
+window '^Kordel 1\.7$' >/dev/null
+key key Return
+main=$(window '^Kordel 1\.7 - C:')
+xdotool getwindowname "$main" | grep -qF 'Kordel 1.7 - C:\kordel-e2e\sample.kpl' || fail "title: $(xdotool getwindowname "$main")"
+mkdir -p "$(dirname "$shot")"
+import -window root -display "$display" "$shot"
+
+# F7: export as CSV; the save dialog takes the name typed into it.
+key key F7
+window '^Specify a filename for the export\.\.\.$' >/dev/null
+key type --delay 20 'C:\kordel-e2e\gui'
+key key Return
+for _ in $(seq 1 50); do [[ -s $work/gui.csv ]] && break; sleep 0.2; done
+[[ -s $work/gui.csv ]] || fail "the export wrote no gui.csv"
+
+wine "$kordelc" --percent -q -f csv -o 'C:\kordel-e2e\cli.csv' 'C:\kordel-e2e\sample.kpl' >/dev/null 2>&1
+cmp "$work/gui.csv" "$work/cli.csv" || fail "the CSV files differ: $(diff <(cat -A "$work/gui.csv") <(cat -A "$work/cli.csv"))"
+
+# Alt+F4 closes the window; nothing is unsaved, so no question stops it.
+window '^Kordel 1\.7 - C:' >/dev/null
+key key alt+F4
+for _ in $(seq 1 50); do xdotool search --name '^Kordel 1\.7 - ' >/dev/null 2>&1 || break; sleep 0.2; done
+xdotool search --name '^Kordel 1\.7 - ' >/dev/null 2>&1 && fail "the window did not close"
+echo "win32-e2e: passed in $((SECONDS - started)) s (screenshot: $shot)"

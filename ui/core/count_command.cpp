@@ -1,0 +1,79 @@
+// The Count command: a count run over the list's paths under the progress window.
+#include "ui/core/main_logic.h"
+#include "userlang/custom_counter.h"
+
+namespace kordel::ui {
+namespace {
+
+// Applies what a count run reports to the list, the totals and the progress window; runs on the
+// interface thread (the desktop forwards the worker's calls here).
+class ListCountObserver final : public engine::RunObserver {
+public:
+    ListCountObserver(ListDocument& doc, Desktop& desktop, MainView* view, bool scroll)
+        : m_doc(doc), m_desktop(desktop), m_view(view), m_scroll(scroll) {}
+
+    void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
+    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+        if (row >= m_doc.list().RowCount()) return;
+        m_doc.list().SetCounts(row, cells);
+        if (m_scroll && m_view) m_view->ScrollTo(row);
+    }
+    void WriteTotals(const engine::TotalsTexts& totals) override {
+        m_doc.SetTotals(totals);
+    }
+    void SetProgress(int percent) override { m_desktop.SetProgressPercent(percent); }
+    bool AskMissing(const std::string& message) override { return Ask(message); }
+    bool AskOpenFailed(const std::string& message) override { return Ask(message); }
+    bool AskUnknownExtension(const std::string& message) override { return Ask(message); }
+    void Finished(const std::string& message, bool isError) override {
+        m_message = message;
+        m_isError = isError;
+    }
+
+    const std::string& message() const { return m_message; }
+    bool isError() const { return m_isError; }
+
+private:
+    bool Ask(const std::string& message) {
+        return m_desktop.Message(message, Icon::Stop, Buttons::OkCancel) == Answer::Ok;
+    }
+
+    ListDocument& m_doc;
+    Desktop& m_desktop;
+    MainView* m_view;
+    bool m_scroll;
+    std::string m_message;
+    bool m_isError = false;
+};
+
+}  // namespace
+
+void MainWindowLogic::Count() {
+    m_canc = 0;
+    m_pn = m_doc.state().nameField;
+    const std::vector<std::string> paths = list().Paths();
+    const engine::CountOptions options = m_settings.countOptions();
+    ListCountObserver observer(m_doc, m_desktop, m_view, m_settings.dls != 1);
+    engine::RunResult result;
+    const unsigned jobs = m_jobs;
+    const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
+    m_desktop.RunWithProgress(
+        false, m_canc,
+        [&](engine::RunObserver& worker) {
+            result = engine::CountLineT(paths, options, m_canc, worker, jobs, &userLanguages);
+        },
+        observer);
+    if (result.crashed) {
+        m_desktop.Message(observer.message(), Icon::Stop);
+        // Close through the save-changes prompt so that unsaved changes are not lost.
+        if (m_view) m_view->CloseWindow();
+        return;
+    }
+    m_totals = result.totals;
+    m_doc.state().cy = 1;
+    if (!result.cancelled && m_view && list().RowCount() > 0) m_view->ScrollTo(0);
+    if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
+    UpdateStatusBars();
+}
+
+}  // namespace kordel::ui

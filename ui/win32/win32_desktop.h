@@ -1,0 +1,63 @@
+// The desktop services of the main window, with Windows dialogs from the program's resources.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+
+#include "ui/core/desktop.h"
+#include "ui/win32/ui_queue.h"
+
+namespace kordel::ui {
+class MainWindowLogic;
+}
+
+namespace kordel::win32 {
+
+class Win32Desktop final : public ui::Desktop {
+public:
+    explicit Win32Desktop(HINSTANCE instance) : m_instance(instance) {}
+
+    /// The owner of the dialogs and message boxes; set once the main window exists.
+    void SetMainWindow(HWND window) { m_main = window; }
+    void SetLogic(ui::MainWindowLogic* logic) { m_logic = logic; }
+    /// True while a worker runs under the progress window.
+    bool busy() const { return m_progress != nullptr; }
+
+    ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
+    void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
+                         engine::RunObserver& uiObserver) override;
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(ui::SortObserver&)>& work,
+                             ui::SortObserver& uiObserver) override;
+    void SetProgressDetail(const std::string& text) override;
+    void SetProgressPercent(int percent) override;
+    std::optional<std::string> FetchVersionFile(const std::string& url) override;
+    void OpenDocument(const std::string& path) override;
+    void OpenUrl(const std::string& url) override;
+    std::optional<std::string> AskOpenPath(std::string_view title, const ui::FileType& type) override;
+    std::optional<std::string> AskSavePath(std::string_view title, const ui::FileType& type) override;
+    ui::AddChoice AskSourceFiles(std::string_view title, const std::vector<ui::FileFilter>& filters, int filter,
+                                 const std::string& folder) override;
+    void ShowBusy(std::string_view text) override;
+    std::optional<std::string> AskProjectName() override;
+    std::optional<ui::FindRequest> AskFind() override;
+    void ShowOptions() override;
+    void ShowAbout() override;
+    void ShowLanguages(userlang::LanguageListEditor& editor) override;
+    std::filesystem::path ProgramFolder() override;
+
+private:
+    /// The window that owns a message: the active window of this thread, else the main window.
+    HWND Owner() const;
+    /// Runs `body` on a worker thread while the progress window is shown modally.
+    void RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(UiQueue&)>& body);
+
+    HINSTANCE m_instance;
+    HWND m_main = nullptr;
+    ui::MainWindowLogic* m_logic = nullptr;
+    HWND m_progress = nullptr;
+    HWND m_busy = nullptr;
+    std::chrono::milliseconds m_versionDeadline{20000};
+};
+
+}  // namespace kordel::win32
