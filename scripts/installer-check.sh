@@ -2,12 +2,14 @@
 # Builds kordel-setup.exe in the Windows cross build and runs it under wine in a fresh prefix:
 #  1. a fresh silent install: files, uninstall key (64-bit view), .kpl type, Start menu entry; a
 #     stale saved database in the temporary folder is not taken for the user's;
-#  2. reinstalling keeps a database the user changed; uninstalling keeps it too, unless asked;
+#  2. uninstalling it leaves nothing;
 #  3. an upgrade whose temporary folder cannot be written stops before touching the earlier
 #     installation (32-bit key Kordel_is1, earlier-layout database) and installs nothing;
 #  4. the same upgrade with a usable temporary folder: the user's two languages arrive in the
-#     current layout, the earlier folder and key are gone, Kordel.exe starts;
-#  5. uninstalling that installation leaves only the user's database.
+#     current layout, the earlier folder and key are gone, kordelc.exe counts with them, Kordel.exe
+#     starts;
+#  5. uninstalling that installation leaves only the user's database, a reinstall keeps it, and
+#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
 set -euo pipefail
@@ -32,13 +34,15 @@ kordelc_exe=$(find "$build" -name kordelc.exe -not -path '*/wine*' -print -quit)
 
 export WINEPREFIX=$PWD/$build/wineprefix-installer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
-rm -rf "$WINEPREFIX"
+rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
 xvfb_pid=
 cleanup() {
   wineserver -k 2>/dev/null || true
   [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
+# One server for the whole run: a wine command that has to start one costs seconds.
+wineserver -p
 wineboot -i >/dev/null 2>&1
 
 drive=$WINEPREFIX/drive_c
@@ -66,10 +70,14 @@ run_setup() {
   [[ $status == "$1" ]] || fail "kordel-setup.exe /S ended with $status, expected $1"
 }
 # Runs the installed uninstaller silently with extra arguments and waits for it: it starts a copy
-# of itself from the temporary folder and ends at once.
+# of itself from the temporary folder and ends at once; the copy removes the uninstall key last.
 run_uninstaller() {
   wine "C:\\Program Files\\Kordel\\uninstall.exe" /S "$@"
-  wineserver -w
+  for _ in $(seq 60); do
+    has_key 64 "$uninstall\\Kordel" || { sleep 1; return 0; }
+    sleep 0.5
+  done
+  fail "the uninstaller did not end"
 }
 set_temp() {
   wine reg add 'HKCU\Environment' /f /v TEMP /t REG_SZ /d "$1" >/dev/null
@@ -115,25 +123,13 @@ if [[ -n $kordelc_exe ]]; then
 fi
 rm "$temp/udlangdb.ini"
 
-# 2. An unchanged database goes with the program; a changed one survives a reinstall and an
-#    uninstall, and goes only on request.
-step "uninstall, reinstall over a changed database"
+# 2. The database still equals the shipped pack, so it goes with the program.
+step "uninstall"
 run_uninstaller
 [[ ! -e $new ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
 [[ ! -e $menu ]] || fail "the Start menu entry is left"
-! has_key 64 "$uninstall\\Kordel" || fail "the uninstall key is left"
 ! has_key 64 'HKLM\Software\Classes\.kpl' || fail "the .kpl type is left"
-run_setup 0
-printf 'Mine\r\n.mine\r\n#\r\n0\r\n\r\n0\r\n\r\nNo\r\n' >"$new/udlangdb.ini"
-cp "$new/udlangdb.ini" "$build/changed.ini"
-run_setup 0
-cmp -s "$new/udlangdb.ini" "$build/changed.ini" || fail "a reinstall replaced the user's database"
-run_uninstaller
-[[ $(installed_files) == udlangdb.ini ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
-cmp -s "$new/udlangdb.ini" "$build/changed.ini" || fail "uninstalling changed the user's database"
-run_setup 0
-run_uninstaller /REMOVEUSERLANGUAGES
-[[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+! has_key 64 'HKLM\Software\Classes\Kordel.ProjectList' || fail "the .kpl class is left"
 
 # The earlier installation: a 32-bit setup's folder and key, two languages in the earlier layout.
 make_earlier() {
@@ -194,15 +190,22 @@ if [[ -n $kordel_exe ]]; then
     sleep 0.5
   done
   xwininfo -root -tree | grep -q '"Kordel 1\.7' || fail "Kordel.exe showed no main window"
-  wineserver -k
+  wine taskkill /f /im Kordel.exe >/dev/null
+  wait
   unset DISPLAY
 fi
 
-# 5. The user's migrated database stays after an uninstall; nothing else does.
-step "uninstall after the upgrade"
+# 5. The user's database is not the shipped pack: it stays after an uninstall and through a
+#    reinstall, and goes only on request.
+step "uninstall after the upgrade, reinstall, uninstall with /REMOVEUSERLANGUAGES"
+cp "$new/udlangdb.ini" "$build/user.ini"
 run_uninstaller
 [[ $(installed_files) == udlangdb.ini ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "uninstalling changed the user's database"
 [[ ! -e $menu ]] || fail "the Start menu entry is left"
-! has_key 64 "$uninstall\\Kordel" || fail "the uninstall key is left"
+run_setup 0
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "a reinstall replaced the user's database"
+run_uninstaller /REMOVEUSERLANGUAGES
+[[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
 
 echo "installer-check: passed in $((SECONDS - started)) s"
