@@ -1,94 +1,34 @@
-// POSIX implementation of the operating-system services of kordelc.
+// kordelc's terminal and process services, over the platform layer.
 #include "cli/platform.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/ioctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
-#endif
+#include "platform/system.h"
 
 namespace kordel::cli {
+namespace {
 
-bool IsTerminal(StdStream stream) {
-#ifdef _WIN32
-    return _isatty(static_cast<int>(stream)) != 0;
-#else
-    return isatty(static_cast<int>(stream)) == 1;
-#endif
+platform::StdStream Stream(StdStream stream) {
+    return stream == StdStream::Out ? platform::StdStream::Out : platform::StdStream::Err;
 }
 
+}  // namespace
+
+bool IsTerminal(StdStream stream) { return platform::IsTerminal(Stream(stream)); }
+
 std::size_t TerminalWidth(StdStream stream) {
-#ifndef _WIN32
-    winsize size{};
-    if (ioctl(static_cast<int>(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
-#else
-    (void)stream;
-#endif
-    if (const char* columns = std::getenv("COLUMNS")) {
+    if (const std::size_t columns = platform::TerminalColumns(Stream(stream)); columns > 0) return columns;
+    if (const std::optional<std::string> columns = platform::Environment("COLUMNS")) {
         char* end = nullptr;
-        const long value = std::strtol(columns, &end, 10);
-        if (end != columns && *end == '\0' && value > 0 && value < 10000) return static_cast<std::size_t>(value);
+        const long value = std::strtol(columns->c_str(), &end, 10);
+        if (end != columns->c_str() && *end == '\0' && value > 0 && value < 10000) return static_cast<std::size_t>(value);
     }
     return 80;
 }
 
-#ifdef _WIN32
-ProcessResult RunProgram(const std::vector<std::string>&) { return {}; }
-#else
 ProcessResult RunProgram(const std::vector<std::string>& argv) {
-    ProcessResult result;
-    if (argv.empty()) return result;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return result;
-    fcntl(pipeFds[0], F_SETFD, FD_CLOEXEC);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawnError = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    if (spawnError != 0) {
-        close(pipeFds[0]);
-        return result;
-    }
-
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
-        if (got > 0) {
-            result.output.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0 || errno != EINTR) {
-            break;
-        }
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    // glibc's posix_spawnp reports a program it could not run as exit status 127 of the child.
-    result.started = !(WIFEXITED(status) && WEXITSTATUS(status) == 127);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    const platform::ProcessResult run = platform::RunProgram(argv);
+    return {run.started, run.exitCode, run.output};
 }
-#endif
 
 }  // namespace kordel::cli

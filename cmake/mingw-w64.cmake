@@ -18,3 +18,10 @@ find_program(KORDEL_WINE NAMES wine)
 if(KORDEL_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KORDEL_WINE})
 endif()
+
+# Header-only packages come from the build machine (see cmake/cross).
+set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/cross/CLI11 CACHE PATH "")
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/cross/nlohmann_json CACHE PATH "")
+
+# Stand-alone programs and tests: no MinGW runtime DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,71 +1,39 @@
 // Atomic whole-file writes over a replaceable set of file operations.
 #include "common/atomic_file.h"
 
-#include <atomic>
-#include <cstdio>
-#include <system_error>
+#include <memory>
 
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
+#include "platform/files.h"
 
 namespace kordel {
 namespace {
 
-#ifdef _WIN32
-std::FILE* OpenForWriting(const std::filesystem::path& path) { return ::_wfopen(path.c_str(), L"wb"); }
-bool SyncToDisk(std::FILE* file) { return ::_commit(::_fileno(file)) == 0; }
-int ProcessId() { return ::_getpid(); }
-#else
-std::FILE* OpenForWriting(const std::filesystem::path& path) { return std::fopen(path.c_str(), "wb"); }
-bool SyncToDisk(std::FILE* file) { return ::fsync(::fileno(file)) == 0; }
-int ProcessId() { return ::getpid(); }
-#endif
-
-class StdioFileOps final : public FileOps {
+class PlatformFileOps final : public FileOps {
 public:
     bool Open(const std::filesystem::path& path) override {
-        m_file = OpenForWriting(path);
-        return m_file != nullptr;
+        m_file = std::make_unique<platform::OutputFile>();
+        return m_file->Create(platform::PathText(path));
     }
-    bool Write(std::string_view bytes) override {
-        return m_file && std::fwrite(bytes.data(), 1, bytes.size(), m_file) == bytes.size();
-    }
+    bool Write(std::string_view bytes) override { return m_file && m_file->Write(bytes); }
     bool Close() override {
         if (!m_file) return false;
-        bool ok = std::fflush(m_file) == 0 && SyncToDisk(m_file);
-        ok = (std::fclose(m_file) == 0) && ok;
-        m_file = nullptr;
+        const bool ok = m_file->SyncAndClose();
+        m_file.reset();
         return ok;
     }
     bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) override {
-        std::error_code ec;
-        std::filesystem::rename(from, to, ec);
-        return !ec;
+        return platform::RenameOver(platform::PathText(from), platform::PathText(to));
     }
-    void Remove(const std::filesystem::path& path) override {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-    }
+    void Remove(const std::filesystem::path& path) override { platform::RemoveFile(platform::PathText(path)); }
 
 private:
-    std::FILE* m_file = nullptr;
+    std::unique_ptr<platform::OutputFile> m_file;
 };
-
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path temp = target;
-    temp += ".tmp" + std::to_string(ProcessId()) + "-" + std::to_string(counter++);
-    return temp;
-}
 
 }  // namespace
 
 FileOps& RealFileOps() {
-    thread_local StdioFileOps ops;
+    thread_local PlatformFileOps ops;
     return ops;
 }
 
@@ -80,19 +48,24 @@ std::string ToCrLf(std::string_view text) {
 }
 
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes, FileOps& ops) {
-    const std::filesystem::path temp = TemporaryBeside(target);
-    if (!ops.Open(temp)) {
-        ops.Remove(temp);
-        return false;
-    }
+    const platform::ReplaceTarget where = platform::PrepareReplace(platform::PathText(target));
+    if (where.status != platform::ReplaceTarget::Status::Ready) return false;
+    const std::filesystem::path destination = platform::PathFromText(where.path);
+    // Writers killed before their rename leave their temporary files behind; the next write cleans up.
+    platform::RemoveStaleTemporaries(platform::PathText(destination.parent_path()));
+    const std::string temp = platform::TemporaryNameFor(where.path);
+    // The temporary file is created exclusively: nothing was there, so nothing needs removing.
+    if (!ops.Open(platform::PathFromText(temp))) return false;
     // Write in pieces so a failure part-way is seen at the piece where it happens.
     constexpr std::size_t kPiece = 64 * 1024;
     bool ok = true;
     for (std::size_t at = 0; ok && at < bytes.size(); at += kPiece)
         ok = ops.Write(bytes.substr(at, kPiece));
     ok = ops.Close() && ok;
-    if (ok) ok = ops.Rename(temp, target);
-    if (!ok) ops.Remove(temp);
+    // The file was private while it was written; it takes the replaced file's permissions at the end.
+    if (ok) platform::SetPermissions(temp, where.mode.value_or(platform::NewFileMode()));
+    if (ok) ok = ops.Rename(platform::PathFromText(temp), destination);
+    if (!ok) ops.Remove(platform::PathFromText(temp));
     return ok;
 }
 

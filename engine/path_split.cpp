@@ -2,6 +2,7 @@
 #include "engine/path_split.h"
 
 #include "engine/scan.h"
+#include "platform/os.h"
 
 namespace kordel::engine {
 namespace {
@@ -59,11 +60,8 @@ PathParts splitpathPosix(std::string_view path) {
 }
 
 PathParts SplitPath(std::string_view path) {
-#ifdef _WIN32
-    return IsUNC(path) ? splitpathUNC(path) : splitpath(path);
-#else
+    if constexpr (platform::kWindows) return IsUNC(path) ? splitpathUNC(path) : splitpath(path);
     return splitpathPosix(path);
-#endif
 }
 
 std::string_view PathExtension(std::string_view path) { return path.substr(searchforobyter(path, '.')); }

@@ -2,7 +2,7 @@
 #include "engine/text_reader.h"
 
 #include <cstring>
-#include <limits>
+#include <algorithm>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -35,12 +35,12 @@ std::size_t FindStop(const char* p, std::size_t n) {
 
 TextModeReader::~TextModeReader() { Close(); }
 
-bool TextModeReader::Open(const std::filesystem::path& path, std::optional<std::uint64_t> limit) {
+platform::InputFile::Status TextModeReader::Open(const std::filesystem::path& path,
+                                                 std::optional<std::uint64_t> limit) {
     Close();
-    m_file = std::fopen(path.c_str(), "rb");
-    if (!m_file) return false;
-    std::setvbuf(m_file, nullptr, _IONBF, 0);
-    m_remaining = limit.value_or(std::numeric_limits<std::uint64_t>::max());
+    const platform::InputFile::Status status = m_file.Open(platform::PathText(path));
+    if (status != platform::InputFile::Status::Opened) return status;
+    m_remaining = limit.value_or(m_file.Size());
     // A small file gets a buffer just big enough for it (one more byte sees the end of the data);
     // the buffer is kept for the next file of this reader.
     const std::size_t wanted = m_remaining < kBufferSize ? static_cast<std::size_t>(m_remaining) + 1 : kBufferSize;
@@ -52,12 +52,11 @@ bool TextModeReader::Open(const std::filesystem::path& path, std::optional<std::
     m_pos = m_len = 0;
     m_ended = false;
     m_line.reserve(kMaxPiece + 1);
-    return true;
+    return status;
 }
 
 void TextModeReader::OpenMemory(std::string_view data) {
     Close();
-    m_memory = data;
     m_data = data.data();
     m_pos = 0;
     m_len = data.size();
@@ -67,19 +66,18 @@ void TextModeReader::OpenMemory(std::string_view data) {
 }
 
 void TextModeReader::Close() {
-    if (m_file) std::fclose(m_file);
-    m_file = nullptr;
-    m_memory = {};
+    m_file.Close();
     m_data = nullptr;
     m_pos = m_len = 0;
     m_ended = true;
 }
 
 bool TextModeReader::Fill() {
-    if (m_ended || !m_file || m_remaining == 0) return false;
+    if (m_ended || !m_file.IsOpen() || m_remaining == 0) return false;
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity, m_remaining));
-    const std::size_t got = std::fread(m_buffer.get(), 1, want, m_file);
-    if (got == 0) return false;  // end of data or a read error: the file ends here
+    const std::ptrdiff_t read = m_file.Read(m_buffer.get(), want);
+    if (read <= 0) return false;  // end of data or a read error: the file ends here
+    const std::size_t got = static_cast<std::size_t>(read);
     m_remaining -= got;
     m_pos = 0;
     m_len = got;

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/files.h"
 
 namespace kordel::engine {
 
@@ -21,9 +22,10 @@ public:
     TextModeReader& operator=(const TextModeReader&) = delete;
     ~TextModeReader();
 
-    /// Opens `path` for reading. At most `limit` raw bytes are read (the size measured before
-    /// opening); no limit when it is empty. Returns false when the file can't be opened.
-    bool Open(const std::filesystem::path& path, std::optional<std::uint64_t> limit);
+    /// Opens the regular file `path` for reading (anything else is refused once it is open, without
+    /// blocking). At most `limit` raw bytes are read; without one, the size of the opened file.
+    platform::InputFile::Status Open(const std::filesystem::path& path,
+                                     std::optional<std::uint64_t> limit = std::nullopt);
 
     /// Reads over an in-memory buffer instead of a file.
     void OpenMemory(std::string_view data);
@@ -39,10 +41,9 @@ private:
     int Peek();
     bool NextLineCopied(std::string_view& line);
 
-    std::FILE* m_file = nullptr;
+    platform::InputFile m_file;
     std::unique_ptr<char[]> m_buffer;  // left uninitialised: only the bytes read are looked at
     std::size_t m_capacity = 0;
-    std::string_view m_memory;
     const char* m_data = nullptr;
     std::size_t m_pos = 0;
     std::size_t m_len = 0;

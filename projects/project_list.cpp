@@ -3,13 +3,14 @@
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 #include <unordered_set>
 
 #include "engine/count_run.h"
+#include "engine/file_counter.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
+#include "platform/os.h"
 
 namespace kordel::projects {
 namespace {
@@ -41,13 +42,10 @@ std::string PathKey(std::string_view path, bool caseSensitive) {
 // The file's lines as text mode reads them: CR LF becomes LF, a Ctrl-Z byte ends the data.
 // Each line keeps its LF; the last one may have none. Nothing when the file can't be read.
 std::optional<std::vector<std::string>> ReadTextLines(const fs::path& path) {
-    std::error_code ec;
-    // Only a regular file: opening a FIFO would wait for a writer forever.
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    // Only a regular file, checked on the opened file: a FIFO would wait for a writer forever.
+    std::optional<std::string> read = platform::ReadWholeFile(platform::PathText(path));
+    if (!read) return std::nullopt;
+    std::string& bytes = *read;
     if (const std::size_t z = bytes.find('\x1a'); z != std::string::npos) bytes.resize(z);
     std::vector<std::string> lines;
     std::string line;
@@ -67,13 +65,6 @@ std::optional<std::vector<std::string>> ReadTextLines(const fs::path& path) {
 std::string_view WithoutLineEnd(std::string_view line) {
     if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
     return line;
-}
-
-bool DoesFileExist(const std::string& path) {
-    // A NUL cannot be part of a name: the system would see only the part before it.
-    if (path.find('\0') != std::string::npos) return false;
-    std::error_code ec;
-    return fs::exists(path, ec);
 }
 
 // Text for a message: control characters shown as \xHH, so a line break or Ctrl-Z can be seen.
@@ -104,13 +95,7 @@ bool SamePath(std::string_view a, std::string_view b, bool caseSensitive) {
     return caseSensitive ? a == b : EqualNoCase(a, b);
 }
 
-bool NativeCaseSensitivePaths() {
-#ifdef _WIN32
-    return false;
-#else
-    return true;
-#endif
-}
+bool NativeCaseSensitivePaths() { return platform::kCaseSensitivePaths; }
 
 bool IsListablePath(std::string_view path) {
     return !path.empty() && path.find_first_of(std::string_view("\r\n\x1a\0", 4)) == std::string_view::npos &&
@@ -222,7 +207,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             std::string key = PathKey(file, caseSensitive);
             // A repeat of a path this list already named and that was found adds and asks nothing.
             if (found.contains(key)) continue;
-            if (!DoesFileExist(file)) {
+            if (!engine::DoesFileExist(platform::PathFromText(file))) {
                 ++missing;
                 if (!questions.AskMissing(engine::MissingMessage(file))) {
                     stopped = true;
@@ -270,7 +255,7 @@ bool OpenProject(const fs::path& path, std::vector<std::string>& rows, ListState
 
 bool AutoImportProject(std::vector<std::string>& rows, ListState& state, const ListSettings& settings,
                        ListQuestions& questions) {
-    if (settings.lsp.empty() || !DoesFileExist(settings.lsp)) return false;
+    if (settings.lsp.empty() || !engine::DoesFileExist(platform::PathFromText(settings.lsp))) return false;
     state.openFailed = false;
     GetProject(settings.lsp, rows, state, questions);
     if (!state.openFailed) state.pfn = settings.lsp;

@@ -1,6 +1,8 @@
 // Project name detection and the suggested project list place.
 #include "projects/project_name.h"
 
+#include "platform/os.h"
+
 namespace kordel::projects {
 namespace {
 
@@ -24,13 +26,7 @@ std::optional<DotHit> FirstVersionLikeDot(const std::vector<std::string>& paths,
 
 }  // namespace
 
-PathStyle NativePathStyle() {
-#ifdef _WIN32
-    return PathStyle::Windows;
-#else
-    return PathStyle::Posix;
-#endif
-}
+PathStyle NativePathStyle() { return platform::kWindows ? PathStyle::Windows : PathStyle::Posix; }
 
 std::string DriveAndFolder(std::string_view path, PathStyle style) {
     for (std::size_t i = path.size(); i > 0; --i)

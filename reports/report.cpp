@@ -1,8 +1,9 @@
 // Report texts and their atomic writers.
 #include "reports/report.h"
 
-#include <ctime>
 #include <string_view>
+
+#include "platform/system.h"
 
 namespace kordel::reports {
 namespace {
@@ -42,10 +43,8 @@ std::string RemoveCommas(std::string_view text) {
 class SystemClockImpl final : public Clock {
 public:
     LocalTime Now() const override {
-        const std::time_t now = std::time(nullptr);
-        std::tm tm{};
-        localtime_r(&now, &tm);
-        return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+        const platform::LocalTime now = platform::Now();
+        return {now.year, now.month, now.day, now.hour, now.minute};
     }
 };
 

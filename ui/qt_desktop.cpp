@@ -14,6 +14,8 @@
 #include <QVBoxLayout>
 
 #include "engine/path_split.h"
+#include "platform/os.h"
+#include "platform/system.h"
 #include "projects/project_list.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/open_rules.h"
@@ -23,10 +25,6 @@
 #include "ui/queued_observer.h"
 #include "ui/version_fetch.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#endif
 
 namespace kordel::ui {
 namespace {
@@ -136,21 +134,17 @@ VersionReply QtDesktop::FetchVersionFile(const std::string& url) {
 
 void QtDesktop::OpenDocument(const std::string& path) {
     // Opening must show the file, never run it; the path is never part of a command line.
-#ifdef _WIN32
-    const std::wstring wide = QString::fromStdString(path).toStdWString();
-    const std::string ext(engine::PathExtension(path));
-    const bool isFolder = QFileInfo(QString::fromStdString(path)).isDir();
-    ShellExecuteW(nullptr, !isFolder && IsRunnableExtension(ext, Shell::Windows) ? L"edit" : L"open", wide.c_str(), nullptr,
-                  nullptr, SW_SHOWNORMAL);
-#else
     const QFileInfo info(QString::fromStdString(path));
+    if constexpr (platform::kWindows) {
+        platform::ShellOpen(path, !info.isDir() && IsRunnableExtension(engine::PathExtension(path), Shell::Windows));
+        return;
+    }
     if (!info.isDir() && IsRunnableExtension(engine::PathExtension(path), Shell::FreeDesktop)) {
         // Launchers such as .desktop files would start a program: show the folder instead.
         QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
         return;
     }
     QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
-#endif
 }
 
 void QtDesktop::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }

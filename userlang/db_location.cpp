@@ -1,48 +1,35 @@
 // Locating the user language database.
 #include "userlang/db_location.h"
 
-#include <cstdlib>
 #include <system_error>
 
-#include <unistd.h>
+#include "platform/files.h"
+#include "platform/system.h"
 
 namespace kordel::userlang {
-namespace {
 
 namespace fs = std::filesystem;
 
-bool IsWritableFolder(const fs::path& folder) {
-    std::error_code ec;
-    return fs::is_directory(folder, ec) && ::access(folder.c_str(), W_OK | X_OK) == 0;
-}
-
-std::optional<std::string> Env(const char* name) {
-    const char* value = std::getenv(name);
-    if (!value) return std::nullopt;
-    return std::string(value);
-}
-
-}  // namespace
-
 DbEnvironment DefaultDbEnvironment() {
     DbEnvironment env;
+    const std::string program = platform::ProgramFolder();
     std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    env.programFolder = ec ? fs::current_path(ec) : self.parent_path();
-    env.xdgDataHome = Env("XDG_DATA_HOME");
-    env.home = Env("HOME");
-    env.isWritableFolder = IsWritableFolder;
+    env.programFolder = program.empty() ? fs::current_path(ec) : platform::PathFromText(program);
+    if (const std::optional<std::string> data = platform::UserDataFolder())
+        env.userDataFolder = platform::PathFromText(*data);
+    env.isWritableFolder = [](const fs::path& folder) { return platform::IsWritableFolder(platform::PathText(folder)); };
     return env;
 }
 
+namespace {
+
 // The per-user file, when the environment names a home for it.
 std::optional<fs::path> PerUserPath(const DbEnvironment& env) {
-    // Relative or empty values of XDG_DATA_HOME are to be ignored.
-    if (env.xdgDataHome && fs::path(*env.xdgDataHome).is_absolute())
-        return fs::path(*env.xdgDataHome) / "kordel" / kDbFileName;
-    if (env.home && !env.home->empty()) return fs::path(*env.home) / ".local" / "share" / "kordel" / kDbFileName;
-    return std::nullopt;
+    if (!env.userDataFolder) return std::nullopt;
+    return *env.userDataFolder / "kordel" / kDbFileName;
 }
+
+}  // namespace
 
 DbPaths UDLangDbPaths(const DbEnvironment& env) {
     const fs::path beside = env.programFolder / kDbFileName;

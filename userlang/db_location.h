@@ -13,16 +13,15 @@ inline constexpr const char* kDbFileName = "udlangdb.ini";
 /// What the location depends on; tests fill it in, DefaultDbEnvironment() takes it from the process.
 struct DbEnvironment {
     std::filesystem::path programFolder;
-    std::optional<std::string> xdgDataHome;  ///< $XDG_DATA_HOME
-    std::optional<std::string> home;         ///< $HOME
+    std::optional<std::filesystem::path> userDataFolder;  ///< ~/.local/share, %APPDATA%...; none without a home
     std::function<bool(const std::filesystem::path&)> isWritableFolder;
 };
 
 /// The running program's folder and environment, with the real writability test.
 DbEnvironment DefaultDbEnvironment();
 
-/// The database to read: udlangdb.ini in a writable program folder; else the per-user file in
-/// $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME only) or ~/.local/share/kordel/ once it exists;
+/// The database to read: udlangdb.ini in a writable program folder; else the per-user file in the
+/// user's data folder (kordel/udlangdb.ini there) once it exists;
 /// else a read-only default beside the program or in ../share/kordel/; else the per-user file.
 /// Without any usable home the program folder is the answer.
 std::filesystem::path UDLangDbPath(const DbEnvironment& env);

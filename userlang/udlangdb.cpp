@@ -2,9 +2,10 @@
 #include "userlang/udlangdb.h"
 
 #include <array>
-#include <cstdio>
 #include <limits>
 #include <system_error>
+
+#include "platform/files.h"
 
 namespace kordel::userlang {
 namespace {
@@ -33,22 +34,6 @@ std::array<std::string*, kFieldsPerRecord> Fields(UserLanguage& l) {
 
 std::array<const std::string*, kFieldsPerRecord> Fields(const UserLanguage& l) {
     return {&l.name, &l.extensions, &l.olcop, &l.olfc, &l.mlbcop, &l.fcmlb, &l.mlecop, &l.olcswl};
-}
-
-// Reads all bytes of a regular file; nothing when it cannot be opened or read to the end.
-std::optional<std::string> ReadAll(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string bytes;
-    std::array<char, 64 * 1024> buffer;
-    std::size_t got;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) bytes.append(buffer.data(), got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) return std::nullopt;
-    return bytes;
 }
 
 }  // namespace
@@ -119,14 +104,11 @@ const UserLanguage* FindCustomExtension(const std::vector<UserLanguage>& languag
 
 DbContents ReadUDLangDb(const fs::path& path) {
     DbContents contents;
-    std::error_code ec;
-    if (!fs::exists(path, ec)) {
-        contents.status = ec ? DbStatus::Unreadable : DbStatus::Missing;
-        return contents;
-    }
-    const std::optional<std::string> bytes = ReadAll(path);
+    // Opened first, then checked: a missing file and one that is there but can't be read differ.
+    const std::string text = platform::PathText(path);
+    const std::optional<std::string> bytes = platform::ReadWholeFile(text);
     if (!bytes) {
-        contents.status = DbStatus::Unreadable;
+        contents.status = platform::DoesFileExist(text) ? DbStatus::Unreadable : DbStatus::Missing;
         return contents;
     }
     contents.status = DbStatus::Loaded;

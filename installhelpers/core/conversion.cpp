@@ -2,14 +2,15 @@
 #include "installhelpers/core/conversion.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
+
+#include "userlang/udlangdb.h"
 
 namespace kordel::installcore {
 namespace {
 
 constexpr std::size_t kEarlierRecord = 6;  // five fields and a separator
-constexpr std::size_t kCurrentRecord = 8;
+constexpr std::size_t kCurrentRecord = userlang::kFieldsPerRecord;
 
 // An extensions line of a record that could ever match a file: extensions are looked up with their dot.
 bool IsExtensions(std::string_view line) { return line.find('.') != std::string_view::npos; }
@@ -62,18 +63,18 @@ bool IsEarlierLayout(std::string_view text) {
 
 std::string ConvertEarlierRecords(std::string_view text) {
     const std::vector<std::string_view> lines = RecordLines(text);
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
+    std::vector<userlang::UserLanguage> languages;
     for (std::size_t at = 0; at < lines.size(); at += kEarlierRecord) {
-        auto field = [&](std::size_t i) { return at + i < lines.size() ? lines[at + i] : std::string_view(); };
-        const std::array<std::string_view, kCurrentRecord> record = {field(0), field(1), field(2), "0",
-                                                                     field(3), "0",      field(4), "No"};
-        for (std::string_view line : record) {
-            out += line;
-            out += "\r\n";
-        }
+        auto field = [&](std::size_t i) { return std::string(at + i < lines.size() ? lines[at + i] : std::string_view()); };
+        // The fields the earlier layout lacks keep the record's defaults: columns "0", flag "No".
+        userlang::UserLanguage& language = languages.emplace_back();
+        language.name = field(0);
+        language.extensions = field(1);
+        language.olcop = field(2);
+        language.mlbcop = field(3);
+        language.mlecop = field(4);
     }
-    return out;
+    return userlang::FormatUDList(languages);
 }
 
 }  // namespace kordel::installcore

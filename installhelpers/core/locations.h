@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "userlang/db_location.h"
+
 namespace kordel::installcore {
 
 /// The earlier installation's uninstall key (values `InstallLocation`, `QuietUninstallString`).
@@ -14,7 +16,7 @@ inline constexpr std::string_view kEarlierKey =
 /// The current installation's uninstall key (value `UninstallString`).
 inline constexpr std::string_view kCurrentKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kordel";
 /// The user language database's file name.
-inline constexpr std::string_view kDatabaseName = "udlangdb.ini";
+inline constexpr std::string_view kDatabaseName = userlang::kDbFileName;
 
 /// Read access to string values of keys under HKEY_LOCAL_MACHINE.
 class UninstallKeys {

@@ -55,17 +55,17 @@ TEST(TextReader, FileIsReadUpToItsMeasuredSize) {
         f << std::string(256 * 1024 - 1, 'a') << "\r\nlast\n";
     }
     TextModeReader reader;
-    ASSERT_TRUE(reader.Open(path, std::filesystem::file_size(path)));
+    ASSERT_EQ(reader.Open(path, std::filesystem::file_size(path)), kordel::platform::InputFile::Status::Opened);
     auto lines = Lines(reader);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "last\n");
     EXPECT_EQ(lines[lines.size() - 2].back(), '\n');
-    ASSERT_TRUE(reader.Open(path, 10));
+    ASSERT_EQ(reader.Open(path, 10), kordel::platform::InputFile::Status::Opened);
     lines = Lines(reader);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], std::string(10, 'a'));
     std::filesystem::remove(path);
-    EXPECT_FALSE(reader.Open(path, std::nullopt));
+    EXPECT_EQ(reader.Open(path), kordel::platform::InputFile::Status::Missing);
 }
 
 // One reader reused across files of many sizes, with and without a measured size, reads each file as
@@ -83,9 +83,9 @@ TEST(TextReader, FilesReadLikeTheSameBytesInMemory) {
         if (size > 20000) data.replace(size / 2, 9000, std::string(9000, 'x'));
         std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
         const auto expected = MemoryLines(data);
-        ASSERT_TRUE(reader.Open(path, size));
+        ASSERT_EQ(reader.Open(path, size), kordel::platform::InputFile::Status::Opened);
         EXPECT_EQ(Lines(reader), expected) << size << " bytes, size measured";
-        ASSERT_TRUE(reader.Open(path, std::nullopt));
+        ASSERT_EQ(reader.Open(path, std::nullopt), kordel::platform::InputFile::Status::Opened);
         EXPECT_EQ(Lines(reader), expected) << size << " bytes, size unknown";
     }
     std::filesystem::remove(path);

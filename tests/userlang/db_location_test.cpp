@@ -16,8 +16,7 @@ struct LocationCase {
     const char* name;
     bool fileBesideProgram;
     bool programFolderWritable;
-    std::optional<std::string> xdg;
-    std::optional<std::string> home;
+    std::optional<std::string> userData;
     std::string expected;  ///< relative to the test folder; "prog" is the program folder
 };
 
@@ -38,8 +37,7 @@ TEST_P(DbLocationTest, Chooses) {
     if (c.fileBesideProgram) std::ofstream(m_dir / "prog" / kDbFileName) << "";
     DbEnvironment env;
     env.programFolder = m_dir / "prog";
-    env.xdgDataHome = c.xdg;
-    env.home = c.home;
+    if (c.userData) env.userDataFolder = *c.userData;
     env.isWritableFolder = [&](const fs::path&) { return c.programFolderWritable; };
     EXPECT_EQ(UDLangDbPath(env), c.expected.front() == '/' ? fs::path(c.expected) : m_dir / c.expected);
 }
@@ -47,13 +45,10 @@ TEST_P(DbLocationTest, Chooses) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, DbLocationTest,
     ::testing::Values(
-        LocationCase{"FileBesideReadOnlyProgram", true, false, "/xdg", "/home/u", "prog/udlangdb.ini"},
-        LocationCase{"WritableProgramFolder", false, true, "/xdg", "/home/u", "prog/udlangdb.ini"},
-        LocationCase{"XdgDataHome", false, false, "/xdg", "/home/u", "/xdg/kordel/udlangdb.ini"},
-        LocationCase{"RelativeXdgIgnored", false, false, "rel", "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
-        LocationCase{"EmptyXdgIgnored", false, false, "", "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
-        LocationCase{"NoXdg", false, false, std::nullopt, "/home/u", "/home/u/.local/share/kordel/udlangdb.ini"},
-        LocationCase{"NoHomeAtAll", false, false, std::nullopt, std::nullopt, "prog/udlangdb.ini"}),
+        LocationCase{"FileBesideReadOnlyProgram", true, false, "/data", "prog/udlangdb.ini"},
+        LocationCase{"WritableProgramFolder", false, true, "/data", "prog/udlangdb.ini"},
+        LocationCase{"UserDataFolder", false, false, "/data", "/data/kordel/udlangdb.ini"},
+        LocationCase{"NoHomeAtAll", false, false, std::nullopt, "prog/udlangdb.ini"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
@@ -63,7 +58,7 @@ TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
     std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";
     DbEnvironment env;
     env.programFolder = dir / "usr" / "bin";
-    env.home = (dir / "home").string();
+    env.userDataFolder = dir / "home" / ".local" / "share";
     env.isWritableFolder = [](const fs::path&) { return false; };
     const fs::path user = dir / "home" / ".local" / "share" / "kordel" / kDbFileName;
     DbPaths paths = UDLangDbPaths(env);

@@ -7,6 +7,7 @@
 
 #include "engine/path_split.h"
 #include "engine/scan.h"
+#include "platform/os.h"
 
 namespace kordel::ui {
 namespace {
@@ -94,19 +95,14 @@ std::vector<FileFilter> AddFilters(std::string_view userPatterns) {
 
 std::string PathKey(std::string_view path) {
     std::string key(path);
-#ifdef _WIN32
-    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-#endif
+    if constexpr (!platform::kCaseSensitivePaths)
+        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return key;
 }
 
 bool IsAcceptablePath(std::string_view path) {
-#ifdef _WIN32
-    return engine::instr(path, ":\\", 4) == 0;
-#else
-    (void)path;  // any byte but NUL may appear in a POSIX path
-    return true;
-#endif
+    // A ":\\" after the drive cannot be part of a Windows path; any byte but NUL may be in a POSIX one.
+    return !platform::kWindows || engine::instr(path, ":\\", 4) == 0;
 }
 
 std::vector<std::string> FilesUnder(const std::filesystem::path& folder,

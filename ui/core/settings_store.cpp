@@ -1,11 +1,14 @@
+// Settings stores: the number rules, the in-memory store and the per-user ini file.
 #include "ui/core/settings_store.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <sstream>
 #include <system_error>
 
+#include "platform/files.h"
+#include "platform/os.h"
+#include "platform/system.h"
 
 namespace kordel::ui {
 namespace {
@@ -122,16 +125,13 @@ bool IniSettingsStore::Write(std::string_view name, std::string_view value) {
 }
 
 std::filesystem::path DefaultSettingsPath() {
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        return std::filesystem::path(config) / "kordel" / "kordel.ini";
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home && *home ? home : ".") / ".config" / "kordel" / "kordel.ini";
+    const std::optional<std::string> config = platform::UserConfigFolder();
+    return platform::PathFromText(config.value_or(".")) / "kordel" / "kordel.ini";
 }
 
-#ifndef _WIN32
 std::unique_ptr<SettingsStore> OpenPlatformSettings() {
+    if constexpr (platform::kWindows) return OpenRegistrySettings();
     return std::make_unique<IniSettingsStore>(DefaultSettingsPath());
 }
-#endif
 
 }  // namespace kordel::ui

@@ -74,8 +74,13 @@ private:
     bool m_loaded = false;  ///< false while the file exists but could not be read
 };
 
-/// The per-user settings file: $XDG_CONFIG_HOME/kordel/kordel.ini, else ~/.config/kordel/kordel.ini.
+/// The per-user settings file: kordel/kordel.ini in the user's configuration folder
+/// ($XDG_CONFIG_HOME when absolute, else ~/.config).
 std::filesystem::path DefaultSettingsPath();
+
+/// The registry store: Software\Kordel\<name> of the current user, then of the machine; writes go
+/// to the current user's key.
+std::unique_ptr<SettingsStore> OpenRegistrySettings();
 
 /// The platform's settings store: the registry on Windows, the per-user ini file elsewhere.
 std::unique_ptr<SettingsStore> OpenPlatformSettings();

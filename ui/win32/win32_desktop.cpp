@@ -386,19 +386,24 @@ void Win32Desktop::SetProgressPercent(int percent) {
     if (m_progress) SendDlgItemMessageW(m_progress, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
-std::optional<std::string> Win32Desktop::FetchVersionFile(const std::string& url) {
+ui::VersionReply Win32Desktop::FetchVersionFile(const std::string& url) {
     FetchState state;
     state.url = Wide(url);
     state.deadline = m_versionDeadline;
     state.session = WinHttpOpen(L"Kordel/1.7", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                 WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!state.session) return std::nullopt;
+    if (!state.session) return {};
     const int ms = static_cast<int>(m_versionDeadline.count());
     WinHttpSetTimeouts(state.session, ms, ms, ms, ms);
     DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_VERSION_WAIT), m_main, VersionWaitProc,
                     reinterpret_cast<LPARAM>(&state));
     WinHttpCloseHandle(state.session);
-    return state.body;
+    ui::VersionReply reply;
+    if (state.body) {
+        reply.status = ui::VersionReply::Status::Received;
+        reply.body = std::move(*state.body);
+    }
+    return reply;
 }
 
 void Win32Desktop::OpenDocument(const std::string& path) {

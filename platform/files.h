@@ -1,0 +1,127 @@
+// Files through the operating system: open for reading, size and type, atomic replacement pieces.
+// Paths cross this interface as UTF-8 (the bytes as they are on POSIX); on Windows they become
+// UTF-16 and long paths are handled.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kordel::platform {
+
+/// A path as UTF-8 text (its bytes on POSIX).
+std::string PathText(const std::filesystem::path& path);
+
+/// A UTF-8 text as a path.
+std::filesystem::path PathFromText(std::string_view text);
+
+enum class PathKind { Missing, Regular, Folder, Other };
+
+struct PathInfo {
+    PathKind kind = PathKind::Missing;
+    std::uint64_t size = 0;  ///< for a regular file
+};
+
+/// What `path` names, links followed; a dangling link is Other.
+PathInfo GetPathInfo(std::string_view path);
+
+/// True when something is at `path` (a dangling link too).
+bool DoesFileExist(std::string_view path);
+
+/// A file open for reading. The open never blocks (a FIFO or a device is refused after it is opened,
+/// by the type of what was opened), so nothing can be swapped in between a check and the open.
+class InputFile {
+public:
+    enum class Status { Opened, Missing, Folder, NotRegular, Failed };
+
+    InputFile() = default;
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+    InputFile(InputFile&& other) noexcept;
+    InputFile& operator=(InputFile&& other) noexcept;
+    ~InputFile();
+
+    /// Opens a regular file; any other kind of file is closed again at once.
+    Status Open(std::string_view path);
+    /// The size of the opened file, taken from the open descriptor.
+    std::uint64_t Size() const { return m_size; }
+    /// Reads up to `n` bytes; 0 at the end of the file, -1 on a read error.
+    std::ptrdiff_t Read(char* buffer, std::size_t n);
+    bool IsOpen() const { return m_handle != kNone; }
+    void Close();
+
+private:
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t m_handle = kNone;
+    std::uint64_t m_size = 0;
+};
+
+/// All bytes of a regular file; nothing when it is missing, not a regular file or cannot be read.
+std::optional<std::string> ReadWholeFile(std::string_view path);
+
+/// Where a replacement of `target` is written, and what the target already is.
+struct ReplaceTarget {
+    enum class Status {
+        Ready,        ///< write to `path`
+        ReadOnly,     ///< the target exists and the caller may not write it
+        NotRegular,   ///< the target is a folder, a FIFO, a device...
+        ForeignLink,  ///< a symbolic link owned by another user (planted in a shared folder)
+    } status = Status::Ready;
+    std::string path;                 ///< the target, or the file a link of the caller's names
+    std::optional<unsigned> mode;     ///< permission bits of an existing target (POSIX)
+};
+
+/// Looks at `target` before it is replaced: opens it without following a link, writing nothing.
+/// A link owned by the caller (or the system) is followed, so the file it names is replaced.
+ReplaceTarget PrepareReplace(std::string_view target);
+
+/// A fresh temporary name beside `target` that nobody can predict: a short prefix of the target's
+/// name, the process id and random digits; never longer than a file name may be.
+std::string TemporaryNameFor(std::string_view target);
+
+/// The process id written into a name that TemporaryNameFor gave; 0 for any other name.
+int TemporaryOwnerPid(std::string_view name);
+
+/// Removes a regular file that belongs to the caller (POSIX: its owner is the effective user).
+bool RemoveOwnFile(std::string_view path);
+
+/// Removes temporary files in `folder` left by writers of this program that no longer run
+/// (recognised by the name TemporaryNameFor gives, the process id in it, and the owner).
+void RemoveStaleTemporaries(std::string_view folder);
+
+/// The permission bits a new file gets (0666 less the umask on POSIX).
+unsigned NewFileMode();
+
+/// Sets the permission bits of the regular file at `path` without following a link; false on failure.
+bool SetPermissions(std::string_view path, unsigned mode);
+
+/// A new file for writing, created exclusively (it must not exist; a link there is not followed),
+/// readable and writable by the owner only.
+class OutputFile {
+public:
+    OutputFile() = default;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    ~OutputFile();
+
+    bool Create(std::string_view path);
+    /// Writes all of `bytes`; false on failure.
+    bool Write(std::string_view bytes);
+    /// Forces the data to the disk and closes; false when either fails.
+    bool SyncAndClose();
+
+private:
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t m_handle = kNone;
+};
+
+/// Replaces `to` by `from` in one step.
+bool RenameOver(std::string_view from, std::string_view to);
+
+/// Removes a file (not a folder); false when it could not be removed.
+bool RemoveFile(std::string_view path);
+
+}  // namespace kordel::platform
