@@ -4,8 +4,7 @@
 ;
 ; Built by the kordel-setup target of the Windows cross build (installer/CMakeLists.txt), which
 ; passes the files to install as definitions:
-;   VERSION, OUTFILE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL, PACK, and KORDEL_EXE once
-;   the Windows front end is built.
+;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL, PACK.
 ;
 ; Exit status of kordel-setup.exe: 0 installed; 1 cancelled by the user; 2 stopped before anything
 ; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
@@ -31,6 +30,8 @@ ManifestDPIAware true
 !insertmacro RequireDefinition HELPERS
 !insertmacro RequireDefinition MANUAL
 !insertmacro RequireDefinition PACK
+!insertmacro RequireDefinition KORDEL_EXE
+!insertmacro RequireDefinition KORDELC
 
 !define UNINSTALL_ROOT "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
 !define CURRENT_KEY "${UNINSTALL_ROOT}\Kordel"
@@ -194,12 +195,8 @@ Section "Kordel"
 
   SetOutPath "$INSTDIR"
   SetOverwrite on
-!ifdef KORDEL_EXE
   File "${KORDEL_EXE}"
-!endif
-!ifdef KORDELC
   File "${KORDELC}"
-!endif
   File "${HELPERS}\udsave.exe"
   File "${HELPERS}\quietuninst.exe"
   File "${HELPERS}\udrestore.exe"
@@ -222,20 +219,17 @@ Section "Kordel"
   WriteRegDWORD HKLM "${CURRENT_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${CURRENT_KEY}" "NoRepair" 1
 
-  CreateDirectory "$SMPROGRAMS\Kordel"
-!ifdef KORDEL_EXE
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayIcon" '"$INSTDIR\Kordel.exe",0'
+
+  CreateDirectory "$SMPROGRAMS\Kordel"
   CreateShortcut "$SMPROGRAMS\Kordel\Kordel.lnk" "$INSTDIR\Kordel.exe"
-!endif
   CreateShortcut "$SMPROGRAMS\Kordel\Kordel manual.lnk" "$INSTDIR\kordel-manual.html"
 
   ; Project lists (.kpl) open in Kordel.
   WriteRegStr HKLM "Software\Classes\.kpl" "" "${KPL_CLASS}"
   WriteRegStr HKLM "Software\Classes\${KPL_CLASS}" "" "Kordel project list"
-!ifdef KORDEL_EXE
   WriteRegStr HKLM "Software\Classes\${KPL_CLASS}\DefaultIcon" "" '"$INSTDIR\Kordel.exe",0'
   WriteRegStr HKLM "Software\Classes\${KPL_CLASS}\shell\open\command" "" '"$INSTDIR\Kordel.exe" "%1"'
-!endif
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 
   Call RestoreDatabase
