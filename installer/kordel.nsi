@@ -104,8 +104,10 @@ Function .onInit
   Call FindEarlierInstallation
   ${If} $EarlierFolder != ""
   ${OrIf} $EarlierUninstall != ""
-    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Setup will remove the earlier installation of Kordel ($EarlierFolder) and carry your user languages over to the new one." /SD IDOK IDOK +2
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Setup will remove the earlier installation of Kordel ($EarlierFolder) and carry your user languages over to the new one." /SD IDOK IDOK upgrade
+    SetErrorLevel 1
     Abort
+upgrade:
   ${EndIf}
 FunctionEnd
 
