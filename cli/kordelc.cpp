@@ -84,10 +84,12 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
     if (userLanguages.status == userlang::DbStatus::Unreadable)
         progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + db.string() + ")");
-    const userlang::DatabaseLanguages lookup(db);
+    // The database read above serves the folder walks and the count: one read per run.
+    const userlang::DatabaseLanguages lookup(db, [&](const fs::path&) { return userLanguages; });
+    const userlang::ExtensionIndex userExtensions(userLanguages.languages);
 
     FileCollector collector(FiltersOf(o), [&](std::string_view ext) {
-        return IsBuiltinExtension(ext, options.dotf) || userlang::FindCustomExtension(userLanguages.languages, ext);
+        return IsBuiltinExtension(ext, options.dotf) || userExtensions.Find(ext);
     });
     std::istringstream noInput;
     BatchListQuestions listQuestions(progress);

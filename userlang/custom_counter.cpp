@@ -63,8 +63,11 @@ void CustomClassifier::ClassifyInside(std::string_view line, engine::Tally& tall
 
 std::optional<engine::UserLanguageMatch> DatabaseLanguages::Find(std::string_view extension,
                                                                  const engine::CountOptions& options) const {
-    std::call_once(m_read, [this] { m_languages = m_reader(m_db).languages; });
-    const UserLanguage* language = FindCustomExtension(m_languages, extension);
+    std::call_once(m_read, [this] {
+        m_languages = m_reader(m_db).languages;
+        m_index = ExtensionIndex(m_languages);
+    });
+    const UserLanguage* language = m_index.Find(extension);
     if (!language) return std::nullopt;
     return engine::UserLanguageMatch{language->name,
                                      std::make_unique<CustomClassifier>(MarkersOf(*language), options.cblib)};

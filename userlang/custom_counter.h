@@ -64,6 +64,7 @@ private:
     DbReader m_reader;
     mutable std::once_flag m_read;
     mutable std::vector<UserLanguage> m_languages;
+    mutable ExtensionIndex m_index;
 };
 
 }  // namespace kordel::userlang

@@ -21,6 +21,12 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::string Folded(std::string_view s) {
+    std::string folded(s);
+    for (char& c : folded) c = Lower(c);
+    return folded;
+}
+
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -100,6 +106,28 @@ const UserLanguage* FindCustomExtension(const std::vector<UserLanguage>& languag
     for (const UserLanguage& l : languages)
         if (ListsExtension(l.extensions, extension)) return &l;
     return nullptr;
+}
+
+ExtensionIndex::ExtensionIndex(const std::vector<UserLanguage>& languages) : m_languages(&languages) {
+    for (std::size_t i = 0; i < languages.size(); ++i) {
+        const std::string_view extensions = languages[i].extensions;
+        std::size_t at = 0;
+        for (;;) {
+            const std::size_t sep = extensions.find_first_of(";,", at);
+            const std::string_view item = TrimBlanks(
+                extensions.substr(at, sep == std::string_view::npos ? std::string_view::npos : sep - at));
+            // The same items ListsExtension compares with; the first language to list one keeps it.
+            if (!item.empty()) m_first.try_emplace(Folded(item), i);
+            if (sep == std::string_view::npos) break;
+            at = sep + 1;
+        }
+    }
+}
+
+const UserLanguage* ExtensionIndex::Find(std::string_view extension) const {
+    // An extension with blanks around it equals no trimmed item, so it is looked up as it is.
+    const auto found = m_first.find(Folded(extension));
+    return found == m_first.end() ? nullptr : &(*m_languages)[found->second];
 }
 
 DbContents ReadUDLangDb(const fs::path& path) {

@@ -93,6 +93,11 @@ class ListsExtensionTest : public ::testing::TestWithParam<ListCase> {};
 TEST_P(ListsExtensionTest, MatchesWholeItemsWithoutCase) {
     EXPECT_EQ(ListsExtension(GetParam().field, GetParam().ext), GetParam().listed)
         << GetParam().field << " / " << GetParam().ext;
+    // The count run's index finds exactly what the item search finds.
+    std::vector<UserLanguage> one(1);
+    one[0].extensions = GetParam().field;
+    const ExtensionIndex index(one);
+    EXPECT_EQ(index.Find(GetParam().ext) != nullptr, GetParam().listed) << GetParam().field << " / " << GetParam().ext;
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, ListsExtensionTest,
@@ -101,7 +106,9 @@ INSTANTIATE_TEST_SUITE_P(Items, ListsExtensionTest,
                                            ListCase{".a,.b", ".b", true}, ListCase{".a;.b", ".a", true},
                                            ListCase{".abc", ".ABC", true}, ListCase{".ABC", ".abc", true},
                                            ListCase{".a; .b", ".b", true}, ListCase{".a;;", "", false},
-                                           ListCase{"", "", false}, ListCase{".\xe9", ".\xc9", false}));
+                                           ListCase{"", "", false}, ListCase{".\xe9", ".\xc9", false},
+                                           ListCase{"\t.a\t;.b", ".A", true}, ListCase{".a; .b", " .b", false},
+                                           ListCase{" ; ", " ", false}));
 
 TEST(FindCustomExtensionTest, RecordThatListsTheExtensionWinsThenFileOrder) {
     std::vector<UserLanguage> list(3);
@@ -115,6 +122,8 @@ TEST(FindCustomExtensionTest, RecordThatListsTheExtensionWinsThenFileOrder) {
     EXPECT_EQ(FindCustomExtension(list, ".c")->name, "C like");
     EXPECT_EQ(FindCustomExtension(list, ".HPP")->name, "C++ like");
     EXPECT_EQ(FindCustomExtension(list, ".cp"), nullptr);
+    const ExtensionIndex index(list);
+    for (const char* ext : {".c", ".HPP", ".cp", ".h", ".cpp"}) EXPECT_EQ(index.Find(ext), FindCustomExtension(list, ext)) << ext;
 }
 
 struct ColumnCase {

@@ -317,9 +317,10 @@ void MainWindowLogic::Add() {
 
 void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
     const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
+    const userlang::ExtensionIndex userExtensions(db.languages);
     const int dotf = m_settings.dotf;
     const auto known = [&](std::string_view ext) {
-        return engine::IsBuiltinExtension(ext, dotf) || userlang::FindCustomExtension(db.languages, ext) != nullptr;
+        return engine::IsBuiltinExtension(ext, dotf) || userExtensions.Find(ext) != nullptr;
     };
     std::vector<std::string> files;
     m_desktop.ShowBusy(kAddingBusyText);
