@@ -95,6 +95,9 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     BatchListQuestions listQuestions(progress);
     Inputs inputs = CollectInputs(o, collector, console.in ? *console.in : noInput, progress, listQuestions);
     if (!inputs.ok) return 2;
+    // Files in a folder that can't be read would be missing from the totals without a word.
+    for (const std::string& folder : collector.Unreadable())
+        progress.Warn("Could not read the folder \"" + folder + "\"; its files are not counted.");
     std::string name = o.name.empty() ? inputs.projectName : o.name;
 
     std::atomic<int> canc{0};
@@ -121,7 +124,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 1;
     }
     if (result.crashed) return 1;
-    return observer.skipped().empty() ? 0 : 1;
+    return observer.skipped().empty() && collector.Unreadable().empty() ? 0 : 1;
 }
 
 }  // namespace kordel::cli

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "engine/path_split.h"
+#include "platform/folders.h"
 
 namespace kordel::cli {
 namespace {
@@ -124,38 +125,25 @@ bool FileCollector::Wanted(const fs::path& relative) const {
 
 void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>& out,
                                const std::function<void(const std::string&, std::size_t)>& onFolder) {
-    std::error_code ec;
     // A folder named on the command line is entered even when it is a link.
-    const fs::path rootReal = fs::canonical(folder, ec);
-    if (ec || !m_seenDirs.insert(rootReal).second) return;
+    const std::string rootText = platform::PathText(folder);
     std::vector<std::string> found;
-    // Folders still to read: the path as shown and its real path, the identity used against loops.
-    std::vector<std::pair<fs::path, fs::path>> pending{{folder, rootReal}};
-    while (!pending.empty()) {
-        const auto [dir, dirReal] = std::move(pending.back());
-        pending.pop_back();
-        if (onFolder) onFolder(dir.string(), out.size() + found.size());
-        for (auto it = fs::directory_iterator(dir, fs::directory_options::skip_permission_denied, ec);
-             !ec && it != fs::directory_iterator(); it.increment(ec)) {
-            const fs::directory_entry& entry = *it;
-            std::error_code entryEc;
-            const bool isLink = entry.is_symlink(entryEc);
-            if (isLink && !m_filters.followSymlinks) continue;
-            const std::string name = entry.path().filename().string();
-            if (entry.is_directory(entryEc)) {
-                if (ExcludedDir(name)) continue;
-                fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc || !m_seenDirs.insert(real).second) continue;  // a loop or a folder seen before
-                pending.emplace_back(entry.path(), std::move(real));
-            } else if (entry.is_regular_file(entryEc)) {
-                if (!Accepts(entry.path().lexically_relative(folder))) continue;
-                fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc || !m_seenFiles.insert(std::move(real)).second) continue;
-                found.push_back(entry.path().string());
-            }
-        }
-        ec.clear();
-    }
+    // Each folder is read once, whichever path or link reaches it: loops end there.
+    const auto enter = [&](const std::string& shown, const std::string& id) {
+        if (!m_seenDirs.insert(id).second) return false;
+        if (onFolder) onFolder(shown, out.size() + found.size());
+        return true;
+    };
+    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+        if (entry.isLink && !m_filters.followSymlinks) return platform::WalkStep::Skip;
+        if (entry.kind == platform::PathKind::Folder)
+            return ExcludedDir(entry.name) ? platform::WalkStep::Skip : platform::WalkStep::Enter;
+        if (entry.kind == platform::PathKind::Regular && Accepts(fs::path(shown).lexically_relative(folder)) &&
+            m_seenFiles.insert(entry.id).second)
+            found.push_back(shown);
+        return platform::WalkStep::Skip;
+    };
+    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
     std::sort(found.begin(), found.end());
     out.insert(out.end(), found.begin(), found.end());
 }
@@ -170,8 +158,8 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
         std::error_code ec;
         if (fs::is_symlink(fs::symlink_status(path, ec)) && !m_filters.followSymlinks) continue;
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule
-        fs::path real = fs::canonical(path, ec);
-        if (ec || !m_seenFiles.insert(std::move(real)).second) continue;
+        const std::string id = platform::FileId(platform::PathText(path));
+        if (id.empty() || !m_seenFiles.insert(id).second) continue;
         found.push_back(path.string());
     }
     // The same order as a folder walk of the same files.

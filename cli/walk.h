@@ -35,7 +35,7 @@ public:
     FileCollector(FileFilters filters, KnownExtension known) : m_filters(std::move(filters)), m_known(std::move(known)) {}
 
     /// Adds the files under `folder` in sorted order; `onFolder` hears of each folder entered
-    /// and the number of files found so far.
+    /// and the number of files found so far. Folders that cannot be read are noted in Unreadable().
     void WalkFolder(const std::filesystem::path& folder, std::vector<std::string>& out,
                     const std::function<void(const std::string&, std::size_t)>& onFolder = {});
 
@@ -46,14 +46,18 @@ public:
     /// True when the file `relative` (to its walk root) passes the name filters.
     bool Accepts(const std::filesystem::path& relative) const;
 
+    /// The folders met by the walks that could not be opened or read to their end.
+    const std::vector<std::string>& Unreadable() const { return m_unreadable; }
+
 private:
     bool ExcludedDir(const std::string& name) const;
     bool Wanted(const std::filesystem::path& relative) const;
 
     FileFilters m_filters;
     KnownExtension m_known;
-    std::set<std::filesystem::path> m_seenFiles;
-    std::set<std::filesystem::path> m_seenDirs;
+    std::set<std::string> m_seenFiles;  // identities of files and folders (device and inode)
+    std::set<std::string> m_seenDirs;
+    std::vector<std::string> m_unreadable;
 };
 
 }  // namespace kordel::cli

@@ -196,6 +196,8 @@ ReplaceTarget PrepareReplace(std::string_view target) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         result.status = ReplaceTarget::Status::NotRegular;
+    else if ((st.st_mode & 0222) == 0)
+        result.status = ReplaceTarget::Status::ReadOnly;  // marked read-only, though root could write it
     else
         result.mode = static_cast<unsigned>(st.st_mode & 07777);
     ::close(fd);

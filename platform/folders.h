@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,5 +45,23 @@ private:
     std::wstring m_path;          // Windows: the folder's full path
     std::string m_id;
 };
+
+/// Identifies the file at `path` (links followed); empty when it cannot be looked at.
+std::string FileId(std::string_view path);
+
+/// `folder` and `name` joined with the system's separator (none added after one that is there).
+std::string JoinPath(std::string_view folder, std::string_view name);
+
+enum class WalkStep { Skip, Enter };
+
+/// Walks the tree under `root` depth first, with only one folder open at any time (children are
+/// opened relative to their parent, and the walk climbs back by ".."), so neither the depth nor the
+/// length of the paths is limited. `enter` hears of each folder about to be read (its path as shown,
+/// and its identity) and may refuse it; `visit` hears of every entry and says whether to go into a
+/// folder. Folders that cannot be opened or read to their end are added to `unreadable`.
+void WalkTree(std::string_view root, bool followLinks,
+              const std::function<bool(const std::string& shown, const std::string& id)>& enter,
+              const std::function<WalkStep(const FolderEntry& entry, const std::string& shown)>& visit,
+              std::vector<std::string>& unreadable);
 
 }  // namespace kordel::platform

@@ -121,4 +121,10 @@ bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) co
     return ok;
 }
 
+std::string FileId(std::string_view path) {
+    struct stat st {};
+    if (path.find('\0') != std::string_view::npos || ::stat(std::string(path).c_str(), &st) != 0) return {};
+    return IdOf(st);
+}
+
 }  // namespace kordel::platform

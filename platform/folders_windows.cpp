@@ -72,6 +72,12 @@ Folder::Status Folder::Open(std::string_view path) {
 Folder::Status Folder::OpenChild(const Folder& parent, std::string_view name, bool followLinks) {
     Release();
     if (parent.m_path.empty()) return Status::Failed;
+    if (name == "..") {
+        // A prefixed path is taken literally: the parent is the path without its last part.
+        const std::size_t slash = parent.m_path.find_last_of(L'\\');
+        if (slash == std::wstring::npos || slash < 7) return Status::Failed;
+        return OpenAt(parent.m_path.substr(0, slash), m_path, m_id);
+    }
     const std::wstring path = parent.m_path + L"\\" + Widen(name);
     if (!followLinks) {
         WIN32_FIND_DATAW data{};
@@ -111,6 +117,13 @@ bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) co
     const bool ended = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(find);
     return ended;
+}
+
+std::string FileId(std::string_view path) {
+    std::wstring full = LongPath(path, true);
+    if (full.empty() || GetFileAttributesW(full.c_str()) == INVALID_FILE_ATTRIBUTES) return {};
+    CharLowerBuffW(full.data(), static_cast<DWORD>(full.size()));
+    return Narrow(full);
 }
 
 }  // namespace kordel::platform

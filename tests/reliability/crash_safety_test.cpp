@@ -99,6 +99,9 @@ void KillWhileSaving(const char* name, SaveFn save) {
                                                     << " bytes";
     }
     EXPECT_GT(kills, 10);
+    // The killed writers' temporary files are cleared by the next write in the folder.
+    ASSERT_TRUE(save(target, false));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "temporary files left";
     fs::remove_all(dir);
 }
 

@@ -7,6 +7,7 @@
 
 #include "engine/path_split.h"
 #include "engine/scan.h"
+#include "platform/folders.h"
 #include "platform/os.h"
 
 namespace kordel::ui {
@@ -106,19 +107,25 @@ bool IsAcceptablePath(std::string_view path) {
 }
 
 std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
-                                    const std::function<bool(std::string_view extension)>& isKnown) {
-    namespace fs = std::filesystem;
+                                    const std::function<bool(std::string_view extension)>& isKnown,
+                                    std::vector<std::string>& unreadable) {
     std::vector<std::string> files;
-    std::error_code ec;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) continue;
-        const std::string path = it->path().string();
-        if (isKnown(engine::PathExtension(path))) files.push_back(path);
-    }
+    const auto enter = [](const std::string&, const std::string&) { return true; };
+    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+        if (entry.isLink) return platform::WalkStep::Skip;
+        if (entry.kind == platform::PathKind::Folder) return platform::WalkStep::Enter;
+        if (entry.kind == platform::PathKind::Regular && isKnown(engine::PathExtension(shown))) files.push_back(shown);
+        return platform::WalkStep::Skip;
+    };
+    platform::WalkTree(platform::PathText(folder), false, enter, visit, unreadable);
     std::sort(files.begin(), files.end());
     return files;
+}
+
+std::string UnreadableFoldersMessage(const std::vector<std::string>& folders) {
+    std::string text = "The files of these folders could not be added, because the folders could not be read:";
+    for (const std::string& folder : folders) text += "\n" + folder;
+    return text;
 }
 
 }  // namespace kordel::ui

@@ -24,10 +24,15 @@ std::string PathKey(std::string_view path);
 /// False for a path the list refuses: on Windows, one that holds ":\" again after its drive ("C:\a\D:\b.c").
 bool IsAcceptablePath(std::string_view path);
 
-/// Every regular file below `folder` (recursively, symbolic links to folders not followed) whose
-/// extension `isKnown` accepts, in a stable order; unreadable folders are skipped.
+/// Every regular file below `folder` (recursively at any depth, symbolic links not followed) whose
+/// extension `isKnown` accepts, in a stable order. Folders that cannot be read are skipped and added
+/// to `unreadable`.
 std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
-                                    const std::function<bool(std::string_view extension)>& isKnown);
+                                    const std::function<bool(std::string_view extension)>& isKnown,
+                                    std::vector<std::string>& unreadable);
+
+/// The message naming the folders whose files could not be added.
+std::string UnreadableFoldersMessage(const std::vector<std::string>& folders);
 
 inline constexpr std::string_view kAddDialogTitle = "Select source code file(s) to add...";
 inline constexpr std::string_view kAddingBusyText = "Adding source files to the list...";

@@ -323,11 +323,12 @@ void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
         return engine::IsBuiltinExtension(ext, dotf) || userExtensions.Find(ext) != nullptr;
     };
     std::vector<std::string> files;
+    std::vector<std::string> unreadable;
     m_desktop.ShowBusy(kAddingBusyText);
     for (const std::string& path : paths) {
         std::error_code ec;
         if (std::filesystem::is_directory(path, ec)) {
-            const auto found = FilesUnder(path, known);
+            const auto found = FilesUnder(path, known, unreadable);
             files.insert(files.end(), found.begin(), found.end());
         } else {
             files.push_back(path);
@@ -335,6 +336,7 @@ void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
     }
     AddPaths(files);
     m_desktop.ShowBusy("");
+    if (!unreadable.empty()) m_desktop.Message(UnreadableFoldersMessage(unreadable), Icon::Warning);
 }
 
 void MainWindowLogic::Languages() {

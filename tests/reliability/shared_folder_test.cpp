@@ -1,0 +1,245 @@
+// Writers in a folder other users can write, files swapped for FIFOs, and trees deeper than a path holds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "cli/walk.h"
+#include "common/atomic_file.h"
+#include "engine/dispatch.h"
+#include "engine/file_counter.h"
+#include "platform/files.h"
+#include "ui/core/add_files.h"
+
+namespace fs = std::filesystem;
+using namespace kordel;
+
+namespace {
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+unsigned ModeOf(const fs::path& p) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(p.c_str(), &st), 0);
+    return static_cast<unsigned>(st.st_mode & 07777);
+}
+
+class SharedFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kordel-shared-" + std::to_string(::getpid()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, ec);
+        fs::remove_all(dir, ec);
+    }
+    std::size_t EntriesIn(const fs::path& folder) {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+    }
+    fs::path dir;
+};
+
+// Links planted at the names writers used to pick (<target>.tmp<pid>-<n>), and at the temporary
+// name itself, never lead a write to another file.
+TEST_F(SharedFolder, PlantedLinksAreNeverFollowed) {
+    const fs::path victim = dir / "victim";
+    std::ofstream(victim) << "precious";
+    const fs::path target = dir / "report.csv";
+    for (int n = 0; n < 64; ++n)
+        fs::create_symlink(victim, dir / ("report.csv.tmp" + std::to_string(::getpid()) + "-" + std::to_string(n)));
+    for (int i = 0; i < 8; ++i) ASSERT_TRUE(WriteFileAtomically(target, "new " + std::to_string(i)));
+    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(ReadAll(target), "new 7");
+
+    // The real file operations create the temporary file exclusively: a link there is refused.
+    const fs::path planted = dir / "planted";
+    fs::create_symlink(victim, planted);
+    FileOps& ops = RealFileOps();
+    EXPECT_FALSE(ops.Open(planted));
+    EXPECT_EQ(ReadAll(victim), "precious");
+}
+
+// A replaced file keeps its permission bits; a new one gets what the umask allows.
+TEST_F(SharedFolder, ReplacementKeepsThePermissionBits) {
+    const fs::path secret = dir / "secret.kpl";
+    std::ofstream(secret) << "old";
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    ASSERT_TRUE(WriteFileAtomically(secret, "new"));
+    EXPECT_EQ(ModeOf(secret), 0600u);
+    ASSERT_EQ(::chmod(secret.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomically(secret, "newer"));
+    EXPECT_EQ(ModeOf(secret), 0640u);
+
+    const mode_t old = ::umask(022);
+    ASSERT_TRUE(WriteFileAtomically(dir / "fresh.txt", "x"));
+    ::umask(old);
+    EXPECT_EQ(ModeOf(dir / "fresh.txt"), 0644u);
+}
+
+// A link of the caller's own is written through (it stays a link); a read-only target is refused and
+// kept; a target name of 250 bytes is written although the temporary name is longer than that.
+TEST_F(SharedFolder, LinksReadOnlyTargetsAndLongNames) {
+    const fs::path real = dir / "real.ini";
+    std::ofstream(real) << "old";
+    fs::create_symlink("real.ini", dir / "link.ini");
+    ASSERT_TRUE(WriteFileAtomically(dir / "link.ini", "through the link"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
+    EXPECT_EQ(ReadAll(real), "through the link");
+
+    const fs::path locked = dir / "locked.csv";
+    std::ofstream(locked) << "keep";
+    ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
+    EXPECT_FALSE(WriteFileAtomically(locked, "lost"));
+    EXPECT_EQ(ReadAll(locked), "keep");
+
+    const fs::path longName = dir / (std::string(246, 'n') + ".csv");
+    ASSERT_EQ(longName.filename().native().size(), 250u);
+    EXPECT_TRUE(WriteFileAtomically(longName, "long"));
+    EXPECT_EQ(ReadAll(longName), "long");
+    EXPECT_EQ(EntriesIn(dir), 4u) << "no temporary file is left";
+}
+
+// Writers killed before their rename leave temporary files; the next write in that folder removes
+// those of processes that no longer run, and nothing else.
+TEST_F(SharedFolder, StaleTemporariesOfDeadWritersAreRemoved) {
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    const std::string dead = std::to_string(child);
+    const std::string alive = std::to_string(::getpid());
+    std::ofstream(dir / ("list.kpl.~kordel-" + dead + "-0123456789abcdef")) << "stale";
+    std::ofstream(dir / ("other.~kordel-" + dead + "-fedcba9876543210")) << "stale";
+    std::ofstream(dir / ("list.kpl.~kordel-" + alive + "-0123456789abcdef")) << "in use";
+    std::ofstream(dir / ("notes.~kordel-" + dead + "-xyz")) << "not ours";
+    ASSERT_TRUE(WriteFileAtomically(dir / "list.kpl", "list"));
+    EXPECT_FALSE(fs::exists(dir / ("list.kpl.~kordel-" + dead + "-0123456789abcdef")));
+    EXPECT_FALSE(fs::exists(dir / ("other.~kordel-" + dead + "-fedcba9876543210")));
+    EXPECT_TRUE(fs::exists(dir / ("list.kpl.~kordel-" + alive + "-0123456789abcdef")));
+    EXPECT_TRUE(fs::exists(dir / ("notes.~kordel-" + dead + "-xyz")));
+}
+
+// A file swapped for a FIFO again and again while it is counted: every count ends, none blocks.
+TEST_F(SharedFolder, FileSwappedForAFifoNeverBlocksTheCount) {
+    const fs::path path = dir / "swap.c";
+    const fs::path file = dir / "file.c";
+    const fs::path fifo = dir / "fifo.c";
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        for (int i = 0; !stop; ++i) {
+            std::error_code ec;
+            if (i % 2 == 0) {
+                std::ofstream(file) << "int x;\n";
+                fs::rename(file, path, ec);
+            } else {
+                ::mkfifo(fifo.c_str(), 0600);
+                fs::rename(fifo, path, ec);
+            }
+        }
+    });
+    const engine::BuiltinLanguage* c = engine::FindBuiltin(".c", 0);
+    auto classifier = c->make(engine::CountOptions{});
+    std::atomic<int> canc{0};
+    auto counting = std::async(std::launch::async, [&] {
+        for (int i = 0; i < 400; ++i) engine::CountFile(path, *classifier, false, canc);
+    });
+    const bool finished = counting.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    stop = true;
+    swapper.join();
+    if (!finished) {
+        // Let the blocked open go on: a writer on the FIFO releases it.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    }
+    EXPECT_TRUE(finished) << "a count blocked on a FIFO";
+}
+
+// A tree 5,000 folders deep: every file is found by both walks and counted, though its path is
+// longer than the system's path limit.
+TEST_F(SharedFolder, DeepTreesAreWalkedAndCountedToTheBottom) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    std::string relative;
+    for (int depth = 1; depth <= 5000; ++depth) {
+        ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+        relative += "/d";
+        if (depth % 1000 == 0) {
+            const int file = ::openat(fd, "x.c", O_WRONLY | O_CREAT, 0644);
+            ASSERT_GE(file, 0);
+            ASSERT_EQ(::write(file, "int x;\n", 7), 7);
+            ::close(file);
+        }
+    }
+    ::close(fd);
+
+    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view ext) { return ext == ".c"; });
+    std::vector<std::string> found;
+    collector.WalkFolder(dir, found);
+    EXPECT_EQ(found.size(), 5u);
+    EXPECT_TRUE(collector.Unreadable().empty());
+    const engine::BuiltinLanguage* c = engine::FindBuiltin(".c", 0);
+    auto classifier = c->make(engine::CountOptions{});
+    std::atomic<int> canc{0};
+    for (const std::string& path : found) {
+        const engine::FileOutcome out = engine::CountFile(path, *classifier, false, canc);
+        EXPECT_EQ(out.status, engine::FileStatus::Counted) << path.size() << " bytes";
+        EXPECT_EQ(out.counts.ii, 1);
+    }
+    std::vector<std::string> unreadable;
+    EXPECT_EQ(ui::FilesUnder(dir, [](std::string_view ext) { return ext == ".c"; }, unreadable).size(), 5u);
+    EXPECT_TRUE(unreadable.empty());
+    // Removing needs no long paths either: fs::remove_all works relative to open folders.
+}
+
+// Folders that cannot be read are named by both walks, which still take every other file. The walks
+// run in a child that gives up root's rights, since root reads every folder.
+TEST_F(SharedFolder, UnreadableFoldersAreReported) {
+    fs::create_directories(dir / "tree" / "open");
+    fs::create_directories(dir / "tree" / "shut" / "inner");
+    std::ofstream(dir / "tree" / "open" / "a.c") << "int a;\n";
+    std::ofstream(dir / "tree" / "shut" / "inner" / "b.c") << "int b;\n";
+    fs::permissions(dir, fs::perms::all);
+    fs::permissions(dir / "tree" / "shut", fs::perms::none);
+    const pid_t child = ::fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
+        cli::FileCollector collector(cli::FileFilters{}, [](std::string_view ext) { return ext == ".c"; });
+        std::vector<std::string> found;
+        collector.WalkFolder(dir / "tree", found);
+        if (found != std::vector<std::string>{(dir / "tree" / "open" / "a.c").string()}) ::_exit(11);
+        if (collector.Unreadable() != std::vector<std::string>{(dir / "tree" / "shut").string()}) ::_exit(12);
+        std::vector<std::string> unreadable;
+        if (ui::FilesUnder(dir / "tree", [](std::string_view) { return true; }, unreadable).size() != 1) ::_exit(13);
+        if (unreadable != std::vector<std::string>{(dir / "tree" / "shut").string()}) ::_exit(14);
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::permissions(dir / "tree" / "shut", fs::perms::owner_all);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10: could not drop rights, 11/13: files, 12/14: unreadable folders";
+}
+
+}  // namespace
