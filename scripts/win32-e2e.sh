@@ -9,11 +9,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 shot=${1:-docs/screenshot-windows.png}
-build=${KORDEL_MINGW_BUILD:-build-mingw}
+build=${KORDEL_E2E_BUILD:-build-mingw-e2e}
 fail() { echo "win32-e2e: FAILED: $*" >&2; exit 1; }
 
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKORDEL_BUILD_GUI=OFF --no-warn-unused-cli >/dev/null
+  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
 cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
 kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
@@ -73,6 +73,7 @@ import -window root -display "$display" "$shot"
 # F7: export as CSV; the save dialog takes the name typed into it.
 key key F7
 window '^Specify a filename for the export\.\.\.$' >/dev/null
+sleep 2  # the dialog fills its folder view before it takes typing
 key type --delay 20 'C:\kordel-e2e\gui'
 key key Return
 for _ in $(seq 1 50); do [[ -s $work/gui.csv ]] && break; sleep 0.2; done

@@ -1,4 +1,5 @@
-// The Windows program's menu and accelerator table against the command table they feed.
+// The Windows program's menu and accelerator table against the command table they feed, and the
+// add dialog's answer taken apart.
 #include <fstream>
 #include <map>
 #include <regex>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/core/main_logic.h"
+#include "ui/win32/chosen_files.h"
 
 using namespace kordel::ui;
 
@@ -74,4 +76,16 @@ TEST(Win32Resources, EveryMenuItemAndKeyRunsACommandAndEachHintNamesItsKey) {
     for (const auto& [id, key] : keys) keyOfItem[twin.count(id) ? twin.at(id) : id] = key;
     for (const auto& [id, hint] : hints) EXPECT_EQ(keyOfItem[id], hint) << "menu item " << id;
     for (const auto& [id, key] : keyOfItem) EXPECT_EQ(hints.count(id), 1u) << key << " has no menu hint";
+}
+
+TEST(Win32AddDialog, AnswersGiveFullPathsWithoutDoubledBackslashes) {
+    using kordel::win32::ChosenFiles;
+    using Paths = std::vector<std::wstring>;
+    using namespace std::string_view_literals;
+    EXPECT_EQ(ChosenFiles(L"C:\\src\\a.c\0\0"sv), (Paths{L"C:\\src\\a.c"}));
+    EXPECT_EQ(ChosenFiles(L"C:\\src\0a.c\0b.c\0c.c\0\0"sv), (Paths{L"C:\\src\\a.c", L"C:\\src\\b.c", L"C:\\src\\c.c"}));
+    EXPECT_EQ(ChosenFiles(L"C:\\\0a.c\0b.c\0\0"sv), (Paths{L"C:\\a.c", L"C:\\b.c"}));
+    EXPECT_EQ(ChosenFiles(L"\0\0"sv), Paths{});
+    // A buffer the dialog filled to its end without the closing zeros still ends the last name there.
+    EXPECT_EQ(ChosenFiles(L"C:\\src\0a.c\0b"sv), (Paths{L"C:\\src\\a.c", L"C:\\src\\b"}));
 }

@@ -7,6 +7,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <memory>
 #include <thread>
 
 #include "engine/path_split.h"
@@ -15,6 +16,7 @@
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/options.h"
+#include "ui/win32/chosen_files.h"
 #include "ui/win32/language_dialogs.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
@@ -179,12 +181,16 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
 constexpr std::size_t kKeep = 64 * 1024;
 
 struct FetchState {
+    ~FetchState() {
+        if (session) WinHttpCloseHandle(session);
+    }
     std::wstring url;
-    std::chrono::milliseconds deadline;
-    std::optional<std::string> body;
+    std::chrono::milliseconds deadline{};
     HINTERNET session = nullptr;
-    std::mutex mutex;  // guards `request` between the worker and the deadline
+    std::optional<std::string> body;  // written by the worker before it sets `finished`
+    std::mutex mutex;                 // guards what follows
     HINTERNET request = nullptr;
+    bool finished = false;
     bool expired = false;
     HWND wait = nullptr;
 };
@@ -245,40 +251,49 @@ void Download(FetchState& state) {
     if (ok) state.body = std::move(body);
 }
 
-constexpr UINT_PTR kMarqueeTimer = 1;
+constexpr UINT_PTR kDeadlineTimer = 1;
 constexpr UINT kFetchDone = WM_APP + 2;
 
-INT_PTR CALLBACK VersionWaitProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// The wait window ends when the download does or when the deadline passes, whichever comes first; a
+// download still waiting then goes on alone with its own share of the state and its answer is dropped.
+INT_PTR CALLBACK VersionWaitProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
-            auto* state = KeepDialogState<FetchState>(dialog, lParam);
+            auto& state = *KeepDialogState<std::shared_ptr<FetchState>>(dialog, lParam);
             state->wait = dialog;
             SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETMARQUEE, TRUE, 50);
-            SetTimer(dialog, kMarqueeTimer, static_cast<UINT>(state->deadline.count()), nullptr);
+            SetTimer(dialog, kDeadlineTimer, static_cast<UINT>(state->deadline.count()), nullptr);
             std::thread([state] {
                 Download(*state);
+                std::lock_guard lock(state->mutex);
+                if (state->expired) return;
+                state->finished = true;
                 PostMessageW(state->wait, kFetchDone, 0, 0);
             }).detach();
             return TRUE;
         }
         case WM_TIMER: {
-            // The deadline: closing the request makes the worker's waiting call return at once.
-            auto* state = DialogState<FetchState>(dialog);
-            KillTimer(dialog, kMarqueeTimer);
-            std::lock_guard lock(state->mutex);
-            state->expired = true;
-            if (state->request) WinHttpCloseHandle(state->request);
-            state->request = nullptr;
+            auto& state = *DialogState<std::shared_ptr<FetchState>>(dialog);
+            KillTimer(dialog, kDeadlineTimer);
+            {
+                std::lock_guard lock(state->mutex);
+                if (!state->finished) {
+                    state->expired = true;
+                    // Closing the request ends a waiting call where the system allows it.
+                    if (state->request) WinHttpCloseHandle(state->request);
+                    state->request = nullptr;
+                }
+            }
+            EndDialog(dialog, 0);
             return TRUE;
         }
         case kFetchDone:
-            KillTimer(dialog, kMarqueeTimer);
+            KillTimer(dialog, kDeadlineTimer);
             EndDialog(dialog, 0);
             return TRUE;
         case WM_COMMAND:
             return TRUE;  // the close box does nothing: the check ends the window
     }
-    (void)wParam;
     return FALSE;
 }
 
@@ -387,21 +402,21 @@ void Win32Desktop::SetProgressPercent(int percent) {
 }
 
 ui::VersionReply Win32Desktop::FetchVersionFile(const std::string& url) {
-    FetchState state;
-    state.url = Wide(url);
-    state.deadline = m_versionDeadline;
-    state.session = WinHttpOpen(L"Kordel/1.7", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
-                                WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!state.session) return {};
+    auto state = std::make_shared<FetchState>();
+    state->url = Wide(url);
+    state->deadline = m_versionDeadline;
+    state->session = WinHttpOpen(L"Kordel/1.7", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                 WINHTTP_NO_PROXY_BYPASS, 0);
+    if (!state->session) return {};
     const int ms = static_cast<int>(m_versionDeadline.count());
-    WinHttpSetTimeouts(state.session, ms, ms, ms, ms);
+    WinHttpSetTimeouts(state->session, ms, ms, ms, ms);
     DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_VERSION_WAIT), m_main, VersionWaitProc,
                     reinterpret_cast<LPARAM>(&state));
-    WinHttpCloseHandle(state.session);
+    std::lock_guard lock(state->mutex);
     ui::VersionReply reply;
-    if (state.body) {
+    if (state->finished && state->body) {
         reply.status = ui::VersionReply::Status::Received;
-        reply.body = std::move(*state.body);
+        reply.body = *state->body;
     }
     return reply;
 }
@@ -463,20 +478,7 @@ ui::AddChoice Win32Desktop::AskSourceFiles(std::string_view title, const std::ve
             Message("Too many files were chosen at once to add them.  Choose fewer files at a time.", Icon::Stop);
         return choice;
     }
-    // One full path, or the folder followed by the names, each ended by a zero, the whole by two.
-    const std::wstring first(buffer.c_str());
-    std::size_t at = first.size() + 1;
-    if (at >= buffer.size() || buffer[at] == L'\0') {
-        choice.paths.push_back(Utf8(first));
-        return choice;
-    }
-    std::wstring base = first;
-    if (!base.empty() && base.back() != L'\\') base.push_back(L'\\');
-    while (at < buffer.size() && buffer[at] != L'\0') {
-        const std::wstring name(buffer.c_str() + at);
-        choice.paths.push_back(Utf8(base + name));
-        at += name.size() + 1;
-    }
+    for (const std::wstring& path : ChosenFiles(buffer)) choice.paths.push_back(Utf8(path));
     return choice;
 }
 
