@@ -174,11 +174,13 @@ grep -q "^Old Script" <<<"$counted" || fail "kordelc.exe did not count with the 
 step "Kordel.exe starts"
 wine "C:\\Program Files\\Kordel\\Kordel.exe" >/dev/null 2>&1 &
 kordel_pid=$!
+# The main window's title begins with the program's name and version.
+has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *'"Kordel 1.7'* ]]; }
 for _ in $(seq 60); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Kordel 1\.7' && break
+  has_main_window && break
   sleep 0.5
 done
-xwininfo -root -tree | grep -q '"Kordel 1\.7' || fail "Kordel.exe showed no main window"
+has_main_window || fail "Kordel.exe showed no main window"
 wine taskkill /f /im Kordel.exe >/dev/null
 wait "$kordel_pid" || true
 
