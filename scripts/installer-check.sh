@@ -174,8 +174,8 @@ grep -q "^Old Script" <<<"$counted" || fail "kordelc.exe did not count with the 
 step "Kordel.exe starts"
 wine "C:\\Program Files\\Kordel\\Kordel.exe" >/dev/null 2>&1 &
 kordel_pid=$!
-# The main window's title begins with the program's name and version.
-has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *'"Kordel 1.7'* ]]; }
+# The main window's title: "Kordel 1.7 - " and the project list's name.
+has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *'"Kordel 1.7 - '* ]]; }
 for _ in $(seq 60); do
   has_main_window && break
   sleep 0.5
