@@ -401,19 +401,24 @@ void Win32Desktop::SetProgressPercent(int percent) {
     if (m_progress) SendDlgItemMessageW(m_progress, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
 }
 
-std::optional<std::string> Win32Desktop::FetchVersionFile(const std::string& url) {
+ui::VersionReply Win32Desktop::FetchVersionFile(const std::string& url) {
     auto state = std::make_shared<FetchState>();
     state->url = Wide(url);
     state->deadline = m_versionDeadline;
     state->session = WinHttpOpen(L"Kordel/1.7", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                  WINHTTP_NO_PROXY_BYPASS, 0);
-    if (!state->session) return std::nullopt;
+    if (!state->session) return {};
     const int ms = static_cast<int>(m_versionDeadline.count());
     WinHttpSetTimeouts(state->session, ms, ms, ms, ms);
     DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_VERSION_WAIT), m_main, VersionWaitProc,
                     reinterpret_cast<LPARAM>(&state));
     std::lock_guard lock(state->mutex);
-    return state->finished ? state->body : std::nullopt;
+    ui::VersionReply reply;
+    if (state->finished && state->body) {
+        reply.status = ui::VersionReply::Status::Received;
+        reply.body = *state->body;
+    }
+    return reply;
 }
 
 void Win32Desktop::OpenDocument(const std::string& path) {

@@ -31,7 +31,7 @@ public:
                              ui::SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
-    std::optional<std::string> FetchVersionFile(const std::string& url) override;
+    ui::VersionReply FetchVersionFile(const std::string& url) override;
     void OpenDocument(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
     std::optional<std::string> AskOpenPath(std::string_view title, const ui::FileType& type) override;

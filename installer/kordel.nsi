@@ -1,0 +1,331 @@
+; Kordel's Windows setup, kordel-setup.exe: installs Kordel into Program Files\Kordel, or upgrades the
+; earlier installation (uninstall key Kordel_is1) and carries its user languages across with the four
+; helpers: udsave, quietuninst, the new files, udrestore, udmigrate. "/S" runs it silently.
+;
+; Built by the kordel-setup target of the Windows cross build (installer/CMakeLists.txt), which
+; passes the files to install as definitions:
+;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL, PACK.
+;
+; Exit status of kordel-setup.exe: 0 installed; 1 cancelled by the user; 2 stopped before anything
+; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
+; the user languages could not be restored or converted. The message says why; silent mode shows
+; none.
+
+Unicode true
+Target amd64-unicode
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+ManifestDPIAware true
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+!macro RequireDefinition name
+  !ifndef ${name}
+    !error "${name} is not defined: build kordel-setup.exe through the kordel-setup target."
+  !endif
+!macroend
+!insertmacro RequireDefinition VERSION
+!insertmacro RequireDefinition OUTFILE
+!insertmacro RequireDefinition HELPERS
+!insertmacro RequireDefinition MANUAL
+!insertmacro RequireDefinition PACK
+!insertmacro RequireDefinition KORDEL_EXE
+!insertmacro RequireDefinition KORDELC
+
+!define UNINSTALL_ROOT "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall"
+!define CURRENT_KEY "${UNINSTALL_ROOT}\Kordel"
+!define EARLIER_KEY "${UNINSTALL_ROOT}\Kordel_is1"
+!define DATABASE "udlangdb.ini"
+; The language pack as shipped, kept beside the database: the uninstaller compares the two to tell
+; whether the user changed the database.
+!define SHIPPED_PACK "language-pack.ini"
+!define KPL_CLASS "Kordel.ProjectList"
+
+Name "Kordel ${VERSION}"
+Caption "Kordel ${VERSION} Setup"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES64\Kordel"
+ShowInstDetails show
+ShowUninstDetails show
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "Kordel"
+VIAddVersionKey "FileDescription" "Kordel ${VERSION} Setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "LegalCopyright" "Kordel"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; The earlier installation, as its uninstall key names it; both empty when there is none.
+Var EarlierFolder
+Var EarlierUninstall
+; "1" when the earlier installation held a database that udsave saved.
+Var DatabaseSaved
+
+; Reads the earlier installation's key: a 32-bit setup wrote it, so after the 64-bit view the
+; 32-bit one is asked, the same order the helpers use.
+Function FindEarlierInstallation
+  SetRegView 64
+  ReadRegStr $EarlierFolder HKLM "${EARLIER_KEY}" "InstallLocation"
+  ReadRegStr $EarlierUninstall HKLM "${EARLIER_KEY}" "QuietUninstallString"
+  ${If} $EarlierFolder == ""
+  ${AndIf} $EarlierUninstall == ""
+    SetRegView 32
+    ReadRegStr $EarlierFolder HKLM "${EARLIER_KEY}" "InstallLocation"
+    ReadRegStr $EarlierUninstall HKLM "${EARLIER_KEY}" "QuietUninstallString"
+    SetRegView 64
+  ${EndIf}
+  ; The folder as the helpers read it: without surrounding blanks and quotes, and without the
+  ; closing backslash, since the paths built below add their own.
+  ${Do}
+    StrCpy $0 $EarlierFolder 1
+    ${If} $0 == " "
+    ${OrIf} $0 == '"'
+      StrCpy $EarlierFolder $EarlierFolder "" 1
+      ${Continue}
+    ${EndIf}
+    StrCpy $0 $EarlierFolder 1 -1
+    ${If} $0 == " "
+    ${OrIf} $0 == '"'
+    ${OrIf} $0 == "\"
+      StrCpy $EarlierFolder $EarlierFolder -1
+      ${Continue}
+    ${EndIf}
+    ${Break}
+  ${Loop}
+FunctionEnd
+
+Function .onInit
+  SetRegView 64
+  Call FindEarlierInstallation
+  ${If} $EarlierFolder != ""
+  ${OrIf} $EarlierUninstall != ""
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Setup will remove the earlier installation of Kordel ($EarlierFolder) and carry your user languages over to the new one." /SD IDOK IDOK upgrade
+    SetErrorLevel 1
+    Abort
+upgrade:
+  ${EndIf}
+FunctionEnd
+
+; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
+Function RunHelper
+  ClearErrors
+  ExecWait '"$0"' $1
+  ${If} ${Errors}
+    StrCpy $1 "start"
+  ${EndIf}
+  DetailPrint "$0: exit status $1"
+FunctionEnd
+
+; Stops the installation with the reason in $0. Nothing of the new installation exists yet.
+Function StopSetup
+  DetailPrint "$0"
+  MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+  SetErrorLevel 2
+  Abort
+FunctionEnd
+
+; udsave and quietuninst, run from the setup's own temporary folder before any new file is put in
+; place. A database that cannot be saved stops the setup before the earlier installation is touched.
+Function SaveAndRemoveEarlier
+  DetailPrint "Earlier installation: $EarlierFolder"
+  InitPluginsDir
+  SetOutPath "$PLUGINSDIR"
+  File "${HELPERS}\udsave.exe"
+  File "${HELPERS}\quietuninst.exe"
+
+  StrCpy $DatabaseSaved "0"
+  ${If} $EarlierFolder != ""
+  ${AndIf} ${FileExists} "$EarlierFolder\${DATABASE}"
+    StrCpy $DatabaseSaved "1"
+  ${EndIf}
+
+  StrCpy $0 "$PLUGINSDIR\udsave.exe"
+  Call RunHelper
+  ${If} $1 != 0
+    StrCpy $0 "Setup could not save your user languages ($EarlierFolder\${DATABASE}) to the temporary folder, so it stopped before removing the earlier installation of Kordel. Nothing was changed. Make sure the temporary folder can be written to and run Setup again."
+    Call StopSetup
+  ${EndIf}
+
+  ${If} $EarlierUninstall != ""
+    StrCpy $0 "$PLUGINSDIR\quietuninst.exe"
+    Call RunHelper
+    ${If} $1 != 0
+      StrCpy $0 "Setup could not remove the earlier installation of Kordel ($EarlierFolder), so it stopped. Your user languages are still in that folder. Remove the earlier installation yourself and run Setup again."
+      Call StopSetup
+    ${EndIf}
+  ${EndIf}
+  SetOutPath "$INSTDIR"
+FunctionEnd
+
+; udrestore (only after udsave saved a database) and udmigrate, from the new installation folder:
+; they find it through the UninstallString just written.
+Function RestoreDatabase
+  ${If} $DatabaseSaved == "1"
+    StrCpy $0 "$INSTDIR\udrestore.exe"
+    Call RunHelper
+    ${If} $1 != 0
+      StrCpy $0 "Setup could not copy your user languages into $INSTDIR. They are kept as ${DATABASE} in your temporary folder; copy that file into $INSTDIR yourself."
+      DetailPrint "$0"
+      MessageBox MB_OK|MB_ICONEXCLAMATION "$0" /SD IDOK
+      SetErrorLevel 3
+      Return
+    ${EndIf}
+  ${EndIf}
+  StrCpy $0 "$INSTDIR\udmigrate.exe"
+  Call RunHelper
+  ${If} $1 != 0
+    StrCpy $0 "Setup could not convert your user languages in $INSTDIR\${DATABASE} to the current layout; the file was left as it was."
+    DetailPrint "$0"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$0" /SD IDOK
+    SetErrorLevel 3
+  ${EndIf}
+FunctionEnd
+
+Section "Kordel"
+  SetRegView 64
+  SetShellVarContext all
+
+  ${If} $EarlierFolder != ""
+  ${OrIf} $EarlierUninstall != ""
+    Call SaveAndRemoveEarlier
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  SetOverwrite on
+  File "${KORDEL_EXE}"
+  File "${KORDELC}"
+  File "${HELPERS}\udsave.exe"
+  File "${HELPERS}\quietuninst.exe"
+  File "${HELPERS}\udrestore.exe"
+  File "${HELPERS}\udmigrate.exe"
+  File "${MANUAL}"
+  File "/oname=${SHIPPED_PACK}" "${PACK}"
+  ; The language pack becomes the database only where there is none: the file is created
+  ; exclusively, so a database already there (the user's) is never replaced.
+  SetOverwrite off
+  File "/oname=${DATABASE}" "${PACK}"
+  SetOverwrite on
+
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${CURRENT_KEY}" "DisplayName" "Kordel ${VERSION}"
+  WriteRegStr HKLM "${CURRENT_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${CURRENT_KEY}" "Publisher" "Kordel"
+  WriteRegStr HKLM "${CURRENT_KEY}" "InstallLocation" "$INSTDIR\"
+  WriteRegStr HKLM "${CURRENT_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${CURRENT_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${CURRENT_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${CURRENT_KEY}" "NoRepair" 1
+
+  WriteRegStr HKLM "${CURRENT_KEY}" "DisplayIcon" '"$INSTDIR\Kordel.exe",0'
+
+  CreateDirectory "$SMPROGRAMS\Kordel"
+  CreateShortcut "$SMPROGRAMS\Kordel\Kordel.lnk" "$INSTDIR\Kordel.exe"
+  CreateShortcut "$SMPROGRAMS\Kordel\Kordel manual.lnk" "$INSTDIR\kordel-manual.html"
+
+  ; Project lists (.kpl) open in Kordel.
+  WriteRegStr HKLM "Software\Classes\.kpl" "" "${KPL_CLASS}"
+  WriteRegStr HKLM "Software\Classes\${KPL_CLASS}" "" "Kordel project list"
+  WriteRegStr HKLM "Software\Classes\${KPL_CLASS}\DefaultIcon" "" '"$INSTDIR\Kordel.exe",0'
+  WriteRegStr HKLM "Software\Classes\${KPL_CLASS}\shell\open\command" "" '"$INSTDIR\Kordel.exe" "%1"'
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  Call RestoreDatabase
+SectionEnd
+
+; --- Uninstaller -----------------------------------------------------------------------------------
+
+; Sets $0 to "1" when files $0 and $1 hold the same bytes (both must exist), else "0".
+Function un.SameBytes
+  StrCpy $2 "0"
+  ClearErrors
+  FileOpen $3 "$0" r
+  IfErrors done
+  FileOpen $4 "$1" r
+  IfErrors close3
+  FileSeek $3 0 END $5
+  FileSeek $4 0 END $6
+  ${If} $5 == $6
+    FileSeek $3 0 SET
+    FileSeek $4 0 SET
+    StrCpy $2 "1"
+    ${DoWhile} $5 > 0
+      FileReadByte $3 $7
+      FileReadByte $4 $8
+      ${If} $7 != $8
+        StrCpy $2 "0"
+        ${Break}
+      ${EndIf}
+      IntOp $5 $5 - 1
+    ${Loop}
+  ${EndIf}
+  FileClose $4
+close3:
+  FileClose $3
+done:
+  StrCpy $0 $2
+FunctionEnd
+
+; The database goes with the program when it is still the shipped language pack byte for byte.
+; One the user changed stays unless the user asks: a question in the interactive uninstaller
+; (default No), the switch /REMOVEUSERLANGUAGES in silent mode.
+Function un.RemoveDatabase
+  ${IfNot} ${FileExists} "$INSTDIR\${DATABASE}"
+    Return
+  ${EndIf}
+  StrCpy $0 "$INSTDIR\${DATABASE}"
+  StrCpy $1 "$INSTDIR\${SHIPPED_PACK}"
+  Call un.SameBytes
+  ${If} $0 == "1"
+    Delete "$INSTDIR\${DATABASE}"
+    Return
+  ${EndIf}
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVEUSERLANGUAGES" $1
+  ${IfNot} ${Errors}
+    Delete "$INSTDIR\${DATABASE}"
+    Return
+  ${EndIf}
+  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "The user languages in $INSTDIR\${DATABASE} are not the ones Setup installed: you added or changed some. Remove them too?" /SD IDNO IDNO keep
+  Delete "$INSTDIR\${DATABASE}"
+  Return
+keep:
+  DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}"
+FunctionEnd
+
+Section "Uninstall"
+  SetRegView 64
+  SetShellVarContext all
+
+  Call un.RemoveDatabase
+  Delete "$INSTDIR\Kordel.exe"
+  Delete "$INSTDIR\kordelc.exe"
+  Delete "$INSTDIR\udsave.exe"
+  Delete "$INSTDIR\quietuninst.exe"
+  Delete "$INSTDIR\udrestore.exe"
+  Delete "$INSTDIR\udmigrate.exe"
+  Delete "$INSTDIR\kordel-manual.html"
+  Delete "$INSTDIR\${SHIPPED_PACK}"
+  Delete "$INSTDIR\uninstall.exe"
+  ; Only an empty folder goes: a kept database keeps it.
+  RMDir "$INSTDIR"
+
+  Delete "$SMPROGRAMS\Kordel\Kordel.lnk"
+  Delete "$SMPROGRAMS\Kordel\Kordel manual.lnk"
+  RMDir "$SMPROGRAMS\Kordel"
+
+  ; The file type goes only while it is still ours.
+  ReadRegStr $0 HKLM "Software\Classes\.kpl" ""
+  ${If} $0 == "${KPL_CLASS}"
+    DeleteRegKey HKLM "Software\Classes\.kpl"
+  ${EndIf}
+  DeleteRegKey HKLM "Software\Classes\${KPL_CLASS}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  DeleteRegKey HKLM "${CURRENT_KEY}"
+SectionEnd

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Builds kordel-setup.exe in the Windows cross build and runs it under wine in a fresh prefix:
+#  1. a fresh silent install: files, uninstall key (64-bit view), .kpl type, Start menu entry; a
+#     stale saved database in the temporary folder is not taken for the user's;
+#  2. uninstalling it leaves nothing;
+#  3. an upgrade whose temporary folder cannot be written stops before touching the earlier
+#     installation (32-bit key Kordel_is1, earlier-layout database) and installs nothing;
+#  4. the same upgrade with a usable temporary folder: the user's two languages arrive in the
+#     current layout, the earlier folder and key are gone, kordelc.exe counts with them, Kordel.exe
+#     starts;
+#  5. uninstalling that installation leaves only the user's database, a reinstall keeps it, and
+#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing.
+# Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
+# (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+build=${KORDEL_MINGW_BUILD:-build-mingw}
+step() { echo "installer-check: [$((SECONDS - started)) s] $*"; }
+fail() { echo "installer-check: FAILED: $*" >&2; exit 1; }
+if command -v ccache >/dev/null; then
+  export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+fi
+
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
+cmake --build "$build" -j"$(nproc)" --target kordel-setup
+setup=$PWD/$build/kordel-setup.exe
+earlier_uninstaller=$build/earlier_uninstaller.exe
+if [[ ! $earlier_uninstaller -nt installer/test/earlier_uninstaller.cpp ]]; then
+  x86_64-w64-mingw32-g++-posix -municode -std=c++20 -O2 -static -o "$earlier_uninstaller" installer/test/earlier_uninstaller.cpp
+fi
+
+export WINEPREFIX=$PWD/$build/wineprefix-installer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+xvfb_pid=
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+# A virtual screen of our own for every wine program: Kordel.exe shows its window there.
+rm -f "$build/xvfb-display"
+Xvfb -displayfd 3 -nolisten tcp 3>"$build/xvfb-display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -s $build/xvfb-display ]] && break; sleep 0.1; done
+[[ -s $build/xvfb-display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(cat "$build/xvfb-display")
+# One server for the whole run: a wine command that has to start one costs seconds.
+wineserver -p
+wineboot -i >/dev/null 2>&1
+
+drive=$WINEPREFIX/drive_c
+new="$drive/Program Files/Kordel"
+old="$drive/Program Files (x86)/Kordel"
+menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kordel"
+uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+pack=examples/language-pack.ini
+
+# The data of value $3 of key $2 in registry view $1 (32 or 64); empty when missing.
+reg_value() {
+  wine reg query "$2" /v "$3" /reg:"$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$3 *REG_[A-Z_]* *//p"
+}
+reg_default() {
+  wine reg query "$2" /ve /reg:"$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *(Default) *REG_[A-Z_]* *//p"
+}
+has_key() { wine reg query "$2" /reg:"$1" >/dev/null 2>&1; }
+
+# Runs the setup silently; its exit status must be $1.
+run_setup() {
+  local status=0
+  wine "$setup" /S || status=$?
+  [[ $status == "$1" ]] || fail "kordel-setup.exe /S ended with $status, expected $1"
+}
+# Runs the installed uninstaller silently with extra arguments and waits for it: it starts a copy
+# of itself from the temporary folder and ends at once; the copy removes the uninstall key last.
+run_uninstaller() {
+  wine "C:\\Program Files\\Kordel\\uninstall.exe" /S "$@"
+  for _ in $(seq 60); do
+    has_key 64 "$uninstall\\Kordel" || { sleep 1; return 0; }
+    sleep 0.5
+  done
+  fail "the uninstaller did not end"
+}
+set_temp() {
+  wine reg add 'HKCU\Environment' /f /v TEMP /t REG_SZ /d "$1" >/dev/null
+  wine reg add 'HKCU\Environment' /f /v TMP /t REG_SZ /d "$1" >/dev/null
+}
+
+expected_files() {
+  { printf '%s\n' Kordel.exe kordelc.exe kordel-manual.html language-pack.ini quietuninst.exe udlangdb.ini udmigrate.exe \
+      udrestore.exe udsave.exe uninstall.exe; } | LC_ALL=C sort
+}
+installed_files() { (cd "$new" && LC_ALL=C ls); }
+
+temp_value=$(reg_value 64 'HKCU\Environment' TEMP)
+temp=$(winepath -u "$temp_value")
+mkdir -p "$temp"
+
+# 1. Fresh install. A database left in the temporary folder by some earlier run is nobody's to restore.
+step "fresh install"
+printf 'Stale\r\n.stale\r\n' >"$temp/udlangdb.ini"
+run_setup 0
+diff <(expected_files) <(installed_files) || fail "the installation folder holds other files"
+cmp -s "$new/udlangdb.ini" "$pack" || fail "udlangdb.ini is not the language pack"
+cmp -s "$new/kordel-manual.html" doc/kordel-manual.html || fail "the manual differs"
+[[ -f $temp/udlangdb.ini ]] || fail "a fresh install took the stale database from the temporary folder"
+[[ ! -e $old ]] || fail "something went to Program Files (x86)"
+[[ $(reg_value 64 "$uninstall\\Kordel" UninstallString) == '"C:\Program Files\Kordel\uninstall.exe"' ]] ||
+  fail "UninstallString in the 64-bit view: '$(reg_value 64 "$uninstall\\Kordel" UninstallString)'"
+! has_key 32 "$uninstall\\Kordel" || fail "the uninstall key is in the 32-bit view"
+[[ $(reg_default 64 'HKLM\Software\Classes\.kpl') == Kordel.ProjectList ]] ||
+  fail ".kpl is not registered"
+[[ -f "$menu/Kordel manual.lnk" ]] || fail "no Start menu entry for the manual"
+[[ -f "$menu/Kordel.lnk" ]] || fail "no Start menu entry for Kordel"
+[[ $(reg_default 64 'HKLM\Software\Classes\Kordel.ProjectList\shell\open\command') == \
+   '"C:\Program Files\Kordel\Kordel.exe" "%1"' ]] || fail ".kpl files do not open in Kordel.exe"
+# Runs from the installation folder alone: no runtime library is missing from it.
+wine "C:\\Program Files\\Kordel\\kordelc.exe" --version >/dev/null || fail "the installed kordelc.exe does not run"
+rm "$temp/udlangdb.ini"
+
+# 2. The database still equals the shipped pack, so it goes with the program.
+step "uninstall"
+run_uninstaller
+[[ ! -e $new ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
+[[ ! -e $menu ]] || fail "the Start menu entry is left"
+! has_key 64 'HKLM\Software\Classes\.kpl' || fail "the .kpl type is left"
+! has_key 64 'HKLM\Software\Classes\Kordel.ProjectList' || fail "the .kpl class is left"
+
+# The earlier installation: a 32-bit setup's folder and key, two languages in the earlier layout.
+make_earlier() {
+  rm -rf "$old" "$drive/Program Files (x86)/uninstall-mark.txt"
+  mkdir -p "$old"
+  printf '%s\r\n' 'Old Script' '.osc;.os2' '#' '' '' '----' 'Old Block' '.obk' '//' '(*' '*)' '----' \
+    >"$old/udlangdb.ini"
+  cp "$earlier_uninstaller" "$old/unins000.exe"
+  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ \
+    /d 'C:\Program Files (x86)\Kordel\' >/dev/null
+  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_SZ \
+    /d '"C:\Program Files (x86)\Kordel\unins000.exe" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART' >/dev/null
+  (cd "$old" && find . -type f -exec md5sum {} + | sort) >"$build/earlier.md5"
+}
+
+# 3. No verified copy of the database, no removal of the earlier installation.
+step "upgrade with an unwritable temporary folder"
+make_earlier
+touch "$drive/blocked-temp"
+set_temp 'C:\blocked-temp'
+run_setup 2
+set_temp "$temp_value"
+(cd "$old" && find . -type f -exec md5sum {} + | sort) | diff "$build/earlier.md5" - ||
+  fail "the earlier installation changed"
+[[ ! -e "$drive/Program Files (x86)/uninstall-mark.txt" ]] || fail "the earlier uninstaller ran"
+[[ -n $(reg_value 32 "$uninstall\\Kordel_is1" InstallLocation) ]] || fail "the earlier key is gone"
+[[ ! -e $new ]] || fail "a stopped upgrade installed $(installed_files | tr '\n' ' ')"
+! has_key 64 "$uninstall\\Kordel" || fail "a stopped upgrade wrote the uninstall key"
+
+# 4. The upgrade.
+step "upgrade"
+run_setup 0
+printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//' 0 '(*' 0 '*)' No |
+  cmp - "$new/udlangdb.ini" || fail "the user's languages did not arrive in the current layout"
+[[ -f "$drive/Program Files (x86)/uninstall-mark.txt" ]] || fail "the earlier uninstaller did not run"
+[[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
+! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
+[[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
+diff <(expected_files) <(installed_files) || fail "the upgraded folder holds other files"
+
+step "kordelc.exe counts with the user's languages"
+printf '# comment\r\ncode\r\n' >"$drive/sample.osc"
+counted=$(wine "C:\\Program Files\\Kordel\\kordelc.exe" --by-language 'C:\sample.osc' | tr -d '\r')
+grep -q "^Old Script" <<<"$counted" || fail "kordelc.exe did not count with the installed database: $counted"
+
+step "Kordel.exe starts"
+wine "C:\\Program Files\\Kordel\\Kordel.exe" >/dev/null 2>&1 &
+kordel_pid=$!
+# The main window's title: "Kordel 1.7 - " and the project list's name.
+has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *'"Kordel 1.7 - '* ]]; }
+for _ in $(seq 60); do
+  has_main_window && break
+  sleep 0.5
+done
+has_main_window || fail "Kordel.exe showed no main window"
+wine taskkill /f /im Kordel.exe >/dev/null
+wait "$kordel_pid" || true
+
+# 5. The user's database is not the shipped pack: it stays after an uninstall and through a
+#    reinstall, and goes only on request.
+step "uninstall after the upgrade, reinstall, uninstall with /REMOVEUSERLANGUAGES"
+cp "$new/udlangdb.ini" "$build/user.ini"
+run_uninstaller
+[[ $(installed_files) == udlangdb.ini ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "uninstalling changed the user's database"
+[[ ! -e $menu ]] || fail "the Start menu entry is left"
+run_setup 0
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "a reinstall replaced the user's database"
+run_uninstaller /REMOVEUSERLANGUAGES
+[[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+
+echo "installer-check: passed in $((SECONDS - started)) s"
