@@ -18,6 +18,9 @@ constexpr const char* kExamples = R"(Examples:
   kordelc --exclude-dir build --exclude '*_test.c' --include-ext .c,.h src
   find . -name '*.py' | kordelc --list -
   kordelc project.kpl -f html -o report.htm
+  kordelc --diff git:v1.0 git:HEAD     lines same, modified, added and removed per language
+  kordelc --diff old-release new-release --by-file -f md
+  kordelc git:HEAD~5:src               count a revision's files without checking it out
 
 Exit status: 0 when every file was counted, 1 when one was skipped or an output could not be
 written, 2 after a usage error.)";
@@ -29,10 +32,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     o.jobs = std::max(1u, std::thread::hardware_concurrency());
     CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files.", "kordelc"};
     app.footer(kExamples);
-    app.add_option("PATH", o.inputs, "Source files, folders (walked recursively) or project lists (.kpl)");
-    app.add_option("-f,--format", o.format, "Output format: table, json, or a txt, csv or html report")
+    app.add_option("PATH", o.inputs,
+                   "Source files, folders (walked recursively), project lists (.kpl) or git revisions "
+                   "(git:REV or git:REV:PATH, read from the repository of the current folder)");
+    app.add_option("-f,--format", o.format,
+                   "Output format: table, json, or a txt, csv or html report; with --diff: table, md, csv or json")
         ->type_name("FORMAT")
-        ->check(CLI::IsMember({"table", "json", "txt", "csv", "html"}));
+        ->check(CLI::IsMember({"table", "json", "txt", "csv", "html", "md"}));
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
         ->type_name("FILE");
     app.add_flag("-p,--percent", o.percent, "Add the percentage columns");
@@ -70,11 +76,28 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("KEY")
         ->check(CLI::IsMember({"code", "comment", "mixed", "blank", "lines"}));
     app.add_flag("--ascending", o.ascending, "Sort smallest first");
+    app.add_option("--diff", o.diff,
+                   "Count the change from OLD to NEW (each a folder, a .kpl, a file, git:REV or git:REV:PATH)")
+        ->type_name("OLD NEW")
+        ->expected(2)
+        ->allow_extra_args(false);
+    app.add_flag("--by-file", o.byFile, "With --diff: one entry per file instead of one per language");
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
     app.set_version_flag("--version", std::string("kordelc ") + kVersion);
     try {
         app.parse(argc, argv);
-        if (o.inputs.empty() && o.listFile.empty()) throw CLI::RequiredError("PATH");
+        if (!o.diff.empty()) {
+            if (!o.inputs.empty() || !o.listFile.empty())
+                throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH or --list");
+            if (o.format == "txt" || o.format == "html")
+                throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
+            if (o.byLanguage || !o.sort.empty() || !o.saveList.empty())
+                throw CLI::ValidationError("--diff", "does not take --by-language, --sort or --save-list");
+        } else {
+            if (o.inputs.empty() && o.listFile.empty()) throw CLI::RequiredError("PATH");
+            if (o.format == "md") throw CLI::ValidationError("-f md", "is a --diff format");
+            if (o.byFile) throw CLI::ValidationError("--by-file", "needs --diff");
+        }
         if (o.byLanguage && o.format != "table" && o.format != "json")
             throw CLI::ValidationError("--by-language", "works with -f table or -f json only");
         if (o.ascending && o.sort.empty() && !o.byLanguage)

@@ -31,6 +31,8 @@ struct Options {
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;
+    std::vector<std::string> diff;  ///< OLD and NEW of --diff; empty without it
+    bool byFile = false;
 };
 
 /// Parses the command line. Answers the options to run with, or the exit status when the run is

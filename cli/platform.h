@@ -21,6 +21,12 @@ struct ProcessResult {
     std::string output;     ///< everything it wrote to standard output
 };
 
+enum class ReadStatus { Ok, Missing, NotRegular, Unreadable };
+
+/// Reads a whole regular file into `bytes`. The file is opened first and then checked, so a FIFO or a
+/// folder is refused without blocking and without a race between the check and the read.
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes);
+
 /// Runs `argv[0]` (looked up in PATH) with exactly these arguments, no shell involved; its standard
 /// input is empty and its standard error is discarded.
 ProcessResult RunProgram(const std::vector<std::string>& argv);
