@@ -36,8 +36,9 @@ struct DiffReport {
 };
 
 /// Pairs the files of the two sides by relative path (two single files are paired whatever their
-/// names) and counts every pair's change. A pair of the same blob or the same bytes is not diffed.
+/// names) and counts every pair's change on `jobs` threads; the report is the same for every number
+/// of jobs. A pair of the same blob or the same bytes is not diffed.
 DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::CountOptions& options,
-                     const engine::UserLanguageLookup* userLanguages, Progress* progress);
+                     const engine::UserLanguageLookup* userLanguages, Progress* progress, unsigned jobs = 1);
 
 }  // namespace kordel::cli

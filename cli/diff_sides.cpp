@@ -43,9 +43,9 @@ void SortAndDedupe(std::vector<SideFile>& files) {
 
 }  // namespace
 
-bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason) {
+bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository) {
     if (file.blob) {
-        m_blob = side.repository->ReadBlob(*file.blob);
+        m_blob = (repository ? repository : side.repository.get())->ReadBlob(*file.blob);
         if (!m_blob.ok()) {
             reason = "unreadable";
             return false;

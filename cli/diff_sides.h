@@ -32,8 +32,9 @@ struct Side {
 class SideBytes {
 public:
     std::string_view view() const { return m_view; }
-    /// Reads the file; on failure answers false with a reason ("missing", "unreadable", ...).
-    bool Load(const Side& side, const SideFile& file, std::string& reason);
+    /// Reads the file (a revision's blob through `repository` when given, else through the side's);
+    /// on failure answers false with a reason ("missing", "unreadable", ...).
+    bool Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository = nullptr);
 
 private:
     std::string m_owned;

@@ -149,6 +149,8 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, std::
     return true;
 }
 
+std::string Repository::GitFolder() const { return git_repository_path(m_repo); }
+
 BlobBytes Repository::ReadBlob(const BlobId& id) const {
     git_oid oid;
     std::memcpy(oid.id, id.data(), id.size());

@@ -69,7 +69,8 @@ public:
     /// The bytes of a blob; not ok() when it can't be read.
     BlobBytes ReadBlob(const BlobId& id) const;
 
-    git_repository* handle() const { return m_repo; }
+    /// The repository's git folder, from which another thread can open its own Repository.
+    std::string GitFolder() const;
 
 private:
     explicit Repository(git_repository* repo) : m_repo(repo) {}
