@@ -17,7 +17,7 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
             return 2;
         }
     }
-    const DiffReport report = DiffSides(sides[0], sides[1], options, &userLanguages, &progress, o.jobs);
+    const DiffReport report = DiffSides(sides[0], sides[1], options, &userLanguages, context.extensionOf, &progress, o.jobs);
     for (const Skipped& s : report.skipped) progress.Warn("\"" + s.path + "\" skipped: " + s.reason);
     DiffOutputStyle style;
     style.format = o.format;

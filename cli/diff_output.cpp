@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/table.h"
+#include "cli/text_bytes.h"
 
 namespace kordel::cli {
 namespace {
@@ -76,16 +77,19 @@ Grid NestedGrid(const std::vector<Entry>& entries, bool byFile) {
     return grid;
 }
 
+// "|" escaped; a line end or another control byte would break the table.
 std::string MarkdownCell(const std::string& text) {
     std::string cell;
     for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '|' || c == '\\') cell += '\\';
-        cell += (c == '\n' || c == '\r') ? ' ' : c;
+        if (byte < 0x20 || byte == 0x7F) cell += EscapeForTerminal(std::string(1, c));
+        else cell += c;
     }
     return cell;
 }
 
-std::string RenderMarkdown(const Grid& grid) {
+std::string DiffMarkdown(const Grid& grid) {
     std::string text;
     for (std::size_t r = 0; r < grid.size(); ++r) {
         text += '|';
@@ -141,20 +145,29 @@ Json CountsJson(const Entry& entry) {
 std::string RenderJson(const DiffReport& report, bool byFile) {
     Json languages = Json::array();
     for (const DiffSum& l : report.languages) {
-        Json language = {{"language", l.language}};
+        Json language = Json::object();
+        PutText(language, "language", l.language);
         language.update(CountsJson({l.language, &l.counts, &l.files}));
         languages.push_back(std::move(language));
     }
     Json files = Json::array();
     if (byFile) {
         for (const DiffFile& f : report.files) {
-            Json file = {{"path", f.relative}, {"language", f.language}, {"change", NameOf(f.change)}};
+            Json file = Json::object();
+            PutText(file, "path", f.relative);
+            PutText(file, "language", f.language);
+            file["change"] = NameOf(f.change);
             file.update(CountsJson({f.relative, &f.counts, nullptr}));
             files.push_back(std::move(file));
         }
     }
     Json skipped = Json::array();
-    for (const Skipped& s : report.skipped) skipped.push_back({{"path", s.path}, {"reason", s.reason}});
+    for (const Skipped& s : report.skipped) {
+        Json entry = Json::object();
+        PutText(entry, "path", s.path);
+        entry["reason"] = s.reason;
+        skipped.push_back(std::move(entry));
+    }
     Json doc = {{"languages", std::move(languages)},
                 {"files", std::move(files)},
                 {"total", CountsJson({"Total", &report.total.counts, &report.total.files})},
@@ -167,9 +180,9 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
 std::string RenderDiff(const DiffReport& report, const DiffOutputStyle& style) {
     if (style.format == "json") return RenderJson(report, style.byFile);
     const std::vector<Entry> entries = Entries(report, style.byFile);
-    if (style.format == "md") return RenderMarkdown(FlatGrid(entries, style.byFile, false));
+    if (style.format == "md") return DiffMarkdown(FlatGrid(entries, style.byFile, false));
     if (style.format == "csv") return RenderCsv(FlatGrid(entries, style.byFile, true));
-    if (style.aligned) return RenderAligned(NestedGrid(entries, style.byFile), style.width);
+    if (style.aligned) return RenderAligned(NestedGrid(entries, style.byFile), style.width, style.byFile);
     return RenderTabs(FlatGrid(entries, style.byFile, true));
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "cli/languages.h"
 #include "engine/dispatch.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
@@ -36,11 +37,10 @@ struct Counter {
     std::unique_ptr<engine::LineClassifier> classifier;
 };
 
-std::optional<Counter> CounterFor(const std::string& relative, const engine::CountOptions& options,
+std::optional<Counter> CounterFor(const std::string& ext, const engine::CountOptions& options,
                                   const engine::UserLanguageLookup* userLanguages) {
-    const std::string_view ext = engine::PathExtension(relative);
     if (const engine::BuiltinLanguage* builtin = engine::FindBuiltin(ext, options.dotf))
-        return Counter{std::string(builtin->language), builtin->make(options)};
+        return Counter{std::string(BuiltinLanguageName(ext, options.dotf)), builtin->make(options)};
     if (userLanguages)
         if (std::optional<engine::UserLanguageMatch> match = userLanguages->Find(ext, options))
             return Counter{std::move(match->name), std::move(match->classifier)};
@@ -52,8 +52,8 @@ std::optional<Counter> CounterFor(const std::string& relative, const engine::Cou
 class Differ {
 public:
     Differ(const Side& oldSide, const Side& newSide, const engine::CountOptions& options,
-           const engine::UserLanguageLookup* userLanguages)
-        : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages) {
+           const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf)
+        : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages), m_extensionOf(extensionOf) {
         std::string error;
         if (oldSide.repository) m_oldRepository = Repository::Open(oldSide.repository->GitFolder(), error);
         if (newSide.repository) m_newRepository = Repository::Open(newSide.repository->GitFolder(), error);
@@ -104,7 +104,7 @@ public:
 
 private:
     std::optional<Counter> Find(const std::string& relative, Outcome& out) {
-        std::optional<Counter> counter = CounterFor(relative, m_options, m_userLanguages);
+        std::optional<Counter> counter = CounterFor(m_extensionOf(relative), m_options, m_userLanguages);
         if (!counter) out.skipped.push_back({relative, "unknown extension"});
         return counter;
     }
@@ -121,6 +121,7 @@ private:
     const Side& m_new;
     const engine::CountOptions& m_options;
     const engine::UserLanguageLookup* m_userLanguages;
+    const ExtensionOf& m_extensionOf;
     std::unique_ptr<Repository> m_oldRepository;
     std::unique_ptr<Repository> m_newRepository;
     BufferLines m_oldLines;  // kept between files so that their storage is reused
@@ -135,7 +136,8 @@ void DiffSum::Add(const DiffFile& file) {
 }
 
 DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::CountOptions& options,
-                     const engine::UserLanguageLookup* userLanguages, Progress* progress, unsigned jobs) {
+                     const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf,
+                     Progress* progress, unsigned jobs) {
     const auto& olds = oldSide.files;
     const auto& news = newSide.files;
     std::vector<Task> tasks;
@@ -156,7 +158,7 @@ DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::Cou
     std::vector<Outcome> outcomes(tasks.size());
     std::atomic<std::size_t> next{0};
     const auto work = [&] {
-        Differ differ(oldSide, newSide, options, userLanguages);
+        Differ differ(oldSide, newSide, options, userLanguages, extensionOf);
         for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
             const Task& task = tasks[t];
             if (progress) progress->Counting(t, tasks.size(), (task.after ? task.after : task.before)->relative);

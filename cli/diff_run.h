@@ -35,10 +35,13 @@ struct DiffReport {
     std::vector<Skipped> skipped;       ///< files that could not be read or have no language
 };
 
+using ExtensionOf = std::function<std::string(std::string_view path)>;
+
 /// Pairs the files of the two sides by relative path (two single files are paired whatever their
 /// names) and counts every pair's change on `jobs` threads; the report is the same for every number
 /// of jobs. A pair of the same blob or the same bytes is not diffed.
 DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::CountOptions& options,
-                     const engine::UserLanguageLookup* userLanguages, Progress* progress, unsigned jobs = 1);
+                     const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf,
+                     Progress* progress, unsigned jobs = 1);
 
 }  // namespace kordel::cli

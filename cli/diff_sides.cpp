@@ -71,7 +71,7 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
         return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
                             [&](const std::string& pattern) { return MatchGlob(pattern, name); });
     };
-    return repository.ListFiles(spec, wanted, files, error, namedFile);
+    return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
 }
 
 bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error) {

@@ -1,6 +1,7 @@
 // The two sides of --diff: a folder, a project list, one file or a git revision, as files under a root.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,10 +43,12 @@ private:
     std::string_view m_view;
 };
 
-/// Everything a side needs to find its files.
+/// Everything a side needs to find its files and to pick their languages.
 struct SideContext {
     FileFilters filters;
     KnownExtension known;
+    /// The extension whose language counts a path (its own, or another one given by --map).
+    std::function<std::string(std::string_view path)> extensionOf;
     std::string repositoryFolder = ".";  ///< where revisions are looked up
     Progress* progress = nullptr;
     projects::ListQuestions* listQuestions = nullptr;

@@ -3,9 +3,9 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 
-#include "cli/git_files.h"
+#include "cli/git_repo.h"
+#include "cli/path_list.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
@@ -22,34 +22,19 @@ bool IsProjectListArg(const std::string& arg) {
 
 }  // namespace
 
-std::vector<std::string> ReadPathList(std::istream& in) {
-    std::vector<std::string> paths;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) paths.push_back(std::move(line));
-    }
-    return paths;
-}
-
 Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
                      projects::ListQuestions& listQuestions) {
     Inputs inputs;
     std::vector<std::string> entries = options.inputs;
     if (!options.listFile.empty()) {
-        std::vector<std::string> listed;
-        if (options.listFile == "-") {
-            listed = ReadPathList(stdinStream);
-        } else {
-            std::ifstream file(options.listFile, std::ios::binary);
-            if (!file) {
-                progress.Error("Could not open \"" + options.listFile + "\" for reading.");
-                inputs.ok = false;
-                return inputs;
-            }
-            listed = ReadPathList(file);
+        const PathList listed =
+            options.listFile == "-" ? ReadPathList(stdinStream) : ReadPathListFile(options.listFile);
+        if (!listed.ok) {
+            progress.Error(listed.error);
+            inputs.ok = false;
+            return inputs;
         }
-        entries.insert(entries.end(), listed.begin(), listed.end());
+        entries.insert(entries.end(), listed.paths.begin(), listed.paths.end());
     }
     const auto onFolder = [&](const std::string& folder, std::size_t found) { progress.Walking(found, folder); };
     for (const std::string& entry : entries) {
@@ -65,13 +50,18 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
             inputs.paths.push_back(entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
-            const GitFiles git = ListGitFiles(entry);
-            if (!git.ok) {
-                progress.Error(git.error);
+            std::string error;
+            const std::unique_ptr<GitRepo> repo = GitRepo::Open(entry, error);
+            const std::optional<std::string> relative =
+                repo ? repo->Relative(fs::canonical(entry, ec)) : std::nullopt;
+            const auto files = relative ? repo->ListFiles(*relative) : std::nullopt;
+            if (!files) {
+                progress.Error(repo ? "the files of the git repository of \"" + entry + "\" cannot be listed"
+                                    : error);
                 inputs.ok = false;
                 return inputs;
             }
-            collector.AddListed(entry, git.files, inputs.paths);
+            collector.AddListed(entry, *files, inputs.paths);
         } else {
             collector.WalkFolder(entry, inputs.paths, onFolder);
         }

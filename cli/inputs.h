@@ -12,9 +12,6 @@
 
 namespace kordel::cli {
 
-/// The lines of a path list: one path per line, a CR before the line end dropped, empty lines skipped.
-std::vector<std::string> ReadPathList(std::istream& in);
-
 /// What the inputs gave: the files in order, and the project name of the first named .kpl.
 struct Inputs {
     bool ok = true;  ///< false after an input that stops the run (an unreadable list, git failing)

@@ -1,9 +1,23 @@
-// Writes the run as JSON documents.
+// Writes the run as one JSON document.
 #include "cli/json_output.h"
 
 #include <nlohmann/json.hpp>
 
+#include "cli/text_bytes.h"
+
 namespace kordel::cli {
+
+void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& text) {
+    if (IsValidUtf8(text)) {
+        object[key] = text;
+        return;
+    }
+    object[key] = ReplaceInvalidUtf8(text);
+    nlohmann::ordered_json bytes = nlohmann::ordered_json::array();
+    for (char c : text) bytes.push_back(static_cast<unsigned char>(c));
+    object[key + "_bytes"] = std::move(bytes);
+}
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -16,50 +30,57 @@ void PutCounts(Json& object, const engine::FileCounts& c) {
     object["lines"] = c.nl3;
 }
 
-std::string Document(const std::string& project, const char* listName, Json list, std::size_t files,
-                     const engine::FileCounts& totals, const std::vector<Skipped>& skipped) {
-    Json totalsJson = {{"files", files}};
-    PutCounts(totalsJson, totals);
-    Json skippedJson = Json::array();
-    for (const Skipped& s : skipped) skippedJson.push_back({{"path", s.path}, {"reason", s.reason}});
-    Json doc = {{"project", project}, {listName, std::move(list)}, {"totals", totalsJson}, {"skipped", skippedJson}};
-    return doc.dump(2) + "\n";
+Json PathsWithReasons(const std::vector<Skipped>& list) {
+    Json array = Json::array();
+    for (const Skipped& s : list) {
+        Json entry = Json::object();
+        PutText(entry, "path", s.path);
+        PutText(entry, "reason", s.reason);
+        array.push_back(std::move(entry));
+    }
+    return array;
 }
 
 }  // namespace
 
-std::string FilesJson(const std::string& project, const std::vector<Row>& rows, const engine::RunTotals& totals,
-                      const std::vector<Skipped>& skipped) {
+std::string RunJson(const std::string& project, const std::vector<Row>& rows,
+                    const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
+                    const std::vector<Skipped>& leftOut) {
     Json files = Json::array();
+    engine::FileCounts totals;
     std::size_t count = 0;
     for (const Row& row : rows) {
         if (!row.counted) continue;
         ++count;
-        Json file = {{"path", row.path}, {"language", row.language}};
+        Json file = Json::object();
+        PutText(file, "path", row.path);
+        PutText(file, "language", row.language);
         PutCounts(file, row.counts);
         files.push_back(std::move(file));
+        totals.ii += row.counts.ii;
+        totals.inoc += row.counts.inoc;
+        totals.inoml += row.counts.inoml;
+        totals.inos += row.counts.inos;
+        totals.nl3 += row.counts.nl3;
     }
-    return Document(project, "files", std::move(files), count,
-                    {totals.ncl, totals.ncol, totals.nml, totals.ncbl, totals.ntl}, skipped);
-}
-
-std::string LanguagesJson(const std::string& project, const std::vector<LanguageSummary>& summaries,
-                          const std::vector<Skipped>& skipped) {
-    Json languages = Json::array();
-    std::size_t files = 0;
-    engine::FileCounts totals;
-    for (const LanguageSummary& sum : summaries) {
-        Json language = {{"language", sum.language}, {"files", sum.files}};
+    Json languageList = Json::array();
+    for (const LanguageSummary& sum : languages) {
+        Json language = Json::object();
+        PutText(language, "language", sum.language);
+        language["files"] = sum.files;
         PutCounts(language, sum.counts);
-        languages.push_back(std::move(language));
-        files += sum.files;
-        totals.ii += sum.counts.ii;
-        totals.inoc += sum.counts.inoc;
-        totals.inoml += sum.counts.inoml;
-        totals.inos += sum.counts.inos;
-        totals.nl3 += sum.counts.nl3;
+        languageList.push_back(std::move(language));
     }
-    return Document(project, "languages", std::move(languages), files, totals, skipped);
+    Json totalsJson = {{"files", count}};
+    PutCounts(totalsJson, totals);
+    Json doc = Json::object();
+    PutText(doc, "project", project);
+    doc["files"] = std::move(files);
+    doc["languages"] = std::move(languageList);
+    doc["totals"] = std::move(totalsJson);
+    doc["skipped"] = PathsWithReasons(skipped);
+    doc["left_out"] = PathsWithReasons(leftOut);
+    return doc.dump(2) + "\n";
 }
 
 }  // namespace kordel::cli

@@ -1,25 +1,30 @@
-// The JSON output: per file or per language, with plain integers.
+// The JSON output: the files and the languages of a run, with plain integers.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/by_language.h"
 #include "cli/rows.h"
 
 namespace kordel::cli {
 
+/// JSON strings are UTF-8, names are bytes: a text that is not UTF-8 is written with U+FFFD for each
+/// stray byte under `key`, and with all its bytes (numbers 0 to 255) under `key`_bytes.
+void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& text);
+
+/// A file not counted, and why.
 struct Skipped {
     std::string path;
     std::string reason;
 };
 
-/// {"project", "files": [...], "totals", "skipped"}.
-std::string FilesJson(const std::string& project, const std::vector<Row>& rows, const engine::RunTotals& totals,
-                      const std::vector<Skipped>& skipped);
-
-/// {"project", "languages": [...], "totals", "skipped"}.
-std::string LanguagesJson(const std::string& project, const std::vector<LanguageSummary>& summaries,
-                          const std::vector<Skipped>& skipped);
+/// {"project", "files": [...], "languages": [...], "totals", "skipped", "left_out"}: `skipped` holds
+/// files that could not be counted, `leftOut` files left out on purpose (too large, duplicates).
+std::string RunJson(const std::string& project, const std::vector<Row>& rows,
+                    const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
+                    const std::vector<Skipped>& leftOut);
 
 }  // namespace kordel::cli

@@ -1,7 +1,10 @@
-// kordelc: the count run without questions, printed as a table, JSON or a report.
+// kordelc: the count run without questions, printed as a language summary, a file table, JSON,
+// Markdown or a report.
 #include "cli/kordelc.h"
 
 #include <filesystem>
+#include <fstream>
+#include <random>
 #include <sstream>
 
 #include "cli/batch.h"
@@ -9,6 +12,8 @@
 #include "cli/diff_command.h"
 #include "cli/inputs.h"
 #include "cli/json_output.h"
+#include "cli/languages.h"
+#include "cli/leave_out.h"
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/revision_count.h"
@@ -18,6 +23,7 @@
 #include "common/atomic_file.h"
 #include "engine/count_run.h"
 #include "engine/dispatch.h"
+#include "engine/path_split.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
 #include "userlang/custom_counter.h"
@@ -36,28 +42,105 @@ FileFilters FiltersOf(const Options& o) {
     filters.excludeGlobs = o.excludeGlobs;
     filters.includeExts = SplitExtensions(o.includeExt);
     filters.followSymlinks = o.followSymlinks;
+    filters.ignoreFiles = !o.noIgnore;
     return filters;
 }
 
-std::string Render(const Options& o, const std::vector<Row>& rows, const RunTotals& runTotals,
-                   const std::vector<Skipped>& skipped, const std::string& name, const Console& console) {
-    const TotalsTexts totals = MakeTotalsTexts(runTotals);
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// --map: extension (lower case) to the extension whose language counts it.
+using ExtensionMap = std::vector<std::pair<std::string, std::string>>;
+
+ExtensionMap MapsOf(const Options& o) {
+    ExtensionMap maps;
+    for (const std::string& map : o.maps) {
+        const std::size_t eq = map.find('=');
+        maps.emplace_back(Lower(map.substr(0, eq)), map.substr(eq + 1));
+    }
+    return maps;
+}
+
+// The extension that picks a path's language: the last --map for its own extension, or that one.
+std::string DispatchExtension(std::string_view path, const ExtensionMap& maps) {
+    const std::string_view own = PathExtension(path);
+    const std::string lower = Lower(own);
+    for (auto it = maps.rbegin(); it != maps.rend(); ++it)
+        if (it->first == lower) return it->second;
+    return std::string(own);
+}
+
+// Standard input copied into a file of a fresh private folder, so that it can be counted like a file.
+class StdinCopy {
+public:
+    ~StdinCopy() {
+        std::error_code ec;
+        if (!m_folder.empty()) fs::remove_all(m_folder, ec);
+    }
+    bool Make(std::istream& in, std::string& error) {
+        std::error_code ec;
+        const fs::path base = fs::temp_directory_path(ec);
+        if (ec) {
+            error = "no temporary folder for standard input: " + ec.message();
+            return false;
+        }
+        std::random_device random;
+        // create_directory fails on anything already there, links included, so the folder is ours.
+        for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
+            const fs::path candidate = base / ("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
+            if (fs::create_directory(candidate, ec)) m_folder = candidate;
+        }
+        if (m_folder.empty()) {
+            error = "could not make a temporary folder for standard input";
+            return false;
+        }
+        m_file = m_folder / "stdin";
+        std::ofstream out(m_file, std::ios::binary);
+        out << in.rdbuf();
+        out.close();
+        if (!out && !in.eof()) {
+            error = "could not copy standard input to " + m_file.string();
+            return false;
+        }
+        return true;
+    }
+    std::string path() const { return m_file.string(); }
+    bool made() const { return !m_file.empty(); }
+
+private:
+    fs::path m_folder;
+    fs::path m_file;
+};
+
+std::string Render(const Options& o, std::vector<Row>& rows, const RunTotals& runTotals,
+                   const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
+                   const Console& console) {
     const std::string project = name.empty() ? "Unspecified" : name;
-    const bool aligned = console.outIsTerminal && o.output.empty();
-    if (o.byLanguage) {
-        const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
+    const bool terminal = console.outIsTerminal && o.output.empty();
+    const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
+    const bool summary = !o.byFile;
+    if (o.format == "json") {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
-        if (o.format == "json") return LanguagesJson(project, summaries, skipped);
-        const Grid grid = LanguageGrid(summaries, o.percent);
-        return aligned ? RenderAligned(grid, console.outWidth) : RenderTabs(grid);
+        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+        return RunJson(project, rows, summaries, skipped, leftOut);
     }
-    if (o.format == "json") return FilesJson(project, rows, runTotals, skipped);
-    if (o.format == "table") {
-        // On a terminal with percentage columns the totals follow the columns rather than "n (p%)".
-        const Grid grid = FileGrid(rows, totals, o.percent, aligned && o.percent ? &runTotals : nullptr);
-        return aligned ? RenderAligned(grid, console.outWidth) : RenderTabs(grid);
+    if (o.format == "table" || o.format == "md") {
+        const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
+        Grid grid;
+        if (summary) {
+            grid = LanguageGrid(SummarizeByLanguage(rows, key, o.ascending), layout, o.percent);
+        } else {
+            if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+            grid = FileGrid(rows, layout, o.percent);
+        }
+        if (o.format == "md") return RenderMarkdown(grid);
+        return terminal ? RenderAligned(grid, console.outWidth, !summary) : RenderTabs(grid);
     }
-    reports::ReportInput report{{}, totals, name, o.percent};
+    if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+    reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
     for (const Row& row : rows)
         report.rows.push_back({row.path, row.counted ? RowCellTexts(row.counts, o.percent) : std::vector<std::string>{}});
     if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
@@ -86,13 +169,30 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
     if (userLanguages.status == userlang::DbStatus::Unreadable)
         progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + db.string() + ")");
+    if (o.listLanguages) {
+        progress.Stop();
+        out << LanguageListing(userLanguages.languages, db.string());
+        return 0;
+    }
     const userlang::DatabaseLanguages lookup(db);
-
-    const KnownExtension known = [&](std::string_view ext) {
+    const auto known = [&](std::string_view ext) {
         return IsBuiltinExtension(ext, options.dotf) || userlang::FindCustomExtension(userLanguages.languages, ext);
     };
+    const ExtensionMap maps = MapsOf(o);
+    for (const auto& [from, to] : maps) {
+        if (!known(to)) {
+            err << "kordelc: --map " << from << "=" << to << ": no language knows " << to
+                << "\nRun 'kordelc --list-languages' for the languages.\n";
+            return 2;
+        }
+    }
+
+    const KnownExtension knownMapped = [&](std::string_view ext) {
+        return known(DispatchExtension(std::string("x").append(ext), maps));
+    };
     BatchListQuestions listQuestions(progress);
-    const SideContext context{FiltersOf(o), known, ".", &progress, &listQuestions};
+    const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
+                              ".", &progress, &listQuestions};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
 
     // Revisions are read from git; everything else goes through the count run.
@@ -107,18 +207,47 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         progress.Error("--save-list takes files on disk only, not the files of a revision");
         return 2;
     }
-    FileCollector collector(context.filters, known);
+    FileCollector collector(context.filters, knownMapped);
     std::istringstream noInput;
-    Inputs inputs = CollectInputs(plain, collector, console.in ? *console.in : noInput, progress, listQuestions);
+    std::istream& input = console.in ? *console.in : noInput;
+    Inputs inputs = CollectInputs(plain, collector, input, progress, listQuestions);
     if (!inputs.ok) return 2;
     std::string name = o.name.empty() ? inputs.projectName : o.name;
 
+    std::vector<Skipped> leftOut;
+    if (o.maxFileSize > 0) LeaveOutLargeFiles(inputs.paths, o.maxFileSize, leftOut);
+    if (o.skipDuplicates) LeaveOutDuplicates(inputs.paths, leftOut);
+    if (!leftOut.empty() && !o.quiet) {
+        std::size_t large = 0;
+        for (const Skipped& s : leftOut) large += s.reason.starts_with("larger") ? 1 : 0;
+        if (large > 0) progress.Warn(std::to_string(large) + " file(s) larger than --max-file-size left out");
+        if (leftOut.size() > large)
+            progress.Warn(std::to_string(leftOut.size() - large) + " duplicate file(s) counted once");
+    }
+
+    // What is counted (the copy of standard input stands for it) and what is shown.
+    std::vector<std::string> countPaths = inputs.paths;
+    std::vector<std::string> shownPaths = inputs.paths;
+    StdinCopy stdinCopy;
+    if (!o.stdinName.empty()) {
+        std::string error;
+        if (!stdinCopy.Make(input, error)) {
+            progress.Error(error);
+            return 2;
+        }
+        countPaths.push_back(stdinCopy.path());
+        shownPaths.push_back(o.stdinName);
+    }
+    std::vector<std::string> extensions;
+    extensions.reserve(shownPaths.size());
+    for (const std::string& path : shownPaths) extensions.push_back(DispatchExtension(path, maps));
+
     std::atomic<int> canc{0};
-    BatchObserver observer(inputs.paths, progress);
+    BatchObserver observer(shownPaths, progress);
     RunResult result;
-    if (!inputs.paths.empty() || revisions.empty())
-        result = CountLineT(inputs.paths, options, canc, observer, o.jobs, &lookup);
-    std::vector<Row> rows = MakeRows(inputs.paths, result, options.dotf);
+    if (!countPaths.empty() || revisions.empty())
+        result = CountLineT(countPaths, options, canc, observer, o.jobs, &lookup, &extensions);
+    std::vector<Row> rows = MakeRows(shownPaths, extensions, result, options.dotf);
     std::vector<Skipped> skipped = observer.skipped();
     for (const RevisionSpec& spec : revisions) {
         const std::size_t first = rows.size();
@@ -129,14 +258,14 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         }
         for (std::size_t i = first; i < rows.size(); ++i) result.totals.Add(rows[i].counts);
     }
-    if (!o.sort.empty() && !o.byLanguage) SortRows(rows, SortKeyFromName(o.sort), o.ascending);
-    const std::string text = Render(o, rows, result.totals, skipped, name, console);
+    const std::string text = Render(o, rows, result.totals, skipped, leftOut, name, console);
     progress.Stop();
 
     if (!o.saveList.empty()) {
         std::vector<std::string> counted;
         for (const Row& row : rows)
-            if (row.counted) counted.push_back(fs::absolute(row.path).lexically_normal().string());
+            if (row.counted && !(stdinCopy.made() && row.path == o.stdinName))
+                counted.push_back(fs::absolute(row.path).lexically_normal().string());
         projects::ListSettings settings;
         inputs.listState.PN = name;
         if (!projects::ExportProject(o.saveList, counted, inputs.listState, settings, listQuestions)) return 1;

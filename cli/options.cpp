@@ -1,7 +1,9 @@
-// The options of kordelc with CLI11, their checks, and the help text with examples.
+// The options of kordelc with CLI11, their checks, and the help text with examples. The man page is
+// made from this help text, so the two cannot drift apart.
 #include "cli/options.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <thread>
 
 #include <CLI/CLI.hpp>
@@ -12,51 +14,128 @@ namespace kordel::cli {
 namespace {
 
 constexpr const char* kExamples = R"(Examples:
-  kordelc src                          count every known source file under src
-  kordelc -p --by-language .           one line per language, with percentages
-  kordelc --vcs git --sort code .      the files git knows, the most code first
-  kordelc --exclude-dir build --exclude '*_test.c' --include-ext .c,.h src
+  kordelc src                          languages under src with their totals
+  kordelc --by-file --sort code .      one line per file, the most code first
+  kordelc -f md . > LINES.md           a Markdown table for a pull request
+  kordelc --no-ignore .                also what .gitignore and .ignore leave out
+  kordelc --vcs git .                  the files git tracks, and new ones it does not ignore
+  kordelc --map .inc=.c src            .inc files counted as C
   find . -name '*.py' | kordelc --list -
+                                       the paths listed on standard input
+  curl -s https://example.org/x.py | kordelc --stdin-name x.py
+                                       standard input counted as a Python file
   kordelc project.kpl -f html -o report.htm
+                                       the HTML report of a project list
   kordelc --diff git:v1.0 git:HEAD     lines same, modified, added and removed per language
-  kordelc --diff old-release new-release --by-file -f md
-  kordelc git:HEAD~5:src               count a revision's files without checking it out
+  kordelc --diff old new --by-file -f md
+                                       the change per file between two folders, in Markdown
+  kordelc git:HEAD~5:src               a revision's files, read from git without a checkout
 
-Exit status: 0 when every file was counted, 1 when one was skipped or an output could not be
-written, 2 after a usage error.)";
+Ignore files:
+  Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
+  apply, read by kordelc itself: git is not run, and nothing that the repository's
+  configuration names is. .ignore files apply everywhere, in the same syntax, and win over
+  .gitignore. A file that git tracks is counted even when a .gitignore rule matches it, and
+  a folder named on the command line is walked even when git ignores it.
+
+Exit status:
+  0 when every file was counted, 1 when one was skipped or an output could not be written,
+  2 after a usage error or when the input could not be read.)";
+
+// Help lines show an option's value by the name given to it ("FILE", "N"), never CLI11's
+// descriptions of its checks.
+class Formatter : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* opt) const override {
+        return opt->get_type_size() == 0 ? std::string() : " " + opt->get_type_name();
+    }
+};
+
+// A check that refuses with its own message and adds nothing to the help.
+CLI::Validator Check(std::function<std::string(std::string&)> test) {
+    return CLI::Validator(std::move(test), "", "");
+}
+
+CLI::Validator OneOf(std::vector<std::string> allowed) {
+    return Check([allowed](std::string& value) -> std::string {
+        if (std::find(allowed.begin(), allowed.end(), value) != allowed.end()) return {};
+        std::string list;
+        for (const std::string& a : allowed) list += (list.empty() ? "" : ", ") + a;
+        return "'" + value + "' is none of " + list;
+    });
+}
 
 }  // namespace
+
+std::optional<std::uint64_t> ParseSize(const std::string& text) {
+    std::size_t i = 0;
+    std::uint64_t value = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (value > (UINT64_MAX - 9) / 10) return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(text[i++] - '0');
+    }
+    if (i == 0) return std::nullopt;
+    int shift = 0;
+    if (i + 1 == text.size()) {
+        switch (text[i] | 0x20) {
+            case 'k': shift = 10; break;
+            case 'm': shift = 20; break;
+            case 'g': shift = 30; break;
+            default: return std::nullopt;
+        }
+    } else if (i != text.size()) {
+        return std::nullopt;
+    }
+    if (value > (UINT64_MAX >> shift)) return std::nullopt;
+    return value << shift;
+}
 
 std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, std::ostream& err, int& exitCode) {
     Options o;
     o.jobs = std::max(1u, std::thread::hardware_concurrency());
-    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files.", "kordelc"};
+    std::string maxFileSize;
+    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files, by language.", "kordelc"};
+    app.formatter(std::make_shared<Formatter>());
+    app.get_formatter()->column_width(28);
     app.footer(kExamples);
     app.add_option("PATH", o.inputs,
                    "Source files, folders (walked recursively), project lists (.kpl) or git revisions "
-                   "(git:REV or git:REV:PATH, read from the repository of the current folder)");
+                   "(git:REV or git:REV:PATH, read from the repository of the current folder)")
+        ->type_name("");
     app.add_option("-f,--format", o.format,
-                   "Output format: table, json, or a txt, csv or html report; with --diff: table, md, csv or json")
+                   "table (the default), json (files and languages), md (a Markdown table), or the txt, csv or "
+                   "html report of every file; --diff prints table, md, csv or json")
         ->type_name("FORMAT")
-        ->check(CLI::IsMember({"table", "json", "txt", "csv", "html", "md"}));
+        ->check(OneOf({"table", "json", "md", "txt", "csv", "html"}));
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
         ->type_name("FILE");
-    app.add_flag("-p,--percent", o.percent, "Add the percentage columns");
+    app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
+    app.add_flag("--by-language", o.byLanguage, "One line per language (the default)");
+    app.add_flag("-p,--percent", o.percent, "Add the percentages of code, comment, mixed and blank lines");
+    app.add_option("--sort", o.sort, "Order by code, comment, mixed, blank or lines, largest first")
+        ->type_name("KEY")
+        ->check(OneOf({"code", "comment", "mixed", "blank", "lines"}));
+    app.add_flag("--ascending", o.ascending, "Sort smallest first");
     app.add_flag("--mixed-as-both", o.mixedAsBoth, "Count mixed lines also as code and as comment lines");
     app.add_flag("--blank-in-block", o.blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", o.fortran77, "Count .f files as Fortran 77 instead of Forth");
-    app.add_option("--name", o.name, "Project name for the report (default: the name in a .kpl PATH)")
-        ->type_name("NAME");
-    app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE")
-        ->type_name("FILE");
+    app.add_option("--map", o.maps, "Count files of extension .EXT as the language of .OTHER (repeatable)")
+        ->type_name(".EXT=.OTHER")
+        ->allow_extra_args(false);
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
         ->type_name("FILE")
-        ->check(CLI::ExistingFile);
-    app.add_option("-j,--jobs", o.jobs, "Files counted in parallel (default: the number of cores)")
-        ->type_name("N")
-        ->check(CLI::Range(1u, 256u));
+        ->check(Check([](std::string& v) {
+            std::error_code ec;
+            return std::filesystem::is_regular_file(v, ec) ? std::string() : "'" + v + "' is no file";
+        }));
+    app.add_flag("--list-languages", o.listLanguages, "Print every built-in and user language with its extensions");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")
         ->type_name("FILE");
+    app.add_option("--stdin-name", o.stdinName, "Count standard input as a file named NAME")->type_name("NAME");
+    app.add_flag("--no-ignore", o.noIgnore, "Count files that .gitignore, .ignore and .git/info/exclude leave out");
+    app.add_option("--vcs", o.vcs, "git: take a folder's files from its git repository, as git lists them")
+        ->type_name("git")
+        ->check(OneOf({"git"}));
     app.add_option("--exclude-dir", o.excludeDirs, "Skip folders named NAME (a glob; repeatable)")
         ->type_name("NAME")
         ->allow_extra_args(false);
@@ -67,41 +146,54 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->allow_extra_args(false);
     app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h")
         ->type_name("EXTS");
-    app.add_option("--vcs", o.vcs, "Take a folder's files from git ls-files (ignored files left out)")
-        ->type_name("git")
-        ->check(CLI::IsMember({"git"}));
+    app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
+        ->type_name("SIZE")
+        ->check(Check([](std::string& v) { return ParseSize(v) ? std::string() : "'" + v + "' is no size"; }));
+    app.add_flag("--skip-duplicates", o.skipDuplicates, "Count files with identical contents once");
     app.add_flag("--follow-symlinks", o.followSymlinks, "Follow symbolic links (each file is counted once)");
-    app.add_flag("--by-language", o.byLanguage, "Print one line per language instead of one per file");
-    app.add_option("--sort", o.sort, "Order the files by code, comment, mixed, blank or lines (largest first)")
-        ->type_name("KEY")
-        ->check(CLI::IsMember({"code", "comment", "mixed", "blank", "lines"}));
-    app.add_flag("--ascending", o.ascending, "Sort smallest first");
+    app.add_option("--name", o.name, "Project name for the reports (default: the name in a .kpl PATH)")
+        ->type_name("NAME");
+    app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE")
+        ->type_name("FILE");
+    app.add_option("-j,--jobs", o.jobs, "Files counted in parallel, 1 to 256 (default: the number of cores)")
+        ->type_name("N")
+        ->check(Check([](std::string& v) {
+            return v.find_first_not_of("0123456789") == std::string::npos && !v.empty() && v.size() < 4 &&
+                           std::stoi(v) >= 1 && std::stoi(v) <= 256
+                       ? std::string()
+                       : "'" + v + "' is not a number from 1 to 256";
+        }));
     app.add_option("--diff", o.diff,
                    "Count the change from OLD to NEW (each a folder, a .kpl, a file, git:REV or git:REV:PATH)")
         ->type_name("OLD NEW")
         ->expected(2)
         ->allow_extra_args(false);
-    app.add_flag("--by-file", o.byFile, "With --diff: one entry per file instead of one per language");
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
-    app.set_version_flag("--version", std::string("kordelc ") + kVersion);
+    app.set_version_flag("--version", std::string("kordelc ") + kVersion, "Print the version");
+    app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
         if (!o.diff.empty()) {
-            if (!o.inputs.empty() || !o.listFile.empty())
-                throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH or --list");
+            if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
+                throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
             if (o.format == "txt" || o.format == "html")
                 throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
-            if (o.byLanguage || !o.sort.empty() || !o.saveList.empty())
-                throw CLI::ValidationError("--diff", "does not take --by-language, --sort or --save-list");
-        } else {
-            if (o.inputs.empty() && o.listFile.empty()) throw CLI::RequiredError("PATH");
-            if (o.format == "md") throw CLI::ValidationError("-f md", "is a --diff format");
-            if (o.byFile) throw CLI::ValidationError("--by-file", "needs --diff");
+            if (!o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
+                throw CLI::ValidationError("--diff", "does not take --sort, --save-list or --skip-duplicates");
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
+            throw CLI::RequiredError("PATH");
         }
-        if (o.byLanguage && o.format != "table" && o.format != "json")
-            throw CLI::ValidationError("--by-language", "works with -f table or -f json only");
-        if (o.ascending && o.sort.empty() && !o.byLanguage)
-            throw CLI::ValidationError("--ascending", "needs --sort (or --by-language)");
+        const bool report = o.format == "txt" || o.format == "csv" || o.format == "html";
+        if (o.byLanguage && (o.byFile || report))
+            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt, csv or html report");
+        if (o.ascending && o.sort.empty() && (o.byFile || report))
+            throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
+        for (const std::string& map : o.maps) {
+            const std::size_t eq = map.find('=');
+            if (eq == std::string::npos || eq < 2 || eq + 2 >= map.size() + 1 || map[0] != '.' || map[eq + 1] != '.')
+                throw CLI::ValidationError("--map", "'" + map + "' is not of the form .EXT=.OTHER");
+        }
+        if (!maxFileSize.empty()) o.maxFileSize = *ParseSize(maxFileSize);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) {
             out << (dynamic_cast<const CLI::CallForVersion*>(&e) ? std::string("kordelc ") + kVersion + "\n"

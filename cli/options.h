@@ -1,6 +1,7 @@
 // The command line of kordelc: what each option sets, and --help.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -26,14 +27,23 @@ struct Options {
     std::string includeExt;
     std::string vcs;
     bool followSymlinks = false;
-    bool byLanguage = false;
+    bool byLanguage = false;  ///< the default; kept for scripts that ask for it
+    bool byFile = false;
+    bool noIgnore = false;
+    bool listLanguages = false;
+    std::vector<std::string> maps;  ///< ".inc=.c": count the first extension as the language of the second
+    std::string stdinName;
+    std::uint64_t maxFileSize = 0;  ///< 0: no limit
+    bool skipDuplicates = false;
     std::string sort;
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;
     std::vector<std::string> diff;  ///< OLD and NEW of --diff; empty without it
-    bool byFile = false;
 };
+
+/// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.
+std::optional<std::uint64_t> ParseSize(const std::string& text);
 
 /// Parses the command line. Answers the options to run with, or the exit status when the run is
 /// over already (0 after --help and --version, which print to `out`; 2 after a usage error).

@@ -4,19 +4,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #ifdef _WIN32
 #include <io.h>
 #else
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/ioctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 #endif
 
 namespace kordel::cli {
@@ -81,54 +76,5 @@ std::size_t TerminalWidth(StdStream stream) {
     }
     return 80;
 }
-
-#ifdef _WIN32
-ProcessResult RunProgram(const std::vector<std::string>&) { return {}; }
-#else
-ProcessResult RunProgram(const std::vector<std::string>& argv) {
-    ProcessResult result;
-    if (argv.empty()) return result;
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return result;
-    fcntl(pipeFds[0], F_SETFD, FD_CLOEXEC);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[1]);
-
-    std::vector<char*> args;
-    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawnError = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    if (spawnError != 0) {
-        close(pipeFds[0]);
-        return result;
-    }
-
-    char buffer[64 * 1024];
-    for (;;) {
-        const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
-        if (got > 0) {
-            result.output.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0 || errno != EINTR) {
-            break;
-        }
-    }
-    close(pipeFds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    // glibc's posix_spawnp reports a program it could not run as exit status 127 of the child.
-    result.started = !(WIFEXITED(status) && WEXITSTATUS(status) == 127);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
-#endif
 
 }  // namespace kordel::cli

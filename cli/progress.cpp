@@ -1,6 +1,8 @@
 // The progress line: a ticker thread redraws it in place after the delay; messages clear it first.
 #include "cli/progress.h"
 
+#include "cli/text_bytes.h"
+
 namespace kordel::cli {
 namespace {
 
@@ -41,13 +43,13 @@ std::string Progress::LineText(bool counting, std::size_t done, std::size_t tota
                                 : "Looking for files: " + std::to_string(done) + " found";
     const std::size_t room = width > 1 ? width - 1 : 0;
     if (!folder.empty() && DisplayWidth(text) + 3 < room) {
-        text += " (" + ShortenMiddle(folder, room - DisplayWidth(text) - 3) + ")";
+        text += " (" + ShortenMiddle(EscapeForTerminal(folder), room - DisplayWidth(text) - 3) + ")";
     }
     return ShortenMiddle(text, room);
 }
 
 Progress::Progress(std::ostream& err, bool live, bool quiet, std::size_t width, std::chrono::milliseconds delay)
-    : m_err(err), m_live(live && !quiet), m_quiet(quiet), m_width(width), m_start(std::chrono::steady_clock::now()),
+    : m_err(err), m_terminal(live), m_live(live && !quiet), m_quiet(quiet), m_width(width), m_start(std::chrono::steady_clock::now()),
       m_delay(delay) {
     if (m_live) m_ticker = std::thread([this] { Tick(); });
 }
@@ -100,7 +102,7 @@ void Progress::Counting(std::size_t done, std::size_t total, const std::string& 
 void Progress::Message(const std::string& message) {
     std::lock_guard lock(m_mutex);
     ClearLocked();
-    m_err << "kordelc: " << message << '\n' << std::flush;
+    m_err << "kordelc: " << (m_terminal ? EscapeForTerminal(message) : message) << '\n' << std::flush;
     m_changed = true;
 }
 

@@ -44,6 +44,7 @@ private:
     void Message(const std::string& message);
 
     std::ostream& m_err;
+    bool m_terminal;  // messages are escaped: a name must not drive the terminal
     bool m_live;
     bool m_quiet;
     std::size_t m_width;

@@ -6,6 +6,8 @@
 
 #include <git2.h>
 
+#include "cli/ignore_rules.h"
+
 namespace kordel::cli {
 namespace {
 
@@ -32,20 +34,61 @@ BlobId IdOf(const git_oid* oid) {
     return id;
 }
 
-struct WalkState {
-    const Repository::Wanted* wanted;
-    std::vector<RevisionFile>* files;
+// An ignore file larger than this is not read: it is no list of rules someone wrote.
+constexpr std::size_t kMaxIgnoreFile = 1 << 20;
+
+// The .ignore rules in force in a folder of the tree: its own and those of the folders above it.
+struct IgnoreScope {
+    const IgnoreScope* parent;
+    std::string folder;  // relative to the walk's root, "" or ending in "/"
+    IgnoreRules rules;
+
+    bool Ignores(const std::string& relative, bool isFolder) const {
+        for (const IgnoreScope* s = this; s; s = s->parent) {
+            const IgnoreRules::Verdict v = s->rules.Match(std::string_view(relative).substr(s->folder.size()), isFolder);
+            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
+        }
+        return false;
+    }
 };
 
-int WalkEntry(const char* root, const git_tree_entry* entry, void* payload) {
-    auto& state = *static_cast<WalkState*>(payload);
-    const std::string relative = std::string(root) + git_tree_entry_name(entry);
-    if (git_tree_entry_type(entry) == GIT_OBJECT_TREE) return (*state.wanted)(relative, true) ? 0 : 1;
-    if (git_tree_entry_type(entry) == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) &&
-        (*state.wanted)(relative, false))
-        state.files->push_back({relative, IdOf(git_tree_entry_id(entry))});
-    return 0;
-}
+struct Walker {
+    git_repository* repo;
+    const Repository::Wanted& wanted;
+    bool ignoreFiles;
+    std::vector<RevisionFile>& files;
+
+    bool Walk(const git_tree* tree, const std::string& prefix, const IgnoreScope* scope) {
+        IgnoreScope own{scope, prefix, IgnoreRules("")};
+        if (ignoreFiles) {
+            const git_tree_entry* ignore = git_tree_entry_byname(tree, ".ignore");
+            git_blob* blob = nullptr;
+            if (ignore && IsRegularBlob(git_tree_entry_filemode(ignore)) &&
+                git_blob_lookup(&blob, repo, git_tree_entry_id(ignore)) == 0) {
+                const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
+                if (size <= kMaxIgnoreFile)
+                    own.rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
+                git_blob_free(blob);
+            }
+            if (!own.rules.empty()) scope = &own;
+        }
+        for (std::size_t i = 0, n = git_tree_entrycount(tree); i < n; ++i) {
+            const git_tree_entry* entry = git_tree_entry_byindex(tree, i);
+            const std::string relative = prefix + git_tree_entry_name(entry);
+            const git_object_t type = git_tree_entry_type(entry);
+            if (type == GIT_OBJECT_TREE) {
+                if ((scope && scope->Ignores(relative, true)) || !wanted(relative, true)) continue;
+                TreePtr subtree;
+                if (git_tree_lookup(&subtree.p, repo, git_tree_entry_id(entry)) != 0) return false;
+                if (!Walk(subtree.p, relative + "/", scope)) return false;
+            } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) &&
+                       !(scope && scope->Ignores(relative, false)) && wanted(relative, false)) {
+                files.push_back({relative, IdOf(git_tree_entry_id(entry))});
+            }
+        }
+        return true;
+    }
+};
 
 }  // namespace
 
@@ -101,8 +144,8 @@ Repository::~Repository() {
     git_libgit2_shutdown();
 }
 
-bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, std::vector<RevisionFile>& files,
-                           std::string& error, bool* namedFile) const {
+bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles,
+                           std::vector<RevisionFile>& files, std::string& error, bool* namedFile) const {
     const std::string name = "git:" + spec.rev + (spec.path.empty() ? "" : ":" + spec.path);
     ObjectPtr commitish;
     TreePtr tree;
@@ -139,8 +182,8 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, std::
         root = subtree.p;
     }
     const std::size_t first = files.size();
-    WalkState state{&wanted, &files};
-    if (git_tree_walk(root, GIT_TREEWALK_PRE, WalkEntry, &state) != 0) {
+    Walker walker{m_repo, wanted, ignoreFiles, files};
+    if (!walker.Walk(root, "", nullptr)) {
         error = "\"" + name + "\": " + LastGitError();
         return false;
     }

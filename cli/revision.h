@@ -61,9 +61,10 @@ public:
     using Wanted = std::function<bool(const std::string& relative, bool isFolder)>;
 
     /// The regular files (executable or not) of `spec`, sorted by path; links and submodules are left
-    /// out. When the spec's PATH names a file, that file alone, under its own name, and `namedFile`
-    /// (when given) is set.
-    bool ListFiles(const RevisionSpec& spec, const Wanted& wanted, std::vector<RevisionFile>& files,
+    /// out, and with `ignoreFiles` what the tree's .ignore files leave out (git's own ignore rules
+    /// leave no tracked file out). When the spec's PATH names a file, that file alone, under its own
+    /// name, and `namedFile` (when given) is set.
+    bool ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles, std::vector<RevisionFile>& files,
                    std::string& error, bool* namedFile = nullptr) const;
 
     /// The bytes of a blob; not ok() when it can't be read.

@@ -1,6 +1,7 @@
 // A revision's blobs through the counters, bytes in memory.
 #include "cli/revision_count.h"
 
+#include "cli/languages.h"
 #include "engine/dispatch.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
@@ -25,11 +26,11 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
     for (const RevisionFile& file : files) {
         const std::string path = prefix + file.relative;
         if (context.progress) context.progress->Counting(done++, files.size(), path);
-        const std::string_view ext = engine::PathExtension(file.relative);
+        const std::string ext = context.extensionOf(file.relative);
         Row row{path, false, {}, {}};
         std::unique_ptr<engine::LineClassifier> classifier;
         if (const engine::BuiltinLanguage* builtin = engine::FindBuiltin(ext, options.dotf)) {
-            row.language = builtin->language;
+            row.language = BuiltinLanguageName(ext, options.dotf);
             classifier = builtin->make(options);
         } else if (userLanguages) {
             if (std::optional<engine::UserLanguageMatch> match = userLanguages->Find(ext, options)) {

@@ -4,8 +4,7 @@
 #include <numeric>
 #include <stdexcept>
 
-#include "engine/dispatch.h"
-#include "engine/path_split.h"
+#include "cli/languages.h"
 #include "ui/core/sort_results.h"
 
 namespace kordel::cli {
@@ -26,14 +25,15 @@ private:
 
 }  // namespace
 
-std::vector<Row> MakeRows(const std::vector<std::string>& paths, const engine::RunResult& result, int dotf) {
+std::vector<Row> MakeRows(const std::vector<std::string>& paths, const std::vector<std::string>& extensions,
+                          const engine::RunResult& result, int dotf) {
     std::vector<Row> rows;
     rows.reserve(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
         Row row{paths[i], result.counted[i], result.counts[i], {}};
         if (row.counted) {
-            const engine::BuiltinLanguage* builtin = engine::FindBuiltin(engine::PathExtension(paths[i]), dotf);
-            row.language = builtin ? std::string(builtin->language) : result.languages[i];
+            const std::string_view builtin = BuiltinLanguageName(extensions[i], dotf);
+            row.language = builtin.empty() ? result.languages[i] : std::string(builtin);
         }
         rows.push_back(std::move(row));
     }

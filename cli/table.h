@@ -1,4 +1,4 @@
-// The table output: tab-separated for pipes and files, aligned and fitted on a terminal.
+// The table output: aligned and fitted on a terminal, tab-separated for pipes and files, Markdown.
 #pragma once
 
 #include <cstddef>
@@ -7,26 +7,36 @@
 
 #include "cli/by_language.h"
 #include "cli/rows.h"
-#include "engine/number_text.h"
 
 namespace kordel::cli {
 
 /// Rows of cells; the first row is the header, the first column is left-aligned.
 using Grid = std::vector<std::vector<std::string>>;
 
-/// Header, one line per counted row, and the totals line: the five totals texts, or with `columnTotals`
-/// the totals in the rows' own columns (so that they line up with the percentage columns).
-Grid FileGrid(const std::vector<Row>& rows, const engine::TotalsTexts& totals, bool sps,
-              const engine::RunTotals* columnTotals = nullptr);
+/// How the counts of a grid are written.
+enum class Layout {
+    /// For people: thousands separators; the shares in a row of their own below each row with -p,
+    /// and below the totals always.
+    Terminal,
+    /// For programs: plain integers; with -p the shares in columns of their own after each count.
+    Plain,
+};
+
+/// Header, one line per counted row, and the totals line.
+Grid FileGrid(const std::vector<Row>& rows, Layout layout, bool percent);
 
 /// Header, one line per language, and the totals line with every file counted.
-Grid LanguageGrid(const std::vector<LanguageSummary>& summaries, bool sps);
+Grid LanguageGrid(const std::vector<LanguageSummary>& summaries, Layout layout, bool percent);
 
 /// Cells joined by tabs, one line per row.
 std::string RenderTabs(const Grid& grid);
 
-/// Columns padded to line up (numbers right-aligned), two blanks apart; when the lines would be wider
-/// than `width`, the first column is narrowed and its long texts shortened in the middle.
-std::string RenderAligned(const Grid& grid, std::size_t width);
+/// Columns padded to line up (numbers right-aligned), two blanks apart, control bytes escaped. A
+/// table wider than `width` is fitted: with `shortenFirst` the first column's long texts are
+/// shortened in the middle, then the counts lose their separators, and lines still too wide are cut.
+std::string RenderAligned(const Grid& grid, std::size_t width, bool shortenFirst);
+
+/// A Markdown table ("|" in a cell escaped), numbers right-aligned, the totals line in bold.
+std::string RenderMarkdown(const Grid& grid);
 
 }  // namespace kordel::cli

@@ -3,7 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <memory>
 
+#include "cli/git_repo.h"
+#include "cli/ignore_rules.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
@@ -37,7 +41,42 @@ std::size_t MatchBracket(std::string_view pattern, char c, bool& matched) {
     return i + 1;
 }
 
+// An ignore file larger than this is not read: it is no list of rules someone wrote.
+constexpr std::streamsize kMaxIgnoreFile = 1 << 20;
+
+std::string ReadSmallFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::string text(static_cast<std::size_t>(kMaxIgnoreFile), '\0');
+    in.read(text.data(), kMaxIgnoreFile);
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
 }  // namespace
+
+// The ignore rules in force in a folder: its .ignore file, those of the folders above it in the
+// walk, and the git repository it lies in.
+struct FileCollector::Scope {
+    std::shared_ptr<const Scope> parent;
+    fs::path folder;  // as walked
+    IgnoreRules rules{""};
+    std::shared_ptr<const GitRepo> repo;
+
+    // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out.
+    bool Ignores(const fs::path& path, const fs::path& real, bool isFolder) const {
+        for (const Scope* s = this; s; s = s->parent.get()) {
+            if (s->rules.empty()) continue;
+            const IgnoreRules::Verdict v = s->rules.Match(path.lexically_relative(s->folder).generic_string(), isFolder);
+            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
+        }
+        if (!repo) return false;
+        const std::optional<std::string> relative = repo->Relative(real);
+        // A tracked file is never left out, nor a folder that holds one, as in git.
+        if (!relative || !repo->IsIgnored(*relative, isFolder)) return false;
+        return isFolder ? !repo->HasTrackedBelow(*relative) : !repo->IsTracked(*relative);
+    }
+};
 
 bool MatchGlob(std::string_view pattern, std::string_view text) {
     // Iterative matching with one backtrack point for the last "*": linear in practice, no recursion.
@@ -128,13 +167,46 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
     // A folder named on the command line is entered even when it is a link.
     const fs::path rootReal = fs::canonical(folder, ec);
     if (ec || !m_seenDirs.insert(rootReal).second) return;
+    std::shared_ptr<const GitRepo> rootRepo;
+    if (m_filters.ignoreFiles) {
+        std::string notInRepository;
+        rootRepo = GitRepo::Open(folder, notInRepository);
+        // A folder named on the command line is walked even when git ignores it (a build folder,
+        // say); git's rules then have nothing to say below it.
+        const std::optional<std::string> relative = rootRepo ? rootRepo->Relative(rootReal) : std::nullopt;
+        if (relative && rootRepo->IsIgnored(*relative, true) && !rootRepo->HasTrackedBelow(*relative)) rootRepo.reset();
+    }
     std::vector<std::string> found;
-    // Folders still to read: the path as shown and its real path, the identity used against loops.
-    std::vector<std::pair<fs::path, fs::path>> pending{{folder, rootReal}};
+    struct Pending {
+        fs::path dir;      // as shown
+        fs::path dirReal;  // the identity used against loops
+        std::shared_ptr<const Scope> scope;
+    };
+    std::vector<Pending> pending{{folder, rootReal, nullptr}};
     while (!pending.empty()) {
-        const auto [dir, dirReal] = std::move(pending.back());
+        Pending current = std::move(pending.back());
         pending.pop_back();
+        const fs::path& dir = current.dir;
+        const fs::path& dirReal = current.dirReal;
         if (onFolder) onFolder(dir.string(), out.size() + found.size());
+        std::shared_ptr<const Scope> scope = current.scope;
+        if (m_filters.ignoreFiles) {
+            // A folder with its own .git is another repository, with rules of its own.
+            std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
+            if (scope && fs::exists(dir / ".git", ec)) {
+                std::string notInRepository;
+                repo = GitRepo::Open(dir, notInRepository);
+            }
+            IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+            if (!scope || !rules.empty() || repo != scope->repo) {
+                auto next = std::make_shared<Scope>();
+                next->parent = scope;
+                next->folder = dir;
+                next->rules = std::move(rules);
+                next->repo = std::move(repo);
+                scope = std::move(next);
+            }
+        }
         for (auto it = fs::directory_iterator(dir, fs::directory_options::skip_permission_denied, ec);
              !ec && it != fs::directory_iterator(); it.increment(ec)) {
             const fs::directory_entry& entry = *it;
@@ -145,12 +217,16 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
             if (entry.is_directory(entryEc)) {
                 if (ExcludedDir(name)) continue;
                 fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc || !m_seenDirs.insert(real).second) continue;  // a loop or a folder seen before
-                pending.emplace_back(entry.path(), std::move(real));
+                if (entryEc) continue;
+                if (scope && scope->Ignores(entry.path(), real, true)) continue;
+                if (!m_seenDirs.insert(real).second) continue;  // a loop or a folder seen before
+                pending.push_back({entry.path(), std::move(real), scope});
             } else if (entry.is_regular_file(entryEc)) {
                 if (!Accepts(entry.path().lexically_relative(folder))) continue;
                 fs::path real = isLink ? fs::canonical(entry.path(), entryEc) : dirReal / name;
-                if (entryEc || !m_seenFiles.insert(std::move(real)).second) continue;
+                if (entryEc) continue;
+                if (scope && scope->Ignores(entry.path(), real, false)) continue;
+                if (!m_seenFiles.insert(std::move(real)).second) continue;
                 found.push_back(entry.path().string());
             }
         }

@@ -18,6 +18,8 @@ struct FileFilters {
     std::vector<std::string> excludeGlobs;  ///< a file matching one is left out
     std::vector<std::string> includeExts;   ///< when not empty, only these extensions (".c"), any case
     bool followSymlinks = false;
+    /// Folder walks leave out what .ignore files and, inside a git work tree, git's ignore rules leave out.
+    bool ignoreFiles = false;
 };
 
 /// Shell-style match of a whole text: "*" any run, "?" one character, "[abc]", "[a-z]", "[!x]".
@@ -47,6 +49,7 @@ public:
     bool Accepts(const std::filesystem::path& relative) const;
 
 private:
+    struct Scope;
     bool ExcludedDir(const std::string& name) const;
     bool Wanted(const std::filesystem::path& relative) const;
 

@@ -44,9 +44,10 @@ namespace {
 // Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
 class ReadAhead {
 public:
-    ReadAhead(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
+    ReadAhead(const std::vector<std::string>& paths, const std::vector<std::string>* extensions,
+              const CountOptions& options, std::atomic<int>& canc,
               unsigned jobs)
-        : m_paths(paths), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 64) {
+        : m_paths(paths), m_extensions(extensions), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 64) {
         for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
@@ -83,7 +84,8 @@ private:
                 r = m_next++;
             }
             FileOutcome outcome;
-            if (const BuiltinLanguage* language = FindBuiltin(PathExtension(m_paths[r]), m_options.dotf)) {
+            const std::string_view ext = m_extensions ? std::string_view((*m_extensions)[r]) : PathExtension(m_paths[r]);
+            if (const BuiltinLanguage* language = FindBuiltin(ext, m_options.dotf)) {
                 auto classifier = language->make(m_options);
                 outcome = CountFile(m_paths[r], *classifier, m_options.cnoml, m_canc);
             }
@@ -96,6 +98,7 @@ private:
     }
 
     const std::vector<std::string>& m_paths;
+    const std::vector<std::string>* m_extensions;
     const CountOptions& m_options;
     std::atomic<int>& m_canc;
     std::vector<std::optional<FileOutcome>> m_outcomes;
@@ -167,7 +170,8 @@ int HandleCustomFile(std::size_t row, std::size_t n, const std::string& path, co
 }  // namespace
 
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages) {
+                     RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages,
+                     const std::vector<std::string>* extensions) {
     RunResult result;
     const auto start = std::chrono::steady_clock::now();
     try {
@@ -179,11 +183,11 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
         double progress = 0.0;
         bool cancelledInFile = false;
         std::optional<ReadAhead> readAhead;
-        if (jobs > 1 && n > 1) readAhead.emplace(paths, options, canc, jobs);
+        if (jobs > 1 && n > 1) readAhead.emplace(paths, extensions, options, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             const std::string& path = paths[r];
-            const std::string ext(PathExtension(path));
+            const std::string ext = extensions ? (*extensions)[r] : std::string(PathExtension(path));
             const BuiltinLanguage* language = FindBuiltin(ext, options.dotf);
             if (!language) {
                 if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, observer, result) == -1) break;

@@ -66,8 +66,10 @@ extern const char* const kCrashMessage;
 /// Counts every path in order. `canc` may be set to 1 from another thread to stop the run.
 /// With `jobs` > 1 files are read ahead on that many threads; rows, questions and totals still
 /// reach the observer in list order, exactly as with one job. Extensions the built-in table lacks
-/// go to `userLanguages` (none when it is null); the built-in table always wins.
+/// go to `userLanguages` (none when it is null); the built-in table always wins. `extensions`, when
+/// given, holds per path the extension that picks its language instead of the path's own.
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer, unsigned jobs = 1, const UserLanguageLookup* userLanguages = nullptr);
+                     RunObserver& observer, unsigned jobs = 1, const UserLanguageLookup* userLanguages = nullptr,
+                     const std::vector<std::string>* extensions = nullptr);
 
 }  // namespace kordel::engine

@@ -58,7 +58,10 @@ TEST_F(OutputTest, LanguageSumsEqualTheSumsOfTheirFiles) {
     EXPECT_EQ(actual, expected);
     EXPECT_EQ(actual.count("Zed Script"), 1u);
     EXPECT_EQ(actual["Zed Script"]["files"], 2);
-    EXPECT_EQ(actual.count("C/C++ Source and Header Files"), 1u);
+    // Languages by their own names: the C file and the header apart, though one counter counts both.
+    EXPECT_EQ(actual["C"]["files"], 1);
+    EXPECT_EQ(actual["C Header"]["files"], 1);
+    EXPECT_EQ(doc["files"], json::parse(files.out)["files"]) << "JSON carries both";
     EXPECT_EQ(doc["totals"], json::parse(files.out)["totals"]);
 }
 
@@ -76,8 +79,11 @@ TEST_F(OutputTest, LanguageTableEndsWithTheRunTotals) {
         last = line;
         ++languages;
     }
-    EXPECT_EQ(languages - 1, 4);  // C (with the header), Python, Ruby, Zed Script
+    EXPECT_EQ(languages - 1, 5);  // C, C Header, Python, Ruby, Zed Script
     EXPECT_EQ(last, "Total\t6\t11\t6\t2\t3\t22");
+    // The summary is the default: --by-language only says so.
+    args.pop_back();
+    EXPECT_EQ(Run(args).out, run.out);
 }
 
 // The desktop's selection sort exactly as the documented loop runs it, for reference.
@@ -170,7 +176,7 @@ TEST_F(CliTest, ListFileAndItsFailure) {
 TEST_F(CliTest, UsageErrors) {
     WriteC("a.c", 1);
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--by-language", "-f", "csv", "a.c"}, {"--ascending", "a.c"},
+         {std::vector<std::string>{}, {"--by-language", "-f", "csv", "a.c"}, {"--by-file", "--ascending", "a.c"}, {"--by-language", "--by-file", "a.c"},
           {"--sort", "size", "a.c"}, {"--vcs", "svn", "a.c"}}) {
         const CliRun run = Run(args);
         EXPECT_EQ(run.code, 2) << ::testing::PrintToString(args);
@@ -204,41 +210,50 @@ TEST_F(CliTest, TerminalTableFitsTheWidthAndPipesKeepFullPaths) {
     terminal.outIsTerminal = true;
     terminal.outWidth = 72;
     for (bool percent : {false, true}) {
-        std::vector<std::string> args{Path(deep).string(), Path("short.c").string()};
+        std::vector<std::string> args{"--by-file", Path(deep).string(), Path("short.c").string()};
         if (percent) args.insert(args.begin(), "-p");
         const CliRun run = Run(args, terminal);
         ASSERT_EQ(run.code, 0) << run.err;
         std::istringstream lines(run.out);
         std::string line;
         std::size_t width = 0;
-        int count = 0;
+        int full = 0, shares = 0;
         while (std::getline(lines, line)) {
+            EXPECT_LE(line.size(), 72u) << line;
+            EXPECT_EQ(line.find('\t'), std::string::npos);
+            if (line.starts_with(" ")) {  // the shares below a row
+                ++shares;
+                EXPECT_NE(line.find('%'), std::string::npos) << line;
+                continue;
+            }
+            ++full;
             if (width == 0) width = line.size();
             EXPECT_EQ(line.size(), width) << "columns line up: " << line;
-            if (!percent) {
-                EXPECT_LE(line.size(), 72u) << line;
-            }
-            EXPECT_EQ(line.find('\t'), std::string::npos);
-            ++count;
+            EXPECT_EQ(line.find('('), std::string::npos) << "no totals text widens a column: " << line;
         }
-        EXPECT_EQ(count, 4);
-        EXPECT_NE(run.out.find("..."), std::string::npos);
+        EXPECT_EQ(full, 4);
+        EXPECT_EQ(shares, percent ? 3 : 1);
         EXPECT_NE(run.out.find("12,345"), std::string::npos);
         // The long path is cut in its middle: its beginning and its end stay.
-        const std::string full = Path(deep).string();
+        const std::string full_path = Path(deep).string();
         const std::size_t row = run.out.find('\n') + 1;
         const std::string cell = run.out.substr(row, run.out.find(' ', row) - row);
-        EXPECT_TRUE(cell.starts_with(full.substr(0, 4)) && cell.ends_with(full.substr(full.size() - 4)) &&
-                    cell.find("...") != std::string::npos && cell.size() < full.size())
+        EXPECT_TRUE(cell.starts_with(full_path.substr(0, 4)) && cell.ends_with(full_path.substr(full_path.size() - 4)) &&
+                    cell.find("...") != std::string::npos && cell.size() < full_path.size())
             << cell;
     }
-    const CliRun piped = Run({Path(deep).string()});
-    EXPECT_NE(piped.out.find(Path(deep).string() + "\t12,345\t0\t0\t0\t12,345\n"), std::string::npos) << piped.out;
+    // A wide terminal shortens nothing.
+    terminal.outWidth = 300;
+    EXPECT_NE(Run({"--by-file", Path(deep).string()}, terminal).out.find(Path(deep).string()), std::string::npos);
+    // Piped: full paths, plain integers, also in the totals.
+    const CliRun piped = Run({"--by-file", Path(deep).string()});
+    EXPECT_EQ(piped.out, "Path\tCode\tComment\tMixed\tBlank\tLines\n" + Path(deep).string() +
+                             "\t12345\t0\t0\t0\t12345\nTotal\t12345\t0\t0\t0\t12345\n");
 }
 
 TEST(RenderAlignedTest, NumbersRightFirstColumnLeft) {
     const Grid grid{{"Path", "Code"}, {"a.c", "7"}, {"long/b.c", "1,234"}};
-    EXPECT_EQ(RenderAligned(grid, 80), "Path       Code\na.c           7\nlong/b.c  1,234\n");
+    EXPECT_EQ(RenderAligned(grid, 80, true), "Path       Code\na.c           7\nlong/b.c  1,234\n");
     EXPECT_EQ(RenderTabs(grid), "Path\tCode\na.c\t7\nlong/b.c\t1,234\n");
 }
 

@@ -157,8 +157,8 @@ TEST_F(HostileInput, FifoIsSkippedWithoutBlocking) {
     Write("real.c", "int x;\n");
     EXPECT_TRUE(FinishesWithin(10s, [&] {
         std::ostringstream out, err;
-        std::string a0 = "kordelc", a1 = (dir / "pipe.c").string(), a2 = (dir / "real.c").string();
-        std::vector<char*> argv{a0.data(), a1.data(), a2.data()};
+        std::string a0 = "kordelc", byFile = "--by-file", a1 = (dir / "pipe.c").string(), a2 = (dir / "real.c").string();
+        std::vector<char*> argv{a0.data(), byFile.data(), a1.data(), a2.data()};
         EXPECT_EQ(cli::Run(static_cast<int>(argv.size()), argv.data(), out, err), 1);
         EXPECT_NE(err.str().find("pipe.c"), std::string::npos) << err.str();
         EXPECT_NE(out.str().find("real.c"), std::string::npos) << out.str();
@@ -179,8 +179,8 @@ TEST_F(HostileInput, SymbolicLinkLoopInAFolderWalkEnds) {
     fs::create_symlink(dir / "tree" / "self.c", dir / "tree" / "self.c");  // a link to itself
     EXPECT_TRUE(FinishesWithin(10s, [&] {
         std::ostringstream out, err;
-        std::string a0 = "kordelc", a1 = (dir / "tree").string();
-        std::vector<char*> argv{a0.data(), a1.data()};
+        std::string a0 = "kordelc", byFile = "--by-file", a1 = (dir / "tree").string();
+        std::vector<char*> argv{a0.data(), byFile.data(), a1.data()};
         cli::Run(static_cast<int>(argv.size()), argv.data(), out, err);
         EXPECT_NE(out.str().find("a.c"), std::string::npos) << out.str() << err.str();
     }));

@@ -1,0 +1,34 @@
+#compdef kordelc
+# zsh completion for kordelc
+_arguments -s \
+  '(-f --format)'{-f,--format}'[output format]:format:(table json md txt csv html)' \
+  '(-o --output)'{-o,--output}'[write the output to FILE]:file:_files' \
+  '--by-file[one line per file]' \
+  '--by-language[one line per language (the default)]' \
+  '(-p --percent)'{-p,--percent}'[add the percentages]' \
+  '--sort[order by a count]:key:(code comment mixed blank lines)' \
+  '--ascending[sort smallest first]' \
+  '--mixed-as-both[count mixed lines also as code and comment]' \
+  '--blank-in-block[count blank lines in block comments as blank]' \
+  '--fortran77[.f files are Fortran 77]' \
+  '*--map[count .EXT as the language of .OTHER]:mapping (.EXT=.OTHER):' \
+  '--languages[user language database]:file:_files' \
+  '--list-languages[print every language with its extensions]' \
+  '--list[count the paths in FILE]:file:_files' \
+  '--stdin-name[count standard input as NAME]:name:' \
+  '--no-ignore[count what ignore files leave out]' \
+  '--vcs[take the files from git]:vcs:(git)' \
+  '*--exclude-dir[skip folders named NAME]:folder:_files -/' \
+  '--no-default-excludes[also walk .git, .svn and .hg]' \
+  '*--exclude[skip files matching GLOB]:glob:' \
+  '--include-ext[only these extensions]:extensions:' \
+  '--max-file-size[leave out files larger than SIZE]:size:' \
+  '--skip-duplicates[count identical files once]' \
+  '--follow-symlinks[follow symbolic links]' \
+  '--name[project name]:name:' \
+  '--save-list[write the counted files as a project list]:file:_files' \
+  '(-j --jobs)'{-j,--jobs}'[files counted in parallel]:number:' \
+  '(-q --quiet)'{-q,--quiet}'[no progress line and no warnings]' \
+  '--version[print the version]' \
+  '(-h --help)'{-h,--help}'[print the help]' \
+  '*:path:_files'

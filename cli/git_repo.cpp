@@ -1,0 +1,143 @@
+// libgit2 calls for GitRepo. The index is read once per repository; ignore rules are asked per path
+// (libgit2 caches each folder's rules).
+#include "cli/git_repo.h"
+
+#include <git2.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kordel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// libgit2 is initialised once for the process and stays so until it ends.
+void InitOnce() {
+    static const int initialised = [] {
+        git_libgit2_init();
+        return 0;
+    }();
+    (void)initialised;
+}
+
+std::string LastError() {
+    const git_error* error = git_error_last();
+    return error && error->message ? error->message : "unknown error";
+}
+
+bool StartsWithFolder(std::string_view path, std::string_view folder) {
+    return folder.empty() || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
+}
+
+}  // namespace
+
+struct GitRepo::Handles {
+    git_repository* repo = nullptr;
+    ~Handles() { git_repository_free(repo); }
+};
+
+GitRepo::~GitRepo() = default;
+
+std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& error) {
+    InitOnce();
+    std::error_code ec;
+    const fs::path real = fs::canonical(folder, ec);
+    if (ec) {
+        error = "\"" + folder.string() + "\" cannot be read: " + ec.message();
+        return nullptr;
+    }
+    std::unique_ptr<GitRepo> result(new GitRepo);
+    result->m_handles = std::make_unique<Handles>();
+    const char* ceilings = std::getenv("GIT_CEILING_DIRECTORIES");
+    const int found = git_repository_open_ext(&result->m_handles->repo, real.string().c_str(), 0, ceilings);
+    if (found == GIT_ENOTFOUND) {
+        error = "\"" + folder.string() + "\" is not in a git repository";
+        return nullptr;
+    }
+    if (found < 0) {
+        error = "the git repository of \"" + folder.string() + "\" cannot be read: " + LastError();
+        return nullptr;
+    }
+    const char* workDir = git_repository_workdir(result->m_handles->repo);
+    if (!workDir) {
+        error = "\"" + folder.string() + "\" is in a bare git repository, which has no files to count";
+        return nullptr;
+    }
+    result->m_workDir = fs::canonical(workDir, ec);
+    if (ec) result->m_workDir = fs::path(workDir).lexically_normal();
+
+    git_index* index = nullptr;
+    if (git_repository_index(&index, result->m_handles->repo) < 0) {
+        error = "the git index of \"" + folder.string() + "\" cannot be read: " + LastError();
+        return nullptr;
+    }
+    const std::size_t count = git_index_entrycount(index);
+    result->m_tracked.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const git_index_entry* entry = git_index_get_byindex(index, i);
+        // An unmerged file stands once per stage, side by side.
+        if (entry && (result->m_tracked.empty() || result->m_tracked.back() != entry->path))
+            result->m_tracked.emplace_back(entry->path);
+    }
+    git_index_free(index);
+    std::sort(result->m_tracked.begin(), result->m_tracked.end());
+    return result;
+}
+
+std::optional<std::string> GitRepo::Relative(const fs::path& realPath) const {
+    const fs::path relative = realPath.lexically_relative(m_workDir);
+    if (relative.empty()) return std::nullopt;
+    const std::string text = relative.generic_string();
+    if (text == ".") return std::string();
+    if (text == ".." || text.starts_with("../")) return std::nullopt;
+    return text;
+}
+
+bool GitRepo::IsTracked(std::string_view relative) const {
+    return std::binary_search(m_tracked.begin(), m_tracked.end(), relative, std::less<>());
+}
+
+bool GitRepo::HasTrackedBelow(std::string_view relative) const {
+    if (relative.empty()) return !m_tracked.empty();
+    const std::string prefix = std::string(relative) + '/';
+    const auto it = std::lower_bound(m_tracked.begin(), m_tracked.end(), prefix);
+    return it != m_tracked.end() && it->starts_with(prefix);
+}
+
+bool GitRepo::IsIgnored(std::string_view relative, bool isFolder) const {
+    if (relative.empty()) return false;
+    // A trailing slash tells libgit2 that the path is a folder, so that "build/" rules apply to it.
+    const std::string path = std::string(relative) + (isFolder ? "/" : "");
+    int ignored = 0;
+    if (git_ignore_path_is_ignored(&ignored, m_handles->repo, path.c_str()) < 0) return false;
+    return ignored == 1;
+}
+
+std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view relative) const {
+    std::vector<std::string> files;
+    const std::size_t cut = relative.empty() ? 0 : relative.size() + 1;
+    for (const std::string& path : m_tracked)
+        if (StartsWithFolder(path, relative)) files.push_back(path.substr(cut));
+
+    git_status_options options = GIT_STATUS_OPTIONS_INIT;
+    options.show = GIT_STATUS_SHOW_WORKDIR_ONLY;
+    options.flags = GIT_STATUS_OPT_INCLUDE_UNTRACKED | GIT_STATUS_OPT_RECURSE_UNTRACKED_DIRS |
+                    GIT_STATUS_OPT_EXCLUDE_SUBMODULES | GIT_STATUS_OPT_DISABLE_PATHSPEC_MATCH;
+    std::string folder(relative);
+    char* pathspec[] = {folder.data()};
+    if (!folder.empty()) options.pathspec = {pathspec, 1};
+    git_status_list* status = nullptr;
+    if (git_status_list_new(&status, m_handles->repo, &options) < 0) return std::nullopt;
+    const std::size_t count = git_status_list_entrycount(status);
+    for (std::size_t i = 0; i < count; ++i) {
+        const git_status_entry* entry = git_status_byindex(status, i);
+        if (!entry || !(entry->status & GIT_STATUS_WT_NEW) || !entry->index_to_workdir) continue;
+        const char* path = entry->index_to_workdir->new_file.path;
+        if (path && StartsWithFolder(path, relative)) files.push_back(std::string(path).substr(cut));
+    }
+    git_status_list_free(status);
+    return files;
+}
+
+}  // namespace kordel::cli

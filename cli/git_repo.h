@@ -1,0 +1,53 @@
+// Read-only access to the git repository around a folder, through libgit2: its index, its ignore
+// rules and its file list. Nothing in the repository's configuration can run a program here (no
+// hooks, no core.fsmonitor, no filter drivers): libgit2 reads the files itself.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kordel::cli {
+
+class GitRepo {
+public:
+    /// The repository whose work tree holds `folder`. Discovery stops at the folders of
+    /// GIT_CEILING_DIRECTORIES, as git's does. Nothing when there is none; `error` then says why.
+    static std::unique_ptr<GitRepo> Open(const std::filesystem::path& folder, std::string& error);
+    ~GitRepo();
+    GitRepo(const GitRepo&) = delete;
+    GitRepo& operator=(const GitRepo&) = delete;
+
+    /// The work tree's real path.
+    const std::filesystem::path& WorkDir() const { return m_workDir; }
+
+    /// `path` relative to the work tree, '/'-separated ("" for the work tree itself); nothing when
+    /// `path` is outside it. `path` must be a real path (symbolic links resolved).
+    std::optional<std::string> Relative(const std::filesystem::path& realPath) const;
+
+    /// True when the index holds the file `relative`.
+    bool IsTracked(std::string_view relative) const;
+    /// True when the index holds a file below the folder `relative`.
+    bool HasTrackedBelow(std::string_view relative) const;
+    /// True when the ignore rules (.gitignore files, .git/info/exclude, core.excludesFile) leave the
+    /// file or folder `relative` out, whether or not it is tracked.
+    bool IsIgnored(std::string_view relative, bool isFolder) const;
+
+    /// Tracked files and untracked files that are not ignored, below the folder `relative`
+    /// ('/'-separated, relative to that folder, in the index's order and then the others');
+    /// nothing when the work tree cannot be compared with the index.
+    std::optional<std::vector<std::string>> ListFiles(std::string_view relative) const;
+
+private:
+    GitRepo() = default;
+
+    struct Handles;
+    std::unique_ptr<Handles> m_handles;
+    std::filesystem::path m_workDir;
+    std::vector<std::string> m_tracked;  ///< the index's paths, sorted, each once
+};
+
+}  // namespace kordel::cli

@@ -1,0 +1,88 @@
+// gitignore-style rules: parsing lines and matching paths part by part.
+#include "cli/ignore_rules.h"
+
+#include "cli/walk.h"
+
+namespace kordel::cli {
+namespace {
+
+std::vector<std::string_view> Parts(std::string_view path) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string_view::npos) end = path.size();
+        parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+}  // namespace
+
+bool MatchPathGlob(std::string_view pattern, std::string_view path) {
+    const std::vector<std::string_view> p = Parts(pattern);
+    const std::vector<std::string_view> t = Parts(path);
+    // can[i][j]: pattern parts from i match path parts from j.
+    std::vector<std::vector<char>> can(p.size() + 1, std::vector<char>(t.size() + 1, 0));
+    can[p.size()][t.size()] = 1;
+    for (std::size_t i = p.size(); i-- > 0;) {
+        for (std::size_t j = t.size() + 1; j-- > 0;) {
+            if (p[i] == "**") {
+                can[i][j] = can[i + 1][j] || (j < t.size() && can[i][j + 1]);
+            } else {
+                can[i][j] = j < t.size() && MatchGlob(p[i], t[j]) && can[i + 1][j + 1];
+            }
+        }
+    }
+    return can[0][0] != 0;
+}
+
+IgnoreRules::IgnoreRules(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // Trailing blanks go unless the last one is escaped.
+        while (!line.empty() && line.back() == ' ' && !(line.size() >= 2 && line[line.size() - 2] == '\\'))
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#') continue;
+        Rule rule;
+        if (line.front() == '!') {
+            rule.keep = true;
+            line.remove_prefix(1);
+        } else if (line.starts_with("\\!") || line.starts_with("\\#")) {
+            line.remove_prefix(1);
+        }
+        std::string pattern;
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == ' ') continue;
+            pattern += line[i];
+        }
+        if (!pattern.empty() && pattern.back() == '/') {
+            rule.folderOnly = true;
+            pattern.pop_back();
+        }
+        rule.anchored = pattern.find('/') != std::string::npos;
+        if (!pattern.empty() && pattern.front() == '/') pattern.erase(0, 1);
+        if (pattern.empty()) continue;
+        rule.pattern = std::move(pattern);
+        m_rules.push_back(std::move(rule));
+    }
+}
+
+IgnoreRules::Verdict IgnoreRules::Match(std::string_view relative, bool isFolder) const {
+    const std::size_t slash = relative.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? relative : relative.substr(slash + 1);
+    for (auto it = m_rules.rbegin(); it != m_rules.rend(); ++it) {
+        if (it->folderOnly && !isFolder) continue;
+        const bool matched = it->anchored ? MatchPathGlob(it->pattern, relative) : MatchGlob(it->pattern, name);
+        if (matched) return it->keep ? Verdict::Keep : Verdict::Ignore;
+    }
+    return Verdict::None;
+}
+
+}  // namespace kordel::cli

@@ -1,0 +1,27 @@
+// Reading a list of paths (--list): one path per line, from a file, a pipe or standard input.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace kordel::cli {
+
+/// The longest line a list may hold; a path is far shorter, so a longer line means the input is no list.
+inline constexpr std::size_t kMaxListLine = 32 * 1024;
+
+struct PathList {
+    bool ok = true;
+    std::string error;               ///< why the input is not taken, when !ok
+    std::vector<std::string> paths;  ///< a CR before each line end dropped, empty lines skipped
+};
+
+/// Reads a list from a stream; `name` names it in the error.
+PathList ReadPathList(std::istream& in, const std::string& name = "standard input");
+
+/// Opens `path` and reads it when the opened file is a regular file or a pipe; a folder or a device
+/// is refused, as is any line longer than kMaxListLine.
+PathList ReadPathListFile(const std::string& path);
+
+}  // namespace kordel::cli
