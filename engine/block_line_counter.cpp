@@ -79,8 +79,30 @@ void ClassifyPlain(std::string_view line, Tally& tally) {
     }
 }
 
+QuietLines QuietPlainLines(QuoteRule rule, std::initializer_list<std::string_view> markers) {
+    QuietLines quiet;
+    quiet.kind = QuietLines::Kind::Plain;
+    bool fits = quiet.Add("\"");
+    if (rule == QuoteRule::CFamily || rule == QuoteRule::DoubleThenSingle || rule == QuoteRule::DoubleThenSingleBefore)
+        fits = fits && quiet.Add("'");
+    for (std::string_view m : markers) fits = fits && quiet.Add(m);
+    if (!fits) return {};
+    return quiet;
+}
+
+BlockLineClassifier::BlockLineClassifier(BlockLineMarkers markers, bool cblib)
+    : m_markers(markers), m_cblib(cblib), m_quietOutside(QuietPlainLines(markers.quotes, {markers.line, markers.begin})) {
+    // Outside a block a line without quotes and without a marker's first byte is plain: a stray end
+    // marker only makes a line code, and no end marker is blank text.
+    // Inside, a line without the end marker's first byte is comment (or blank when empty, under cblib).
+    m_quietInside.kind = cblib ? QuietLines::Kind::CommentUnlessEmpty : QuietLines::Kind::Comment;
+    m_quietInside.Add(markers.end);
+    m_quiet = &m_quietOutside;
+}
+
 void BlockLineClassifier::Classify(std::string_view line, Tally& tally) {
     m_inBlock ? ClassifyInside(line, tally) : ClassifyOutside(line, tally);
+    m_quiet = m_inBlock ? &m_quietInside : &m_quietOutside;
 }
 
 void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {

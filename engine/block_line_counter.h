@@ -1,6 +1,7 @@
 // The block-and-line comment counter: "//" line comments and "/*" ... "*/" blocks by default.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 #include "engine/classifier.h"
@@ -38,10 +39,16 @@ struct QuoteScratch {
 /// Returns `raw` itself when nothing needed emptying, else a view of one of the scratch buffers.
 std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_view marker, QuoteScratch& scratch);
 
+/// Quiet plain lines of a counter that empties strings by `rule` and looks for `markers` (their first bytes).
+QuietLines QuietPlainLines(QuoteRule rule, std::initializer_list<std::string_view> markers);
+
 class BlockLineClassifier final : public LineClassifier {
 public:
-    BlockLineClassifier(BlockLineMarkers markers, bool cblib) : m_markers(markers), m_cblib(cblib) {}
-    void Reset() override { m_inBlock = false; }
+    BlockLineClassifier(BlockLineMarkers markers, bool cblib);
+    void Reset() override {
+        m_inBlock = false;
+        m_quiet = &m_quietOutside;
+    }
     void Classify(std::string_view line, Tally& tally) override;
     bool InBlock() const override { return m_inBlock; }
 
@@ -53,6 +60,8 @@ private:
     bool m_cblib;
     bool m_inBlock = false;
     QuoteScratch m_scratch;
+    QuietLines m_quietOutside;
+    QuietLines m_quietInside;
 };
 
 /// Empties C-family strings: double-quoted strings as `RemoveQuotes` does, and character

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "engine/line_runs.h"
 #include "engine/text_reader.h"
 
 namespace kordel::engine {
@@ -78,19 +79,9 @@ FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classif
         return outcome;
     }
     classifier.Reset();
-    Tally tally(outcome.counts, cnoml);
-    std::string_view line;
-    for (;;) {
-        if (!classifier.InBlock() && canc.load(std::memory_order_relaxed) == 1) {
-            outcome.status = FileStatus::Cancelled;
-            return outcome;
-        }
-        if (!reader.NextLine(line)) break;
-        ++outcome.counts.nl3;
-        // Bytes behind a NUL are not seen by any search or blank test.
-        if (const void* nul = std::memchr(line.data(), '\0', line.size()))
-            line = line.substr(0, static_cast<const char*>(nul) - line.data());
-        classifier.Classify(line, tally);
+    if (!CountLines(reader, classifier, outcome.counts, cnoml, &canc)) {
+        outcome.status = FileStatus::Cancelled;
+        return outcome;
     }
     if (canc.load(std::memory_order_relaxed) == 1) outcome.status = FileStatus::Cancelled;
     return outcome;

@@ -10,7 +10,10 @@ namespace kordel::engine {
 
 class LineCommentClassifier final : public LineClassifier {
 public:
-    LineCommentClassifier(std::string_view marker, QuoteRule quotes) : m_marker(marker), m_quotes(quotes) {}
+    LineCommentClassifier(std::string_view marker, QuoteRule quotes)
+        : m_marker(marker), m_quotes(quotes), m_quietLines(QuietPlainLines(quotes, {marker})) {
+        m_quiet = &m_quietLines;
+    }
     void Reset() override {}
     void Classify(std::string_view line, Tally& tally) override;
     bool InBlock() const override { return false; }
@@ -19,6 +22,7 @@ private:
     std::string_view m_marker;
     QuoteRule m_quotes;
     QuoteScratch m_scratch;
+    QuietLines m_quietLines;
 };
 
 /// Line-comment languages whose markers depend on the column or on what precedes them.
@@ -45,7 +49,10 @@ enum class ColumnRule { Fortran77, Cobol, Sed, None };
 
 class ColumnRuleClassifier final : public LineClassifier {
 public:
-    explicit ColumnRuleClassifier(ColumnRule rule) : m_rule(rule) {}
+    explicit ColumnRuleClassifier(ColumnRule rule) : m_rule(rule) {
+        // A text file has no comment rule: every line is plain.
+        if (rule == ColumnRule::None) m_quiet = &kPlainLines;
+    }
     void Reset() override {
         m_lines = 0;
         m_continued = false;
@@ -54,6 +61,7 @@ public:
     bool InBlock() const override { return false; }
 
 private:
+    static constexpr QuietLines kPlainLines{QuietLines::Kind::Plain};
     ColumnRule m_rule;
     std::int64_t m_lines = 0;
     bool m_continued = false;

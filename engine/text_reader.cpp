@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -12,6 +13,14 @@ namespace kordel::engine {
 namespace {
 constexpr std::size_t kBufferSize = 256 * 1024;
 constexpr char kCtrlZ = 0x1A;
+
+// The read buffer of the last reader closed on this thread, handed on to the next one: counting many
+// files then takes no fresh memory (and no page faults) per file.
+struct SpareBuffer {
+    std::unique_ptr<char[]> data;
+    std::size_t capacity = 0;
+};
+thread_local SpareBuffer t_spare;
 
 bool IsStop(char c) { return c == '\n' || c == '\r' || c == kCtrlZ; }
 
@@ -41,12 +50,15 @@ bool TextModeReader::Open(const std::filesystem::path& path, std::optional<std::
     if (!m_file) return false;
     std::setvbuf(m_file, nullptr, _IONBF, 0);
     m_remaining = limit.value_or(std::numeric_limits<std::uint64_t>::max());
-    // A small file gets a buffer just big enough for it (one more byte sees the end of the data);
-    // the buffer is kept for the next file of this reader.
     const std::size_t wanted = m_remaining < kBufferSize ? static_cast<std::size_t>(m_remaining) + 1 : kBufferSize;
     if (m_capacity < wanted) {
-        m_buffer = std::make_unique_for_overwrite<char[]>(wanted);
-        m_capacity = wanted;
+        if (t_spare.capacity >= wanted) {
+            m_buffer = std::move(t_spare.data);
+            m_capacity = std::exchange(t_spare.capacity, 0);
+        } else {
+            m_buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
+            m_capacity = kBufferSize;
+        }
     }
     m_data = m_buffer.get();
     m_pos = m_len = 0;
@@ -68,11 +80,20 @@ void TextModeReader::OpenMemory(std::string_view data) {
 
 void TextModeReader::Close() {
     if (m_file) std::fclose(m_file);
+    if (m_buffer && m_capacity >= t_spare.capacity) {
+        t_spare.data = std::move(m_buffer);
+        t_spare.capacity = std::exchange(m_capacity, 0);
+    }
     m_file = nullptr;
     m_memory = {};
     m_data = nullptr;
     m_pos = m_len = 0;
     m_ended = true;
+}
+
+std::string_view TextModeReader::Buffered() {
+    if (m_ended || (m_pos == m_len && !Fill())) return {};
+    return std::string_view(m_data + m_pos, m_len - m_pos);
 }
 
 bool TextModeReader::Fill() {

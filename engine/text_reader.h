@@ -32,6 +32,11 @@ public:
     /// The view stays valid until the next call. Returns false at the end of the data.
     bool NextLine(std::string_view& line);
 
+    /// The bytes read but not yet handed out, reading more when there are none; empty at the end of
+    /// the data. Lines taken from it directly are given back with Skip.
+    std::string_view Buffered();
+    void Skip(std::size_t n) { m_pos += n; }
+
     void Close();
 
 private:

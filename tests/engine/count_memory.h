@@ -2,20 +2,16 @@
 #pragma once
 
 #include "engine/classifier.h"
+#include "engine/line_runs.h"
 #include "engine/text_reader.h"
 
 namespace kordel::engine::test_support {
 
 inline FileCounts CountMemory(LineClassifier& classifier, std::string_view text, bool cnoml = false) {
     FileCounts counts;
-    Tally tally(counts, cnoml);
     TextModeReader reader;
     reader.OpenMemory(text);
-    std::string_view line;
-    while (reader.NextLine(line)) {
-        ++counts.nl3;
-        classifier.Classify(line, tally);
-    }
+    CountLines(reader, classifier, counts, cnoml, nullptr);
     return counts;
 }
 
