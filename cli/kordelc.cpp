@@ -99,9 +99,10 @@ public:
         }
         m_file = m_folder / "stdin";
         std::ofstream out(m_file, std::ios::binary);
-        out << in.rdbuf();
+        // Inserting an empty stream would fail the output; an empty input is an empty file.
+        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
         out.close();
-        if (!out && !in.eof()) {
+        if (!out) {
             error = "could not copy standard input to " + m_file.string();
             return false;
         }
