@@ -6,22 +6,21 @@
 #include "cli/text_bytes.h"
 
 namespace kordel::cli {
-namespace {
 
-using Json = nlohmann::ordered_json;
-
-// JSON strings are UTF-8, names are bytes: a text that is not UTF-8 is written with U+FFFD for each
-// stray byte under `key`, and with all its bytes (numbers 0 to 255) under `key`_bytes.
-void PutText(Json& object, const std::string& key, const std::string& text) {
+void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& text) {
     if (IsValidUtf8(text)) {
         object[key] = text;
         return;
     }
     object[key] = ReplaceInvalidUtf8(text);
-    Json bytes = Json::array();
+    nlohmann::ordered_json bytes = nlohmann::ordered_json::array();
     for (char c : text) bytes.push_back(static_cast<unsigned char>(c));
     object[key + "_bytes"] = std::move(bytes);
 }
+
+namespace {
+
+using Json = nlohmann::ordered_json;
 
 void PutCounts(Json& object, const engine::FileCounts& c) {
     object["code"] = c.ii;

@@ -9,12 +9,14 @@
 
 #include "cli/batch.h"
 #include "cli/by_language.h"
+#include "cli/diff_command.h"
 #include "cli/inputs.h"
 #include "cli/json_output.h"
 #include "cli/languages.h"
 #include "cli/leave_out.h"
 #include "cli/options.h"
 #include "cli/progress.h"
+#include "cli/revision_count.h"
 #include "cli/rows.h"
 #include "cli/table.h"
 #include "cli/walk.h"
@@ -97,9 +99,10 @@ public:
         }
         m_file = m_folder / "stdin";
         std::ofstream out(m_file, std::ios::binary);
-        out << in.rdbuf();
+        // Inserting an empty stream would fail the output; an empty input is an empty file.
+        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
         out.close();
-        if (!out && !in.eof()) {
+        if (!out) {
             error = "could not copy standard input to " + m_file.string();
             return false;
         }
@@ -113,8 +116,9 @@ private:
     fs::path m_file;
 };
 
-std::string Render(const Options& o, std::vector<Row>& rows, const BatchObserver& observer,
-                   const std::vector<Skipped>& leftOut, const std::string& name, const Console& console) {
+std::string Render(const Options& o, std::vector<Row>& rows, const RunTotals& runTotals,
+                   const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
+                   const Console& console) {
     const std::string project = name.empty() ? "Unspecified" : name;
     const bool terminal = console.outIsTerminal && o.output.empty();
     const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
@@ -122,7 +126,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const BatchObserver
     if (o.format == "json") {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
         if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-        return RunJson(project, rows, summaries, observer.skipped(), leftOut);
+        return RunJson(project, rows, summaries, skipped, leftOut);
     }
     if (o.format == "table" || o.format == "md") {
         const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
@@ -137,7 +141,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const BatchObserver
         return terminal ? RenderAligned(grid, console.outWidth, !summary) : RenderTabs(grid);
     }
     if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-    reports::ReportInput report{{}, observer.totals(), name, o.percent};
+    reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
     for (const Row& row : rows)
         report.rows.push_back({row.path, row.counted ? RowCellTexts(row.counts, o.percent) : std::vector<std::string>{}});
     if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
@@ -186,13 +190,30 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         }
     }
 
-    FileCollector collector(FiltersOf(o), [&](std::string_view ext) {
+    const KnownExtension knownMapped = [&](std::string_view ext) {
         return known(DispatchExtension(std::string("x").append(ext), maps));
-    });
+    };
+    BatchListQuestions listQuestions(progress);
+    const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
+                              ".", &progress, &listQuestions};
+    if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
+
+    // Revisions are read from git; everything else goes through the count run.
+    Options plain = o;
+    plain.inputs.clear();
+    std::vector<RevisionSpec> revisions;
+    for (const std::string& input : o.inputs) {
+        if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) revisions.push_back(std::move(*spec));
+        else plain.inputs.push_back(input);
+    }
+    if (!revisions.empty() && !o.saveList.empty()) {
+        progress.Error("--save-list takes files on disk only, not the files of a revision");
+        return 2;
+    }
+    FileCollector collector(context.filters, knownMapped);
     std::istringstream noInput;
     std::istream& input = console.in ? *console.in : noInput;
-    BatchListQuestions listQuestions(progress);
-    Inputs inputs = CollectInputs(o, collector, input, progress, listQuestions);
+    Inputs inputs = CollectInputs(plain, collector, input, progress, listQuestions);
     if (!inputs.ok) return 2;
     // Files in a folder that can't be read would be missing from the totals without a word.
     for (const std::string& folder : collector.Unreadable())
@@ -229,9 +250,21 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
 
     std::atomic<int> canc{0};
     BatchObserver observer(shownPaths, progress);
-    const RunResult result = CountLineT(countPaths, options, canc, observer, o.jobs, &lookup, &extensions);
+    RunResult result;
+    if (!countPaths.empty() || revisions.empty())
+        result = CountLineT(countPaths, options, canc, observer, o.jobs, &lookup, &extensions);
     std::vector<Row> rows = MakeRows(shownPaths, extensions, result, options.dotf);
-    const std::string text = Render(o, rows, observer, leftOut, name, console);
+    std::vector<Skipped> skipped = observer.skipped();
+    for (const RevisionSpec& spec : revisions) {
+        const std::size_t first = rows.size();
+        std::string error;
+        if (!CountRevision(spec, context, options, &lookup, rows, skipped, error)) {
+            progress.Error(error);
+            return 2;
+        }
+        for (std::size_t i = first; i < rows.size(); ++i) result.totals.Add(rows[i].counts);
+    }
+    const std::string text = Render(o, rows, result.totals, skipped, leftOut, name, console);
     progress.Stop();
 
     if (!o.saveList.empty()) {
@@ -251,7 +284,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 1;
     }
     if (result.crashed) return 1;
-    return observer.skipped().empty() && collector.Unreadable().empty() ? 0 : 1;
+    return skipped.empty() && collector.Unreadable().empty() ? 0 : 1;
 }
 
 }  // namespace kordel::cli

@@ -26,6 +26,10 @@ constexpr const char* kExamples = R"(Examples:
                                        standard input counted as a Python file
   kordelc project.kpl -f html -o report.htm
                                        the HTML report of a project list
+  kordelc --diff git:v1.0 git:HEAD     lines same, modified, added and removed per language
+  kordelc --diff old new --by-file -f md
+                                       the change per file between two folders, in Markdown
+  kordelc git:HEAD~5:src               a revision's files, read from git without a checkout
 
 Ignore files:
   Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
@@ -94,11 +98,13 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.formatter(std::make_shared<Formatter>());
     app.get_formatter()->column_width(28);
     app.footer(kExamples);
-    app.add_option("PATH", o.inputs, "Source files, folders (walked recursively) or project lists (.kpl)")
+    app.add_option("PATH", o.inputs,
+                   "Source files, folders (walked recursively), project lists (.kpl) or git revisions "
+                   "(git:REV or git:REV:PATH, read from the repository of the current folder)")
         ->type_name("");
     app.add_option("-f,--format", o.format,
                    "table (the default), json (files and languages), md (a Markdown table), or the txt, csv or "
-                   "html report of every file")
+                   "html report of every file; --diff prints table, md, csv or json")
         ->type_name("FORMAT")
         ->check(OneOf({"table", "json", "md", "txt", "csv", "html"}));
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
@@ -157,13 +163,26 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                        ? std::string()
                        : "'" + v + "' is not a number from 1 to 256";
         }));
+    app.add_option("--diff", o.diff,
+                   "Count the change from OLD to NEW (each a folder, a .kpl, a file, git:REV or git:REV:PATH)")
+        ->type_name("OLD NEW")
+        ->expected(2)
+        ->allow_extra_args(false);
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
     app.set_version_flag("--version", std::string("kordelc ") + kVersion, "Print the version");
     app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
-        if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages)
+        if (!o.diff.empty()) {
+            if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
+                throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
+            if (o.format == "txt" || o.format == "html")
+                throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
+            if (!o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
+                throw CLI::ValidationError("--diff", "does not take --sort, --save-list or --skip-duplicates");
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
             throw CLI::RequiredError("PATH");
+        }
         const bool report = o.format == "txt" || o.format == "csv" || o.format == "html";
         if (o.byLanguage && (o.byFile || report))
             throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt, csv or html report");

@@ -39,6 +39,7 @@ struct Options {
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;
+    std::vector<std::string> diff;  ///< OLD and NEW of --diff; empty without it
 };
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.

@@ -10,6 +10,21 @@
 
 #ifdef _WIN32
 #include <io.h>
+// The C runtime's names for the POSIX calls used here.
+#define open _open
+#define read _read
+#define close _close
+#define fstat _fstat
+#define stat _stat
+#ifndef S_ISDIR
+#define S_ISDIR(m) (((m) & _S_IFMT) == _S_IFDIR)
+#endif
+#ifndef S_ISREG
+#define S_ISREG(m) (((m) & _S_IFMT) == _S_IFREG)
+#endif
+#ifndef S_ISFIFO
+#define S_ISFIFO(m) (((m) & _S_IFMT) == _S_IFIFO)
+#endif
 #else
 #include <unistd.h>
 #endif
@@ -99,7 +114,7 @@ PathList ReadPathListFile(const std::string& path) {
         LineSplitter splitter(list, path);
         char buffer[64 * 1024];
         for (;;) {
-            const auto got = ::read(fd, buffer, sizeof buffer);
+            const auto got = ::read(fd, buffer, static_cast<unsigned>(sizeof buffer));
             if (got < 0 && errno == EINTR) continue;
             if (got < 0) {
                 list = Refused("Could not read \"" + path + "\": " + std::strerror(errno));

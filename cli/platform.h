@@ -1,7 +1,8 @@
-// The few operating-system services kordelc needs: its terminals.
+// The few operating-system services kordelc needs: its terminals and reading a whole file.
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace kordel::cli {
 
@@ -12,5 +13,11 @@ bool IsTerminal(StdStream stream);
 
 /// The width of the terminal behind the stream in columns; COLUMNS or 80 when it cannot be asked.
 std::size_t TerminalWidth(StdStream stream);
+
+enum class ReadStatus { Ok, Missing, NotRegular, Unreadable };
+
+/// Reads a whole regular file into `bytes`. The file is opened first and then checked, so a FIFO or a
+/// folder is refused without blocking and without a race between the check and the read.
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes);
 
 }  // namespace kordel::cli

@@ -82,11 +82,10 @@ void ClassifyPlain(std::string_view line, Tally& tally) {
 QuietLines QuietPlainLines(QuoteRule rule, std::initializer_list<std::string_view> markers) {
     QuietLines quiet;
     quiet.kind = QuietLines::Kind::Plain;
-    bool fits = quiet.Add('"');
+    bool fits = quiet.Add("\"");
     if (rule == QuoteRule::CFamily || rule == QuoteRule::DoubleThenSingle || rule == QuoteRule::DoubleThenSingleBefore)
-        fits = fits && quiet.Add('\'');
-    for (std::string_view m : markers)
-        if (!m.empty()) fits = fits && quiet.Add(m.front());
+        fits = fits && quiet.Add("'");
+    for (std::string_view m : markers) fits = fits && quiet.Add(m);
     if (!fits) return {};
     return quiet;
 }
@@ -97,7 +96,7 @@ BlockLineClassifier::BlockLineClassifier(BlockLineMarkers markers, bool cblib)
     // marker only makes a line code, and no end marker is blank text.
     // Inside, a line without the end marker's first byte is comment (or blank when empty, under cblib).
     m_quietInside.kind = cblib ? QuietLines::Kind::CommentUnlessEmpty : QuietLines::Kind::Comment;
-    if (!markers.end.empty()) m_quietInside.Add(markers.end.front());
+    m_quietInside.Add(markers.end);
     m_quiet = &m_quietOutside;
 }
 

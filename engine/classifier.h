@@ -9,7 +9,8 @@
 namespace kordel::engine {
 
 /// Lines that a counter's current state classifies without looking at them closely: a line that holds
-/// none of `bytes` (and no CR, Ctrl-Z or NUL) is classified by `kind` alone and changes no state.
+/// none of the set's bytes and byte pairs (and no CR, Ctrl-Z or NUL) is classified by `kind` alone and
+/// changes no state. A marker of two or more characters is looked for by its first two bytes.
 struct QuietLines {
     enum class Kind : unsigned char {
         None,               ///< no line is quiet: each goes to Classify
@@ -17,16 +18,27 @@ struct QuietLines {
         Comment,            ///< comment
         CommentUnlessEmpty  ///< blank when it is only a line feed, else comment
     };
+    static constexpr unsigned kMax = 3;
     Kind kind = Kind::None;
-    unsigned char count = 0;
-    std::array<char, 6> bytes{};
+    unsigned char singles = 0;
+    unsigned char pairs = 0;
+    std::array<char, kMax> single{};
+    std::array<std::array<char, 2>, kMax> pair{};
 
-    /// Adds a byte to the set; false when the set is full.
-    constexpr bool Add(char c) {
-        for (unsigned char i = 0; i < count; ++i)
-            if (bytes[i] == c) return true;
-        if (count == bytes.size()) return false;
-        bytes[count++] = c;
+    /// Adds what a line holding `marker` must hold; false when the set is full.
+    constexpr bool Add(std::string_view marker) {
+        if (marker.empty()) return true;
+        if (marker.size() == 1) {
+            for (unsigned i = 0; i < singles; ++i)
+                if (single[i] == marker[0]) return true;
+            if (singles == kMax) return false;
+            single[singles++] = marker[0];
+            return true;
+        }
+        for (unsigned i = 0; i < pairs; ++i)
+            if (pair[i][0] == marker[0] && pair[i][1] == marker[1]) return true;
+        if (pairs == kMax) return false;
+        pair[pairs++] = {marker[0], marker[1]};
         return true;
     }
 };

@@ -1,7 +1,10 @@
 // A single pass over the read buffer finds each line's end and its first byte that needs a closer look.
 #include "engine/line_runs.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <utility>
 #include <cstring>
 
 #ifdef __SSE2__
@@ -20,16 +23,23 @@ struct Masks {
     std::uint32_t hit = 0;   // bytes of the classifier's set
 };
 
-// Scans for the N bytes of a set (N fixed, so that the compares are unrolled and stay in registers).
-template <unsigned N>
+// Scans for S single bytes and P byte pairs (fixed, so that the compares are unrolled and stay in
+// registers). A pair is looked for with a second load one byte further on.
+template <unsigned S, unsigned P>
 class Scanner {
 public:
-    explicit Scanner(const QuietLines& quiet) {
-        for (unsigned i = 0; i < N; ++i) m_bytes[i] = quiet.bytes[i];
+    explicit Scanner(const QuietLines& quiet) : m_quiet(quiet) {
 #ifdef __SSE2__
-        for (unsigned i = 0; i < N; ++i) m_set[i] = _mm_set1_epi8(quiet.bytes[i]);
+        for (unsigned i = 0; i < S; ++i) m_single[i] = _mm_set1_epi8(quiet.single[i]);
+        for (unsigned i = 0; i < P; ++i) {
+            m_first[i] = _mm_set1_epi8(quiet.pair[i][0]);
+            m_second[i] = _mm_set1_epi8(quiet.pair[i][1]);
+        }
 #endif
     }
+
+    /// Bytes a load of a block reads: one more when pairs are looked for.
+    static constexpr std::size_t kReach = P > 0 ? 17 : 16;
 
     Masks Block16(const char* p) const {
 #ifdef __SSE2__
@@ -40,9 +50,11 @@ public:
                                                        _mm_cmpeq_epi8(v, _mm_set1_epi8(kCtrlZ))),
                                           _mm_cmpeq_epi8(v, _mm_setzero_si128()));
         __m128i hit = _mm_setzero_si128();
-        if constexpr (N > 0) {
-            hit = _mm_cmpeq_epi8(v, m_set[0]);
-            for (unsigned i = 1; i < N; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, m_set[i]));
+        for (unsigned i = 0; i < S; ++i) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, m_single[i]));
+        if constexpr (P > 0) {
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 1));
+            for (unsigned i = 0; i < P; ++i)
+                hit = _mm_or_si128(hit, _mm_and_si128(_mm_cmpeq_epi8(v, m_first[i]), _mm_cmpeq_epi8(next, m_second[i])));
         }
         // Most blocks hold nothing of interest: one test answers for them.
         if (_mm_movemask_epi8(_mm_or_si128(_mm_or_si128(lf, stop), hit)) == 0) return m;
@@ -51,27 +63,33 @@ public:
         m.hit = static_cast<std::uint32_t>(_mm_movemask_epi8(hit));
         return m;
 #else
-        return Tail(p, 16);
+        return Tail(p, 16, 17);
 #endif
     }
 
-    Masks Tail(const char* p, std::size_t n) const {
+    /// The masks of the first n bytes (n <= 16) of the `avail` bytes at p.
+    Masks Tail(const char* p, std::size_t n, std::size_t avail) const {
         Masks m;
         for (std::size_t i = 0; i < n; ++i) {
             const char c = p[i];
             const std::uint32_t bit = 1u << i;
             if (c == '\n') m.lf |= bit;
             if (c == '\r' || c == kCtrlZ || c == '\0') m.stop |= bit;
-            for (unsigned k = 0; k < N; ++k)
-                if (c == m_bytes[k]) m.hit |= bit;
+            for (unsigned k = 0; k < S; ++k)
+                if (c == m_quiet.single[k]) m.hit |= bit;
+            // A pair cut by the end of the data belongs to no whole line here.
+            for (unsigned k = 0; k < P; ++k)
+                if (c == m_quiet.pair[k][0] && i + 1 < avail && p[i + 1] == m_quiet.pair[k][1]) m.hit |= bit;
         }
         return m;
     }
 
 private:
-    char m_bytes[N > 0 ? N : 1] = {};
+    const QuietLines& m_quiet;
 #ifdef __SSE2__
-    __m128i m_set[N > 0 ? N : 1];
+    __m128i m_single[S > 0 ? S : 1];
+    __m128i m_first[P > 0 ? P : 1];
+    __m128i m_second[P > 0 ? P : 1];
 #endif
 };
 
@@ -92,14 +110,16 @@ inline __attribute__((always_inline)) void ClassifyQuiet(QuietLines::Kind kind, 
 
 // Classifies lines from `start` while the classifier's quiet lines stay `quiet`; answers where it
 // stopped and whether it stopped because that state changed.
-template <unsigned N>
+template <unsigned S, unsigned P>
 std::size_t Scan(const char* base, std::size_t size, std::size_t start, const QuietLines& quiet,
                  LineClassifier& classifier, Tally& tally, FileCounts& counts, bool& changed) {
-    const Scanner<N> scanner(quiet);
+    using Sc = Scanner<S, P>;
+    const Sc scanner(quiet);
     const QuietLines::Kind kind = quiet.kind;
     bool hitSeen = false;  // the current line holds a byte of the set
     for (std::size_t i = start; i < size; i += 16) {
-        const Masks m = i + 16 <= size ? scanner.Block16(base + i) : scanner.Tail(base + i, size - i);
+        const Masks m = i + Sc::kReach <= size ? scanner.Block16(base + i)
+                                               : scanner.Tail(base + i, std::min<std::size_t>(16, size - i), size - i);
         std::uint32_t all = m.lf | m.stop | m.hit;
         while (all) {
             const unsigned b = static_cast<unsigned>(__builtin_ctz(all));
@@ -130,6 +150,23 @@ std::size_t Scan(const char* base, std::size_t size, std::size_t start, const Qu
     return start;
 }
 
+using ScanFunction = std::size_t (*)(const char*, std::size_t, std::size_t, const QuietLines&, LineClassifier&,
+                                     Tally&, FileCounts&, bool&);
+
+template <unsigned S, unsigned... P>
+constexpr std::array<ScanFunction, sizeof...(P)> ScansFor(std::integer_sequence<unsigned, P...>) {
+    return {&Scan<S, P>...};
+}
+
+template <unsigned... S>
+constexpr std::array<std::array<ScanFunction, QuietLines::kMax + 1>, sizeof...(S)> AllScans(
+    std::integer_sequence<unsigned, S...>) {
+    return {ScansFor<S>(std::make_integer_sequence<unsigned, QuietLines::kMax + 1>())...};
+}
+
+// Scan<S, P> for every count of single bytes and pairs a set can hold.
+constexpr auto kScans = AllScans(std::make_integer_sequence<unsigned, QuietLines::kMax + 1>());
+
 }  // namespace
 
 std::size_t ClassifyRun(std::string_view data, LineClassifier& classifier, Tally& tally, FileCounts& counts) {
@@ -137,15 +174,8 @@ std::size_t ClassifyRun(std::string_view data, LineClassifier& classifier, Tally
     for (;;) {
         const QuietLines& quiet = classifier.Quiet();
         bool changed = false;
-        switch (quiet.count) {
-            case 0: start = Scan<0>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            case 1: start = Scan<1>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            case 2: start = Scan<2>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            case 3: start = Scan<3>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            case 4: start = Scan<4>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            case 5: start = Scan<5>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-            default: start = Scan<6>(data.data(), data.size(), start, quiet, classifier, tally, counts, changed); break;
-        }
+        start = kScans[quiet.singles][quiet.pairs](data.data(), data.size(), start, quiet, classifier, tally, counts,
+                                                  changed);
         if (!changed) return start;
     }
 }

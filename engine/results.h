@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "engine/line_category.h"
 
 namespace kordel::engine {
 
@@ -40,14 +43,26 @@ struct RunTotals {
 };
 
 /// Puts classified lines into a file's counts, applying `cnoml` to mixed lines.
+/// When given `lines`, it also notes each line's category there, in order.
 class Tally {
 public:
-    Tally(FileCounts& counts, bool cnoml) : m_counts(counts), m_cnoml(cnoml) {}
-    void Code() { ++m_counts.ii; }
-    void Comment() { ++m_counts.inoc; }
-    void Blank() { ++m_counts.inos; }
+    Tally(FileCounts& counts, bool cnoml, std::vector<LineCategory>* lines = nullptr)
+        : m_counts(counts), m_cnoml(cnoml), m_lines(lines) {}
+    void Code() {
+        ++m_counts.ii;
+        Note(LineCategory::Code);
+    }
+    void Comment() {
+        ++m_counts.inoc;
+        Note(LineCategory::Comment);
+    }
+    void Blank() {
+        ++m_counts.inos;
+        Note(LineCategory::Blank);
+    }
     void Mixed() {
         ++m_counts.inoml;
+        Note(LineCategory::Mixed);
         if (m_cnoml) {
             ++m_counts.ii;
             ++m_counts.inoc;
@@ -57,8 +72,13 @@ public:
     void CommentOrMixed(bool hasCodeBefore) { hasCodeBefore ? Mixed() : Comment(); }
 
 private:
+    void Note(LineCategory category) {
+        if (m_lines) m_lines->push_back(category);
+    }
+
     FileCounts& m_counts;
     bool m_cnoml;
+    std::vector<LineCategory>* m_lines;
 };
 
 }  // namespace kordel::engine

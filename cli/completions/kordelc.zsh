@@ -24,6 +24,7 @@ _arguments -s \
   '--include-ext[only these extensions]:extensions:' \
   '--max-file-size[leave out files larger than SIZE]:size:' \
   '--skip-duplicates[count identical files once]' \
+  '--diff[count the change from OLD to NEW]:old side:_files:new side:_files' \
   '--follow-symlinks[follow symbolic links]' \
   '--name[project name]:name:' \
   '--save-list[write the counted files as a project list]:file:_files' \

@@ -199,6 +199,12 @@ TEST_F(CliTest, StandardInputCountedUnderAName) {
     EXPECT_EQ(doc["totals"]["code"], 1);
     EXPECT_EQ(doc["totals"]["mixed"], 1);
     EXPECT_EQ(doc["totals"]["lines"], 4);
+    // An empty standard input is an empty file.
+    std::istringstream nothing;
+    console.in = &nothing;
+    const CliRun empty = Run({"-f", "json", "--stdin-name", "empty.c"}, console);
+    EXPECT_EQ(empty.code, 0) << empty.err;
+    EXPECT_EQ(json::parse(empty.out)["files"][0]["lines"], 0);
 }
 
 TEST_F(CliTest, MaxFileSizeAndDuplicatesLeaveFilesOut) {

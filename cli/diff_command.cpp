@@ -1,0 +1,40 @@
+// The --diff run: both sides listed, paired and counted, then printed or written.
+#include "cli/diff_command.h"
+
+#include "cli/diff_output.h"
+#include "cli/diff_run.h"
+#include "common/atomic_file.h"
+
+namespace kordel::cli {
+
+int RunDiff(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& userLanguages,
+            const SideContext& context, const Console& console, Progress& progress, std::ostream& out) {
+    Side sides[2];
+    for (int i = 0; i < 2; ++i) {
+        std::string error;
+        if (!MakeSide(o.diff[static_cast<std::size_t>(i)], context, sides[i], error)) {
+            progress.Error(error);
+            return 2;
+        }
+    }
+    const DiffReport report = DiffSides(sides[0], sides[1], options, &userLanguages, context.extensionOf, &progress, o.jobs);
+    for (const Skipped& s : report.skipped) progress.Warn("\"" + s.path + "\" skipped: " + s.reason);
+    DiffOutputStyle style;
+    style.format = o.format;
+    style.byFile = o.byFile;
+    style.aligned = console.outIsTerminal && o.output.empty();
+    style.width = console.outWidth;
+    const std::string text = RenderDiff(report, style);
+    progress.Stop();
+    // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
+    if (o.output.empty()) {
+        out << (o.format == "csv" ? ToCrLf(text) : text);
+    } else if (!WriteFileAtomically(o.output, ToCrLf(text))) {
+        progress.Error("Could not open \"" + o.output +
+                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
+        return 1;
+    }
+    return report.skipped.empty() ? 0 : 1;
+}
+
+}  // namespace kordel::cli

@@ -1,0 +1,126 @@
+// Listing a side's files relative to its root, and reading their bytes from disk or from git.
+#include "cli/diff_sides.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "cli/platform.h"
+#include "engine/path_split.h"
+
+namespace kordel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsProjectList(const std::string& arg) {
+    std::string ext(engine::PathExtension(arg));
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".kpl";
+}
+
+// The deepest folder that holds every one of `paths` (absolute and normalised).
+fs::path CommonFolder(const std::vector<fs::path>& paths) {
+    if (paths.empty()) return {};
+    fs::path common = paths.front().parent_path();
+    for (const fs::path& p : paths) {
+        fs::path shared;
+        auto a = common.begin();
+        const fs::path folder = p.parent_path();
+        for (auto b = folder.begin(); a != common.end() && b != folder.end() && *a == *b; ++a, ++b) shared /= *a;
+        common = shared;
+    }
+    return common;
+}
+
+void SortAndDedupe(std::vector<SideFile>& files) {
+    std::stable_sort(files.begin(), files.end(),
+                     [](const SideFile& a, const SideFile& b) { return a.relative < b.relative; });
+    files.erase(std::unique(files.begin(), files.end(),
+                            [](const SideFile& a, const SideFile& b) { return a.relative == b.relative; }),
+                files.end());
+}
+
+}  // namespace
+
+bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository) {
+    if (file.blob) {
+        m_blob = (repository ? repository : side.repository.get())->ReadBlob(*file.blob);
+        if (!m_blob.ok()) {
+            reason = "unreadable";
+            return false;
+        }
+        m_view = m_blob.view();
+        return true;
+    }
+    switch (ReadRegularFile(file.path, m_owned)) {
+        case ReadStatus::Ok: m_view = m_owned; return true;
+        case ReadStatus::Missing: reason = "missing"; return false;
+        case ReadStatus::NotRegular: reason = "not a regular file"; return false;
+        case ReadStatus::Unreadable: reason = "unreadable"; return false;
+    }
+    return false;
+}
+
+bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,
+                       std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
+    FileCollector collector(context.filters, context.known);
+    const auto wanted = [&](const std::string& relative, bool isFolder) {
+        if (!isFolder) return collector.Accepts(fs::path(relative));
+        const std::string name = fs::path(relative).filename().string();
+        return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
+                            [&](const std::string& pattern) { return MatchGlob(pattern, name); });
+    };
+    return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
+}
+
+bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error) {
+    side = Side{};
+    side.name = arg;
+    if (const std::optional<RevisionSpec> spec = ParseRevisionSpec(arg)) {
+        std::shared_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
+        if (!repository) return false;
+        std::vector<RevisionFile> listed;
+        if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
+        for (RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
+        side.repository = std::move(repository);
+        return true;
+    }
+    std::error_code ec;
+    if (IsProjectList(arg) && !fs::is_directory(arg, ec)) {
+        std::vector<std::string> paths;
+        projects::ListState state;
+        projects::GetProject(arg, paths, state, *context.listQuestions);
+        if (state.openFailed) {
+            error = "Could not read the project list \"" + arg + "\"";
+            return false;
+        }
+        std::vector<fs::path> absolute;
+        for (const std::string& p : paths) absolute.push_back(fs::absolute(p, ec).lexically_normal());
+        const fs::path root = CommonFolder(absolute);
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            side.files.push_back({absolute[i].lexically_relative(root).generic_string(), paths[i], std::nullopt});
+        SortAndDedupe(side.files);
+        return true;
+    }
+    if (fs::is_directory(arg, ec)) {
+        FileCollector collector(context.filters, context.known);
+        std::vector<std::string> paths;
+        collector.WalkFolder(arg, paths, [&](const std::string& folder, std::size_t found) {
+            if (context.progress) context.progress->Walking(found, folder);
+        });
+        for (std::string& p : paths)
+            side.files.push_back({fs::path(p).lexically_relative(arg).generic_string(), std::move(p), std::nullopt});
+        SortAndDedupe(side.files);
+        return true;
+    }
+    if (!fs::exists(arg, ec)) {
+        error = "\"" + arg + "\" does not exist.";
+        return false;
+    }
+    side.singleFile = true;
+    side.files.push_back({fs::path(arg).filename().generic_string(), arg, std::nullopt});
+    return true;
+}
+
+}  // namespace kordel::cli

@@ -1,0 +1,21 @@
+// Counting the files of git revisions straight from the object database.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/diff_sides.h"
+#include "cli/json_output.h"
+#include "cli/rows.h"
+#include "engine/count_run.h"
+
+namespace kordel::cli {
+
+/// Counts every file of `spec` that passes the filters, in path order, into `rows` (paths written
+/// as git names them, "REV:path"). Files no language claims go to `skipped`. False with `error`
+/// when the repository or the revision can't be read.
+bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
+                   const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
+                   std::vector<Skipped>& skipped, std::string& error);
+
+}  // namespace kordel::cli
