@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
 #include "fake_desktop.h"
 #include "ui/core/add_files.h"
 #include "ui/core/commands.h"
@@ -18,7 +19,7 @@ namespace {
 class AddFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-add-" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() / ("kordel-add-" + std::to_string(kordel::platform::ProcessId()));
         fs::remove_all(dir);
         fs::create_directories(dir / "tree" / "sub");
         for (const char* name : {"tree/a.c", "tree/sub/b.py", "tree/sub/notes.xyz", "tree/readme.md"})
