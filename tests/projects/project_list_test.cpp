@@ -1,5 +1,6 @@
 // Project list files: written bytes, accepted layouts, validation messages, missing files and failed writes.
-#include <unistd.h>
+#include "platform/files.h"
+#include "platform/system.h"
 
 #include <filesystem>
 #include <fstream>
@@ -27,7 +28,7 @@ class ProjectListTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("kordel_kpl_" + std::to_string(::getpid()) + "_" +
+                ("kordel_kpl_" + std::to_string(kordel::platform::ProcessId()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
     }
@@ -298,7 +299,7 @@ TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
     const fs::path ro = m_dir / "ro";
     fs::create_directories(ro);
     fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
-    if (::access(ro.c_str(), W_OK) != 0) {
+    if (!kordel::platform::IsWritableFolder(kordel::platform::PathText(ro))) {
         ScriptedListQuestions q;
         EXPECT_FALSE(ExportProject(ro / "x.kpl", {"a.c"}, m_state, m_settings, q));
         EXPECT_EQ(q.shown, std::vector<std::string>{OpenForWritingMessage((ro / "x.kpl").string())});

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include <unistd.h>
+#include "platform/system.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ class ReportFiles : public ::testing::TestWithParam<std::tuple<std::string, bool
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("kordel_reports_" + std::to_string(::getpid()) + "_" +
+                ("kordel_reports_" + std::to_string(kordel::platform::ProcessId()) + "_" +
                  std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()) +
                  std::get<0>(GetParam()) + (std::get<1>(GetParam()) ? "p" : ""));
         fs::create_directories(m_dir);
@@ -146,7 +146,7 @@ TEST(CsvField, QuotesExactlyTheFieldsThatNeedIt) {
 }
 
 TEST(SaveReport, FailedWriteKeepsOldFileAndRetriesOnOk) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel_reports_fail_" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("kordel_reports_fail_" + std::to_string(kordel::platform::ProcessId()));
     fs::create_directories(dir);
     const fs::path out = dir / "r.csv";
     std::ofstream(out, std::ios::binary) << "old";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
@@ -31,7 +32,7 @@ public:
 class ListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-listcmd-" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() / ("kordel-listcmd-" + std::to_string(kordel::platform::ProcessId()));
         fs::remove_all(dir);
         fs::create_directories(dir / "MyApp 2.1" / "src");
         a = (dir / "MyApp 2.1" / "src" / "a.c").string();

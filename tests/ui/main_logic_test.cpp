@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
 #include "engine/path_split.h"
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
@@ -41,13 +42,13 @@ protected:
     void SetUp() override { logic.SetView(&view); }
 
     fs::path WriteSource(const std::string& name, const std::string& text) {
-        const fs::path dir = fs::temp_directory_path() / ("kordel-logic-" + std::to_string(::getpid()));
+        const fs::path dir = fs::temp_directory_path() / ("kordel-logic-" + std::to_string(kordel::platform::ProcessId()));
         fs::create_directories(dir);
         const fs::path path = dir / name;
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    void TearDown() override { fs::remove_all(fs::temp_directory_path() / ("kordel-logic-" + std::to_string(::getpid()))); }
+    void TearDown() override { fs::remove_all(fs::temp_directory_path() / ("kordel-logic-" + std::to_string(kordel::platform::ProcessId()))); }
 
     MemorySettingsStore store;
     FakeDesktop desktop;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
 #include "ui/core/options.h"
 #include "ui/core/settings_store.h"
 
@@ -21,7 +22,7 @@ std::string ReadBytes(const fs::path& path) {
 }
 
 fs::path FreshFolder(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel-settings-" + name + "-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("kordel-settings-" + name + "-" + std::to_string(kordel::platform::ProcessId()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;

@@ -4,7 +4,7 @@
 #include <map>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include "platform/system.h"
 
 #include "engine/count_run.h"
 #include "tests/engine/scripted_observer.h"
@@ -22,7 +22,7 @@ class CustomRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
         m_dir = fs::temp_directory_path() /
-                ("kordel_crun_" + std::to_string(::getpid()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("kordel_crun_" + std::to_string(kordel::platform::ProcessId()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(m_dir);
         // ".c" here never wins over the built-in table; ".lst" is a user language with ";" comments.
         Write("udlangdb.ini", "Fake C\r\n.c\r\n;\r\n0\r\n\r\n0\r\n\r\nNo\r\n"

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
+#include "platform/system.h"
 
 #include "userlang/db_location.h"
 
@@ -23,7 +23,7 @@ struct LocationCase {
 class DbLocationTest : public ::testing::TestWithParam<LocationCase> {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("kordel_loc_" + std::to_string(::getpid()));
+        m_dir = fs::temp_directory_path() / ("kordel_loc_" + std::to_string(kordel::platform::ProcessId()));
         fs::create_directories(m_dir / "prog");
     }
     void TearDown() override { fs::remove_all(m_dir); }
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel_paths_" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("kordel_paths_" + std::to_string(kordel::platform::ProcessId()));
     fs::create_directories(dir / "usr" / "bin");
     fs::create_directories(dir / "usr" / "share" / "kordel");
     std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/system.h"
 #include "userlang/language_form.h"
 
 using namespace kordel::userlang;
@@ -74,7 +75,7 @@ TEST(LanguageForm, StoresCleanedExtensionsDefaultColumnsAndTheGivenFlag) {
 
 TEST(LanguageList, AddEditDeleteAndOkWriteTheRecordsCloseBoxWritesNothing) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kordel-langlist-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("kordel-langlist-" + std::to_string(kordel::platform::ProcessId()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path db = dir / "udlangdb.ini";
@@ -110,7 +111,7 @@ TEST(LanguageList, AddEditDeleteAndOkWriteTheRecordsCloseBoxWritesNothing) {
 
 TEST(LanguageList, ChangesToAReadOnlyDefaultGoToTheUsersCopy) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kordel-langdefault-" + std::to_string(::getpid()));
+    const fs::path dir = fs::temp_directory_path() / ("kordel-langdefault-" + std::to_string(kordel::platform::ProcessId()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path shipped = dir / "default.ini";
