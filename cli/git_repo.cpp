@@ -26,6 +26,9 @@ std::string LastError() {
     return error && error->message ? error->message : "unknown error";
 }
 
+// The path in double quotes (built by appending: g++ 12 warns falsely on "\"" + text).
+std::string Quoted(const fs::path& path) { return std::string(1, '"').append(path.string()).append(1, '"'); }
+
 bool StartsWithFolder(std::string_view path, std::string_view folder) {
     return folder.empty() || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
 }
@@ -44,7 +47,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     std::error_code ec;
     const fs::path real = fs::canonical(folder, ec);
     if (ec) {
-        error = "\"" + folder.string() + "\" cannot be read: " + ec.message();
+        error = Quoted(folder) + " cannot be read: " + ec.message();
         return nullptr;
     }
     std::unique_ptr<GitRepo> result(new GitRepo);
@@ -52,16 +55,16 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     const char* ceilings = std::getenv("GIT_CEILING_DIRECTORIES");
     const int found = git_repository_open_ext(&result->m_handles->repo, real.string().c_str(), 0, ceilings);
     if (found == GIT_ENOTFOUND) {
-        error = "\"" + folder.string() + "\" is not in a git repository";
+        error = Quoted(folder) + " is not in a git repository";
         return nullptr;
     }
     if (found < 0) {
-        error = "the git repository of \"" + folder.string() + "\" cannot be read: " + LastError();
+        error = "the git repository of " + Quoted(folder) + " cannot be read: " + LastError();
         return nullptr;
     }
     const char* workDir = git_repository_workdir(result->m_handles->repo);
     if (!workDir) {
-        error = "\"" + folder.string() + "\" is in a bare git repository, which has no files to count";
+        error = Quoted(folder) + " is in a bare git repository, which has no files to count";
         return nullptr;
     }
     result->m_workDir = fs::canonical(workDir, ec);
@@ -69,7 +72,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
 
     git_index* index = nullptr;
     if (git_repository_index(&index, result->m_handles->repo) < 0) {
-        error = "the git index of \"" + folder.string() + "\" cannot be read: " + LastError();
+        error = "the git index of " + Quoted(folder) + " cannot be read: " + LastError();
         return nullptr;
     }
     const std::size_t count = git_index_entrycount(index);

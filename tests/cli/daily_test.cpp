@@ -111,8 +111,8 @@ protected:
         Write("repo/.gitignore", "build/\n*_gen.c\ndebug.c\n");
         Write("repo/vendor/.ignore", "*.c\n!keep.c\n");
         Write("repo/sub/.ignore", "inner/\n");
-        const std::string repo = "'" + Path("repo").string() + "'";
-        const std::string nested = "'" + Path("repo/nested").string() + "'";
+        const std::string repo = std::string(1, '\'').append(Path("repo").string()).append(1, '\'');
+        const std::string nested = std::string(1, '\'').append(Path("repo/nested").string()).append(1, '\'');
         ASSERT_EQ(std::system(("git -C " + repo + " init -q && git -C " + repo + " add -f tracked_gen.c src/main.c && " +
                                "git -C " + nested + " init -q").c_str()),
                   0);

@@ -103,7 +103,7 @@ TEST_F(CliTest, CountingARepositoryRunsNothingItsConfigurationNames) {
     if (std::system("git --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "git is not installed";
     WriteC("repo/a.c", 2);
     WriteC("repo/new.c", 1);
-    const std::string repo = "'" + Path("repo").string() + "'";
+    const std::string repo = std::string(1, '\'').append(Path("repo").string()).append(1, '\'');
     const fs::path marker = Path("ran-a-command");
     ASSERT_EQ(std::system(("git -C " + repo + " init -q && git -C " + repo + " add a.c").c_str()), 0);
     // Set after the add, so that only a reader of the repository can run these.
