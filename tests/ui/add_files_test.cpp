@@ -64,7 +64,7 @@ TEST_F(AddFiles, DialogChoiceAddsNewPathsRemembersFilterAndFolder) {
     desktop.addChoice = {{}, 7};  // cancelled: nothing added, the filter is still stored
     logic.Dispatch(cmd::kAdd);
     EXPECT_EQ(desktop.addShownFilter, 5);
-    EXPECT_EQ(desktop.addShownFolder, (dir / "tree").string() + "/");
+    EXPECT_EQ(desktop.addShownFolder, (dir / "tree" / "").string());
     EXPECT_EQ(store.Read("filtin").value_or(""), "7");
 }
 

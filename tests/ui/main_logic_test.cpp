@@ -20,6 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A path in the system's own form: with backslashes on Windows.
+std::string Native(const char* path) { return fs::path(path).make_preferred().string(); }
+
 class RecordingView : public MainView {
 public:
     void TextsChanged() override { ++texts; }
@@ -189,7 +192,7 @@ TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
 }
 
 TEST_F(MainLogic, FindAndFindNextWalkTheListWithoutWrapping) {
-    for (const char* p : {"/src/Alpha.c", "/src/beta.c", "/src/alphabet.c"}) logic.list().AddPath(p);
+    for (const char* p : {"/src/Alpha.c", "/src/beta.c", "/src/alphabet.c"}) logic.list().AddPath(Native(p));
     // Rows in path order: Alpha.c, alphabet.c, beta.c.
     desktop.findRequest = FindRequest{"alpha", false};
     logic.Dispatch(cmd::kFind);
@@ -217,14 +220,15 @@ TEST_F(MainLogic, FindNextBeforeAnyFindOpensTheDialog) {
 }
 
 TEST_F(MainLogic, OpenCommandsHandTheFileOrItsFolderToTheDesktop) {
-    logic.list().AddPath("/home/u/src/main.c");
+    logic.list().AddPath(Native("/home/u/src/main.c"));
     view.selected = {0};
     logic.Dispatch(cmd::kOpenSelected);
     logic.Dispatch(cmd::kDoubleClick);
     logic.Dispatch(cmd::kOpenFolder);
-    EXPECT_EQ(desktop.opened, (std::vector<std::string>{"/home/u/src/main.c", "/home/u/src/main.c", "/home/u/src/"}));
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{Native("/home/u/src/main.c"), Native("/home/u/src/main.c"),
+                                                        Native("/home/u/src/")}));
     logic.Dispatch(cmd::kManual);
-    EXPECT_EQ(desktop.opened.back(), "/opt/kordel/share/doc/kordel/kordel-manual.html");
+    EXPECT_EQ(desktop.opened.back(), Native("/opt/kordel/share/doc/kordel/kordel-manual.html"));
 }
 
 TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
