@@ -1,5 +1,6 @@
 // The --diff run: both sides listed, paired and counted, then printed or written.
 #include "cli/diff_command.h"
+#include "cli/git_repo.h"
 
 #include "cli/diff_output.h"
 #include "cli/diff_run.h"
@@ -9,6 +10,10 @@ namespace kordel::cli {
 
 int RunDiff(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& userLanguages,
             const SideContext& context, const Console& console, Progress& progress, std::ostream& out) {
+    if (!GitSupported()) {
+        progress.Error("--diff needs git support (libgit2), which this kordelc was built without");
+        return 2;
+    }
     Side sides[2];
     for (int i = 0; i < 2; ++i) {
         std::string error;

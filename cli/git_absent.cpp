@@ -12,6 +12,8 @@ constexpr const char* kNoGit = "this kordelc was built without git support (libg
 
 }  // namespace
 
+bool GitSupported() { return false; }
+
 struct GitRepo::Handles {};
 
 std::unique_ptr<GitRepo> GitRepo::Open(const std::filesystem::path&, std::string& error) {

@@ -42,6 +42,8 @@ struct GitRepo::Handles {
 
 GitRepo::~GitRepo() = default;
 
+bool GitSupported() { return true; }
+
 std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& error) {
     InitOnce();
     std::error_code ec;

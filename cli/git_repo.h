@@ -12,6 +12,9 @@
 
 namespace kordel::cli {
 
+/// False in a kordelc built without libgit2, where every git operation fails.
+bool GitSupported();
+
 class GitRepo {
 public:
     /// The repository whose work tree holds `folder`. Discovery stops at the folders of
