@@ -120,7 +120,9 @@ std::unique_ptr<Repository> Repository::Open(const std::filesystem::path& folder
     git_libgit2_init();
     git_repository* repo = nullptr;
     if (git_repository_open_ext(&repo, folder.string().c_str(), 0, nullptr) != 0) {
-        error = "\"" + folder.string() + "\" is not in a git repository (" + LastGitError() + ")";
+        // Built by appending: g++ 12 warns falsely (-Wrestrict) on a chain of + here.
+        error = std::string(1, '"').append(folder.string()).append("\" is not in a git repository (");
+        error.append(LastGitError()).append(")");
         git_libgit2_shutdown();
         return nullptr;
     }
