@@ -10,21 +10,6 @@
 
 #ifdef _WIN32
 #include <io.h>
-// The C runtime's names for the POSIX calls used here.
-#define open _open
-#define read _read
-#define close _close
-#define fstat _fstat
-#define stat _stat
-#ifndef S_ISDIR
-#define S_ISDIR(m) (((m) & _S_IFMT) == _S_IFDIR)
-#endif
-#ifndef S_ISREG
-#define S_ISREG(m) (((m) & _S_IFMT) == _S_IFREG)
-#endif
-#ifndef S_ISFIFO
-#define S_ISFIFO(m) (((m) & _S_IFMT) == _S_IFIFO)
-#endif
 #else
 #include <unistd.h>
 #endif
@@ -98,6 +83,24 @@ PathList ReadPathList(std::istream& in, const std::string& name) {
     splitter.Finish();
     return list;
 }
+
+#ifdef _WIN32
+// The C runtime's names for the POSIX calls below (after the stream reader, whose in.read they would hit).
+#define open _open
+#define read _read
+#define close _close
+#define fstat _fstat
+#define stat _stat
+#ifndef S_ISDIR
+#define S_ISDIR(m) (((m) & _S_IFMT) == _S_IFDIR)
+#endif
+#ifndef S_ISREG
+#define S_ISREG(m) (((m) & _S_IFMT) == _S_IFREG)
+#endif
+#ifndef S_ISFIFO
+#define S_ISFIFO(m) (((m) & _S_IFMT) == _S_IFIFO)
+#endif
+#endif
 
 PathList ReadPathListFile(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_BINARY);
