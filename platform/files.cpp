@@ -83,4 +83,21 @@ void RemoveStaleTemporaries(std::string_view folder) {
     }
 }
 
+// Moving and closing an input file are the same on every system; only Open, Read and Close differ.
+InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle), m_size(other.m_size) {
+    other.m_handle = kNone;
+}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_handle = other.m_handle;
+        m_size = other.m_size;
+        other.m_handle = kNone;
+    }
+    return *this;
+}
+
+InputFile::~InputFile() { Close(); }
+
 }  // namespace kordel::platform

@@ -106,22 +106,6 @@ bool DoesFileExist(std::string_view path) {
     return ::lstat(std::string(path).c_str(), &st) == 0 || GetPathInfo(path).kind != PathKind::Missing;
 }
 
-InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle), m_size(other.m_size) {
-    other.m_handle = kNone;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = other.m_handle;
-        m_size = other.m_size;
-        other.m_handle = kNone;
-    }
-    return *this;
-}
-
-InputFile::~InputFile() { Close(); }
-
 InputFile::Status InputFile::Open(std::string_view path) {
     Close();
     const int fd = OpenPath(path, kReadFlags);

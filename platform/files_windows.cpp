@@ -94,22 +94,6 @@ PathInfo GetPathInfo(std::string_view path) {
 
 bool DoesFileExist(std::string_view path) { return GetPathInfo(path).kind != PathKind::Missing; }
 
-InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle), m_size(other.m_size) {
-    other.m_handle = kNone;
-}
-
-InputFile& InputFile::operator=(InputFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        m_handle = other.m_handle;
-        m_size = other.m_size;
-        other.m_handle = kNone;
-    }
-    return *this;
-}
-
-InputFile::~InputFile() { Close(); }
-
 InputFile::Status InputFile::Open(std::string_view path) {
     Close();
     if (HasNul(path) || path.empty()) return Status::Missing;
