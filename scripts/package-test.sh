@@ -24,7 +24,8 @@ echo "$counted"
 for language in Go Rust Shell; do
   grep -qi "^$language" <<<"$counted" || { echo "kordelc did not count $language with the installed pack" >&2; exit 1; }
 done
-man -w kordelc Kordel
+# The manual pages, as the package database lists them (dpkg may be set to leave such files out).
+dpkg -L kordelc kordel | grep '/man1/'
 
 echo "== Kordel"
 # Offscreen, with a project list named on the command line; a second start hands another list over
@@ -36,7 +37,12 @@ Kordel "$sample" >"$work/first.log" 2>&1 &
 kordel_pid=$!
 for _ in $(seq 50); do [ -S "$XDG_RUNTIME_DIR/kordel.socket" ] && break; sleep 0.1; done
 [ -S "$XDG_RUNTIME_DIR/kordel.socket" ] || { echo "Kordel did not come up" >&2; cat "$work/first.log" >&2; exit 1; }
-timeout 10 Kordel "$sample" && echo "a second start handed its list to the running copy and ended"
+if timeout 10 Kordel "$sample"; then
+  echo "a second start handed its list to the running copy and ended"
+else
+  echo "a second start did not hand its list over" >&2
+  exit 1
+fi
 kill -0 "$kordel_pid" || { echo "Kordel did not keep running" >&2; exit 1; }
 kill "$kordel_pid"
 wait "$kordel_pid" 2>/dev/null || true
