@@ -125,7 +125,8 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     for (const std::string& path : m_tracked)
         if (StartsWithFolder(path, relative)) files.push_back(path.substr(cut));
 
-    git_status_options options = GIT_STATUS_OPTIONS_INIT;
+    git_status_options options{};
+    git_status_options_init(&options, GIT_STATUS_OPTIONS_VERSION);
     options.show = GIT_STATUS_SHOW_WORKDIR_ONLY;
     options.flags = GIT_STATUS_OPT_INCLUDE_UNTRACKED | GIT_STATUS_OPT_RECURSE_UNTRACKED_DIRS |
                     GIT_STATUS_OPT_EXCLUDE_SUBMODULES | GIT_STATUS_OPT_DISABLE_PATHSPEC_MATCH;
