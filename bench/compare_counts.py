@@ -15,16 +15,15 @@ import gzip
 import json
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
 
 MODES = [[], ["--mixed-as-both"], ["--blank-in-block"]]
-BUILTIN = (".bat .pro .ms .mcr .ml .mli .sml .thy .txt .m .rb .tcl .tk .itk .awk .abp .inc .cgi .pl .pm "
-           ".perl .boo .joy .r .lsp .el .lisp .jl .scm .py .sed .cob .ada .hs .agda .sql .4gl .f .f77 .f90 "
-           ".tex .sty .cfm .xml .xpp .htm .html .pas .pp .asm .ini .iss .au3 .nsi .nsh .vb .vbs .frm .asp .bas "
-           ".bpp .c .cpp .h .hpp .java .js .jsp .jspf .cs .jsl .dylan .io .q .as .lsl .shx .n .ttcn3 .dot "
-           ".neato .gviz .rex .pike .pmod .php .php3").split()
+# Every built-in extension, from the dispatch table's own list.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "engine", "builtin_languages.inc")) as table:
+    BUILTIN = list(dict.fromkeys(re.findall(r'^KORDEL_EXTENSION\("([^"]+)"', table.read(), re.M)))
 # Three user languages: Lua-like signals, a fixed-column one and equal begin and end signals.
 USER_DB = ("Lua-like\n.zz1\n--\n0\n--[[\n0\n]]\nNo\n"
            "Columns\n.zz2\nC\n1\n*>\n3\n<*\nNo\n"

@@ -4,11 +4,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include "ui/core/sort_results.h"
+#include "engine/sort_order.h"
 
 namespace {
 
-class NullObserver final : public kordel::ui::SortObserver {
+class NullObserver final : public kordel::engine::SortObserver {
 public:
     void SetStatus(const std::string& text) override { benchmark::DoNotOptimize(text.data()); }
     void SetProgress(int) override {}
@@ -26,7 +26,8 @@ void TournamentSort(benchmark::State& state) {
     const auto keys = Keys(static_cast<std::size_t>(state.range(0)));
     NullObserver observer;
     std::atomic<int> canc{0};
-    for (auto _ : state) benchmark::DoNotOptimize(kordel::ui::SortResults(keys, state.range(1) == 1, canc, observer));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kordel::engine::SortResults(keys, state.range(1) == 1, canc, observer));
 }
 BENCHMARK(TournamentSort)->Args({100000, 0})->Args({100000, 1})->Unit(benchmark::kMillisecond);
 

@@ -5,11 +5,9 @@
 
 namespace kordel::cli {
 
-void BatchObserver::SetStatus(const std::string& text) {
-    // "Counting source file %d of %d": the row being counted.
-    m_current = std::stoul(text.substr(21, text.find(' ', 21) - 21)) - 1;
-    if (m_current < m_paths.size())
-        m_progress.Counting(m_done, m_paths.size(), std::filesystem::path(m_paths[m_current]).parent_path().string());
+void BatchObserver::StartRow(std::size_t row) {
+    m_current = row;
+    m_progress.Counting(m_done, m_paths.size(), std::filesystem::path(m_paths[row]).parent_path().string());
 }
 
 bool BatchObserver::Skip(const std::string& message, const char* reason) {

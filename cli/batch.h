@@ -17,7 +17,8 @@ class BatchObserver final : public engine::RunObserver {
 public:
     BatchObserver(const std::vector<std::string>& paths, Progress& progress) : m_paths(paths), m_progress(progress) {}
 
-    void SetStatus(const std::string& text) override;
+    void StartRow(std::size_t row) override;
+    void SetStatus(const std::string&) override {}
     void WriteRow(std::size_t, const std::vector<std::string>&) override {}
     void WriteTotals(const engine::TotalsTexts& totals) override { m_totals = totals; }
     void SetProgress(int) override { ++m_done; }
@@ -27,7 +28,6 @@ public:
         return false;
     }
     bool AskUnknownExtension(const std::string& message) override {
-        m_current = m_done;
         Skip(message, "unknown extension");
         return true;
     }

@@ -19,82 +19,33 @@ bool SameText(std::string_view a, std::string_view b) {
 }  // namespace
 
 const std::vector<NamedLanguage>& BuiltinLanguages() {
-    static const std::vector<NamedLanguage> languages = {
-        {"ABAP", {".abp", ".inc"}},
-        {"ActionScript", {".as"}},
-        {"Ada", {".ada"}},
-        {"Agda", {".agda"}},
-        {"ASP", {".asp"}},
-        {"Assembly", {".asm"}},
-        {"AutoIt", {".au3"}},
-        {"AWK", {".awk"}},
-        {"B++", {".bpp"}},
-        {"Batch", {".bat"}},
-        {"Boo", {".boo"}},
-        {"C", {".c"}},
-        {"C Header", {".h"}},
-        {"C#", {".cs"}},
-        {"C++", {".cpp"}},
-        {"C++ Header", {".hpp"}},
-        {"COBOL", {".cob"}},
-        {"ColdFusion", {".cfm"}},
-        {"Dylan", {".dylan"}},
-        {"Emacs Lisp", {".el"}},
-        {"Forth", {".f"}},
-        {"Fortran 77", {".f77", ".f"}},
-        {"Fortran 90", {".f90"}},
-        {"GraphViz", {".dot", ".neato", ".gviz"}},
-        {"Haskell", {".hs"}},
-        {"HTML", {".htm", ".html"}},
-        {"Informix 4GL", {".4gl"}},
-        {"INI", {".ini"}},
-        {"Inno Setup", {".iss"}},
-        {"Io", {".io"}},
-        {"Isabelle", {".thy"}},
-        {"J#", {".jsl"}},
-        {"Java", {".java"}},
-        {"JavaScript", {".js"}},
-        {"Joy", {".joy"}},
-        {"JSP", {".jsp", ".jspf"}},
-        {"LaTeX", {".tex", ".sty"}},
-        {"Linden Script", {".lsl"}},
-        {"Lisp", {".lsp", ".lisp", ".jl"}},
-        {"MAXScript", {".ms", ".mcr"}},
-        {"Nemerle", {".n"}},
-        {"NSIS", {".nsi", ".nsh"}},
-        {"Objective-C", {".m"}},
-        {"OCaml", {".ml", ".mli"}},
-        {"Pascal", {".pas", ".pp"}},
-        {"Perl", {".cgi", ".pl", ".pm", ".perl"}},
-        {"PHP", {".php", ".php3"}},
-        {"Pike", {".pike", ".pmod"}},
-        {"Prolog", {".pro"}},
-        {"Python", {".py"}},
-        {"Q", {".q"}},
-        {"R", {".r"}},
-        {"Rexx", {".rex"}},
-        {"Ruby", {".rb"}},
-        {"Scheme", {".scm"}},
-        {"sed", {".sed"}},
-        {"SQL", {".sql"}},
-        {"Standard ML", {".sml"}},
-        {"Tcl", {".tcl", ".tk", ".itk"}},
-        {"Text", {".txt"}},
-        {"TTCN-3", {".ttcn3"}},
-        {"VBScript", {".vbs"}},
-        {"Visual Basic", {".vb", ".frm", ".bas"}},
-        {"X++", {".xpp", ".shx"}},
-        {"XML", {".xml"}},
-    };
+    // The table's extensions grouped under their names, in table order, the names in alphabetical order
+    // without regard to case.
+    static const std::vector<NamedLanguage> languages = [] {
+        std::vector<NamedLanguage> named;
+        for (const engine::BuiltinExtension& e : engine::BuiltinExtensions()) {
+            auto same =
+                std::find_if(named.begin(), named.end(), [&](const NamedLanguage& l) { return l.name == e.name; });
+            if (same == named.end()) named.push_back({e.name, {e.extension}});
+            else same->extensions.push_back(e.extension);
+        }
+        std::stable_sort(named.begin(), named.end(), [](const NamedLanguage& a, const NamedLanguage& b) {
+            return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                                [](char x, char y) {
+                                                    return std::tolower(static_cast<unsigned char>(x)) <
+                                                           std::tolower(static_cast<unsigned char>(y));
+                                                });
+        });
+        return named;
+    }();
     return languages;
 }
 
 std::string_view BuiltinLanguageName(std::string_view extension, int dotf) {
-    if (SameText(extension, ".f")) return dotf == 1 ? "Fortran 77" : "Forth";
-    if (!engine::IsBuiltinExtension(extension, dotf)) return {};
-    for (const NamedLanguage& language : BuiltinLanguages())
-        for (std::string_view e : language.extensions)
-            if (SameText(e, extension)) return language.name;
+    // The entry of the counter that counts the extension: ".f" stands under Forth and Fortran 77.
+    const engine::BuiltinLanguage* counter = engine::FindBuiltin(extension, dotf);
+    for (const engine::BuiltinExtension& e : engine::BuiltinExtensions())
+        if (e.language == counter && SameText(e.extension, extension)) return e.name;
     return {};
 }
 

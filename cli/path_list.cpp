@@ -2,24 +2,7 @@
 // the run with a message instead of growing without end.
 #include "cli/path_list.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -84,54 +67,28 @@ PathList ReadPathList(std::istream& in, const std::string& name) {
     return list;
 }
 
-#ifdef _WIN32
-// The C runtime's names for the POSIX calls below (after the stream reader, whose in.read they would hit).
-#define open _open
-#define read _read
-#define close _close
-#define fstat _fstat
-#define stat _stat
-#ifndef S_ISDIR
-#define S_ISDIR(m) (((m) & _S_IFMT) == _S_IFDIR)
-#endif
-#ifndef S_ISREG
-#define S_ISREG(m) (((m) & _S_IFMT) == _S_IFREG)
-#endif
-#ifndef S_ISFIFO
-#define S_ISFIFO(m) (((m) & _S_IFMT) == _S_IFIFO)
-#endif
-#endif
-
 PathList ReadPathListFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_BINARY);
-    if (fd < 0) return Refused("Could not open \"" + path + "\" for reading.");
-    struct stat info {};
-    PathList list;
-    if (::fstat(fd, &info) != 0) {
-        list = Refused("Could not open \"" + path + "\" for reading.");
-    } else if (S_ISDIR(info.st_mode)) {
-        list = Refused("\"" + path + "\" is a folder, not a list of paths.");
-    } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
-        list = Refused("\"" + path + "\" is not a list of paths (neither a file nor a pipe).");
-    } else {
-        LineSplitter splitter(list, path);
-        char buffer[64 * 1024];
-        for (;;) {
-            const auto got = ::read(fd, buffer, static_cast<unsigned>(sizeof buffer));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) {
-                list = Refused("Could not read \"" + path + "\": " + std::strerror(errno));
-                break;
-            }
-            if (got == 0) {
-                splitter.Finish();
-                break;
-            }
-            if (!splitter.Feed(buffer, static_cast<std::size_t>(got))) break;
-        }
+    platform::InputFile file;
+    switch (file.OpenFileOrPipe(path)) {
+        case platform::InputFile::Status::Opened: break;
+        case platform::InputFile::Status::Folder: return Refused("\"" + path + "\" is a folder, not a list of paths.");
+        case platform::InputFile::Status::NotRegular:
+            return Refused("\"" + path + "\" is not a list of paths (neither a file nor a pipe).");
+        case platform::InputFile::Status::Missing:
+        case platform::InputFile::Status::Failed: return Refused("Could not open \"" + path + "\" for reading.");
     }
-    ::close(fd);
-    return list;
+    PathList list;
+    LineSplitter splitter(list, path);
+    char buffer[64 * 1024];
+    for (;;) {
+        const std::ptrdiff_t got = file.Read(buffer, sizeof buffer);
+        if (got < 0) return Refused("Could not read \"" + path + "\": " + platform::LastFileErrorText());
+        if (got == 0) {
+            splitter.Finish();
+            return list;
+        }
+        if (!splitter.Feed(buffer, static_cast<std::size_t>(got))) return list;
+    }
 }
 
 }  // namespace kordel::cli

@@ -5,13 +5,13 @@
 #include <stdexcept>
 
 #include "cli/languages.h"
-#include "ui/core/sort_results.h"
+#include "engine/sort_order.h"
 
 namespace kordel::cli {
 namespace {
 
 // Replays the sort's swaps on a permutation of the original positions.
-class PermutationObserver final : public ui::SortObserver {
+class PermutationObserver final : public engine::SortObserver {
 public:
     explicit PermutationObserver(std::size_t n) : m_order(n) { std::iota(m_order.begin(), m_order.end(), 0); }
     void SetStatus(const std::string&) override {}
@@ -65,7 +65,7 @@ std::uint64_t KeyOf(const engine::FileCounts& counts, SortKey key) {
 std::vector<std::size_t> DesktopOrder(std::vector<std::uint64_t> keys, bool ascending) {
     PermutationObserver observer(keys.size());
     std::atomic<int> canc{0};
-    ui::SortResults(std::move(keys), ascending, canc, observer);
+    engine::SortResults(std::move(keys), ascending, canc, observer);
     return observer.Take();
 }
 

@@ -187,6 +187,7 @@ RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& 
         if (jobs > 1 && n > 1) readAhead.emplace(paths, extensions, options, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
+            observer.StartRow(r);
             const std::string& path = paths[r];
             const std::string ext = extensions ? (*extensions)[r] : std::string(PathExtension(path));
             const BuiltinLanguage* language = FindBuiltin(ext, options.dotf);

@@ -18,6 +18,9 @@ namespace kordel::engine {
 class RunObserver {
 public:
     virtual ~RunObserver() = default;
+    /// The run takes row `row` (0-based, in list order) next; every other call about that row follows.
+    /// Observers that show only texts leave it alone.
+    virtual void StartRow(std::size_t /*row*/) {}
     virtual void SetStatus(const std::string& text) = 0;
     virtual void WriteRow(std::size_t row, const std::vector<std::string>& cells) = 0;
     virtual void WriteTotals(const TotalsTexts& totals) = 0;

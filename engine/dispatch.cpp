@@ -1,9 +1,6 @@
 // The dispatch table, tested in order.
 #include "engine/dispatch.h"
 
-#include <array>
-#include <initializer_list>
-
 #include "engine/block_line_counter.h"
 #include "engine/line_comment_counter.h"
 #include "engine/pascal_counter.h"
@@ -47,46 +44,45 @@ constexpr BlockLineMarkers kLisp{";", "#|", "|#", DS, false, true};
 constexpr BlockLineMarkers kMarkup{"", "<!--", "-->", DSB};
 constexpr BlockLineMarkers kPython{"#", "\"\"\"", "\"\"\"", QuoteRule::DoubleUnlessTriple, true};
 
-struct Row {
-    std::initializer_list<std::string_view> extensions;
-    BuiltinLanguage language;
-    int dotfForF = -1;  ///< the row's ".f" entry matches only while dotf has this value
-};
+// The counters, each under its own name; several languages share one.
+constexpr BuiltinLanguage CountLinesBatch{"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>};
+constexpr BuiltinLanguage CountLinesProLog{"CountLinesProLog", "ProLog Source Files", Block<kProlog>};
+constexpr BuiltinLanguage CountLinesMaxScript{"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>};
+constexpr BuiltinLanguage CountLinesCaml{"CountLinesCaml", "CAML Source Files", Block<kCaml>};
+constexpr BuiltinLanguage CountLinesTXT{"CountLinesTXT", "Text Files", Column<ColumnRule::None>};
+constexpr BuiltinLanguage CountLinesOBJC{"CountLinesOBJC", "Objective-C Source Files", Line<kPercent, D>};
+constexpr BuiltinLanguage CountLinesRuby{"CountLinesRuby", "Ruby Source Files", Line<kHash, D>};
+constexpr BuiltinLanguage CountLinesTCL{"CountLinesTCL", "TCL Source Files", Special<SpecialLineRule::Tcl>};
+constexpr BuiltinLanguage CountLinesAWK{"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>};
+constexpr BuiltinLanguage CountLinesABAP{"CountLinesABAP", "ABAP Source Files", Special<SpecialLineRule::Abap>};
+constexpr BuiltinLanguage CountLinesPerl{"CountLinesPerl", "Perl Source Files", Line<kHash, D>};
+constexpr BuiltinLanguage CountLinesLISP{"CountLinesLISP", "LISP/Scheme Source", Block<kLisp>};
+constexpr BuiltinLanguage CountLinesPython{"CountLinesPython", "Python Source Files", Block<kPython>};
+constexpr BuiltinLanguage CountLinesSED{"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>};
+constexpr BuiltinLanguage CountLinesCobol{"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>};
+constexpr BuiltinLanguage CountLinesAda{"CountLinesAda", "ADA Source Files", Line<kDashes, DS>};
+constexpr BuiltinLanguage CountLinesSQL{"CountLinesSQL", "SQL Source Files", Block<kSql>};
+constexpr BuiltinLanguage CountLinesForth{"CountLinesForth", "Forth", Line<kBackslash, D>};
+constexpr BuiltinLanguage CountLinesFortran77{"CountLinesFortran77", "Fortran 77", Column<ColumnRule::Fortran77>};
+constexpr BuiltinLanguage CountLinesFortran9095{"CountLinesFortran9095", "Fortran Source Files",
+                                                Line<kBang, DSB>};
+constexpr BuiltinLanguage CountLinesLaTeX{"CountLinesLaTeX", "LaTeX Source File", Line<kPercent, D>};
+constexpr BuiltinLanguage CountLinesColdFusion{"CountLinesColdFusion", "Cold Fusion Source Files",
+                                               Block<kMarkup>};
+constexpr BuiltinLanguage CountLinesHTM{"CountLinesHTM", "HTM/HTML Source Files", Block<kMarkup>};
+constexpr BuiltinLanguage CountLinesPAS{"CountLinesPAS", "Pascal / Delphi Source Files", Pascal};
+constexpr BuiltinLanguage CountLinesASM{"CountLinesASM", "Assembly Source Files", Line<kSemicolon, D>};
+constexpr BuiltinLanguage CountLinesBasic{"CountLinesBasic", "Visual Basic/VB.NET/VBSScript Files",
+                                          Special<SpecialLineRule::Basic>};
+constexpr BuiltinLanguage CountLinesCJAVA{"CountLinesCJAVA", "C/C++ Source and Header Files", Block<kC>};
+// PHP has the C family's markers and string rule.
+constexpr BuiltinLanguage CountLinesPHP{"CountLinesPHP", "PHP Source Files", Block<kC>};
 
 // In the order the extensions are tested.
-const Row kTable[] = {
-    {{".bat"}, {"CountLinesBatch", "Batch Script Files", Line<kRem, DSB>}},
-    {{".pro"}, {"CountLinesProLog", "ProLog Source Files", Block<kProlog>}},
-    {{".ms", ".mcr"}, {"CountLinesMaxScript", "MaxScript Source Files", Block<kMaxScript>}},
-    {{".ml", ".mli", ".sml", ".thy"}, {"CountLinesCaml", "CAML Source Files", Block<kCaml>}},
-    {{".txt"}, {"CountLinesTXT", "Text Files", Column<ColumnRule::None>}},
-    {{".m"}, {"CountLinesOBJC", "Objective-C Source Files", Line<kPercent, D>}},
-    {{".rb"}, {"CountLinesRuby", "Ruby Source Files", Line<kHash, D>}},
-    {{".tcl", ".tk", ".itk"}, {"CountLinesTCL", "TCL Source Files", Special<SpecialLineRule::Tcl>}},
-    {{".awk"}, {"CountLinesAWK", "AWK Source Files", Line<kHash, DSB>}},
-    {{".abp", ".inc"}, {"CountLinesABAP", "ABAP Source Files", Special<SpecialLineRule::Abap>}},
-    {{".cgi", ".pl", ".pm", ".perl", ".boo", ".joy", ".r"}, {"CountLinesPerl", "Perl Source Files", Line<kHash, D>}},
-    {{".lsp", ".el", ".lisp", ".jl", ".scm"}, {"CountLinesLISP", "LISP/Scheme Source", Block<kLisp>}},
-    {{".py"}, {"CountLinesPython", "Python Source Files", Block<kPython>}},
-    {{".sed"}, {"CountLinesSED", "SED Scripts", Column<ColumnRule::Sed>}},
-    {{".cob"}, {"CountLinesCobol", "Cobol Source Files", Column<ColumnRule::Cobol>}},
-    {{".ada", ".hs", ".agda"}, {"CountLinesAda", "ADA Source Files", Line<kDashes, DS>}},
-    {{".sql", ".4gl"}, {"CountLinesSQL", "SQL Source Files", Block<kSql>}},
-    {{".f"}, {"CountLinesForth", "Forth", Line<kBackslash, D>}, 0},
-    {{".f77", ".f"}, {"CountLinesFortran77", "Fortran 77", Column<ColumnRule::Fortran77>}, 1},
-    {{".f90"}, {"CountLinesFortran9095", "Fortran Source Files", Line<kBang, DSB>}},
-    {{".tex", ".sty"}, {"CountLinesLaTeX", "LaTeX Source File", Line<kPercent, D>}},
-    {{".cfm", ".xml", ".xpp"}, {"CountLinesColdFusion", "Cold Fusion Source Files", Block<kMarkup>}},
-    {{".htm", ".html"}, {"CountLinesHTM", "HTM/HTML Source Files", Block<kMarkup>}},
-    {{".pas", ".pp"}, {"CountLinesPAS", "Pascal / Delphi Source Files", Pascal}},
-    {{".asm", ".ini", ".iss", ".au3", ".nsi", ".nsh"}, {"CountLinesASM", "Assembly Source Files", Line<kSemicolon, D>}},
-    {{".vb", ".vbs", ".frm", ".asp", ".bas", ".bpp"},
-     {"CountLinesBasic", "Visual Basic/VB.NET/VBSScript Files", Special<SpecialLineRule::Basic>}},
-    {{".c", ".cpp", ".h", ".hpp", ".java", ".js", ".jsp", ".jspf", ".cs", ".jsl", ".dylan", ".io", ".q", ".as",
-      ".lsl", ".shx", ".n", ".ttcn3", ".dot", ".neato", ".gviz", ".rex", ".pike", ".pmod"},
-     {"CountLinesCJAVA", "C/C++ Source and Header Files", Block<kC>}},
-    // PHP has the C family's markers and string rule.
-    {{".php", ".php3"}, {"CountLinesPHP", "PHP Source Files", Block<kC>}},
+constexpr BuiltinExtension kExtensions[] = {
+#define KORDEL_EXTENSION(extension, name, counter) {extension, name, &counter},
+#include "engine/builtin_languages.inc"
+#undef KORDEL_EXTENSION
 };
 
 bool SameExtension(std::string_view a, std::string_view b) {
@@ -97,12 +93,13 @@ bool SameExtension(std::string_view a, std::string_view b) {
 
 const BuiltinLanguage* FindBuiltin(std::string_view extension, int dotf) {
     // ".f" is Forth while dotf is 0 and Fortran 77 while it is 1; any other value loads as 0.
-    const int f = dotf == 1 ? 1 : 0;
-    for (const Row& row : kTable)
-        for (std::string_view e : row.extensions)
-            if (SameExtension(extension, e) && (e != ".f" || row.dotfForF == f)) return &row.language;
+    const BuiltinLanguage* dotF = dotf == 1 ? &CountLinesFortran77 : &CountLinesForth;
+    for (const BuiltinExtension& e : kExtensions)
+        if (SameExtension(extension, e.extension) && (e.extension != ".f" || e.language == dotF)) return e.language;
     return nullptr;
 }
+
+std::span<const BuiltinExtension> BuiltinExtensions() { return kExtensions; }
 
 bool IsBuiltinExtension(std::string_view extension, int dotf) { return FindBuiltin(extension, dotf) != nullptr; }
 

@@ -2,6 +2,7 @@
 #include "engine/number_text.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace kordel::engine {
 
@@ -41,6 +42,17 @@ std::vector<std::string> RowCellTexts(const FileCounts& c, bool sps) {
 TotalsTexts MakeTotalsTexts(const RunTotals& t) {
     auto both = [&](std::int64_t n) { return CountText(n) + " (" + PercentText(n, t.ntl) + "%)"; };
     return {both(t.ncl), both(t.ncol), both(t.nml), both(t.ncbl), CountText(t.ntl)};
+}
+
+std::uint64_t aatoi(std::string_view text) {
+    std::uint64_t value = 0;
+    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
+    for (char c : text) {
+        if (c < '0' || c > '9') continue;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+    }
+    return value;
 }
 
 }  // namespace kordel::engine

@@ -33,4 +33,8 @@ struct TotalsTexts {
 
 TotalsTexts MakeTotalsTexts(const RunTotals& totals);
 
+/// The number made of every decimal digit of a cell text ("1,234" -> 1234, "12.34%" -> 1234, "" -> 0),
+/// as the sort reads the result list. Saturates instead of overflowing.
+std::uint64_t aatoi(std::string_view text);
+
 }  // namespace kordel::engine

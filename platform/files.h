@@ -45,19 +45,28 @@ public:
     ~InputFile();
 
     /// Opens a regular file; any other kind of file is closed again at once.
-    Status Open(std::string_view path);
+    Status Open(std::string_view path) { return OpenReadable(path, false); }
+    /// Opens a regular file or a pipe; a folder or a device is refused as by Open. The open of a
+    /// named pipe waits for its writer, as every reader of a pipe does. Size() is 0 for a pipe.
+    Status OpenFileOrPipe(std::string_view path) { return OpenReadable(path, true); }
     /// The size of the opened file, taken from the open descriptor.
     std::uint64_t Size() const { return m_size; }
-    /// Reads up to `n` bytes; 0 at the end of the file, -1 on a read error.
+    /// Reads up to `n` bytes; 0 at the end of the file (or when a pipe's writer has gone), -1 on a
+    /// read error.
     std::ptrdiff_t Read(char* buffer, std::size_t n);
     bool IsOpen() const { return m_handle != kNone; }
     void Close();
 
 private:
+    Status OpenReadable(std::string_view path, bool pipes);
+
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t m_handle = kNone;
     std::uint64_t m_size = 0;
 };
+
+/// The system's words for why the last file call of this thread failed.
+std::string LastFileErrorText();
 
 /// All bytes of a regular file; nothing when it is missing, not a regular file or cannot be read.
 std::optional<std::string> ReadWholeFile(std::string_view path);

@@ -106,20 +106,25 @@ bool DoesFileExist(std::string_view path) {
     return ::lstat(std::string(path).c_str(), &st) == 0 || GetPathInfo(path).kind != PathKind::Missing;
 }
 
-InputFile::Status InputFile::Open(std::string_view path) {
+InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
     Close();
-    const int fd = OpenPath(path, kReadFlags);
+    // Without a pipe to wait for, the open must not block on a FIFO; with one, it waits for the writer
+    // so that the first read sees its data rather than an end.
+    const int fd = OpenPath(path, pipes ? kReadFlags & ~O_NONBLOCK : kReadFlags);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Failed;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        const bool folder = S_ISDIR(st.st_mode);
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
-        return folder ? Status::Folder : Status::NotRegular;
+        return Status::Failed;
+    }
+    if (!S_ISREG(st.st_mode) && !(pipes && S_ISFIFO(st.st_mode))) {
+        ::close(fd);
+        return S_ISDIR(st.st_mode) ? Status::Folder : Status::NotRegular;
     }
     // Regular files never block; the flag only mattered while the type was unknown.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!pipes) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_handle = fd;
-    m_size = static_cast<std::uint64_t>(st.st_size);
+    m_size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return Status::Opened;
 }
 
@@ -136,6 +141,8 @@ void InputFile::Close() {
     m_handle = kNone;
     m_size = 0;
 }
+
+std::string LastFileErrorText() { return std::strerror(errno); }
 
 ReplaceTarget PrepareReplace(std::string_view target) {
     ReplaceTarget result;

@@ -94,7 +94,7 @@ PathInfo GetPathInfo(std::string_view path) {
 
 bool DoesFileExist(std::string_view path) { return GetPathInfo(path).kind != PathKind::Missing; }
 
-InputFile::Status InputFile::Open(std::string_view path) {
+InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
     Close();
     if (HasNul(path) || path.empty()) return Status::Missing;
     const std::wstring wide = LongPath(path);
@@ -107,6 +107,11 @@ InputFile::Status InputFile::Open(std::string_view path) {
         const DWORD attributes = GetFileAttributesW(wide.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return Status::Folder;
         return Status::Failed;
+    }
+    if (pipes && GetFileType(file) == FILE_TYPE_PIPE) {
+        m_handle = reinterpret_cast<std::intptr_t>(file);
+        m_size = 0;
+        return Status::Opened;
     }
     BY_HANDLE_FILE_INFORMATION about{};
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &about) ||
@@ -123,7 +128,8 @@ std::ptrdiff_t InputFile::Read(char* buffer, std::size_t n) {
     if (m_handle == kNone) return -1;
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(n, 1u << 30));
-    if (!ReadFile(AsHandle(m_handle), buffer, want, &got, nullptr)) return -1;
+    // A pipe whose writer has closed its end reports that as an error: it is the end of the data.
+    if (!ReadFile(AsHandle(m_handle), buffer, want, &got, nullptr)) return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
     return static_cast<std::ptrdiff_t>(got);
 }
 
@@ -131,6 +137,18 @@ void InputFile::Close() {
     if (m_handle != kNone) CloseHandle(AsHandle(m_handle));
     m_handle = kNone;
     m_size = 0;
+}
+
+std::string LastFileErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring words = length > 0 && text ? std::wstring(text, length) : L"error " + std::to_wstring(error);
+    if (text) LocalFree(text);
+    while (!words.empty() && (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' ')) words.pop_back();
+    return Narrow(words);
 }
 
 ReplaceTarget PrepareReplace(std::string_view target) {

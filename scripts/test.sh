@@ -2,6 +2,8 @@
 # Builds and runs every test: once plainly, once under the address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Each source includes only headers of the layers its target links (seconds, no build).
+scripts/include-check.sh
 # ccache, when installed, makes a second run on the same machine cheap.
 launcher=()
 if command -v ccache >/dev/null; then

@@ -118,8 +118,8 @@ void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
     });
 }
 
-void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
-                                    SortObserver& uiObserver) {
+void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
+                                    engine::SortObserver& uiObserver) {
     RunUnderProgress(true, canc, [&](ProgressDialog& dialog) {
         QueuedSortObserver queued(&dialog, uiObserver);
         work(queued);

@@ -35,8 +35,8 @@ public:
     Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
                          engine::RunObserver& uiObserver) override;
-    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
-                             SortObserver& uiObserver) override;
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
+                             engine::SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
     VersionReply FetchVersionFile(const std::string& url) override;

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/count_run.h"
-#include "ui/core/sort_results.h"
+#include "engine/sort_order.h"
 
 namespace kordel::ui {
 
@@ -105,9 +105,9 @@ private:
 
 /// A sort's reports for the interface thread: swaps in order, the status line and percent, which change
 /// every pass, as their latest values.
-class QueuedSortObserver final : public SortObserver {
+class QueuedSortObserver final : public engine::SortObserver {
 public:
-    QueuedSortObserver(QObject* uiContext, SortObserver& target) : m_calls(uiContext), m_target(target) {}
+    QueuedSortObserver(QObject* uiContext, engine::SortObserver& target) : m_calls(uiContext), m_target(target) {}
 
     void SetStatus(const std::string& text) override {
         m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
@@ -124,7 +124,7 @@ public:
 private:
     using Kind = BatchedCalls::Kind;
     BatchedCalls m_calls;
-    SortObserver& m_target;
+    engine::SortObserver& m_target;
     int m_lastPercent = -1;  // worker thread only
 };
 

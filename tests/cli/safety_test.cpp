@@ -1,7 +1,12 @@
 // Inputs that must neither stop kordelc nor leak through it: names that are not UTF-8, lists that are
 // no lists, repositories whose configuration names commands, names holding terminal controls.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "cli/path_list.h"
 #include "cli/text_bytes.h"
@@ -97,6 +102,31 @@ TEST_F(CliTest, AListThatIsNoListIsRefused) {
     Write("long.txt", std::string(kMaxListLine, 'y') + "\n");
     const CliRun longest = Run({"-q", "--list", Path("long.txt").string()});
     EXPECT_EQ(longest.code, 1);
+}
+
+TEST_F(CliTest, ANamedPipeIsReadAsAList) {
+    // The writer opens the pipe after kordelc does: the open waits for it, and the list is read to its end.
+    WriteC("x/one.c", 1);
+    WriteC("x/two.c", 2);
+    const std::string pipe = Path("paths.fifo").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::thread writer([&] {
+        // Opening for writing without blocking succeeds only once a reader has the pipe open; a writer
+        // that never finds one gives up, and the list comes out empty instead of the test hanging.
+        int fd = -1;
+        for (int tries = 0; fd < 0 && tries < 500; ++tries) {
+            fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (fd < 0) return;
+        const std::string text = Path("x/one.c").string() + "\r\n\n" + Path("x/two.c").string();
+        ::fcntl(fd, F_SETFL, 0);
+        EXPECT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        ::close(fd);
+    });
+    const std::vector<std::string> files = CountedFiles({"--list", pipe});
+    writer.join();
+    EXPECT_EQ(files, (std::vector<std::string>{"x/one.c", "x/two.c"}));
 }
 
 TEST_F(CliTest, CountingARepositoryRunsNothingItsConfigurationNames) {

@@ -70,6 +70,9 @@ TEST_F(CountRunTest, PromptsForMissingUnreadableAndUnknownFiles) {
     EXPECT_FALSE(obs.rows.count(0));                                                  // skipped: row unchanged
     EXPECT_EQ(obs.rows[2], (std::vector<std::string>{"0", "0", "0", "0", "0"}));  // unreadable: zeros
     EXPECT_EQ(obs.rows[3][0], "1");                                                   // next file, own row
+    // Each row is announced before its question, the unknown extension's too.
+    EXPECT_EQ(obs.started, (std::vector<std::size_t>{0, 1, 2, 3}));
+    EXPECT_EQ(obs.askedRows, (std::vector<std::size_t>{0, 1, 2}));
     EXPECT_EQ(r.totals.ntl, 1);
     EXPECT_EQ(obs.finished.back(), "Kordel completed in 0 seconds.");
 }
@@ -88,6 +91,7 @@ TEST_F(CountRunTest, CancelBetweenFilesKeepsTheRowsCounted) {
     obs.cancelOnFirstRow = &m_canc;
     const RunResult r = CountLineT({Write("a.c", "x;\n"), Write("b.c", "y;\n")}, m_options, m_canc, obs);
     EXPECT_EQ(obs.rows.size(), 1u);
+    EXPECT_EQ(obs.started, std::vector<std::size_t>{0});  // the second row is never begun
     ASSERT_TRUE(obs.totals);
     EXPECT_EQ(obs.totals->lines, "1");
     EXPECT_TRUE(r.cancelled);
@@ -126,6 +130,8 @@ TEST_F(CountRunTest, ReadAheadGivesTheSameRowsAndQuestionsAsOneJob) {
     EXPECT_EQ(one.rows, four.rows);
     EXPECT_EQ(one.asked, four.asked);
     EXPECT_EQ(one.statuses, four.statuses);
+    EXPECT_EQ(one.askedRows, four.askedRows);
+    EXPECT_EQ(one.started.size(), paths.size());
     EXPECT_EQ(one.totals->code, four.totals->code);
     EXPECT_EQ(a.totals.ntl, b.totals.ntl);
 }

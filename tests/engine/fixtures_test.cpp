@@ -5,6 +5,7 @@
 // options. A fixture without a "[cnoml]" or "[cblib]" section must count the same with that option.
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include <gtest/gtest.h>
@@ -103,3 +104,14 @@ INSTANTIATE_TEST_SUITE_P(Data, Fixture, ::testing::ValuesIn(Variants()), [](cons
     for (std::string word; words >> word;) name += "_" + word;
     return name;
 });
+
+TEST(FixtureSet, EveryCounterOfTheTableHasAFixture) {
+    // A language added to the table brings a fixture for its counter (or shares one that exists).
+    std::set<const BuiltinLanguage*> covered;
+    for (const Variant& v : Variants()) {
+        const std::string options = " " + v.options + " ";
+        covered.insert(FindBuiltin(PathExtension(v.file.string()), options.find(" dotf ") != std::string::npos));
+    }
+    for (const BuiltinExtension& e : BuiltinExtensions())
+        EXPECT_TRUE(covered.count(e.language)) << e.language->counter << " (" << e.extension << ")";
+}

@@ -45,3 +45,13 @@ TEST(NumberText, RowCellsFollowTheColumnLayout) {
     EXPECT_EQ(MakeTotalsTexts(t).code, "1,234 (55.23%)");
     EXPECT_EQ(MakeTotalsTexts(t).lines, "2,234");
 }
+
+TEST(SortKeys, TakeEveryDigitOfTheText) {
+    EXPECT_EQ(aatoi("1,234"), 1234u);
+    EXPECT_EQ(aatoi("12.34%"), 1234u);
+    EXPECT_EQ(aatoi("9.50%"), 950u);
+    EXPECT_EQ(aatoi("10.25%"), 1025u);
+    EXPECT_EQ(aatoi(""), 0u);
+    EXPECT_EQ(aatoi("no digits"), 0u);
+    EXPECT_EQ(aatoi("99999999999999999999999"), ~std::uint64_t{0});
+}

@@ -20,10 +20,13 @@ public:
     std::map<std::size_t, std::vector<std::string>> rows;
     std::optional<TotalsTexts> totals;
     std::vector<int> progress;
+    std::vector<std::size_t> started;    ///< the rows the run said it starts, in order
+    std::vector<std::size_t> askedRows;  ///< per question, the row started last
     bool answerMissing = false, answerOpen = false, answerUnknown = true;
     std::atomic<int>* cancelOnFirstRow = nullptr;
     std::atomic<int>* cancelOnFirstStatus = nullptr;
 
+    void StartRow(std::size_t row) override { started.push_back(row); }
     void SetStatus(const std::string& text) override {
         statuses.push_back(text);
         if (cancelOnFirstStatus) cancelOnFirstStatus->store(1);
@@ -42,6 +45,7 @@ public:
 private:
     bool Ask(const std::string& m, bool answer) {
         asked.push_back(m);
+        askedRows.push_back(started.empty() ? ~std::size_t{0} : started.back());
         return answer;
     }
 };

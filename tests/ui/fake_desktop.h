@@ -33,9 +33,9 @@ private:
     kordel::engine::RunObserver& m_target;
 };
 
-class CancellingSortObserver final : public kordel::ui::SortObserver {
+class CancellingSortObserver final : public kordel::engine::SortObserver {
 public:
-    CancellingSortObserver(kordel::ui::SortObserver& target, std::atomic<int>& canc, int passes)
+    CancellingSortObserver(kordel::engine::SortObserver& target, std::atomic<int>& canc, int passes)
         : m_target(target), m_canc(canc), m_left(passes) {}
     void SetStatus(const std::string& text) override { m_target.SetStatus(text); }
     void SetProgress(int percent) override {
@@ -45,7 +45,7 @@ public:
     void SwapRows(std::size_t a, std::size_t b) override { m_target.SwapRows(a, b); }
 
 private:
-    kordel::ui::SortObserver& m_target;
+    kordel::engine::SortObserver& m_target;
     std::atomic<int>& m_canc;
     int m_left;
 };
@@ -70,8 +70,8 @@ public:
         }
         work(uiObserver);
     }
-    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::ui::SortObserver&)>& work,
-                             kordel::ui::SortObserver& uiObserver) override {
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::engine::SortObserver&)>& work,
+                             kordel::engine::SortObserver& uiObserver) override {
         progressRuns.push_back(true);
         if (cancelAfterPasses >= 0) {
             // Cancels once the given number of passes has been made.

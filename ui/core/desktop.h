@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/count_run.h"
+#include "engine/sort_order.h"
 #include "ui/core/add_files.h"
-#include "ui/core/sort_results.h"
 #include "ui/core/version_check.h"
 #include "userlang/language_form.h"
 
@@ -57,8 +57,8 @@ public:
                                  const std::function<void(engine::RunObserver&)>& work,
                                  engine::RunObserver& uiObserver) = 0;
     /// The same for a sort: the swaps reach `uiObserver` on the interface thread, in order.
-    virtual void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(SortObserver&)>& work,
-                                     SortObserver& uiObserver) = 0;
+    virtual void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
+                                     engine::SortObserver& uiObserver) = 0;
     /// The progress window's detail line and bar, while it is shown.
     virtual void SetProgressDetail(const std::string& text) = 0;
     virtual void SetProgressPercent(int percent) = 0;

@@ -12,6 +12,7 @@ inline constexpr std::string_view kCannotSaveEmpty =
 inline constexpr std::string_view kCountBeforeExport = "You must count one or more source files before exporting.";
 inline constexpr std::string_view kCountBeforeSort = "You must count one or more source files before sorting.";
 inline constexpr std::string_view kPercentBeforeSort = "You must have the Percent Columns enabled before sorting.";
+inline constexpr std::string_view kSortCanceled = "Sorting was canceled.";
 inline constexpr std::string_view kSelectItems = "You need to select one or more items first.";
 inline constexpr std::string_view kSelectItem = "You need to select an item first.";
 inline constexpr std::string_view kSelectItemFolder = "You must select an item first.";

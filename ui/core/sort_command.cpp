@@ -1,11 +1,14 @@
 // The Sort commands: the list ordered by one column under the progress window.
 #include "ui/core/main_logic.h"
 
+#include "engine/number_text.h"
+#include "ui/core/messages.h"
+
 namespace kordel::ui {
 namespace {
 
 // Applies a sort's swaps to the list and its progress to the progress window.
-class ListSortObserver final : public SortObserver {
+class ListSortObserver final : public engine::SortObserver {
 public:
     ListSortObserver(ResultList& list, Desktop& desktop) : m_list(list), m_desktop(desktop) {}
     void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
@@ -39,16 +42,19 @@ void MainWindowLogic::Sort(int command) {
     const bool sps = list().percentColumns();
     const std::size_t column = SortColumn(command, sps);
     std::vector<std::uint64_t> keys(list().RowCount());
-    for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = aatoi(list().Cell(row, column));
+    for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = engine::aatoi(list().Cell(row, column));
     const bool ascending = m_settings.asce == 1;
     ListSortObserver observer(list(), m_desktop);
-    SortOutcome outcome;
+    engine::SortOutcome outcome;
     m_desktop.RunSortWithProgress(
-        m_canc, [&](SortObserver& worker) { outcome = SortResults(std::move(keys), ascending, m_canc, worker); },
+        m_canc,
+        [&](engine::SortObserver& worker) {
+            outcome = engine::SortResults(std::move(keys), ascending, m_canc, worker);
+        },
         observer);
     if (outcome.cancelled) {
         m_canc = 0;
-        m_desktop.Message(kSortCanceledMessage, Icon::Stop);
+        m_desktop.Message(msg::kSortCanceled, Icon::Stop);
     }
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/count_run.h"
-#include "ui/core/sort_results.h"
+#include "engine/sort_order.h"
 
 namespace kordel::win32 {
 
@@ -60,16 +60,16 @@ private:
 };
 
 /// A sort's reports for the interface thread: the swaps in order, status and percent as their latest.
-class QueuedSortObserver final : public ui::SortObserver {
+class QueuedSortObserver final : public engine::SortObserver {
 public:
-    QueuedSortObserver(UiQueue& queue, ui::SortObserver& target) : m_queue(queue), m_target(target) {}
+    QueuedSortObserver(UiQueue& queue, engine::SortObserver& target) : m_queue(queue), m_target(target) {}
     void SetStatus(const std::string& text) override;
     void SetProgress(int percent) override;
     void SwapRows(std::size_t a, std::size_t b) override;
 
 private:
     UiQueue& m_queue;
-    ui::SortObserver& m_target;
+    engine::SortObserver& m_target;
     int m_lastPercent = -1;  // worker thread only
 };
 

@@ -385,8 +385,8 @@ void Win32Desktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
     });
 }
 
-void Win32Desktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(ui::SortObserver&)>& work,
-                                       ui::SortObserver& uiObserver) {
+void Win32Desktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
+                                       engine::SortObserver& uiObserver) {
     RunUnderProgress(true, canc, [&](UiQueue& queue) {
         QueuedSortObserver queued(queue, uiObserver);
         work(queued);

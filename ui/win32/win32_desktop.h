@@ -27,8 +27,8 @@ public:
     ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
                          engine::RunObserver& uiObserver) override;
-    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(ui::SortObserver&)>& work,
-                             ui::SortObserver& uiObserver) override;
+    void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
+                             engine::SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
     ui::VersionReply FetchVersionFile(const std::string& url) override;

@@ -1,8 +1,9 @@
-#include "ui/core/sort_results.h"
+// The result list's sort order: a tournament over the keys that picks what a selection sort would.
+#include "engine/sort_order.h"
 
 #include <limits>
 
-namespace kordel::ui {
+namespace kordel::engine {
 namespace {
 
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
@@ -47,17 +48,6 @@ private:
 
 }  // namespace
 
-std::uint64_t aatoi(std::string_view text) {
-    std::uint64_t value = 0;
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    for (char c : text) {
-        if (c < '0' || c > '9') continue;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return value;
-}
-
 SortOutcome SortResults(std::vector<std::uint64_t> keys, bool ascending, std::atomic<int>& canc,
                         SortObserver& observer) {
     canc = 0;
@@ -95,4 +85,4 @@ SortOutcome SortResults(std::vector<std::uint64_t> keys, bool ascending, std::at
     return outcome;
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::engine

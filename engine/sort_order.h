@@ -6,14 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
-namespace kordel::ui {
-
-/// The number made of every decimal digit of a text ("1,234" -> 1234, "12.34%" -> 1234, "" -> 0).
-/// Saturates instead of overflowing.
-std::uint64_t aatoi(std::string_view text);
+namespace kordel::engine {
 
 /// What a sort reports; the swaps are to be applied to the list in the order given.
 class SortObserver {
@@ -35,6 +30,4 @@ struct SortOutcome {
 SortOutcome SortResults(std::vector<std::uint64_t> keys, bool ascending, std::atomic<int>& canc,
                         SortObserver& observer);
 
-inline constexpr std::string_view kSortCanceledMessage = "Sorting was canceled.";
-
-}  // namespace kordel::ui
+}  // namespace kordel::engine
