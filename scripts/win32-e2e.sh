@@ -30,10 +30,20 @@ kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
 
 export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=${KORDEL_E2E_DISPLAY:-:84}
 rm -rf "$WINEPREFIX"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# A virtual screen of our own: KORDEL_E2E_DISPLAY, else the first free display number.
+if [[ -n ${KORDEL_E2E_DISPLAY:-} ]]; then
+  display=$KORDEL_E2E_DISPLAY
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+else
+  rm -f "$build/e2e-display"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$build/e2e-display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [[ -s $build/e2e-display ]] && break; sleep 0.1; done
+  [[ -s $build/e2e-display ]] || fail "Xvfb did not start"
+  display=:$(cat "$build/e2e-display")
+fi
 export DISPLAY=$display
 cleanup() {
   wineserver -k 2>/dev/null || true
