@@ -1,6 +1,7 @@
 #include "tests/support/files.h"
 
 #include <atomic>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
