@@ -15,15 +15,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
-build=${KORDEL_MINGW_BUILD:-build-mingw}
+# The cross build of windows-test.sh is reused as it is configured (KORDEL_MINGW_BUILD names another).
+build=${KORDEL_MINGW_BUILD:-build-windows}
 step() { echo "installer-check: [$((SECONDS - started)) s] $*"; }
 fail() { echo "installer-check: FAILED: $*" >&2; exit 1; }
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
 fi
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
+if [[ -f $build/CMakeCache.txt ]]; then
+  grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-w64\.cmake$' "$build/CMakeCache.txt" || fail "$build is no mingw-w64 build"
+  grep -q '^KORDEL_HELPERS_ONLY:BOOL=OFF$' "$build/CMakeCache.txt" || fail "$build builds the helpers only"
+  # Configured again as it is, so that makensis is looked for once more if it was missing.
+  cmake -S . -B "$build" >/dev/null
+else
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
+fi
 cmake --build "$build" -j"$(nproc)" --target kordel-setup
 setup=$PWD/$build/kordel-setup.exe
 earlier_uninstaller=$build/earlier_uninstaller.exe

@@ -9,20 +9,41 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 shot=${1:-docs/screenshot-windows.png}
-build=${KORDEL_E2E_BUILD:-build-mingw-e2e}
+# The cross build of windows-test.sh is reused as it is configured (KORDEL_E2E_BUILD names another).
+build=${KORDEL_E2E_BUILD:-build-windows}
 fail() { echo "win32-e2e: FAILED: $*" >&2; exit 1; }
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
+if [[ -f $build/CMakeCache.txt ]]; then
+  grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-w64\.cmake$' "$build/CMakeCache.txt" || fail "$build is no mingw-w64 build"
+  grep -q '^KORDEL_HELPERS_ONLY:BOOL=OFF$' "$build/CMakeCache.txt" || fail "$build builds the helpers only"
+else
+  launcher=()
+  if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF "${launcher[@]}" \
+    --no-warn-unused-cli >/dev/null
+fi
 cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
 kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
 
 export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-display=${KORDEL_E2E_DISPLAY:-:84}
 rm -rf "$WINEPREFIX"
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+# A virtual screen of our own: KORDEL_E2E_DISPLAY, else the first free display number.
+if [[ -n ${KORDEL_E2E_DISPLAY:-} ]]; then
+  display=$KORDEL_E2E_DISPLAY
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+else
+  rm -f "$build/e2e-display"
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$build/e2e-display" >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 100); do [[ -s $build/e2e-display ]] && break; sleep 0.1; done
+  [[ -s $build/e2e-display ]] || fail "Xvfb did not start"
+  display=:$(cat "$build/e2e-display")
+fi
 export DISPLAY=$display
 cleanup() {
   wineserver -k 2>/dev/null || true

@@ -57,5 +57,6 @@ else
   fail "no Linux kordelc in $linux/ to compare with (run scripts/test.sh first)"
 fi
 
-KORDEL_MINGW_BUILD="$build-helpers" scripts/wine-check.sh
+# The helpers built above, in a wine prefix of their own.
+KORDEL_MINGW_BUILD="$build" scripts/wine-check.sh
 echo "windows-test: passed in $((SECONDS - started)) s"

@@ -4,28 +4,34 @@
 # `wine reg add`; each must exit 0 and the converted database must equal the expected file byte for
 # byte. First, with a temporary folder that does not exist, udsave must exit 1 and quietuninst 2.
 # Needs the mingw-w64 toolchain and wine (Debian: g++-mingw-w64-x86-64-posix wine wine64).
+# KORDEL_MINGW_BUILD names the cross build to use (default build-windows, windows-test.sh's): an
+# existing one is used as it is configured, a new one is configured for the helpers only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
-build=${KORDEL_MINGW_BUILD:-build-mingw}
+build=${KORDEL_MINGW_BUILD:-build-windows}
 data=tests/installhelpers/data
+fail() { echo "wine-check: FAILED: $*" >&2; exit 1; }
 
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=ON --no-warn-unused-cli >/dev/null
-cmake --build "$build" -j"$(nproc)"
+if [[ -f $build/CMakeCache.txt ]]; then
+  grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-w64\.cmake$' "$build/CMakeCache.txt" || fail "$build is no mingw-w64 build"
+else
+  cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=ON --no-warn-unused-cli >/dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target udsave quietuninst udrestore udmigrate
 helpers=$PWD/$build/installhelpers
 x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -o "$build/fake_uninstaller.exe" \
   tests/installhelpers/fake_uninstaller.cpp
 
 # A fresh wine prefix of our own, without the mono and gecko installers, stopped again at the end.
-export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$PWD/$build/wineprefix-helpers WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY
 rm -rf "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
 drive=$WINEPREFIX/drive_c
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-fail() { echo "wine-check: FAILED: $*" >&2; exit 1; }
 
 # The earlier installation, registered by a 32-bit setup (so in the 32-bit view), in a folder whose
 # path is longer than 99 characters, with its database in the earlier layout and an uninstaller

@@ -1,10 +1,7 @@
 // Test support for kordelc: a temporary tree of source files and in-process runs of the command.
 #pragma once
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -14,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/kordelc.h"
+#include "tests/support/files.h"
 
 namespace kordel::cli::test {
 
@@ -29,26 +27,12 @@ struct CliRun {
 /// unless a test passes its own --languages.
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        m_dir = fs::temp_directory_path() / ("kordelc_" + name + "_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        Write("empty-udlangdb.ini", "");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void SetUp() override { Write("empty-udlangdb.ini", ""); }
 
     fs::path Path(const std::string& relative) const { return m_dir / relative; }
 
     /// Writes `text` to the file `relative` below the test folder, making its folders.
-    void Write(const std::string& relative, const std::string& text) const {
-        const fs::path path = Path(relative);
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    void Write(const std::string& relative, const std::string& text) const { m_temp.Write(relative, text); }
 
     /// A C file with `code` code lines, `comment` comment lines and `blank` blank lines.
     void WriteC(const std::string& relative, int code, int comment = 0, int blank = 0) const {
@@ -93,7 +77,8 @@ protected:
         return {files.begin(), files.end()};
     }
 
-    fs::path m_dir;
+    test_support::TempDir m_temp{"kordelc"};
+    fs::path m_dir = m_temp.path();
 };
 
 }  // namespace kordel::cli::test

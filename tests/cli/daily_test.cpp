@@ -234,11 +234,6 @@ TEST_F(CliTest, MaxFileSizeAndDuplicatesLeaveFilesOut) {
     EXPECT_NE(once.err.find("1 duplicate file(s) counted once"), std::string::npos) << once.err;
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(HelpTest, OneHelpWithoutParserNoiseAndCompletionsForEveryOption) {
     std::ostringstream out, err;
     const char* argv[] = {"kordelc", "--help"};
@@ -253,7 +248,7 @@ TEST(HelpTest, OneHelpWithoutParserNoiseAndCompletionsForEveryOption) {
     }
     EXPECT_GT(options.size(), 25u);
     for (const char* completion : {"kordelc.bash", "kordelc.zsh", "kordelc.fish"}) {
-        const std::string text = ReadFile(fs::path(KORDEL_SOURCE_DIR) / "cli" / "completions" / completion);
+        const std::string text = test_support::ReadBytes(fs::path(KORDEL_SOURCE_DIR) / "cli" / "completions" / completion);
         ASSERT_FALSE(text.empty()) << completion;
         for (const std::string& option : options) {
             // fish names long options without their dashes.

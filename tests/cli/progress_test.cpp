@@ -101,8 +101,7 @@ ChildRun RunSlowList(const std::string& list, const fs::path& dir, bool terminal
     while ((got = read(readFd, buffer, sizeof buffer)) > 0) run.err.append(buffer, static_cast<std::size_t>(got));
     close(readFd);  // a pty's master reads EIO once the child has gone
     waitpid(pid, &run.status, 0);
-    std::ifstream out(outFile, std::ios::binary);
-    run.out.assign(std::istreambuf_iterator<char>(out), {});
+    run.out = test_support::ReadBytes(outFile);
     return run;
 }
 

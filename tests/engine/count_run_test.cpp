@@ -1,12 +1,12 @@
 // The count run with scripted answers: rows, totals, prompts, cancel and the closing message.
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include <gtest/gtest.h>
 
 #include "engine/count_run.h"
-#include "tests/engine/scripted_observer.h"
+#include "tests/support/files.h"
+#include "tests/support/scripted_observer.h"
 
 using namespace kordel::engine;
 using test_support::ScriptedObserver;
@@ -17,18 +17,9 @@ namespace {
 
 class CountRunTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("kordel_run_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Write(const std::string& name, const std::string& text) {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p.string();
-    }
-    fs::path m_dir;
+    std::string Write(const std::string& name, const std::string& text) { return m_temp.Write(name, text).string(); }
+    test_support::TempDir m_temp{"run"};
+    fs::path m_dir = m_temp.path();
     std::atomic<int> m_canc{0};
     CountOptions m_options;
 };

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/dispatch.h"
-#include "tests/engine/count_memory.h"
+#include "tests/support/count_memory.h"
 
 using namespace kordel::engine;
 

@@ -1,7 +1,5 @@
 // Counting from memory: the same counts as the file frame, every line's category in order, the lines as read.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -9,18 +7,12 @@
 #include "engine/file_counter.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
+#include "tests/support/files.h"
 
 using namespace kordel::engine;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 FileCounts Sum(const std::vector<LineCategory>& categories) {
     FileCounts sum;
@@ -53,7 +45,7 @@ TEST(CountBuffer, MatchesTheFileFrameOnEveryFixture) {
     for (const auto& entry : fs::directory_iterator(KORDEL_TEST_DATA)) {
         if (!entry.is_regular_file() || entry.path().extension() == ".expected") continue;
         ++files;
-        const std::string bytes = ReadAll(entry.path());
+        const std::string bytes = test_support::ReadBytes(entry.path());
         for (int variant = 0; variant < 8; ++variant) {
             CountOptions options;
             options.cnoml = variant & 1;

@@ -3,7 +3,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -11,7 +10,8 @@
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
 #include "engine/line_runs.h"
-#include "tests/engine/count_memory.h"
+#include "tests/support/count_memory.h"
+#include "tests/support/files.h"
 
 using namespace kordel::engine;
 
@@ -103,9 +103,8 @@ TEST(LineRuns, BlocksAndLinesAcrossReadBuffers) {
         if (rnd() % 50 == 0) text += std::string(3000 + rnd() % 3000, 'y') + " /* open\n";
         if (rnd() % 50 == 0) text += "close */ z;\n";
     }
-    const auto path = std::filesystem::path(::testing::TempDir()) /
-                      ("kordel_runs_" + std::to_string(std::random_device{}()) + ".c");
-    std::ofstream(path, std::ios::binary) << text;
+    const test_support::TempDir dir("runs");
+    const auto path = dir.Write("long.c", text);
     for (const bool cblib : {false, true}) {
         const CountOptions options{false, cblib, false, 0};
         auto fileClassifier = FindBuiltin(".c", 0)->make(options);
@@ -114,5 +113,4 @@ TEST(LineRuns, BlocksAndLinesAcrossReadBuffers) {
         const FileOutcome outcome = CountFile(path, *fileClassifier, false, canc);
         EXPECT_TRUE(Same(outcome.counts, CountLineByLine(*single, text, false))) << "cblib " << cblib;
     }
-    std::filesystem::remove(path);
 }

@@ -1,11 +1,11 @@
 // Text-mode reading: CR LF, lone CR, Ctrl-Z, pieces of 4095 and the measured size.
 #include <filesystem>
-#include <fstream>
 #include <random>
 
 #include <gtest/gtest.h>
 
 #include "engine/text_reader.h"
+#include "tests/support/files.h"
 
 using namespace kordel::engine;
 
@@ -48,12 +48,9 @@ TEST(TextReader, LongLinesComeInPieces) {
 }
 
 TEST(TextReader, FileIsReadUpToItsMeasuredSize) {
-    const auto path = std::filesystem::temp_directory_path() / "kordel_reader_test.txt";
-    {
-        std::ofstream f(path, std::ios::binary);
-        // A CR LF pair split across the 256 KiB read buffer still reads as one LF.
-        f << std::string(256 * 1024 - 1, 'a') << "\r\nlast\n";
-    }
+    const test_support::TempDir dir("reader");
+    // A CR LF pair split across the 256 KiB read buffer still reads as one LF.
+    const auto path = dir.Write("test.txt", std::string(256 * 1024 - 1, 'a') + "\r\nlast\n");
     TextModeReader reader;
     ASSERT_EQ(reader.Open(path, std::filesystem::file_size(path)), kordel::platform::InputFile::Status::Opened);
     auto lines = Lines(reader);
@@ -72,7 +69,8 @@ TEST(TextReader, FileIsReadUpToItsMeasuredSize) {
 // the same bytes in memory read: lines crossing the read buffer, CR LF pairs split by it and short
 // files in a buffer kept from a longer one all give the same pieces.
 TEST(TextReader, FilesReadLikeTheSameBytesInMemory) {
-    const auto path = std::filesystem::temp_directory_path() / "kordel_reader_sizes.txt";
+    const test_support::TempDir dir("reader");
+    const auto path = dir / "sizes.txt";
     std::mt19937 random(7);
     const char alphabet[] = {'a', 'b', ' ', '\t', '\r', '\n', '\n', '\0'};
     TextModeReader reader;
@@ -81,12 +79,11 @@ TEST(TextReader, FilesReadLikeTheSameBytesInMemory) {
         for (char& c : data) c = alphabet[random() % sizeof alphabet];
         // Long runs without a line end make pieces of 4095.
         if (size > 20000) data.replace(size / 2, 9000, std::string(9000, 'x'));
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+        ASSERT_TRUE(test_support::WriteBytes(path, data));
         const auto expected = MemoryLines(data);
         ASSERT_EQ(reader.Open(path, size), kordel::platform::InputFile::Status::Opened);
         EXPECT_EQ(Lines(reader), expected) << size << " bytes, size measured";
         ASSERT_EQ(reader.Open(path, std::nullopt), kordel::platform::InputFile::Status::Opened);
         EXPECT_EQ(Lines(reader), expected) << size << " bytes, size unknown";
     }
-    std::filesystem::remove(path);
 }

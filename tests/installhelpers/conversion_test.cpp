@@ -1,13 +1,11 @@
 // Converting the user language database from six-line to eight-line records.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <ostream>
-
 #include <string>
 
 #include "installhelpers/core/conversion.h"
+#include "tests/support/files.h"
 
 using namespace kordel::installcore;
 
@@ -110,10 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST(Conversion, WineCheckFixtureGivesItsExpectedFile) {
-    auto read = [](const char* name) {
-        std::ifstream in(std::string(KORDEL_HELPERS_DATA) + "/" + name, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
+    auto read = [](const char* name) { return test_support::ReadBytes(std::string(KORDEL_HELPERS_DATA) + "/" + name); };
     const std::string earlier = read("udlangdb-earlier.ini");
     ASSERT_FALSE(earlier.empty());
     ASSERT_TRUE(IsEarlierLayout(earlier));

@@ -1,7 +1,6 @@
 // The helpers' jobs over a scripted key store, temporary folders and injected file failures.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -9,9 +8,15 @@
 #include <vector>
 
 #include "installhelpers/core/helpers.h"
+#include "tests/support/faulty_file_ops.h"
+#include "tests/support/files.h"
 
 using namespace kordel;
 using namespace kordel::installcore;
+using test_support::FailAt;
+using test_support::FaultyFileOps;
+using test_support::ReadBytes;
+using test_support::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,16 +41,6 @@ public:
     std::string m_path;
 };
 
-// The real file system, except that every write fails.
-class FailingWrites final : public FileOps {
-public:
-    bool Open(const fs::path& path) override { return RealFileOps().Open(path); }
-    bool Write(std::string_view) override { return false; }
-    bool Close() override { return RealFileOps().Close(); }
-    bool Rename(const fs::path& from, const fs::path& to) override { return RealFileOps().Rename(from, to); }
-    void Remove(const fs::path& path) override { RealFileOps().Remove(path); }
-};
-
 class RecordingStarter final : public ProgramStarter {
 public:
     bool RunAndWait(const Command& command) override {
@@ -57,16 +52,6 @@ public:
     std::function<void()> m_onRun;
     bool m_starts = true;
 };
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
 
 // `"path" arguments`, as setup programs write uninstall commands.
 std::string QuotedCommand(const fs::path& program, std::string_view arguments) {
@@ -83,16 +68,12 @@ const std::string kCurrentDb = "Foo\r\n.foo\r\n#\r\n0\r\n(*\r\n0\r\n*)\r\nNo\r\n
 class Helpers : public testing::Test {
 protected:
     void SetUp() override {
-        m_root = fs::temp_directory_path() /
-                 ("kordel-helpers-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_root);
         for (const fs::path& dir : {Earlier(), Current(), Temp()}) fs::create_directories(dir);
         m_temp.m_path = Temp().string();
         // The earlier setup writes the folder with its trailing separator, the current one a quoted command.
         m_keys.Set(kEarlierKey, "InstallLocation", Earlier().string() + "/");
         m_keys.Set(kCurrentKey, "UninstallString", QuotedCommand(Current() / "unins000.exe", "/x"));
     }
-    void TearDown() override { fs::remove_all(m_root); }
 
     fs::path Earlier() const { return m_root / "old install"; }
     fs::path Current() const { return m_root / "new install"; }
@@ -101,7 +82,8 @@ protected:
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     }
 
-    fs::path m_root;
+    test_support::TempDir m_temp_root{"helpers"};
+    fs::path m_root = m_temp_root.path();
     ScriptedKeys m_keys;
     FixedTempFolder m_temp;
 };
@@ -138,7 +120,7 @@ TEST_F(Helpers, RestoreMovesTheCopyAndASecondRunChangesNothing) {
 TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
     WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
-    FailingWrites failing;
+    FaultyFileOps failing(FailAt::EveryWrite);
     EXPECT_EQ(RestoreDatabase(m_keys, m_temp, failing), Outcome::Failed);
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
@@ -167,7 +149,7 @@ TEST_F(Helpers, MigrateConvertsOnceAndLeavesOtherFilesAlone) {
 
 TEST_F(Helpers, FailedMigrationKeepsTheOriginal) {
     WriteBytes(Current() / "udlangdb.ini", kEarlierDb);
-    FailingWrites failing;
+    FaultyFileOps failing(FailAt::EveryWrite);
     EXPECT_EQ(MigrateDatabase(m_keys, failing), Outcome::Failed);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(FilesIn(Current()), 1u);
@@ -216,7 +198,7 @@ TEST_F(Helpers, WithoutAWritableTemporaryFolderTheEarlierDatabaseIsNeverUninstal
     m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
     RecordingStarter uninstaller;
     uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
-    FailingWrites readOnly;
+    FaultyFileOps readOnly(FailAt::EveryWrite);
     FixedTempFolder missing;
     missing.m_path = (Temp() / "gone").string();
     FixedTempFolder none;  // no temporary folder at all

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "projects/project_name.h"
-#include "scripted_questions.h"
+#include "tests/support/scripted_questions.h"
 
 using namespace kordel::projects;
 
@@ -54,7 +54,7 @@ TEST(SaveAsQuestions, FollowTheOptions) {
         {"nothing on", false, false, true, {}, {}, "old", std::nullopt},
     };
     for (const Case& c : cases) {
-        ScriptedListQuestions q;
+        test_support::ScriptedQuestions q;
         q.answers = c.answers;
         q.typedName = "Typed";
         ListState state;
@@ -70,7 +70,7 @@ TEST(SaveAsQuestions, FollowTheOptions) {
 }
 
 TEST(SaveAsQuestions, TypedNameIsCutToTheFieldLimitAndCancelKeepsTheOld) {
-    ScriptedListQuestions q;
+    test_support::ScriptedQuestions q;
     q.typedName = std::string(300, 'x');
     ListState state;
     ListSettings settings;

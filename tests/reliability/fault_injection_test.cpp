@@ -3,28 +3,25 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
-#include "faulty_file_ops.h"
 #include "installhelpers/core/helpers.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
+#include "tests/support/faulty_file_ops.h"
+#include "tests/support/files.h"
+#include "tests/support/scripted_questions.h"
 #include "ui/core/settings_store.h"
 #include "userlang/udlangdb.h"
 
 namespace fs = std::filesystem;
 using namespace kordel;
+using namespace test_support;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::vector<std::string> FolderEntries(const fs::path& dir) {
     std::vector<std::string> names;
@@ -32,17 +29,6 @@ std::vector<std::string> FolderEntries(const fs::path& dir) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-/// Answers Cancel to every retry question and counts them.
-struct CancelAll final : projects::ListQuestions, reports::ReportQuestions {
-    int retries = 0;
-    void ShowError(const std::string&) override {}
-    bool AskRetryRead(const std::string&) override { return false; }
-    bool AskRetryWrite(const std::string&) override { return ++retries, false; }
-    bool AskMissing(const std::string&) override { return false; }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::optional<std::string> AskProjectName() override { return std::nullopt; }
-};
 
 struct FixedClock final : reports::Clock {
     reports::LocalTime Now() const override { return {2024, 5, 6, 7, 8}; }
@@ -81,19 +67,19 @@ struct Writer {
 bool ViaList(const fs::path& p, bool large, FileOps& ops, bool& reported) {
     projects::ListState state;
     projects::ListSettings settings;
-    CancelAll q;
+    ScriptedQuestions q;  // Cancel to every retry question
     const bool ok = projects::ExportProject(p, ManyPaths(large ? "new" : "old", large ? 4000 : 3), state, settings,
                                             q, ops);
-    reported = !ok && q.retries == 1;
+    reported = !ok && q.retryWrites == 1;
     return ok;
 }
 
 template <typename Save>
 std::function<bool(const fs::path&, bool, FileOps&, bool&)> ViaReport(Save save) {
     return [save](const fs::path& p, bool large, FileOps& ops, bool& reported) {
-        CancelAll q;
+        ScriptedQuestions q;
         const bool ok = save(p, ManyRows(large ? 3000 : 2), q, ops);
-        reported = !ok && q.retries == 1;
+        reported = !ok && q.retryWrites == 1;
         return ok;
     };
 }
@@ -140,15 +126,15 @@ bool ViaConversion(const fs::path& p, bool large, FileOps& ops, bool& reported) 
 const Writer kWriters[] = {
     {"ProjectList", "list.kpl", ViaList},
     {"ReportTXT", "report.txt",
-     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, ScriptedQuestions& q, FileOps& ops) {
          return reports::SaveReport(p, in, FixedClock(), q, ops);
      })},
     {"ReportCSV", "report.csv",
-     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, ScriptedQuestions& q, FileOps& ops) {
          return reports::SaveReportCSV(p, in, q, ops);
      })},
     {"ReportHTM", "report.htm",
-     ViaReport([](const fs::path& p, const reports::ReportInput& in, CancelAll& q, FileOps& ops) {
+     ViaReport([](const fs::path& p, const reports::ReportInput& in, ScriptedQuestions& q, FileOps& ops) {
          return reports::SaveReportHTM(p, in, q, ops);
      })},
     {"Database", "udlangdb.ini", ViaDatabase},
@@ -158,15 +144,8 @@ const Writer kWriters[] = {
 
 class WriterFaults : public ::testing::TestWithParam<Writer> {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-faults-" + std::string(GetParam().name) + "-" +
-                                           std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        target = dir / GetParam().file;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir, target;
+    TempDir temp{"faults"};
+    fs::path dir = temp.path(), target = dir / GetParam().file;
 };
 
 TEST_P(WriterFaults, EveryFailurePointKeepsTheOldFile) {
@@ -174,16 +153,16 @@ TEST_P(WriterFaults, EveryFailurePointKeepsTheOldFile) {
     bool reported = false;
     FaultyFileOps plain;
     ASSERT_TRUE(w.write(target, false, plain, reported));
-    const std::string old = ReadAll(target);
+    const std::string old = ReadBytes(target);
     const std::vector<std::string> before = FolderEntries(dir);
 
     // A clean run of the large save shows how many write pieces it takes; then put it back.
     FaultyFileOps counting;
     ASSERT_TRUE(w.write(target, true, counting, reported));
     ASSERT_GE(counting.writes, 2) << "the new contents should need several pieces";
-    ASSERT_NE(ReadAll(target), old);
+    ASSERT_NE(ReadBytes(target), old);
     ASSERT_TRUE(w.write(target, false, plain, reported));
-    ASSERT_EQ(ReadAll(target), old);
+    ASSERT_EQ(ReadBytes(target), old);
 
     struct Point {
         FailAt at;
@@ -197,7 +176,7 @@ TEST_P(WriterFaults, EveryFailurePointKeepsTheOldFile) {
         reported = false;
         EXPECT_FALSE(w.write(target, true, faulty, reported));
         EXPECT_TRUE(reported);
-        EXPECT_EQ(ReadAll(target), old);
+        EXPECT_EQ(ReadBytes(target), old);
         EXPECT_EQ(FolderEntries(dir), before);
     }
 }

@@ -23,32 +23,22 @@
 #include "engine/file_counter.h"
 #include "engine/text_reader.h"
 #include "projects/project_list.h"
+#include "tests/support/files.h"
+#include "tests/support/scripted_questions.h"
 #include "userlang/udlangdb.h"
 
 namespace fs = std::filesystem;
 using namespace kordel;
+using test_support::ScriptedQuestions;
 using namespace std::chrono_literals;
 
 namespace {
 
 class HostileInput : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-hostile-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir / "locked.c", fs::perms::owner_all, ec);
-        fs::remove_all(dir, ec);
-    }
-    fs::path Write(const std::string& name, const std::string& bytes) {
-        const fs::path p = dir / name;
-        std::ofstream(p, std::ios::binary) << bytes;
-        return p;
-    }
-    fs::path dir;
+    fs::path Write(const std::string& name, const std::string& bytes) { return temp.Write(name, bytes); }
+    test_support::TempDir temp{"hostile"};
+    fs::path dir = temp.path();
 };
 
 engine::FileOutcome Count(const fs::path& p, std::string_view ext = ".c") {
@@ -71,16 +61,6 @@ bool FinishesWithin(std::chrono::seconds limit, F work) {
     std::fprintf(stderr, "blocked for more than %d seconds\n", static_cast<int>(limit.count()));
     std::quick_exit(99);
 }
-
-struct NoQuestions final : projects::ListQuestions {
-    int missing = 0, retries = 0;
-    void ShowError(const std::string&) override {}
-    bool AskRetryRead(const std::string&) override { return ++retries, false; }
-    bool AskRetryWrite(const std::string&) override { return false; }
-    bool AskMissing(const std::string&) override { return ++missing, true; }
-    bool AskYesNo(const std::string&) override { return false; }
-    std::optional<std::string> AskProjectName() override { return std::nullopt; }
-};
 
 TEST_F(HostileInput, BinaryBytesAreCountedAsLines) {
     std::mt19937 rng(7);
@@ -128,10 +108,10 @@ TEST_F(HostileInput, FolderInPlaceOfAFile) {
     fs::create_directories(dir / "list.kpl");
     std::vector<std::string> rows;
     projects::ListState state;
-    NoQuestions q;
+    ScriptedQuestions q;
     projects::GetProject(dir / "list.kpl", rows, state, q);
     EXPECT_TRUE(state.openFailed);
-    EXPECT_EQ(q.retries, 1);
+    EXPECT_EQ(q.retryReads, 1);
 
     projects::ListSettings settings;
     EXPECT_FALSE(projects::ExportProject(dir / "list.kpl", {"/a.c"}, state, settings, q));
@@ -146,7 +126,7 @@ TEST_F(HostileInput, FifoIsSkippedWithoutBlocking) {
     EXPECT_TRUE(FinishesWithin(5s, [&] {
         std::vector<std::string> rows;
         projects::ListState state;
-        NoQuestions q;
+        ScriptedQuestions q;
         projects::GetProject(dir / "pipe.kpl", rows, state, q);
         EXPECT_TRUE(state.openFailed);
     }));
@@ -196,7 +176,7 @@ TEST_F(HostileInput, NamesThatAreNotUtf8) {
     // Saved in a project list and read back, the name keeps every byte.
     projects::ListState state;
     projects::ListSettings settings;
-    NoQuestions q;
+    ScriptedQuestions q;
     ASSERT_TRUE(projects::ExportProject(dir / "odd.kpl", {p.string()}, state, settings, q));
     std::vector<std::string> rows;
     projects::GetProject(dir / "odd.kpl", rows, state, q);
@@ -210,7 +190,8 @@ TEST_F(HostileInput, PathWithANulByteNamesNoFile) {
     Write("nul.kpl", ToCrLf(projects::ProjectListText({nul, (dir / "nul.kpl").string()}, "")));
     std::vector<std::string> rows;
     projects::ListState state;
-    NoQuestions q;
+    ScriptedQuestions q;
+    q.answers = {true};  // go on past the missing path
     projects::GetProject(dir / "nul.kpl", rows, state, q);
     EXPECT_EQ(q.missing, 1);
     ASSERT_EQ(rows.size(), 1u);
@@ -225,7 +206,7 @@ TEST_F(HostileInput, ProjectListOfOneMillionPaths) {
     Write("million.kpl", ToCrLf(projects::ProjectListText(million, "Million")));
     std::vector<std::string> rows;
     projects::ListState state;
-    NoQuestions q;
+    ScriptedQuestions q;
     projects::GetProject(dir / "million.kpl", rows, state, q);
     EXPECT_FALSE(state.openFailed);
     EXPECT_EQ(rows.size(), 1u);

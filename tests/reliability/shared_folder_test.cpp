@@ -20,17 +20,14 @@
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
 #include "platform/files.h"
+#include "tests/support/files.h"
 #include "ui/core/add_files.h"
 
 namespace fs = std::filesystem;
 using namespace kordel;
+using test_support::ReadBytes;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 unsigned ModeOf(const fs::path& p) {
     struct stat st {};
@@ -40,20 +37,11 @@ unsigned ModeOf(const fs::path& p) {
 
 class SharedFolder : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-shared-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, ec);
-        fs::remove_all(dir, ec);
-    }
     std::size_t EntriesIn(const fs::path& folder) {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
     }
-    fs::path dir;
+    test_support::TempDir temp{"shared"};
+    fs::path dir = temp.path();
 };
 
 // Links planted at the names writers used to pick (<target>.tmp<pid>-<n>), and at the temporary
@@ -65,15 +53,15 @@ TEST_F(SharedFolder, PlantedLinksAreNeverFollowed) {
     for (int n = 0; n < 64; ++n)
         fs::create_symlink(victim, dir / ("report.csv.tmp" + std::to_string(::getpid()) + "-" + std::to_string(n)));
     for (int i = 0; i < 8; ++i) ASSERT_TRUE(WriteFileAtomically(target, "new " + std::to_string(i)));
-    EXPECT_EQ(ReadAll(victim), "precious");
-    EXPECT_EQ(ReadAll(target), "new 7");
+    EXPECT_EQ(ReadBytes(victim), "precious");
+    EXPECT_EQ(ReadBytes(target), "new 7");
 
     // The real file operations create the temporary file exclusively: a link there is refused.
     const fs::path planted = dir / "planted";
     fs::create_symlink(victim, planted);
     FileOps& ops = RealFileOps();
     EXPECT_FALSE(ops.Open(planted));
-    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(ReadBytes(victim), "precious");
 }
 
 // A replaced file keeps its permission bits; a new one gets what the umask allows.
@@ -101,18 +89,18 @@ TEST_F(SharedFolder, LinksReadOnlyTargetsAndLongNames) {
     fs::create_symlink("real.ini", dir / "link.ini");
     ASSERT_TRUE(WriteFileAtomically(dir / "link.ini", "through the link"));
     EXPECT_TRUE(fs::is_symlink(dir / "link.ini"));
-    EXPECT_EQ(ReadAll(real), "through the link");
+    EXPECT_EQ(ReadBytes(real), "through the link");
 
     const fs::path locked = dir / "locked.csv";
     std::ofstream(locked) << "keep";
     ASSERT_EQ(::chmod(locked.c_str(), 0444), 0);
     EXPECT_FALSE(WriteFileAtomically(locked, "lost"));
-    EXPECT_EQ(ReadAll(locked), "keep");
+    EXPECT_EQ(ReadBytes(locked), "keep");
 
     const fs::path longName = dir / (std::string(246, 'n') + ".csv");
     ASSERT_EQ(longName.filename().native().size(), 250u);
     EXPECT_TRUE(WriteFileAtomically(longName, "long"));
-    EXPECT_EQ(ReadAll(longName), "long");
+    EXPECT_EQ(ReadBytes(longName), "long");
     EXPECT_EQ(EntriesIn(dir), 4u) << "no temporary file is left";
 }
 

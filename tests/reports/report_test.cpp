@@ -1,16 +1,16 @@
 // The three reports against hand-written expected files, the 12-hour clock, quoting and failed writes.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "platform/system.h"
 
 #include <gtest/gtest.h>
 
 #include "reports/report.h"
+#include "tests/support/faulty_file_ops.h"
+#include "tests/support/files.h"
+#include "tests/support/scripted_questions.h"
 
 using namespace kordel;
 using namespace kordel::reports;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -23,41 +23,6 @@ public:
 private:
     LocalTime m_time;
 };
-
-class ScriptedQuestions final : public ReportQuestions {
-public:
-    int retries = 0;  // OK answers before Cancel
-    std::vector<std::string> asked;
-    bool AskRetryWrite(const std::string& m) override {
-        asked.push_back(m);
-        return retries-- > 0;
-    }
-};
-
-// Fails the n-th write (full disk) and lets everything else through to the real file system.
-class FailingWriteOps final : public FileOps {
-public:
-    int failures = 1;
-    bool Open(const fs::path& p) override { return RealFileOps().Open(p); }
-    bool Write(std::string_view b) override {
-        if (failures > 0) {
-            --failures;
-            RealFileOps().Write(b.substr(0, b.size() / 2));
-            return false;
-        }
-        return RealFileOps().Write(b);
-    }
-    bool Close() override { return RealFileOps().Close(); }
-    bool Rename(const fs::path& a, const fs::path& b) override { return RealFileOps().Rename(a, b); }
-    void Remove(const fs::path& p) override { RealFileOps().Remove(p); }
-};
-
-std::string ReadBytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 ReportInput Sample(bool sps) {
     ReportInput in;
@@ -76,15 +41,7 @@ ReportInput Sample(bool sps) {
 
 class ReportFiles : public ::testing::TestWithParam<std::tuple<std::string, bool>> {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kordel_reports_" + std::to_string(kordel::platform::ProcessId()) + "_" +
-                 std::to_string(::testing::UnitTest::GetInstance()->current_test_info()->line()) +
-                 std::get<0>(GetParam()) + (std::get<1>(GetParam()) ? "p" : ""));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    TempDir m_dir{"reports"};
 };
 
 }  // namespace
@@ -102,7 +59,7 @@ TEST_P(ReportFiles, MatchExpectedBytes) {
     ASSERT_TRUE(ok);
     const std::string expected = std::string(KORDEL_REPORT_DATA) + (sps ? "/report_percent." : "/report_plain.") + kind;
     EXPECT_EQ(ReadBytes(out), ReadBytes(expected));
-    EXPECT_TRUE(q.asked.empty());
+    EXPECT_TRUE(q.shown.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllForms, ReportFiles,
@@ -146,22 +103,19 @@ TEST(CsvField, QuotesExactlyTheFieldsThatNeedIt) {
 }
 
 TEST(SaveReport, FailedWriteKeepsOldFileAndRetriesOnOk) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel_reports_fail_" + std::to_string(kordel::platform::ProcessId()));
-    fs::create_directories(dir);
-    const fs::path out = dir / "r.csv";
-    std::ofstream(out, std::ios::binary) << "old";
-    FailingWriteOps ops;
+    const TempDir dir("reports-fail");
+    const fs::path out = dir.Write("r.csv", "old");
+    FaultyFileOps ops(FailAt::Write, 1);
     ScriptedQuestions cancel;
     EXPECT_FALSE(SaveReportCSV(out, Sample(false), cancel, ops));
     EXPECT_EQ(ReadBytes(out), "old");
-    EXPECT_EQ(cancel.asked, std::vector<std::string>{kReportWriteMessage});
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(cancel.shown, std::vector<std::string>{kReportWriteMessage});
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 
-    ops.failures = 1;
+    FaultyFileOps once(FailAt::Write, 1);
     ScriptedQuestions retry;
-    retry.retries = 1;
-    EXPECT_TRUE(SaveReportHTM(out, Sample(false), retry, ops));
-    EXPECT_EQ(retry.asked.size(), 1u);
+    retry.answers = {true};  // OK once, then Cancel
+    EXPECT_TRUE(SaveReportHTM(out, Sample(false), retry, once));
+    EXPECT_EQ(retry.shown.size(), 1u);
     EXPECT_EQ(ReadBytes(out), ToCrLf(ReportHTM(Sample(false))));
-    fs::remove_all(dir);
 }

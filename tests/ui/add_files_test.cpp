@@ -1,15 +1,14 @@
 // Adding files from the add dialog and by dropping folders, and counting a user language.
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "platform/os.h"
-#include "platform/system.h"
 #include "fake_desktop.h"
 #include "ui/core/add_files.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "tests/support/files.h"
 #include "userlang/udlangdb.h"
 
 using namespace kordel::ui;
@@ -20,17 +19,14 @@ namespace {
 class AddFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-add-" + std::to_string(kordel::platform::ProcessId()));
-        fs::remove_all(dir);
-        fs::create_directories(dir / "tree" / "sub");
         for (const char* name : {"tree/a.c", "tree/sub/b.py", "tree/sub/notes.xyz", "tree/readme.md"})
-            std::ofstream(dir / name) << "x = 1 # note\n";
+            temp.Write(name, "x = 1 # note\n");
         db = dir / "udlangdb.ini";
         logic.SetLanguageDatabase(db);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
-    fs::path dir, db;
+    test_support::TempDir temp{"add"};
+    fs::path dir = temp.path(), db;
     MemorySettingsStore store;
     test_support::FakeDesktop desktop;
     MainWindowLogic logic{store, desktop};

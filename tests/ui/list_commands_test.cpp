@@ -1,28 +1,20 @@
 // Opening, saving and exporting through the main window's commands, with scripted dialogs.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "platform/system.h"
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/messages.h"
+#include "tests/support/files.h"
 
 using namespace kordel::ui;
 using test_support::FakeDesktop;
+using test_support::ReadBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 class FixedClock final : public kordel::reports::Clock {
 public:
@@ -32,18 +24,13 @@ public:
 class ListCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("kordel-listcmd-" + std::to_string(kordel::platform::ProcessId()));
-        fs::remove_all(dir);
-        fs::create_directories(dir / "MyApp 2.1" / "src");
-        a = (dir / "MyApp 2.1" / "src" / "a.c").string();
-        b = (dir / "MyApp 2.1" / "src" / "b.c").string();
-        std::ofstream(a) << "int a; // x\n";
-        std::ofstream(b) << "\n";
+        a = temp.Write(fs::path("MyApp 2.1") / "src" / "a.c", "int a; // x\n").string();
+        b = temp.Write(fs::path("MyApp 2.1") / "src" / "b.c", "\n").string();
         logic.SetClock(clock);
     }
-    void TearDown() override { fs::remove_all(dir); }
 
-    fs::path dir;
+    test_support::TempDir temp{"listcmd"};
+    fs::path dir = temp.path();
     std::string a, b;
     FixedClock clock;
     MemorySettingsStore store;

@@ -1,11 +1,9 @@
 // The main window's commands, driven headless through a scripted desktop.
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include <gtest/gtest.h>
 
-#include "platform/system.h"
 #include "engine/path_split.h"
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
@@ -13,6 +11,7 @@
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/version_check.h"
+#include "tests/support/files.h"
 
 using namespace kordel::ui;
 using test_support::FakeDesktop;
@@ -44,15 +43,9 @@ class MainLogic : public ::testing::Test {
 protected:
     void SetUp() override { logic.SetView(&view); }
 
-    fs::path WriteSource(const std::string& name, const std::string& text) {
-        const fs::path dir = fs::temp_directory_path() / ("kordel-logic-" + std::to_string(kordel::platform::ProcessId()));
-        fs::create_directories(dir);
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path;
-    }
-    void TearDown() override { fs::remove_all(fs::temp_directory_path() / ("kordel-logic-" + std::to_string(kordel::platform::ProcessId()))); }
+    fs::path WriteSource(const std::string& name, const std::string& text) { return temp.Write(name, text); }
 
+    test_support::TempDir temp{"logic"};
     MemorySettingsStore store;
     FakeDesktop desktop;
     MainWindowLogic logic{store, desktop};

@@ -1,32 +1,18 @@
 // The settings store's number rule, the ini file's bytes and the options written through it.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "platform/system.h"
 #include "ui/core/options.h"
 #include "ui/core/settings_store.h"
+#include "tests/support/faulty_file_ops.h"
+#include "tests/support/files.h"
 
 using namespace kordel::ui;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-fs::path FreshFolder(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel-settings-" + name + "-" + std::to_string(kordel::platform::ProcessId()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 }  // namespace
 
@@ -49,7 +35,8 @@ TEST(SettingNumber, ReadsLeadingDigitsOnly) {
 }
 
 TEST(IniSettings, WritesOneLinePerSettingWithCrLfAndReadsThemBack) {
-    const fs::path dir = FreshFolder("ini");
+    const TempDir temp("settings-ini");
+    const fs::path dir = temp.path();
     IniSettingsStore store(dir / "sub" / "kordel.ini");
     EXPECT_FALSE(store.Read("sps"));
     ASSERT_TRUE(WriteNumber(store, "sps", 1));
@@ -62,35 +49,19 @@ TEST(IniSettings, WritesOneLinePerSettingWithCrLfAndReadsThemBack) {
     // A value with a line break would break the layout: refused, the file is unchanged.
     EXPECT_FALSE(store.Write("lsp", "a\nb"));
     EXPECT_EQ(again.Read("lsp").value_or(""), "/home/u/my list.kpl");
-    fs::remove_all(dir);
 }
 
-// Fails the k-th write of the file's bytes, like a full disk.
-class FailingWrites final : public kordel::FileOps {
-public:
-    explicit FailingWrites(int failAt) : m_failAt(failAt) {}
-    bool Open(const fs::path& path) override { return kordel::RealFileOps().Open(path); }
-    bool Write(std::string_view bytes) override { return ++m_writes != m_failAt && kordel::RealFileOps().Write(bytes); }
-    bool Close() override { return kordel::RealFileOps().Close(); }
-    bool Rename(const fs::path& from, const fs::path& to) override { return kordel::RealFileOps().Rename(from, to); }
-    void Remove(const fs::path& path) override { kordel::RealFileOps().Remove(path); }
-
-private:
-    int m_failAt;
-    int m_writes = 0;
-};
-
 TEST(IniSettings, FailedWriteKeepsTheOldFile) {
-    const fs::path dir = FreshFolder("fail");
+    const TempDir temp("settings-fail");
+    const fs::path dir = temp.path();
     IniSettingsStore good(dir / "kordel.ini");
     ASSERT_TRUE(WriteNumber(good, "sps", 1));
     const std::string before = ReadBytes(good.path());
-    FailingWrites failing(1);
+    FaultyFileOps failing(FailAt::Write, 1);
     IniSettingsStore bad(dir / "kordel.ini", failing);
     EXPECT_FALSE(WriteNumber(bad, "sps", 0));
     EXPECT_EQ(ReadBytes(good.path()), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);  // no temporary left
-    fs::remove_all(dir);
 }
 
 // The real reader behind a switch that makes the file unreadable, counting the reads it is asked for.
@@ -106,7 +77,8 @@ struct SwitchableReader {
 };
 
 TEST(IniSettings, AWriteNeverReplacesAFileItCouldNotRead) {
-    const fs::path dir = FreshFolder("unreadable");
+    const TempDir temp("settings-unreadable");
+    const fs::path dir = temp.path();
     {
         IniSettingsStore first(dir / "kordel.ini");
         ASSERT_TRUE(WriteNumber(first, "sps", 1));
@@ -128,11 +100,11 @@ TEST(IniSettings, AWriteNeverReplacesAFileItCouldNotRead) {
     IniSettingsStore folder(dir / "folder.ini");
     EXPECT_FALSE(WriteNumber(folder, "sps", 1));
     EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
-    fs::remove_all(dir);
 }
 
 TEST(IniSettings, TheFileIsParsedOnceAndWritesKeepTheValuesInMemory) {
-    const fs::path dir = FreshFolder("once");
+    const TempDir temp("settings-once");
+    const fs::path dir = temp.path();
     {
         IniSettingsStore first(dir / "kordel.ini");
         ASSERT_TRUE(WriteNumber(first, "tmac", 1));
@@ -150,11 +122,10 @@ TEST(IniSettings, TheFileIsParsedOnceAndWritesKeepTheValuesInMemory) {
     EXPECT_EQ(ReadFlag(store, "tmac"), 1);
     EXPECT_EQ(reader.reads, 1);
     // A write that fails leaves the values in memory as the file still holds them.
-    FailingWrites failing(1);
+    FaultyFileOps failing(FailAt::Write, 1);
     IniSettingsStore failingStore(dir / "kordel.ini", failing);
     EXPECT_FALSE(WriteNumber(failingStore, "sps", 0));
     EXPECT_EQ(ReadFlag(failingStore, "sps"), 1);
-    fs::remove_all(dir);
 }
 
 TEST(Options, LoadUsesTheStoredNamesAndBoxesWriteThrough) {

@@ -1,12 +1,12 @@
 // The custom counter's rules: signals, columns, the whole-line flag, equal and empty signals.
 #include <gtest/gtest.h>
 
-#include "tests/engine/count_memory.h"
+#include "tests/support/count_memory.h"
 #include "userlang/custom_counter.h"
 
 using namespace kordel::userlang;
 using kordel::engine::FileCounts;
-using kordel::engine::test_support::CountMemory;
+using test_support::CountMemory;
 
 namespace {
 

@@ -1,13 +1,12 @@
 // The count run with a user language database: counted rows, the built-in table first, the prompt.
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include <gtest/gtest.h>
-#include "platform/system.h"
 
 #include "engine/count_run.h"
-#include "tests/engine/scripted_observer.h"
+#include "tests/support/files.h"
+#include "tests/support/scripted_observer.h"
 #include "userlang/custom_counter.h"
 
 using namespace kordel::engine;
@@ -21,24 +20,17 @@ namespace {
 class CustomRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kordel_crun_" + std::to_string(kordel::platform::ProcessId()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
         // ".c" here never wins over the built-in table; ".lst" is a user language with ";" comments.
         Write("udlangdb.ini", "Fake C\r\n.c\r\n;\r\n0\r\n\r\n0\r\n\r\nNo\r\n"
                               "Listing\r\n.lst;.LOG\r\n;\r\n0\r\n<\r\n0\r\n>\r\nNo\r\n");
     }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string Write(const std::string& name, const std::string& text) {
-        const fs::path p = m_dir / name;
-        std::ofstream(p, std::ios::binary) << text;
-        return p.string();
-    }
+    std::string Write(const std::string& name, const std::string& text) { return m_temp.Write(name, text).string(); }
     RunResult Run(const std::vector<std::string>& paths, Recorder& obs, unsigned jobs = 1) {
         const DatabaseLanguages db(m_dir / "udlangdb.ini");
         return CountLineT(paths, m_options, m_canc, obs, jobs, &db);
     }
-    fs::path m_dir;
+    test_support::TempDir m_temp{"crun"};
+    fs::path m_dir = m_temp.path();
     std::atomic<int> m_canc{0};
     CountOptions m_options;
 };

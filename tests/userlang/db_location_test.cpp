@@ -1,13 +1,13 @@
 // Where the database is looked for: beside the program, else the user's data folder.
 #include <filesystem>
-#include <fstream>
 
 #include <gtest/gtest.h>
-#include "platform/system.h"
 
+#include "tests/support/files.h"
 #include "userlang/db_location.h"
 
 using namespace kordel::userlang;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 namespace {
@@ -22,19 +22,16 @@ struct LocationCase {
 
 class DbLocationTest : public ::testing::TestWithParam<LocationCase> {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("kordel_loc_" + std::to_string(kordel::platform::ProcessId()));
-        fs::create_directories(m_dir / "prog");
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    fs::path m_dir;
+    void SetUp() override { fs::create_directories(m_dir / "prog"); }
+    TempDir m_temp{"loc"};
+    fs::path m_dir = m_temp.path();
 };
 
 }  // namespace
 
 TEST_P(DbLocationTest, Chooses) {
     const LocationCase& c = GetParam();
-    if (c.fileBesideProgram) std::ofstream(m_dir / "prog" / kDbFileName) << "";
+    if (c.fileBesideProgram) m_temp.Write(fs::path("prog") / kDbFileName, "");
     DbEnvironment env;
     env.programFolder = m_dir / "prog";
     if (c.userData) env.userDataFolder = *c.userData;
@@ -52,10 +49,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
-    const fs::path dir = fs::temp_directory_path() / ("kordel_paths_" + std::to_string(kordel::platform::ProcessId()));
+    const TempDir temp("paths");
+    const fs::path dir = temp.path();
     fs::create_directories(dir / "usr" / "bin");
-    fs::create_directories(dir / "usr" / "share" / "kordel");
-    std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";
+    temp.Write(fs::path("usr") / "share" / "kordel" / kDbFileName, "");
     DbEnvironment env;
     env.programFolder = dir / "usr" / "bin";
     env.userDataFolder = dir / "home" / ".local" / "share";
@@ -64,22 +61,19 @@ TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
     DbPaths paths = UDLangDbPaths(env);
     EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
     EXPECT_EQ(paths.write, user);
-    fs::create_directories(user.parent_path());
-    std::ofstream(user) << "";
+    ASSERT_TRUE(WriteBytes(user, ""));
     paths = UDLangDbPaths(env);
     EXPECT_EQ(paths.read, user);
     EXPECT_EQ(paths.write, user);
-    fs::remove_all(dir);
 }
 
 TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
     // Root can write the program folder; the installed program still reads its language pack and
     // saves a change to the user's copy, never to a file beside the program.
-    const fs::path dir = fs::temp_directory_path() / ("kordel_root_" + std::to_string(::getpid()));
-    fs::create_directories(dir / "usr" / "bin");
-    fs::create_directories(dir / "usr" / "share" / "kordel");
-    std::ofstream(dir / "usr" / "share" / "kordel" / kDbFileName) << "";
-    std::ofstream(dir / "usr" / "bin" / kDbFileName) << "";  // a stray file beside it is ignored
+    const TempDir temp("root");
+    const fs::path dir = temp.path();
+    temp.Write(fs::path("usr") / "share" / "kordel" / kDbFileName, "");
+    temp.Write(fs::path("usr") / "bin" / kDbFileName, "");  // a stray file beside it is ignored
     DbEnvironment env;
     env.programFolder = dir / "usr" / "bin";
     env.userDataFolder = dir / "root" / ".local" / "share";
@@ -95,5 +89,4 @@ TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
     fs::create_directories(env.programFolder);
     env.userDataFolder = dir / "root" / ".local" / "share";
     EXPECT_EQ(UDLangDbPaths(env).write, env.programFolder / kDbFileName);
-    fs::remove_all(dir);
 }

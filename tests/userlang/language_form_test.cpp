@@ -1,11 +1,9 @@
 // The checks of the add/edit language form, in their order, and what a passing form stores.
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
-#include "platform/system.h"
+#include "tests/support/files.h"
 #include "userlang/language_form.h"
 
 using namespace kordel::userlang;
@@ -75,17 +73,9 @@ TEST(LanguageForm, StoresCleanedExtensionsDefaultColumnsAndTheGivenFlag) {
 
 TEST(LanguageList, AddEditDeleteAndOkWriteTheRecordsCloseBoxWritesNothing) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kordel-langlist-" + std::to_string(kordel::platform::ProcessId()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const fs::path db = dir / "udlangdb.ini";
-    std::ofstream(db, std::ios::binary) << "Old\r\n.old\r\n;\r\n0\r\n\r\n0\r\n\r\nYes\r\n";
-    auto bytes = [&] {
-        std::ifstream in(db, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    };
+    const test_support::TempDir dir("langlist");
+    const fs::path db = dir.Write("udlangdb.ini", "Old\r\n.old\r\n;\r\n0\r\n\r\n0\r\n\r\nYes\r\n");
+    auto bytes = [&] { return test_support::ReadBytes(db); };
     {
         LanguageListEditor closed(db);
         ASSERT_TRUE(closed.Load());
@@ -106,28 +96,20 @@ TEST(LanguageList, AddEditDeleteAndOkWriteTheRecordsCloseBoxWritesNothing) {
     editor.Delete(0);
     ASSERT_TRUE(editor.Save());
     EXPECT_EQ(bytes(), "");
-    fs::remove_all(dir);
 }
 
 TEST(LanguageList, ChangesToAReadOnlyDefaultGoToTheUsersCopy) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("kordel-langdefault-" + std::to_string(kordel::platform::ProcessId()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    const fs::path shipped = dir / "default.ini";
+    const test_support::TempDir dir("langdefault");
     const fs::path mine = dir / "user" / "udlangdb.ini";
     const std::string defaults = "Go\r\n.go\r\n//\r\n0\r\n/*\r\n0\r\n*/\r\nNo\r\n";
-    std::ofstream(shipped, std::ios::binary) << defaults;
+    const fs::path shipped = dir.Write("default.ini", defaults);
     LanguageListEditor editor(shipped, mine);
     ASSERT_TRUE(editor.Load());
     ASSERT_EQ(editor.rows().size(), 1u);
     EXPECT_FALSE(fs::exists(mine));  // nothing is copied until a change is saved
     ASSERT_TRUE(editor.Store({"Lua", ".lua", "--", "", "", "", ""}, std::nullopt).language);
     ASSERT_TRUE(editor.Save());
-    std::ifstream in(shipped, std::ios::binary);
-    std::ostringstream kept;
-    kept << in.rdbuf();
-    EXPECT_EQ(kept.str(), defaults);
+    EXPECT_EQ(test_support::ReadBytes(shipped), defaults);
     EXPECT_EQ(ReadUDLangDb(mine).languages.size(), 2u);
-    fs::remove_all(dir);
 }

@@ -1,37 +1,24 @@
 // The database file: byte-exact round trips, short and long records, lookup, patterns and failed saves.
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
-#include "platform/system.h"
 
+#include "tests/support/faulty_file_ops.h"
+#include "tests/support/files.h"
 #include "userlang/udlangdb.h"
 
 using namespace kordel::userlang;
+using namespace test_support;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class DbFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("kordel_udl_" + std::to_string(kordel::platform::ProcessId()) + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        m_db = m_dir / "udlangdb.ini";
-    }
-    void TearDown() override {
-        fs::permissions(m_dir, fs::perms::owner_all);
-        fs::remove_all(m_dir);
-    }
-    void Put(const std::string& bytes) { std::ofstream(m_db, std::ios::binary) << bytes; }
-    fs::path m_dir, m_db;
+    void Put(const std::string& bytes) { ASSERT_TRUE(WriteBytes(m_db, bytes)); }
+    TempDir m_temp{"udl"};
+    fs::path m_dir = m_temp.path(), m_db = m_dir / "udlangdb.ini";
 };
 
 const std::string kGo = "Go\r\n.go\r\n//\r\n0\r\n/*\r\n0\r\n*/\r\nNo\r\n";
@@ -195,49 +182,30 @@ TEST_F(DbFileTest, SaveThenLoadReproducesTheList) {
     Put(kGo + "Odd\r\n.o\r\n\xff\xfe\r\n3\r\n<\r\n0\r\n>\r\nYes\r\n");
     std::vector<UserLanguage> list;
     ASSERT_TRUE(PopulateUDList(m_db, list));
-    const std::string before = Slurp(m_db);
+    const std::string before = ReadBytes(m_db);
     ASSERT_TRUE(WriteUDList(m_db, list));
-    EXPECT_EQ(Slurp(m_db), before);
+    EXPECT_EQ(ReadBytes(m_db), before);
 }
 
-namespace {
-
-// Real file operations that fail at a chosen step.
-class FailingOps final : public kordel::FileOps {
-public:
-    enum Step { OnWrite, OnClose, OnRename } failAt;
-    explicit FailingOps(Step s) : failAt(s) {}
-    bool Open(const fs::path& p) override { return m_real.Open(p); }
-    bool Write(std::string_view b) override { return failAt != OnWrite && m_real.Write(b); }
-    bool Close() override { return m_real.Close() && failAt != OnClose; }
-    bool Rename(const fs::path& f, const fs::path& t) override { return failAt != OnRename && m_real.Rename(f, t); }
-    void Remove(const fs::path& p) override { m_real.Remove(p); }
-
-private:
-    kordel::FileOps& m_real = kordel::RealFileOps();
-};
-
-}  // namespace
-
-class FailedSaveTest : public DbFileTest, public ::testing::WithParamInterface<FailingOps::Step> {};
+class FailedSaveTest : public DbFileTest, public ::testing::WithParamInterface<FailAt> {};
 
 TEST_P(FailedSaveTest, KeepsTheOldDatabaseAndLeavesNoTemporaryFile) {
     Put(kGo);
-    FailingOps ops(GetParam());
+    FaultyFileOps ops(GetParam());
     EXPECT_FALSE(WriteUDList(m_db, ParseUDList(kGo + kGo), ops));
-    EXPECT_EQ(Slurp(m_db), kGo);
+    EXPECT_EQ(ReadBytes(m_db), kGo);
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, FailedSaveTest,
-                         ::testing::Values(FailingOps::OnWrite, FailingOps::OnClose, FailingOps::OnRename));
+                         ::testing::Values(FailAt::EveryWrite, FailAt::Close, FailAt::Rename));
 
 TEST_F(DbFileTest, SaveIntoAnUnwritableFolderFails) {
     Put(kGo);
     // Permissions stop neither root nor Windows' administrators; a folder that cannot be created does.
-    std::ofstream(m_dir / "file") << "x";
+    ASSERT_TRUE(WriteBytes(m_dir / "file", "x"));
     EXPECT_FALSE(WriteUDList(m_dir / "file" / "udlangdb.ini", {}));
-    EXPECT_EQ(Slurp(m_db), kGo);
+    EXPECT_EQ(ReadBytes(m_db), kGo);
 }
 
 TEST_F(DbFileTest, FieldWithALineFeedIsRefused) {
@@ -245,5 +213,5 @@ TEST_F(DbFileTest, FieldWithALineFeedIsRefused) {
     auto list = ParseUDList(kGo);
     list[0].olcop = "a\nb";
     EXPECT_FALSE(WriteUDList(m_db, list));
-    EXPECT_EQ(Slurp(m_db), kGo);
+    EXPECT_EQ(ReadBytes(m_db), kGo);
 }

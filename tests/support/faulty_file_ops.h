@@ -1,4 +1,5 @@
-// File operations that fail on purpose: at the open, at the k-th write, at the close or at the rename.
+// File operations that fail on purpose: at the open, at the k-th write or at every one, at the close
+// or at the rename.
 #pragma once
 
 #include <filesystem>
@@ -6,12 +7,14 @@
 
 #include "common/atomic_file.h"
 
-enum class FailAt { Nothing, Open, Write, Close, Rename };
+namespace test_support {
+
+enum class FailAt { Nothing, Open, Write, Close, Rename, EveryWrite };
 
 /// Passes every operation to the real file system except the one chosen to fail.
 class FaultyFileOps final : public kordel::FileOps {
 public:
-    FaultyFileOps(FailAt at = FailAt::Nothing, int k = 0) : m_at(at), m_k(k) {}
+    explicit FaultyFileOps(FailAt at = FailAt::Nothing, int k = 1) : m_at(at), m_k(k) {}
 
     int writes = 0;  ///< writes attempted so far
 
@@ -21,8 +24,8 @@ public:
     }
     bool Write(std::string_view bytes) override {
         ++writes;
-        if (m_at == FailAt::Write && writes == m_k) {
-            // A short write: half the piece reaches the disk before the failure.
+        if (m_at == FailAt::EveryWrite || (m_at == FailAt::Write && writes == m_k)) {
+            // A short write: half the piece reaches the disk before the failure, as on a full disk.
             real().Write(bytes.substr(0, bytes.size() / 2));
             return false;
         }
@@ -43,3 +46,5 @@ private:
     FailAt m_at;
     int m_k;
 };
+
+}  // namespace test_support
