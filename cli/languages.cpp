@@ -3,20 +3,11 @@
 #include "cli/languages.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/ascii.h"
 #include "engine/dispatch.h"
 
 namespace kordel::cli {
-namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 const std::vector<NamedLanguage>& BuiltinLanguages() {
     static const std::vector<NamedLanguage> languages = {
@@ -90,11 +81,11 @@ const std::vector<NamedLanguage>& BuiltinLanguages() {
 }
 
 std::string_view BuiltinLanguageName(std::string_view extension, int dotf) {
-    if (SameText(extension, ".f")) return dotf == 1 ? "Fortran 77" : "Forth";
+    if (EqualIgnoringCase(extension, ".f")) return dotf == 1 ? "Fortran 77" : "Forth";
     if (!engine::IsBuiltinExtension(extension, dotf)) return {};
     for (const NamedLanguage& language : BuiltinLanguages())
         for (std::string_view e : language.extensions)
-            if (SameText(e, extension)) return language.name;
+            if (EqualIgnoringCase(e, extension)) return language.name;
     return {};
 }
 
