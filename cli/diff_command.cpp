@@ -5,6 +5,7 @@
 #include "cli/diff_output.h"
 #include "cli/diff_run.h"
 #include "common/atomic_file.h"
+#include "common/file_messages.h"
 
 namespace kordel::cli {
 
@@ -35,8 +36,7 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     if (o.output.empty()) {
         out << (o.format == "csv" ? ToCrLf(text) : text);
     } else if (!WriteFileAtomically(o.output, ToCrLf(text))) {
-        progress.Error("Could not open \"" + o.output +
-                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
+        progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }
     return report.skipped.empty() ? 0 : 1;

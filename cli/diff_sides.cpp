@@ -2,10 +2,10 @@
 #include "cli/diff_sides.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "cli/platform.h"
+#include "common/ascii.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
@@ -14,9 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool IsProjectList(const std::string& arg) {
-    std::string ext(engine::PathExtension(arg));
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".kpl";
+    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl");
 }
 
 // The deepest folder that holds every one of `paths` (absolute and normalised).

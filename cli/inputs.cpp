@@ -1,11 +1,11 @@
 // Walking, listing and reading the inputs of a run.
 #include "cli/inputs.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "cli/git_repo.h"
 #include "cli/path_list.h"
+#include "common/ascii.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
@@ -15,9 +15,7 @@ namespace fs = std::filesystem;
 
 bool IsProjectListArg(const std::string& arg) {
     std::error_code ec;
-    std::string ext(engine::PathExtension(arg));
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".kpl" && !fs::is_directory(arg, ec);
+    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") && !fs::is_directory(arg, ec);
 }
 
 }  // namespace

@@ -20,7 +20,9 @@
 #include "cli/rows.h"
 #include "cli/table.h"
 #include "cli/walk.h"
+#include "common/ascii.h"
 #include "common/atomic_file.h"
+#include "common/file_messages.h"
 #include "engine/count_run.h"
 #include "engine/dispatch.h"
 #include "engine/path_split.h"
@@ -46,12 +48,6 @@ FileFilters FiltersOf(const Options& o) {
     return filters;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
 // --map: extension (lower case) to the extension whose language counts it.
 using ExtensionMap = std::vector<std::pair<std::string, std::string>>;
 
@@ -59,7 +55,7 @@ ExtensionMap MapsOf(const Options& o) {
     ExtensionMap maps;
     for (const std::string& map : o.maps) {
         const std::size_t eq = map.find('=');
-        maps.emplace_back(Lower(map.substr(0, eq)), map.substr(eq + 1));
+        maps.emplace_back(AsciiLowered(map.substr(0, eq)), map.substr(eq + 1));
     }
     return maps;
 }
@@ -67,7 +63,7 @@ ExtensionMap MapsOf(const Options& o) {
 // The extension that picks a path's language: the last --map for its own extension, or that one.
 std::string DispatchExtension(std::string_view path, const ExtensionMap& maps) {
     const std::string_view own = PathExtension(path);
-    const std::string lower = Lower(own);
+    const std::string lower = AsciiLowered(own);
     for (auto it = maps.rbegin(); it != maps.rend(); ++it)
         if (it->first == lower) return it->second;
     return std::string(own);
@@ -279,8 +275,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     if (o.output.empty()) {
         out << text;
     } else if (!WriteFileAtomically(o.output, text)) {
-        progress.Error("Could not open \"" + o.output +
-                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
+        progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }
     if (result.crashed) return 1;

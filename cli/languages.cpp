@@ -3,20 +3,11 @@
 #include "cli/languages.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "common/ascii.h"
 #include "engine/dispatch.h"
 
 namespace kordel::cli {
-namespace {
-
-bool SameText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 const std::vector<NamedLanguage>& BuiltinLanguages() {
     // The table's extensions grouped under their names, in table order, the names in alphabetical order
@@ -31,10 +22,7 @@ const std::vector<NamedLanguage>& BuiltinLanguages() {
         }
         std::stable_sort(named.begin(), named.end(), [](const NamedLanguage& a, const NamedLanguage& b) {
             return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                                [](char x, char y) {
-                                                    return std::tolower(static_cast<unsigned char>(x)) <
-                                                           std::tolower(static_cast<unsigned char>(y));
-                                                });
+                                                [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
         });
         return named;
     }();
@@ -45,7 +33,7 @@ std::string_view BuiltinLanguageName(std::string_view extension, int dotf) {
     // The entry of the counter that counts the extension: ".f" stands under Forth and Fortran 77.
     const engine::BuiltinLanguage* counter = engine::FindBuiltin(extension, dotf);
     for (const engine::BuiltinExtension& e : engine::BuiltinExtensions())
-        if (e.language == counter && SameText(e.extension, extension)) return e.name;
+        if (e.language == counter && EqualIgnoringCase(e.extension, extension)) return e.name;
     return {};
 }
 

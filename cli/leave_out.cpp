@@ -3,9 +3,11 @@
 #include "cli/leave_out.h"
 
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
+#include <string>
+
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -20,33 +22,48 @@ std::optional<std::uint64_t> SizeOf(const std::string& path) {
     return static_cast<std::uint64_t>(size);
 }
 
-// FNV-1a over the file's bytes; nothing when it cannot be read.
+// Reads until `buffer` is full or the file ends; -1 on a read error.
+std::ptrdiff_t ReadFull(platform::InputFile& file, std::string& buffer) {
+    std::size_t have = 0;
+    while (have < buffer.size()) {
+        const std::ptrdiff_t got = file.Read(buffer.data() + have, buffer.size() - have);
+        if (got < 0) return -1;
+        if (got == 0) break;
+        have += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::ptrdiff_t>(have);
+}
+
+// FNV-1a over the file's bytes; nothing when it cannot be read. Files are opened without blocking
+// and checked once open, so a FIFO swapped in after the size was taken is refused.
 std::optional<std::uint64_t> HashOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
+    platform::InputFile file;
+    if (file.Open(path) != platform::InputFile::Status::Opened) return std::nullopt;
     std::uint64_t hash = 14695981039346656037ull;
-    char buffer[64 * 1024];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        for (std::streamsize i = 0; i < in.gcount(); ++i) {
-            hash ^= static_cast<unsigned char>(buffer[i]);
+    std::string buffer(64 * 1024, '\0');
+    for (;;) {
+        const std::ptrdiff_t got = file.Read(buffer.data(), buffer.size());
+        if (got < 0) return std::nullopt;
+        if (got == 0) return hash;
+        for (std::ptrdiff_t i = 0; i < got; ++i) {
+            hash ^= static_cast<unsigned char>(buffer[static_cast<std::size_t>(i)]);
             hash *= 1099511628211ull;
         }
     }
-    if (in.bad()) return std::nullopt;
-    return hash;
 }
 
 bool SameContents(const std::string& a, const std::string& b) {
-    std::ifstream x(a, std::ios::binary), y(b, std::ios::binary);
-    if (!x || !y) return false;
-    char bx[64 * 1024], by[64 * 1024];
-    while (x && y) {
-        x.read(bx, sizeof bx);
-        y.read(by, sizeof by);
-        if (x.gcount() != y.gcount() || !std::equal(bx, bx + x.gcount(), by)) return false;
+    platform::InputFile x, y;
+    if (x.Open(a) != platform::InputFile::Status::Opened || y.Open(b) != platform::InputFile::Status::Opened)
+        return false;
+    std::string bx(64 * 1024, '\0'), by(64 * 1024, '\0');
+    for (;;) {
+        const std::ptrdiff_t n = ReadFull(x, bx);
+        if (n < 0 || ReadFull(y, by) != n) return false;
+        const std::size_t size = static_cast<std::size_t>(n);
+        if (bx.compare(0, size, by, 0, size) != 0) return false;
+        if (size < bx.size()) return true;
     }
-    return !x.bad() && !y.bad() && x.eof() && y.eof();
 }
 
 }  // namespace

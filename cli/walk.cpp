@@ -2,26 +2,20 @@
 #include "cli/walk.h"
 
 #include <algorithm>
-#include <cctype>
-#include <fstream>
 #include <memory>
 #include <unordered_map>
 
 #include "cli/git_repo.h"
 #include "cli/ignore_rules.h"
+#include "common/ascii.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 
 namespace kordel::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
 
 // One bracket expression at the start of `pattern` (just after "["); npos when it is not closed.
 std::size_t MatchBracket(std::string_view pattern, char c, bool& matched) {
@@ -44,15 +38,11 @@ std::size_t MatchBracket(std::string_view pattern, char c, bool& matched) {
 }
 
 // An ignore file larger than this is not read: it is no list of rules someone wrote.
-constexpr std::streamsize kMaxIgnoreFile = 1 << 20;
+constexpr std::size_t kMaxIgnoreFile = 1 << 20;
 
+// Opened without blocking: a FIFO named .ignore reads as no rules instead of stopping the walk.
 std::string ReadSmallFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {};
-    std::string text(static_cast<std::size_t>(kMaxIgnoreFile), '\0');
-    in.read(text.data(), kMaxIgnoreFile);
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
+    return platform::ReadFileContents(platform::PathText(path), kMaxIgnoreFile).bytes.value_or(std::string());
 }
 
 }  // namespace
@@ -152,9 +142,8 @@ bool FileCollector::Accepts(const fs::path& relative) const {
         if (MatchGlob(glob, glob.find('/') == std::string::npos ? name : rel)) return false;
     const std::string ext(engine::PathExtension(name));
     if (m_filters.includeExts.empty()) return m_known(ext);
-    const std::string lower = Lower(ext);
     return std::any_of(m_filters.includeExts.begin(), m_filters.includeExts.end(),
-                       [&](const std::string& e) { return Lower(e) == lower; });
+                       [&](const std::string& e) { return EqualIgnoringCase(e, ext); });
 }
 
 bool FileCollector::Wanted(const fs::path& relative) const {

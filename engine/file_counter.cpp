@@ -9,8 +9,6 @@
 
 namespace kordel::engine {
 
-bool DoesFileExist(const std::filesystem::path& path) { return platform::DoesFileExist(platform::PathText(path)); }
-
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
                       const std::atomic<int>& canc) {
     FileOutcome outcome;

@@ -16,9 +16,6 @@ struct FileOutcome {
     FileCounts counts;
 };
 
-/// True when the path names something whose attributes can be read (a file or a folder).
-bool DoesFileExist(const std::filesystem::path& path);
-
 /// Counts one file with `classifier`. `canc` is checked before each line outside a block comment.
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
                       const std::atomic<int>& canc);

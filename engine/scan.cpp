@@ -3,10 +3,11 @@
 
 #include <algorithm>
 
+#include "common/ascii.h"
+
 namespace kordel::engine {
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 }  // namespace
@@ -22,7 +23,7 @@ std::size_t instr(std::string_view text, std::string_view match, long long start
     if (match.size() > text.size()) return 0;
     for (std::size_t i = from; i + match.size() <= text.size(); ++i) {
         std::size_t k = 0;
-        while (k < match.size() && Upper(text[i + k]) == Upper(match[k])) ++k;
+        while (k < match.size() && AsciiUpper(text[i + k]) == AsciiUpper(match[k])) ++k;
         if (k == match.size()) return i + 1;
     }
     return 0;
@@ -58,7 +59,7 @@ int FindLetterExPAS(std::string_view text, long long n) {
     if (n < 1) return 2;
     const std::size_t len = std::min<std::size_t>(text.size(), static_cast<std::size_t>(n));
     for (std::size_t i = 0; i < len; ++i) {
-        const char c = Upper(text[i]);
+        const char c = AsciiUpper(text[i]);
         if ((c >= 'A' && c <= 'Z') || c == '=' || c == '+' || c == '-' || c == ',') return 1;
     }
     return 2;

@@ -1,13 +1,15 @@
 // quietuninst: runs the earlier installation's quiet uninstall command and waits for it.
-// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused.
+// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused or stopped
+// by an unexpected error.
+#include <iostream>
+
 #include "installhelpers/core/windows_system.h"
 
 int main() {
     using namespace kordel::installcore;
-    try {
-        return ExitStatus(RunQuietUninstall(SystemUninstallKeys(), SystemTempFolder(), SystemProgramStarter()));
-    } catch (...) {
-        // Whatever went wrong, the installer must not take it for success.
-        return ExitStatus(Outcome::Failed);
-    }
+    // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
+    const auto job = [] {
+        return RunQuietUninstall(SystemUninstallKeys(), SystemTempFolder(), SystemProgramStarter());
+    };
+    return RunHelper("quietuninst", job, std::cerr);
 }

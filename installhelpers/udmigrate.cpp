@@ -1,13 +1,12 @@
 // udmigrate: converts the current installation's user language database from the earlier record layout.
-// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused.
+// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused or stopped
+// by an unexpected error.
+#include <iostream>
+
 #include "installhelpers/core/windows_system.h"
 
 int main() {
     using namespace kordel::installcore;
-    try {
-        return ExitStatus(MigrateDatabase(SystemUninstallKeys()));
-    } catch (...) {
-        // Whatever went wrong, the installer must not take it for success.
-        return ExitStatus(Outcome::Failed);
-    }
+    // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
+    return RunHelper("udmigrate", [] { return MigrateDatabase(SystemUninstallKeys()); }, std::cerr);
 }

@@ -1,13 +1,12 @@
 // udsave: copies the user language database out of the earlier installation folder into the temporary folder.
-// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused.
+// Exit status (the README lists the cases): 0 done or nothing to do, 1 failed, 2 refused or stopped
+// by an unexpected error.
+#include <iostream>
+
 #include "installhelpers/core/windows_system.h"
 
 int main() {
     using namespace kordel::installcore;
-    try {
-        return ExitStatus(SaveDatabase(SystemUninstallKeys(), SystemTempFolder()));
-    } catch (...) {
-        // Whatever went wrong, the installer must not take it for success.
-        return ExitStatus(Outcome::Failed);
-    }
+    // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
+    return RunHelper("udsave", [] { return SaveDatabase(SystemUninstallKeys(), SystemTempFolder()); }, std::cerr);
 }

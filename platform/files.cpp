@@ -1,4 +1,5 @@
 // The parts of file handling that need no system call of their own: whole-file reads, temporary names.
+#include <algorithm>
 #include <random>
 
 #include "platform/files.h"
@@ -21,19 +22,25 @@ std::size_t LastSeparator(std::string_view path) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(std::string_view path) {
+FileContents ReadFileContents(std::string_view path, std::size_t limit) {
+    FileContents contents;
     InputFile file;
-    if (file.Open(path) != InputFile::Status::Opened) return std::nullopt;
+    contents.status = file.Open(path);
+    if (contents.status != InputFile::Status::Opened) return contents;
     std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(file.Size()));
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(file.Size(), limit)));
     std::string buffer(64 * 1024, '\0');
-    for (;;) {
-        const std::ptrdiff_t got = file.Read(buffer.data(), buffer.size());
-        if (got < 0) return std::nullopt;
-        if (got == 0) return bytes;
+    while (bytes.size() < limit) {
+        const std::ptrdiff_t got = file.Read(buffer.data(), std::min(buffer.size(), limit - bytes.size()));
+        if (got < 0) return contents;
+        if (got == 0) break;
         bytes.append(buffer.data(), static_cast<std::size_t>(got));
     }
+    contents.bytes = std::move(bytes);
+    return contents;
 }
+
+std::optional<std::string> ReadWholeFile(std::string_view path) { return ReadFileContents(path).bytes; }
 
 std::string TemporaryNameFor(std::string_view target) {
     static thread_local std::mt19937_64 random{(static_cast<std::uint64_t>(std::random_device{}()) << 32) ^

@@ -68,6 +68,15 @@ private:
 /// The system's words for why the last file call of this thread failed.
 std::string LastFileErrorText();
 
+/// A file read through InputFile: what the open found, and the bytes when it was opened and read.
+struct FileContents {
+    InputFile::Status status = InputFile::Status::Failed;
+    std::optional<std::string> bytes;  ///< nothing when the file was not opened or a read failed
+};
+
+/// Up to `limit` bytes of the regular file at `path`, opened without blocking and checked once open.
+FileContents ReadFileContents(std::string_view path, std::size_t limit = SIZE_MAX);
+
 /// All bytes of a regular file; nothing when it is missing, not a regular file or cannot be read.
 std::optional<std::string> ReadWholeFile(std::string_view path);
 

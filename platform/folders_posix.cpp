@@ -27,6 +27,19 @@ Folder::Status StatusOf(int error) {
     return Folder::Status::Failed;
 }
 
+// The result of opening a folder as `fd` (negative: failed with `error`); keeps the folder's identity.
+Folder::Status OpenedAs(int fd, int error, std::intptr_t& handle, std::string& id) {
+    if (fd < 0) return StatusOf(error);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return Folder::Status::Failed;
+    }
+    handle = fd;
+    id = IdOf(st);
+    return Folder::Status::Opened;
+}
+
 }  // namespace
 
 Folder::Folder(Folder&& other) noexcept : m_handle(other.m_handle), m_id(std::move(other.m_id)) { other.m_handle = -1; }
@@ -53,15 +66,7 @@ Folder::Status Folder::Open(std::string_view path) {
     Release();
     if (path.find('\0') != std::string_view::npos) return Status::Missing;
     const int fd = ::open(std::string(path).c_str(), kFolderFlags);
-    if (fd < 0) return StatusOf(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return Status::Failed;
-    }
-    m_handle = fd;
-    m_id = IdOf(st);
-    return Status::Opened;
+    return OpenedAs(fd, errno, m_handle, m_id);
 }
 
 Folder::Status Folder::OpenChild(const Folder& parent, std::string_view name, bool followLinks) {
@@ -71,15 +76,7 @@ Folder::Status Folder::OpenChild(const Folder& parent, std::string_view name, bo
     do fd = ::openat(static_cast<int>(parent.m_handle), std::string(name).c_str(),
                      kFolderFlags | (followLinks ? 0 : O_NOFOLLOW));
     while (fd < 0 && errno == EINTR);
-    if (fd < 0) return StatusOf(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        ::close(fd);
-        return Status::Failed;
-    }
-    m_handle = fd;
-    m_id = IdOf(st);
-    return Status::Opened;
+    return OpenedAs(fd, errno, m_handle, m_id);
 }
 
 bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) const {

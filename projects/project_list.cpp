@@ -6,6 +6,8 @@
 #include <system_error>
 #include <unordered_set>
 
+#include "common/ascii.h"
+#include "common/file_messages.h"
 #include "engine/count_run.h"
 #include "engine/file_counter.h"
 #include "engine/path_split.h"
@@ -25,17 +27,9 @@ constexpr std::array<std::string_view, 5> kHeaders{
     "Kordel Project List", "Kordel 1.5 Project List", "Kordel 1.0 Project List", "Varnock 2.0 Project List",
     "Pelvo C/C++ Line Counter 1.0"};
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
-}
-
 std::string PathKey(std::string_view path, bool caseSensitive) {
     std::string key(path);
-    if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), Lower);
+    if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
     return key;
 }
 
@@ -85,15 +79,6 @@ std::string Visible(std::string_view text) {
 }
 
 }  // namespace
-
-std::string OpenForWritingMessage(const std::string& path) {
-    return "Could not open \"" + path +
-           "\" for writing.  Make sure that all programs that may be using this file are closed.";
-}
-
-bool SamePath(std::string_view a, std::string_view b, bool caseSensitive) {
-    return caseSensitive ? a == b : EqualNoCase(a, b);
-}
 
 bool NativeCaseSensitivePaths() { return platform::kCaseSensitivePaths; }
 
@@ -155,7 +140,7 @@ bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, L
 }
 
 void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState& state, ListQuestions& questions) {
-    if (!EqualNoCase(engine::PathExtension(path.string()), ".kpl")) {
+    if (!EqualIgnoringCase(engine::PathExtension(path.string()), ".kpl")) {
         questions.ShowError(kNotProjectListFile);
         state.openFailed = true;
         return;
@@ -182,7 +167,8 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
     auto line = [&](std::size_t i) { return WithoutLineEnd((*lines)[i]); };
 
     const bool headerOk =
-        n > 0 && std::any_of(kHeaders.begin(), kHeaders.end(), [&](std::string_view h) { return EqualNoCase(line(0), h); });
+        n > 0 && std::any_of(kHeaders.begin(), kHeaders.end(),
+                             [&](std::string_view h) { return EqualIgnoringCase(line(0), h); });
     if (headerOk) {
         at = 1;
         while (at < n && line(at) != kFileMarker) ++at;
@@ -207,7 +193,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             std::string key = PathKey(file, caseSensitive);
             // A repeat of a path this list already named and that was found adds and asks nothing.
             if (found.contains(key)) continue;
-            if (!engine::DoesFileExist(platform::PathFromText(file))) {
+            if (!platform::DoesFileExist(file)) {
                 ++missing;
                 if (!questions.AskMissing(engine::MissingMessage(file))) {
                     stopped = true;
@@ -255,7 +241,7 @@ bool OpenProject(const fs::path& path, std::vector<std::string>& rows, ListState
 
 bool AutoImportProject(std::vector<std::string>& rows, ListState& state, const ListSettings& settings,
                        ListQuestions& questions) {
-    if (settings.lsp.empty() || !engine::DoesFileExist(platform::PathFromText(settings.lsp))) return false;
+    if (settings.lsp.empty() || !platform::DoesFileExist(settings.lsp)) return false;
     state.openFailed = false;
     GetProject(settings.lsp, rows, state, questions);
     if (!state.openFailed) state.pfn = settings.lsp;

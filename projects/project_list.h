@@ -24,8 +24,6 @@ inline constexpr const char* kNoneFound =
 inline constexpr const char* kCannotSaveEmpty =
     "You cannot save a project list because you have not added any source files yet.";
 
-std::string OpenForWritingMessage(const std::string& path);
-
 /// The main window's state that opening and saving read and change.
 struct ListState {
     std::string pfn = kUntitled;             ///< current project list file
@@ -65,7 +63,6 @@ public:
 };
 
 /// Off Windows two paths that differ by case are two files.
-bool SamePath(std::string_view a, std::string_view b, bool caseSensitive);
 bool NativeCaseSensitivePaths();
 
 /// A path can go into a list only as a line the reader gives back unchanged: not empty, no line

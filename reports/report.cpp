@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "kordel/version.h"
 #include "platform/system.h"
 
 namespace kordel::reports {
@@ -92,7 +93,7 @@ std::string HtmlEscape(const std::string& text) {
 std::string ReportText(const ReportInput& input, const LocalTime& time) {
     const int hour12 = time.hour % 12 == 0 ? 12 : time.hour % 12;
     const char* half = time.hour < 12 ? "AM" : "PM";
-    std::string out = "Kordel 1.7 Report\n\n";
+    std::string out = std::string(kNameAndVersion) + " Report\n\n";
     out += "Date: " + TwoDigits(time.month) + "/" + TwoDigits(time.day) + "/" + TwoDigits(time.year) + "\n";
     out += "Time: " + std::to_string(hour12) + ":" + TwoDigits(time.minute) + " " + half + "\n\n";
     out += "Project Name: " + ProjectName(input) + "\n\n";
@@ -154,8 +155,9 @@ std::string ReportCSV(const ReportInput& input) {
 }
 
 std::string ReportHTM(const ReportInput& input) {
-    std::string out = "<TITLE>Kordel 1.7 Project Report</TITLE>\n";
-    out += "<CENTER><FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Kordel 1.7 Project Report</FONT><br><br>"
+    std::string out = "<TITLE>" + std::string(kNameAndVersion) + " Project Report</TITLE>\n";
+    out += "<CENTER><FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">" + std::string(kNameAndVersion) +
+           " Project Report</FONT><br><br>"
            "</CENTER>\n";
     out += "<FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Project Name: " + HtmlEscape(ProjectName(input)) +
            "</FONT>\n\n";

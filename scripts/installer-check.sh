@@ -111,7 +111,7 @@ printf 'Stale\r\n.stale\r\n' >"$temp/udlangdb.ini"
 run_setup 0
 diff <(expected_files) <(installed_files) || fail "the installation folder holds other files"
 cmp -s "$new/udlangdb.ini" "$pack" || fail "udlangdb.ini is not the language pack"
-cmp -s "$new/kordel-manual.html" doc/kordel-manual.html || fail "the manual differs"
+cmp -s "$new/kordel-manual.html" "$build/generated/kordel-manual.html" || fail "the manual differs"
 [[ -f $temp/udlangdb.ini ]] || fail "a fresh install took the stale database from the temporary folder"
 [[ ! -e $old ]] || fail "something went to Program Files (x86)"
 [[ $(reg_value 64 "$uninstall\\Kordel" UninstallString) == '"C:\Program Files\Kordel\uninstall.exe"' ]] ||
@@ -182,8 +182,10 @@ grep -q "^Old Script" <<<"$counted" || fail "kordelc.exe did not count with the 
 step "Kordel.exe starts"
 wine "C:\\Program Files\\Kordel\\Kordel.exe" >/dev/null 2>&1 &
 kordel_pid=$!
-# The main window's title: "Kordel 1.7 - " and the project list's name.
-has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *'"Kordel 1.7 - '* ]]; }
+# The main window's title: the program's name and version (from the one definition), " - " and the
+# project list's name.
+caption="Kordel $(sed -n 's/^project(Kordel VERSION \([0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)"
+has_main_window() { [[ $(xwininfo -root -tree 2>/dev/null) == *"\"$caption - "* ]]; }
 for _ in $(seq 60); do
   has_main_window && break
   sleep 0.5

@@ -17,6 +17,12 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 version=$(sed -n 's/^project(Kordel VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+# The changelog is history: its newest entry must be the version being packaged.
+changelog_version=$(sed -n '1s/^kordel (\([^)]*\)).*/\1/p' packaging/debian/changelog)
+if [ "$changelog_version" != "$version" ]; then
+  echo "package.sh: packaging/debian/changelog starts at $changelog_version, the project is $version: add an entry" >&2
+  exit 1
+fi
 arch=$(dpkg --print-architecture)
 # Debian's hardening flags: fortified functions, stack protector, full RELRO and immediate binding
 # (PIE is the compiler's default). No debug information: the programs are stripped anyway.

@@ -12,6 +12,9 @@ shot=${1:-docs/screenshot-windows.png}
 # The cross build of windows-test.sh is reused as it is configured (KORDEL_E2E_BUILD names another).
 build=${KORDEL_E2E_BUILD:-build-windows}
 fail() { echo "win32-e2e: FAILED: $*" >&2; exit 1; }
+# The program's name and version as its windows show them, from the one definition.
+caption="Kordel $(sed -n 's/^project(Kordel VERSION \([0-9]*\.[0-9]*\).*/\1/p' CMakeLists.txt)"
+pattern="^${caption//./\\.}"
 
 if [[ -f $build/CMakeCache.txt ]]; then
   grep -q '^CMAKE_TOOLCHAIN_FILE:.*mingw-w64\.cmake$' "$build/CMakeCache.txt" || fail "$build is no mingw-w64 build"
@@ -45,8 +48,10 @@ else
   display=:$(cat "$build/e2e-display")
 fi
 export DISPLAY=$display
+silent_pid=
 cleanup() {
   wineserver -k 2>/dev/null || true
+  [[ -n $silent_pid ]] && kill "$silent_pid" 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -67,6 +72,13 @@ setting llp 1
 setting acpl 1
 setting sps 1
 setting lsp 'C:\kordel-e2e\sample.kpl'
+# A version server that accepts connections and never answers (the kernel takes them; nobody reads).
+exec {silent}< <(exec python3 -c 'import socket, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(8)
+print(s.getsockname()[1], flush=True); time.sleep(600)')
+silent_pid=$!
+read -r -u "$silent" port
+setting verurl "http://127.0.0.1:$port/kordelnewversion.txt"
 
 # Waits for a top-level window whose title matches (wine gives the keyboard to the window it activates).
 window() {
@@ -84,10 +96,10 @@ key() { xdotool "$@" 2>/dev/null; }
 
 wine "$kordel" >/dev/null 2>&1 &
 # The count at start ends with its message box; Enter closes it.
-window '^Kordel 1\.7$' >/dev/null
+window "$pattern\$" >/dev/null
 key key Return
-main=$(window '^Kordel 1\.7 - C:')
-xdotool getwindowname "$main" | grep -qF 'Kordel 1.7 - C:\kordel-e2e\sample.kpl' || fail "title: $(xdotool getwindowname "$main")"
+main=$(window "$pattern - C:")
+xdotool getwindowname "$main" | grep -qF "$caption - C:\\kordel-e2e\\sample.kpl" || fail "title: $(xdotool getwindowname "$main")"
 mkdir -p "$(dirname "$shot")"
 import -window root -display "$display" "$shot"
 
@@ -103,9 +115,21 @@ for _ in $(seq 1 50); do [[ -s $work/gui.csv ]] && break; sleep 0.2; done
 wine "$kordelc" --percent -q -f csv -o 'C:\kordel-e2e\cli.csv' 'C:\kordel-e2e\sample.kpl' >/dev/null 2>&1
 cmp "$work/gui.csv" "$work/cli.csv" || fail "the CSV files differ: $(diff <(cat -A "$work/gui.csv") <(cat -A "$work/cli.csv"))"
 
+# Help > Check for a newer version, against a server that takes the connection and never answers:
+# Escape cancels the wait window long before the check's 15 s deadline, and no message follows.
+window "$pattern - C:" >/dev/null
+key key alt+h
+key key c
+window '^Kordel$' >/dev/null
+key key Escape
+for _ in $(seq 1 50); do xdotool search --name '^Kordel$' >/dev/null 2>&1 || break; sleep 0.2; done
+xdotool search --name '^Kordel$' >/dev/null 2>&1 && fail "Escape did not end the version check's wait window"
+sleep 1
+xdotool search --name "$pattern\$" >/dev/null 2>&1 && fail "a cancelled version check showed a message"
+
 # Alt+F4 closes the window; nothing is unsaved, so no question stops it.
-window '^Kordel 1\.7 - C:' >/dev/null
+window "$pattern - C:" >/dev/null
 key key alt+F4
-for _ in $(seq 1 50); do xdotool search --name '^Kordel 1\.7 - ' >/dev/null 2>&1 || break; sleep 0.2; done
-xdotool search --name '^Kordel 1\.7 - ' >/dev/null 2>&1 && fail "the window did not close"
+for _ in $(seq 1 50); do xdotool search --name "$pattern - " >/dev/null 2>&1 || break; sleep 0.2; done
+xdotool search --name "$pattern - " >/dev/null 2>&1 && fail "the window did not close"
 echo "win32-e2e: passed in $((SECONDS - started)) s (screenshot: $shot)"

@@ -38,7 +38,7 @@ uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
 # whose command is longer than 256 characters and holds what a command interpreter would change.
 old="Old Kordel $(printf 'x%.0s' {1..100})"
 pad="/PAD=$(printf 'p%.0s' {1..300})"
-mkdir -p "$drive/$old" "$drive/Kordel 1.7"
+mkdir -p "$drive/$old" "$drive/Kordel Current"
 cp "$data/udlangdb-earlier.ini" "$drive/$old/udlangdb.ini"
 cp "$build/fake_uninstaller.exe" "$drive/$old/unins000.exe"
 wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d "C:\\$old\\" >/dev/null
@@ -46,7 +46,7 @@ wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_
   /d "\"C:\\$old\\unins000.exe\" /VERYSILENT /LOG=a&b 100% x^y $pad" >/dev/null
 # The current installation, registered in the 64-bit view; its folder is not yet filled.
 wine reg add "$uninstall\\Kordel" /reg:64 /f /v UninstallString /t REG_SZ \
-  /d '"C:\Kordel 1.7\unins000.exe"' >/dev/null
+  /d '"C:\Kordel Current\unins000.exe"' >/dev/null
 
 temp=$(winepath -u "$(wine cmd /c echo %TEMP% | tr -d '\r')")
 rm -f "$temp/udlangdb.ini"
@@ -75,15 +75,15 @@ printf '/VERYSILENT\n/LOG=a&b\n100%%\nx^y\n%s\n' "$pad" | cmp -s - "$mark" || fa
 [[ ! -e "$drive/$old/udlangdb.ini" ]] || fail "the uninstaller did not remove the earlier database"
 
 wine "$helpers/udrestore.exe"
-cmp -s "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udrestore did not restore the database"
+cmp -s "$drive/Kordel Current/udlangdb.ini" "$data/udlangdb-earlier.ini" || fail "udrestore did not restore the database"
 [[ ! -e "$temp/udlangdb.ini" ]] || fail "udrestore kept the temporary copy"
 
 wine "$helpers/udmigrate.exe"
-cmp "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "udmigrate's result differs"
+cmp "$drive/Kordel Current/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "udmigrate's result differs"
 # A second run (a reinstall) must leave the converted database as it is.
 wine "$helpers/udrestore.exe"
 wine "$helpers/udmigrate.exe"
-cmp "$drive/Kordel 1.7/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "a second run changed the database"
-[[ $(ls "$drive/Kordel 1.7") == udlangdb.ini ]] || fail "work files left in the installation folder"
+cmp "$drive/Kordel Current/udlangdb.ini" "$data/udlangdb-expected.ini" || fail "a second run changed the database"
+[[ $(ls "$drive/Kordel Current") == udlangdb.ini ]] || fail "work files left in the installation folder"
 
 echo "wine-check: passed in $((SECONDS - started)) s"

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+#include "kordel/version.h"
 #include "projects/project_list.h"
 
 #include "ui/core/main_logic.h"
@@ -105,7 +106,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     auto* frame = new QGroupBox(this);
     frame->setObjectName("aboutFrame");
     auto* texts = new QVBoxLayout(frame);
-    auto* title = new QLabel("Kordel 1.7", frame);
+    auto* title = new QLabel(QString::fromUtf8(kNameAndVersion), frame);
     title->setAlignment(Qt::AlignCenter);
     texts->addWidget(title);
     texts->addWidget(new QLabel("A freeware application that counts source lines in 61 programming languages.", frame));

@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/file_messages.h"
+
 namespace kordel::ui {
 namespace {
 
@@ -155,7 +157,7 @@ void LanguagesDialog::DeleteSelected() {
 void LanguagesDialog::accept() {
     // A failed write keeps the old file and the dialog, so the edits are not lost.
     if (!m_editor.Save()) {
-        m_desktop.Message(userlang::WriteFailedMessage(m_editor.path().string()), Icon::Stop);
+        m_desktop.Message(OpenForWritingMessage(m_editor.path().string()), Icon::Stop);
         return;
     }
     QDialog::accept();

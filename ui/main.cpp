@@ -1,4 +1,6 @@
 // Kordel, the desktop line counter.
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,12 +11,50 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ui/core/desktop.h"
 #include "ui/core/messages.h"
 #include "ui/core/settings_store.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 
 namespace {
+
+// Nothing may end the program through std::terminate: an exception out of an event handler ends
+// the event loops with exit status 2, and main shows what it was.
+class Application final : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            Fail(e.what());
+        } catch (...) {
+            Fail({});
+        }
+        return false;
+    }
+
+    const std::optional<std::string>& failure() const { return m_failure; }
+
+private:
+    void Fail(std::string what) {
+        if (!m_failure) m_failure = std::move(what);
+        QCoreApplication::exit(2);
+    }
+
+    std::optional<std::string> m_failure;
+};
+
+int ShowUnexpectedError(const std::string& what) {
+    const std::string text = kordel::ui::msg::UnexpectedError(what);
+    std::fprintf(stderr, "%s\n", text.c_str());
+    if (QApplication::instance())
+        QMessageBox::critical(nullptr, QString::fromUtf8(kordel::ui::kCaption.data(), kordel::ui::kCaption.size()),
+                              QString::fromStdString(text));
+    return 2;
+}
 
 // The project list named on the command line, made absolute so that a running copy with another
 // working folder finds it too. Qt has already taken its own options out of argv.
@@ -34,17 +74,14 @@ std::optional<std::string> FileArgument(int argc, char** argv) {
     return std::nullopt;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Kordel");
+int Run(Application& app, int argc, char** argv) {
     const std::optional<std::string> file = FileArgument(argc, argv);
     kordel::ui::SingleInstance instance;
     if (!instance.acquired()) {
         // A file goes to the copy that runs; without one there is nothing for this start to do.
         if (file && instance.HandOver(QByteArray::fromStdString(*file))) return 0;
-        QMessageBox::critical(nullptr, "Kordel 1.7", QString::fromUtf8(kordel::ui::msg::kAlreadyRunning.data()));
+        QMessageBox::critical(nullptr, QString::fromUtf8(kordel::ui::kCaption.data(), kordel::ui::kCaption.size()),
+                              QString::fromUtf8(kordel::ui::msg::kAlreadyRunning.data()));
         return 0;
     }
     auto store = kordel::ui::OpenPlatformSettings();
@@ -62,5 +99,25 @@ int main(int argc, char** argv) {
         if (file) window.OpenWhenIdle(*file);
         else window.logic().StartUp();
     });
-    return app.exec();
+    const int status = app.exec();
+    return app.failure() ? ShowUnexpectedError(*app.failure()) : status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        Application app(argc, argv);
+        QApplication::setApplicationName("Kordel");
+        try {
+            return Run(app, argc, argv);
+        } catch (const std::exception& e) {
+            return ShowUnexpectedError(e.what());
+        } catch (...) {
+            return ShowUnexpectedError({});
+        }
+    } catch (...) {
+        // Without an application there is no window to show the message in.
+        return ShowUnexpectedError({});
+    }
 }

@@ -5,27 +5,13 @@
 #include <limits>
 #include <system_error>
 
+#include "common/ascii.h"
 #include "platform/files.h"
 
 namespace kordel::userlang {
 namespace {
 
 namespace fs = std::filesystem;
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
-std::string Folded(std::string_view s) {
-    std::string folded(s);
-    for (char& c : folded) c = Lower(c);
-    return folded;
-}
 
 std::string_view TrimBlanks(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -96,7 +82,7 @@ bool ListsExtension(std::string_view extensions, std::string_view extension) {
         const std::size_t sep = extensions.find_first_of(";,", at);
         const std::string_view item =
             extensions.substr(at, sep == std::string_view::npos ? std::string_view::npos : sep - at);
-        if (EqualNoCase(TrimBlanks(item), extension)) return true;
+        if (EqualIgnoringCase(TrimBlanks(item), extension)) return true;
         if (sep == std::string_view::npos) return false;
         at = sep + 1;
     }
@@ -117,7 +103,7 @@ ExtensionIndex::ExtensionIndex(const std::vector<UserLanguage>& languages) : m_l
             const std::string_view item = TrimBlanks(
                 extensions.substr(at, sep == std::string_view::npos ? std::string_view::npos : sep - at));
             // The same items ListsExtension compares with; the first language to list one keeps it.
-            if (!item.empty()) m_first.try_emplace(Folded(item), i);
+            if (!item.empty()) m_first.try_emplace(AsciiLowered(item), i);
             if (sep == std::string_view::npos) break;
             at = sep + 1;
         }
@@ -126,7 +112,7 @@ ExtensionIndex::ExtensionIndex(const std::vector<UserLanguage>& languages) : m_l
 
 const UserLanguage* ExtensionIndex::Find(std::string_view extension) const {
     // An extension with blanks around it equals no trimmed item, so it is looked up as it is.
-    const auto found = m_first.find(Folded(extension));
+    const auto found = m_first.find(AsciiLowered(extension));
     return found == m_first.end() ? nullptr : &(*m_languages)[found->second];
 }
 
@@ -174,22 +160,5 @@ std::string UserExtensionPatterns(const std::vector<UserLanguage>& languages) {
     return patterns;
 }
 
-std::optional<std::string> LoadUserExtensionPatterns(const fs::path& path) {
-    const DbContents contents = ReadUDLangDb(path);
-    if (contents.status != DbStatus::Loaded) return std::nullopt;
-    return UserExtensionPatterns(contents.languages);
-}
-
-std::size_t SizeCustomExts(std::string_view patterns) { return patterns.empty() ? 0 : patterns.size() - 1; }
-
-void AddCustomLanguages(std::string& filter, std::string_view patterns) {
-    const std::size_t nul = filter.find('\0');
-    filter.insert(nul == std::string::npos ? filter.size() : nul + 1, patterns);
-}
-
-std::string WriteFailedMessage(const std::string& path) {
-    return "Could not open \"" + path +
-           "\" for writing.  Make sure that all programs that may be using this file are closed.";
-}
 
 }  // namespace kordel::userlang

@@ -89,19 +89,6 @@ bool WriteUDList(const std::filesystem::path& path, const std::vector<UserLangua
 /// The add-files filter patterns: "*" before every ".", "," turned into ";", ";" after each record.
 std::string UserExtensionPatterns(const std::vector<UserLanguage>& languages);
 
-/// The patterns of the database file; nothing when it cannot be opened (show kOpenDbMessage).
-std::optional<std::string> LoadUserExtensionPatterns(const std::filesystem::path& path);
-
-/// Length of the patterns without their final ";" (0 for no records).
-std::size_t SizeCustomExts(std::string_view patterns);
-
-/// Puts `patterns` in front of the first pattern list of a filter text made of NUL-separated
-/// descriptions and pattern lists (the list that follows the first description's NUL).
-void AddCustomLanguages(std::string& filter, std::string_view patterns);
-
-/// "Could not open \"%s\" for writing.  ...": shown when a save fails.
-std::string WriteFailedMessage(const std::string& path);
-
 inline constexpr const char* kOpenDbMessage =
     "Could not open the User Defined Language Database File.  Please close any programs that may be using "
     "this file.";

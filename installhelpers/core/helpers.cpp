@@ -1,11 +1,12 @@
 // The jobs of the installation helpers.
 #include "installhelpers/core/helpers.h"
 
-#include <fstream>
+#include <exception>
 #include <optional>
 #include <system_error>
 
 #include "installhelpers/core/conversion.h"
+#include "platform/files.h"
 
 namespace kordel::installcore {
 namespace {
@@ -18,35 +19,20 @@ struct FileBytes {
     std::optional<std::string> bytes;
 };
 
-bool IsNoFile(const fs::path& path) {
-    std::error_code ec;
-    const fs::file_type type = fs::status(path, ec).type();
-    return type == fs::file_type::not_found || type == fs::file_type::directory;
-}
-
-// Opens first and only asks what the path is when opening or reading failed.
-FileBytes ReadFileBytes(const fs::path& path) {
+// Opens first and tells from what was opened whether there is no file (nothing, or a folder).
+FileBytes ReadFileBytes(std::string_view path) {
+    platform::FileContents contents = platform::ReadFileContents(path);
     FileBytes result;
-    std::ifstream in(path, std::ios::binary);
-    if (in) {
-        std::string bytes;
-        char buffer[64 * 1024];
-        // istream::read turns a failing read into badbit instead of throwing.
-        while (in.read(buffer, sizeof buffer) || in.gcount() > 0)
-            bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-        if (!in.bad()) {
-            result.bytes = std::move(bytes);
-            return result;
-        }
-    }
-    result.missing = IsNoFile(path);
+    result.missing = contents.status == platform::InputFile::Status::Missing ||
+                     contents.status == platform::InputFile::Status::Folder;
+    result.bytes = std::move(contents.bytes);
     return result;
 }
 
 // Writes `bytes` to `to` atomically (a failure leaves `to` as it was) and reads them back.
 Outcome WriteVerified(const fs::path& to, const std::string& bytes, FileOps& ops) {
     if (!WriteFileAtomically(to, bytes, ops)) return Outcome::Failed;
-    const FileBytes written = ReadFileBytes(to);
+    const FileBytes written = ReadFileBytes(platform::PathText(to));
     return written.bytes == bytes ? Outcome::Done : Outcome::Failed;
 }
 
@@ -62,6 +48,17 @@ int ExitStatus(Outcome outcome) {
     return 1;
 }
 
+int RunHelper(std::string_view name, const std::function<Outcome()>& job, std::ostream& err) {
+    try {
+        return ExitStatus(job());
+    } catch (const std::exception& e) {
+        err << name << ": stopped by an unexpected error: " << e.what() << '\n';
+    } catch (...) {
+        err << name << ": stopped by an unexpected error\n";
+    }
+    return 2;
+}
+
 std::string EarlierDatabasePath(UninstallKeys& keys) {
     return JoinFile(CleanFolder(keys.Read(kEarlierKey, "InstallLocation")), kDatabaseName);
 }
@@ -74,13 +71,13 @@ std::string CurrentDatabasePath(UninstallKeys& keys) {
 Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops) {
     const std::string source = EarlierDatabasePath(keys);
     if (source.empty()) return Outcome::NothingToDo;
-    const FileBytes database = ReadFileBytes(PathFromText(source));
+    const FileBytes database = ReadFileBytes(source);
     if (database.missing) return Outcome::NothingToDo;
     if (!database.bytes) return Outcome::Failed;
     // A database and nowhere to save it: the uninstaller must not run.
     const std::string target = JoinFile(temp.Path(), kDatabaseName);
     if (target.empty()) return Outcome::Failed;
-    return WriteVerified(PathFromText(target), *database.bytes, ops);
+    return WriteVerified(platform::PathFromText(target), *database.bytes, ops);
 }
 
 Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter) {
@@ -88,10 +85,10 @@ Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter&
     if (command.program.empty()) return Outcome::NothingToDo;
     // The uninstaller removes the earlier folder with its database: only once the copy is known good.
     if (const std::string source = EarlierDatabasePath(keys); !source.empty()) {
-        const FileBytes database = ReadFileBytes(PathFromText(source));
+        const FileBytes database = ReadFileBytes(source);
         if (!database.missing) {
             const std::string copy = JoinFile(temp.Path(), kDatabaseName);
-            if (!database.bytes || copy.empty() || ReadFileBytes(PathFromText(copy)).bytes != database.bytes)
+            if (!database.bytes || copy.empty() || ReadFileBytes(copy).bytes != database.bytes)
                 return Outcome::Refused;
         }
     }
@@ -101,20 +98,20 @@ Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter&
 Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops) {
     const std::string source = JoinFile(temp.Path(), kDatabaseName);
     if (source.empty()) return Outcome::NothingToDo;
-    const FileBytes saved = ReadFileBytes(PathFromText(source));
+    const FileBytes saved = ReadFileBytes(source);
     if (saved.missing) return Outcome::NothingToDo;
     if (!saved.bytes) return Outcome::Failed;
     const std::string target = CurrentDatabasePath(keys);
     if (target.empty()) return Outcome::Failed;  // the saved copy stays for another try
-    const Outcome copied = WriteVerified(PathFromText(target), *saved.bytes, ops);
-    if (copied == Outcome::Done) ops.Remove(PathFromText(source));
+    const Outcome copied = WriteVerified(platform::PathFromText(target), *saved.bytes, ops);
+    if (copied == Outcome::Done) ops.Remove(platform::PathFromText(source));
     return copied;
 }
 
 Outcome MigrateDatabase(UninstallKeys& keys, FileOps& ops) {
     const std::string database = CurrentDatabasePath(keys);
     if (database.empty()) return Outcome::NothingToDo;
-    const FileBytes current = ReadFileBytes(PathFromText(database));
+    const FileBytes current = ReadFileBytes(database);
     if (current.missing) return Outcome::NothingToDo;
     if (!current.bytes) return Outcome::Failed;
     const std::string& text = *current.bytes;
@@ -122,7 +119,7 @@ Outcome MigrateDatabase(UninstallKeys& keys, FileOps& ops) {
     if (noRecords || IsCurrentLayout(text)) return Outcome::NothingToDo;
     // Converting a file of neither layout would move its lines into the wrong fields.
     if (!IsEarlierLayout(text)) return Outcome::Refused;
-    return WriteVerified(PathFromText(database), ConvertEarlierRecords(text), ops);
+    return WriteVerified(platform::PathFromText(database), ConvertEarlierRecords(text), ops);
 }
 
 }  // namespace kordel::installcore

@@ -1,6 +1,10 @@
 // The jobs of the four installation helpers, over replaceable keys, folders, files and processes.
 #pragma once
 
+#include <functional>
+#include <ostream>
+#include <string_view>
+
 #include "common/atomic_file.h"
 #include "installhelpers/core/locations.h"
 
@@ -17,6 +21,10 @@ enum class Outcome {
 /// The helper program's exit status for the installer: 0 for Done and NothingToDo, 1 for Failed,
 /// 2 for Refused.
 int ExitStatus(Outcome outcome);
+
+/// Runs a helper's job for its `main`: the job's exit status; when the job throws, a line
+/// "NAME: stopped by an unexpected error: ..." on `err` and status 2, never std::terminate.
+int RunHelper(std::string_view name, const std::function<Outcome()>& job, std::ostream& err);
 
 /// Starts a program with its argument text and waits for it to end.
 class ProgramStarter {

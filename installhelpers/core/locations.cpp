@@ -2,7 +2,8 @@
 #include "installhelpers/core/locations.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "common/ascii.h"
 
 namespace kordel::installcore {
 namespace {
@@ -17,16 +18,13 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool HasDrive(std::string_view path) {
-    return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+    return path.size() >= 2 && path[1] == ':' && AsciiLower(path[0]) >= 'a' && AsciiLower(path[0]) <= 'z';
 }
 
 // The end of an unquoted program name: after the first ".exe" that ends a word, else the first blank.
 std::size_t UnquotedProgramEnd(std::string_view text) {
     for (std::size_t at = 0; at + 4 <= text.size(); ++at) {
-        std::string_view part = text.substr(at, 4);
-        bool isExe = std::equal(part.begin(), part.end(), ".exe", [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) == b;
-        });
+        const bool isExe = EqualIgnoringCase(text.substr(at, 4), ".exe");
         if (isExe && (at + 4 == text.size() || IsBlank(text[at + 4]))) return at + 4;
     }
     std::size_t blank = text.find_first_of(" \t");
@@ -80,10 +78,6 @@ std::string JoinFile(std::string_view folder, std::string_view name) {
     joined += separator;
     joined += name;
     return joined;
-}
-
-std::filesystem::path PathFromText(std::string_view text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
 }  // namespace kordel::installcore

@@ -55,7 +55,4 @@ std::string DirectoryOf(std::string_view path);
 /// platform's). Empty when `folder` is empty: a missing location names no file at all.
 std::string JoinFile(std::string_view folder, std::string_view name);
 
-/// A UTF-8 text as a path.
-std::filesystem::path PathFromText(std::string_view text);
-
 }  // namespace kordel::installcore

@@ -4,6 +4,9 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <new>
+#include <sstream>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -256,4 +259,19 @@ TEST_F(Helpers, MigrateConvertsEveryEarlierFileAndNoCurrentOne) {
         }
     }
     EXPECT_EQ(FilesIn(Current()), 1u);
+}
+
+// A job that throws never ends the helper through std::terminate: it says so and exits 2, which the
+// installer takes for a failure like any other non-zero status.
+TEST(HelperMain, AnExceptionGivesAMessageAndStatusTwo) {
+    std::ostringstream err;
+    EXPECT_EQ(RunHelper("udsave", [] { return Outcome::NothingToDo; }, err), 0);
+    EXPECT_EQ(RunHelper("udsave", [] { return Outcome::Failed; }, err), 1);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(RunHelper("udmigrate", []() -> Outcome { throw std::runtime_error("disk gone"); }, err), 2);
+    EXPECT_EQ(RunHelper("udrestore", []() -> Outcome { throw std::bad_alloc(); }, err), 2);
+    EXPECT_EQ(RunHelper("quietuninst", []() -> Outcome { throw 7; }, err), 2);
+    EXPECT_EQ(err.str(), "udmigrate: stopped by an unexpected error: disk gone\n"
+                         "udrestore: stopped by an unexpected error: std::bad_alloc\n"
+                         "quietuninst: stopped by an unexpected error\n");
 }

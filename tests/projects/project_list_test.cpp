@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_messages.h"
 #include "projects/project_list.h"
 #include "tests/support/faulty_file_ops.h"
 #include "tests/support/files.h"
@@ -270,7 +271,7 @@ TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
     FaultyFileOps ops(FailAt::EveryWrite);  // a full disk
     m_q.answers = {true};  // OK once (retry), then Cancel
     EXPECT_FALSE(ExportProject(list, {"a.c"}, m_state, m_settings, m_q, ops));
-    const std::string message = OpenForWritingMessage(list.string());
+    const std::string message = kordel::OpenForWritingMessage(list.string());
     EXPECT_EQ(m_q.shown, (std::vector<std::string>{message, message}));
     EXPECT_EQ(ReadBytes(list), "old");
     EXPECT_EQ(m_state.pfn, kUntitled);
@@ -286,7 +287,7 @@ TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
     if (!kordel::platform::IsWritableFolder(kordel::platform::PathText(ro))) {
         ScriptedQuestions q;
         EXPECT_FALSE(ExportProject(ro / "x.kpl", {"a.c"}, m_state, m_settings, q));
-        EXPECT_EQ(q.shown, std::vector<std::string>{OpenForWritingMessage((ro / "x.kpl").string())});
+        EXPECT_EQ(q.shown, std::vector<std::string>{kordel::OpenForWritingMessage((ro / "x.kpl").string())});
     }
     fs::permissions(ro, fs::perms::owner_all);
 }
@@ -303,10 +304,4 @@ TEST_F(ProjectListTest, StartUpReopen) {
     EXPECT_TRUE(AutoImportProject(m_rows, m_state, m_settings, m_q));
     EXPECT_EQ(m_state.pfn, m_settings.lsp);
     EXPECT_EQ(m_rows, std::vector<std::string>{a});
-}
-
-TEST(SamePath, CaseCountsOnlyWhereTheFileSystemSaysSo) {
-    EXPECT_FALSE(SamePath("a.c", "A.c", true));
-    EXPECT_TRUE(SamePath("C:\\Src\\a.c", "c:\\src\\A.C", false));
-    EXPECT_FALSE(SamePath("a.c", "a.cc", false));
 }

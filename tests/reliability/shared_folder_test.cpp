@@ -22,6 +22,7 @@
 #include "platform/files.h"
 #include "tests/support/files.h"
 #include "ui/core/add_files.h"
+#include "ui/core/settings_store.h"
 
 namespace fs = std::filesystem;
 using namespace kordel;
@@ -157,6 +158,49 @@ TEST_F(SharedFolder, FileSwappedForAFifoNeverBlocksTheCount) {
         if (fd >= 0) ::close(fd);
     }
     EXPECT_TRUE(finished) << "a count blocked on a FIFO";
+}
+
+// FIFOs where the desktop's settings file and a walked folder's .ignore file belong: both are refused
+// without waiting, the walk still takes its files, and no setting is written over the FIFO.
+TEST_F(SharedFolder, FifosInPlaceOfSettingsAndIgnoreFilesNeverBlock) {
+    const fs::path ini = dir / "kordel.ini";
+    const fs::path ignore = dir / "tree" / ".ignore";
+    fs::create_directories(dir / "tree");
+    std::ofstream(dir / "tree" / "a.c") << "int a;\n";
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(ignore.c_str(), 0600), 0);
+    struct Seen {
+        bool read = true;
+        bool written = true;
+        std::vector<std::string> found;
+    };
+    auto work = std::async(std::launch::async, [&] {
+        Seen seen;
+        ui::IniSettingsStore store(ini);
+        seen.read = store.Read("sps").has_value();
+        seen.written = ui::WriteNumber(store, "sps", 1);
+        cli::FileFilters filters;
+        filters.ignoreFiles = true;
+        cli::FileCollector collector(filters, [](std::string_view ext) { return ext == ".c"; });
+        collector.WalkFolder(dir / "tree", seen.found);
+        return seen;
+    });
+    const bool finished = work.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    while (work.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+        // Let blocked opens go on: a writer on a FIFO releases its reader.
+        for (const fs::path& fifo : {ini, ignore}) {
+            const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) ::close(fd);
+        }
+    }
+    ASSERT_TRUE(finished) << "an open blocked on a FIFO";
+    const Seen seen = work.get();
+    EXPECT_FALSE(seen.read);
+    EXPECT_FALSE(seen.written);
+    EXPECT_EQ(seen.found, std::vector<std::string>{(dir / "tree" / "a.c").string()});
+    struct stat st {};
+    ASSERT_EQ(::lstat(ini.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 // A tree 5,000 folders deep: every file is found by both walks and counted, though its path is

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kordel/version.h"
 #include "reports/report.h"
 #include "tests/support/faulty_file_ops.h"
 #include "tests/support/files.h"
@@ -58,7 +59,11 @@ TEST_P(ReportFiles, MatchExpectedBytes) {
     if (kind == "htm") ok = SaveReportHTM(out, in, q);
     ASSERT_TRUE(ok);
     const std::string expected = std::string(KORDEL_REPORT_DATA) + (sps ? "/report_percent." : "/report_plain.") + kind;
-    EXPECT_EQ(ReadBytes(out), ReadBytes(expected));
+    // The expected files hold the name and version as a placeholder: they stay right for any version.
+    std::string wanted = ReadBytes(expected);
+    for (std::size_t at; (at = wanted.find("@NAME_AND_VERSION@")) != std::string::npos;)
+        wanted.replace(at, std::string_view("@NAME_AND_VERSION@").size(), kordel::kNameAndVersion);
+    EXPECT_EQ(ReadBytes(out), wanted);
     EXPECT_TRUE(q.shown.empty());
 }
 

@@ -156,6 +156,9 @@ public:
     void Finished(const std::string& m, bool) override { events.push_back("finished " + m); }
 };
 
+// The program's own version followed by `rest`, as a version file would hold it.
+QByteArray Own(const char* rest) { return QByteArray(kordel::kShortVersion) + rest; }
+
 QByteArray HttpReply(const QByteArray& status, const QByteArray& body, qint64 filler = 0) {
     return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size() + filler) +
            "\r\nConnection: close\r\n\r\n" + body;
@@ -192,7 +195,7 @@ private slots:
     void cleanup() { window.reset(); }
 
     void startsUntitledAndEmpty() {
-        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List"));
+        QCOMPARE(window->windowTitle(), QString(kordel::kNameAndVersion) + " - Untitled Project List");
         QCOMPARE(window->statusPart(0)->text(), QString("Welcome to Kordel"));
         QCOMPARE(window->projectLabel()->text(), QString("Unspecified"));
         QCOMPARE(window->totalLabel(0)->text(), QString("0 (0.00%)"));
@@ -349,7 +352,7 @@ private slots:
         QCOMPARE(window->statusPart(1)->text(), QString("3 items selected"));
         window->action(cmd::kRemove)->trigger();
         QCOMPARE(window->table()->model()->rowCount(), 0);
-        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List *"));
+        QCOMPARE(window->windowTitle(), QString(kordel::kNameAndVersion) + " - Untitled Project List *");
     }
 
     void optionsDialogWritesTheStore() {
@@ -379,16 +382,16 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QString>("message");
         QTest::addColumn<qint64>("filler");
-        QTest::newRow("same") << HttpReply("200 OK", "1.7\r\n") << false << QString(kLatestVersionMessage.data()) << qint64(0);
-        QTest::newRow("newer") << HttpReply("200 OK", "1.8\n") << false << QString(kNewerVersionMessage.data()) << qint64(0);
-        QTest::newRow("error status") << HttpReply("404 Not Found", "1.7") << false
+        QTest::newRow("same") << HttpReply("200 OK", Own("\r\n")) << false << QString(kLatestVersionMessage.data()) << qint64(0);
+        QTest::newRow("newer") << HttpReply("200 OK", "99.0\n") << false << QString(kNewerVersionMessage.data()) << qint64(0);
+        QTest::newRow("error status") << HttpReply("404 Not Found", Own("")) << false
                                       << QString(kCouldNotConnectMessage.data()) << qint64(0);
         QTest::newRow("empty") << HttpReply("200 OK", "") << false << QString(kCouldNotConnectMessage.data())
                                << qint64(0);
         QTest::newRow("timeout") << QByteArray() << true << QString(kCouldNotConnectMessage.data()) << qint64(0);
         // A 100 MB version file: the first line decides, and a first line that never ends is no version.
         constexpr qint64 k100MB = 100LL * 1024 * 1024;
-        QTest::newRow("100 MB after the version") << HttpReply("200 OK", "1.7\r\n", k100MB) << false
+        QTest::newRow("100 MB after the version") << HttpReply("200 OK", Own("\r\n"), k100MB) << false
                                                   << QString(kLatestVersionMessage.data()) << k100MB;
         QTest::newRow("100 MB in one line") << HttpReply("200 OK", "1.", k100MB) << false
                                             << QString(kCouldNotConnectMessage.data()) << k100MB;
@@ -411,7 +414,7 @@ private slots:
 
     void versionCheckHasOneDeadlineAndFetchesOnlyHttp() {
         // A byte every half second never lets a per-byte timeout expire; the check's deadline ends it.
-        VersionServer slow(HttpReply("200 OK", "1.7\r\n"), 0, std::chrono::milliseconds(500), 5);
+        VersionServer slow(HttpReply("200 OK", Own("\r\n")), 0, std::chrono::milliseconds(500), 5);
         store.Write("verurl", slow.url());
         desktop->SetVersionDeadline(std::chrono::milliseconds(600));
         window->action(cmd::kCheckVersion)->trigger();
@@ -523,7 +526,7 @@ private slots:
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(window.get(), &drop);
         QCOMPARE(window->table()->model()->rowCount(), 2);
-        QCOMPARE(window->windowTitle(), QString("Kordel 1.7 - Untitled Project List *"));
+        QCOMPARE(window->windowTitle(), QString(kordel::kNameAndVersion) + " - Untitled Project List *");
         QApplication::sendEvent(window.get(), &drop);  // again: the same files are not added twice
         QCOMPARE(window->table()->model()->rowCount(), 2);
     }
@@ -563,7 +566,7 @@ private slots:
             QStringList texts;
             for (const QLabel* label : about->findChildren<QLabel*>()) texts << label->text();
             QVERIFY2(texts.filter("Contact: ").size() == 1, qPrintable(texts.join('|')));
-            QVERIFY(texts.contains("Kordel 1.7"));
+            QVERIFY(texts.contains(kordel::kNameAndVersion));
             about->findChild<QPushButton*>()->click();
         });
         window->action(cmd::kAbout)->trigger();
@@ -737,7 +740,7 @@ private slots:
         desktop->answers = {Answer::No};
         window->action(cmd::kAbout)->trigger();
         QVERIFY(!openedUnderAbout);
-        QTRY_COMPARE(window->windowTitle(), "Kordel 1.7 - " + QString::fromStdString(kpl));
+        QTRY_COMPARE(window->windowTitle(), QString(kordel::kNameAndVersion) + " - " + QString::fromStdString(kpl));
         QCOMPARE(window->table()->model()->rowCount(), 1);
         QCOMPARE(window->table()->model()->index(0, 0).data().toString(), QString::fromStdString(source));
         QCOMPARE(window->projectLabel()->text(), QString("Demo"));

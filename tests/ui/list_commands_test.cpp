@@ -51,7 +51,7 @@ TEST_F(ListCommands, SaveAsWritesTheListAndCleansTheTitle) {
     ASSERT_TRUE(fs::exists(target));
     EXPECT_EQ(logic.pfn(), target);
     EXPECT_EQ(logic.uspl(), 0);
-    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - " + target);
+    EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - " + target);
     EXPECT_EQ(desktop.busy, (std::vector<std::string>{"Saving a project list...", ""}));
     const std::string written = ReadBytes(target);
     EXPECT_NE(written.find(a + "\r\n"), std::string::npos);

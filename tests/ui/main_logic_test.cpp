@@ -55,7 +55,7 @@ protected:
 }  // namespace
 
 TEST_F(MainLogic, StartsUntitledWithWelcomeAndSixColumns) {
-    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List");
+    EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List");
     EXPECT_EQ(logic.texts().status0, "Welcome to Kordel");
     EXPECT_EQ(logic.texts().projectName, "Unspecified");
     EXPECT_EQ(logic.texts().totals.code, "0 (0.00%)");
@@ -161,7 +161,7 @@ TEST_F(MainLogic, RemoveDeletesSelectedRowsAndMarksTheTitle) {
     logic.Dispatch(cmd::kRemove);
     ASSERT_EQ(logic.list().RowCount(), 1u);
     EXPECT_EQ(logic.list().Path(0), "/s/b.c");
-    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List *");
+    EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List *");
     EXPECT_EQ(logic.uspl(), 1);
     EXPECT_EQ(logic.texts().status0, "1 item");
 }
@@ -178,7 +178,7 @@ TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
     logic.Dispatch(cmd::kNew);
     EXPECT_EQ(logic.list().RowCount(), 0u);
     EXPECT_EQ(logic.texts().projectName, "Unspecified");
-    EXPECT_EQ(logic.texts().title, "Kordel 1.7 - Untitled Project List");
+    EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List");
     EXPECT_EQ(logic.texts().status0, "0 items");
     EXPECT_EQ(logic.uspl(), 2);
     EXPECT_EQ(logic.cy(), 0);
@@ -256,9 +256,10 @@ TEST_F(MainLogic, VersionCheckAnswersEachReply) {
         std::optional<std::string> reply;
         std::string_view message;
     };
-    for (const Case& c : {Case{"1.7", kLatestVersionMessage}, Case{"1.7\r\n", kLatestVersionMessage},
-                          Case{"1.8\n", kNewerVersionMessage}, Case{std::nullopt, kCouldNotConnectMessage},
-                          Case{"", kCouldNotConnectMessage}, Case{"\n1.7", kCouldNotConnectMessage}}) {
+    const std::string own = kordel::kShortVersion;
+    for (const Case& c : {Case{own, kLatestVersionMessage}, Case{own + "\r\n", kLatestVersionMessage},
+                          Case{"99.0\n", kNewerVersionMessage}, Case{std::nullopt, kCouldNotConnectMessage},
+                          Case{"", kCouldNotConnectMessage}, Case{"\n" + own, kCouldNotConnectMessage}}) {
         desktop.versionReply = c.reply;
         desktop.answers = {Answer::Yes};
         desktop.urls.clear();

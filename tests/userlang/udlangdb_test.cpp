@@ -142,18 +142,7 @@ TEST(PatternsTest, StarBeforeDotsCommasBecomeSemicolons) {
     list[2].extensions = ".a,.b";
     const std::string patterns = UserExtensionPatterns(list);
     EXPECT_EQ(patterns, "*.abc;*.def;*.xyz;*.a;*.b;");
-    EXPECT_EQ(SizeCustomExts(patterns), patterns.size() - 1);
-    EXPECT_EQ(SizeCustomExts(UserExtensionPatterns({})), 0u);
-}
-
-TEST(PatternsTest, InsertedInFrontOfTheFirstPatternListWithTheRestIntact) {
-    using namespace std::string_literals;
-    const std::string first = "All Compatible and User Defined Source Files"s;
-    ASSERT_EQ(first.size(), 44u);
-    std::string filter = first + "\0*.c;*.h\0Text Files\0*.txt\0\0"s;
-    AddCustomLanguages(filter, "*.go;");
-    EXPECT_EQ(filter, first + "\0*.go;*.c;*.h\0Text Files\0*.txt\0\0"s);
-    EXPECT_EQ(filter.substr(45, 5), "*.go;");
+    EXPECT_EQ(UserExtensionPatterns({}), "");
 }
 
 TEST_F(DbFileTest, ReadAndFindGiveTheRecordOrNothing) {

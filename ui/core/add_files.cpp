@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <system_error>
 
+#include "common/ascii.h"
 #include "engine/path_split.h"
 #include "engine/scan.h"
 #include "platform/folders.h"
@@ -97,7 +97,7 @@ std::vector<FileFilter> AddFilters(std::string_view userPatterns) {
 std::string PathKey(std::string_view path) {
     std::string key(path);
     if constexpr (!platform::kCaseSensitivePaths)
-        for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : key) c = AsciiLower(c);
     return key;
 }
 

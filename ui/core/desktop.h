@@ -12,6 +12,7 @@
 
 #include "engine/count_run.h"
 #include "engine/sort_order.h"
+#include "kordel/version.h"
 #include "ui/core/add_files.h"
 #include "ui/core/version_check.h"
 #include "userlang/language_form.h"
@@ -22,7 +23,7 @@ enum class Icon { Stop, Information, Warning, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
-inline constexpr std::string_view kCaption = "Kordel 1.7";
+inline constexpr std::string_view kCaption = kNameAndVersion;
 
 /// A file dialog's single file type.
 struct FileType {
@@ -47,7 +48,7 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
 
-    /// A message box with the caption "Kordel 1.7".
+    /// A message box with the caption kCaption ("Kordel" and the version).
     virtual Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) = 0;
 
     /// Runs `work` on a worker thread under the modal progress window ("Counting..." or "Sorting...")

@@ -5,6 +5,7 @@
 
 #include "engine/dispatch.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 #include "projects/project_name.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
@@ -157,8 +158,8 @@ void MainWindowLogic::Manual() {
     // Beside the program in a build tree, under share/doc/kordel in an installation.
     const std::filesystem::path folder = m_desktop.ProgramFolder();
     std::filesystem::path manual = folder / "kordel-manual.html";
-    std::error_code ec;
-    if (!std::filesystem::exists(manual, ec)) manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
+    if (!platform::DoesFileExist(platform::PathText(manual)))
+        manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
     m_desktop.OpenDocument(manual.lexically_normal().string());
 }
 
@@ -254,8 +255,7 @@ bool MainWindowLogic::SaveAs() {
     std::optional<std::string> target = projects::SaveAsQuestions(list().Paths(), m_doc.state(), settings, m_questions);
     m_doc.Refresh();
     // An accepted suggestion never replaces an existing file without asking.
-    std::error_code ec;
-    if (target && std::filesystem::exists(*target, ec) &&
+    if (target && platform::DoesFileExist(*target) &&
         m_desktop.Message("\"" + *target + "\" already exists.  Do you want to replace it?", Icon::Warning,
                           Buttons::YesNo) != Answer::Yes)
         target.reset();

@@ -1,6 +1,7 @@
 // The main window's own message texts.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kordel::ui::msg {
@@ -20,5 +21,12 @@ inline constexpr std::string_view kEnterSearch = "You need to enter something to
 inline constexpr std::string_view kUntitled = "Untitled Project List";
 inline constexpr std::string_view kUnspecified = "Unspecified";
 inline constexpr std::string_view kWelcome = "Welcome to Kordel";
+
+/// Shown when an error nobody expected stops the program, which then ends with exit status 2.
+inline std::string UnexpectedError(std::string_view what) {
+    std::string text = "Kordel stopped because of an unexpected error";
+    if (what.empty()) return text + ".";
+    return text + ": " + std::string(what);
+}
 
 }  // namespace kordel::ui::msg

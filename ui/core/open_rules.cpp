@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
+
+#include "common/ascii.h"
 
 namespace kordel::ui {
 
@@ -13,8 +14,7 @@ bool IsRunnableExtension(std::string_view extension, Shell shell) {
         ".ps1", ".msi", ".scr", ".pif", ".hta", ".lnk", ".cpl", ".jar", ".reg", ".application"};
     static constexpr std::array<std::string_view, 8> kFreeDesktop{".desktop", ".appimage", ".exe", ".msi",
                                                                   ".com",     ".bat",      ".cmd", ".jar"};
-    std::string lower(extension);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = AsciiLowered(extension);
     if (shell == Shell::Windows) return std::find(kWindows.begin(), kWindows.end(), lower) != kWindows.end();
     return std::find(kFreeDesktop.begin(), kFreeDesktop.end(), lower) != kFreeDesktop.end();
 }

@@ -1,8 +1,9 @@
 #include "ui/core/result_list.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
+
+#include "common/ascii.h"
 
 namespace kordel::ui {
 namespace {
@@ -10,8 +11,8 @@ namespace {
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
+        const unsigned char ca = static_cast<unsigned char>(AsciiLower(a[i]));
+        const unsigned char cb = static_cast<unsigned char>(AsciiLower(b[i]));
         if (ca != cb) return ca < cb ? -1 : 1;
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
@@ -76,11 +77,6 @@ void ResultList::AddPaths(std::vector<std::string> paths) {
 }
 
 const std::string& ResultList::Cell(std::size_t row, std::size_t column) const { return m_rows[row].cells[column]; }
-
-void ResultList::SetCell(std::size_t row, std::size_t column, std::string text) {
-    m_rows[row].cells[column] = std::move(text);
-    if (m_listener) m_listener->CellsChanged(row);
-}
 
 void ResultList::SetCounts(std::size_t row, const std::vector<std::string>& texts) {
     auto& cells = m_rows[row].cells;

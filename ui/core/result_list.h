@@ -44,7 +44,6 @@ public:
 
     const std::string& Cell(std::size_t row, std::size_t column) const;
     const std::string& Path(std::size_t row) const { return Cell(row, 0); }
-    void SetCell(std::size_t row, std::size_t column, std::string text);
     /// Sets the cells after the path from `texts` (as many as fit).
     void SetCounts(std::size_t row, const std::vector<std::string>& texts);
     std::vector<std::string> Paths() const;

@@ -1,7 +1,6 @@
 // Settings stores: the number rules, the in-memory store and the per-user ini file.
 #include "ui/core/settings_store.h"
 
-#include <fstream>
 #include <limits>
 #include <sstream>
 #include <system_error>
@@ -72,19 +71,11 @@ bool MemorySettingsStore::Write(std::string_view name, std::string_view value) {
 }
 
 std::optional<std::string> ReadSettingsFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        // Only a file that is not there reads as empty; any other failure is a file we cannot read.
-        std::error_code ec;
-        if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::string();
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[16 * 1024];
-    // istream::read turns a failing read (a folder, an I/O error) into badbit instead of throwing.
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    // Opened without blocking and checked once open: a FIFO, a device or a folder in the file's
+    // place is refused at once. Only a file that is not there reads as empty.
+    platform::FileContents contents = platform::ReadFileContents(platform::PathText(path));
+    if (contents.status == platform::InputFile::Status::Missing) return std::string();
+    return std::move(contents.bytes);
 }
 
 IniSettingsStore::IniSettingsStore(std::filesystem::path path, FileOps& ops, SettingsFileReader reader)

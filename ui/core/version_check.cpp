@@ -1,16 +1,13 @@
 // The version check's URL, deadline and size rules, and the comparison of the reply.
 #include "ui/core/version_check.h"
 
-#include <algorithm>
+#include "common/ascii.h"
 
 namespace kordel::ui {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char p, char t) { return p == Lower(t); });
+    return text.size() >= prefix.size() && EqualIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace

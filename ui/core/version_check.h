@@ -9,11 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "kordel/version.h"
+
 namespace kordel::ui {
 
 enum class VersionOutcome { Latest, Newer, CouldNotConnect };
 
-inline constexpr std::string_view kOwnVersion = "1.7";
+inline constexpr std::string_view kOwnVersion = kShortVersion;
 inline constexpr std::string_view kVersionFileName = "kordelnewversion.txt";
 inline constexpr std::string_view kDefaultVersionUrl = "https://brevlane.example/kordel/kordelnewversion.txt";
 inline constexpr std::string_view kWebSite = "https://brevlane.example/kordel/";

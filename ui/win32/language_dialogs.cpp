@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "common/file_messages.h"
 #include "ui/win32/list_view.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
@@ -138,7 +139,7 @@ INT_PTR CALLBACK ListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 case IDC_UD_OK:
                     // A failed write keeps the old file and the dialog, so the edits are not lost.
                     if (!state->editor.Save()) {
-                        state->desktop.Message(userlang::WriteFailedMessage(state->editor.path().string()),
+                        state->desktop.Message(OpenForWritingMessage(state->editor.path().string()),
                                                ui::Icon::Stop);
                         break;
                     }

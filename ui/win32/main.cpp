@@ -4,6 +4,10 @@
 #include <ole2.h>
 #include <shellapi.h>
 
+#include <exception>
+#include <string>
+
+#include "ui/core/desktop.h"
 #include "ui/core/messages.h"
 #include "ui/core/settings_store.h"
 #include "ui/win32/main_window.h"
@@ -35,14 +39,18 @@ std::string ListNamedOnCommandLine() {
     return path;
 }
 
-}  // namespace
+int ShowUnexpectedError(const std::string& what) {
+    MessageBoxW(nullptr, kordel::win32::Wide(kordel::ui::msg::UnexpectedError(what)).c_str(),
+                kordel::win32::Wide(kordel::ui::kCaption).c_str(), MB_OK | MB_ICONSTOP);
+    return 2;
+}
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int Run(HINSTANCE instance) {
     // The mutex closes the gap between two copies started at once; the class is the documented rule.
     const HANDLE running = CreateMutexW(nullptr, TRUE, L"Local\\Kordel.VarnockClass");
     if (GetLastError() == ERROR_ALREADY_EXISTS || FindWindowW(kClassName, nullptr)) {
-        MessageBoxW(nullptr, kordel::win32::Wide(kordel::ui::msg::kAlreadyRunning).c_str(), L"Kordel 1.7",
-                    MB_OK | MB_ICONSTOP);
+        MessageBoxW(nullptr, kordel::win32::Wide(kordel::ui::msg::kAlreadyRunning).c_str(),
+                    kordel::win32::Wide(kordel::ui::kCaption).c_str(), MB_OK | MB_ICONSTOP);
         if (running) CloseHandle(running);
         return 0;
     }
@@ -71,4 +79,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     OleUninitialize();
     if (running) CloseHandle(running);
     return exitCode;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Nothing may end the program through std::terminate: an unexpected error is shown, status 2.
+    try {
+        return Run(instance);
+    } catch (const std::exception& e) {
+        return ShowUnexpectedError(e.what());
+    } catch (...) {
+        return ShowUnexpectedError({});
+    }
 }

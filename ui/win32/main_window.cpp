@@ -4,9 +4,13 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
+#include <string>
 #include <thread>
 
 #include "ui/core/commands.h"
+#include "ui/core/desktop.h"
+#include "ui/core/messages.h"
 #include "ui/win32/list_view.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
@@ -27,6 +31,15 @@ std::wstring LoadText(HINSTANCE instance, int id) {
     const wchar_t* text = nullptr;
     const int length = LoadStringW(instance, static_cast<UINT>(id), reinterpret_cast<wchar_t*>(&text), 0);
     return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+void StopOnUnexpectedError(const std::string& what) {
+    static bool stopping = false;
+    if (stopping) return;
+    stopping = true;
+    MessageBoxW(nullptr, Wide(ui::msg::UnexpectedError(what)).c_str(), Wide(ui::kCaption).c_str(),
+                MB_OK | MB_ICONSTOP);
+    PostQuitMessage(2);
 }
 
 void MoveControl(HWND window, int id, int x, int y) {
@@ -74,15 +87,24 @@ MainWindow::~MainWindow() {
 }
 
 INT_PTR CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrW(window, DWLP_USER, lParam);
-        self->Initialise(window);
-        return TRUE;
+    // An exception must not cross the system's frames: it is shown here and ends the program with
+    // exit status 2 through the message loop.
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<MainWindow*>(lParam);
+            SetWindowLongPtrW(window, DWLP_USER, lParam);
+            self->Initialise(window);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+        if (!self) return FALSE;
+        return self->Handle(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        StopOnUnexpectedError(e.what());
+    } catch (...) {
+        StopOnUnexpectedError({});
     }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, DWLP_USER));
-    if (!self) return FALSE;
-    return self->Handle(message, wParam, lParam);
+    return FALSE;
 }
 
 void MainWindow::Initialise(HWND window) {
@@ -101,9 +123,11 @@ void MainWindow::Initialise(HWND window) {
         // Every row as tall as this image list's images: the list is easier to read.
         m_rowSpacer = ImageList_Create(24, 24, ILC_COLOR32, 1, 1);
         if (!m_rowSpacer) {
-            MessageBoxW(nullptr, L"Could not create the image list.", L"Kordel 1.7", MB_OK | MB_ICONSTOP);
+            MessageBoxW(nullptr, L"Could not create the image list.", Wide(ui::kCaption).c_str(),
+                        MB_OK | MB_ICONSTOP);
         } else if (ImageList_ReplaceIcon(m_rowSpacer, -1, LoadIconW(m_instance, MAKEINTRESOURCEW(IDI_ROW_SPACER))) < 0) {
-            MessageBoxW(nullptr, L"Could not add an icon to the image list.", L"Kordel 1.7", MB_OK | MB_ICONSTOP);
+            MessageBoxW(nullptr, L"Could not add an icon to the image list.", Wide(ui::kCaption).c_str(),
+                        MB_OK | MB_ICONSTOP);
         } else {
             ListView_SetImageList(m_list, m_rowSpacer, LVSIL_SMALL);
         }

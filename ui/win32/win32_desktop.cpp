@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "engine/path_split.h"
+#include "kordel/version.h"
 #include "projects/project_list.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/messages.h"
@@ -191,7 +192,8 @@ struct FetchState {
     std::mutex mutex;                 // guards what follows
     HINTERNET request = nullptr;
     bool finished = false;
-    bool expired = false;
+    bool expired = false;    // the deadline passed or the user cancelled: the answer is dropped
+    bool cancelled = false;  // the user cancelled
     HWND wait = nullptr;
 };
 
@@ -254,9 +256,26 @@ void Download(FetchState& state) {
 constexpr UINT_PTR kDeadlineTimer = 1;
 constexpr UINT kFetchDone = WM_APP + 2;
 
-// The wait window ends when the download does or when the deadline passes, whichever comes first; a
-// download still waiting then goes on alone with its own share of the state and its answer is dropped.
-INT_PTR CALLBACK VersionWaitProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+// Ends the wait window before the download: its answer, should one still come, is dropped.
+void StopWaiting(HWND dialog, FetchState& state, bool cancelled) {
+    KillTimer(dialog, kDeadlineTimer);
+    {
+        std::lock_guard lock(state.mutex);
+        if (!state.finished) {
+            state.expired = true;
+            state.cancelled = cancelled;
+            // Closing the request ends a waiting call where the system allows it.
+            if (state.request) WinHttpCloseHandle(state.request);
+            state.request = nullptr;
+        }
+    }
+    EndDialog(dialog, 0);
+}
+
+// The wait window ends when the download does, when the deadline passes, or when the user cancels
+// (Cancel, Escape or the close box), whichever comes first; a download still waiting then goes on
+// alone with its own share of the state and its answer is dropped.
+INT_PTR CALLBACK VersionWaitProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG: {
             auto& state = *KeepDialogState<std::shared_ptr<FetchState>>(dialog, lParam);
@@ -272,27 +291,18 @@ INT_PTR CALLBACK VersionWaitProc(HWND dialog, UINT message, WPARAM, LPARAM lPara
             }).detach();
             return TRUE;
         }
-        case WM_TIMER: {
-            auto& state = *DialogState<std::shared_ptr<FetchState>>(dialog);
-            KillTimer(dialog, kDeadlineTimer);
-            {
-                std::lock_guard lock(state->mutex);
-                if (!state->finished) {
-                    state->expired = true;
-                    // Closing the request ends a waiting call where the system allows it.
-                    if (state->request) WinHttpCloseHandle(state->request);
-                    state->request = nullptr;
-                }
-            }
-            EndDialog(dialog, 0);
+        case WM_TIMER:
+            StopWaiting(dialog, **DialogState<std::shared_ptr<FetchState>>(dialog), false);
             return TRUE;
-        }
         case kFetchDone:
             KillTimer(dialog, kDeadlineTimer);
             EndDialog(dialog, 0);
             return TRUE;
         case WM_COMMAND:
-            return TRUE;  // the close box does nothing: the check ends the window
+            // The Cancel button, Escape and the close box all arrive as IDCANCEL.
+            if (LOWORD(wParam) == IDCANCEL)
+                StopWaiting(dialog, **DialogState<std::shared_ptr<FetchState>>(dialog), true);
+            return TRUE;
     }
     return FALSE;
 }
@@ -405,7 +415,7 @@ ui::VersionReply Win32Desktop::FetchVersionFile(const std::string& url) {
     auto state = std::make_shared<FetchState>();
     state->url = Wide(url);
     state->deadline = m_versionDeadline;
-    state->session = WinHttpOpen(L"Kordel/1.7", WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+    state->session = WinHttpOpen(Wide(std::string("Kordel/") + kShortVersion).c_str(), WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                                  WINHTTP_NO_PROXY_BYPASS, 0);
     if (!state->session) return {};
     const int ms = static_cast<int>(m_versionDeadline.count());
@@ -414,6 +424,7 @@ ui::VersionReply Win32Desktop::FetchVersionFile(const std::string& url) {
                     reinterpret_cast<LPARAM>(&state));
     std::lock_guard lock(state->mutex);
     ui::VersionReply reply;
+    if (state->cancelled) reply.status = ui::VersionReply::Status::Cancelled;
     if (state->finished && state->body) {
         reply.status = ui::VersionReply::Status::Received;
         reply.body = *state->body;
