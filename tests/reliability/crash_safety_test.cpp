@@ -30,9 +30,11 @@ std::vector<std::string> Rows(char tag, int n) {
 
 std::vector<userlang::UserLanguage> Languages(char tag, int n) {
     std::vector<userlang::UserLanguage> langs;
-    for (int i = 0; i < n; ++i)
-        langs.push_back({std::string(1, tag) + std::to_string(i), ".q" + std::to_string(i), "--", "0", "{-", "0",
+    for (int i = 0; i < n; ++i) {
+        const std::string number = std::to_string(i);
+        langs.push_back({std::string(1, tag).append(number), std::string(".q").append(number), "--", "0", "{-", "0",
                          "-}", "No"});
+    }
     return langs;
 }
 

@@ -100,7 +100,7 @@ TEST_F(ListCommands, DetectedNameAndSuggestionSaveWithoutDialogButAskBeforeRepla
     desktop.savePaths = {std::nullopt};
     named.Dispatch(cmd::kSaveAs);
     ASSERT_EQ(desktop.messages.size(), 3u);
-    EXPECT_EQ(desktop.messages[2].text, "\"" + suggested.string() + "\" already exists.  Do you want to replace it?");
+    EXPECT_EQ(desktop.messages[2].text, std::string("\"") + suggested.string() + "\" already exists.  Do you want to replace it?");
     EXPECT_EQ(desktop.dialogs.size(), 1u);
 }
 

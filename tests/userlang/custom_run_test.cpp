@@ -120,7 +120,7 @@ TEST_F(CustomRunTest, CancelInsideAUserLanguageFileStillWritesTheTotalsSoFar) {
 
 TEST_F(CustomRunTest, TheDatabaseIsReadOncePerRunWhateverTheNumberOfFiles) {
     std::vector<std::string> paths;
-    for (int i = 0; i < 40; ++i) paths.push_back(Write("f" + std::to_string(i) + ".lst", "; note\nx\n"));
+    for (int i = 0; i < 40; ++i) paths.push_back(Write(std::string("f") + std::to_string(i) + ".lst", "; note\nx\n"));
     paths.push_back(Write("g.c", "x;\n"));
     paths.push_back(Write("h.xyz", "x\n"));
     for (const unsigned jobs : {1u, 3u}) {
