@@ -37,7 +37,7 @@ public:
                 m_list.ok = false;
                 m_list.error = "\"" + m_name + "\" is not a list of paths: line " + std::to_string(m_number + 1) +
                                " is longer than " + std::to_string(kMaxListLine) + " bytes.";
-                m_list.paths.clear();
+                m_list.paths = PathTable();
                 return false;
             } else {
                 m_line += data[i];
@@ -53,7 +53,7 @@ private:
     void EndLine() {
         ++m_number;
         if (!m_line.empty() && m_line.back() == '\r') m_line.pop_back();
-        if (!m_line.empty()) m_list.paths.push_back(std::move(m_line));
+        if (!m_line.empty()) m_list.paths.Add(m_line);
         m_line.clear();
     }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/path_table.h"
+
 namespace kordel::cli {
 
 /// The longest line a list may hold; a path is far shorter, so a longer line means the input is no list.
@@ -14,7 +16,7 @@ inline constexpr std::size_t kMaxListLine = 32 * 1024;
 struct PathList {
     bool ok = true;
     std::string error;               ///< why the input is not taken, when !ok
-    std::vector<std::string> paths;  ///< a CR before each line end dropped, empty lines skipped
+    PathTable paths;                 ///< a CR before each line end dropped, empty lines skipped
 };
 
 /// Reads a list from a stream; `name` names it in the error.
