@@ -25,15 +25,6 @@ bool IsProjectListArg(const std::string& arg) {
 Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
                      projects::ListQuestions& listQuestions) {
     Inputs inputs;
-    PathList listed;
-    if (!options.listFile.empty()) {
-        listed = options.listFile == "-" ? ReadPathList(stdinStream) : ReadPathListFile(options.listFile);
-        if (!listed.ok) {
-            progress.Error(listed.error);
-            inputs.ok = false;
-            return inputs;
-        }
-    }
     const auto onFolder = [&](const std::string& folder, std::size_t found) { progress.Walking(found, folder); };
     // The PATHs, then the listed entries; false when the entry stops the run.
     const auto take = [&](const std::string& entry) {
@@ -70,12 +61,17 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
             return inputs;
         }
     }
-    for (std::size_t i = 0; i < listed.paths.size(); ++i) {
-        if (!take(listed.paths[i])) {
-            inputs.ok = false;
-            return inputs;
-        }
-    }
+    if (options.listFile.empty()) return inputs;
+    // The listed entries are taken as they are read.
+    bool stopped = false;
+    const PathSink onPath = [&](const std::string& entry) {
+        stopped = !take(entry);
+        return !stopped;
+    };
+    const PathList listed =
+        options.listFile == "-" ? ReadPathList(stdinStream, onPath) : ReadPathListFile(options.listFile, onPath);
+    if (!listed.ok) progress.Error(listed.error);
+    inputs.ok = listed.ok && !stopped;
     return inputs;
 }
 

@@ -27,17 +27,17 @@ namespace {
 // Splits chunks into lines; stops at the first line over the bound.
 class LineSplitter {
 public:
-    LineSplitter(PathList& list, std::string name) : m_list(list), m_name(std::move(name)) {}
+    LineSplitter(PathList& list, std::string name, const PathSink& onPath)
+        : m_list(list), m_name(std::move(name)), m_onPath(onPath) {}
 
     bool Feed(const char* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             if (data[i] == '\n') {
-                EndLine();
+                if (!EndLine()) return false;
             } else if (m_line.size() == kMaxListLine) {
                 m_list.ok = false;
                 m_list.error = "\"" + m_name + "\" is not a list of paths: line " + std::to_string(m_number + 1) +
                                " is longer than " + std::to_string(kMaxListLine) + " bytes.";
-                m_list.paths = PathTable();
                 return false;
             } else {
                 m_line += data[i];
@@ -50,17 +50,20 @@ public:
     }
 
 private:
-    void EndLine() {
+    bool EndLine() {
         ++m_number;
         if (!m_line.empty() && m_line.back() == '\r') m_line.pop_back();
-        if (!m_line.empty()) m_list.paths.Add(m_line);
+        if (!m_line.empty() && !m_onPath(m_line)) m_stopped = true;
         m_line.clear();
+        return !m_stopped;
     }
 
     PathList& m_list;
     std::string m_name;
+    const PathSink& m_onPath;
     std::string m_line;
     std::size_t m_number = 0;
+    bool m_stopped = false;
 };
 
 PathList Refused(const std::string& message) {
@@ -72,9 +75,9 @@ PathList Refused(const std::string& message) {
 
 }  // namespace
 
-PathList ReadPathList(std::istream& in, const std::string& name) {
+PathList ReadPathList(std::istream& in, const PathSink& onPath, const std::string& name) {
     PathList list;
-    LineSplitter splitter(list, name);
+    LineSplitter splitter(list, name, onPath);
     char buffer[64 * 1024];
     while (in) {
         in.read(buffer, sizeof buffer);
@@ -102,7 +105,7 @@ PathList ReadPathList(std::istream& in, const std::string& name) {
 #endif
 #endif
 
-PathList ReadPathListFile(const std::string& path) {
+PathList ReadPathListFile(const std::string& path, const PathSink& onPath) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_BINARY);
     if (fd < 0) return Refused("Could not open \"" + path + "\" for reading.");
     struct stat info {};
@@ -114,7 +117,7 @@ PathList ReadPathListFile(const std::string& path) {
     } else if (!S_ISREG(info.st_mode) && !S_ISFIFO(info.st_mode)) {
         list = Refused("\"" + path + "\" is not a list of paths (neither a file nor a pipe).");
     } else {
-        LineSplitter splitter(list, path);
+        LineSplitter splitter(list, path, onPath);
         char buffer[64 * 1024];
         for (;;) {
             const auto got = ::read(fd, buffer, static_cast<unsigned>(sizeof buffer));
