@@ -270,8 +270,9 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
             output.Add(std::move(row));
         }
     }
-    output.Finish(result.totals, skipped, leftOut);
+    // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
+    output.Finish(result.totals, skipped, leftOut);
 
     if (!o.saveList.empty()) {
         std::vector<std::string> countedPaths;
