@@ -4,6 +4,7 @@
 #include <QObject>
 
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -39,15 +40,21 @@ public:
     }
 
     /// Runs `f` on the interface thread after every call posted before it, waiting for its answer.
+    /// It travels as one more call, so the calls before it keep their slices.
     bool Ask(const std::function<bool()>& f) {
+        std::mutex mutex;
+        std::condition_variable answered;
+        bool done = false;
         bool answer = false;
-        QMetaObject::invokeMethod(
-            m_context,
-            [&] {
-                DeliverAll(*m_pending);
-                answer = f();
-            },
-            Qt::BlockingQueuedConnection);
+        Post(Kind::Other, [&] {
+            const bool a = f();
+            std::lock_guard lock(mutex);
+            answer = a;
+            done = true;
+            answered.notify_one();
+        });
+        std::unique_lock lock(mutex);
+        answered.wait(lock, [&] { return done; });
         return answer;
     }
 
@@ -100,15 +107,6 @@ private:
         }
         // The rest after whatever else the event loop has to do; the queue keeps its order.
         if (!pending.ready.empty()) Schedule(pending.shared_from_this(), context);
-    }
-
-    static void DeliverAll(Pending& pending) {
-        Take(pending);
-        while (!pending.ready.empty()) {
-            Call call = std::move(pending.ready.front());
-            pending.ready.pop_front();
-            call.run();
-        }
     }
 
     QObject* m_context;
