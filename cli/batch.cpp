@@ -7,12 +7,13 @@ namespace kordel::cli {
 
 void BatchObserver::StartRow(std::size_t row) {
     m_current = row;
-    m_progress.Counting(m_done, m_paths.size(), std::filesystem::path(m_paths[row]).parent_path().string());
+    if (m_current < m_count)
+        m_progress.Counting(m_done, m_count, std::filesystem::path(m_pathOf(m_current)).parent_path().string());
 }
 
 bool BatchObserver::Skip(const std::string& message, const char* reason) {
     m_progress.Warn(message);
-    m_skipped.push_back({m_paths[m_current], reason});
+    m_skipped.push_back({m_pathOf(m_current), reason});
     return false;
 }
 

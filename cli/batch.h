@@ -1,6 +1,7 @@
 // Answers to the questions of the count run and of the project list reader, without asking anyone.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,7 +16,11 @@ namespace kordel::cli {
 /// Skips what cannot be counted and notes why; feeds the progress line.
 class BatchObserver final : public engine::RunObserver {
 public:
-    BatchObserver(const std::vector<std::string>& paths, Progress& progress) : m_paths(paths), m_progress(progress) {}
+    using PathOf = std::function<std::string(std::size_t row)>;
+    using OnRow = std::function<void(std::size_t row, const engine::FileCounts&, const std::string& userLanguage)>;
+    /// `pathOf` names the row as shown of `count` rows; `onRow` hears of each counted row in order.
+    BatchObserver(PathOf pathOf, std::size_t count, Progress& progress, OnRow onRow = {})
+        : m_pathOf(std::move(pathOf)), m_count(count), m_progress(progress), m_onRow(std::move(onRow)) {}
 
     void StartRow(std::size_t row) override;
     void SetStatus(const std::string&) override {}
@@ -34,6 +39,9 @@ public:
     void Finished(const std::string& message, bool isError) override {
         if (isError) m_progress.Error(message);
     }
+    void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string& userLanguage) override {
+        if (m_onRow) m_onRow(row, counts, userLanguage);
+    }
 
     const std::vector<Skipped>& skipped() const { return m_skipped; }
     const engine::TotalsTexts& totals() const { return m_totals; }
@@ -41,8 +49,10 @@ public:
 private:
     bool Skip(const std::string& message, const char* reason);
 
-    const std::vector<std::string>& m_paths;
+    PathOf m_pathOf;
+    std::size_t m_count;
     Progress& m_progress;
+    OnRow m_onRow;
     std::size_t m_current = 0;
     std::size_t m_done = 0;
     std::vector<Skipped> m_skipped;

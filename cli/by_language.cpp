@@ -1,31 +1,35 @@
 // Sums the counted rows per language name.
 #include "cli/by_language.h"
 
-#include <map>
-
 namespace kordel::cli {
 
-std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<Row>& rows, SortKey key, bool ascending) {
-    std::map<std::string, LanguageSummary> byName;
-    for (const Row& row : rows) {
-        if (!row.counted) continue;
-        LanguageSummary& sum = byName[row.language];
-        sum.language = row.language;
-        ++sum.files;
-        sum.counts.ii += row.counts.ii;
-        sum.counts.inoc += row.counts.inoc;
-        sum.counts.inoml += row.counts.inoml;
-        sum.counts.inos += row.counts.inos;
-        sum.counts.nl3 += row.counts.nl3;
-    }
+void LanguageTotals::Add(const Row& row) {
+    if (!row.counted) return;
+    LanguageSummary& sum = m_byName[row.language];
+    if (sum.language.empty()) sum.language = row.language;
+    ++sum.files;
+    sum.counts.ii += row.counts.ii;
+    sum.counts.inoc += row.counts.inoc;
+    sum.counts.inoml += row.counts.inoml;
+    sum.counts.inos += row.counts.inos;
+    sum.counts.nl3 += row.counts.nl3;
+}
+
+std::vector<LanguageSummary> LanguageTotals::Summaries(SortKey key, bool ascending) const {
     std::vector<LanguageSummary> summaries;
     std::vector<std::uint64_t> keys;
-    for (auto& [name, sum] : byName) {
+    for (const auto& [name, sum] : m_byName) {
         keys.push_back(KeyOf(sum.counts, key));
-        summaries.push_back(std::move(sum));
+        summaries.push_back(sum);
     }
     ApplyDesktopOrder(summaries, keys, ascending);
     return summaries;
+}
+
+std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<Row>& rows, SortKey key, bool ascending) {
+    LanguageTotals totals;
+    for (const Row& row : rows) totals.Add(row);
+    return totals.Summaries(key, ascending);
 }
 
 }  // namespace kordel::cli

@@ -1,6 +1,7 @@
 // The summary by language: one row per language with its file count and summed counts.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,17 @@ struct LanguageSummary {
     std::string language;
     std::size_t files = 0;
     engine::FileCounts counts;
+};
+
+/// Sums counted rows per language as they come, holding one entry per language.
+class LanguageTotals {
+public:
+    void Add(const Row& row);
+    /// One summary per language, in the desktop's order of `key`; see SummarizeByLanguage.
+    std::vector<LanguageSummary> Summaries(SortKey key, bool ascending) const;
+
+private:
+    std::map<std::string, LanguageSummary> m_byName;
 };
 
 /// One summary per language of the counted rows, in the desktop's order of `key` (descending by

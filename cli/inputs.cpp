@@ -23,29 +23,18 @@ bool IsProjectListArg(const std::string& arg) {
 Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
                      projects::ListQuestions& listQuestions) {
     Inputs inputs;
-    std::vector<std::string> entries = options.inputs;
-    if (!options.listFile.empty()) {
-        const PathList listed =
-            options.listFile == "-" ? ReadPathList(stdinStream) : ReadPathListFile(options.listFile);
-        if (!listed.ok) {
-            progress.Error(listed.error);
-            inputs.ok = false;
-            return inputs;
-        }
-        entries.insert(entries.end(), listed.paths.begin(), listed.paths.end());
-    }
     const auto onFolder = [&](const std::string& folder, std::size_t found) { progress.Walking(found, folder); };
-    for (const std::string& entry : entries) {
+    // The PATHs, then the listed entries; false when the entry stops the run.
+    const auto take = [&](const std::string& entry) {
         std::error_code ec;
         if (IsProjectListArg(entry)) {
-            projects::GetProject(entry, inputs.paths, inputs.listState, listQuestions);
-            if (inputs.listState.openFailed) {
-                inputs.ok = false;
-                return inputs;
-            }
+            std::vector<std::string> listedInProject;
+            projects::GetProject(entry, listedInProject, inputs.listState, listQuestions);
+            if (inputs.listState.openFailed) return false;
+            for (const std::string& path : listedInProject) inputs.paths.Add(path);
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
         } else if (!fs::is_directory(entry, ec)) {
-            inputs.paths.push_back(entry);
+            inputs.paths.Add(entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
             std::string error;
@@ -56,14 +45,31 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
             if (!files) {
                 progress.Error(repo ? "the files of the git repository of \"" + entry + "\" cannot be listed"
                                     : error);
-                inputs.ok = false;
-                return inputs;
+                return false;
             }
             collector.AddListed(entry, *files, inputs.paths);
         } else {
             collector.WalkFolder(entry, inputs.paths, onFolder);
         }
+        return true;
+    };
+    for (const std::string& entry : options.inputs) {
+        if (!take(entry)) {
+            inputs.ok = false;
+            return inputs;
+        }
     }
+    if (options.listFile.empty()) return inputs;
+    // The listed entries are taken as they are read.
+    bool stopped = false;
+    const PathSink onPath = [&](const std::string& entry) {
+        stopped = !take(entry);
+        return !stopped;
+    };
+    const PathList listed =
+        options.listFile == "-" ? ReadPathList(stdinStream, onPath) : ReadPathListFile(options.listFile, onPath);
+    if (!listed.ok) progress.Error(listed.error);
+    inputs.ok = listed.ok && !stopped;
     return inputs;
 }
 

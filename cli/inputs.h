@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/path_table.h"
 #include "cli/progress.h"
 #include "cli/walk.h"
 #include "projects/project_list.h"
@@ -15,7 +16,7 @@ namespace kordel::cli {
 /// What the inputs gave: the files in order, and the project name of the first named .kpl.
 struct Inputs {
     bool ok = true;  ///< false after an input that stops the run (an unreadable list, git failing)
-    std::vector<std::string> paths;
+    PathTable paths;
     std::string projectName;
     projects::ListState listState;
 };

@@ -43,26 +43,40 @@ Json PathsWithReasons(const std::vector<Skipped>& list) {
 
 }  // namespace
 
-std::string RunJson(const std::string& project, const std::vector<Row>& rows,
-                    const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                    const std::vector<Skipped>& leftOut) {
-    Json files = Json::array();
-    engine::FileCounts totals;
-    std::size_t count = 0;
-    for (const Row& row : rows) {
-        if (!row.counted) continue;
-        ++count;
-        Json file = Json::object();
-        PutText(file, "path", row.path);
-        PutText(file, "language", row.language);
-        PutCounts(file, row.counts);
-        files.push_back(std::move(file));
-        totals.ii += row.counts.ii;
-        totals.inoc += row.counts.inoc;
-        totals.inoml += row.counts.inoml;
-        totals.inos += row.counts.inos;
-        totals.nl3 += row.counts.nl3;
+namespace {
+
+// `text` with `spaces` more blanks before each of its lines (JSON strings hold no raw line ends).
+std::string Indented(const std::string& text, std::size_t spaces) {
+    const std::string pad(spaces, ' ');
+    std::string out = pad;
+    for (char c : text) {
+        out += c;
+        if (c == '\n') out += pad;
     }
+    return out;
+}
+
+}  // namespace
+
+std::string RunJsonHead(const std::string& project) {
+    Json head = Json::object();
+    PutText(head, "project", project);
+    std::string text = head.dump(2);
+    text.resize(text.size() - 2);  // the closing "\n}"
+    return text + ",\n  \"files\": [";
+}
+
+std::string RunJsonFile(const Row& row, bool first) {
+    Json file = Json::object();
+    PutText(file, "path", row.path);
+    PutText(file, "language", row.language);
+    PutCounts(file, row.counts);
+    return (first ? "\n" : ",\n") + Indented(file.dump(2), 4);
+}
+
+std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
+                        const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
+                        const std::vector<Skipped>& leftOut) {
     Json languageList = Json::array();
     for (const LanguageSummary& sum : languages) {
         Json language = Json::object();
@@ -71,16 +85,35 @@ std::string RunJson(const std::string& project, const std::vector<Row>& rows,
         PutCounts(language, sum.counts);
         languageList.push_back(std::move(language));
     }
-    Json totalsJson = {{"files", count}};
+    Json totalsJson = {{"files", files}};
     PutCounts(totalsJson, totals);
-    Json doc = Json::object();
-    PutText(doc, "project", project);
-    doc["files"] = std::move(files);
-    doc["languages"] = std::move(languageList);
-    doc["totals"] = std::move(totalsJson);
-    doc["skipped"] = PathsWithReasons(skipped);
-    doc["left_out"] = PathsWithReasons(leftOut);
-    return doc.dump(2) + "\n";
+    Json tail = Json::object();
+    tail["languages"] = std::move(languageList);
+    tail["totals"] = std::move(totalsJson);
+    tail["skipped"] = PathsWithReasons(skipped);
+    tail["left_out"] = PathsWithReasons(leftOut);
+    // The tail's members, as they stand inside the whole document.
+    const std::string members = tail.dump(2);
+    return (files == 0 ? "]," : "\n  ],") + members.substr(1) + "\n";
+}
+
+std::string RunJson(const std::string& project, const std::vector<Row>& rows,
+                    const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
+                    const std::vector<Skipped>& leftOut) {
+    std::string text = RunJsonHead(project);
+    engine::FileCounts totals;
+    std::size_t count = 0;
+    for (const Row& row : rows) {
+        if (!row.counted) continue;
+        text += RunJsonFile(row, count == 0);
+        ++count;
+        totals.ii += row.counts.ii;
+        totals.inoc += row.counts.inoc;
+        totals.inoml += row.counts.inoml;
+        totals.inos += row.counts.inos;
+        totals.nl3 += row.counts.nl3;
+    }
+    return text + RunJsonTail(count, totals, languages, skipped, leftOut);
 }
 
 }  // namespace kordel::cli

@@ -27,4 +27,12 @@ std::string RunJson(const std::string& project, const std::vector<Row>& rows,
                     const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
                     const std::vector<Skipped>& leftOut);
 
+/// The same document in pieces, for files written as they are counted: the head, each counted file
+/// in order (`first` for the first one), and the tail with the number of files and their totals.
+std::string RunJsonHead(const std::string& project);
+std::string RunJsonFile(const Row& row, bool first);
+std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
+                        const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
+                        const std::vector<Skipped>& leftOut);
+
 }  // namespace kordel::cli

@@ -17,6 +17,7 @@
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/revision_count.h"
+#include "cli/row_output.h"
 #include "cli/rows.h"
 #include "cli/table.h"
 #include "cli/walk.h"
@@ -112,38 +113,24 @@ private:
     fs::path m_file;
 };
 
-std::string Render(const Options& o, std::vector<Row>& rows, const RunTotals& runTotals,
-                   const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
-                   const Console& console) {
-    const std::string project = name.empty() ? "Unspecified" : name;
-    const bool terminal = console.outIsTerminal && o.output.empty();
-    const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
-    const bool summary = !o.byFile;
-    if (o.format == "json") {
-        const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
-        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-        return RunJson(project, rows, summaries, skipped, leftOut);
-    }
-    if (o.format == "table" || o.format == "md") {
-        const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
-        Grid grid;
-        if (summary) {
-            grid = LanguageGrid(SummarizeByLanguage(rows, key, o.ascending), layout, o.percent);
-        } else {
-            if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-            grid = FileGrid(rows, layout, o.percent);
-        }
-        if (o.format == "md") return RenderMarkdown(grid);
-        return terminal ? RenderAligned(grid, console.outWidth, !summary) : RenderTabs(grid);
-    }
-    if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-    reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
-    for (const Row& row : rows)
-        report.rows.push_back({row.path, row.counted ? RowCellTexts(row.counts, o.percent) : std::vector<std::string>{}});
-    if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
-    if (o.format == "csv") return ToCrLf(reports::ReportCSV(report));
-    return ToCrLf(reports::ReportHTM(report));
-}
+// The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
+class CliFiles final : public RunFiles {
+public:
+    CliFiles(const PathTable& paths, const ExtensionMap& maps, std::string stdinCopy, std::string stdinName)
+        : m_paths(paths), m_maps(maps), m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
+    std::size_t size() const override { return m_paths.size() + (m_stdinCopy.empty() ? 0 : 1); }
+    std::string Path(std::size_t row) const override { return row < m_paths.size() ? m_paths[row] : m_stdinCopy; }
+    std::string Extension(std::size_t row) const override { return DispatchExtension(Shown(row), m_maps); }
+    /// The path as the output names it.
+    std::string Shown(std::size_t row) const { return row < m_paths.size() ? m_paths[row] : m_stdinName; }
+    bool IsStdin(std::size_t row) const { return row >= m_paths.size(); }
+
+private:
+    const PathTable& m_paths;
+    const ExtensionMap& m_maps;
+    std::string m_stdinCopy;
+    std::string m_stdinName;
+};
 
 }  // namespace
 
@@ -228,8 +215,6 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
 
     // What is counted (the copy of standard input stands for it) and what is shown.
-    std::vector<std::string> countPaths = inputs.paths;
-    std::vector<std::string> shownPaths = inputs.paths;
     StdinCopy stdinCopy;
     if (!o.stdinName.empty()) {
         std::string error;
@@ -237,44 +222,64 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
             progress.Error(error);
             return 2;
         }
-        countPaths.push_back(stdinCopy.path());
-        shownPaths.push_back(o.stdinName);
     }
-    std::vector<std::string> extensions;
-    extensions.reserve(shownPaths.size());
-    for (const std::string& path : shownPaths) extensions.push_back(DispatchExtension(path, maps));
+    const CliFiles files(inputs.paths, maps, stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
 
+    OutputTarget target(out);
+    if (!o.output.empty() && !target.OpenFile(o.output)) {
+        progress.Error("Could not open \"" + o.output +
+                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
+        return 1;
+    }
+    // Rows are written as they are counted unless the output must see them all first.
+    const bool terminal = console.outIsTerminal && o.output.empty();
+    const bool hold = !o.sort.empty() || !revisions.empty() || terminal;
+    RowOutput output(o, name, console, hold, files.size(), target);
+    std::vector<bool> counted(files.size(), false);  // for --save-list
+    std::size_t nextRow = 0;
+    const auto uncountedUpTo = [&](std::size_t end) {
+        for (; nextRow < end; ++nextRow) output.Add(Row{files.Shown(nextRow), false, {}, {}});
+    };
+    const auto onRow = [&](std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
+        uncountedUpTo(row);
+        const std::string_view builtin = BuiltinLanguageName(files.Extension(row), options.dotf);
+        output.Add(Row{files.Shown(row), true, counts, builtin.empty() ? userLanguage : std::string(builtin)});
+        counted[row] = true;
+        ++nextRow;
+    };
     std::atomic<int> canc{0};
-    BatchObserver observer(shownPaths, progress);
+    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow);
     RunResult result;
-    if (!countPaths.empty() || revisions.empty())
-        result = CountLineT(countPaths, options, canc, observer, o.jobs, &lookup, &extensions);
-    std::vector<Row> rows = MakeRows(shownPaths, extensions, result, options.dotf);
+    if (files.size() > 0 || revisions.empty())
+        result = CountLineT(files, options, canc, observer, o.jobs, &lookup, false);
+    uncountedUpTo(files.size());
     std::vector<Skipped> skipped = observer.skipped();
     for (const RevisionSpec& spec : revisions) {
-        const std::size_t first = rows.size();
+        std::vector<Row> rows;
         std::string error;
         if (!CountRevision(spec, context, options, &lookup, rows, skipped, error)) {
             progress.Error(error);
             return 2;
         }
-        for (std::size_t i = first; i < rows.size(); ++i) result.totals.Add(rows[i].counts);
+        for (Row& row : rows) {
+            result.totals.Add(row.counts);
+            output.Add(std::move(row));
+        }
     }
-    const std::string text = Render(o, rows, result.totals, skipped, leftOut, name, console);
+    // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
+    output.Finish(result.totals, skipped, leftOut);
 
     if (!o.saveList.empty()) {
-        std::vector<std::string> counted;
-        for (const Row& row : rows)
-            if (row.counted && !(stdinCopy.made() && row.path == o.stdinName))
-                counted.push_back(fs::absolute(row.path).lexically_normal().string());
+        std::vector<std::string> countedPaths;
+        for (std::size_t row = 0; row < files.size(); ++row)
+            if (counted[row] && !files.IsStdin(row))
+                countedPaths.push_back(fs::absolute(files.Shown(row)).lexically_normal().string());
         projects::ListSettings settings;
         inputs.listState.PN = name;
-        if (!projects::ExportProject(o.saveList, counted, inputs.listState, settings, listQuestions)) return 1;
+        if (!projects::ExportProject(o.saveList, countedPaths, inputs.listState, settings, listQuestions)) return 1;
     }
-    if (o.output.empty()) {
-        out << text;
-    } else if (!WriteFileAtomically(o.output, text)) {
+    if (!target.Commit()) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }

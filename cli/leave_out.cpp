@@ -68,21 +68,17 @@ bool SameContents(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void LeaveOutLargeFiles(std::vector<std::string>& paths, std::uint64_t maxBytes, std::vector<Skipped>& leftOut) {
-    std::vector<std::string> kept;
-    kept.reserve(paths.size());
-    for (std::string& path : paths) {
+void LeaveOutLargeFiles(PathTable& paths, std::uint64_t maxBytes, std::vector<Skipped>& leftOut) {
+    paths.KeepIf([&](std::size_t i) {
+        const std::string path = paths[i];
         const std::optional<std::uint64_t> size = SizeOf(path);
-        if (size && *size > maxBytes) {
-            leftOut.push_back({path, "larger than --max-file-size (" + std::to_string(*size) + " bytes)"});
-        } else {
-            kept.push_back(std::move(path));
-        }
-    }
-    paths = std::move(kept);
+        if (!size || *size <= maxBytes) return true;
+        leftOut.push_back({path, "larger than --max-file-size (" + std::to_string(*size) + " bytes)"});
+        return false;
+    });
 }
 
-void LeaveOutDuplicates(std::vector<std::string>& paths, std::vector<Skipped>& leftOut) {
+void LeaveOutDuplicates(PathTable& paths, std::vector<Skipped>& leftOut) {
     std::map<std::uint64_t, std::vector<std::size_t>> bySize;
     std::vector<std::optional<std::uint64_t>> sizes(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
@@ -107,10 +103,7 @@ void LeaveOutDuplicates(std::vector<std::string>& paths, std::vector<Skipped>& l
             if (!drop[i]) firsts.emplace(*hash, i);
         }
     }
-    std::vector<std::string> kept;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        if (!drop[i]) kept.push_back(std::move(paths[i]));
-    paths = std::move(kept);
+    paths.KeepIf([&](std::size_t i) { return !drop[i]; });
 }
 
 }  // namespace kordel::cli

@@ -6,15 +6,16 @@
 #include <vector>
 
 #include "cli/json_output.h"
+#include "cli/path_table.h"
 
 namespace kordel::cli {
 
 /// Removes from `paths` the files larger than `maxBytes` and notes them in `leftOut`. A path that
 /// names no file stays, so that the run reports it.
-void LeaveOutLargeFiles(std::vector<std::string>& paths, std::uint64_t maxBytes, std::vector<Skipped>& leftOut);
+void LeaveOutLargeFiles(PathTable& paths, std::uint64_t maxBytes, std::vector<Skipped>& leftOut);
 
 /// Removes from `paths` every file whose contents equal those of a file before it (compared byte
 /// for byte) and notes each in `leftOut` with the file it repeats.
-void LeaveOutDuplicates(std::vector<std::string>& paths, std::vector<Skipped>& leftOut);
+void LeaveOutDuplicates(PathTable& paths, std::vector<Skipped>& leftOut);
 
 }  // namespace kordel::cli

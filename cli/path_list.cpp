@@ -10,17 +10,17 @@ namespace {
 // Splits chunks into lines; stops at the first line over the bound.
 class LineSplitter {
 public:
-    LineSplitter(PathList& list, std::string name) : m_list(list), m_name(std::move(name)) {}
+    LineSplitter(PathList& list, std::string name, const PathSink& onPath)
+        : m_list(list), m_name(std::move(name)), m_onPath(onPath) {}
 
     bool Feed(const char* data, std::size_t size) {
         for (std::size_t i = 0; i < size; ++i) {
             if (data[i] == '\n') {
-                EndLine();
+                if (!EndLine()) return false;
             } else if (m_line.size() == kMaxListLine) {
                 m_list.ok = false;
                 m_list.error = "\"" + m_name + "\" is not a list of paths: line " + std::to_string(m_number + 1) +
                                " is longer than " + std::to_string(kMaxListLine) + " bytes.";
-                m_list.paths.clear();
                 return false;
             } else {
                 m_line += data[i];
@@ -33,17 +33,20 @@ public:
     }
 
 private:
-    void EndLine() {
+    bool EndLine() {
         ++m_number;
         if (!m_line.empty() && m_line.back() == '\r') m_line.pop_back();
-        if (!m_line.empty()) m_list.paths.push_back(std::move(m_line));
+        if (!m_line.empty() && !m_onPath(m_line)) m_stopped = true;
         m_line.clear();
+        return !m_stopped;
     }
 
     PathList& m_list;
     std::string m_name;
+    const PathSink& m_onPath;
     std::string m_line;
     std::size_t m_number = 0;
+    bool m_stopped = false;
 };
 
 PathList Refused(const std::string& message) {
@@ -55,9 +58,9 @@ PathList Refused(const std::string& message) {
 
 }  // namespace
 
-PathList ReadPathList(std::istream& in, const std::string& name) {
+PathList ReadPathList(std::istream& in, const PathSink& onPath, const std::string& name) {
     PathList list;
-    LineSplitter splitter(list, name);
+    LineSplitter splitter(list, name, onPath);
     char buffer[64 * 1024];
     while (in) {
         in.read(buffer, sizeof buffer);
@@ -67,7 +70,7 @@ PathList ReadPathList(std::istream& in, const std::string& name) {
     return list;
 }
 
-PathList ReadPathListFile(const std::string& path) {
+PathList ReadPathListFile(const std::string& path, const PathSink& onPath) {
     platform::InputFile file;
     switch (file.OpenFileOrPipe(path)) {
         case platform::InputFile::Status::Opened: break;
@@ -78,7 +81,7 @@ PathList ReadPathListFile(const std::string& path) {
         case platform::InputFile::Status::Failed: return Refused("Could not open \"" + path + "\" for reading.");
     }
     PathList list;
-    LineSplitter splitter(list, path);
+    LineSplitter splitter(list, path, onPath);
     char buffer[64 * 1024];
     for (;;) {
         const std::ptrdiff_t got = file.Read(buffer, sizeof buffer);

@@ -25,21 +25,6 @@ private:
 
 }  // namespace
 
-std::vector<Row> MakeRows(const std::vector<std::string>& paths, const std::vector<std::string>& extensions,
-                          const engine::RunResult& result, int dotf) {
-    std::vector<Row> rows;
-    rows.reserve(paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        Row row{paths[i], result.counted[i], result.counts[i], {}};
-        if (row.counted) {
-            const std::string_view builtin = BuiltinLanguageName(extensions[i], dotf);
-            row.language = builtin.empty() ? result.languages[i] : std::string(builtin);
-        }
-        rows.push_back(std::move(row));
-    }
-    return rows;
-}
-
 SortKey SortKeyFromName(const std::string& name) {
     if (name == "code") return SortKey::Code;
     if (name == "comment") return SortKey::Comment;

@@ -18,11 +18,6 @@ struct Row {
     std::string language;
 };
 
-/// The rows of a run in list order. A built-in language is named by the extension that picked it
-/// (`extensions`, one per path), a user language by its own name.
-std::vector<Row> MakeRows(const std::vector<std::string>& paths, const std::vector<std::string>& extensions,
-                          const engine::RunResult& result, int dotf);
-
 enum class SortKey { Code, Comment, Mixed, Blank, Lines };
 
 /// The sort key named on the command line ("code", "comment", "mixed", "blank", "lines").

@@ -87,15 +87,25 @@ std::string CutTo(const std::string& line, std::size_t width) {
 
 }  // namespace
 
+Grid FileGridHeader(Layout layout, bool percent) { return {Header("Path", false, layout, percent)}; }
+
+void AddFileLine(Grid& grid, const Row& row, Layout layout, bool percent) {
+    AddRow(grid, {row.path}, row.counts, layout, percent, false);
+}
+
+void AddTotalsLine(Grid& grid, const engine::FileCounts& totals, Layout layout, bool percent) {
+    AddRow(grid, {"Total"}, totals, layout, percent, true);
+}
+
 Grid FileGrid(const std::vector<Row>& rows, Layout layout, bool percent) {
-    Grid grid{Header("Path", false, layout, percent)};
+    Grid grid = FileGridHeader(layout, percent);
     engine::FileCounts totals;
     for (const Row& row : rows) {
         if (!row.counted) continue;
-        AddRow(grid, {row.path}, row.counts, layout, percent, false);
+        AddFileLine(grid, row, layout, percent);
         totals = Sum(totals, row.counts);
     }
-    AddRow(grid, {"Total"}, totals, layout, percent, true);
+    AddTotalsLine(grid, totals, layout, percent);
     return grid;
 }
 
@@ -166,32 +176,37 @@ std::string RenderAligned(const Grid& rawGrid, std::size_t width, bool shortenFi
     return text;
 }
 
+std::string MarkdownLine(const std::vector<std::string>& cells, bool bold) {
+    std::string text = "|";
+    for (const std::string& raw : cells) {
+        // A line end or another control byte would break the table; other bytes are kept as they are.
+        std::string cell;
+        for (char ch : raw) {
+            const auto byte = static_cast<unsigned char>(ch);
+            if (ch == '|') {
+                cell += "\\|";
+            } else if (byte < 0x20 || byte == 0x7F) {
+                cell += EscapeForTerminal(std::string(1, ch));
+            } else {
+                cell += ch;
+            }
+        }
+        text += ' ' + (bold && !cell.empty() ? "**" + cell + "**" : cell) + " |";
+    }
+    return text + '\n';
+}
+
+std::string MarkdownRule(std::size_t columns) {
+    std::string text = "|";
+    for (std::size_t c = 0; c < columns; ++c) text += c == 0 ? " :--- |" : " ---: |";
+    return text + '\n';
+}
+
 std::string RenderMarkdown(const Grid& grid) {
     std::string text;
     for (std::size_t r = 0; r < grid.size(); ++r) {
-        const bool total = r + 1 == grid.size();
-        text += '|';
-        for (std::size_t c = 0; c < grid[r].size(); ++c) {
-            // A line end or another control byte would break the table; other bytes are kept as they are.
-            std::string cell;
-            for (char ch : grid[r][c]) {
-                const auto byte = static_cast<unsigned char>(ch);
-                if (ch == '|') {
-                    cell += "\\|";
-                } else if (byte < 0x20 || byte == 0x7F) {
-                    cell += EscapeForTerminal(std::string(1, ch));
-                } else {
-                    cell += ch;
-                }
-            }
-            text += ' ' + (total && !cell.empty() ? "**" + cell + "**" : cell) + " |";
-        }
-        text += '\n';
-        if (r == 0) {
-            text += '|';
-            for (std::size_t c = 0; c < grid[r].size(); ++c) text += c == 0 ? " :--- |" : " ---: |";
-            text += '\n';
-        }
+        text += MarkdownLine(grid[r], r + 1 == grid.size());
+        if (r == 0) text += MarkdownRule(grid[r].size());
     }
     return text;
 }

@@ -25,6 +25,12 @@ enum class Layout {
 /// Header, one line per counted row, and the totals line.
 Grid FileGrid(const std::vector<Row>& rows, Layout layout, bool percent);
 
+/// The pieces of FileGrid, for tables written as their rows come: the header line, a counted
+/// row's line(s), and the totals line(s) of the summed counts.
+Grid FileGridHeader(Layout layout, bool percent);
+void AddFileLine(Grid& grid, const Row& row, Layout layout, bool percent);
+void AddTotalsLine(Grid& grid, const engine::FileCounts& totals, Layout layout, bool percent);
+
 /// Header, one line per language, and the totals line with every file counted.
 Grid LanguageGrid(const std::vector<LanguageSummary>& summaries, Layout layout, bool percent);
 
@@ -38,5 +44,10 @@ std::string RenderAligned(const Grid& grid, std::size_t width, bool shortenFirst
 
 /// A Markdown table ("|" in a cell escaped), numbers right-aligned, the totals line in bold.
 std::string RenderMarkdown(const Grid& grid);
+
+/// One line of a Markdown table (in bold for the totals); the header's line is followed by the rule
+/// that sets the alignment of its `columns`.
+std::string MarkdownLine(const std::vector<std::string>& cells, bool bold);
+std::string MarkdownRule(std::size_t columns);
 
 }  // namespace kordel::cli

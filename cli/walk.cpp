@@ -154,6 +154,17 @@ bool FileCollector::Wanted(const fs::path& relative) const {
 
 void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>& out,
                                const std::function<void(const std::string&, std::size_t)>& onFolder) {
+    PathTable found;
+    const std::size_t before = out.size();
+    WalkFolder(folder, found, [&](const std::string& shown, std::size_t n) {
+        if (onFolder) onFolder(shown, before + n);
+    });
+    out.reserve(before + found.size());
+    for (std::size_t i = 0; i < found.size(); ++i) out.push_back(found[i]);
+}
+
+void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
+                               const std::function<void(const std::string&, std::size_t)>& onFolder) {
     // A folder named on the command line is entered even when it is a link.
     const std::string rootText = platform::PathText(folder);
     std::shared_ptr<const GitRepo> rootRepo;
@@ -181,11 +192,11 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
         if (it == rulesOf.end() && !parent.empty()) it = rulesOf.find(parent.substr(0, parent.size() - 1));
         return it == rulesOf.end() ? nullptr : &it->second;
     };
-    std::vector<std::string> found;
+    const std::size_t first = out.size();
     // Each folder is read once, whichever path or link reaches it: loops end there.
     const auto enter = [&](const std::string& shown, const std::string& id) {
         if (!m_seenDirs.insert(id).second) return false;
-        if (onFolder) onFolder(shown, out.size() + found.size());
+        if (onFolder) onFolder(shown, out.size());
         if (!m_filters.ignoreFiles) return true;
         FolderRules& here = rulesOf[shown];
         std::shared_ptr<const Scope> scope = here.scope;  // the parent's, set when the folder was seen
@@ -229,18 +240,18 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
             return ExcludedDir(entry.name) || ignored(entry, shown, true) ? platform::WalkStep::Skip
                                                                            : platform::WalkStep::Enter;
         if (entry.kind == platform::PathKind::Regular && Accepts(fs::path(shown).lexically_relative(folder)) &&
-            !ignored(entry, shown, false) && m_seenFiles.insert(entry.id).second)
-            found.push_back(shown);
+            !ignored(entry, shown, false) &&
+            (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second))
+            out.Add(shown);
         return platform::WalkStep::Skip;
     };
     platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
-    std::sort(found.begin(), found.end());
-    out.insert(out.end(), found.begin(), found.end());
+    out.SortFrom(first);
 }
 
 void FileCollector::AddListed(const fs::path& folder, const std::vector<std::string>& relative,
-                              std::vector<std::string>& out) {
-    std::vector<std::string> found;
+                              PathTable& out) {
+    const std::size_t first = out.size();
     for (const std::string& rel : relative) {
         const fs::path relPath(rel);
         if (!Wanted(relPath)) continue;
@@ -250,11 +261,10 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule
         const std::string id = platform::FileId(platform::PathText(path));
         if (id.empty() || !m_seenFiles.insert(id).second) continue;
-        found.push_back(path.string());
+        out.Add(path.string());
     }
     // The same order as a folder walk of the same files.
-    std::sort(found.begin(), found.end());
-    out.insert(out.end(), found.begin(), found.end());
+    out.SortFrom(first);
 }
 
 }  // namespace kordel::cli

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/path_table.h"
+
 namespace kordel::cli {
 
 /// Folder names skipped by default.
@@ -38,12 +40,14 @@ public:
 
     /// Adds the files under `folder` in sorted order; `onFolder` hears of each folder entered
     /// and the number of files found so far. Folders that cannot be read are noted in Unreadable().
+    void WalkFolder(const std::filesystem::path& folder, PathTable& out,
+                    const std::function<void(const std::string&, std::size_t)>& onFolder = {});
     void WalkFolder(const std::filesystem::path& folder, std::vector<std::string>& out,
                     const std::function<void(const std::string&, std::size_t)>& onFolder = {});
 
     /// Adds the files of a list relative to `folder` (as `git ls-files` gives them) that pass the filters.
     void AddListed(const std::filesystem::path& folder, const std::vector<std::string>& relative,
-                   std::vector<std::string>& out);
+                   PathTable& out);
 
     /// True when the file `relative` (to its walk root) passes the name filters.
     bool Accepts(const std::filesystem::path& relative) const;
@@ -58,7 +62,10 @@ private:
 
     FileFilters m_filters;
     KnownExtension m_known;
-    std::set<std::string> m_seenFiles;  // identities of files and folders (device and inode)
+    // Identities (device and inode) of the files that more than one path can reach: all of them when
+    // links are followed, else only files with several names. Other files are met once per walk
+    // anyway, since each folder is read once, and a million of them would cost a set node each.
+    std::set<std::string> m_seenFiles;
     std::set<std::string> m_seenDirs;
     std::vector<std::string> m_unreadable;
 };

@@ -47,26 +47,48 @@ std::string ToCrLf(std::string_view text) {
     return out;
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes, FileOps& ops) {
+AtomicFileWriter::~AtomicFileWriter() {
+    if (!m_open) return;
+    m_ops.Close();
+    m_ops.Remove(m_temp);
+}
+
+bool AtomicFileWriter::Open(const std::filesystem::path& target) {
     const platform::ReplaceTarget where = platform::PrepareReplace(platform::PathText(target));
     if (where.status != platform::ReplaceTarget::Status::Ready) return false;
-    const std::filesystem::path destination = platform::PathFromText(where.path);
+    m_destination = platform::PathFromText(where.path);
     // Writers killed before their rename leave their temporary files behind; the next write cleans up.
-    platform::RemoveStaleTemporaries(platform::PathText(destination.parent_path()));
-    const std::string temp = platform::TemporaryNameFor(where.path);
+    platform::RemoveStaleTemporaries(platform::PathText(m_destination.parent_path()));
+    m_tempText = platform::TemporaryNameFor(where.path);
+    m_temp = platform::PathFromText(m_tempText);
+    m_mode = where.mode.value_or(platform::NewFileMode());
     // The temporary file is created exclusively: nothing was there, so nothing needs removing.
-    if (!ops.Open(platform::PathFromText(temp))) return false;
+    if (!m_ops.Open(m_temp)) return false;
+    m_open = m_ok = true;
+    return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
     // Write in pieces so a failure part-way is seen at the piece where it happens.
     constexpr std::size_t kPiece = 64 * 1024;
-    bool ok = true;
-    for (std::size_t at = 0; ok && at < bytes.size(); at += kPiece)
-        ok = ops.Write(bytes.substr(at, kPiece));
-    ok = ops.Close() && ok;
+    for (std::size_t at = 0; m_ok && at < bytes.size(); at += kPiece) m_ok = m_ops.Write(bytes.substr(at, kPiece));
+    return m_ok;
+}
+
+bool AtomicFileWriter::Commit() {
+    if (!m_open) return false;
+    m_open = false;
+    bool ok = m_ops.Close() && m_ok;
     // The file was private while it was written; it takes the replaced file's permissions at the end.
-    if (ok) platform::SetPermissions(temp, where.mode.value_or(platform::NewFileMode()));
-    if (ok) ok = ops.Rename(platform::PathFromText(temp), destination);
-    if (!ok) ops.Remove(platform::PathFromText(temp));
+    if (ok) platform::SetPermissions(m_tempText, m_mode);
+    if (ok) ok = m_ops.Rename(m_temp, m_destination);
+    if (!ok) m_ops.Remove(m_temp);
     return ok;
+}
+
+bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes, FileOps& ops) {
+    AtomicFileWriter writer(ops);
+    return writer.Open(target) && writer.Write(bytes) && writer.Commit();
 }
 
 }  // namespace kordel

@@ -29,6 +29,32 @@ FileOps& RealFileOps();
 /// Converts LF line ends to CR LF, as text-mode writing does.
 std::string ToCrLf(std::string_view text);
 
+/// Writes a file atomically piece by piece: a temporary file beside the target, renamed over it at
+/// Commit. Until then the old target is untouched; a writer destroyed without Commit removes its
+/// temporary file.
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(FileOps& ops = RealFileOps()) : m_ops(ops) {}
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    ~AtomicFileWriter();
+    /// Creates the temporary file for `target`; false when it cannot be.
+    bool Open(const std::filesystem::path& target);
+    /// Appends `bytes`; once a write has failed the writer stays failed and writes nothing more.
+    bool Write(std::string_view bytes);
+    /// Closes the temporary file and renames it over the target; false (temporary removed) on any failure.
+    bool Commit();
+
+private:
+    FileOps& m_ops;
+    bool m_open = false;
+    bool m_ok = false;
+    std::filesystem::path m_temp;
+    std::filesystem::path m_destination;
+    std::string m_tempText;
+    unsigned m_mode = 0;
+};
+
 /// Writes `bytes` to `target` through a temporary file in the same folder.
 /// On any failure the old target is untouched, the temporary file is removed and false is returned.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view bytes,

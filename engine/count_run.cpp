@@ -2,6 +2,7 @@
 #include "engine/count_run.h"
 
 #include <chrono>
+#include <cstdint>
 #include <condition_variable>
 #include <exception>
 #include <memory>
@@ -42,12 +43,11 @@ std::string CompletedMessage(long long seconds) {
 namespace {
 
 // Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
+// Outcomes wait in a ring of one slot per row of the window, so the memory does not grow with the list.
 class ReadAhead {
 public:
-    ReadAhead(const std::vector<std::string>& paths, const std::vector<std::string>* extensions,
-              const CountOptions& options, std::atomic<int>& canc,
-              unsigned jobs)
-        : m_paths(paths), m_extensions(extensions), m_options(options), m_canc(canc), m_outcomes(paths.size()), m_window(jobs * 64) {
+    ReadAhead(const RunFiles& files, const CountOptions& options, std::atomic<int>& canc, unsigned jobs)
+        : m_files(files), m_options(options), m_canc(canc), m_window(jobs * 64), m_slots(m_window) {
         for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
@@ -62,47 +62,52 @@ public:
     FileOutcome Take(std::size_t r) {
         std::unique_lock lock(m_mutex);
         // Taking row r moves the window on: by one row, one more worker may go on; rows the run
-        // counts itself (user languages) can move it further.
+        // counts itself (user languages) can move it further. Row r's slot is only reused for row
+        // r + window, which no worker takes before the run has moved on to row r + 1.
         if (r > m_consumed) {
             r == m_consumed + 1 ? m_workAllowed.notify_one() : m_workAllowed.notify_all();
             m_consumed = r;
         }
-        m_outcomeReady.wait(lock, [&] { return m_outcomes[r].has_value(); });
-        return *m_outcomes[r];
+        Slot& slot = m_slots[r % m_window];
+        m_outcomeReady.wait(lock, [&] { return slot.row == r; });
+        return slot.outcome;
     }
 
 private:
+    struct Slot {
+        std::size_t row = SIZE_MAX;
+        FileOutcome outcome;
+    };
+
     void Work() {
         for (;;) {
             std::size_t r;
             {
                 std::unique_lock lock(m_mutex);
                 m_workAllowed.wait(lock, [&] {
-                    return m_stop || (m_next < m_paths.size() && m_next < m_consumed + m_window);
+                    return m_stop || (m_next < m_files.size() && m_next < m_consumed + m_window);
                 });
                 if (m_stop) return;
                 r = m_next++;
             }
             FileOutcome outcome;
-            const std::string_view ext = m_extensions ? std::string_view((*m_extensions)[r]) : PathExtension(m_paths[r]);
-            if (const BuiltinLanguage* language = FindBuiltin(ext, m_options.dotf)) {
+            if (const BuiltinLanguage* language = FindBuiltin(m_files.Extension(r), m_options.dotf)) {
                 auto classifier = language->make(m_options);
-                outcome = CountFile(m_paths[r], *classifier, m_options.cnoml, m_canc);
+                outcome = CountFile(m_files.Path(r), *classifier, m_options.cnoml, m_canc);
             }
             {
                 std::lock_guard lock(m_mutex);
-                m_outcomes[r] = outcome;
+                m_slots[r % m_window] = {r, outcome};
             }
             m_outcomeReady.notify_one();  // the run is the only one waiting for outcomes
         }
     }
 
-    const std::vector<std::string>& m_paths;
-    const std::vector<std::string>* m_extensions;
+    const RunFiles& m_files;
     const CountOptions& m_options;
     std::atomic<int>& m_canc;
-    std::vector<std::optional<FileOutcome>> m_outcomes;
     std::size_t m_window;
+    std::vector<Slot> m_slots;
     std::size_t m_next = 0;
     std::size_t m_consumed = 0;
     bool m_stop = false;
@@ -112,14 +117,31 @@ private:
     std::vector<std::thread> m_workers;
 };
 
+// Where a run puts what each row gave: the observer always, the result's per-row vectors on request.
+struct RowSink {
+    RunObserver& observer;
+    RunResult& result;
+    bool keepRows;
+
+    void Counted(std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
+        result.totals.Add(counts);
+        observer.RowCounted(row, counts, userLanguage);
+        if (!keepRows) return;
+        result.counts[row] = counts;
+        result.counted[row] = true;
+        result.languages[row] = userLanguage;
+    }
+};
+
 // Counts one row's file with its prompts; false when the user cancelled during the file.
 // `classifier` is made on the first attempt that reads the file and reused on retries;
 // with `readAhead` the first attempt takes the outcome a read-ahead worker counts. The status names
 // the file before its outcome is waited for, so a large file shows while it is being read.
 template <typename MakeClassifier>
-bool CountRow(std::size_t row, std::size_t n, const std::string& path, MakeClassifier makeClassifier,
-              const CountOptions& options, std::atomic<int>& canc, RunObserver& observer, RunResult& result,
+bool CountRow(std::size_t row, std::size_t n, const std::string& path, const std::string& userLanguage,
+              MakeClassifier makeClassifier, const CountOptions& options, std::atomic<int>& canc, RowSink& sink,
               ReadAhead* readAhead) {
+    RunObserver& observer = sink.observer;
     std::unique_ptr<LineClassifier> classifier;
     for (;;) {
         if (canc.load() == 1) return false;
@@ -143,9 +165,7 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, MakeClass
                 [[fallthrough]];
             case FileStatus::Counted:
                 observer.WriteRow(row, RowCellTexts(outcome.counts, options.sps));
-                result.totals.Add(outcome.counts);
-                result.counts[row] = outcome.counts;
-                result.counted[row] = true;
+                sink.Counted(row, outcome.counts, userLanguage);
                 return true;
             case FileStatus::Cancelled:
                 return false;
@@ -158,44 +178,68 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, MakeClass
 // count was cancelled inside the file (the run sees the cancel flag before the next row).
 int HandleCustomFile(std::size_t row, std::size_t n, const std::string& path, const std::string& ext,
                      const UserLanguageLookup* userLanguages, const CountOptions& options, std::atomic<int>& canc,
-                     RunObserver& observer, RunResult& result) {
+                     RowSink& sink) {
     std::optional<UserLanguageMatch> match;
     if (userLanguages) match = userLanguages->Find(ext, options);
-    if (!match) return observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
+    if (!match) return sink.observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
     auto make = [&match]() { return std::move(match->classifier); };
-    if (CountRow(row, n, path, make, options, canc, observer, result, nullptr) && result.counted[row])
-        result.languages[row] = match->name;
+    CountRow(row, n, path, match->name, make, options, canc, sink, nullptr);
     return 0;
 }
+
+// The paths of a vector, with their own extensions or the ones given beside them.
+class VectorFiles final : public RunFiles {
+public:
+    VectorFiles(const std::vector<std::string>& paths, const std::vector<std::string>* extensions)
+        : m_paths(paths), m_extensions(extensions) {}
+    std::size_t size() const override { return m_paths.size(); }
+    std::string Path(std::size_t row) const override { return m_paths[row]; }
+    std::string Extension(std::size_t row) const override {
+        return m_extensions ? (*m_extensions)[row] : std::string(PathExtension(m_paths[row]));
+    }
+
+private:
+    const std::vector<std::string>& m_paths;
+    const std::vector<std::string>* m_extensions;
+};
 
 }  // namespace
 
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
                      RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages,
                      const std::vector<std::string>* extensions) {
+    return CountLineT(VectorFiles(paths, extensions), options, canc, observer, jobs, userLanguages, true);
+}
+
+RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::atomic<int>& canc,
+                     RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages, bool keepRows) {
     RunResult result;
+    RowSink sink{observer, result, keepRows};
     const auto start = std::chrono::steady_clock::now();
     try {
-        const std::size_t n = paths.size();
-        result.counts.assign(n, {});
-        result.counted.assign(n, false);
-        result.languages.assign(n, {});
+        const std::size_t n = files.size();
+        if (keepRows) {
+            result.counts.assign(n, {});
+            result.counted.assign(n, false);
+            result.languages.assign(n, {});
+        }
         const double step = n == 0 ? 0.0 : 100.0 / static_cast<double>(n);
         double progress = 0.0;
         bool cancelledInFile = false;
         std::optional<ReadAhead> readAhead;
-        if (jobs > 1 && n > 1) readAhead.emplace(paths, extensions, options, canc, jobs);
+        if (jobs > 1 && n > 1) readAhead.emplace(files, options, canc, jobs);
+        static const std::string builtinLanguage;
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             observer.StartRow(r);
-            const std::string& path = paths[r];
-            const std::string ext = extensions ? (*extensions)[r] : std::string(PathExtension(path));
+            const std::string path = files.Path(r);
+            const std::string ext = files.Extension(r);
             const BuiltinLanguage* language = FindBuiltin(ext, options.dotf);
             if (!language) {
-                if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, observer, result) == -1) break;
+                if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, sink) == -1) break;
             } else {
                 auto make = [language, &options]() { return language->make(options); };
-                cancelledInFile = !CountRow(r, n, path, make, options, canc, observer, result,
+                cancelledInFile = !CountRow(r, n, path, builtinLanguage, make, options, canc, sink,
                                             readAhead ? &*readAhead : nullptr);
             }
             progress += step;

@@ -33,6 +33,11 @@ public:
     virtual bool AskUnknownExtension(const std::string& message) = 0;
     /// The closing message ("Kordel completed in ...", "The process was canceled.", the crash text).
     virtual void Finished(const std::string& message, bool isError) = 0;
+    /// A row was counted (or written with zeros after an open failure): its counts, and the name of
+    /// the user language that counted it (empty for a built-in one). Rows arrive in list order.
+    virtual void RowCounted(std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
+        (void)row, (void)counts, (void)userLanguage;
+    }
 };
 
 /// A user-defined language that claims an extension: its name and a classifier with its rules.
@@ -50,9 +55,20 @@ public:
     virtual std::optional<UserLanguageMatch> Find(std::string_view extension, const CountOptions& options) const = 0;
 };
 
+/// The files of a run, read by row from the run and from its read-ahead threads at once.
+class RunFiles {
+public:
+    virtual ~RunFiles() = default;
+    virtual std::size_t size() const = 0;
+    virtual std::string Path(std::size_t row) const = 0;
+    /// The extension that picks the row's language (the path's own, unless the caller maps it).
+    virtual std::string Extension(std::size_t row) const = 0;
+};
+
 struct RunResult {
     RunTotals totals;
-    std::vector<FileCounts> counts;   ///< per row; meaningful where `counted` is set
+    /// Per row, unless the run was told not to keep them (the observer hears of each row instead).
+    std::vector<FileCounts> counts;   ///< meaningful where `counted` is set
     std::vector<bool> counted;
     std::vector<std::string> languages;  ///< per counted row: the user language's name, empty for built-ins
     bool cancelled = false;
@@ -74,5 +90,10 @@ extern const char* const kCrashMessage;
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
                      RunObserver& observer, unsigned jobs = 1, const UserLanguageLookup* userLanguages = nullptr,
                      const std::vector<std::string>* extensions = nullptr);
+
+/// The same over any list of files. With `keepRows` false the result's per-row vectors stay empty,
+/// so a run over millions of files holds only the rows its read-ahead window spans.
+RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::atomic<int>& canc,
+                     RunObserver& observer, unsigned jobs, const UserLanguageLookup* userLanguages, bool keepRows);
 
 }  // namespace kordel::engine

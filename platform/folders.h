@@ -16,6 +16,7 @@ struct FolderEntry {
     PathKind kind = PathKind::Other;  ///< what the entry names, a link followed only when asked
     bool isLink = false;
     std::string id;  ///< identifies the file or folder itself, whatever path reaches it
+    bool manyNames = false;  ///< a file with more than one name (hard links): other paths may reach it
 };
 
 /// An open folder. Children are opened relative to it, never through a full path.

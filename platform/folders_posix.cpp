@@ -112,6 +112,7 @@ bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) co
             entry.kind = KindOf(st.st_mode);
         }
         entry.id = IdOf(st);
+        entry.manyNames = !S_ISDIR(st.st_mode) && st.st_nlink > 1;
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);

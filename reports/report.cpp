@@ -25,7 +25,7 @@ const std::string& Cell(const ReportRow& row, std::size_t column) {
 
 std::size_t CellCount(bool sps) { return sps ? 9 : 5; }
 
-std::string ProjectName(const ReportInput& input) { return input.pn.empty() ? "Unspecified" : input.pn; }
+std::string ProjectName(const std::string& pn) { return pn.empty() ? "Unspecified" : pn; }
 
 // "%02d": at least two digits.
 std::string TwoDigits(int n) {
@@ -90,77 +90,97 @@ std::string HtmlEscape(const std::string& text) {
     return out;
 }
 
-std::string ReportText(const ReportInput& input, const LocalTime& time) {
+std::string ReportTextHead(const std::string& pn, std::size_t rowCount, const LocalTime& time) {
     const int hour12 = time.hour % 12 == 0 ? 12 : time.hour % 12;
     const char* half = time.hour < 12 ? "AM" : "PM";
     std::string out = std::string(kNameAndVersion) + " Report\n\n";
     out += "Date: " + TwoDigits(time.month) + "/" + TwoDigits(time.day) + "/" + TwoDigits(time.year) + "\n";
     out += "Time: " + std::to_string(hour12) + ":" + TwoDigits(time.minute) + " " + half + "\n\n";
-    out += "Project Name: " + ProjectName(input) + "\n\n";
-    out += "Number of Source Files in project: " + std::to_string(input.rows.size()) + "\n\n";
+    out += "Project Name: " + ProjectName(pn) + "\n\n";
+    out += "Number of Source Files in project: " + std::to_string(rowCount) + "\n\n";
     out += "Results:\n\n";
-    for (const ReportRow& row : input.rows) {
-        out += kRule + "\n\n";
-        out += "File: " + row.path + "\n";
-        if (input.sps) {
-            const Columns& c = kWithPercent;
-            out += "Code Lines: " + Cell(row, c.code) + "\n";
-            out += "% of Code Lines: " + Cell(row, c.codePct) + "\n";
-            out += "Comment Lines: " + Cell(row, c.comment) + "\n";
-            out += "% of Comment Lines: " + Cell(row, c.commentPct) + "\n";
-            out += "Blank Lines: " + Cell(row, c.blank) + "\n";
-            out += "% of Blank Lines: " + Cell(row, c.blankPct) + "\n";
-            out += "Mixed Lines: " + Cell(row, c.mixed) + "\n";
-            out += "% of Mixed Lines: " + Cell(row, c.mixedPct) + "\n\n";
-            out += "Total Lines Altogether: " + Cell(row, c.total) + "\n\n";
-        } else {
-            out += "Code Lines: " + Cell(row, kPlainCode) + "\n";
-            out += "Comment Lines: " + Cell(row, kPlainComment) + "\n";
-            out += "Blank Lines: " + Cell(row, kPlainBlank) + "\n";
-            out += "Mixed Lines: " + Cell(row, kPlainMixed) + "\n";
-            out += "Total Lines Altogether: " + Cell(row, kPlainTotal) + "\n\n";
-        }
+    return out;
+}
+
+std::string ReportTextRow(const ReportRow& row, bool sps) {
+    std::string out = kRule + "\n\n";
+    out += "File: " + row.path + "\n";
+    if (sps) {
+        const Columns& c = kWithPercent;
+        out += "Code Lines: " + Cell(row, c.code) + "\n";
+        out += "% of Code Lines: " + Cell(row, c.codePct) + "\n";
+        out += "Comment Lines: " + Cell(row, c.comment) + "\n";
+        out += "% of Comment Lines: " + Cell(row, c.commentPct) + "\n";
+        out += "Blank Lines: " + Cell(row, c.blank) + "\n";
+        out += "% of Blank Lines: " + Cell(row, c.blankPct) + "\n";
+        out += "Mixed Lines: " + Cell(row, c.mixed) + "\n";
+        out += "% of Mixed Lines: " + Cell(row, c.mixedPct) + "\n\n";
+        out += "Total Lines Altogether: " + Cell(row, c.total) + "\n\n";
+    } else {
+        out += "Code Lines: " + Cell(row, kPlainCode) + "\n";
+        out += "Comment Lines: " + Cell(row, kPlainComment) + "\n";
+        out += "Blank Lines: " + Cell(row, kPlainBlank) + "\n";
+        out += "Mixed Lines: " + Cell(row, kPlainMixed) + "\n";
+        out += "Total Lines Altogether: " + Cell(row, kPlainTotal) + "\n\n";
     }
-    out += kRule + "\n" + kRule + "\n\n";
-    out += "Total Code Lines: " + input.totals.code + "\n";
-    out += "Total Comment Lines: " + input.totals.comment + "\n";
-    out += "Total Mixed Lines: " + input.totals.mixed + "\n";
-    out += "Total Blank Lines: " + input.totals.blank + "\n";
-    out += "Total Lines: " + input.totals.lines + "\n\n";
+    return out;
+}
+
+std::string ReportTextTail(const engine::TotalsTexts& totals) {
+    std::string out = kRule + "\n" + kRule + "\n\n";
+    out += "Total Code Lines: " + totals.code + "\n";
+    out += "Total Comment Lines: " + totals.comment + "\n";
+    out += "Total Mixed Lines: " + totals.mixed + "\n";
+    out += "Total Blank Lines: " + totals.blank + "\n";
+    out += "Total Lines: " + totals.lines + "\n\n";
     out += "End of Report";
     return out;
 }
 
-std::string ReportCSV(const ReportInput& input) {
-    std::string out = input.sps ? "Source File Path,Code Lines,% of Code Lines,Comment Lines,% of Comment Lines,"
-                                  "Mixed Lines,% of Mixed Lines,Blank Lines,% of Blank Lines,Total Lines\n"
-                                : "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\n";
-    for (const ReportRow& row : input.rows) {
-        out += CsvField(row.path);
-        // Counts lose their separators; percentage cells hold none, so the same step leaves them as shown.
-        for (std::size_t i = 0; i < CellCount(input.sps); ++i) {
-            out += ',';
-            out += CsvField(RemoveCommas(Cell(row, i)));
-        }
-        out += "\n";
+std::string ReportText(const ReportInput& input, const LocalTime& time) {
+    std::string out = ReportTextHead(input.pn, input.rows.size(), time);
+    for (const ReportRow& row : input.rows) out += ReportTextRow(row, input.sps);
+    return out + ReportTextTail(input.totals);
+}
+
+std::string ReportCSVHead(bool sps) {
+    return sps ? "Source File Path,Code Lines,% of Code Lines,Comment Lines,% of Comment Lines,"
+                 "Mixed Lines,% of Mixed Lines,Blank Lines,% of Blank Lines,Total Lines\n"
+               : "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\n";
+}
+
+std::string ReportCSVRow(const ReportRow& row, bool sps) {
+    std::string out = CsvField(row.path);
+    // Counts lose their separators; percentage cells hold none, so the same step leaves them as shown.
+    for (std::size_t i = 0; i < CellCount(sps); ++i) {
+        out += ',';
+        out += CsvField(RemoveCommas(Cell(row, i)));
     }
-    const std::size_t n = input.rows.size();
-    out += "Totals (";
-    out += std::to_string(n);
-    out += n == 1 ? " file)," : " files),";
-    const engine::TotalsTexts& t = input.totals;
+    out += "\n";
+    return out;
+}
+
+std::string ReportCSVTail(std::size_t rowCount, const engine::TotalsTexts& t) {
+    std::string out = "Totals (";
+    out += std::to_string(rowCount);
+    out += rowCount == 1 ? " file)," : " files),";
     out += CsvField(t.code) + "," + CsvField(t.comment) + "," + CsvField(t.mixed) + "," + CsvField(t.blank) + "," +
            CsvField(t.lines);
     return out;
 }
 
-std::string ReportHTM(const ReportInput& input) {
+std::string ReportCSV(const ReportInput& input) {
+    std::string out = ReportCSVHead(input.sps);
+    for (const ReportRow& row : input.rows) out += ReportCSVRow(row, input.sps);
+    return out + ReportCSVTail(input.rows.size(), input.totals);
+}
+
+std::string ReportHTMHead(const std::string& pn, bool sps) {
     std::string out = "<TITLE>" + std::string(kNameAndVersion) + " Project Report</TITLE>\n";
     out += "<CENTER><FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">" + std::string(kNameAndVersion) +
            " Project Report</FONT><br><br>"
            "</CENTER>\n";
-    out += "<FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Project Name: " + HtmlEscape(ProjectName(input)) +
-           "</FONT>\n\n";
+    out += "<FONT FACE=\"Arial\" SIZE=\"+1\" COLOR=\"#000000\">Project Name: " + HtmlEscape(ProjectName(pn)) + "</FONT>\n\n";
     out += "<BR><BR><CENTER><TABLE BORDER=\"2\" CELLPADDING=\"2\"  WIDTH=\"300\"></CENTER>\n";
     out += "<TR>\n";
     static const std::vector<std::string> plain{"Source File Path", "Code Lines",  "Comment Lines",
@@ -168,23 +188,34 @@ std::string ReportHTM(const ReportInput& input) {
     static const std::vector<std::string> percent{
         "Source File Path", "Code Lines",    "% of Code Lines", "Comment Lines", "% of Comment Lines",
         "Mixed Lines",      "% Mixed Lines", "Blank Lines",     "% Blank Lines", "Total Lines"};
-    for (const std::string& title : input.sps ? percent : plain) out += "<TD>" + title + "</TD>\n";
+    for (const std::string& title : sps ? percent : plain) out += "<TD>" + title + "</TD>\n";
     out += "</TR>\n";
     out += "<TR>\n";
-    for (std::size_t r = 0; r < input.rows.size(); ++r) {
-        const ReportRow& row = input.rows[r];
-        if (r > 0) out += "<TR>\n";
-        out += "<TD>" + HtmlEscape(row.path) + "</TD>\n";
-        for (std::size_t i = 0; i < CellCount(input.sps); ++i) out += "<TD>" + HtmlEscape(Cell(row, i)) + "</TD>\n";
-        out += "</TR>\n";
-    }
-    out += "</TABLE><BR><BR>\n\n";
-    out += "Total Code Lines: " + HtmlEscape(input.totals.code) + "<BR>\n";
-    out += "Total Comment Lines: " + HtmlEscape(input.totals.comment) + "<BR>\n";
-    out += "Total Mixed Lines: " + HtmlEscape(input.totals.mixed) + "<BR>\n";
-    out += "Total Blank Lines: " + HtmlEscape(input.totals.blank) + "<BR>\n";
-    out += "Total Lines: " + HtmlEscape(input.totals.lines) + "<BR>\n";
     return out;
+}
+
+std::string ReportHTMRow(const ReportRow& row, bool first, bool sps) {
+    std::string out = first ? "" : "<TR>\n";
+    out += "<TD>" + HtmlEscape(row.path) + "</TD>\n";
+    for (std::size_t i = 0; i < CellCount(sps); ++i) out += "<TD>" + HtmlEscape(Cell(row, i)) + "</TD>\n";
+    out += "</TR>\n";
+    return out;
+}
+
+std::string ReportHTMTail(const engine::TotalsTexts& totals) {
+    std::string out = "</TABLE><BR><BR>\n\n";
+    out += "Total Code Lines: " + HtmlEscape(totals.code) + "<BR>\n";
+    out += "Total Comment Lines: " + HtmlEscape(totals.comment) + "<BR>\n";
+    out += "Total Mixed Lines: " + HtmlEscape(totals.mixed) + "<BR>\n";
+    out += "Total Blank Lines: " + HtmlEscape(totals.blank) + "<BR>\n";
+    out += "Total Lines: " + HtmlEscape(totals.lines) + "<BR>\n";
+    return out;
+}
+
+std::string ReportHTM(const ReportInput& input) {
+    std::string out = ReportHTMHead(input.pn, input.sps);
+    for (std::size_t r = 0; r < input.rows.size(); ++r) out += ReportHTMRow(input.rows[r], r == 0, input.sps);
+    return out + ReportHTMTail(input.totals);
 }
 
 bool SaveReport(const std::filesystem::path& path, const ReportInput& input, const Clock& clock,

@@ -60,6 +60,18 @@ std::string ReportText(const ReportInput& input, const LocalTime& time);
 std::string ReportCSV(const ReportInput& input);
 std::string ReportHTM(const ReportInput& input);
 
+/// The same reports piece by piece, for writers that send rows out as they come: the head, each
+/// row in order (`first` for the first HTML row), and the tail. Head + rows + tail is the report.
+std::string ReportTextHead(const std::string& pn, std::size_t rowCount, const LocalTime& time);
+std::string ReportTextRow(const ReportRow& row, bool sps);
+std::string ReportTextTail(const engine::TotalsTexts& totals);
+std::string ReportCSVHead(bool sps);
+std::string ReportCSVRow(const ReportRow& row, bool sps);
+std::string ReportCSVTail(std::size_t rowCount, const engine::TotalsTexts& totals);
+std::string ReportHTMHead(const std::string& pn, bool sps);
+std::string ReportHTMRow(const ReportRow& row, bool first, bool sps);
+std::string ReportHTMTail(const engine::TotalsTexts& totals);
+
 /// One CSV field, quoted as RFC 4180 does when it holds a comma, a double quote or a line break.
 std::string CsvField(const std::string& text);
 

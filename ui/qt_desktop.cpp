@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -115,6 +116,7 @@ void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
     RunUnderProgress(sorting, canc, [&](ProgressDialog& dialog) {
         QueuedObserver queued(&dialog, uiObserver);
         work(queued);
+        queued.Flush();
     });
 }
 
@@ -123,6 +125,7 @@ void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<
     RunUnderProgress(true, canc, [&](ProgressDialog& dialog) {
         QueuedSortObserver queued(&dialog, uiObserver);
         work(queued);
+        queued.Flush();
     });
 }
 
@@ -183,6 +186,19 @@ AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<Fi
     if (accepted)
         for (const QString& path : dialog.chosen()) choice.paths.push_back(QDir::toNativeSeparators(path).toStdString());
     return choice;
+}
+
+void QtDesktop::RunAside(const std::function<void()>& work) {
+    QEventLoop loop;
+    QThread* worker = QThread::create(work);
+    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    m_aside = true;
+    worker->start();
+    // Timers and painting go on; clicks and keys wait, so no command starts meanwhile.
+    if (!worker->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker->wait();
+    delete worker;
+    m_aside = false;
 }
 
 void QtDesktop::ShowBusy(std::string_view text) {

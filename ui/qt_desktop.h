@@ -29,7 +29,7 @@ public:
     /// The version check's deadline for the whole check (tests shorten it).
     void SetVersionDeadline(std::chrono::milliseconds deadline) { m_versionDeadline = deadline; }
     /// True while a worker runs under the progress window.
-    bool busy() const { return m_progress != nullptr; }
+    bool busy() const { return m_progress != nullptr || m_aside; }
     ProgressDialog* progress() const { return m_progress; }
 
     Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) override;
@@ -46,6 +46,7 @@ public:
     std::optional<std::string> AskSavePath(std::string_view title, const FileType& type) override;
     AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
                              const std::string& folder) override;
+    void RunAside(const std::function<void()>& work) override;
     void ShowBusy(std::string_view text) override;
     std::optional<std::string> AskProjectName() override;
     std::optional<FindRequest> AskFind() override;
@@ -65,6 +66,7 @@ private:
     QWidget* m_owner;
     MainWindowLogic* m_logic = nullptr;
     ProgressDialog* m_progress = nullptr;
+    bool m_aside = false;  // RunAside is waiting for its work
     std::unique_ptr<QDialog> m_busy;
     std::chrono::milliseconds m_versionDeadline{kVersionDeadline};
 };

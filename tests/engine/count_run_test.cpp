@@ -1,10 +1,13 @@
 // The count run with scripted answers: rows, totals, prompts, cancel and the closing message.
 #include <filesystem>
 #include <map>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "engine/count_run.h"
+#include "engine/dispatch.h"
+#include "engine/path_split.h"
 #include "tests/support/files.h"
 #include "tests/support/scripted_observer.h"
 
@@ -141,4 +144,78 @@ TEST_F(CountRunTest, ReadAheadNamesTheFileBeforeWaitingForIt) {
     EXPECT_EQ(obs.statuses.front(), "Counting source file 1 of 2");
     EXPECT_TRUE(obs.rows.empty());
     EXPECT_EQ(obs.finished.back(), "The process was canceled.");
+}
+
+namespace {
+
+// Records the rows the run hands over one by one, in the order they come.
+class RowRecorder final : public RunObserver {
+public:
+    std::vector<std::tuple<std::size_t, std::int64_t, std::string>> rows;
+    void SetStatus(const std::string&) override {}
+    void WriteRow(std::size_t, const std::vector<std::string>&) override {}
+    void WriteTotals(const TotalsTexts&) override {}
+    void SetProgress(int) override {}
+    bool AskMissing(const std::string&) override { return false; }
+    bool AskOpenFailed(const std::string&) override { return false; }
+    bool AskUnknownExtension(const std::string&) override { return true; }
+    void Finished(const std::string&, bool) override {}
+    void RowCounted(std::size_t row, const FileCounts& counts, const std::string& userLanguage) override {
+        rows.emplace_back(row, counts.nl3, userLanguage);
+    }
+};
+
+// ".ul" files are a user language counted with the C rules.
+class UlLanguage final : public UserLanguageLookup {
+public:
+    std::optional<UserLanguageMatch> Find(std::string_view extension, const CountOptions& options) const override {
+        if (extension != ".ul") return std::nullopt;
+        return UserLanguageMatch{"Ul", FindBuiltin(".c", 0)->make(options)};
+    }
+};
+
+class ListedFiles final : public RunFiles {
+public:
+    explicit ListedFiles(std::vector<std::string> paths) : m_paths(std::move(paths)) {}
+    std::size_t size() const override { return m_paths.size(); }
+    std::string Path(std::size_t row) const override { return m_paths[row]; }
+    std::string Extension(std::size_t row) const override { return std::string(PathExtension(m_paths[row])); }
+
+private:
+    std::vector<std::string> m_paths;
+};
+
+}  // namespace
+
+TEST_F(CountRunTest, RowsWithoutKeptResultsComeInOrderPastTheReadAheadWindow) {
+    // Two jobs read at most 128 rows ahead, and their outcomes wait in a ring of that many slots.
+    // Rows the run counts itself (the user language) and missing files leave slots untaken, so a
+    // stale outcome would show up in a later row with the same slot. Every file's line count is its
+    // row number, so each row tells whose counts it got.
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < 700; ++i) {
+        std::string text;
+        for (std::size_t k = 0; k < i; ++k) text += "x;\n";
+        const char* ext = i % 129 == 5 ? ".ul" : ".c";
+        paths.push_back(i % 200 == 7 ? (m_dir / "gone.c").string() : Write("f" + std::to_string(i) + ext, text));
+    }
+    const UlLanguage ul;
+    RowRecorder one, two;
+    const RunResult kept = CountLineT(ListedFiles(paths), m_options, m_canc, one, 1, &ul, true);
+    const RunResult streamed = CountLineT(ListedFiles(paths), m_options, m_canc, two, 2, &ul, false);
+    EXPECT_EQ(one.rows, two.rows);
+    ASSERT_EQ(two.rows.size(), 700u - 4u);
+    std::size_t expectedRow = 0;
+    for (const auto& [row, lines, language] : two.rows) {
+        if (expectedRow % 200 == 7) ++expectedRow;
+        EXPECT_EQ(row, expectedRow);
+        EXPECT_EQ(lines, static_cast<std::int64_t>(row)) << row;
+        EXPECT_EQ(language, row % 129 == 5 ? "Ul" : "") << row;
+        ++expectedRow;
+    }
+    EXPECT_EQ(streamed.totals.ntl, kept.totals.ntl);
+    EXPECT_TRUE(streamed.counts.empty());
+    EXPECT_TRUE(streamed.counted.empty());
+    ASSERT_EQ(kept.languages.size(), 700u);
+    EXPECT_EQ(kept.languages[5], "Ul");
 }

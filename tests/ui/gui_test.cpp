@@ -1,4 +1,5 @@
 // The desktop program's main window, driven through its widgets on the offscreen platform.
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -222,7 +223,7 @@ private slots:
         window->logic().SetJobs(2);
         std::vector<std::string> paths;
         for (int i = 0; i < 40; ++i)
-            paths.push_back(Source("f" + std::to_string(i) + ".c", "int a; // note\n\n/* block\n   more */\ncode();\n"));
+            paths.push_back(Source(std::string("f").append(std::to_string(i)).append(".c"), "int a; // note\n\n/* block\n   more */\ncode();\n"));
         window->logic().list().AddPaths(paths);
         window->findChild<QPushButton*>("count")->click();
         QCOMPARE(desktop->messages.back(), std::string("Kordel completed in 0 seconds."));
@@ -294,6 +295,52 @@ private slots:
         const auto totals = std::find(log.events.begin(), log.events.end(), "totals");
         QVERIFY(totals != log.events.end() && totals + 1 == log.events.end() - 1);
         QVERIFY(std::find(log.events.begin(), log.events.end(), "percent 99") != log.events.end());
+    }
+
+    void aLongDeliveryLetsTheEventLoopRunAndFlushWaitsForItsEnd() {
+        // Rows that pile up while the interface thread is busy arrive as one batch that takes far
+        // longer than a delivery slice: a zero timer must get its turn between the rows, and the
+        // worker's Flush must not return before the last row is made.
+        QObject context;
+        std::atomic<int> made{0};
+        int seenPartway = 0;
+        class SlowRows final : public kordel::engine::RunObserver {
+        public:
+            explicit SlowRows(std::atomic<int>& made) : m_made(made) {}
+            void SetStatus(const std::string&) override {}
+            void WriteRow(std::size_t, const std::vector<std::string>&) override {
+                std::this_thread::sleep_for(std::chrono::microseconds(200));
+                ++m_made;
+            }
+            void WriteTotals(const kordel::engine::TotalsTexts&) override {}
+            void SetProgress(int) override {}
+            bool AskMissing(const std::string&) override { return true; }
+            bool AskOpenFailed(const std::string&) override { return true; }
+            bool AskUnknownExtension(const std::string&) override { return true; }
+            void Finished(const std::string&, bool) override {}
+
+        private:
+            std::atomic<int>& m_made;
+        } slow(made);
+        QTimer tick;
+        tick.setInterval(0);
+        connect(&tick, &QTimer::timeout, [&] { seenPartway += made > 0 && made < 1000 ? 1 : 0; });
+        std::atomic<bool> posted{false}, flushed{false};
+        int madeAtFlush = 0;
+        std::thread worker([&] {
+            QueuedObserver queued(&context, slow);
+            for (int i = 0; i < 1000; ++i) queued.WriteRow(static_cast<std::size_t>(i), {});
+            posted = true;
+            queued.Flush();
+            madeAtFlush = made;
+            flushed = true;
+        });
+        while (!posted) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        tick.start();
+        QTRY_VERIFY_WITH_TIMEOUT(flushed.load(), 20000);
+        worker.join();
+        QCOMPARE(madeAtFlush, 1000);
+        QVERIFY(seenPartway > 0);
     }
 
     void cancelStopsTheRunBetweenFiles() {

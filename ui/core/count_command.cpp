@@ -1,5 +1,6 @@
 // The Count command: a count run over the list's paths under the progress window.
 #include "ui/core/main_logic.h"
+#include "engine/path_split.h"
 #include "userlang/custom_counter.h"
 
 namespace kordel::ui {
@@ -46,12 +47,25 @@ private:
     bool m_isError = false;
 };
 
+// The list's paths as the run reads them, without a copy: the worker reads the path cells while
+// this thread writes only the count cells, and no row comes or goes under the progress window.
+class ListFiles final : public engine::RunFiles {
+public:
+    explicit ListFiles(const ResultList& list) : m_list(list) {}
+    std::size_t size() const override { return m_list.RowCount(); }
+    std::string Path(std::size_t row) const override { return m_list.Path(row); }
+    std::string Extension(std::size_t row) const override { return std::string(engine::PathExtension(m_list.Path(row))); }
+
+private:
+    const ResultList& m_list;
+};
+
 }  // namespace
 
 void MainWindowLogic::Count() {
     m_canc = 0;
     m_pn = m_doc.state().nameField;
-    const std::vector<std::string> paths = list().Paths();
+    const ListFiles files(list());
     const engine::CountOptions options = m_settings.countOptions();
     ListCountObserver observer(m_doc, m_desktop, m_view, m_settings.dls != 1);
     engine::RunResult result;
@@ -60,7 +74,7 @@ void MainWindowLogic::Count() {
     m_desktop.RunWithProgress(
         false, m_canc,
         [&](engine::RunObserver& worker) {
-            result = engine::CountLineT(paths, options, m_canc, worker, jobs, &userLanguages);
+            result = engine::CountLineT(files, options, m_canc, worker, jobs, &userLanguages, false);
         },
         observer);
     if (result.crashed) {

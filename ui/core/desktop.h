@@ -78,6 +78,10 @@ public:
     /// The add dialog: several files, the filters in order, the one shown first and the start folder.
     virtual AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
                                      const std::string& folder) = 0;
+    /// Runs `work`, which touches no window, off the interface thread while that thread keeps painting
+    /// (user input waits until it is done), so a long step over many rows does not freeze the window.
+    /// This default runs it in place.
+    virtual void RunAside(const std::function<void()>& work) { work(); }
     /// A modeless notice ("Adding source files to the list...") while a step runs; empty text hides it.
     virtual void ShowBusy(std::string_view text) = 0;
     /// "Would you like to specify a project name?" and then the name entry: the typed text, or

@@ -351,12 +351,20 @@ void MainWindowLogic::Languages() {
 }
 
 void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
-    std::unordered_set<std::string> present;
-    for (std::size_t row = 0; row < list().RowCount(); ++row) present.insert(PathKey(list().Path(row)));
-    std::vector<std::string> added;
-    for (const std::string& path : paths)
-        if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
-    list().AddPaths(std::move(added));
+    // Finding the new paths and putting them in order takes seconds for a million; it runs aside
+    // while nothing changes the list, and only the merge into the list is left for this thread.
+    ResultList::NewRows prepared;
+    const ResultList& rows = list();
+    const std::size_t columns = rows.ColumnCount();
+    m_desktop.RunAside([&] {
+        std::unordered_set<std::string> present;
+        for (std::size_t row = 0; row < rows.RowCount(); ++row) present.insert(PathKey(rows.Path(row)));
+        std::vector<std::string> added;
+        for (const std::string& path : paths)
+            if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
+        prepared = ResultList::PrepareRows(std::move(added), columns);
+    });
+    list().AddRows(std::move(prepared));
     UpdateStatusBars();
     // Even a choice that added nothing new marks the list changed.
     if (!paths.empty()) UpdateWindowName(2);

@@ -54,18 +54,27 @@ std::size_t ResultList::AddPath(std::string path) {
     return at;
 }
 
-void ResultList::AddPaths(std::vector<std::string> paths) {
-    if (paths.empty()) return;
+void ResultList::AddPaths(std::vector<std::string> paths) { AddRows(PrepareRows(std::move(paths), m_columns)); }
+
+ResultList::NewRows ResultList::PrepareRows(std::vector<std::string> paths, std::size_t columns) {
     // Sorting the new paths stably and merging gives the same rows as inserting them one by one.
     std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return PathBefore(a, b); });
-    std::vector<Row> added;
-    added.reserve(paths.size());
+    NewRows prepared;
+    prepared.rows.reserve(paths.size());
     for (auto& path : paths) {
-        Row row;
-        row.cells.resize(m_columns);
-        row.cells[0] = std::move(path);
-        added.push_back(std::move(row));
+        std::vector<std::string> cells(columns);
+        cells[0] = std::move(path);
+        prepared.rows.push_back(std::move(cells));
     }
+    return prepared;
+}
+
+void ResultList::AddRows(NewRows prepared) {
+    if (prepared.rows.empty()) return;
+    std::vector<Row> added;
+    added.reserve(prepared.rows.size());
+    for (auto& cells : prepared.rows) added.push_back(Row{std::move(cells)});
+    prepared.rows = {};
     std::vector<Row> merged;
     merged.reserve(m_rows.size() + added.size());
     std::merge(std::make_move_iterator(m_rows.begin()), std::make_move_iterator(m_rows.end()),

@@ -42,6 +42,16 @@ public:
     /// Inserts many paths at their places at once (one view update).
     void AddPaths(std::vector<std::string> paths);
 
+    /// New rows made ready for AddRows: the slow part of adding many paths (their order), which
+    /// touches no list and may run on any thread.
+    class NewRows {
+        friend class ResultList;
+        std::vector<std::vector<std::string>> rows;
+    };
+    static NewRows PrepareRows(std::vector<std::string> paths, std::size_t columns);
+    /// Merges prepared rows into the list at their places (one view update); as AddPaths.
+    void AddRows(NewRows added);
+
     const std::string& Cell(std::size_t row, std::size_t column) const;
     const std::string& Path(std::size_t row) const { return Cell(row, 0); }
     /// Sets the cells after the path from `texts` (as many as fit).

@@ -41,14 +41,16 @@ std::size_t SortColumn(int command, bool sps) {
 void MainWindowLogic::Sort(int command) {
     const bool sps = list().percentColumns();
     const std::size_t column = SortColumn(command, sps);
-    std::vector<std::uint64_t> keys(list().RowCount());
-    for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = engine::aatoi(list().Cell(row, column));
     const bool ascending = m_settings.asce == 1;
     ListSortObserver observer(list(), m_desktop);
     engine::SortOutcome outcome;
+    const ResultList& rows = list();
     m_desktop.RunSortWithProgress(
         m_canc,
         [&](engine::SortObserver& worker) {
+            // The keys are read on the worker too: the list does not change until the swaps come back.
+            std::vector<std::uint64_t> keys(rows.RowCount());
+            for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = engine::aatoi(rows.Cell(row, column));
             outcome = engine::SortResults(std::move(keys), ascending, m_canc, worker);
         },
         observer);

@@ -1,0 +1,132 @@
+// Measures how long the desktop program's interface thread is kept from its event loop with many rows:
+// a timer on that thread notes the longest gap between its ticks while the files of a list are added,
+// counted, sorted and scrolled through (the real main window, offscreen). Prints the longest gap and the
+// duration of each step, and the memory the rows take.
+// Usage: gui_stall LISTFILE [JOBS]   (JOBS: 0 = one per core; default 0)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTimer>
+
+#include "ui/core/commands.h"
+#include "ui/core/settings_store.h"
+#include "ui/main_window.h"
+
+namespace {
+
+class AnsweringDesktop final : public kordel::ui::QtDesktop {
+public:
+    using QtDesktop::QtDesktop;
+    kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon, kordel::ui::Buttons) override {
+        last = text;
+        return kordel::ui::Answer::Ok;
+    }
+    std::string last;
+};
+
+// The longest time between two ticks of a 5 ms timer on the interface thread, since the last Reset.
+class StallProbe {
+public:
+    StallProbe() {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            m_longest = std::max(m_longest, m_clock.restart());
+        });
+        m_clock.start();
+        m_timer.start();
+    }
+    void Reset() {
+        QApplication::processEvents();
+        m_longest = 0;
+        m_clock.restart();
+    }
+    qint64 Longest() {
+        // The gap that a blocking call made ends at the next tick.
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < 20) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        return m_longest;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_longest = 0;
+};
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::cerr << "usage: gui_stall LISTFILE [JOBS]\n";
+        return 2;
+    }
+    std::vector<std::string> paths;
+    {
+        std::ifstream list(argv[1]);
+        for (std::string line; std::getline(list, line);)
+            if (!line.empty()) paths.push_back(line);
+    }
+    unsigned jobs = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 0;
+    if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+
+    kordel::ui::MemorySettingsStore store;
+    kordel::ui::MainWindow window(store, [&](QWidget* owner) { return std::make_unique<AnsweringDesktop>(owner); });
+    window.resize(1000, 700);
+    window.show();
+    window.logic().SetJobs(jobs);
+    StallProbe probe;
+    QTableView* table = window.table();
+
+    bool ok = true;
+    const auto step = [&](const char* name, const std::function<void()>& run) {
+        probe.Reset();
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const qint64 longest = probe.Longest();
+        std::printf("%-28s %8.2f s, longest stall %6lld ms%s\n", name, seconds, static_cast<long long>(longest),
+                    longest > 100 ? "  (over 100 ms)" : "");
+        ok = ok && longest <= 100;
+    };
+    const long before = ResidentKiB();
+    step("add", [&] { window.logic().AddPaths(paths); });
+    paths.clear();
+    paths.shrink_to_fit();
+    const long added = ResidentKiB();
+    step("count", [&] { window.logic().Dispatch(kordel::ui::cmd::kCount); });
+    const long counted = ResidentKiB();
+    step("sort by code lines", [&] { window.logic().Dispatch(kordel::ui::cmd::kSortCode); });
+    step("scroll to the end", [&] {
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+    });
+    step("scroll page by page (100)", [&] {
+        for (int i = 0; i < 100; ++i) {
+            table->verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+            QApplication::processEvents();
+        }
+    });
+    step("scroll to the start", [&] { table->verticalScrollBar()->setValue(0); });
+    const auto rows = static_cast<double>(table->model()->rowCount());
+    std::printf("%d rows; memory per row: %.0f bytes added, %.0f bytes counted\n", table->model()->rowCount(),
+                (added - before) * 1024.0 / rows, (counted - before) * 1024.0 / rows);
+    return ok ? 0 : 1;
+}

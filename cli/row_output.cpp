@@ -1,0 +1,142 @@
+// Writing kordelc's rows: per language, streamed row by row, or held for a sort or a terminal table.
+#include "cli/row_output.h"
+
+#include "cli/table.h"
+#include "engine/number_text.h"
+#include "reports/report.h"
+
+namespace kordel::cli {
+namespace {
+
+engine::FileCounts Plus(const engine::FileCounts& a, const engine::FileCounts& b) {
+    return {a.ii + b.ii, a.inoc + b.inoc, a.inoml + b.inoml, a.inos + b.inos, a.nl3 + b.nl3};
+}
+
+bool IsReport(const std::string& format) { return format == "txt" || format == "csv" || format == "html"; }
+
+reports::ReportRow ReportRowOf(const Row& row, bool percent) {
+    return {row.path, row.counted ? RowCellTexts(row.counts, percent) : std::vector<std::string>{}};
+}
+
+// The whole output from all rows at once.
+std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
+                   const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
+                   const Console& console) {
+    const std::string project = name.empty() ? "Unspecified" : name;
+    const bool terminal = console.outIsTerminal && o.output.empty();
+    const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
+    if (o.format == "json") {
+        const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
+        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+        return RunJson(project, rows, summaries, skipped, leftOut);
+    }
+    if (o.format == "table" || o.format == "md") {
+        const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
+        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+        const Grid grid = FileGrid(rows, layout, o.percent);
+        if (o.format == "md") return RenderMarkdown(grid);
+        return terminal ? RenderAligned(grid, console.outWidth, true) : RenderTabs(grid);
+    }
+    if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+    reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
+    for (const Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
+    if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
+    if (o.format == "csv") return ToCrLf(reports::ReportCSV(report));
+    return ToCrLf(reports::ReportHTM(report));
+}
+
+}  // namespace
+
+bool OutputTarget::OpenFile(const std::string& path) {
+    m_file = std::make_unique<AtomicFileWriter>();
+    return m_file->Open(path);
+}
+
+void OutputTarget::Write(std::string_view text) {
+    if (m_file) m_file->Write(text);
+    else m_out << text;
+}
+
+bool OutputTarget::Commit() { return !m_file || m_file->Commit(); }
+
+RowOutput::RowOutput(const Options& options, const std::string& name, const Console& console, bool hold,
+                     std::size_t rowCount, OutputTarget& target)
+    : m_o(options), m_name(name), m_console(console), m_target(target),
+      m_key(options.sort.empty() ? SortKey::Code : SortKeyFromName(options.sort)) {
+    const bool summary = !m_o.byFile && (m_o.format == "table" || m_o.format == "md");
+    m_mode = summary ? Mode::Summary : hold ? Mode::Held : Mode::Streamed;
+    if (m_mode != Mode::Streamed) return;
+    const std::string project = m_name.empty() ? "Unspecified" : m_name;
+    if (m_o.format == "json") Write(RunJsonHead(project));
+    else if (m_o.format == "table") Write(RenderTabs(FileGridHeader(Layout::Plain, m_o.percent)));
+    else if (m_o.format == "md") {
+        const Grid header = FileGridHeader(Layout::Plain, m_o.percent);
+        Write(MarkdownLine(header[0], false) + MarkdownRule(header[0].size()));
+    } else if (m_o.format == "txt") {
+        Write(ToCrLf(reports::ReportTextHead(m_name, rowCount, reports::SystemClock().Now())));
+    } else if (m_o.format == "csv") {
+        Write(ToCrLf(reports::ReportCSVHead(m_o.percent)));
+    } else {
+        Write(ToCrLf(reports::ReportHTMHead(m_name, m_o.percent)));
+    }
+}
+
+void RowOutput::Write(const std::string& text) { m_target.Write(text); }
+
+void RowOutput::Add(Row row) {
+    if (m_mode == Mode::Held) {
+        m_rows.push_back(std::move(row));
+        return;
+    }
+    m_languages.Add(row);
+    if (row.counted) m_counted = Plus(m_counted, row.counts);
+    if (m_mode == Mode::Summary) return;
+    const bool first = m_written++ == 0;
+    if (IsReport(m_o.format)) {
+        const reports::ReportRow report = ReportRowOf(row, m_o.percent);
+        if (m_o.format == "txt") Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
+        else if (m_o.format == "csv") Write(ToCrLf(reports::ReportCSVRow(report, m_o.percent)));
+        else Write(ToCrLf(reports::ReportHTMRow(report, first, m_o.percent)));
+        return;
+    }
+    if (!row.counted) return;
+    if (m_o.format == "json") {
+        Write(RunJsonFile(row, m_files == 0));
+    } else {
+        Grid line;
+        AddFileLine(line, row, Layout::Plain, m_o.percent);
+        Write(m_o.format == "md" ? MarkdownLine(line[0], false) : RenderTabs(line));
+    }
+    ++m_files;
+}
+
+void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
+                       const std::vector<Skipped>& leftOut) {
+    if (m_mode == Mode::Held) {
+        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console));
+        return;
+    }
+    if (m_mode == Mode::Summary) {
+        const bool terminal = m_console.outIsTerminal && m_o.output.empty();
+        const Layout layout = terminal && m_o.format == "table" ? Layout::Terminal : Layout::Plain;
+        const Grid grid = LanguageGrid(m_languages.Summaries(m_key, m_o.ascending), layout, m_o.percent);
+        if (m_o.format == "md") Write(RenderMarkdown(grid));
+        else Write(terminal ? RenderAligned(grid, m_console.outWidth, false) : RenderTabs(grid));
+        return;
+    }
+    if (m_o.format == "json") {
+        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut));
+    } else if (m_o.format == "table" || m_o.format == "md") {
+        Grid line;
+        AddTotalsLine(line, m_counted, Layout::Plain, m_o.percent);
+        Write(m_o.format == "md" ? MarkdownLine(line[0], true) : RenderTabs(line));
+    } else if (m_o.format == "txt") {
+        Write(ToCrLf(reports::ReportTextTail(MakeTotalsTexts(totals))));
+    } else if (m_o.format == "csv") {
+        Write(ToCrLf(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals))));
+    } else {
+        Write(ToCrLf(reports::ReportHTMTail(MakeTotalsTexts(totals))));
+    }
+}
+
+}  // namespace kordel::cli

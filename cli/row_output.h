@@ -1,0 +1,66 @@
+// kordelc's output, written as the rows of a run come in list order, or at the end when it must
+// see them all (a sorted list, a table aligned for a terminal).
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/by_language.h"
+#include "cli/json_output.h"
+#include "cli/kordelc.h"
+#include "cli/options.h"
+#include "cli/rows.h"
+#include "common/atomic_file.h"
+#include "engine/results.h"
+
+namespace kordel::cli {
+
+/// Standard output, or the file of -o written atomically (renamed into place at Commit).
+class OutputTarget {
+public:
+    explicit OutputTarget(std::ostream& out) : m_out(out) {}
+    /// Sends what follows to a temporary file for `path`; false when it cannot be created.
+    bool OpenFile(const std::string& path);
+    void Write(std::string_view text);
+    /// Puts the file in place (always true for standard output).
+    bool Commit();
+
+private:
+    std::ostream& m_out;
+    std::unique_ptr<AtomicFileWriter> m_file;
+};
+
+/// Writes the run's rows in the format the options ask for. The summary by language keeps only a
+/// total per language; per-file output is written row by row unless `hold` asks for all rows first.
+class RowOutput {
+public:
+    /// `rowCount` is the number of rows the run will give (the text report names it first).
+    RowOutput(const Options& options, const std::string& name, const Console& console, bool hold,
+              std::size_t rowCount, OutputTarget& target);
+    /// The next row in list order, counted or not.
+    void Add(Row row);
+    /// Writes what follows the rows.
+    void Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
+                const std::vector<Skipped>& leftOut);
+
+private:
+    enum class Mode { Summary, Streamed, Held };
+    void Write(const std::string& text);
+
+    const Options& m_o;
+    std::string m_name;
+    Console m_console;
+    Mode m_mode;
+    OutputTarget& m_target;
+    SortKey m_key;
+    std::vector<Row> m_rows;  // held rows only
+    LanguageTotals m_languages;
+    engine::FileCounts m_counted;
+    std::size_t m_files = 0;  // counted rows
+    std::size_t m_written = 0;  // rows written
+};
+
+}  // namespace kordel::cli
