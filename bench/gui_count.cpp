@@ -3,33 +3,17 @@
 // Usage: gui_count LISTFILE [JOBS]   (JOBS: 0 = one per core, as the program does; default 0)
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <QApplication>
 #include <QTableView>
 
+#include "gui_bench.h"
 #include "ui/core/commands.h"
 #include "ui/core/settings_store.h"
 #include "ui/main_window.h"
-
-namespace {
-
-// The real desktop, except that message boxes are answered OK without a window.
-class AnsweringDesktop final : public kordel::ui::QtDesktop {
-public:
-    using QtDesktop::QtDesktop;
-    kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon, kordel::ui::Buttons) override {
-        last = text;
-        return kordel::ui::Answer::Ok;
-    }
-    std::string last;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -37,17 +21,13 @@ int main(int argc, char** argv) {
         std::cerr << "usage: gui_count LISTFILE [JOBS]\n";
         return 2;
     }
-    std::vector<std::string> paths;
-    std::ifstream list(argv[1]);
-    for (std::string line; std::getline(list, line);)
-        if (!line.empty()) paths.push_back(line);
-    unsigned jobs = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 0;
-    if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::string> paths = kordel::bench::ReadPaths(argv[1]);
+    const unsigned jobs = kordel::bench::JobsArgument(argc, argv);
 
     kordel::ui::MemorySettingsStore store;
-    AnsweringDesktop* desktop = nullptr;
+    kordel::bench::AnsweringDesktop* desktop = nullptr;
     kordel::ui::MainWindow window(store, [&](QWidget* owner) {
-        auto d = std::make_unique<AnsweringDesktop>(owner);
+        auto d = std::make_unique<kordel::bench::AnsweringDesktop>(owner);
         desktop = d.get();
         return d;
     });

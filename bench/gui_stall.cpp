@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <QApplication>
@@ -18,21 +17,12 @@
 #include <QTableView>
 #include <QTimer>
 
+#include "gui_bench.h"
 #include "ui/core/commands.h"
 #include "ui/core/settings_store.h"
 #include "ui/main_window.h"
 
 namespace {
-
-class AnsweringDesktop final : public kordel::ui::QtDesktop {
-public:
-    using QtDesktop::QtDesktop;
-    kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon, kordel::ui::Buttons) override {
-        last = text;
-        return kordel::ui::Answer::Ok;
-    }
-    std::string last;
-};
 
 // The longest time between two ticks of a 5 ms timer on the interface thread, since the last Reset.
 class StallProbe {
@@ -79,17 +69,12 @@ int main(int argc, char** argv) {
         std::cerr << "usage: gui_stall LISTFILE [JOBS]\n";
         return 2;
     }
-    std::vector<std::string> paths;
-    {
-        std::ifstream list(argv[1]);
-        for (std::string line; std::getline(list, line);)
-            if (!line.empty()) paths.push_back(line);
-    }
-    unsigned jobs = argc > 2 ? static_cast<unsigned>(std::stoul(argv[2])) : 0;
-    if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
+    std::vector<std::string> paths = kordel::bench::ReadPaths(argv[1]);
+    const unsigned jobs = kordel::bench::JobsArgument(argc, argv);
 
     kordel::ui::MemorySettingsStore store;
-    kordel::ui::MainWindow window(store, [&](QWidget* owner) { return std::make_unique<AnsweringDesktop>(owner); });
+    kordel::ui::MainWindow window(
+        store, [&](QWidget* owner) { return std::make_unique<kordel::bench::AnsweringDesktop>(owner); });
     window.resize(1000, 700);
     window.show();
     window.logic().SetJobs(jobs);
