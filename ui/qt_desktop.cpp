@@ -13,16 +13,19 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <exception>
+
 #include "engine/path_split.h"
 #include "platform/os.h"
 #include "platform/system.h"
 #include "projects/project_list.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/open_rules.h"
+#include "ui/core/queued_observers.h"
 #include "ui/dialogs.h"
 #include "ui/language_dialogs.h"
 #include "ui/progress_dialog.h"
-#include "ui/queued_observer.h"
+#include "ui/qt_call_queue.h"
 #include "ui/version_fetch.h"
 
 
@@ -114,18 +117,20 @@ void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
                                 const std::function<void(engine::RunObserver&)>& work,
                                 engine::RunObserver& uiObserver) {
     RunUnderProgress(sorting, canc, [&](ProgressDialog& dialog) {
-        QueuedObserver queued(&dialog, uiObserver);
+        const auto calls = MakeQtCallQueue(&dialog);
+        QueuedRunObserver queued(*calls, uiObserver);
         work(queued);
-        queued.Flush();
+        calls->Flush();
     });
 }
 
 void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
                                     engine::SortObserver& uiObserver) {
     RunUnderProgress(true, canc, [&](ProgressDialog& dialog) {
-        QueuedSortObserver queued(&dialog, uiObserver);
+        const auto calls = MakeQtCallQueue(&dialog);
+        QueuedSortObserver queued(*calls, uiObserver);
         work(queued);
-        queued.Flush();
+        calls->Flush();
     });
 }
 
@@ -190,7 +195,15 @@ AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<Fi
 
 void QtDesktop::RunAside(const std::function<void()>& work) {
     QEventLoop loop;
-    QThread* worker = QThread::create(work);
+    // A failure (out of memory) reaches this thread's handlers instead of ending the program.
+    std::exception_ptr failure;
+    QThread* worker = QThread::create([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     m_aside = true;
     worker->start();
@@ -199,6 +212,7 @@ void QtDesktop::RunAside(const std::function<void()>& work) {
     worker->wait();
     delete worker;
     m_aside = false;
+    if (failure) std::rethrow_exception(failure);
 }
 
 void QtDesktop::ShowBusy(std::string_view text) {

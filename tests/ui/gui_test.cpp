@@ -39,13 +39,14 @@
 #include "ui/core/commands.h"
 #include "ui/core/options.h"
 #include "ui/core/messages.h"
+#include "ui/core/queued_observers.h"
 #include "ui/core/version_check.h"
 #include "ui/dialogs.h"
 #include "ui/language_dialogs.h"
 #include "ui/main_window.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_call_queue.h"
 #include "ui/qt_desktop.h"
-#include "ui/queued_observer.h"
 #include "ui/single_instance.h"
 
 using namespace kordel::ui;
@@ -264,7 +265,8 @@ private slots:
         bool answer = false;
         std::atomic<bool> done{false};
         std::thread worker([&] {
-            QueuedObserver queued(&context, log);
+            const auto calls = MakeQtCallQueue(&context);
+            QueuedRunObserver queued(*calls, log);
             for (int i = 0; i < 2000; ++i) {
                 queued.SetStatus(std::to_string(i));
                 queued.WriteRow(static_cast<std::size_t>(i), {});
@@ -328,10 +330,11 @@ private slots:
         std::atomic<bool> posted{false}, flushed{false};
         int madeAtFlush = 0;
         std::thread worker([&] {
-            QueuedObserver queued(&context, slow);
+            const auto calls = MakeQtCallQueue(&context);
+            QueuedRunObserver queued(*calls, slow);
             for (int i = 0; i < 1000; ++i) queued.WriteRow(static_cast<std::size_t>(i), {});
             posted = true;
-            queued.Flush();
+            calls->Flush();
             madeAtFlush = made;
             flushed = true;
         });

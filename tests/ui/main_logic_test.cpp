@@ -338,6 +338,22 @@ TEST(ResultListOrder, RowsTakeTheirPlaceByPathAndCaseVariantsStayDistinct) {
     EXPECT_EQ(batch.Paths(), list.Paths());
 }
 
+TEST(ResultListOrder, ABatchAmongCountedRowsEqualsAddingOneByOne) {
+    // The rows already there keep their counts; a repeated path goes after the rows equal to it.
+    ResultList one, batch;
+    for (ResultList* list : {&one, &batch}) {
+        for (const char* p : {"/s/f.c", "/s/b.c", "/s/d.c"}) list->AddPath(p);
+        for (std::size_t row = 0; row < 3; ++row) list->SetCounts(row, {std::to_string(row + 1), "7"});
+    }
+    const std::vector<std::string> added{"/s/e.c", "/s/a.c", "/s/D.c", "/s/d.c", "/s/g.c", "/s/c.c"};
+    for (const std::string& p : added) one.AddPath(p);
+    batch.AddPaths(added);
+    ASSERT_EQ(batch.RowCount(), 9u);
+    for (std::size_t row = 0; row < 9; ++row) EXPECT_EQ(batch.RowCells(row), one.RowCells(row)) << row;
+    EXPECT_EQ(batch.Cell(4, 1), "2");  // the first /s/d.c, counted before
+    EXPECT_EQ(batch.Cell(5, 1), "");   // the one added again
+}
+
 TEST_F(MainLogic, EveryGuardedCommandRefusesWithItsFirstUnmetNeedAndChangesNothing) {
     std::set<int> ids;
     for (const CommandRow& row : MainWindowLogic::Commands()) {

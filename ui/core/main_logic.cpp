@@ -284,7 +284,7 @@ void MainWindowLogic::OpenList(const std::string& path) {
     std::vector<std::string> rows;
     const bool count = projects::OpenProject(path, rows, m_doc.state(), ListSettingsNow(), m_questions);
     list().Clear();
-    list().AddPaths(rows);
+    PlaceRows(std::move(rows));
     UpdateStatusBars();
     if (!m_doc.state().openFailed) UpdateWindowName(1);
     m_doc.Refresh();
@@ -296,8 +296,9 @@ void MainWindowLogic::StartUp() {
     if (m_settings.llp != 1) return;
     std::vector<std::string> rows;
     const bool count = projects::AutoImportProject(rows, m_doc.state(), ListSettingsNow(), m_questions);
-    list().AddPaths(rows);
-    if (!rows.empty()) UpdateStatusBars();
+    const bool imported = !rows.empty();
+    PlaceRows(std::move(rows));
+    if (imported) UpdateStatusBars();
     if (!m_doc.state().openFailed) UpdateWindowName(1);
     m_doc.Refresh();
     if (count) Count();
@@ -351,23 +352,27 @@ void MainWindowLogic::Languages() {
 }
 
 void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
-    // Finding the new paths and putting them in order takes seconds for a million; it runs aside
-    // while nothing changes the list, and only the merge into the list is left for this thread.
-    ResultList::NewRows prepared;
+    // Finding the new paths takes seconds for a million; it runs aside while nothing changes the list.
+    std::vector<std::string> added;
     const ResultList& rows = list();
-    const std::size_t columns = rows.ColumnCount();
     m_desktop.RunAside([&] {
         std::unordered_set<std::string> present;
         for (std::size_t row = 0; row < rows.RowCount(); ++row) present.insert(PathKey(rows.Path(row)));
-        std::vector<std::string> added;
         for (const std::string& path : paths)
             if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
-        prepared = ResultList::PrepareRows(std::move(added), columns);
     });
-    list().AddRows(std::move(prepared));
+    PlaceRows(std::move(added));
     UpdateStatusBars();
     // Even a choice that added nothing new marks the list changed.
     if (!paths.empty()) UpdateWindowName(2);
+}
+
+void MainWindowLogic::PlaceRows(std::vector<std::string> paths) {
+    // The order and the places run aside too; only moving the list's rows into their slots is left
+    // for this thread.
+    ResultList::NewRows prepared;
+    m_desktop.RunAside([&] { prepared = ResultList::PrepareRows(list(), std::move(paths)); });
+    list().AddRows(std::move(prepared));
 }
 
 std::vector<ContextItem> MainWindowLogic::ContextMenu() const {

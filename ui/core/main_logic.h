@@ -107,6 +107,8 @@ public:
 
 private:
     bool Meets(Needs needs) const;
+    /// Inserts paths at their places (repeats kept), finding the places aside.
+    void PlaceRows(std::vector<std::string> paths);
     std::vector<std::size_t> Selection() const;
     void New();
     void Open();

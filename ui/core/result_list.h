@@ -28,6 +28,10 @@ public:
 };
 
 class ResultList {
+    struct Row {
+        std::vector<std::string> cells;  // never empty: the path and the count texts
+    };
+
 public:
     explicit ResultList(bool sps = false);
 
@@ -42,14 +46,17 @@ public:
     /// Inserts many paths at their places at once (one view update).
     void AddPaths(std::vector<std::string> paths);
 
-    /// New rows made ready for AddRows: the slow part of adding many paths (their order), which
-    /// touches no list and may run on any thread.
+    /// The list as it will be once new paths are added, made ready for AddRows.
     class NewRows {
         friend class ResultList;
-        std::vector<std::vector<std::string>> rows;
+        std::vector<Row> rows;  // the new rows at their places, an empty slot for each row of the list
+        std::size_t listRows = 0;
     };
-    static NewRows PrepareRows(std::vector<std::string> paths, std::size_t columns);
-    /// Merges prepared rows into the list at their places (one view update); as AddPaths.
+    /// The slow part of adding many paths (their order and their places among the rows): it only reads
+    /// the list, so it may run on another thread while this one paints. The list must not change
+    /// until AddRows.
+    static NewRows PrepareRows(const ResultList& list, std::vector<std::string> paths);
+    /// Puts the list's rows into their slots (one view update); as AddPaths.
     void AddRows(NewRows added);
 
     const std::string& Cell(std::size_t row, std::size_t column) const;
@@ -71,9 +78,7 @@ public:
     void RemoveRows(std::vector<std::size_t> rows);
 
 private:
-    struct Row {
-        std::vector<std::string> cells;
-    };
+    static Row NewRow(std::string& path, std::size_t columns);  // takes the path
     std::size_t PlaceOf(std::string_view path) const;
 
     std::vector<Row> m_rows;

@@ -7,6 +7,9 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <exception>
 #include <memory>
 #include <thread>
 
@@ -17,6 +20,7 @@
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/options.h"
+#include "ui/core/queued_observers.h"
 #include "ui/win32/chosen_files.h"
 #include "ui/win32/language_dialogs.h"
 #include "ui/win32/resource.h"
@@ -27,7 +31,13 @@ namespace {
 
 using ui::Answer;
 using ui::Buttons;
+using ui::CallQueue;
 using ui::Icon;
+
+// The message the progress window receives when a worker's calls wait for it.
+constexpr UINT kDeliverCalls = WM_APP + 1;
+// A delivery of calls runs this long at most before the window's other messages get their turn.
+constexpr auto kDeliverySlice = std::chrono::milliseconds(20);
 
 template <typename T>
 T* DialogState(HWND dialog) {
@@ -44,9 +54,10 @@ T* KeepDialogState(HWND dialog, LPARAM state) {
 struct ProgressState {
     bool sorting;
     std::atomic<int>& canc;
-    UiQueue& queue;
+    CallQueue& queue;
     std::function<void()> start;  // starts the worker once the window exists
     HWND* handle;
+    std::atomic<HWND>& target;  // where the worker's wake-ups go; set before the worker starts
 };
 
 INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,12 +67,14 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             *state->handle = dialog;
             if (state->sorting) SetDlgItemTextW(dialog, IDC_LABEL, L"Sorting...");
             SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
-            state->queue.SetTarget(dialog);
+            state->target = dialog;
             state->start();
             return TRUE;
         }
         case kDeliverCalls:
-            DialogState<ProgressState>(dialog)->queue.Deliver();
+            // The rest after the messages that came meanwhile; the queue keeps its order.
+            if (DialogState<ProgressState>(dialog)->queue.Deliver(kDeliverySlice))
+                PostMessageW(dialog, kDeliverCalls, 0, 0);
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)
@@ -369,18 +382,20 @@ Answer Win32Desktop::Message(std::string_view text, Icon icon, Buttons buttons) 
     }
 }
 
-void Win32Desktop::RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(UiQueue&)>& body) {
-    UiQueue queue;
+void Win32Desktop::RunUnderProgress(bool sorting, std::atomic<int>& canc,
+                                   const std::function<void(CallQueue&)>& body) {
+    std::atomic<HWND> target = nullptr;
+    CallQueue queue([&target] { PostMessageW(target, kDeliverCalls, 0, 0); });
     std::thread worker;
     ProgressState state{sorting, canc, queue,
                         [&] {
                             worker = std::thread([&] {
                                 body(queue);
                                 // The last call: everything posted before it has been delivered.
-                                queue.Post(UiQueue::Kind::Other, [this] { EndDialog(m_progress, 0); });
+                                queue.Post(CallQueue::Kind::Other, [this] { EndDialog(m_progress, 0); });
                             });
                         },
-                        &m_progress};
+                        &m_progress, target};
     DialogBoxParamW(m_instance, MAKEINTRESOURCEW(IDD_PROGRESS), m_main, ProgressProc, reinterpret_cast<LPARAM>(&state));
     m_progress = nullptr;
     if (worker.joinable()) worker.join();
@@ -389,16 +404,16 @@ void Win32Desktop::RunUnderProgress(bool sorting, std::atomic<int>& canc, const 
 void Win32Desktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
                                    const std::function<void(engine::RunObserver&)>& work,
                                    engine::RunObserver& uiObserver) {
-    RunUnderProgress(sorting, canc, [&](UiQueue& queue) {
-        QueuedRunObserver queued(queue, uiObserver);
+    RunUnderProgress(sorting, canc, [&](CallQueue& queue) {
+        ui::QueuedRunObserver queued(queue, uiObserver);
         work(queued);
     });
 }
 
 void Win32Desktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
                                        engine::SortObserver& uiObserver) {
-    RunUnderProgress(true, canc, [&](UiQueue& queue) {
-        QueuedSortObserver queued(queue, uiObserver);
+    RunUnderProgress(true, canc, [&](CallQueue& queue) {
+        ui::QueuedSortObserver queued(queue, uiObserver);
         work(queued);
     });
 }
@@ -491,6 +506,41 @@ ui::AddChoice Win32Desktop::AskSourceFiles(std::string_view title, const std::ve
     }
     for (const std::wstring& path : ChosenFiles(buffer)) choice.paths.push_back(Utf8(path));
     return choice;
+}
+
+void Win32Desktop::RunAside(const std::function<void()>& work) {
+    HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!finished) return work();
+    std::exception_ptr failure;  // out of memory reaches this thread's handlers
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        SetEvent(finished);
+    });
+    // Painting, timers and sent messages go on; keys and clicks stay queued, so no command starts
+    // meanwhile.
+    constexpr UINT kNoInput = QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_TIMER;
+    bool quit = false;
+    WPARAM quitCode = 0;
+    while (MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, kNoInput, MWMO_INPUTAVAILABLE) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = msg.wParam;
+                continue;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    worker.join();
+    CloseHandle(finished);
+    if (quit) PostQuitMessage(static_cast<int>(quitCode));  // for the main loop, which owns it
+    if (failure) std::rethrow_exception(failure);
 }
 
 void Win32Desktop::ShowBusy(std::string_view text) {

@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "ui/core/desktop.h"
-#include "ui/win32/ui_queue.h"
+#include "ui/core/call_queue.h"
 
 namespace kordel::ui {
 class MainWindowLogic;
@@ -38,6 +38,7 @@ public:
     std::optional<std::string> AskSavePath(std::string_view title, const ui::FileType& type) override;
     ui::AddChoice AskSourceFiles(std::string_view title, const std::vector<ui::FileFilter>& filters, int filter,
                                  const std::string& folder) override;
+    void RunAside(const std::function<void()>& work) override;
     void ShowBusy(std::string_view text) override;
     std::optional<std::string> AskProjectName() override;
     std::optional<ui::FindRequest> AskFind() override;
@@ -50,7 +51,7 @@ private:
     /// The window that owns a message: the active window of this thread, else the main window.
     HWND Owner() const;
     /// Runs `body` on a worker thread while the progress window is shown modally.
-    void RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(UiQueue&)>& body);
+    void RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(ui::CallQueue&)>& body);
 
     HINSTANCE m_instance;
     HWND m_main = nullptr;

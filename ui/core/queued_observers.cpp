@@ -1,0 +1,42 @@
+#include "ui/core/queued_observers.h"
+
+namespace kordel::ui {
+
+using Kind = CallQueue::Kind;
+
+void QueuedRunObserver::SetStatus(const std::string& text) {
+    m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
+}
+void QueuedRunObserver::WriteRow(std::size_t row, const std::vector<std::string>& cells) {
+    m_calls.Post(Kind::Other, [t = &m_target, row, cells] { t->WriteRow(row, cells); });
+}
+void QueuedRunObserver::WriteTotals(const engine::TotalsTexts& totals) {
+    m_calls.Post(Kind::Totals, [t = &m_target, totals] { t->WriteTotals(totals); });
+}
+void QueuedRunObserver::SetProgress(int percent) {
+    m_calls.Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
+}
+bool QueuedRunObserver::AskMissing(const std::string& m) { return m_calls.Ask([&] { return m_target.AskMissing(m); }); }
+bool QueuedRunObserver::AskOpenFailed(const std::string& m) {
+    return m_calls.Ask([&] { return m_target.AskOpenFailed(m); });
+}
+bool QueuedRunObserver::AskUnknownExtension(const std::string& m) {
+    return m_calls.Ask([&] { return m_target.AskUnknownExtension(m); });
+}
+void QueuedRunObserver::Finished(const std::string& message, bool isError) {
+    m_calls.Post(Kind::Other, [t = &m_target, message, isError] { t->Finished(message, isError); });
+}
+
+void QueuedSortObserver::SetStatus(const std::string& text) {
+    m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
+}
+void QueuedSortObserver::SetProgress(int percent) {
+    if (percent == m_lastPercent) return;
+    m_lastPercent = percent;
+    m_calls.Post(Kind::Progress, [t = &m_target, percent] { t->SetProgress(percent); });
+}
+void QueuedSortObserver::SwapRows(std::size_t a, std::size_t b) {
+    m_calls.Post(Kind::Other, [t = &m_target, a, b] { t->SwapRows(a, b); });
+}
+
+}  // namespace kordel::ui
