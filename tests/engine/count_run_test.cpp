@@ -197,7 +197,8 @@ TEST_F(CountRunTest, RowsWithoutKeptResultsComeInOrderPastTheReadAheadWindow) {
         std::string text;
         for (std::size_t k = 0; k < i; ++k) text += "x;\n";
         const char* ext = i % 129 == 5 ? ".ul" : ".c";
-        paths.push_back(i % 200 == 7 ? (m_dir / "gone.c").string() : Write("f" + std::to_string(i) + ext, text));
+        const std::string name = std::string("f").append(std::to_string(i)).append(ext);
+        paths.push_back(i % 200 == 7 ? (m_dir / "gone.c").string() : Write(name, text));
     }
     const UlLanguage ul;
     RowRecorder one, two;
