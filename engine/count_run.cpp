@@ -69,7 +69,20 @@ public:
             m_consumed = r;
         }
         Slot& slot = m_slots[r % m_window];
-        m_outcomeReady.wait(lock, [&] { return slot.row == r; });
+        while (slot.row != r) {
+            // Rather than sleep until a worker has counted row r, count a row that no worker has taken
+            // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
+            if (const auto mine = Claim()) {
+                lock.unlock();
+                FileOutcome outcome = Count(*mine);
+                lock.lock();
+                m_slots[*mine % m_window] = {*mine, std::move(outcome)};
+                continue;
+            }
+            m_awaited = r;
+            m_outcomeReady.wait(lock);
+            m_awaited = SIZE_MAX;
+        }
         return slot.outcome;
     }
 
@@ -79,27 +92,41 @@ private:
         FileOutcome outcome;
     };
 
+    // The next row nobody has taken, if the window has room for it; under the lock.
+    std::optional<std::size_t> Claim() {
+        if (m_next >= m_files.size() || m_next >= m_consumed + m_window) return std::nullopt;
+        return m_next++;
+    }
+
+    // Rows the run counts itself (user languages) are left empty.
+    FileOutcome Count(std::size_t r) const {
+        FileOutcome outcome;
+        if (const BuiltinLanguage* language = FindBuiltin(m_files.Extension(r), m_options.dotf)) {
+            auto classifier = language->make(m_options);
+            outcome = CountFile(m_files.Path(r), *classifier, m_options.cnoml, m_canc);
+        }
+        return outcome;
+    }
+
     void Work() {
         for (;;) {
             std::size_t r;
             {
                 std::unique_lock lock(m_mutex);
-                m_workAllowed.wait(lock, [&] {
-                    return m_stop || (m_next < m_files.size() && m_next < m_consumed + m_window);
-                });
+                std::optional<std::size_t> claimed;
+                m_workAllowed.wait(lock, [&] { return m_stop || (claimed = Claim()).has_value(); });
                 if (m_stop) return;
-                r = m_next++;
+                r = *claimed;
             }
-            FileOutcome outcome;
-            if (const BuiltinLanguage* language = FindBuiltin(m_files.Extension(r), m_options.dotf)) {
-                auto classifier = language->make(m_options);
-                outcome = CountFile(m_files.Path(r), *classifier, m_options.cnoml, m_canc);
-            }
+            FileOutcome outcome = Count(r);
+            bool awaited = false;
             {
                 std::lock_guard lock(m_mutex);
-                m_slots[r % m_window] = {r, outcome};
+                m_slots[r % m_window] = {r, std::move(outcome)};
+                awaited = m_awaited == r;
             }
-            m_outcomeReady.notify_one();  // the run is the only one waiting for outcomes
+            // The run is the only one waiting for outcomes, and only the one it waits for wakes it.
+            if (awaited) m_outcomeReady.notify_one();
         }
     }
 
@@ -110,6 +137,7 @@ private:
     std::vector<Slot> m_slots;
     std::size_t m_next = 0;
     std::size_t m_consumed = 0;
+    std::size_t m_awaited = SIZE_MAX;  // the row the run sleeps for
     bool m_stop = false;
     std::mutex m_mutex;
     std::condition_variable m_workAllowed;   // workers wait for room in the window

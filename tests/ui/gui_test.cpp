@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <new>
 #include <thread>
 
 #include <sys/stat.h>
@@ -604,6 +605,24 @@ private slots:
             question->yesButton()->click();
         });
         QVERIFY(!desktop->QtDesktop::AskProjectName());
+    }
+
+    void workAsideLetsTimersRunAndHandsBackItsFailure() {
+        int ticks = 0;
+        QTimer tick;
+        tick.setInterval(5);
+        connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+        tick.start();
+        desktop->RunAside([] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); });
+        QVERIFY(ticks > 0);
+        // Running out of memory on the worker reaches this thread's handlers, not std::terminate.
+        bool caught = false;
+        try {
+            desktop->RunAside([] { throw std::bad_alloc(); });
+        } catch (const std::bad_alloc&) {
+            caught = true;
+        }
+        QVERIFY(caught);
     }
 
     void aboutHasItsFrameAndContactAndIgnoresEscape() {

@@ -69,7 +69,8 @@ ResultList::NewRows ResultList::PrepareRows(const ResultList& list, std::vector<
     prepared.rows.reserve(list.m_rows.size() + paths.size());
     auto path = paths.begin();
     for (const Row& row : list.m_rows) {
-        for (; path != paths.end() && PathBefore(*path, row.cells[0]); ++path) prepared.rows.push_back(NewRow(*path, list.m_columns));
+        for (; path != paths.end() && PathBefore(*path, row.cells[0]); ++path)
+            prepared.rows.push_back(NewRow(*path, list.m_columns));
         prepared.rows.emplace_back();
     }
     for (; path != paths.end(); ++path) prepared.rows.push_back(NewRow(*path, list.m_columns));
