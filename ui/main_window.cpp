@@ -305,10 +305,13 @@ void MainWindow::SortDirectionChanged() {
 }
 
 std::vector<std::size_t> MainWindow::SelectedRows() const {
+    // Whole rows are selected, so the ranges give the rows; asking for selectedRows() looks at every
+    // cell of every selected row, seconds for a million.
     std::vector<std::size_t> rows;
-    for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
-        rows.push_back(static_cast<std::size_t>(index.row()));
+    for (const QItemSelectionRange& range : m_table->selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row) rows.push_back(static_cast<std::size_t>(row));
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());  // ranges may overlap
     return rows;
 }
 

@@ -404,6 +404,17 @@ private slots:
         window->action(cmd::kRemove)->trigger();
         QCOMPARE(window->table()->model()->rowCount(), 0);
         QCOMPARE(window->windowTitle(), QString(kordel::kNameAndVersion) + " - Untitled Project List *");
+        // Overlapping selections count each row once.
+        window->logic().list().AddPaths({"/s/a.c", "/s/b.c", "/s/c.c", "/s/d.c"});
+        auto* model = window->table()->model();
+        auto* selection = window->table()->selectionModel();
+        using Flag = QItemSelectionModel::SelectionFlag;
+        selection->select(QItemSelection(model->index(0, 0), model->index(1, 0)), Flag::ClearAndSelect | Flag::Rows);
+        selection->select(QItemSelection(model->index(1, 0), model->index(2, 0)), Flag::Select | Flag::Rows);
+        QCOMPARE(window->statusPart(1)->text(), QString("3 items selected"));
+        window->action(cmd::kRemove)->trigger();
+        QCOMPARE(model->rowCount(), 1);
+        QCOMPARE(model->index(0, 0).data().toString(), QString("/s/d.c"));
     }
 
     void optionsDialogWritesTheStore() {

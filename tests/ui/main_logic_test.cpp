@@ -354,6 +354,49 @@ TEST(ResultListOrder, ABatchAmongCountedRowsEqualsAddingOneByOne) {
     EXPECT_EQ(batch.Cell(5, 1), "");   // the one added again
 }
 
+// Replays what the list reports on a copy of its paths.
+class MirrorListener final : public ResultListListener {
+public:
+    explicit MirrorListener(std::vector<std::string> paths) : paths(std::move(paths)) {}
+    void RowsInserted(std::size_t, std::size_t) override { ADD_FAILURE() << "no row is inserted"; }
+    void RowsRemoved(std::size_t first, std::size_t count) override {
+        ASSERT_LE(first + count, paths.size());
+        const auto at = paths.begin() + static_cast<std::ptrdiff_t>(first);
+        paths.erase(at, at + static_cast<std::ptrdiff_t>(count));
+        ++removals;
+    }
+    void CellsChanged(std::size_t) override {}
+    void ListReset() override { ADD_FAILURE() << "no reset"; }
+
+    std::vector<std::string> paths;
+    int removals = 0;
+};
+
+TEST(ResultListRemoval, RunsOfRowsGoAtOnceAndTheViewCanFollow) {
+    ResultList list;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 20; ++i) paths.push_back(std::string("/s/").append(1, static_cast<char>('a' + i)).append(".c"));
+    list.AddPaths(paths);
+    MirrorListener mirror(list.Paths());
+    list.SetListener(&mirror);
+    // Three runs (0-2, 7, 9-11), a repeat and rows past the end.
+    list.RemoveRows({11, 0, 7, 2, 1, 10, 9, 7, 20, 99});
+    EXPECT_EQ(mirror.removals, 3);
+    EXPECT_EQ(mirror.paths, list.Paths());
+    ASSERT_EQ(list.RowCount(), 13u);
+    EXPECT_EQ(list.Path(0), "/s/d.c");
+    EXPECT_EQ(list.Path(4), "/s/i.c");
+    EXPECT_EQ(list.Path(5), "/s/m.c");
+    // Every row at once is one removal.
+    std::vector<std::size_t> all(list.RowCount());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    list.RemoveRows(all);
+    EXPECT_EQ(mirror.removals, 4);
+    EXPECT_EQ(list.RowCount(), 0u);
+    EXPECT_TRUE(mirror.paths.empty());
+    list.SetListener(nullptr);
+}
+
 TEST_F(MainLogic, EveryGuardedCommandRefusesWithItsFirstUnmetNeedAndChangesNothing) {
     std::set<int> ids;
     for (const CommandRow& row : MainWindowLogic::Commands()) {

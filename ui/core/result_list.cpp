@@ -135,11 +135,19 @@ void ResultList::SetPercentColumns(bool on) {
 void ResultList::RemoveRows(std::vector<std::size_t> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    // From the back, so the indexes still to come keep their meaning.
-    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-        if (*it >= m_rows.size()) continue;
-        m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(*it));
-        if (m_listener) m_listener->RowsRemoved(*it, 1);
+    rows.erase(std::lower_bound(rows.begin(), rows.end(), m_rows.size()), rows.end());
+    // A run of adjacent rows at a time, from the back, so the indexes still to come keep their meaning:
+    // removing all of a million rows moves them once instead of a million times.
+    auto end = rows.end();
+    while (end != rows.begin()) {
+        auto first = end - 1;
+        while (first != rows.begin() && *(first - 1) + 1 == *first) --first;
+        const std::size_t at = *first;
+        const auto count = static_cast<std::size_t>(end - first);
+        const auto begin = m_rows.begin() + static_cast<std::ptrdiff_t>(at);
+        m_rows.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+        if (m_listener) m_listener->RowsRemoved(at, count);
+        end = first;
     }
 }
 
