@@ -123,7 +123,8 @@ void MainWindowLogic::New() {
 }
 
 void MainWindowLogic::Remove() {
-    list().RemoveRows(Selection());
+    ResultList::RemovedRows removed = list().RemoveRows(Selection());
+    m_desktop.RunAside([&removed] { const ResultList::RemovedRows freed = std::move(removed); });
     UpdateStatusBars();
     UpdateWindowName(2);
     SelectionChanged();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <iterator>
 #include <utility>
 
 #include "common/ascii.h"
@@ -132,23 +133,27 @@ void ResultList::SetPercentColumns(bool on) {
     if (m_listener) m_listener->ListReset();
 }
 
-void ResultList::RemoveRows(std::vector<std::size_t> rows) {
+ResultList::RemovedRows ResultList::RemoveRows(std::vector<std::size_t> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     rows.erase(std::lower_bound(rows.begin(), rows.end(), m_rows.size()), rows.end());
     // A run of adjacent rows at a time, from the back, so the indexes still to come keep their meaning:
     // removing all of a million rows moves them once instead of a million times.
+    RemovedRows removed;
+    removed.rows.reserve(rows.size());
     auto end = rows.end();
     while (end != rows.begin()) {
         auto first = end - 1;
         while (first != rows.begin() && *(first - 1) + 1 == *first) --first;
         const std::size_t at = *first;
-        const auto count = static_cast<std::size_t>(end - first);
+        const auto count = static_cast<std::ptrdiff_t>(end - first);
         const auto begin = m_rows.begin() + static_cast<std::ptrdiff_t>(at);
-        m_rows.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
-        if (m_listener) m_listener->RowsRemoved(at, count);
+        std::move(begin, begin + count, std::back_inserter(removed.rows));
+        m_rows.erase(begin, begin + count);
+        if (m_listener) m_listener->RowsRemoved(at, static_cast<std::size_t>(count));
         end = first;
     }
+    return removed;
 }
 
 }  // namespace kordel::ui

@@ -73,9 +73,15 @@ public:
     /// Turns the four percentage columns on (inserted empty at 2, 4, 6, 8) or off (removed).
     void SetPercentColumns(bool on);
 
-    /// Deletes the given rows (indexes as they stand before the deletion; repeats and rows past
+    /// Rows taken out of the list. Freeing a million of them takes longer than a view may wait, so the
+    /// caller chooses the thread that destroys them.
+    class RemovedRows {
+        friend class ResultList;
+        std::vector<Row> rows;
+    };
+    /// Takes the given rows out (indexes as they stand before the deletion; repeats and rows past
     /// the end are ignored).
-    void RemoveRows(std::vector<std::size_t> rows);
+    RemovedRows RemoveRows(std::vector<std::size_t> rows);
 
 private:
     static Row NewRow(std::string& path, std::size_t columns);  // takes the path
