@@ -8,8 +8,9 @@
 int main() {
     using namespace kordel::installcore;
     // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
-    const auto job = [] {
-        return RunQuietUninstall(SystemUninstallKeys(), SystemTempFolder(), SystemProgramStarter());
+    // Why a job failed goes to the standard error stream, for whoever runs the helper by hand or in a check.
+    const auto job = [](std::ostream& why) {
+        return RunQuietUninstall(SystemUninstallKeys(), SystemTempFolder(), SystemProgramStarter(), why);
     };
     return RunHelper("quietuninst", job, std::cerr);
 }

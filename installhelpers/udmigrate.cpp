@@ -8,5 +8,6 @@
 int main() {
     using namespace kordel::installcore;
     // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
-    return RunHelper("udmigrate", [] { return MigrateDatabase(SystemUninstallKeys()); }, std::cerr);
+    // Why a job failed goes to the standard error stream, for whoever runs the helper by hand or in a check.
+    return RunHelper("udmigrate", [](std::ostream& why) { return MigrateDatabase(SystemUninstallKeys(), why); }, std::cerr);
 }

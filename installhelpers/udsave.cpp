@@ -8,5 +8,7 @@
 int main() {
     using namespace kordel::installcore;
     // Whatever goes wrong, the installer must not take it for success: an exception gives status 2.
-    return RunHelper("udsave", [] { return SaveDatabase(SystemUninstallKeys(), SystemTempFolder()); }, std::cerr);
+    // Why a job failed goes to the standard error stream, for whoever runs the helper by hand or in a check.
+    const auto job = [](std::ostream& why) { return SaveDatabase(SystemUninstallKeys(), SystemTempFolder(), why); };
+    return RunHelper("udsave", job, std::cerr);
 }

@@ -39,7 +39,9 @@ if [[ ! $earlier_uninstaller -nt installer/test/earlier_uninstaller.cpp ]]; then
   x86_64-w64-mingw32-g++-posix -municode -std=c++20 -O2 -static -o "$earlier_uninstaller" installer/test/earlier_uninstaller.cpp
 fi
 
-export WINEPREFIX=$PWD/$build/wineprefix-installer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder stays off: it would copy the setup's Start menu entries into this machine's own
+# desktop menus, and run beside the setup while it works.
+export WINEPREFIX=$PWD/$build/wineprefix-installer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
 xvfb_pid=
 cleanup() {
@@ -74,11 +76,17 @@ reg_default() {
 }
 has_key() { wine reg query "$2" /reg:"$1" >/dev/null 2>&1; }
 
-# Runs the setup silently; its exit status must be $1.
+# Runs the setup silently; its exit status must be $1. The helpers say on standard error why they
+# failed; what the folders hold then is shown too.
 run_setup() {
   local status=0
   wine "$setup" /S || status=$?
-  [[ $status == "$1" ]] || fail "kordel-setup.exe /S ended with $status, expected $1"
+  if [[ $status != "$1" ]]; then
+    echo "installer-check: the installation folder holds: $(ls -A "$new" 2>&1 | tr '\n' ' ')" >&2
+    echo "installer-check: the earlier folder holds: $(ls -A "$old" 2>&1 | tr '\n' ' ')" >&2
+    echo "installer-check: the temporary folder holds: $(ls -A "$temp" 2>&1 | tr '\n' ' ')" >&2
+    fail "kordel-setup.exe /S ended with $status, expected $1"
+  fi
 }
 # Runs the installed uninstaller silently with extra arguments and waits for it: it starts a copy
 # of itself from the temporary folder and ends at once; the copy removes the uninstall key last.

@@ -32,7 +32,7 @@ cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
 kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
 
-export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$WINEPREFIX"
 # A virtual screen of our own: KORDEL_E2E_DISPLAY, else the first free display number.
 if [[ -n ${KORDEL_E2E_DISPLAY:-} ]]; then

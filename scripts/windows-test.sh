@@ -30,7 +30,7 @@ if [[ ! -f $gtest/install/lib/cmake/GTest/GTestConfig.cmake ]]; then
 fi
 
 # A wine prefix of our own, without the mono and gecko installers, stopped again at the end.
-export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$PWD/$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY
 trap 'wineserver -k 2>/dev/null || true' EXIT
 [[ -d $WINEPREFIX ]] || wineboot -i >/dev/null 2>&1

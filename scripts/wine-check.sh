@@ -25,7 +25,7 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -O2 -static -o "$build/fake_uninstaller.
   tests/installhelpers/fake_uninstaller.cpp
 
 # A fresh wine prefix of our own, without the mono and gecko installers, stopped again at the end.
-export WINEPREFIX=$PWD/$build/wineprefix-helpers WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$PWD/$build/wineprefix-helpers WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset DISPLAY
 rm -rf "$WINEPREFIX"
 trap 'wineserver -k 2>/dev/null || true' EXIT

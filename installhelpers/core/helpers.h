@@ -10,7 +10,8 @@
 
 namespace kordel::installcore {
 
-/// What a helper's job came to.
+/// What a helper's job came to. Each job says on its `why` stream, a line each, why it failed or
+/// refused; the other outcomes say nothing.
 enum class Outcome {
     Done,         ///< the job was carried out
     NothingToDo,  ///< a location or the file it needs is missing, or the file needs no change
@@ -22,9 +23,10 @@ enum class Outcome {
 /// 2 for Refused.
 int ExitStatus(Outcome outcome);
 
-/// Runs a helper's job for its `main`: the job's exit status; when the job throws, a line
-/// "NAME: stopped by an unexpected error: ..." on `err` and status 2, never std::terminate.
-int RunHelper(std::string_view name, const std::function<Outcome()>& job, std::ostream& err);
+/// Runs a helper's job for its `main`: the job's exit status. Every line the job writes to the stream it
+/// is given (why it failed or refused) reaches `err` as "NAME: line". When the job throws, a line
+/// "NAME: stopped by an unexpected error: ..." and status 2, never std::terminate.
+int RunHelper(std::string_view name, const std::function<Outcome(std::ostream& why)>& job, std::ostream& err);
 
 /// Starts a program with its argument text and waits for it to end.
 class ProgramStarter {
@@ -36,22 +38,22 @@ public:
 
 /// udsave: copies the database out of the earlier installation folder into the temporary folder and
 /// reads the copy back. Failed when a database is there but no identical copy could be made.
-Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops = RealFileOps());
+Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// quietuninst: runs the earlier installation's quiet uninstall command directly, never through a
 /// command interpreter; an empty value runs nothing. Refused, without starting anything, while the
 /// earlier installation holds a database of which the temporary folder has no identical copy.
-Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter);
+Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter, std::ostream& why);
 
 /// udrestore: copies the saved database into the current installation folder, reads it back, then
 /// deletes the saved copy; a failed copy keeps it. Failed too when there is a saved copy but no
 /// current installation folder to put it in.
-Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, FileOps& ops = RealFileOps());
+Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// udmigrate: converts the current installation's database from the earlier layout in place; the
 /// database is replaced in one step after a complete write. A current-layout or empty file is left
 /// untouched (NothingToDo); a file in neither layout is left untouched and Refused.
-Outcome MigrateDatabase(UninstallKeys& keys, FileOps& ops = RealFileOps());
+Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// The earlier installation's database, from `InstallLocation`; empty when the value is missing.
 std::string EarlierDatabasePath(UninstallKeys& keys);

@@ -89,6 +89,7 @@ protected:
     fs::path m_root = m_temp_root.path();
     ScriptedKeys m_keys;
     FixedTempFolder m_temp;
+    std::ostringstream m_why;
 };
 
 }  // namespace
@@ -96,27 +97,27 @@ protected:
 TEST_F(Helpers, SaveCopiesTheEarlierDatabaseOverAnOldCopy) {
     WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
     WriteBytes(Temp() / "udlangdb.ini", "stale");
-    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp, m_why), Outcome::Done);
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(ReadBytes(Earlier() / "udlangdb.ini"), kEarlierDb);
 }
 
 TEST_F(Helpers, SaveWithoutDatabaseOrLocationCreatesNothing) {
-    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp, m_why), Outcome::NothingToDo);
     EXPECT_EQ(FilesIn(Temp()), 0u);
     ScriptedKeys none;
-    EXPECT_EQ(SaveDatabase(none, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(SaveDatabase(none, m_temp, m_why), Outcome::NothingToDo);
     EXPECT_EQ(FilesIn(Temp()), 0u);
 }
 
 TEST_F(Helpers, RestoreMovesTheCopyAndASecondRunChangesNothing) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Done);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kEarlierDb);
     EXPECT_FALSE(fs::exists(Temp() / "udlangdb.ini"));
 
     WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::NothingToDo);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::NothingToDo);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
 }
 
@@ -124,7 +125,8 @@ TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
     WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
     FaultyFileOps failing(FailAt::EveryWrite);
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, failing), Outcome::Failed);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why, failing), Outcome::Failed);
+    EXPECT_TRUE(m_why.str().starts_with("could not write " + (Current() / "udlangdb.ini").string() + ": ")) << m_why.str();
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
     EXPECT_EQ(FilesIn(Current()), 1u);  // no work file left behind
@@ -133,51 +135,53 @@ TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
 TEST_F(Helpers, RestoreWithoutUninstallStringKeepsTheCopy) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
     m_keys.Set(kCurrentKey, "UninstallString", "unins000.exe");  // no folder in it
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Failed);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Failed);
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
+    EXPECT_EQ(m_why.str(), "the current installation's uninstall key names no folder; " +
+                               (Temp() / "udlangdb.ini").string() + " was kept\n");
 }
 
 TEST_F(Helpers, MigrateConvertsOnceAndLeavesOtherFilesAlone) {
     WriteBytes(Current() / "udlangdb.ini", kEarlierDb);
-    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::Done);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::Done);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
-    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::NothingToDo);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
     EXPECT_EQ(FilesIn(Current()), 1u);
 
     WriteBytes(Current() / "udlangdb.ini", "");
-    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::NothingToDo);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), "");
 }
 
 TEST_F(Helpers, FailedMigrationKeepsTheOriginal) {
     WriteBytes(Current() / "udlangdb.ini", kEarlierDb);
     FaultyFileOps failing(FailAt::EveryWrite);
-    EXPECT_EQ(MigrateDatabase(m_keys, failing), Outcome::Failed);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why, failing), Outcome::Failed);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(FilesIn(Current()), 1u);
 }
 
 TEST_F(Helpers, MigrateWithoutDatabaseDoesNothing) {
-    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::NothingToDo);
     EXPECT_EQ(FilesIn(Current()), 0u);
 }
 
 TEST_F(Helpers, QuietUninstallStartsTheProgramWithItsArgumentsOrNothing) {
     RecordingStarter starter;
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::NothingToDo);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter, m_why), Outcome::NothingToDo);
     m_keys.Set(kEarlierKey, "QuietUninstallString", "  ");
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::NothingToDo);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter, m_why), Outcome::NothingToDo);
     EXPECT_TRUE(starter.m_runs.empty());
 
     m_keys.Set(kEarlierKey, "QuietUninstallString", "\"C:\\Old Kordel\\unins000.exe\" /VERYSILENT & del x");
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter, m_why), Outcome::Done);
     ASSERT_EQ(starter.m_runs.size(), 1u);
     EXPECT_EQ(starter.m_runs[0].program, "C:\\Old Kordel\\unins000.exe");
     EXPECT_EQ(starter.m_runs[0].arguments, "/VERYSILENT & del x");
 
     starter.m_starts = false;
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter), Outcome::Failed);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, starter, m_why), Outcome::Failed);
 }
 
 TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
@@ -186,10 +190,11 @@ TEST_F(Helpers, InstallersOrderCarriesTheDatabaseAcross) {
     RecordingStarter uninstaller;
     uninstaller.m_onRun = [this] { fs::remove_all(Earlier()); };
 
-    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);
-    EXPECT_EQ(RestoreDatabase(m_keys, m_temp), Outcome::Done);
-    EXPECT_EQ(MigrateDatabase(m_keys), Outcome::Done);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller, m_why), Outcome::Done);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::Done);
+    EXPECT_EQ(m_why.str(), "");  // only failures say anything
 
     EXPECT_FALSE(fs::exists(Earlier()));
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
@@ -207,10 +212,12 @@ TEST_F(Helpers, WithoutAWritableTemporaryFolderTheEarlierDatabaseIsNeverUninstal
     FixedTempFolder none;  // no temporary folder at all
     for (auto [temp, ops] : {std::pair<TempFolder*, FileOps*>{&m_temp, &readOnly}, {&missing, &RealFileOps()},
                              {&none, &RealFileOps()}}) {
-        EXPECT_EQ(SaveDatabase(m_keys, *temp, *ops), Outcome::Failed);
+        EXPECT_EQ(SaveDatabase(m_keys, *temp, m_why, *ops), Outcome::Failed);
         EXPECT_NE(ExitStatus(Outcome::Failed), 0);
-        EXPECT_EQ(RunQuietUninstall(m_keys, *temp, uninstaller), Outcome::Refused);
+        EXPECT_EQ(RunQuietUninstall(m_keys, *temp, uninstaller, m_why), Outcome::Refused);
         EXPECT_NE(ExitStatus(Outcome::Refused), 0);
+        EXPECT_NE(m_why.str().find("so the earlier uninstaller was not started\n"), std::string::npos) << m_why.str();
+        m_why.str("");
         EXPECT_TRUE(uninstaller.m_runs.empty());
         EXPECT_EQ(ReadBytes(Earlier() / "udlangdb.ini"), kEarlierDb);
     }
@@ -220,13 +227,13 @@ TEST_F(Helpers, WithoutAWritableTemporaryFolderTheEarlierDatabaseIsNeverUninstal
 TEST_F(Helpers, QuietUninstallRunsOnlyOverAnIdenticalCopyOrNoDatabase) {
     m_keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/SILENT"));
     RecordingStarter uninstaller;
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);  // no database to lose
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller, m_why), Outcome::Done);  // no database to lose
     WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb.substr(0, kEarlierDb.size() - 2));  // a cut copy
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Refused);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller, m_why), Outcome::Refused);
     EXPECT_EQ(uninstaller.m_runs.size(), 1u);
-    EXPECT_EQ(SaveDatabase(m_keys, m_temp), Outcome::Done);
-    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller), Outcome::Done);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(RunQuietUninstall(m_keys, m_temp, uninstaller, m_why), Outcome::Done);
     EXPECT_EQ(uninstaller.m_runs.size(), 2u);
 }
 
@@ -251,11 +258,13 @@ TEST_F(Helpers, MigrateConvertsEveryEarlierFileAndNoCurrentOne) {
     };
     for (const Case& c : cases) {
         WriteBytes(Current() / "udlangdb.ini", c.before);
-        EXPECT_EQ(MigrateDatabase(m_keys), c.outcome) << c.before;
+        m_why.str("");
+        EXPECT_EQ(MigrateDatabase(m_keys, m_why), c.outcome) << c.before;
+        EXPECT_EQ(m_why.str().empty(), c.outcome != Outcome::Refused) << m_why.str();
         EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), c.after.empty() ? c.before : c.after) << c.before;
         // A converted file is current: a second run leaves it alone.
         if (c.outcome == Outcome::Done) {
-            EXPECT_EQ(MigrateDatabase(m_keys), Outcome::NothingToDo);
+            EXPECT_EQ(MigrateDatabase(m_keys, m_why), Outcome::NothingToDo);
         }
     }
     EXPECT_EQ(FilesIn(Current()), 1u);
@@ -265,13 +274,32 @@ TEST_F(Helpers, MigrateConvertsEveryEarlierFileAndNoCurrentOne) {
 // installer takes for a failure like any other non-zero status.
 TEST(HelperMain, AnExceptionGivesAMessageAndStatusTwo) {
     std::ostringstream err;
-    EXPECT_EQ(RunHelper("udsave", [] { return Outcome::NothingToDo; }, err), 0);
-    EXPECT_EQ(RunHelper("udsave", [] { return Outcome::Failed; }, err), 1);
+    EXPECT_EQ(RunHelper("udsave", [](std::ostream&) { return Outcome::NothingToDo; }, err), 0);
     EXPECT_EQ(err.str(), "");
-    EXPECT_EQ(RunHelper("udmigrate", []() -> Outcome { throw std::runtime_error("disk gone"); }, err), 2);
-    EXPECT_EQ(RunHelper("udrestore", []() -> Outcome { throw std::bad_alloc(); }, err), 2);
-    EXPECT_EQ(RunHelper("quietuninst", []() -> Outcome { throw 7; }, err), 2);
+    EXPECT_EQ(RunHelper("udmigrate", [](std::ostream&) -> Outcome { throw std::runtime_error("disk gone"); }, err), 2);
+    EXPECT_EQ(RunHelper("udrestore", [](std::ostream&) -> Outcome { throw std::bad_alloc(); }, err), 2);
+    EXPECT_EQ(RunHelper("quietuninst", [](std::ostream&) -> Outcome { throw 7; }, err), 2);
     EXPECT_EQ(err.str(), "udmigrate: stopped by an unexpected error: disk gone\n"
                          "udrestore: stopped by an unexpected error: std::bad_alloc\n"
                          "quietuninst: stopped by an unexpected error\n");
+}
+
+// What a job says of its failure reaches standard error a line each, under the helper's name, even
+// when the job throws after saying it.
+TEST(HelperMain, AFailureSaysWhyUnderTheHelpersName) {
+    std::ostringstream err;
+    const auto failing = [](std::ostream& why) {
+        why << "could not read C:\\old\\udlangdb.ini: Access denied.\nsecond line\n";
+        return Outcome::Failed;
+    };
+    EXPECT_EQ(RunHelper("udsave", failing, err), 1);
+    const auto throwing = [](std::ostream& why) -> Outcome {
+        why << "could not write x\n";
+        throw std::runtime_error("disk gone");
+    };
+    EXPECT_EQ(RunHelper("udrestore", throwing, err), 2);
+    EXPECT_EQ(err.str(), "udsave: could not read C:\\old\\udlangdb.ini: Access denied.\n"
+                         "udsave: second line\n"
+                         "udrestore: could not write x\n"
+                         "udrestore: stopped by an unexpected error: disk gone\n");
 }

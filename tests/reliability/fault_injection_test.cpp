@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -118,8 +119,9 @@ bool ViaConversion(const fs::path& p, bool large, FileOps& ops, bool& reported) 
         return WriteFileAtomically(p, earlier, ops);
     }
     KeysBeside keys(p);
-    const installcore::Outcome outcome = installcore::MigrateDatabase(keys, ops);
-    reported = outcome == installcore::Outcome::Failed;
+    std::ostringstream why;
+    const installcore::Outcome outcome = installcore::MigrateDatabase(keys, why, ops);
+    reported = outcome == installcore::Outcome::Failed && !why.str().empty();
     return outcome == installcore::Outcome::Done;
 }
 
