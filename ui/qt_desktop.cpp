@@ -215,6 +215,24 @@ void QtDesktop::RunAside(const std::function<void()>& work) {
     if (failure) std::rethrow_exception(failure);
 }
 
+void QtDesktop::RunOnInterface(const std::function<void()>& call) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (QThread::currentThread() == app->thread()) return call();
+    // RunAside's event loop takes queued calls; the worker waits for this one to return.
+    std::exception_ptr failure;
+    QMetaObject::invokeMethod(
+        app,
+        [&] {
+            try {
+                call();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        },
+        Qt::BlockingQueuedConnection);
+    if (failure) std::rethrow_exception(failure);
+}
+
 void QtDesktop::ShowBusy(std::string_view text) {
     m_busy.reset();
     if (text.empty()) return;

@@ -47,6 +47,7 @@ public:
     AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
                              const std::string& folder) override;
     void RunAside(const std::function<void()>& work) override;
+    void RunOnInterface(const std::function<void()>& call) override;
     void ShowBusy(std::string_view text) override;
     std::optional<std::string> AskProjectName() override;
     std::optional<FindRequest> AskFind() override;

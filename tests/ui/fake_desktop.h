@@ -1,9 +1,13 @@
 // A desktop that answers from a script and records what it was asked, for the command tests.
 #pragma once
 
+#include <condition_variable>
 #include <deque>
+#include <exception>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/core/desktop.h"
@@ -53,6 +57,8 @@ private:
 class FakeDesktop : public kordel::ui::Desktop {
 public:
     kordel::ui::Answer Message(std::string_view text, kordel::ui::Icon icon, kordel::ui::Buttons buttons) override {
+        if (std::this_thread::get_id() != m_interfaceThread) ++messagesOffInterface;
+        if (m_aside) ++messagesWhileAside;
         messages.push_back({std::string(text), icon, buttons});
         if (answers.empty()) return buttons == kordel::ui::Buttons::Ok ? kordel::ui::Answer::Ok : kordel::ui::Answer::Cancel;
         const auto answer = answers.front();
@@ -108,6 +114,47 @@ public:
         return addChoice;
     }
     void ShowBusy(std::string_view text) override { busy.emplace_back(text); }
+    // With asideOnWorker, work run aside runs on a thread of its own while this one serves the calls it
+    // hands back, as the real desktops do.
+    void RunAside(const std::function<void()>& work) override {
+        if (!asideOnWorker) return work();
+        ++asideRuns;
+        m_aside = true;
+        std::exception_ptr failure;
+        bool finished = false;
+        std::thread worker([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            std::lock_guard lock(m_mutex);
+            finished = true;
+            m_wake.notify_all();
+        });
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [&] { return finished || m_handed; });
+            if (!m_handed) break;
+            const std::function<void()>* call = m_handed;
+            lock.unlock();
+            (*call)();
+            lock.lock();
+            m_handed = nullptr;
+            m_wake.notify_all();
+        }
+        lock.unlock();
+        worker.join();
+        m_aside = false;
+        if (failure) std::rethrow_exception(failure);
+    }
+    void RunOnInterface(const std::function<void()>& call) override {
+        if (std::this_thread::get_id() == m_interfaceThread) return call();
+        std::unique_lock lock(m_mutex);
+        m_handed = &call;
+        m_wake.notify_all();
+        m_wake.wait(lock, [&] { return m_handed == nullptr; });
+    }
     std::optional<std::string> AskProjectName() override {
         ++nameQuestions;
         return typedName;
@@ -136,6 +183,10 @@ public:
 
     std::deque<kordel::ui::Answer> answers;
     std::vector<ShownMessage> messages;
+    bool asideOnWorker = false;
+    int asideRuns = 0;             // work run on a worker
+    int messagesOffInterface = 0;  // messages shown from another thread than the desktop's
+    int messagesWhileAside = 0;    // messages that work run aside handed back
     std::vector<bool> progressRuns;
     bool cancelBeforeRun = false;
     bool faultInWorker = false;
@@ -164,6 +215,13 @@ public:
     std::size_t languageRows = 0;
     std::function<void(kordel::userlang::LanguageListEditor&)> onLanguages;
     std::filesystem::path programFolder = "/opt/kordel/bin";
+
+private:
+    std::thread::id m_interfaceThread = std::this_thread::get_id();
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    const std::function<void()>* m_handed = nullptr;  // a call the worker waits to see run
+    bool m_aside = false;
 };
 
 }  // namespace test_support

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <new>
+#include <stdexcept>
 #include <thread>
 
 #include <sys/stat.h>
@@ -28,6 +29,7 @@
 #include <QMimeData>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -634,6 +636,25 @@ private slots:
             caught = true;
         }
         QVERIFY(caught);
+        // A question the work hands back runs on this thread while the work waits for its answer; a
+        // failure there reaches the work.
+        QThread* askedOn = nullptr;
+        int answer = 0;
+        bool failureReachedWork = false;
+        desktop->RunAside([&] {
+            desktop->RunOnInterface([&] {
+                askedOn = QThread::currentThread();
+                answer = 7;
+            });
+            try {
+                desktop->RunOnInterface([] { throw std::runtime_error("no window"); });
+            } catch (const std::runtime_error&) {
+                failureReachedWork = true;
+            }
+        });
+        QCOMPARE(askedOn, QThread::currentThread());
+        QCOMPARE(answer, 7);
+        QVERIFY(failureReachedWork);
     }
 
     void aboutHasItsFrameAndContactAndIgnoresEscape() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_desktop.h"
+#include "engine/count_run.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
 #include "ui/core/messages.h"
@@ -66,6 +67,32 @@ TEST_F(ListCommands, SaveAsWritesTheListAndCleansTheTitle) {
     fs::remove(target);
     other.Dispatch(cmd::kSave);
     EXPECT_EQ(ReadBytes(target), written);
+}
+
+// Reading a long list takes seconds, so it runs aside; its questions still come from the window's
+// thread, and the rows it replaces are freed aside too.
+TEST_F(ListCommands, OpeningReadsAsideAndAsksOnTheWindowsThread) {
+    logic.AddPaths({a, b});
+    const std::string target = (dir / "list.kpl").string();
+    desktop.savePaths = {target};
+    logic.Dispatch(cmd::kSaveKey);
+    ASSERT_TRUE(fs::exists(target));
+    fs::remove(b);
+
+    desktop.asideOnWorker = true;
+    desktop.openPaths = {target};
+    desktop.answers = {Answer::Ok};  // go on past the missing file
+    logic.Dispatch(cmd::kOpen);
+    EXPECT_EQ(desktop.LastMessage(), kordel::engine::MissingMessage(b));
+    EXPECT_EQ(desktop.messagesWhileAside, 1);
+    EXPECT_EQ(desktop.messagesOffInterface, 0);
+    EXPECT_EQ(logic.list().Paths(), (std::vector<std::string>{a}));
+    EXPECT_EQ(logic.pfn(), target);
+    EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - " + target);
+
+    logic.Dispatch(cmd::kNew);
+    EXPECT_EQ(logic.list().RowCount(), 0u);
+    EXPECT_EQ(logic.pfn(), msg::kUntitled);
 }
 
 TEST_F(ListCommands, ClosingWithYesOnAnUntitledListRunsSaveAs) {

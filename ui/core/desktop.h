@@ -82,6 +82,9 @@ public:
     /// (user input waits until it is done), so a long step over many rows does not freeze the window.
     /// This default runs it in place.
     virtual void RunAside(const std::function<void()>& work) { work(); }
+    /// From work that RunAside runs: runs `call` (a question to the user) on the interface thread and
+    /// waits for it; an exception it throws reaches the work. This default runs it in place.
+    virtual void RunOnInterface(const std::function<void()>& call) { call(); }
     /// A modeless notice ("Adding source files to the list...") while a step runs; empty text hides it.
     virtual void ShowBusy(std::string_view text) = 0;
     /// "Would you like to specify a project name?" and then the name entry: the typed text, or

@@ -49,16 +49,17 @@ void ListDocument::SetTotals(const engine::TotalsTexts& totals) {
     Changed();
 }
 
-void ListDocument::Reset() {
+ResultList::RemovedRows ListDocument::Reset() {
     m_state.pfn = msg::kUntitled;
     m_texts.totals = engine::TotalsTexts{};
     // The name of the previous list must not carry over into the next one saved.
     m_state.PN.clear();
     m_state.nameField = msg::kUnspecified;
     m_state.cy = 0;
-    m_list.Clear();
+    ResultList::RemovedRows old = m_list.Clear();
     UpdateWindowName(1);
     UpdateStatusBars();
+    return old;
 }
 
 std::string ItemCountText(std::size_t rows) {

@@ -42,8 +42,9 @@ public:
     /// Status part 1 for the given selection.
     void ShowSelection(const std::vector<std::size_t>& selected);
     void SetTotals(const engine::TotalsTexts& totals);
-    /// Back to an empty untitled list (the New command after its prompt); the change state stays.
-    void Reset();
+    /// Back to an empty untitled list (the New command after its prompt); the change state stays. The
+    /// rows taken out are the caller's to destroy.
+    ResultList::RemovedRows Reset();
     /// The window shows the state's name field again after opening or saving changed it.
     void Refresh();
 

@@ -118,13 +118,17 @@ void MainWindowLogic::SelectionChanged() { m_doc.ShowSelection(Selection()); }
 
 void MainWindowLogic::New() {
     if (!QueryClose()) return;
-    m_doc.Reset();
+    FreeAside(m_doc.Reset());
     m_totals = {};
 }
 
+void MainWindowLogic::FreeAside(ResultList::RemovedRows rows) {
+    // Freeing a million rows takes longer than the window may wait.
+    m_desktop.RunAside([&rows] { const ResultList::RemovedRows freed = std::move(rows); });
+}
+
 void MainWindowLogic::Remove() {
-    ResultList::RemovedRows removed = list().RemoveRows(Selection());
-    m_desktop.RunAside([&removed] { const ResultList::RemovedRows freed = std::move(removed); });
+    FreeAside(list().RemoveRows(Selection()));
     UpdateStatusBars();
     UpdateWindowName(2);
     SelectionChanged();
@@ -280,11 +284,26 @@ void MainWindowLogic::OpenNamed(const std::string& path) {
     OpenList(path);
 }
 
+bool MainWindowLogic::ReadListAside(
+    const std::function<bool(projects::ListState&, projects::ListQuestions&)>& read) {
+    // Reading a long list and looking for each of its files takes seconds. The questions are still
+    // asked on this thread, and the document's state changes only once the list is read.
+    projects::ListState state = m_doc.state();
+    InterfaceListQuestions questions(m_desktop, m_questions);
+    bool count = false;
+    m_desktop.RunAside([&] { count = read(state, questions); });
+    m_doc.state() = state;
+    return count;
+}
+
 void MainWindowLogic::OpenList(const std::string& path) {
     m_desktop.ShowBusy(kAddingBusyText);
     std::vector<std::string> rows;
-    const bool count = projects::OpenProject(path, rows, m_doc.state(), ListSettingsNow(), m_questions);
-    list().Clear();
+    const projects::ListSettings settings = ListSettingsNow();
+    const bool count = ReadListAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        return projects::OpenProject(path, rows, state, settings, questions);
+    });
+    FreeAside(list().Clear());
     PlaceRows(std::move(rows));
     UpdateStatusBars();
     if (!m_doc.state().openFailed) UpdateWindowName(1);
@@ -296,7 +315,10 @@ void MainWindowLogic::OpenList(const std::string& path) {
 void MainWindowLogic::StartUp() {
     if (m_settings.llp != 1) return;
     std::vector<std::string> rows;
-    const bool count = projects::AutoImportProject(rows, m_doc.state(), ListSettingsNow(), m_questions);
+    const projects::ListSettings settings = ListSettingsNow();
+    const bool count = ReadListAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        return projects::AutoImportProject(rows, state, settings, questions);
+    });
     const bool imported = !rows.empty();
     PlaceRows(std::move(rows));
     if (imported) UpdateStatusBars();

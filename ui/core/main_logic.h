@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -109,6 +110,10 @@ private:
     bool Meets(Needs needs) const;
     /// Inserts paths at their places (repeats kept), finding the places aside.
     void PlaceRows(std::vector<std::string> paths);
+    void FreeAside(ResultList::RemovedRows rows);
+    /// Runs `read` (opening a list) aside with the document's state and questions asked on this thread;
+    /// returns what it returns.
+    bool ReadListAside(const std::function<bool(projects::ListState&, projects::ListQuestions&)>& read);
     std::vector<std::size_t> Selection() const;
     void New();
     void Open();

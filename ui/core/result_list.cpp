@@ -112,10 +112,11 @@ void ResultList::SwapRows(std::size_t a, std::size_t b) {
     }
 }
 
-void ResultList::Clear() {
-    const std::size_t n = m_rows.size();
-    m_rows.clear();
-    if (m_listener && n > 0) m_listener->RowsRemoved(0, n);
+ResultList::RemovedRows ResultList::Clear() {
+    RemovedRows removed;
+    removed.rows.swap(m_rows);
+    if (m_listener && !removed.rows.empty()) m_listener->RowsRemoved(0, removed.rows.size());
+    return removed;
 }
 
 void ResultList::SetPercentColumns(bool on) {

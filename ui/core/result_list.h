@@ -68,7 +68,9 @@ public:
     /// Swaps the contents of two rows (the sorts move contents, the order rule is not reapplied).
     void SwapRows(std::size_t a, std::size_t b);
 
-    void Clear();
+    class RemovedRows;
+    /// Takes every row out; the caller chooses the thread that destroys them (see RemovedRows).
+    RemovedRows Clear();
 
     /// Turns the four percentage columns on (inserted empty at 2, 4, 6, 8) or off (removed).
     void SetPercentColumns(bool on);

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include "engine/path_split.h"
@@ -36,6 +37,8 @@ using ui::Icon;
 
 // The message the progress window receives when a worker's calls wait for it.
 constexpr UINT kDeliverCalls = WM_APP + 1;
+// The thread message with which work run aside hands a call to the interface thread.
+constexpr UINT kRunOnInterface = WM_APP + 3;
 // A delivery of calls runs this long at most before the window's other messages get their turn.
 constexpr auto kDeliverySlice = std::chrono::milliseconds(20);
 
@@ -508,6 +511,40 @@ ui::AddChoice Win32Desktop::AskSourceFiles(std::string_view title, const std::ve
     return choice;
 }
 
+namespace {
+
+// A call handed to the interface thread; `done` is set once it has run.
+struct InterfaceCall {
+    const std::function<void()>& call;
+    HANDLE done;
+    std::exception_ptr failure;
+};
+
+void RunInterfaceCall(LPARAM request) {
+    auto* handed = reinterpret_cast<InterfaceCall*>(request);
+    try {
+        handed->call();
+    } catch (...) {
+        handed->failure = std::current_exception();
+    }
+    SetEvent(handed->done);
+}
+
+}  // namespace
+
+void Win32Desktop::RunOnInterface(const std::function<void()>& call) {
+    if (GetCurrentThreadId() == m_interfaceThread) return call();
+    InterfaceCall request{call, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
+    if (!request.done) throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
+    if (!PostThreadMessageW(m_interfaceThread, kRunOnInterface, 0, reinterpret_cast<LPARAM>(&request))) {
+        CloseHandle(request.done);
+        throw std::system_error(static_cast<int>(GetLastError()), std::system_category());
+    }
+    WaitForSingleObject(request.done, INFINITE);
+    CloseHandle(request.done);
+    if (request.failure) std::rethrow_exception(request.failure);
+}
+
 void Win32Desktop::RunAside(const std::function<void()>& work) {
     HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!finished) return work();
@@ -531,6 +568,10 @@ void Win32Desktop::RunAside(const std::function<void()>& work) {
             if (msg.message == WM_QUIT) {
                 quit = true;
                 quitCode = msg.wParam;
+                continue;
+            }
+            if (msg.hwnd == nullptr && msg.message == kRunOnInterface) {
+                RunInterfaceCall(msg.lParam);
                 continue;
             }
             TranslateMessage(&msg);

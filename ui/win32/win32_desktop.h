@@ -39,6 +39,7 @@ public:
     ui::AddChoice AskSourceFiles(std::string_view title, const std::vector<ui::FileFilter>& filters, int filter,
                                  const std::string& folder) override;
     void RunAside(const std::function<void()>& work) override;
+    void RunOnInterface(const std::function<void()>& call) override;
     void ShowBusy(std::string_view text) override;
     std::optional<std::string> AskProjectName() override;
     std::optional<ui::FindRequest> AskFind() override;
@@ -54,6 +55,7 @@ private:
     void RunUnderProgress(bool sorting, std::atomic<int>& canc, const std::function<void(ui::CallQueue&)>& body);
 
     HINSTANCE m_instance;
+    DWORD m_interfaceThread = GetCurrentThreadId();  // the desktop lives on the thread of its windows
     HWND m_main = nullptr;
     ui::MainWindowLogic* m_logic = nullptr;
     HWND m_progress = nullptr;
