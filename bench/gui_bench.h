@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -20,7 +21,10 @@ public:
         last = text;
         return ui::Answer::Ok;
     }
+    std::optional<std::string> AskSavePath(std::string_view, const ui::FileType&) override { return savePath; }
+    std::optional<std::string> AskOpenPath(std::string_view, const ui::FileType&) override { return savePath; }
     std::string last;
+    std::string savePath;  // what the save and open dialogs answer
 };
 
 /// The non-empty lines of a list file.

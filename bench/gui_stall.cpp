@@ -1,7 +1,8 @@
 // Measures how long the desktop program's interface thread is kept from its event loop with many rows:
 // a timer on that thread notes the longest gap between its ticks while the files of a list are added,
-// counted, sorted and scrolled through, while a few more are added and while all are removed (the real
-// main window, offscreen). Prints the longest gap and the duration of each step, and the memory the rows take.
+// counted, sorted, scrolled through, saved, closed and opened again, while a few more are added and
+// while all are removed (the real main window, offscreen). Prints the longest gap and the duration of
+// each step, and the memory the rows take.
 // Usage: gui_stall LISTFILE [JOBS]   (JOBS: 0 = one per core; default 0)
 #include <algorithm>
 #include <chrono>
@@ -19,6 +20,7 @@
 
 #include "gui_bench.h"
 #include "ui/core/commands.h"
+#include "ui/core/options.h"
 #include "ui/core/settings_store.h"
 #include "ui/main_window.h"
 
@@ -73,8 +75,14 @@ int main(int argc, char** argv) {
     const unsigned jobs = kordel::bench::JobsArgument(argc, argv);
 
     kordel::ui::MemorySettingsStore store;
-    kordel::ui::MainWindow window(
-        store, [&](QWidget* owner) { return std::make_unique<kordel::bench::AnsweringDesktop>(owner); });
+    kordel::bench::AnsweringDesktop* desktop = nullptr;
+    kordel::ui::MainWindow window(store, [&](QWidget* owner) {
+        auto made = std::make_unique<kordel::bench::AnsweringDesktop>(owner);
+        desktop = made.get();
+        return made;
+    });
+    const std::string listFile = std::string(argv[1]) + ".gui_stall.kpl";
+    desktop->savePath = listFile;
     window.resize(1000, 700);
     window.show();
     window.logic().SetJobs(jobs);
@@ -111,6 +119,16 @@ int main(int argc, char** argv) {
     });
     step("scroll to the start", [&] { table->verticalScrollBar()->setValue(0); });
     const auto rows = static_cast<double>(table->model()->rowCount());
+    // The option that adds four columns to every row, and takes them away again.
+    const auto& boxes = kordel::ui::OptionBoxes();
+    const auto percent = std::find_if(boxes.begin(), boxes.end(), [](const auto& box) { return box.setting == "sps"; });
+    step("percentage columns on", [&] { window.logic().ClickOption(*percent, true); });
+    step("percentage columns off", [&] { window.logic().ClickOption(*percent, false); });
+    // The list saved, closed and opened again: opening looks for every file.
+    step("save the list", [&] { window.logic().Dispatch(kordel::ui::cmd::kSaveAs); });
+    step("new (the rows go)", [&] { window.logic().Dispatch(kordel::ui::cmd::kNew); });
+    step("open the saved list", [&] { window.logic().OpenNamed(listFile); });
+    std::remove(listFile.c_str());
     // A few more among the many: the rows already there move to their new places.
     step("add 1,000 more", [&] {
         std::vector<std::string> more;

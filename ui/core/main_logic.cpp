@@ -237,7 +237,10 @@ void MainWindowLogic::StoreLastSaved(const projects::ListSettings& settings) {
 
 bool MainWindowLogic::SaveTo(const std::string& path) {
     projects::ListSettings settings = ListSettingsNow();
-    const bool saved = projects::ExportProject(path, list().Paths(), m_doc.state(), settings, m_questions);
+    bool saved = false;
+    ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        saved = projects::ExportProject(path, list().Paths(), state, settings, questions);
+    });
     if (saved) {
         StoreLastSaved(settings);
         UpdateWindowName(1);
@@ -257,7 +260,10 @@ bool MainWindowLogic::SaveAs() {
         return false;
     }
     const projects::ListSettings settings = ListSettingsNow();
-    std::optional<std::string> target = projects::SaveAsQuestions(list().Paths(), m_doc.state(), settings, m_questions);
+    std::optional<std::string> target;
+    ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        target = projects::SaveAsQuestions(list().Paths(), state, settings, questions);
+    });
     m_doc.Refresh();
     // An accepted suggestion never replaces an existing file without asking.
     if (target && platform::DoesFileExist(*target) &&
@@ -284,24 +290,23 @@ void MainWindowLogic::OpenNamed(const std::string& path) {
     OpenList(path);
 }
 
-bool MainWindowLogic::ReadListAside(
-    const std::function<bool(projects::ListState&, projects::ListQuestions&)>& read) {
-    // Reading a long list and looking for each of its files takes seconds. The questions are still
-    // asked on this thread, and the document's state changes only once the list is read.
+void MainWindowLogic::ListStepAside(
+    const std::function<void(projects::ListState&, projects::ListQuestions&)>& step) {
+    // Reading a long list and looking for each of its files takes seconds, writing one most of one.
+    // The questions are still asked on this thread, and the document's state changes only at the end.
     projects::ListState state = m_doc.state();
     InterfaceListQuestions questions(m_desktop, m_questions);
-    bool count = false;
-    m_desktop.RunAside([&] { count = read(state, questions); });
+    m_desktop.RunAside([&] { step(state, questions); });
     m_doc.state() = state;
-    return count;
 }
 
 void MainWindowLogic::OpenList(const std::string& path) {
     m_desktop.ShowBusy(kAddingBusyText);
     std::vector<std::string> rows;
     const projects::ListSettings settings = ListSettingsNow();
-    const bool count = ReadListAside([&](projects::ListState& state, projects::ListQuestions& questions) {
-        return projects::OpenProject(path, rows, state, settings, questions);
+    bool count = false;
+    ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        count = projects::OpenProject(path, rows, state, settings, questions);
     });
     FreeAside(list().Clear());
     PlaceRows(std::move(rows));
@@ -316,8 +321,9 @@ void MainWindowLogic::StartUp() {
     if (m_settings.llp != 1) return;
     std::vector<std::string> rows;
     const projects::ListSettings settings = ListSettingsNow();
-    const bool count = ReadListAside([&](projects::ListState& state, projects::ListQuestions& questions) {
-        return projects::AutoImportProject(rows, state, settings, questions);
+    bool count = false;
+    ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
+        count = projects::AutoImportProject(rows, state, settings, questions);
     });
     const bool imported = !rows.empty();
     PlaceRows(std::move(rows));

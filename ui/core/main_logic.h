@@ -111,9 +111,9 @@ private:
     /// Inserts paths at their places (repeats kept), finding the places aside.
     void PlaceRows(std::vector<std::string> paths);
     void FreeAside(ResultList::RemovedRows rows);
-    /// Runs `read` (opening a list) aside with the document's state and questions asked on this thread;
-    /// returns what it returns.
-    bool ReadListAside(const std::function<bool(projects::ListState&, projects::ListQuestions&)>& read);
+    /// Runs `step` (opening or saving a list) aside on a copy of the document's state, which it takes
+    /// back at the end, with its questions asked on this thread.
+    void ListStepAside(const std::function<void(projects::ListState&, projects::ListQuestions&)>& step);
     std::vector<std::size_t> Selection() const;
     void New();
     void Open();
