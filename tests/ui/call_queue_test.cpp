@@ -39,6 +39,29 @@ TEST(CallQueue, SlicedDeliveriesKeepTheOrderAndDropOnlyReplacedUpdates) {
     EXPECT_EQ(wakes, 2);
 }
 
+// A worker that posts faster than the calls are made: calls posted while a delivery is under way, even
+// after it took the batch, wait for that delivery instead of asking for another, which would pile
+// deliveries up in the event loop and keep everything else in it waiting.
+TEST(CallQueue, OneDeliveryAtATime) {
+    int wakes = 0;
+    CallQueue calls([&] { ++wakes; });
+    int made = 0;
+    calls.Post(Kind::Other, [&] { ++made; });
+    EXPECT_EQ(wakes, 1);
+    // Posted during the slice, after the batch was taken: the same delivery goes on.
+    calls.Post(Kind::Other, [&] {
+        ++made;
+        calls.Post(Kind::Other, [&] { ++made; });
+    });
+    EXPECT_TRUE(calls.Deliver(std::chrono::milliseconds(20)));
+    EXPECT_EQ(wakes, 1);
+    EXPECT_FALSE(calls.Deliver(std::chrono::milliseconds(20)));
+    EXPECT_EQ(made, 3);
+    // That delivery has ended: the next post asks for a new one.
+    calls.Post(Kind::Other, [&] { ++made; });
+    EXPECT_EQ(wakes, 2);
+}
+
 // Records which thread destroyed the last owner of a capture.
 class Witness {
 public:

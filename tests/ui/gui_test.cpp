@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -257,6 +258,38 @@ private slots:
         QVERIFY(model->index(0, 0).data().toString().endsWith("one.c"));
         QCOMPARE(model->index(2, 1).data().toString(), QString("3"));
         QVERIFY(window->action(cmd::kAscending)->isChecked());
+    }
+
+    void aFloodOfCallsLeavesTimersTheirTurn() {
+        // A worker that reports faster than the window takes its calls (a sort's swaps): the loop's
+        // timers still tick between the slices of calls.
+        QObject context;
+        bool delivered = false;
+        QElapsedTimer clock;
+        clock.start();
+        qint64 longest = 0;
+        QTimer tick;
+        tick.setInterval(5);
+        connect(&tick, &QTimer::timeout, [&] { longest = std::max(longest, clock.restart()); });
+        tick.start();
+        // Calls of about 50 us each, posted for half a second, one every 20 us.
+        const auto busy = [](std::chrono::microseconds span) {
+            const auto end = std::chrono::steady_clock::now() + span;
+            while (std::chrono::steady_clock::now() < end) {
+            }
+        };
+        std::thread worker([&] {
+            const auto calls = MakeQtCallQueue(&context);
+            const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+            while (std::chrono::steady_clock::now() < end) {
+                calls->Post(CallQueue::Kind::Other, [&] { busy(std::chrono::microseconds(50)); });
+                busy(std::chrono::microseconds(20));
+            }
+            calls->Post(CallQueue::Kind::Other, [&] { delivered = true; });
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(delivered, 20000);
+        worker.join();
+        QVERIFY2(longest < 200, qPrintable(QString("the timer waited %1 ms").arg(longest)));
     }
 
     void workerCallsArriveInOrderWithTheLatestStatus() {

@@ -10,11 +10,12 @@ void CallQueue::Post(Kind kind, std::function<void()> run) {
     std::vector<Call> spent;  // destroyed on leaving, by the thread that allocated their captures
     {
         std::lock_guard lock(m_mutex);
-        first = m_calls.empty();
+        first = !m_delivering;
+        m_delivering = true;
         m_calls.push_back({kind, std::move(run)});
         spent.swap(m_spent);
     }
-    // A batch that already has calls has its delivery asked for; it will take this one too.
+    // A delivery asked for or under way takes this call too.
     if (first) m_wake();
 }
 
@@ -81,7 +82,11 @@ bool CallQueue::Deliver(std::chrono::milliseconds slice) {
         m_made.push_back(std::move(call));
     }
     HandBack();
-    return !m_ready.empty();
+    if (!m_ready.empty()) return true;
+    std::lock_guard lock(m_mutex);
+    if (!m_calls.empty()) return true;  // posted during this slice
+    m_delivering = false;
+    return false;
 }
 
 }  // namespace kordel::ui

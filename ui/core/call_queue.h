@@ -10,7 +10,9 @@
 namespace kordel::ui {
 
 /// Calls for the interface thread, delivered in batches: one wake-up carries every call posted since
-/// the last, so a long run does not flood the interface thread. Within a batch only the last call of each
+/// the last, so a long run does not flood the interface thread. There is one delivery at a time: the
+/// worker wakes the interface thread only when no delivery is asked for or under way, so a worker that
+/// posts faster than the calls are made never has deliveries pile up in the event loop. Within a batch only the last call of each
 /// replaceable kind (status, totals, percent) is made, since nothing is painted between the calls of a
 /// batch. A delivery stops after a slice of time and goes on at the next wake-up, so a batch of many
 /// thousand rows never holds the window still. Queued calls hold only what outlives the loop that runs
@@ -24,7 +26,8 @@ class CallQueue {
 public:
     enum class Kind { Status, Totals, Progress, Other };
 
-    /// `wake` asks the interface thread to call Deliver soon; the worker calls it when a batch begins.
+    /// `wake` asks the interface thread to call Deliver soon; the worker calls it when a batch begins
+    /// and no delivery is asked for or under way.
     explicit CallQueue(std::function<void()> wake) : m_wake(std::move(wake)) {}
 
     void Post(Kind kind, std::function<void()> run);
@@ -35,7 +38,8 @@ public:
     void Flush();
 
     /// Interface thread: makes waiting calls for about `slice`. True when calls are left, which the
-    /// caller delivers after whatever else its event loop has to do.
+    /// caller delivers after whatever else its event loop has to do; false ends the delivery, and
+    /// the next post wakes the interface thread again.
     bool Deliver(std::chrono::milliseconds slice);
 
 private:
@@ -50,6 +54,7 @@ private:
     std::mutex m_mutex;
     std::vector<Call> m_calls;  // posted by the worker
     std::vector<Call> m_spent;  // made, for the worker to destroy
+    bool m_delivering = false;  // a delivery is asked for or under way
     // Interface thread only:
     std::vector<Call> m_taken;  // the last batch taken, emptied
     std::deque<Call> m_ready;   // taken, not yet made
