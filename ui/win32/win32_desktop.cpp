@@ -37,6 +37,8 @@ using ui::Icon;
 
 // The message the progress window receives when a worker's calls wait for it.
 constexpr UINT kDeliverCalls = WM_APP + 1;
+// The timer that delivers the rest of the calls once keys, clicks and painting have had their turn.
+constexpr UINT_PTR kDeliverTimer = 1;
 // The thread message with which work run aside hands a call to the interface thread.
 constexpr UINT kRunOnInterface = WM_APP + 3;
 // A delivery of calls runs this long at most before the window's other messages get their turn.
@@ -74,10 +76,21 @@ INT_PTR CALLBACK ProgressProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             state->start();
             return TRUE;
         }
+        case WM_TIMER:
+            if (wParam != kDeliverTimer) return FALSE;
+            KillTimer(dialog, kDeliverTimer);
+            [[fallthrough]];
         case kDeliverCalls:
-            // The rest after the messages that came meanwhile; the queue keeps its order.
-            if (DialogState<ProgressState>(dialog)->queue.Deliver(kDeliverySlice))
-                PostMessageW(dialog, kDeliverCalls, 0, 0);
+            // The rest after the messages that came meanwhile; the queue keeps its order. Posted
+            // messages come before keys, clicks and painting, so while any of those wait the rest
+            // follows on a timer, which comes after them: a worker that posts faster than its calls
+            // are made must not keep Cancel from being clicked.
+            if (DialogState<ProgressState>(dialog)->queue.Deliver(kDeliverySlice)) {
+                if (HIWORD(GetQueueStatus(QS_INPUT | QS_PAINT)) != 0)
+                    SetTimer(dialog, kDeliverTimer, USER_TIMER_MINIMUM, nullptr);
+                else
+                    PostMessageW(dialog, kDeliverCalls, 0, 0);
+            }
             return TRUE;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDC_PROGRESS_CANCEL || LOWORD(wParam) == IDCANCEL)
@@ -549,6 +562,7 @@ void Win32Desktop::RunAside(const std::function<void()>& work) {
     HANDLE finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!finished) return work();
     std::exception_ptr failure;  // out of memory reaches this thread's handlers
+    m_aside = true;
     std::thread worker([&] {
         try {
             work();
@@ -579,6 +593,7 @@ void Win32Desktop::RunAside(const std::function<void()>& work) {
         }
     }
     worker.join();
+    m_aside = false;
     CloseHandle(finished);
     if (quit) PostQuitMessage(static_cast<int>(quitCode));  // for the main loop, which owns it
     if (failure) std::rethrow_exception(failure);

@@ -21,8 +21,9 @@ public:
     /// The owner of the dialogs and message boxes; set once the main window exists.
     void SetMainWindow(HWND window) { m_main = window; }
     void SetLogic(ui::MainWindowLogic* logic) { m_logic = logic; }
-    /// True while a worker runs under the progress window.
-    bool busy() const { return m_progress != nullptr; }
+    /// True while a worker runs under the progress window or aside: posted messages still arrive
+    /// then (a dropped file, a close from the taskbar), and must not start a command.
+    bool busy() const { return m_progress != nullptr || m_aside; }
 
     ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
@@ -60,6 +61,7 @@ private:
     ui::MainWindowLogic* m_logic = nullptr;
     HWND m_progress = nullptr;
     HWND m_busy = nullptr;
+    bool m_aside = false;  // RunAside is waiting for its work
     std::chrono::milliseconds m_versionDeadline{20000};
 };
 
