@@ -317,8 +317,13 @@ TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
     EXPECT_EQ(logic.list().ColumnCount(), 10u);
     EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
     EXPECT_EQ(store.Read("sps").value_or(""), "1");
+    logic.ClickOption(sps, true);  // already on: the rows stay as they are
+    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    // Counted with the percentages: turning them off keeps the counts and drops only the percentages.
+    logic.list().SetCounts(0, {"5", "50%", "3", "30%", "0", "0%", "2", "20%", "10"});
     logic.ClickOption(sps, false);
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "2", "3", "4", "10"}));
+    EXPECT_EQ(logic.list().ColumnCount(), 6u);
+    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "5", "3", "0", "2", "10"}));
 }
 
 TEST_F(MainLogic, SortDirectionIsStoredAndShown) {

@@ -119,25 +119,42 @@ ResultList::RemovedRows ResultList::Clear() {
     return removed;
 }
 
-void ResultList::SetPercentColumns(bool on) {
-    if (on == percentColumns()) return;
-    for (auto& row : m_rows) {
-        auto& cells = row.cells;
-        if (on) {
-            for (std::size_t at : {2, 4, 6, 8}) cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(at), "");
-        } else {
-            // Column 2, then 3, 4 and 5, each counted after the previous deletion.
-            for (std::size_t at : {2, 3, 4, 5}) cells.erase(cells.begin() + static_cast<std::ptrdiff_t>(at));
+ResultList::PercentRows ResultList::PreparePercentColumns(const ResultList& list, bool on) {
+    PercentRows prepared;
+    prepared.on = on;
+    prepared.change = on != list.percentColumns();
+    if (!prepared.change) return prepared;
+    prepared.rows.reserve(list.m_rows.size());
+    for (const Row& row : list.m_rows) {
+        const auto& cells = row.cells;
+        Row& made = prepared.rows.emplace_back();
+        made.cells.reserve(ListColumns(on).size());
+        for (std::size_t at = 0; at < cells.size(); ++at) {
+            // Off: columns 2, 4, 6 and 8 are the percentages. On: an empty one after each count but the total.
+            if (!on && (at == 2 || at == 4 || at == 6 || at == 8)) continue;
+            made.cells.push_back(cells[at]);
+            if (on && at >= 1 && at <= 4) made.cells.emplace_back();
         }
     }
-    m_columns = ListColumns(on).size();
+    return prepared;
+}
+
+ResultList::RemovedRows ResultList::SetPercentColumns(PercentRows prepared) {
+    RemovedRows replaced;
+    if (!prepared.change) return replaced;
+    assert(prepared.rows.size() == m_rows.size());
+    replaced.rows.swap(m_rows);
+    m_rows.swap(prepared.rows);
+    m_columns = ListColumns(prepared.on).size();
     if (m_listener) m_listener->ListReset();
+    return replaced;
 }
 
 ResultList::RemovedRows ResultList::RemoveRows(std::vector<std::size_t> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     rows.erase(std::lower_bound(rows.begin(), rows.end(), m_rows.size()), rows.end());
+    if (rows.size() == m_rows.size()) return Clear();  // all of them: no row needs moving
     // A run of adjacent rows at a time, from the back, so the indexes still to come keep their meaning:
     // removing all of a million rows moves them once instead of a million times.
     RemovedRows removed;

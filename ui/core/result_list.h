@@ -72,8 +72,19 @@ public:
     /// Takes every row out; the caller chooses the thread that destroys them (see RemovedRows).
     RemovedRows Clear();
 
-    /// Turns the four percentage columns on (inserted empty at 2, 4, 6, 8) or off (removed).
-    void SetPercentColumns(bool on);
+    /// Every row with the four percentage columns turned on (inserted empty at 2, 4, 6, 8) or off
+    /// (removed), made ready for SetPercentColumns. It only reads the list, so it may run on another
+    /// thread while this one paints; the list must not change until SetPercentColumns.
+    class PercentRows {
+        friend class ResultList;
+        std::vector<Row> rows;
+        bool on = false;
+        bool change = false;
+    };
+    static PercentRows PreparePercentColumns(const ResultList& list, bool on);
+    /// Puts the prepared rows in place of the list's (one view reset); the rows they replace are the
+    /// caller's to destroy.
+    RemovedRows SetPercentColumns(PercentRows prepared);
 
     /// Rows taken out of the list. Freeing a million of them takes longer than a view may wait, so the
     /// caller chooses the thread that destroys them.
