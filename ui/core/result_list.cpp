@@ -122,8 +122,7 @@ ResultList::RemovedRows ResultList::Clear() {
 ResultList::PercentRows ResultList::PreparePercentColumns(const ResultList& list, bool on) {
     PercentRows prepared;
     prepared.on = on;
-    prepared.change = on != list.percentColumns();
-    if (!prepared.change) return prepared;
+    if (on == list.percentColumns()) return prepared;
     prepared.rows.reserve(list.m_rows.size());
     for (const Row& row : list.m_rows) {
         const auto& cells = row.cells;
@@ -141,7 +140,7 @@ ResultList::PercentRows ResultList::PreparePercentColumns(const ResultList& list
 
 ResultList::RemovedRows ResultList::SetPercentColumns(PercentRows prepared) {
     RemovedRows replaced;
-    if (!prepared.change) return replaced;
+    if (prepared.on == percentColumns()) return replaced;  // nothing was prepared
     assert(prepared.rows.size() == m_rows.size());
     replaced.rows.swap(m_rows);
     m_rows.swap(prepared.rows);

@@ -79,7 +79,6 @@ public:
         friend class ResultList;
         std::vector<Row> rows;
         bool on = false;
-        bool change = false;
     };
     static PercentRows PreparePercentColumns(const ResultList& list, bool on);
     /// Puts the prepared rows in place of the list's (one view reset); the rows they replace are the
