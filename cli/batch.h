@@ -42,6 +42,11 @@ public:
     void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string& userLanguage) override {
         if (m_onRow) m_onRow(row, counts, userLanguage);
     }
+    void RowLeftOut(std::size_t row) override {
+        if (m_onLeftOut) m_onLeftOut(row);
+    }
+    /// `onLeftOut` hears of each row a walk found for its #! line that named no language.
+    void OnLeftOut(std::function<void(std::size_t row)> onLeftOut) { m_onLeftOut = std::move(onLeftOut); }
 
     const std::vector<Skipped>& skipped() const { return m_skipped; }
     const engine::TotalsTexts& totals() const { return m_totals; }
@@ -53,6 +58,7 @@ private:
     std::size_t m_count;
     Progress& m_progress;
     OnRow m_onRow;
+    std::function<void(std::size_t row)> m_onLeftOut;
     std::size_t m_current = 0;
     std::size_t m_done = 0;
     std::vector<Skipped> m_skipped;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <map>
 #include <thread>
 #include <memory>
@@ -10,6 +11,8 @@
 
 #include "cli/languages.h"
 #include "engine/dispatch.h"
+#include "engine/known_languages.h"
+#include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
 
@@ -37,16 +40,6 @@ struct Counter {
     std::unique_ptr<engine::LineClassifier> classifier;
 };
 
-std::optional<Counter> CounterFor(const std::string& ext, const engine::CountOptions& options,
-                                  const engine::UserLanguageLookup* userLanguages) {
-    if (const engine::BuiltinLanguage* builtin = engine::FindBuiltin(ext, options.dotf))
-        return Counter{std::string(BuiltinLanguageName(ext, options.dotf)), builtin->make(options)};
-    if (userLanguages)
-        if (std::optional<engine::UserLanguageMatch> match = userLanguages->Find(ext, options))
-            return Counter{std::move(match->name), std::move(match->classifier)};
-    return std::nullopt;
-}
-
 // Counts one pair (or one side's file) at a time; one per worker thread, with its own repositories
 // (libgit2 objects are not shared between threads) and line buffers.
 class Differ {
@@ -61,28 +54,30 @@ public:
 
     // One side only: every line added or removed.
     void OneSide(const Side& side, const SideFile& file, Change change, Outcome& out) {
-        std::optional<Counter> counter = Find(file.relative, out);
         SideBytes bytes;
-        if (!counter || !Load(side, file, bytes, out)) return;
+        bool loaded = false;
+        std::optional<Counter> counter = Find(side, file, out, bytes, loaded);
+        if (!counter || (!loaded && !Load(side, file, bytes, out))) return;
         DiffFile result{file.relative, counter->language, change, DiffCounts(m_options.cnoml)};
         result.counts.AddFile(CountBuffer(bytes.view(), *counter->classifier, false), change);
         out.file = std::move(result);
     }
 
     void Pair(const SideFile& before, const SideFile& after, Outcome& out) {
-        std::optional<Counter> counter = Find(after.relative, out);
+        SideBytes newBytes;
+        bool loaded = false;
+        std::optional<Counter> counter = Find(m_new, after, out, newBytes, loaded);
         if (!counter) return;
         DiffFile result{after.relative, counter->language, Change::Same, DiffCounts(m_options.cnoml)};
-        SideBytes newBytes;
         if (before.blob && after.blob && *before.blob == *after.blob) {
             // The same blob: its lines are the same on both sides, whatever they are.
-            if (!Load(m_new, after, newBytes, out)) return;
+            if (!loaded && !Load(m_new, after, newBytes, out)) return;
             result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
             out.file = std::move(result);
             return;
         }
         SideBytes oldBytes;
-        if (!Load(m_old, before, oldBytes, out) || !Load(m_new, after, newBytes, out)) return;
+        if (!Load(m_old, before, oldBytes, out) || (!loaded && !Load(m_new, after, newBytes, out))) return;
         if (oldBytes.view() == newBytes.view()) {
             result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
             out.file = std::move(result);
@@ -103,10 +98,26 @@ public:
     }
 
 private:
-    std::optional<Counter> Find(const std::string& relative, Outcome& out) {
-        std::optional<Counter> counter = CounterFor(m_extensionOf(relative), m_options, m_userLanguages);
-        if (!counter) out.skipped.push_back({relative, "unknown extension"});
-        return counter;
+    // The file's counter by its name; when no table knows the name, by the #! line of its bytes, which
+    // are then loaded into `bytes` (`loaded`). A file without an extension that names no language there
+    // was taken for its #! line only and is left out without a word.
+    std::optional<Counter> Find(const Side& side, const SideFile& file, Outcome& out, SideBytes& bytes, bool& loaded) {
+        const engine::LanguageResolver resolver(m_options, m_userLanguages);
+        const std::string ext = m_extensionOf(file.relative);
+        std::optional<engine::ChosenLanguage> chosen = resolver.ByName(file.relative, ext);
+        if (!chosen && resolver.ReadsInterpreterLines()) {
+            if (!Load(side, file, bytes, out)) return std::nullopt;
+            loaded = true;
+            chosen = resolver.ByInterpreterLine(bytes.view());
+            if (!chosen && engine::HasNoExtension(std::filesystem::path(file.relative).filename().string()))
+                return std::nullopt;
+        }
+        if (!chosen) {
+            out.skipped.push_back({file.relative, "unknown extension"});
+            return std::nullopt;
+        }
+        std::string name = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, m_options.dotf)) : chosen->name;
+        return Counter{std::move(name), std::move(chosen->classifier)};
     }
 
     bool Load(const Side& side, const SideFile& file, SideBytes& bytes, Outcome& out) {

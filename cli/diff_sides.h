@@ -46,7 +46,7 @@ private:
 /// Everything a side needs to find its files and to pick their languages.
 struct SideContext {
     FileFilters filters;
-    KnownExtension known;
+    KnownName known;
     /// The extension whose language counts a path (its own, or another one given by --map).
     std::function<std::string(std::string_view path)> extensionOf;
     std::string repositoryFolder = ".";  ///< where revisions are looked up

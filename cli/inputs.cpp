@@ -6,6 +6,7 @@
 #include "cli/git_repo.h"
 #include "cli/path_list.h"
 #include "common/ascii.h"
+#include "engine/known_languages.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
@@ -16,6 +17,10 @@ namespace fs = std::filesystem;
 bool IsProjectListArg(const std::string& arg) {
     std::error_code ec;
     return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") && !fs::is_directory(arg, ec);
+}
+
+void NoteNamed(Inputs& inputs, const std::string& path) {
+    if (engine::HasNoExtension(fs::path(path).filename().string())) inputs.namedWithoutExtension.insert(path);
 }
 
 }  // namespace
@@ -31,10 +36,14 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
             std::vector<std::string> listedInProject;
             projects::GetProject(entry, listedInProject, inputs.listState, listQuestions);
             if (inputs.listState.openFailed) return false;
-            for (const std::string& path : listedInProject) inputs.paths.Add(path);
+            for (const std::string& path : listedInProject) {
+                inputs.paths.Add(path);
+                NoteNamed(inputs, path);
+            }
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
         } else if (!fs::is_directory(entry, ec)) {
             inputs.paths.Add(entry);
+            NoteNamed(inputs, entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
             std::string error;

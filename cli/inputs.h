@@ -3,6 +3,7 @@
 
 #include <istream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "cli/options.h"
@@ -19,6 +20,9 @@ struct Inputs {
     PathTable paths;
     std::string projectName;
     projects::ListState listState;
+    /// Files without an extension that were named (as a PATH, in --list or in a project list), not
+    /// found by a walk: when their "#!" line names no language they are reported, not left out.
+    std::unordered_set<std::string> namedWithoutExtension;
 };
 
 /// Each entry is a file (taken as given), a folder (walked, or listed by git with --vcs git) or a

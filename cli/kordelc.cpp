@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <unordered_set>
 
 #include "cli/batch.h"
 #include "cli/by_language.h"
@@ -26,6 +27,8 @@
 #include "common/file_messages.h"
 #include "engine/count_run.h"
 #include "engine/dispatch.h"
+#include "engine/known_languages.h"
+#include "engine/language_resolver.h"
 #include "engine/path_split.h"
 #include "projects/project_list.h"
 #include "reports/report.h"
@@ -116,17 +119,26 @@ private:
 // The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
 class CliFiles final : public RunFiles {
 public:
-    CliFiles(const PathTable& paths, const ExtensionMap& maps, std::string stdinCopy, std::string stdinName)
-        : m_paths(paths), m_maps(maps), m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
+    CliFiles(const Inputs& inputs, const ExtensionMap& maps, std::string stdinCopy, std::string stdinName)
+        : m_paths(inputs.paths), m_named(inputs.namedWithoutExtension), m_maps(maps),
+          m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
     std::size_t size() const override { return m_paths.size() + (m_stdinCopy.empty() ? 0 : 1); }
     std::string Path(std::size_t row) const override { return row < m_paths.size() ? m_paths[row] : m_stdinCopy; }
     std::string Extension(std::size_t row) const override { return DispatchExtension(Shown(row), m_maps); }
+    std::string Name(std::size_t row) const override { return Shown(row); }
+    // A file without an extension that a walk found only for its #! line.
+    bool MayLeaveOut(std::size_t row) const override {
+        if (IsStdin(row)) return false;
+        const std::string path = m_paths[row];
+        return HasNoExtension(fs::path(path).filename().string()) && !m_named.contains(path);
+    }
     /// The path as the output names it.
     std::string Shown(std::size_t row) const { return row < m_paths.size() ? m_paths[row] : m_stdinName; }
     bool IsStdin(std::size_t row) const { return row >= m_paths.size(); }
 
 private:
     const PathTable& m_paths;
+    const std::unordered_set<std::string>& m_named;
     const ExtensionMap& m_maps;
     std::string m_stdinCopy;
     std::string m_stdinName;
@@ -146,6 +158,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     options.cblib = o.blankInBlock;
     options.sps = o.percent;
     options.dotf = o.fortran77 ? 1 : 0;
+    options.knownLanguages = !o.builtinOnly;
 
     Progress progress(err, console.errIsTerminal, o.quiet, console.errWidth);
     // Without --languages the default database is used when there is one.
@@ -155,26 +168,25 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + db.string() + ")");
     if (o.listLanguages) {
         progress.Stop();
-        out << LanguageListing(userLanguages.languages, db.string());
+        out << LanguageListing(userLanguages.languages, db.string(), options.knownLanguages);
         return 0;
     }
     // The database read above serves the folder walks and the count: one read per run.
     const userlang::DatabaseLanguages lookup(db, [&](const fs::path&) { return userLanguages; });
     const userlang::ExtensionIndex userExtensions(userLanguages.languages);
-    const auto known = [&](std::string_view ext) {
-        return IsBuiltinExtension(ext, options.dotf) || userExtensions.Find(ext);
-    };
+    const auto userKnows = [&](std::string_view ext) { return userExtensions.Find(ext) != nullptr; };
     const ExtensionMap maps = MapsOf(o);
     for (const auto& [from, to] : maps) {
-        if (!known(to)) {
+        if (!IsCountableName("x" + to, to, options, userKnows, false)) {
             err << "kordelc: --map " << from << "=" << to << ": no language knows " << to
                 << "\nRun 'kordelc --list-languages' for the languages.\n";
             return 2;
         }
     }
 
-    const KnownExtension knownMapped = [&](std::string_view ext) {
-        return known(DispatchExtension(std::string("x").append(ext), maps));
+    // Walks take files of a known language by name, and files without an extension for their #! line.
+    const KnownName knownMapped = [&](std::string_view fileName) {
+        return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, true);
     };
     BatchListQuestions listQuestions(progress);
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
@@ -223,7 +235,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
             return 2;
         }
     }
-    const CliFiles files(inputs.paths, maps, stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
+    const CliFiles files(inputs, maps, stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
 
     OutputTarget target(out);
     if (!o.output.empty() && !target.OpenFile(o.output)) {
@@ -236,19 +248,24 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const bool hold = !o.sort.empty() || !revisions.empty() || terminal;
     RowOutput output(o, name, console, hold, files.size(), target);
     std::vector<bool> counted(files.size(), false);  // for --save-list
+    std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
     std::size_t nextRow = 0;
     const auto uncountedUpTo = [&](std::size_t end) {
-        for (; nextRow < end; ++nextRow) output.Add(Row{files.Shown(nextRow), false, {}, {}});
+        for (; nextRow < end; ++nextRow)
+            if (!leftOutRows[nextRow]) output.Add(Row{files.Shown(nextRow), false, {}, {}});
     };
     const auto onRow = [&](std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
         uncountedUpTo(row);
-        const std::string_view builtin = BuiltinLanguageName(files.Extension(row), options.dotf);
+        // The built-in table names its languages by extension; the others come with their names.
+        const std::string_view builtin =
+            userLanguage.empty() ? BuiltinLanguageName(files.Extension(row), options.dotf) : std::string_view();
         output.Add(Row{files.Shown(row), true, counts, builtin.empty() ? userLanguage : std::string(builtin)});
         counted[row] = true;
         ++nextRow;
     };
     std::atomic<int> canc{0};
     BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow);
+    observer.OnLeftOut([&](std::size_t row) { leftOutRows[row] = true; });
     RunResult result;
     if (files.size() > 0 || revisions.empty())
         result = CountLineT(files, options, canc, observer, o.jobs, &lookup, false);

@@ -6,6 +6,7 @@
 
 #include "common/ascii.h"
 #include "engine/dispatch.h"
+#include "engine/known_languages.h"
 
 namespace kordel::cli {
 
@@ -37,7 +38,8 @@ std::string_view BuiltinLanguageName(std::string_view extension, int dotf) {
     return {};
 }
 
-std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLanguages, const std::string& database) {
+std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLanguages, const std::string& database,
+                            bool knownLanguages) {
     std::string text = "Built-in languages (counted by the rules named after the extensions):\n";
     for (const NamedLanguage& language : BuiltinLanguages()) {
         text += "  ";
@@ -62,6 +64,18 @@ std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLangu
         text += "  " + language.name;
         text.append(language.name.size() < 14 ? 14 - language.name.size() : 1, ' ');
         text += language.extensions + "\n";
+    }
+    if (!knownLanguages) return text + "Further languages: not used (--builtin-only)\n";
+    text += "Further languages (kordelc's table; file names and #! lines too):\n";
+    for (const engine::LanguageRow& row : engine::KnownLanguages()) {
+        text += "  ";
+        text += row.name;
+        text.append(row.name.size() < 14 ? 14 - row.name.size() : 1, ' ');
+        text += row.extensions;
+        if (!row.fileNames.empty()) text += std::string(row.extensions.empty() ? "" : " ") + "files: " + std::string(row.fileNames);
+        if (!row.interpreters.empty()) text += " #!: " + std::string(row.interpreters);
+        if (!row.builtin.empty()) text += "  [counted as " + std::string(row.builtin) + "]";
+        text += "\n";
     }
     return text;
 }

@@ -23,8 +23,10 @@ const std::vector<NamedLanguage>& BuiltinLanguages();
 /// extension the built-in table lacks. ".f" is Forth, or Fortran 77 when `dotf` is 1.
 std::string_view BuiltinLanguageName(std::string_view extension, int dotf);
 
-/// The text of --list-languages: each built-in language with its extensions and its counter's rules,
-/// then the user languages of `database`.
-std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLanguages, const std::string& database);
+/// The text of --list-languages, in the order a file's language is looked up: each built-in language
+/// with its extensions and its counter's rules, the user languages of `database`, then the table of
+/// further languages with extensions, file names and #! programs (or a note when `knownLanguages` is off).
+std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLanguages, const std::string& database,
+                            bool knownLanguages = true);
 
 }  // namespace kordel::cli

@@ -119,6 +119,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_flag("--mixed-as-both", o.mixedAsBoth, "Count mixed lines also as code and as comment lines");
     app.add_flag("--blank-in-block", o.blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", o.fortran77, "Count .f files as Fortran 77 instead of Forth");
+    app.add_flag("--builtin-only", o.builtinOnly,
+                 "Count only the built-in languages and the user languages, as the desktop program does, without "
+                 "the table of further languages (file names and #! lines included)");
     app.add_option("--map", o.maps, "Count files of extension .EXT as the language of .OTHER (repeatable)")
         ->type_name(".EXT=.OTHER")
         ->allow_extra_args(false);
@@ -128,7 +131,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
             std::error_code ec;
             return std::filesystem::is_regular_file(v, ec) ? std::string() : "'" + v + "' is no file";
         }));
-    app.add_flag("--list-languages", o.listLanguages, "Print every built-in and user language with its extensions");
+    app.add_flag("--list-languages", o.listLanguages, "Print every language with its extensions and where it comes from");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")
         ->type_name("FILE");
     app.add_option("--stdin-name", o.stdinName, "Count standard input as a file named NAME")->type_name("NAME");

@@ -21,6 +21,7 @@ struct Options {
     bool mixedAsBoth = false;
     bool blankInBlock = false;
     bool fortran77 = false;
+    bool builtinOnly = false;  ///< only the built-in table and the user languages, as the desktop program counts
     std::vector<std::string> excludeDirs;
     bool noDefaultExcludes = false;
     std::vector<std::string> excludeGlobs;

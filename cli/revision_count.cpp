@@ -2,11 +2,17 @@
 #include "cli/revision_count.h"
 
 #include "cli/languages.h"
+#include <filesystem>
+
 #include "engine/dispatch.h"
+#include "engine/known_languages.h"
+#include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
 
 namespace kordel::cli {
+
+namespace fs = std::filesystem;
 
 bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
@@ -22,23 +28,16 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         const std::size_t slash = spec.path.rfind('/');
         prefix += namedFile ? (slash == std::string::npos ? "" : spec.path.substr(0, slash + 1)) : spec.path + "/";
     }
+    const engine::LanguageResolver resolver(options, userLanguages);
     std::size_t done = 0;
     for (const RevisionFile& file : files) {
         const std::string path = prefix + file.relative;
         if (context.progress) context.progress->Counting(done++, files.size(), path);
         const std::string ext = context.extensionOf(file.relative);
         Row row{path, false, {}, {}};
-        std::unique_ptr<engine::LineClassifier> classifier;
-        if (const engine::BuiltinLanguage* builtin = engine::FindBuiltin(ext, options.dotf)) {
-            row.language = BuiltinLanguageName(ext, options.dotf);
-            classifier = builtin->make(options);
-        } else if (userLanguages) {
-            if (std::optional<engine::UserLanguageMatch> match = userLanguages->Find(ext, options)) {
-                row.language = std::move(match->name);
-                classifier = std::move(match->classifier);
-            }
-        }
-        if (!classifier) {
+        std::optional<engine::ChosenLanguage> chosen = resolver.ByName(file.relative, ext);
+        // A file no table knows by name is read for its #! line when the table of further languages is on.
+        if (!chosen && !resolver.ReadsInterpreterLines()) {
             skipped.push_back({path, "unknown extension"});
             continue;
         }
@@ -47,6 +46,15 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
             skipped.push_back({path, "unreadable"});
             continue;
         }
+        if (!chosen) chosen = resolver.ByInterpreterLine(bytes.view());
+        if (!chosen) {
+            // Listed for its #! line only: a file without an extension that names no language is left out.
+            if (!engine::HasNoExtension(fs::path(file.relative).filename().string()))
+                skipped.push_back({path, "unknown extension"});
+            continue;
+        }
+        row.language = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, options.dotf)) : chosen->name;
+        const std::unique_ptr<engine::LineClassifier> classifier = std::move(chosen->classifier);
         row.counts = engine::CountBuffer(bytes.view(), *classifier, options.cnoml);
         row.counted = true;
         rows.push_back(std::move(row));

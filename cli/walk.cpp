@@ -141,7 +141,7 @@ bool FileCollector::Accepts(const fs::path& relative) const {
     for (const std::string& glob : m_filters.excludeGlobs)
         if (MatchGlob(glob, glob.find('/') == std::string::npos ? name : rel)) return false;
     const std::string ext(engine::PathExtension(name));
-    if (m_filters.includeExts.empty()) return m_known(ext);
+    if (m_filters.includeExts.empty()) return m_known(name);
     return std::any_of(m_filters.includeExts.begin(), m_filters.includeExts.end(),
                        [&](const std::string& e) { return EqualIgnoringCase(e, ext); });
 }

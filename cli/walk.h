@@ -30,13 +30,13 @@ bool MatchGlob(std::string_view pattern, std::string_view text);
 /// The parts of ".c,.h" (a missing leading dot is added).
 std::vector<std::string> SplitExtensions(std::string_view list);
 
-/// Decides whether a file's extension belongs to a known language.
-using KnownExtension = std::function<bool(std::string_view extension)>;
+/// Decides whether a file, by its name (without folders), is one of a known language.
+using KnownName = std::function<bool(std::string_view fileName)>;
 
 /// Collects files under folders and from git lists, each real file once.
 class FileCollector {
 public:
-    FileCollector(FileFilters filters, KnownExtension known) : m_filters(std::move(filters)), m_known(std::move(known)) {}
+    FileCollector(FileFilters filters, KnownName known) : m_filters(std::move(filters)), m_known(std::move(known)) {}
 
     /// Adds the files under `folder` in sorted order; `onFolder` hears of each folder entered
     /// and the number of files found so far. Folders that cannot be read are noted in Unreadable().
@@ -61,7 +61,7 @@ private:
     bool Wanted(const std::filesystem::path& relative) const;
 
     FileFilters m_filters;
-    KnownExtension m_known;
+    KnownName m_known;
     // Identities (device and inode) of the files that more than one path can reach: all of them when
     // links are followed, else only files with several names. Other files are met once per walk
     // anyway, since each folder is read once, and a million of them would cost a set node each.

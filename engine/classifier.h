@@ -18,7 +18,7 @@ struct QuietLines {
         Comment,            ///< comment
         CommentUnlessEmpty  ///< blank when it is only a line feed, else comment
     };
-    static constexpr unsigned kMax = 3;
+    static constexpr unsigned kMax = 5;
     Kind kind = Kind::None;
     unsigned char singles = 0;
     unsigned char pairs = 0;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <condition_variable>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
+#include "engine/language_resolver.h"
 #include "engine/path_split.h"
 
 namespace kordel::engine {
@@ -42,12 +44,37 @@ std::string CompletedMessage(long long seconds) {
 
 namespace {
 
+// What counting a row's file gave, and the name of the language that counted it (empty for the
+// built-in table, which names its languages by extension).
+struct RowOutcome {
+    FileOutcome file;
+    std::string language;
+};
+
+// Counts the file of a row whose language its name did not tell, by its "#!" line.
+RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolver& resolver,
+                                  const CountOptions& options, const std::atomic<int>& canc) {
+    RowOutcome outcome;
+    std::optional<ChosenLanguage> chosen;
+    outcome.file = CountFile(
+        path,
+        [&](std::string_view firstBytes) -> LineClassifier* {
+            chosen = resolver.ByInterpreterLine(firstBytes);
+            return chosen ? chosen->classifier.get() : nullptr;
+        },
+        options.cnoml, canc);
+    if (chosen) outcome.language = std::move(chosen->name);
+    return outcome;
+}
+
 // Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
 // Outcomes wait in a ring of one slot per row of the window, so the memory does not grow with the list.
 class ReadAhead {
 public:
-    ReadAhead(const RunFiles& files, const CountOptions& options, std::atomic<int>& canc, unsigned jobs)
-        : m_files(files), m_options(options), m_canc(canc), m_window(jobs * 64), m_slots(m_window) {
+    ReadAhead(const RunFiles& files, const CountOptions& options, const LanguageResolver& resolver,
+              std::atomic<int>& canc, unsigned jobs)
+        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window(jobs * 64),
+          m_slots(m_window) {
         for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
@@ -59,7 +86,7 @@ public:
         for (std::thread& t : m_workers) t.join();
     }
     /// The outcome of row `r`, waiting for it; rows are taken in order.
-    FileOutcome Take(std::size_t r) {
+    RowOutcome Take(std::size_t r) {
         std::unique_lock lock(m_mutex);
         // Taking row r moves the window on: by one row, one more worker may go on; rows the run
         // counts itself (user languages) can move it further. Row r's slot is only reused for row
@@ -74,7 +101,7 @@ public:
             // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
             if (const auto mine = Claim()) {
                 lock.unlock();
-                FileOutcome outcome = Count(*mine);
+                RowOutcome outcome = Count(*mine);
                 lock.lock();
                 m_slots[*mine % m_window] = {*mine, std::move(outcome)};
                 continue;
@@ -83,13 +110,13 @@ public:
             m_outcomeReady.wait(lock);
             m_awaited = SIZE_MAX;
         }
-        return slot.outcome;
+        return std::move(slot.outcome);
     }
 
 private:
     struct Slot {
         std::size_t row = SIZE_MAX;
-        FileOutcome outcome;
+        RowOutcome outcome;
     };
 
     // The next row nobody has taken, if the window has room for it; under the lock.
@@ -98,12 +125,16 @@ private:
         return m_next++;
     }
 
-    // Rows the run counts itself (user languages) are left empty.
-    FileOutcome Count(std::size_t r) const {
-        FileOutcome outcome;
-        if (const BuiltinLanguage* language = FindBuiltin(m_files.Extension(r), m_options.dotf)) {
-            auto classifier = language->make(m_options);
-            outcome = CountFile(m_files.Path(r), *classifier, m_options.cnoml, m_canc);
+    // Rows the run counts itself (user languages, unknown files) are left empty.
+    RowOutcome Count(std::size_t r) const {
+        RowOutcome outcome;
+        const std::string path = m_files.Path(r);
+        if (std::optional<ChosenLanguage> chosen = m_resolver.ByName(m_files.Name(r), m_files.Extension(r))) {
+            if (chosen->source == LanguageSource::User) return outcome;
+            outcome.file = CountFile(path, *chosen->classifier, m_options.cnoml, m_canc);
+            outcome.language = std::move(chosen->name);
+        } else if (m_resolver.ReadsInterpreterLines()) {
+            outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc);
         }
         return outcome;
     }
@@ -118,7 +149,7 @@ private:
                 if (m_stop) return;
                 r = *claimed;
             }
-            FileOutcome outcome = Count(r);
+            RowOutcome outcome = Count(r);
             bool awaited = false;
             {
                 std::lock_guard lock(m_mutex);
@@ -132,6 +163,7 @@ private:
 
     const RunFiles& m_files;
     const CountOptions& m_options;
+    const LanguageResolver& m_resolver;
     std::atomic<int>& m_canc;
     std::size_t m_window;
     std::vector<Slot> m_slots;
@@ -151,68 +183,70 @@ struct RowSink {
     RunResult& result;
     bool keepRows;
 
-    void Counted(std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
+    void Counted(std::size_t row, const FileCounts& counts, const std::string& language) {
         result.totals.Add(counts);
-        observer.RowCounted(row, counts, userLanguage);
+        observer.RowCounted(row, counts, language);
         if (!keepRows) return;
         result.counts[row] = counts;
         result.counted[row] = true;
-        result.languages[row] = userLanguage;
+        result.languages[row] = language;
     }
 };
 
-// Counts one row's file with its prompts; false when the user cancelled during the file.
-// `classifier` is made on the first attempt that reads the file and reused on retries;
-// with `readAhead` the first attempt takes the outcome a read-ahead worker counts. The status names
+enum class RowEnd { Done, Cancelled, Unrecognised };
+
+// Counts one row's file with its prompts. `attempt` counts the file once (a retry calls it again);
+// with `readAhead` the first attempt takes the outcome a read-ahead worker counted. The status names
 // the file before its outcome is waited for, so a large file shows while it is being read.
-template <typename MakeClassifier>
-bool CountRow(std::size_t row, std::size_t n, const std::string& path, const std::string& userLanguage,
-              MakeClassifier makeClassifier, const CountOptions& options, std::atomic<int>& canc, RowSink& sink,
-              ReadAhead* readAhead) {
+RowEnd CountRow(std::size_t row, std::size_t n, const std::string& path, const std::function<RowOutcome()>& attempt,
+                const CountOptions& options, std::atomic<int>& canc, RowSink& sink, ReadAhead* readAhead) {
     RunObserver& observer = sink.observer;
-    std::unique_ptr<LineClassifier> classifier;
     for (;;) {
-        if (canc.load() == 1) return false;
+        if (canc.load() == 1) return RowEnd::Cancelled;
         observer.SetStatus("Counting source file " + std::to_string(row + 1) + " of " + std::to_string(n));
-        FileOutcome outcome;
+        RowOutcome outcome;
         if (readAhead) {
             outcome = readAhead->Take(row);
             readAhead = nullptr;
         } else {
-            if (!classifier) classifier = makeClassifier();
-            outcome = CountFile(path, *classifier, options.cnoml, canc);
+            outcome = attempt();
         }
-        switch (outcome.status) {
+        switch (outcome.file.status) {
             case FileStatus::Missing:
                 if (observer.AskMissing(MissingMessage(path))) continue;
-                return true;  // skipped: row unchanged, nothing added
+                return RowEnd::Done;  // skipped: row unchanged, nothing added
             case FileStatus::OpenFailed:
             case FileStatus::NotRegular:
                 if (observer.AskOpenFailed(OpenForReadingMessage(path))) continue;
-                outcome.counts = {};
+                outcome.file.counts = {};
                 [[fallthrough]];
             case FileStatus::Counted:
-                observer.WriteRow(row, RowCellTexts(outcome.counts, options.sps));
-                sink.Counted(row, outcome.counts, userLanguage);
-                return true;
-            case FileStatus::Cancelled:
-                return false;
+                observer.WriteRow(row, RowCellTexts(outcome.file.counts, options.sps));
+                sink.Counted(row, outcome.file.counts, outcome.language);
+                return RowEnd::Done;
+            case FileStatus::Cancelled: return RowEnd::Cancelled;
+            case FileStatus::Unrecognised: return RowEnd::Unrecognised;
         }
     }
 }
 
-// A row whose extension the built-in table lacks: the user language that claims it counts the
-// file, otherwise the user is asked. -1 when the user chose to stop the run, else 0, also when the
-// count was cancelled inside the file (the run sees the cancel flag before the next row).
-int HandleCustomFile(std::size_t row, std::size_t n, const std::string& path, const std::string& ext,
-                     const UserLanguageLookup* userLanguages, const CountOptions& options, std::atomic<int>& canc,
-                     RowSink& sink) {
-    std::optional<UserLanguageMatch> match;
-    if (userLanguages) match = userLanguages->Find(ext, options);
-    if (!match) return sink.observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
-    auto make = [&match]() { return std::move(match->classifier); };
-    CountRow(row, n, path, match->name, make, options, canc, sink, nullptr);
-    return 0;
+// A row that no table knows by its name: its "#!" line may name a language of the table; otherwise
+// it is left out quietly when the list allows that, or the user is asked. -1 when the user chose to
+// stop the run, else 0, also when the count was cancelled inside the file (the run sees the cancel
+// flag before the next row).
+int HandleCustomFile(std::size_t row, std::size_t n, const RunFiles& files, const std::string& ext,
+                     const LanguageResolver& resolver, const CountOptions& options, std::atomic<int>& canc,
+                     RowSink& sink, ReadAhead* readAhead) {
+    if (resolver.ReadsInterpreterLines()) {
+        const std::string path = files.Path(row);
+        const auto attempt = [&] { return CountByInterpreterLine(path, resolver, options, canc); };
+        if (CountRow(row, n, path, attempt, options, canc, sink, readAhead) != RowEnd::Unrecognised) return 0;
+        if (files.MayLeaveOut(row)) {
+            sink.observer.RowLeftOut(row);
+            return 0;
+        }
+    }
+    return sink.observer.AskUnknownExtension(UnknownExtensionMessage(ext)) ? 0 : -1;
 }
 
 // The paths of a vector, with their own extensions or the ones given beside them.
@@ -254,21 +288,30 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
         const double step = n == 0 ? 0.0 : 100.0 / static_cast<double>(n);
         double progress = 0.0;
         bool cancelledInFile = false;
+        const LanguageResolver resolver(options, userLanguages);
         std::optional<ReadAhead> readAhead;
-        if (jobs > 1 && n > 1) readAhead.emplace(files, options, canc, jobs);
-        static const std::string builtinLanguage;
+        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             observer.StartRow(r);
             const std::string path = files.Path(r);
             const std::string ext = files.Extension(r);
-            const BuiltinLanguage* language = FindBuiltin(ext, options.dotf);
-            if (!language) {
-                if (HandleCustomFile(r, n, path, ext, userLanguages, options, canc, sink) == -1) break;
+            ReadAhead* ahead = readAhead ? &*readAhead : nullptr;
+            std::optional<ChosenLanguage> chosen = resolver.ByName(files.Name(r), ext);
+            if (!chosen) {
+                if (HandleCustomFile(r, n, files, ext, resolver, options, canc, sink, ahead) == -1) break;
             } else {
-                auto make = [language, &options]() { return language->make(options); };
-                cancelledInFile = !CountRow(r, n, path, builtinLanguage, make, options, canc, sink,
-                                            readAhead ? &*readAhead : nullptr);
+                // A user language's row is counted here; the read-ahead leaves it alone.
+                const bool user = chosen->source == LanguageSource::User;
+                const auto attempt = [&] {
+                    RowOutcome outcome;
+                    outcome.file = CountFile(path, *chosen->classifier, options.cnoml, canc);
+                    outcome.language = chosen->name;
+                    return outcome;
+                };
+                const RowEnd end = CountRow(r, n, path, attempt, options, canc, sink, user ? nullptr : ahead);
+                // A cancel inside a user language's file is seen before the next row.
+                cancelledInFile = end == RowEnd::Cancelled && !user;
             }
             progress += step;
             observer.SetProgress(static_cast<int>(progress));

@@ -34,10 +34,14 @@ public:
     /// The closing message ("Kordel completed in ...", "The process was canceled.", the crash text).
     virtual void Finished(const std::string& message, bool isError) = 0;
     /// A row was counted (or written with zeros after an open failure): its counts, and the name of
-    /// the user language that counted it (empty for a built-in one). Rows arrive in list order.
+    /// the user language or the table's language that counted it (empty for a built-in one). Rows
+    /// arrive in list order.
     virtual void RowCounted(std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
         (void)row, (void)counts, (void)userLanguage;
     }
+    /// A row that the list allowed to leave out (RunFiles::MayLeaveOut) named no language in its "#!"
+    /// line: nothing was counted and nobody asked.
+    virtual void RowLeftOut(std::size_t row) { (void)row; }
 };
 
 /// A user-defined language that claims an extension: its name and a classifier with its rules.
@@ -63,6 +67,12 @@ public:
     virtual std::string Path(std::size_t row) const = 0;
     /// The extension that picks the row's language (the path's own, unless the caller maps it).
     virtual std::string Extension(std::size_t row) const = 0;
+    /// The path whose file name the table of further languages looks at (the shown one, when the
+    /// counted file is a copy).
+    virtual std::string Name(std::size_t row) const { return Path(row); }
+    /// True when the row came from a folder walk only for its "#!" line: if that names no language,
+    /// the row is left out without a question.
+    virtual bool MayLeaveOut(std::size_t /*row*/) const { return false; }
 };
 
 struct RunResult {
@@ -70,7 +80,7 @@ struct RunResult {
     /// Per row, unless the run was told not to keep them (the observer hears of each row instead).
     std::vector<FileCounts> counts;   ///< meaningful where `counted` is set
     std::vector<bool> counted;
-    std::vector<std::string> languages;  ///< per counted row: the user language's name, empty for built-ins
+    std::vector<std::string> languages;  ///< per counted row: the user or table language's name, empty for built-ins
     bool cancelled = false;
     bool crashed = false;
 };
@@ -85,7 +95,8 @@ extern const char* const kCrashMessage;
 /// Counts every path in order. `canc` may be set to 1 from another thread to stop the run.
 /// With `jobs` > 1 files are read ahead on that many threads; rows, questions and totals still
 /// reach the observer in list order, exactly as with one job. Extensions the built-in table lacks
-/// go to `userLanguages` (none when it is null); the built-in table always wins. `extensions`, when
+/// go to `userLanguages` (none when it is null), then, with `options.knownLanguages`, to the table of
+/// further languages (LanguageResolver has the order). `extensions`, when
 /// given, holds per path the extension that picks its language instead of the path's own.
 RunResult CountLineT(const std::vector<std::string>& paths, const CountOptions& options, std::atomic<int>& canc,
                      RunObserver& observer, unsigned jobs = 1, const UserLanguageLookup* userLanguages = nullptr,

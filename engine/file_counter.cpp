@@ -11,6 +11,11 @@ namespace kordel::engine {
 
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
                       const std::atomic<int>& canc) {
+    return CountFile(path, [&classifier](std::string_view) { return &classifier; }, cnoml, canc);
+}
+
+FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser& choose, bool cnoml,
+                      const std::atomic<int>& canc) {
     FileOutcome outcome;
     // The file is opened first and what was opened is checked: a FIFO put in its place is refused
     // without blocking, and the size read is the size of the file opened.
@@ -22,8 +27,13 @@ FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classif
         case platform::InputFile::Status::Failed: outcome.status = FileStatus::OpenFailed; return outcome;
         case platform::InputFile::Status::NotRegular: outcome.status = FileStatus::NotRegular; return outcome;
     }
-    classifier.Reset();
-    if (!CountLines(reader, classifier, outcome.counts, cnoml, &canc)) {
+    LineClassifier* classifier = choose(reader.Buffered());
+    if (!classifier) {
+        outcome.status = FileStatus::Unrecognised;
+        return outcome;
+    }
+    classifier->Reset();
+    if (!CountLines(reader, *classifier, outcome.counts, cnoml, &canc)) {
         outcome.status = FileStatus::Cancelled;
         return outcome;
     }

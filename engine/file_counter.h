@@ -3,13 +3,16 @@
 
 #include <atomic>
 #include <filesystem>
+#include <functional>
+#include <string_view>
 
 #include "engine/classifier.h"
 #include "engine/results.h"
 
 namespace kordel::engine {
 
-enum class FileStatus { Counted, Missing, OpenFailed, NotRegular, Cancelled };
+/// Unrecognised: the file's first bytes named no language (CountFile with a chooser only).
+enum class FileStatus { Counted, Missing, OpenFailed, NotRegular, Cancelled, Unrecognised };
 
 struct FileOutcome {
     FileStatus status = FileStatus::Counted;
@@ -18,6 +21,13 @@ struct FileOutcome {
 
 /// Counts one file with `classifier`. `canc` is checked before each line outside a block comment.
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
+                      const std::atomic<int>& canc);
+
+/// Picks a file's classifier from its first bytes (the read buffer's start); nullptr when none fits.
+using ClassifierChooser = std::function<LineClassifier*(std::string_view firstBytes)>;
+
+/// Counts one file with the classifier `choose` picks once the file is open, from the bytes already read.
+FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser& choose, bool cnoml,
                       const std::atomic<int>& canc);
 
 }  // namespace kordel::engine

@@ -14,6 +14,9 @@ struct CountOptions {
     bool cblib = false;  ///< blank lines inside block comments count as blank
     bool sps = false;    ///< rows carry the four percentage columns
     int dotf = 0;        ///< ".f" is Forth (0) or Fortran 77 (1)
+    /// After the built-in table and the user languages, the table of further languages decides
+    /// (known_languages.inc): by extension, file name and #! line.
+    bool knownLanguages = false;
 };
 
 /// Counts of one file; 64-bit so that huge files and runs never overflow.

@@ -181,7 +181,7 @@ TEST_F(SharedFolder, FifosInPlaceOfSettingsAndIgnoreFilesNeverBlock) {
         seen.written = ui::WriteNumber(store, "sps", 1);
         cli::FileFilters filters;
         filters.ignoreFiles = true;
-        cli::FileCollector collector(filters, [](std::string_view ext) { return ext == ".c"; });
+        cli::FileCollector collector(filters, [](std::string_view name) { return name.ends_with(".c"); });
         collector.WalkFolder(dir / "tree", seen.found);
         return seen;
     });
@@ -225,7 +225,7 @@ TEST_F(SharedFolder, DeepTreesAreWalkedAndCountedToTheBottom) {
     }
     ::close(fd);
 
-    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view ext) { return ext == ".c"; });
+    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
     std::vector<std::string> found;
     collector.WalkFolder(dir, found);
     EXPECT_EQ(found.size(), 5u);
@@ -239,7 +239,7 @@ TEST_F(SharedFolder, DeepTreesAreWalkedAndCountedToTheBottom) {
         EXPECT_EQ(out.counts.ii, 1);
     }
     std::vector<std::string> unreadable;
-    EXPECT_EQ(ui::FilesUnder(dir, [](std::string_view ext) { return ext == ".c"; }, unreadable).size(), 5u);
+    EXPECT_EQ(ui::FilesUnder(dir, [](std::string_view name) { return name.ends_with(".c"); }, unreadable).size(), 5u);
     EXPECT_TRUE(unreadable.empty());
     // Removing needs no long paths either: fs::remove_all works relative to open folders.
 }
@@ -257,7 +257,7 @@ TEST_F(SharedFolder, UnreadableFoldersAreReported) {
     ASSERT_NE(child, -1);
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
-        cli::FileCollector collector(cli::FileFilters{}, [](std::string_view ext) { return ext == ".c"; });
+        cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
         std::vector<std::string> found;
         collector.WalkFolder(dir / "tree", found);
         if (found != std::vector<std::string>{(dir / "tree" / "open" / "a.c").string()}) ::_exit(11);
