@@ -10,6 +10,7 @@ use std::path::Path;
 pub fn count_files<'a>(root: &'a Path) -> usize {
     let mut n = 0; // running total
     let pattern = "// not a comment";
+    let quote = b'"'; // a byte, not a string
     let raw = r#"a "quoted" /* not a comment */"#;
     let help = "first line
 // still the string
