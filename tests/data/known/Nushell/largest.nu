@@ -1,0 +1,12 @@
+# Lists the largest files of a folder.
+def largest [dir: path, n: int = 5] {
+  ls $dir | sort-by size --reverse # biggest first
+    | first $n
+}
+
+let marker = "# not a comment"
+let other = '# nor this'
+let raw = r#'C:\temp\#'#
+let cmd = `ls #not`
+  # indented comment
+largest . 3

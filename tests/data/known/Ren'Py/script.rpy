@@ -1,0 +1,15 @@
+# The first scene of the demo.
+define e = Character("Eileen")
+
+label start:
+    scene bg room
+    show eileen happy
+    e "Hello! # not a comment" # greeting
+    e "This counts as code."
+
+    # the choice
+    menu:
+        "Go on":
+            jump chapter1
+        "Stop":
+            return
