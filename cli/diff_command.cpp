@@ -34,8 +34,8 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     progress.Stop();
     // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
     if (o.output.empty()) {
-        out << (o.format == "csv" ? ToCrLf(text) : text);
-    } else if (!WriteFileAtomically(o.output, ToCrLf(text))) {
+        out << text;
+    } else if (!WriteFileAtomically(o.output, o.format == "csv" ? text : ToCrLf(text))) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }

@@ -201,6 +201,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     // Files in a folder that can't be read would be missing from the totals without a word.
     for (const std::string& folder : collector.Unreadable())
         progress.Warn("Could not read the folder \"" + folder + "\"; its files are not counted.");
+    for (const std::string& note : collector.GitRulesNotUsed()) progress.Warn(note);
     std::string name = o.name.empty() ? inputs.projectName : o.name;
 
     std::vector<Skipped> leftOut;
@@ -284,7 +285,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 1;
     }
     if (result.crashed) return 1;
-    return skipped.empty() && collector.Unreadable().empty() ? 0 : 1;
+    return skipped.empty() && collector.Unreadable().empty() && collector.GitRulesNotUsed().empty() ? 0 : 1;
 }
 
 }  // namespace kordel::cli

@@ -41,7 +41,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTo
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
     for (const Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
     if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
-    if (o.format == "csv") return ToCrLf(reports::ReportCSV(report));
+    if (o.format == "csv") return reports::ReportCSV(report);  // CR LF already, LF kept in names
     return ToCrLf(reports::ReportHTM(report));
 }
 
@@ -75,7 +75,7 @@ RowOutput::RowOutput(const Options& options, const std::string& name, const Cons
     } else if (m_o.format == "txt") {
         Write(ToCrLf(reports::ReportTextHead(m_name, rowCount, reports::SystemClock().Now())));
     } else if (m_o.format == "csv") {
-        Write(ToCrLf(reports::ReportCSVHead(m_o.percent)));
+        Write(reports::ReportCSVHead(m_o.percent));
     } else {
         Write(ToCrLf(reports::ReportHTMHead(m_name, m_o.percent)));
     }
@@ -95,7 +95,7 @@ void RowOutput::Add(Row row) {
     if (IsReport(m_o.format)) {
         const reports::ReportRow report = ReportRowOf(row, m_o.percent);
         if (m_o.format == "txt") Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
-        else if (m_o.format == "csv") Write(ToCrLf(reports::ReportCSVRow(report, m_o.percent)));
+        else if (m_o.format == "csv") Write(reports::ReportCSVRow(report, m_o.percent));
         else Write(ToCrLf(reports::ReportHTMRow(report, first, m_o.percent)));
         return;
     }
@@ -133,7 +133,7 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
     } else if (m_o.format == "txt") {
         Write(ToCrLf(reports::ReportTextTail(MakeTotalsTexts(totals))));
     } else if (m_o.format == "csv") {
-        Write(ToCrLf(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals))));
+        Write(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals)));
     } else {
         Write(ToCrLf(reports::ReportHTMTail(MakeTotalsTexts(totals))));
     }
