@@ -43,7 +43,11 @@ public:
         if (m_onRow) m_onRow(row, counts, userLanguage);
     }
 
+    /// The first kMaxSkippedListed files skipped; the others are only counted.
     const std::vector<Skipped>& skipped() const { return m_skipped; }
+    std::size_t skippedNotListed() const { return m_notListed; }
+    /// Skipped files kept by path: a list of ten million missing paths must not be kept whole.
+    static constexpr std::size_t kMaxSkippedListed = 10000;
     const engine::TotalsTexts& totals() const { return m_totals; }
 
 private:
@@ -56,6 +60,7 @@ private:
     std::size_t m_current = 0;
     std::size_t m_done = 0;
     std::vector<Skipped> m_skipped;
+    std::size_t m_notListed = 0;
     engine::TotalsTexts m_totals;
 };
 

@@ -178,7 +178,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     };
     BatchListQuestions listQuestions(progress);
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
-                              ".", &progress, &listQuestions};
+                              ".", &progress, &listQuestions, o.maxFileSize};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
 
     // Revisions are read from git; everything else goes through the count run.
@@ -258,7 +258,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     for (const RevisionSpec& spec : revisions) {
         std::vector<Row> rows;
         std::string error;
-        if (!CountRevision(spec, context, options, &lookup, rows, skipped, error)) {
+        if (!CountRevision(spec, context, options, &lookup, rows, skipped, leftOut, error)) {
             progress.Error(error);
             return 2;
         }
@@ -269,7 +269,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
     // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
-    output.Finish(result.totals, skipped, leftOut);
+    output.Finish(result.totals, skipped, leftOut, observer.skippedNotListed());
 
     if (!o.saveList.empty()) {
         std::vector<std::string> countedPaths;
@@ -285,7 +285,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 1;
     }
     if (result.crashed) return 1;
-    return skipped.empty() && collector.Unreadable().empty() && collector.GitRulesNotUsed().empty() ? 0 : 1;
+    return skipped.empty() && observer.skippedNotListed() == 0 && collector.Unreadable().empty() && collector.GitRulesNotUsed().empty() ? 0 : 1;
 }
 
 }  // namespace kordel::cli

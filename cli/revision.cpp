@@ -8,6 +8,7 @@
 
 #include "cli/git_files.h"
 #include "cli/ignore_rules.h"
+#include "cli/loose_object.h"
 
 namespace kordel::cli {
 namespace {
@@ -28,6 +29,15 @@ using TreePtr = GitPtr<git_tree, git_tree_free>;
 using EntryPtr = GitPtr<git_tree_entry, git_tree_entry_free>;
 
 bool IsRegularBlob(git_filemode_t mode) { return mode == GIT_FILEMODE_BLOB || mode == GIT_FILEMODE_BLOB_EXECUTABLE; }
+
+// The message for a loose object that libgit2 must not read; nothing when it may.
+std::optional<std::string> DamagedObject(git_repository* repo, const git_oid* oid) {
+    char hex[GIT_OID_HEXSZ + 1];
+    git_oid_tostr(hex, sizeof hex, oid);
+    const std::filesystem::path objects = std::filesystem::path(git_repository_path(repo)) / "objects";
+    if (CheckLooseObject(objects, hex) != LooseObject::Damaged) return std::nullopt;
+    return std::string("the git object ") + hex + " is damaged: its data ends early or cannot be inflated";
+}
 
 BlobId IdOf(const git_oid* oid) {
     BlobId id;
@@ -65,6 +75,7 @@ struct Walker {
     std::vector<Scope> scopes;
     std::vector<Level> levels;
     std::string path;
+    std::string error;  // set when a tree is damaged
 
     // Whether the .ignore rules in force leave `path` out: the deepest rule that matches decides.
     bool Ignored(bool isFolder) const {
@@ -111,6 +122,10 @@ struct Walker {
             const git_object_t type = git_tree_entry_type(entry);
             if (type == GIT_OBJECT_TREE) {
                 if (Ignored(true) || !wanted(path, true)) continue;
+                if (std::optional<std::string> damaged = DamagedObject(repo, git_tree_entry_id(entry))) {
+                    error = std::move(*damaged);
+                    return false;
+                }
                 git_tree* subtree = nullptr;
                 if (git_tree_lookup(&subtree, repo, git_tree_entry_id(entry)) != 0) return false;
                 path += '/';
@@ -182,6 +197,13 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
         error = "\"" + name + "\": no revision \"" + spec.rev + "\" in this repository";
         return false;
     }
+    if (git_object_type(commitish.p) == GIT_OBJECT_COMMIT) {
+        const git_oid* treeId = git_commit_tree_id(reinterpret_cast<const git_commit*>(commitish.p));
+        if (std::optional<std::string> damaged = DamagedObject(m_repo, treeId)) {
+            error = "\"" + name + "\": " + *damaged;
+            return false;
+        }
+    }
     if (git_object_peel(reinterpret_cast<git_object**>(&tree.p), commitish.p, GIT_OBJECT_TREE) != 0) {
         error = "\"" + name + "\": " + LastGitError();
         return false;
@@ -211,9 +233,9 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
         root = subtree.p;
     }
     const std::size_t first = files.size();
-    Walker walker{m_repo, wanted, ignoreFiles, files, {}, {}, {}};
+    Walker walker{m_repo, wanted, ignoreFiles, files, {}, {}, {}, {}};
     if (!walker.Walk(root)) {
-        error = "\"" + name + "\": " + LastGitError();
+        error = "\"" + name + "\": " + (walker.error.empty() ? LastGitError() : walker.error);
         return false;
     }
     std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
@@ -222,6 +244,25 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
 }
 
 std::string Repository::GitFolder() const { return git_repository_path(m_repo); }
+
+std::optional<std::uint64_t> Repository::BlobSize(const BlobId& id) const {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    git_odb* odb = nullptr;
+    if (git_repository_odb(&odb, m_repo) != 0) return std::nullopt;
+    std::size_t size = 0;
+    git_object_t type = GIT_OBJECT_INVALID;
+    const bool known = git_odb_read_header(&size, &type, odb, &oid) == 0;
+    git_odb_free(odb);
+    if (!known) return std::nullopt;
+    return size;
+}
+
+std::optional<std::string> Repository::Damaged(const BlobId& id) const {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    return DamagedObject(m_repo, &oid);
+}
 
 BlobBytes Repository::ReadBlob(const BlobId& id) const {
     git_oid oid;

@@ -21,14 +21,14 @@ reports::ReportRow ReportRowOf(const Row& row, bool percent) {
 // The whole output from all rows at once.
 std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
                    const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
-                   const Console& console) {
+                   const Console& console, std::size_t skippedNotListed) {
     const std::string project = name.empty() ? "Unspecified" : name;
     const bool terminal = console.outIsTerminal && o.output.empty();
     const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
     if (o.format == "json") {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
         if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-        return RunJson(project, rows, summaries, skipped, leftOut);
+        return RunJson(project, rows, summaries, skipped, leftOut, skippedNotListed);
     }
     if (o.format == "table" || o.format == "md") {
         const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
@@ -111,9 +111,9 @@ void RowOutput::Add(Row row) {
 }
 
 void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
-                       const std::vector<Skipped>& leftOut) {
+                       const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
     if (m_mode == Mode::Held) {
-        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console));
+        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console, skippedNotListed));
         return;
     }
     if (m_mode == Mode::Summary) {
@@ -125,7 +125,8 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
         return;
     }
     if (m_o.format == "json") {
-        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut));
+        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut,
+                          skippedNotListed));
     } else if (m_o.format == "table" || m_o.format == "md") {
         Grid line;
         AddTotalsLine(line, m_counted, Layout::Plain, m_o.percent);

@@ -164,5 +164,74 @@ TEST_F(BoundsTest, ADeepRevisionTreeCostsMemoryLinearInItsDepth) {
     }
 }
 
+TEST_F(BoundsTest, ATruncatedObjectEndsTheRunWithAnErrorNamingIt) {
+    std::string code;
+    for (int i = 0; i < 3000; ++i) code += "int a" + std::to_string(i) + ";\n";
+    Write("repo/a.c", code);
+    WriteC("repo/b.c", 1);
+    {
+        TestRepository repo(Path("repo"));
+        repo.Commit("first");
+    }
+    git_oid id;
+    ASSERT_EQ(git_odb_hash(&id, code.data(), code.size(), GIT_OBJECT_BLOB), 0);
+    const std::string hex = git_oid_tostr_s(&id);
+    const fs::path object = Path("repo/.git/objects") / hex.substr(0, 2) / hex.substr(2);
+    fs::permissions(object, fs::perms::owner_write, fs::perm_options::add);
+    fs::resize_file(object, fs::file_size(object) / 2);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"git:HEAD"}, std::vector<std::string>{"--diff", "git:HEAD", "."}}) {
+        const BinaryRun run = RunBinary(Path("repo"), args);
+        ASSERT_NE(run.code, 137) << "kordelc spun for ever";
+        EXPECT_EQ(run.code, args.size() == 1 ? 2 : 1);
+        EXPECT_NE(run.err.find("the git object " + hex + " is damaged"), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(BoundsTest, MaxFileSizeLeavesOutLargeBlobsAndDiffSidesUnread) {
+    // 48 MiB of code in the revision and in the work tree: with a limit of 1K neither is read.
+    std::string big;
+    big.reserve(48u << 20);
+    while (big.size() < (48u << 20)) big += "x = 1;\n";
+    Write("repo/big.c", big);
+    WriteC("repo/small.c", 2);
+    {
+        TestRepository repo(Path("repo"));
+        repo.Commit("first");
+    }
+    big += "y = 2;\n";
+    Write("repo/big.c", big);
+    big.clear();
+    big.shrink_to_fit();
+    const BinaryRun count = RunBinary(Path("repo"), {"--max-file-size", "1K", "-f", "json", "git:HEAD"});
+    ASSERT_EQ(count.code, 0) << count.err;
+    const nlohmann::json doc = nlohmann::json::parse(count.out);
+    ASSERT_EQ(doc["files"].size(), 1u);
+    EXPECT_EQ(doc["files"][0]["path"], "HEAD:small.c");
+    ASSERT_EQ(doc["left_out"].size(), 1u);
+    EXPECT_EQ(doc["left_out"][0]["path"], "HEAD:big.c");
+    EXPECT_LT(count.peakKiB, 24 * 1024);
+
+    const BinaryRun diff = RunBinary(Path("repo"), {"--max-file-size", "1K", "--diff", "git:HEAD", ".", "-f", "json"});
+    ASSERT_EQ(diff.code, 0) << diff.err;
+    EXPECT_NE(diff.err.find("larger than --max-file-size"), std::string::npos) << diff.err;
+    EXPECT_LT(diff.peakKiB, 24 * 1024);
+}
+
+TEST_F(BoundsTest, AnEndlessListOfMissingPathsKeepsTenThousandOfThem) {
+    // `yes x.c | kordelc --list -`, cut at 300,000 lines: 230 bytes per skipped path came to 70 MB.
+    std::string list;
+    for (int i = 0; i < 300000; ++i) list += "x.c\n";
+    Write("list.txt", list);
+    fs::create_directories(Path("here"));
+    const BinaryRun run = RunBinary(Path("here"), {"-q", "-f", "json", "--list", "-"}, Path("list.txt"));
+    ASSERT_EQ(run.code, 1) << run.err.substr(0, 300);
+    const nlohmann::json doc = nlohmann::json::parse(run.out);
+    EXPECT_EQ(doc["skipped"].size(), 10000u);
+    EXPECT_EQ(doc["skipped"][0]["path"], "x.c");
+    EXPECT_EQ(doc["skipped_not_listed"], 290000);
+    EXPECT_LT(run.peakKiB, 40 * 1024);
+}
+
 }  // namespace
 }  // namespace kordel::cli::test
