@@ -56,6 +56,23 @@ std::optional<std::string> ExcludesFileNotRegular(git_repository* repo) {
     return bad;
 }
 
+// True when a folder below `top` (its .git left out) holds a .gitignore that is no regular file.
+bool BlockingIgnoreFileBelow(const fs::path& top) {
+    std::error_code ec;
+    if (NotRegular(top / ".gitignore")) return true;
+    for (fs::recursive_directory_iterator it(top, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->path().filename() == ".git") {
+            it.disable_recursion_pending();
+        } else if (it->path().filename() == ".gitignore") {
+            const fs::file_type type = it->symlink_status(ec).type();
+            if (type != fs::file_type::regular && type != fs::file_type::symlink && type != fs::file_type::directory)
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 struct GitRepo::Handles {
@@ -100,6 +117,15 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     result->m_workDir = fs::canonical(workDir, ec);
     if (ec) result->m_workDir = fs::path(workDir).lexically_normal();
 
+    // Asking about the folder itself reads the .gitignore files of the folders above it.
+    for (fs::path above = real.parent_path(); above.string().starts_with(result->m_workDir.string());
+         above = above.parent_path()) {
+        if (const std::optional<std::string> bad = NotRegular(above / ".gitignore")) {
+            error = NotARegularGitFileMessage(*bad);
+            return nullptr;
+        }
+        if (above == result->m_workDir || !above.has_relative_path()) break;
+    }
     if (const std::optional<std::string> bad = ExcludesFileNotRegular(result->m_handles->repo)) {
         error = NotARegularGitFileMessage(*bad);
         return nullptr;
@@ -165,6 +191,8 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     std::string folder(relative);
     char* pathspec[] = {folder.data()};
     if (!folder.empty()) options.pathspec = {pathspec, 1};
+    // libgit2 reads the .gitignore of every folder it walks with a blocking open.
+    if (BlockingIgnoreFileBelow(relative.empty() ? m_workDir : m_workDir / std::string(relative))) return std::nullopt;
     git_status_list* status = nullptr;
     if (git_status_list_new(&status, m_handles->repo, &options) < 0) return std::nullopt;
     const std::size_t count = git_status_list_entrycount(status);
