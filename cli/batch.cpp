@@ -13,7 +13,8 @@ void BatchObserver::StartRow(std::size_t row) {
 
 bool BatchObserver::Skip(const std::string& message, const char* reason) {
     m_progress.Warn(message);
-    m_skipped.push_back({m_pathOf(m_current), reason});
+    if (m_skipped.size() < kMaxSkippedListed) m_skipped.push_back({m_pathOf(m_current), reason});
+    else ++m_notListed;
     return false;
 }
 

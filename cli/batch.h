@@ -48,7 +48,11 @@ public:
     /// `onLeftOut` hears of each row a walk found for its #! line that named no language.
     void OnLeftOut(std::function<void(std::size_t row)> onLeftOut) { m_onLeftOut = std::move(onLeftOut); }
 
+    /// The first kMaxSkippedListed files skipped; the others are only counted.
     const std::vector<Skipped>& skipped() const { return m_skipped; }
+    std::size_t skippedNotListed() const { return m_notListed; }
+    /// Skipped files kept by path: a list of ten million missing paths must not be kept whole.
+    static constexpr std::size_t kMaxSkippedListed = 10000;
     const engine::TotalsTexts& totals() const { return m_totals; }
 
 private:
@@ -62,6 +66,7 @@ private:
     std::size_t m_current = 0;
     std::size_t m_done = 0;
     std::vector<Skipped> m_skipped;
+    std::size_t m_notListed = 0;
     engine::TotalsTexts m_totals;
 };
 

@@ -2,6 +2,8 @@
 #include "cli/diff_command.h"
 #include "cli/git_repo.h"
 
+#include <algorithm>
+
 #include "cli/diff_output.h"
 #include "cli/diff_run.h"
 #include "common/atomic_file.h"
@@ -34,12 +36,15 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     progress.Stop();
     // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
     if (o.output.empty()) {
-        out << (o.format == "csv" ? ToCrLf(text) : text);
-    } else if (!WriteFileAtomically(o.output, ToCrLf(text))) {
+        out << text;
+    } else if (!WriteFileAtomically(o.output, o.format == "csv" ? text : ToCrLf(text))) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }
-    return report.skipped.empty() ? 0 : 1;
+    // Files left out by --max-file-size were left out on purpose, as in a plain count.
+    const bool failed = std::any_of(report.skipped.begin(), report.skipped.end(),
+                                    [](const Skipped& s) { return !s.reason.starts_with("larger than --max-file-size"); });
+    return failed ? 1 : 0;
 }
 
 }  // namespace kordel::cli

@@ -1,6 +1,8 @@
 // Diff reports as grids of (entry, change) rows, or as one JSON document.
 #include "cli/diff_output.h"
 
+#include "reports/report.h"
+
 #include <nlohmann/json.hpp>
 
 #include "cli/table.h"
@@ -77,13 +79,14 @@ Grid NestedGrid(const std::vector<Entry>& entries, bool byFile) {
     return grid;
 }
 
-// "|" escaped; a line end or another control byte would break the table.
+// "|" escaped, "<", ">" and "&" as entities; a line end or another control byte would break the table.
 std::string MarkdownCell(const std::string& text) {
     std::string cell;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '|' || c == '\\') cell += '\\';
         if (byte < 0x20 || byte == 0x7F) cell += EscapeForTerminal(std::string(1, c));
+        else if (const char* entity = MarkdownEntity(c)) cell += entity;  // never HTML once rendered
         else cell += c;
     }
     return cell;
@@ -105,24 +108,14 @@ std::string DiffMarkdown(const Grid& grid) {
     return text;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string field = "\"";
-    for (char c : text) {
-        if (c == '"') field += '"';
-        field += c;
-    }
-    return field + '"';
-}
-
 std::string RenderCsv(const Grid& grid) {
     std::string text;
     for (const auto& row : grid) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c > 0) text += ',';
-            text += CsvField(row[c]);
+            text += reports::CsvField(row[c]);
         }
-        text += '\n';
+        text += "\r\n";  // here, not afterwards: a line feed inside a name stays one
     }
     return text;
 }

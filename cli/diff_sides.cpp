@@ -7,6 +7,7 @@
 #include "cli/platform.h"
 #include "common/ascii.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -41,9 +42,26 @@ void SortAndDedupe(std::vector<SideFile>& files) {
 
 }  // namespace
 
+std::string LargerThanLimit(std::uint64_t size) {
+    return "larger than --max-file-size (" + std::to_string(size) + " bytes)";
+}
+
 bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository) {
     if (file.blob) {
-        m_blob = (repository ? repository : side.repository.get())->ReadBlob(*file.blob);
+        const Repository& from = repository ? *repository : *side.repository;
+        // The size stands in the object's header: a blob over the limit is never inflated.
+        if (side.maxFileSize > 0) {
+            const std::optional<std::uint64_t> size = from.BlobSize(*file.blob);
+            if (size && *size > side.maxFileSize) {
+                reason = LargerThanLimit(*size);
+                return false;
+            }
+        }
+        if (std::optional<std::string> damaged = from.Damaged(*file.blob)) {
+            reason = std::move(*damaged);
+            return false;
+        }
+        m_blob = from.ReadBlob(*file.blob);
         if (!m_blob.ok()) {
             reason = "unreadable";
             return false;
@@ -51,11 +69,12 @@ bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason
         m_view = m_blob.view();
         return true;
     }
-    switch (ReadRegularFile(file.path, m_owned)) {
+    switch (ReadRegularFile(file.path, m_owned, side.maxFileSize)) {
         case ReadStatus::Ok: m_view = m_owned; return true;
         case ReadStatus::Missing: reason = "missing"; return false;
         case ReadStatus::NotRegular: reason = "not a regular file"; return false;
         case ReadStatus::Unreadable: reason = "unreadable"; return false;
+        case ReadStatus::TooLarge: reason = LargerThanLimit(platform::GetPathInfo(file.path).size); return false;
     }
     return false;
 }
@@ -75,6 +94,7 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
 bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error) {
     side = Side{};
     side.name = arg;
+    side.maxFileSize = context.maxFileSize;
     if (const std::optional<RevisionSpec> spec = ParseRevisionSpec(arg)) {
         std::shared_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
         if (!repository) return false;

@@ -1,6 +1,7 @@
 // The two sides of --diff: a folder, a project list, one file or a git revision, as files under a root.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -27,6 +28,7 @@ struct Side {
     std::vector<SideFile> files;      ///< sorted by `relative`, each relative path once
     std::shared_ptr<const Repository> repository;  ///< set for a revision
     bool singleFile = false;          ///< the side named one file
+    std::uint64_t maxFileSize = 0;    ///< files (and blobs) larger than this are not read; 0: no limit
 };
 
 /// The bytes of one file of a side.
@@ -52,7 +54,11 @@ struct SideContext {
     std::string repositoryFolder = ".";  ///< where revisions are looked up
     Progress* progress = nullptr;
     projects::ListQuestions* listQuestions = nullptr;
+    std::uint64_t maxFileSize = 0;  ///< --max-file-size; 0: no limit
 };
+
+/// The reason given for a file left out by --max-file-size.
+std::string LargerThanLimit(std::uint64_t size);
 
 /// Lists the files of the side `arg` names. A project list's root is the deepest folder holding all
 /// its files. Answers false with `error` set when the side can't be read.

@@ -2,6 +2,8 @@
 // (libgit2 caches each folder's rules).
 #include "cli/git_repo.h"
 
+#include "cli/git_files.h"
+
 #include <git2.h>
 
 #include <algorithm>
@@ -33,6 +35,44 @@ bool StartsWithFolder(std::string_view path, std::string_view folder) {
     return folder.empty() || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
 }
 
+// The file of core.excludesFile (by default the user's git/ignore), which libgit2 reads with the
+// first ignore question; nothing when it is missing or a regular file.
+std::optional<std::string> ExcludesFileNotRegular(git_repository* repo) {
+    git_config* config = nullptr;
+    if (git_repository_config_snapshot(&config, repo) < 0) return std::nullopt;
+    git_buf path{};
+    std::optional<std::string> bad;
+    if (git_config_get_path(&path, config, "core.excludesfile") == 0) {
+        bad = NotRegular(fs::path(path.ptr));
+    } else {
+        const char* xdg = std::getenv("XDG_CONFIG_HOME");
+        const char* home = std::getenv("HOME");
+        if (xdg && *xdg) bad = NotRegular(fs::path(xdg) / "git" / "ignore");
+        else if (home) bad = NotRegular(fs::path(home) / ".config" / "git" / "ignore");
+    }
+    git_error_clear();
+    git_buf_dispose(&path);
+    git_config_free(config);
+    return bad;
+}
+
+// True when a folder below `top` (its .git left out) holds a .gitignore that is no regular file.
+bool BlockingIgnoreFileBelow(const fs::path& top) {
+    std::error_code ec;
+    if (NotRegular(top / ".gitignore")) return true;
+    for (fs::recursive_directory_iterator it(top, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (it->path().filename() == ".git") {
+            it.disable_recursion_pending();
+        } else if (it->path().filename() == ".gitignore") {
+            const fs::file_type type = it->symlink_status(ec).type();
+            if (type != fs::file_type::regular && type != fs::file_type::symlink && type != fs::file_type::directory)
+                return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 struct GitRepo::Handles {
@@ -50,6 +90,11 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     const fs::path real = fs::canonical(folder, ec);
     if (ec) {
         error = Quoted(folder) + " cannot be read: " + ec.message();
+        return nullptr;
+    }
+    // libgit2 opens these with a blocking open: a FIFO in place of one would hang the walk.
+    if (const std::optional<std::string> bad = BlockingGitFile(real)) {
+        error = NotARegularGitFileMessage(*bad);
         return nullptr;
     }
     std::unique_ptr<GitRepo> result(new GitRepo);
@@ -72,6 +117,19 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     result->m_workDir = fs::canonical(workDir, ec);
     if (ec) result->m_workDir = fs::path(workDir).lexically_normal();
 
+    // Asking about the folder itself reads the .gitignore files of the folders above it.
+    for (fs::path above = real.parent_path(); above.string().starts_with(result->m_workDir.string());
+         above = above.parent_path()) {
+        if (const std::optional<std::string> bad = NotRegular(above / ".gitignore")) {
+            error = NotARegularGitFileMessage(*bad);
+            return nullptr;
+        }
+        if (above == result->m_workDir || !above.has_relative_path()) break;
+    }
+    if (const std::optional<std::string> bad = ExcludesFileNotRegular(result->m_handles->repo)) {
+        error = NotARegularGitFileMessage(*bad);
+        return nullptr;
+    }
     git_index* index = nullptr;
     if (git_repository_index(&index, result->m_handles->repo) < 0) {
         error = "the git index of " + Quoted(folder) + " cannot be read: " + LastError();
@@ -133,6 +191,8 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     std::string folder(relative);
     char* pathspec[] = {folder.data()};
     if (!folder.empty()) options.pathspec = {pathspec, 1};
+    // libgit2 reads the .gitignore of every folder it walks with a blocking open.
+    if (BlockingIgnoreFileBelow(relative.empty() ? m_workDir : m_workDir / std::string(relative))) return std::nullopt;
     git_status_list* status = nullptr;
     if (git_status_list_new(&status, m_handles->repo, &options) < 0) return std::nullopt;
     const std::size_t count = git_status_list_entrycount(status);

@@ -76,7 +76,7 @@ std::string RunJsonFile(const Row& row, bool first) {
 
 std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
                         const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                        const std::vector<Skipped>& leftOut) {
+                        const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
     Json languageList = Json::array();
     for (const LanguageSummary& sum : languages) {
         Json language = Json::object();
@@ -91,6 +91,7 @@ std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
     tail["languages"] = std::move(languageList);
     tail["totals"] = std::move(totalsJson);
     tail["skipped"] = PathsWithReasons(skipped);
+    if (skippedNotListed > 0) tail["skipped_not_listed"] = skippedNotListed;
     tail["left_out"] = PathsWithReasons(leftOut);
     // The tail's members, as they stand inside the whole document.
     const std::string members = tail.dump(2);
@@ -99,7 +100,7 @@ std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
 
 std::string RunJson(const std::string& project, const std::vector<Row>& rows,
                     const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                    const std::vector<Skipped>& leftOut) {
+                    const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
     std::string text = RunJsonHead(project);
     engine::FileCounts totals;
     std::size_t count = 0;
@@ -113,7 +114,7 @@ std::string RunJson(const std::string& project, const std::vector<Row>& rows,
         totals.inos += row.counts.inos;
         totals.nl3 += row.counts.nl3;
     }
-    return text + RunJsonTail(count, totals, languages, skipped, leftOut);
+    return text + RunJsonTail(count, totals, languages, skipped, leftOut, skippedNotListed);
 }
 
 }  // namespace kordel::cli

@@ -23,9 +23,10 @@ struct Skipped {
 
 /// {"project", "files": [...], "languages": [...], "totals", "skipped", "left_out"}: `skipped` holds
 /// files that could not be counted, `leftOut` files left out on purpose (too large, duplicates).
+/// `skippedNotListed`: skipped files beyond those listed, written as "skipped_not_listed" when not 0.
 std::string RunJson(const std::string& project, const std::vector<Row>& rows,
                     const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                    const std::vector<Skipped>& leftOut);
+                    const std::vector<Skipped>& leftOut, std::size_t skippedNotListed = 0);
 
 /// The same document in pieces, for files written as they are counted: the head, each counted file
 /// in order (`first` for the first one), and the tail with the number of files and their totals.
@@ -33,6 +34,6 @@ std::string RunJsonHead(const std::string& project);
 std::string RunJsonFile(const Row& row, bool first);
 std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
                         const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                        const std::vector<Skipped>& leftOut);
+                        const std::vector<Skipped>& leftOut, std::size_t skippedNotListed = 0);
 
 }  // namespace kordel::cli

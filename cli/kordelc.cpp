@@ -190,7 +190,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     };
     BatchListQuestions listQuestions(progress);
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
-                              ".", &progress, &listQuestions};
+                              ".", &progress, &listQuestions, o.maxFileSize};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
 
     // Revisions are read from git; everything else goes through the count run.
@@ -213,6 +213,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     // Files in a folder that can't be read would be missing from the totals without a word.
     for (const std::string& folder : collector.Unreadable())
         progress.Warn("Could not read the folder \"" + folder + "\"; its files are not counted.");
+    for (const std::string& note : collector.GitRulesNotUsed()) progress.Warn(note);
     std::string name = o.name.empty() ? inputs.projectName : o.name;
 
     std::vector<Skipped> leftOut;
@@ -274,7 +275,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     for (const RevisionSpec& spec : revisions) {
         std::vector<Row> rows;
         std::string error;
-        if (!CountRevision(spec, context, options, &lookup, rows, skipped, error)) {
+        if (!CountRevision(spec, context, options, &lookup, rows, skipped, leftOut, error)) {
             progress.Error(error);
             return 2;
         }
@@ -285,7 +286,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
     // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
-    output.Finish(result.totals, skipped, leftOut);
+    output.Finish(result.totals, skipped, leftOut, observer.skippedNotListed());
 
     if (!o.saveList.empty()) {
         std::vector<std::string> countedPaths;
@@ -301,7 +302,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 1;
     }
     if (result.crashed) return 1;
-    return skipped.empty() && collector.Unreadable().empty() ? 0 : 1;
+    return skipped.empty() && observer.skippedNotListed() == 0 && collector.Unreadable().empty() && collector.GitRulesNotUsed().empty() ? 0 : 1;
 }
 
 }  // namespace kordel::cli

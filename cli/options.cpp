@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/text_bytes.h"
 #include "kordel/version.h"
 
 namespace kordel::cli {
@@ -151,7 +152,12 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("EXTS");
     app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
         ->type_name("SIZE")
-        ->check(Check([](std::string& v) { return ParseSize(v) ? std::string() : "'" + v + "' is no size"; }));
+        ->check(Check([](std::string& v) {
+            const std::optional<std::uint64_t> size = ParseSize(v);
+            if (!size) return "'" + v + "' is no size";
+            // 0 would leave every file out; no limit is the option left out.
+            return *size == 0 ? "'" + v + "' leaves every file out: give at least 1 byte" : std::string();
+        }));
     app.add_flag("--skip-duplicates", o.skipDuplicates, "Count files with identical contents once");
     app.add_flag("--follow-symlinks", o.followSymlinks, "Follow symbolic links (each file is counted once)");
     app.add_option("--name", o.name, "Project name for the reports (default: the name in a .kpl PATH)")
@@ -204,7 +210,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
             exitCode = 0;
             return std::nullopt;
         }
-        err << "kordelc: " << e.what() << "\nRun 'kordelc --help' for the options.\n";
+        // The argument is shown as the other messages show names: no byte of it reaches a terminal raw.
+        err << "kordelc: " << EscapeForTerminal(e.what()) << "\nRun 'kordelc --help' for the options.\n";
         exitCode = 2;
         return std::nullopt;
     }

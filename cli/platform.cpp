@@ -15,7 +15,7 @@ platform::StdStream Stream(StdStream stream) {
 
 }  // namespace
 
-ReadStatus ReadRegularFile(const std::string& path, std::string& bytes) {
+ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
     bytes.clear();
     platform::InputFile file;
     switch (file.Open(path)) {
@@ -25,6 +25,7 @@ ReadStatus ReadRegularFile(const std::string& path, std::string& bytes) {
     case platform::InputFile::Status::NotRegular: return ReadStatus::NotRegular;
     case platform::InputFile::Status::Failed: return ReadStatus::Unreadable;
     }
+    if (maxSize > 0 && file.Size() > maxSize) return ReadStatus::TooLarge;
     // As the counter does, the file is read up to the size it had when it was opened.
     bytes.resize(static_cast<std::size_t>(file.Size()));
     std::size_t done = 0;

@@ -6,7 +6,9 @@
 
 #include <git2.h>
 
+#include "cli/git_files.h"
 #include "cli/ignore_rules.h"
+#include "cli/loose_object.h"
 
 namespace kordel::cli {
 namespace {
@@ -28,6 +30,15 @@ using EntryPtr = GitPtr<git_tree_entry, git_tree_entry_free>;
 
 bool IsRegularBlob(git_filemode_t mode) { return mode == GIT_FILEMODE_BLOB || mode == GIT_FILEMODE_BLOB_EXECUTABLE; }
 
+// The message for a loose object that libgit2 must not read; nothing when it may.
+std::optional<std::string> DamagedObject(git_repository* repo, const git_oid* oid) {
+    char hex[GIT_OID_HEXSZ + 1];
+    git_oid_tostr(hex, sizeof hex, oid);
+    const std::filesystem::path objects = std::filesystem::path(git_repository_path(repo)) / "objects";
+    if (CheckLooseObject(objects, hex) != LooseObject::Damaged) return std::nullopt;
+    return std::string("the git object ") + hex + " is damaged: its data ends early or cannot be inflated";
+}
+
 BlobId IdOf(const git_oid* oid) {
     BlobId id;
     std::memcpy(id.data(), oid->id, id.size());
@@ -37,53 +48,91 @@ BlobId IdOf(const git_oid* oid) {
 // An ignore file larger than this is not read: it is no list of rules someone wrote.
 constexpr std::size_t kMaxIgnoreFile = 1 << 20;
 
-// The .ignore rules in force in a folder of the tree: its own and those of the folders above it.
-struct IgnoreScope {
-    const IgnoreScope* parent;
-    std::string folder;  // relative to the walk's root, "" or ending in "/"
-    IgnoreRules rules;
+// A tree held while the walk is below it; the walk's root belongs to the caller.
+using TreeHandle = std::unique_ptr<git_tree, void (*)(git_tree*)>;
 
-    bool Ignores(const std::string& relative, bool isFolder) const {
-        for (const IgnoreScope* s = this; s; s = s->parent) {
-            const IgnoreRules::Verdict v = s->rules.Match(std::string_view(relative).substr(s->folder.size()), isFolder);
-            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
-        }
-        return false;
-    }
-};
+void KeepTree(git_tree*) {}
 
+// Walks a tree depth first without recursion: one path buffer that grows and shrinks, one level per
+// folder below the root, so memory grows with the depth, not with its square.
 struct Walker {
     git_repository* repo;
     const Repository::Wanted& wanted;
     bool ignoreFiles;
     std::vector<RevisionFile>& files;
 
-    bool Walk(const git_tree* tree, const std::string& prefix, const IgnoreScope* scope) {
-        IgnoreScope own{scope, prefix, IgnoreRules("")};
+    // A folder's .ignore rules; they apply to paths below the first `folderSize` bytes of the path.
+    struct Scope {
+        std::size_t folderSize;
+        IgnoreRules rules;
+    };
+    struct Level {
+        TreeHandle tree;
+        std::size_t next;      // the next entry to look at
+        std::size_t pathSize;  // the folder's path, "" or ending in "/"
+        bool hasScope;
+    };
+    std::vector<Scope> scopes;
+    std::vector<Level> levels;
+    std::string path;
+    std::string error;  // set when a tree is damaged
+
+    // Whether the .ignore rules in force leave `path` out: the deepest rule that matches decides.
+    bool Ignored(bool isFolder) const {
+        for (auto it = scopes.rbegin(); it != scopes.rend(); ++it) {
+            const IgnoreRules::Verdict v = it->rules.Match(std::string_view(path).substr(it->folderSize), isFolder);
+            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
+        }
+        return false;
+    }
+
+    void Enter(TreeHandle tree) {
+        bool hasScope = false;
         if (ignoreFiles) {
-            const git_tree_entry* ignore = git_tree_entry_byname(tree, ".ignore");
+            const git_tree_entry* ignore = git_tree_entry_byname(tree.get(), ".ignore");
             git_blob* blob = nullptr;
             if (ignore && IsRegularBlob(git_tree_entry_filemode(ignore)) &&
                 git_blob_lookup(&blob, repo, git_tree_entry_id(ignore)) == 0) {
                 const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
+                IgnoreRules rules("");
                 if (size <= kMaxIgnoreFile)
-                    own.rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
+                    rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
                 git_blob_free(blob);
+                if (!rules.empty()) {
+                    scopes.push_back({path.size(), std::move(rules)});
+                    hasScope = true;
+                }
             }
-            if (!own.rules.empty()) scope = &own;
         }
-        for (std::size_t i = 0, n = git_tree_entrycount(tree); i < n; ++i) {
-            const git_tree_entry* entry = git_tree_entry_byindex(tree, i);
-            const std::string relative = prefix + git_tree_entry_name(entry);
+        levels.push_back({std::move(tree), 0, path.size(), hasScope});
+    }
+
+    bool Walk(const git_tree* root) {
+        Enter(TreeHandle(const_cast<git_tree*>(root), KeepTree));
+        while (!levels.empty()) {
+            Level& level = levels.back();
+            if (level.next == git_tree_entrycount(level.tree.get())) {
+                if (level.hasScope) scopes.pop_back();
+                levels.pop_back();
+                continue;
+            }
+            const git_tree_entry* entry = git_tree_entry_byindex(level.tree.get(), level.next++);
+            path.resize(level.pathSize);
+            path += git_tree_entry_name(entry);
             const git_object_t type = git_tree_entry_type(entry);
             if (type == GIT_OBJECT_TREE) {
-                if ((scope && scope->Ignores(relative, true)) || !wanted(relative, true)) continue;
-                TreePtr subtree;
-                if (git_tree_lookup(&subtree.p, repo, git_tree_entry_id(entry)) != 0) return false;
-                if (!Walk(subtree.p, relative + "/", scope)) return false;
-            } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) &&
-                       !(scope && scope->Ignores(relative, false)) && wanted(relative, false)) {
-                files.push_back({relative, IdOf(git_tree_entry_id(entry))});
+                if (Ignored(true) || !wanted(path, true)) continue;
+                if (std::optional<std::string> damaged = DamagedObject(repo, git_tree_entry_id(entry))) {
+                    error = std::move(*damaged);
+                    return false;
+                }
+                git_tree* subtree = nullptr;
+                if (git_tree_lookup(&subtree, repo, git_tree_entry_id(entry)) != 0) return false;
+                path += '/';
+                Enter(TreeHandle(subtree, git_tree_free));
+            } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) && !Ignored(false) &&
+                       wanted(path, false)) {
+                files.push_back({path, IdOf(git_tree_entry_id(entry))});
             }
         }
         return true;
@@ -117,6 +166,11 @@ std::string_view BlobBytes::view() const {
 }
 
 std::unique_ptr<Repository> Repository::Open(const std::filesystem::path& folder, std::string& error) {
+    // libgit2 opens these with a blocking open: a FIFO in place of one would hang the run.
+    if (const std::optional<std::string> bad = BlockingGitFile(folder)) {
+        error = NotARegularGitFileMessage(*bad);
+        return nullptr;
+    }
     git_libgit2_init();
     git_repository* repo = nullptr;
     if (git_repository_open_ext(&repo, folder.string().c_str(), 0, nullptr) != 0) {
@@ -142,6 +196,13 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
     if (spec.rev.empty() || git_revparse_single(&commitish.p, m_repo, spec.rev.c_str()) != 0) {
         error = "\"" + name + "\": no revision \"" + spec.rev + "\" in this repository";
         return false;
+    }
+    if (git_object_type(commitish.p) == GIT_OBJECT_COMMIT) {
+        const git_oid* treeId = git_commit_tree_id(reinterpret_cast<const git_commit*>(commitish.p));
+        if (std::optional<std::string> damaged = DamagedObject(m_repo, treeId)) {
+            error = "\"" + name + "\": " + *damaged;
+            return false;
+        }
     }
     if (git_object_peel(reinterpret_cast<git_object**>(&tree.p), commitish.p, GIT_OBJECT_TREE) != 0) {
         error = "\"" + name + "\": " + LastGitError();
@@ -172,9 +233,9 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
         root = subtree.p;
     }
     const std::size_t first = files.size();
-    Walker walker{m_repo, wanted, ignoreFiles, files};
-    if (!walker.Walk(root, "", nullptr)) {
-        error = "\"" + name + "\": " + LastGitError();
+    Walker walker{m_repo, wanted, ignoreFiles, files, {}, {}, {}, {}};
+    if (!walker.Walk(root)) {
+        error = "\"" + name + "\": " + (walker.error.empty() ? LastGitError() : walker.error);
         return false;
     }
     std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
@@ -183,6 +244,25 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
 }
 
 std::string Repository::GitFolder() const { return git_repository_path(m_repo); }
+
+std::optional<std::uint64_t> Repository::BlobSize(const BlobId& id) const {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    git_odb* odb = nullptr;
+    if (git_repository_odb(&odb, m_repo) != 0) return std::nullopt;
+    std::size_t size = 0;
+    git_object_t type = GIT_OBJECT_INVALID;
+    const bool known = git_odb_read_header(&size, &type, odb, &oid) == 0;
+    git_odb_free(odb);
+    if (!known) return std::nullopt;
+    return size;
+}
+
+std::optional<std::string> Repository::Damaged(const BlobId& id) const {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    return DamagedObject(m_repo, &oid);
+}
 
 BlobBytes Repository::ReadBlob(const BlobId& id) const {
     git_oid oid;

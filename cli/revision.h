@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -67,8 +68,15 @@ public:
     bool ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles, std::vector<RevisionFile>& files,
                    std::string& error, bool* namedFile = nullptr) const;
 
-    /// The bytes of a blob; not ok() when it can't be read.
+    /// The bytes of a blob; not ok() when it can't be read. Call Damaged() first.
     BlobBytes ReadBlob(const BlobId& id) const;
+
+    /// The blob's size as stored in its header, read without inflating its data; nothing when unknown.
+    std::optional<std::uint64_t> BlobSize(const BlobId& id) const;
+
+    /// A message naming the object when it is a loose object whose data ends early (libgit2 would
+    /// loop for ever reading it); nothing when it can be read.
+    std::optional<std::string> Damaged(const BlobId& id) const;
 
     /// The repository's git folder, from which another thread can open its own Repository.
     std::string GitFolder() const;

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
-                   std::vector<Skipped>& skipped, std::string& error) {
+                   std::vector<Skipped>& skipped, std::vector<Skipped>& leftOut, std::string& error) {
     const std::unique_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
     if (!repository) return false;
     std::vector<RevisionFile> files;
@@ -40,6 +40,17 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         if (!chosen && !resolver.ReadsInterpreterLines()) {
             skipped.push_back({path, "unknown extension"});
             continue;
+        }
+        if (context.maxFileSize > 0) {
+            const std::optional<std::uint64_t> size = repository->BlobSize(file.blob);
+            if (size && *size > context.maxFileSize) {
+                leftOut.push_back({path, LargerThanLimit(*size)});
+                continue;
+            }
+        }
+        if (std::optional<std::string> damaged = repository->Damaged(file.blob)) {
+            error = "\"" + path + "\": " + *damaged;
+            return false;
         }
         const BlobBytes bytes = repository->ReadBlob(file.blob);
         if (!bytes.ok()) {

@@ -13,9 +13,10 @@ namespace kordel::cli {
 
 /// Counts every file of `spec` that passes the filters, in path order, into `rows` (paths written
 /// as git names them, "REV:path"). Files no language claims go to `skipped`. False with `error`
-/// when the repository or the revision can't be read.
+/// when the repository or the revision can't be read, or an object is damaged. Blobs larger than
+/// the context's limit (by the size in their header) go to `leftOut` unread.
 bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
-                   std::vector<Skipped>& skipped, std::string& error);
+                   std::vector<Skipped>& skipped, std::vector<Skipped>& leftOut, std::string& error);
 
 }  // namespace kordel::cli

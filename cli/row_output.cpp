@@ -21,14 +21,14 @@ reports::ReportRow ReportRowOf(const Row& row, bool percent) {
 // The whole output from all rows at once.
 std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
                    const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
-                   const Console& console) {
+                   const Console& console, std::size_t skippedNotListed) {
     const std::string project = name.empty() ? "Unspecified" : name;
     const bool terminal = console.outIsTerminal && o.output.empty();
     const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
     if (o.format == "json") {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
         if (!o.sort.empty()) SortRows(rows, key, o.ascending);
-        return RunJson(project, rows, summaries, skipped, leftOut);
+        return RunJson(project, rows, summaries, skipped, leftOut, skippedNotListed);
     }
     if (o.format == "table" || o.format == "md") {
         const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
@@ -41,7 +41,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTo
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
     for (const Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
     if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
-    if (o.format == "csv") return ToCrLf(reports::ReportCSV(report));
+    if (o.format == "csv") return reports::ReportCSV(report);  // CR LF already, LF kept in names
     return ToCrLf(reports::ReportHTM(report));
 }
 
@@ -75,7 +75,7 @@ RowOutput::RowOutput(const Options& options, const std::string& name, const Cons
     } else if (m_o.format == "txt") {
         Write(ToCrLf(reports::ReportTextHead(m_name, rowCount, reports::SystemClock().Now())));
     } else if (m_o.format == "csv") {
-        Write(ToCrLf(reports::ReportCSVHead(m_o.percent)));
+        Write(reports::ReportCSVHead(m_o.percent));
     } else {
         Write(ToCrLf(reports::ReportHTMHead(m_name, m_o.percent)));
     }
@@ -95,7 +95,7 @@ void RowOutput::Add(Row row) {
     if (IsReport(m_o.format)) {
         const reports::ReportRow report = ReportRowOf(row, m_o.percent);
         if (m_o.format == "txt") Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
-        else if (m_o.format == "csv") Write(ToCrLf(reports::ReportCSVRow(report, m_o.percent)));
+        else if (m_o.format == "csv") Write(reports::ReportCSVRow(report, m_o.percent));
         else Write(ToCrLf(reports::ReportHTMRow(report, first, m_o.percent)));
         return;
     }
@@ -111,9 +111,9 @@ void RowOutput::Add(Row row) {
 }
 
 void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
-                       const std::vector<Skipped>& leftOut) {
+                       const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
     if (m_mode == Mode::Held) {
-        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console));
+        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console, skippedNotListed));
         return;
     }
     if (m_mode == Mode::Summary) {
@@ -125,7 +125,8 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
         return;
     }
     if (m_o.format == "json") {
-        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut));
+        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut,
+                          skippedNotListed));
     } else if (m_o.format == "table" || m_o.format == "md") {
         Grid line;
         AddTotalsLine(line, m_counted, Layout::Plain, m_o.percent);
@@ -133,7 +134,7 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
     } else if (m_o.format == "txt") {
         Write(ToCrLf(reports::ReportTextTail(MakeTotalsTexts(totals))));
     } else if (m_o.format == "csv") {
-        Write(ToCrLf(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals))));
+        Write(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals)));
     } else {
         Write(ToCrLf(reports::ReportHTMTail(MakeTotalsTexts(totals))));
     }

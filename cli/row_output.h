@@ -44,7 +44,7 @@ public:
     void Add(Row row);
     /// Writes what follows the rows.
     void Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
-                const std::vector<Skipped>& leftOut);
+                const std::vector<Skipped>& leftOut, std::size_t skippedNotListed = 0);
 
 private:
     enum class Mode { Summary, Streamed, Held };

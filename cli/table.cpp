@@ -176,6 +176,15 @@ std::string RenderAligned(const Grid& rawGrid, std::size_t width, bool shortenFi
     return text;
 }
 
+const char* MarkdownEntity(char ch) {
+    switch (ch) {
+        case '<': return "&lt;";
+        case '>': return "&gt;";
+        case '&': return "&amp;";
+        default: return nullptr;
+    }
+}
+
 std::string MarkdownLine(const std::vector<std::string>& cells, bool bold) {
     std::string text = "|";
     for (const std::string& raw : cells) {
@@ -185,6 +194,8 @@ std::string MarkdownLine(const std::vector<std::string>& cells, bool bold) {
             const auto byte = static_cast<unsigned char>(ch);
             if (ch == '|') {
                 cell += "\\|";
+            } else if (const char* entity = MarkdownEntity(ch)) {
+                cell += entity;  // a name never becomes HTML in the rendered table
             } else if (byte < 0x20 || byte == 0x7F) {
                 cell += EscapeForTerminal(std::string(1, ch));
             } else {

@@ -45,6 +45,9 @@ std::string RenderAligned(const Grid& grid, std::size_t width, bool shortenFirst
 /// A Markdown table ("|" in a cell escaped), numbers right-aligned, the totals line in bold.
 std::string RenderMarkdown(const Grid& grid);
 
+/// The HTML entity that a Markdown cell writes for `ch` ("<", ">" or "&"), or null.
+const char* MarkdownEntity(char ch);
+
 /// One line of a Markdown table (in bold for the totals); the header's line is followed by the rule
 /// that sets the alignment of its `columns`.
 std::string MarkdownLine(const std::vector<std::string>& cells, bool bold);

@@ -1,6 +1,8 @@
 // Folder walks and file filters: default and named folder exclusions, globs, extensions, symlinks.
 #include "cli/walk.h"
 
+#include "cli/git_files.h"
+
 #include <algorithm>
 #include <memory>
 #include <unordered_map>
@@ -130,6 +132,10 @@ std::vector<std::string> SplitExtensions(std::string_view list) {
     return exts;
 }
 
+void FileCollector::NoteRefusedRepository(const std::string& error) {
+    if (IsNotARegularGitFileMessage(error)) m_gitRulesNotUsed.push_back(error);
+}
+
 bool FileCollector::ExcludedDir(const std::string& name) const {
     return std::any_of(m_filters.excludedDirs.begin(), m_filters.excludedDirs.end(),
                        [&](const std::string& pattern) { return MatchGlob(pattern, name); });
@@ -174,6 +180,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         rootReal = fs::canonical(folder, ec);
         std::string notInRepository;
         if (!ec) rootRepo = GitRepo::Open(folder, notInRepository);
+        NoteRefusedRepository(notInRepository);
         // A folder named on the command line is walked even when git ignores it (a build folder,
         // say); git's rules then have nothing to say below it.
         const std::optional<std::string> relative = rootRepo ? rootRepo->Relative(rootReal) : std::nullopt;
@@ -208,6 +215,14 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (scope && fs::exists(dir / ".git", ec)) {
             std::string notInRepository;
             repo = GitRepo::Open(dir, notInRepository);
+            NoteRefusedRepository(notInRepository);
+        }
+        // libgit2 would open this folder's .gitignore with a blocking open: a FIFO there would hang.
+        if (repo) {
+            if (const std::optional<std::string> bad = NotRegular(dir / ".gitignore")) {
+                m_gitRulesNotUsed.push_back("\"" + *bad + "\" is not a regular file: git's ignore rules are not used below \"" + shown + "\"");
+                repo = nullptr;
+            }
         }
         IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
         if (!scope || !rules.empty() || repo != scope->repo) {

@@ -54,11 +54,14 @@ public:
 
     /// The folders met by the walks that could not be opened or read to their end.
     const std::vector<std::string>& Unreadable() const { return m_unreadable; }
+    /// Git repositories whose rules were not used, each with the reason (a file that is not regular).
+    const std::vector<std::string>& GitRulesNotUsed() const { return m_gitRulesNotUsed; }
 
 private:
     struct Scope;
     bool ExcludedDir(const std::string& name) const;
     bool Wanted(const std::filesystem::path& relative) const;
+    void NoteRefusedRepository(const std::string& error);
 
     FileFilters m_filters;
     KnownName m_known;
@@ -68,6 +71,7 @@ private:
     std::set<std::string> m_seenFiles;
     std::set<std::string> m_seenDirs;
     std::vector<std::string> m_unreadable;
+    std::vector<std::string> m_gitRulesNotUsed;
 };
 
 }  // namespace kordel::cli

@@ -62,6 +62,7 @@ bool AtomicFileWriter::Open(const std::filesystem::path& target) {
     m_tempText = platform::TemporaryNameFor(where.path);
     m_temp = platform::PathFromText(m_tempText);
     m_mode = where.mode.value_or(platform::NewFileMode());
+    m_owner = where.owner;
     // The temporary file is created exclusively: nothing was there, so nothing needs removing.
     if (!m_ops.Open(m_temp)) return false;
     m_open = m_ok = true;
@@ -80,7 +81,7 @@ bool AtomicFileWriter::Commit() {
     m_open = false;
     bool ok = m_ops.Close() && m_ok;
     // The file was private while it was written; it takes the replaced file's permissions at the end.
-    if (ok) platform::SetPermissions(m_tempText, m_mode);
+    if (ok) platform::SetOwnerAndPermissions(m_tempText, m_mode, m_owner);
     if (ok) ok = m_ops.Rename(m_temp, m_destination);
     if (!ok) m_ops.Remove(m_temp);
     return ok;

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kordel {
 
@@ -53,6 +55,7 @@ private:
     std::filesystem::path m_destination;
     std::string m_tempText;
     unsigned m_mode = 0;
+    std::optional<std::pair<unsigned, unsigned>> m_owner;  // the replaced file's user and group
 };
 
 /// Writes `bytes` to `target` through a temporary file in the same folder.

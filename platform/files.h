@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kordel::platform {
 
@@ -89,7 +90,8 @@ struct ReplaceTarget {
         ForeignLink,  ///< a symbolic link owned by another user (planted in a shared folder)
     } status = Status::Ready;
     std::string path;                 ///< the target, or the file a link of the caller's names
-    std::optional<unsigned> mode;     ///< permission bits of an existing target (POSIX)
+    std::optional<unsigned> mode;     ///< permission bits of an existing target (POSIX), without setuid, setgid, sticky
+    std::optional<std::pair<unsigned, unsigned>> owner;  ///< user and group of an existing target (POSIX)
 };
 
 /// Looks at `target` before it is replaced: opens it without following a link, writing nothing.
@@ -113,8 +115,10 @@ void RemoveStaleTemporaries(std::string_view folder);
 /// The permission bits a new file gets (0666 less the umask on POSIX).
 unsigned NewFileMode();
 
-/// Sets the permission bits of the regular file at `path` without following a link; false on failure.
-bool SetPermissions(std::string_view path, unsigned mode);
+/// Gives the regular file at `path` (not followed through a link) the user and group `owner` as far
+/// as the caller may (root: both; others: a group of their own), then the permission bits `mode`
+/// (setuid, setgid and sticky bits never); false when the bits could not be set.
+bool SetOwnerAndPermissions(std::string_view path, unsigned mode, std::optional<std::pair<unsigned, unsigned>> owner);
 
 /// A new file for writing, created exclusively (it must not exist; a link there is not followed),
 /// readable and writable by the owner only.

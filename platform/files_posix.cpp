@@ -72,6 +72,11 @@ std::string FolderOf(std::string_view path) {
     return slash == 0 ? "/" : std::string(path.substr(0, slash));
 }
 
+std::string_view NameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 }  // namespace
 
 std::string PathText(const std::filesystem::path& path) { return path.native(); }
@@ -190,8 +195,11 @@ ReplaceTarget PrepareReplace(std::string_view target) {
         result.status = ReplaceTarget::Status::NotRegular;
     else if ((st.st_mode & 0222) == 0)
         result.status = ReplaceTarget::Status::ReadOnly;  // marked read-only, though root could write it
-    else
-        result.mode = static_cast<unsigned>(st.st_mode & 07777);
+    else {
+        // A copy the writer owns must not run with the rights of the replaced file's owner.
+        result.mode = static_cast<unsigned>(st.st_mode & 0777);
+        result.owner = std::make_pair(static_cast<unsigned>(st.st_uid), static_cast<unsigned>(st.st_gid));
+    }
     ::close(fd);
     return result;
 }
@@ -212,11 +220,17 @@ unsigned NewFileMode() {
     return 0644;
 }
 
-bool SetPermissions(std::string_view path, unsigned mode) {
+bool SetOwnerAndPermissions(std::string_view path, unsigned mode, std::optional<std::pair<unsigned, unsigned>> owner) {
     const int fd = OpenPath(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::fchmod(fd, static_cast<mode_t>(mode)) == 0;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok && owner && (st.st_uid != owner->first || st.st_gid != owner->second)) {
+        // Root gives the file back to its owner; another user may still keep its group.
+        if (::fchown(fd, static_cast<uid_t>(owner->first), static_cast<gid_t>(owner->second)) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(owner->second));
+    }
+    ok = ok && ::fchmod(fd, static_cast<mode_t>(mode & 0777)) == 0;
     ::close(fd);
     return ok;
 }
@@ -254,12 +268,26 @@ bool OutputFile::SyncAndClose() {
 
 bool RenameOver(std::string_view from, std::string_view to) {
     if (HasNul(from) || HasNul(to)) return false;
-    return ::rename(std::string(from).c_str(), std::string(to).c_str()) == 0;
+    if (::rename(std::string(from).c_str(), std::string(to).c_str()) == 0) return true;
+    if (errno != ENAMETOOLONG) return false;
+    // Too long for one call: relative to the two folders, opened one part at a time.
+    const int fromDir = OpenPath(FolderOf(from), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int toDir = fromDir < 0 ? -1 : OpenPath(FolderOf(to), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool ok = toDir >= 0 && ::renameat(fromDir, std::string(NameOf(from)).c_str(), toDir,
+                                             std::string(NameOf(to)).c_str()) == 0;
+    if (fromDir >= 0) ::close(fromDir);
+    if (toDir >= 0) ::close(toDir);
+    return ok;
 }
 
 bool RemoveFile(std::string_view path) {
     if (HasNul(path)) return false;
-    return ::unlink(std::string(path).c_str()) == 0;
+    if (::unlink(std::string(path).c_str()) == 0) return true;
+    if (errno != ENAMETOOLONG) return false;
+    const int dir = OpenPath(FolderOf(path), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool ok = dir >= 0 && ::unlinkat(dir, std::string(NameOf(path)).c_str(), 0) == 0;
+    if (dir >= 0) ::close(dir);
+    return ok;
 }
 
 }  // namespace kordel::platform

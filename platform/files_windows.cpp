@@ -193,7 +193,7 @@ bool RemoveOwnFile(std::string_view path) { return DeleteFileW(LongPath(path).c_
 
 unsigned NewFileMode() { return 0666; }
 
-bool SetPermissions(std::string_view, unsigned) {
+bool SetOwnerAndPermissions(std::string_view, unsigned, std::optional<std::pair<unsigned, unsigned>>) {
     return true;  // a new file takes the folder's access rules; there are no permission bits to copy
 }
 

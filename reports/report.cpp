@@ -49,9 +49,10 @@ public:
     }
 };
 
+// `crlf`: the text's line ends are LF and become CR LF; else the text is written as it is.
 bool WriteWithRetry(const std::filesystem::path& path, const std::string& text, ReportQuestions& questions,
-                    FileOps& ops) {
-    const std::string bytes = ToCrLf(text);
+                    FileOps& ops, bool crlf = true) {
+    const std::string bytes = crlf ? ToCrLf(text) : text;
     while (!WriteFileAtomically(path, bytes, ops))
         if (!questions.AskRetryWrite(kReportWriteMessage)) return false;
     return true;
@@ -65,9 +66,12 @@ const Clock& SystemClock() {
 }
 
 std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    // A cell that starts like a formula is one a spreadsheet would run: an apostrophe makes it text.
+    const bool formula = !text.empty() && std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+    const std::string cell = formula ? "'" + text : text;
+    if (cell.find_first_of(",\"\r\n") == std::string::npos) return cell;
     std::string out = "\"";
-    for (char c : text) {
+    for (char c : cell) {
         if (c == '"') out += '"';
         out += c;
     }
@@ -145,8 +149,8 @@ std::string ReportText(const ReportInput& input, const LocalTime& time) {
 
 std::string ReportCSVHead(bool sps) {
     return sps ? "Source File Path,Code Lines,% of Code Lines,Comment Lines,% of Comment Lines,"
-                 "Mixed Lines,% of Mixed Lines,Blank Lines,% of Blank Lines,Total Lines\n"
-               : "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\n";
+                 "Mixed Lines,% of Mixed Lines,Blank Lines,% of Blank Lines,Total Lines\r\n"
+               : "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\r\n";
 }
 
 std::string ReportCSVRow(const ReportRow& row, bool sps) {
@@ -156,7 +160,7 @@ std::string ReportCSVRow(const ReportRow& row, bool sps) {
         out += ',';
         out += CsvField(RemoveCommas(Cell(row, i)));
     }
-    out += "\n";
+    out += "\r\n";
     return out;
 }
 
@@ -226,7 +230,7 @@ bool SaveReport(const std::filesystem::path& path, const ReportInput& input, con
 
 bool SaveReportCSV(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,
                    FileOps& ops) {
-    return WriteWithRetry(path, ReportCSV(input), questions, ops);
+    return WriteWithRetry(path, ReportCSV(input), questions, ops, false);
 }
 
 bool SaveReportHTM(const std::filesystem::path& path, const ReportInput& input, ReportQuestions& questions,

@@ -72,7 +72,10 @@ std::string ReportHTMHead(const std::string& pn, bool sps);
 std::string ReportHTMRow(const ReportRow& row, bool first, bool sps);
 std::string ReportHTMTail(const engine::TotalsTexts& totals);
 
-/// One CSV field, quoted as RFC 4180 does when it holds a comma, a double quote or a line break.
+/// One CSV field, quoted as RFC 4180 does when it holds a comma, a double quote or a line break; a
+/// field starting with "=", "+", "-", "@", a tab or a CR gets a leading apostrophe, so that no
+/// spreadsheet runs a file name as a formula. The CSV functions end their lines with CR LF
+/// themselves: a line feed inside a field stays a line feed.
 std::string CsvField(const std::string& text);
 
 /// The text with &, <, > and " replaced by their HTML entities.

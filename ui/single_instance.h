@@ -6,14 +6,21 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 class QLocalServer;
+
+namespace kordel::platform {
+class InstanceLock;
+}
 
 namespace kordel::ui {
 
 class SingleInstance final : public QObject {
     Q_OBJECT
 public:
-    /// Takes the lock in `folder` (by default the user's private runtime folder).
+    /// Takes the lock in `folder` (by default the user's private runtime folder). Without a folder
+    /// (no private one could be had) every start runs on its own.
     explicit SingleInstance(const QString& folder = DefaultFolder(), QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -23,6 +30,11 @@ public:
     bool Listen();
     /// A later copy: hands `path` to the running copy; true once that copy has taken it.
     bool HandOver(const QByteArray& path, int timeoutMs = 5000) const;
+
+    /// At most `maxConnections` connections at once; each is closed when it sends no whole request
+    /// for `idleMs` milliseconds.
+    void SetConnectionLimits(int maxConnections, int idleMs);
+    int connectionCount() const { return m_connections; }
 
     QString lockPath() const;
     QString socketPath() const;
@@ -36,9 +48,13 @@ private:
     bool SomeoneListens() const;
 
     QString m_folder;
-    int m_fd = -1;
+    std::unique_ptr<platform::InstanceLock> m_lock;
+    bool m_locked = false;
     bool m_acquired = false;
     QLocalServer* m_server = nullptr;
+    int m_connections = 0;
+    int m_maxConnections = 16;
+    int m_idleMs = 10000;
 };
 
 }  // namespace kordel::ui

@@ -10,7 +10,10 @@
 #include <string>
 #include <thread>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <climits>
+#include <vector>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +83,62 @@ TEST_F(SharedFolder, ReplacementKeepsThePermissionBits) {
     ASSERT_TRUE(WriteFileAtomically(dir / "fresh.txt", "x"));
     ::umask(old);
     EXPECT_EQ(ModeOf(dir / "fresh.txt"), 0644u);
+}
+
+// Root replacing a user's file leaves it the user's (owner and group kept), and no replaced file
+// carries setuid, setgid or sticky bits onto a copy that the writer owns.
+TEST_F(SharedFolder, ReplacementKeepsTheOwnerAndDropsSpecialBits) {
+    const fs::path tool = dir / "tool.txt";
+    for (const unsigned special : {04755u, 02755u, 01755u}) {
+        std::ofstream(tool) << "old";
+        ASSERT_EQ(::chmod(tool.c_str(), special), 0);
+        ASSERT_TRUE(WriteFileAtomically(tool, "new"));
+        EXPECT_EQ(ModeOf(tool), 0755u) << std::oct << special;
+    }
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file to another user";
+    const fs::path report = dir / "report.csv";
+    std::ofstream(report) << "old";
+    ASSERT_EQ(::chown(report.c_str(), 12345, 23456), 0);
+    ASSERT_EQ(::chmod(report.c_str(), 0600), 0);
+    ASSERT_TRUE(WriteFileAtomically(report, "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(report.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 12345u);
+    EXPECT_EQ(st.st_gid, 23456u);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    EXPECT_EQ(ReadBytes(report), "new");
+}
+
+// A target whose path is longer than the system takes in one call is written through its open
+// folder, and no temporary file is left beside it.
+TEST_F(SharedFolder, ATargetPathLongerThanTheSystemLimitIsWrittenWithoutALeftover) {
+    std::string relative;
+    int folder = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(folder, 0);
+    for (int i = 0; i < 24; ++i) {  // 24 folders of 200 bytes: about 4,800 bytes
+        const std::string name(200, static_cast<char>('a' + i));
+        ASSERT_EQ(::mkdirat(folder, name.c_str(), 0700), 0);
+        const int inner = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(folder);
+        ASSERT_GE(inner, 0);
+        folder = inner;
+        relative += name + "/";
+    }
+    const fs::path target = dir / (relative + "report.csv");
+    ASSERT_GT(target.native().size(), static_cast<std::size_t>(PATH_MAX));
+    EXPECT_TRUE(WriteFileAtomically(target, "long"));
+    EXPECT_EQ(platform::ReadFileContents(target.native()).bytes.value_or("missing"), "long");
+    EXPECT_FALSE(WriteFileAtomically(target.native() + "/under/a/file", "never"));
+    // What the innermost folder holds: the report alone.
+    std::vector<std::string> names;
+    if (DIR* listing = ::fdopendir(folder)) {
+        while (const dirent* entry = ::readdir(listing))
+            if (std::string_view(entry->d_name) != "." && std::string_view(entry->d_name) != "..") names.push_back(entry->d_name);
+        ::closedir(listing);
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"report.csv"});
+    // The test folder's own removal takes paths whole; rm walks folder by folder.
+    EXPECT_EQ(std::system(("rm -rf '" + (dir / std::string(200, 'a')).string() + "'").c_str()), 0);
 }
 
 // A link of the caller's own is written through (it stays a link); a read-only target is refused and

@@ -88,7 +88,7 @@ TEST(ReportText, EmptyNameAndEmptyListPrintUnspecifiedAndTotals) {
     EXPECT_NE(text.find("Project Name: Unspecified\n\nNumber of Source Files in project: 0\n\nResults:\n\n_"),
               std::string::npos);
     EXPECT_NE(ReportHTM(in).find("Project Name: Unspecified</FONT>"), std::string::npos);
-    EXPECT_EQ(ReportCSV(in), "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\n"
+    EXPECT_EQ(ReportCSV(in), "Source File Path,Code Lines,Comment Lines,Mixed Lines,Blank Lines,Total Lines\r\n"
                              "Totals (0 files),0 (0.00%),0 (0.00%),0 (0.00%),0 (0.00%),0");
 }
 
@@ -96,7 +96,8 @@ TEST(ReportCSV, OneFileSaysFileAndUncountedCellsStayEmpty) {
     ReportInput in;
     in.rows = {{"a line\nbreak.c", {}}};
     const std::string csv = ReportCSV(in);
-    EXPECT_NE(csv.find("\n\"a line\nbreak.c\",,,,,\nTotals (1 file),"), std::string::npos);
+    // The line ends are CR LF; the line feed inside the name stays a line feed.
+    EXPECT_NE(csv.find("\r\n\"a line\nbreak.c\",,,,,\r\nTotals (1 file),"), std::string::npos);
 }
 
 TEST(CsvField, QuotesExactlyTheFieldsThatNeedIt) {
@@ -104,6 +105,13 @@ TEST(CsvField, QuotesExactlyTheFieldsThatNeedIt) {
     EXPECT_EQ(CsvField("1,234"), "\"1,234\"");
     EXPECT_EQ(CsvField("say \"hi\""), "\"say \"\"hi\"\"\"");
     EXPECT_EQ(CsvField("a\rb"), "\"a\rb\"");
+    // Cells a spreadsheet would run as formulas start with an apostrophe; inside a name they stay.
+    EXPECT_EQ(CsvField("=cmd|' /C calc'!A0.c"), "'=cmd|' /C calc'!A0.c");
+    EXPECT_EQ(CsvField("+1.c"), "'+1.c");
+    EXPECT_EQ(CsvField("-x.c"), "'-x.c");
+    EXPECT_EQ(CsvField("@types/a.ts"), "'@types/a.ts");
+    EXPECT_EQ(CsvField("=1,2"), "\"'=1,2\"");
+    EXPECT_EQ(CsvField("a=b+c-d@e.c"), "a=b+c-d@e.c");
     EXPECT_EQ(HtmlEscape("<a href=\"x\">&</a>"), "&lt;a href=&quot;x&quot;&gt;&amp;&lt;/a&gt;");
 }
 

@@ -6,12 +6,14 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <memory>
 #include <thread>
 
 #include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QLocalSocket>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -849,6 +851,62 @@ private slots:
         QTemporaryDir quiet;
         SingleInstance holder(quiet.path());
         QVERIFY(!SingleInstance(quiet.path()).HandOver("/x.kpl", 500));
+    }
+
+    void theHandOffSocketBoundsItsConnections() {
+        QTemporaryDir dir;
+        SingleInstance first(dir.path());
+        first.SetConnectionLimits(4, 300);
+        QVERIFY(first.Listen());
+        // Twenty idle connections: at most four are kept, and those only for the idle time.
+        std::vector<std::unique_ptr<QLocalSocket>> idle;
+        for (int i = 0; i < 20; ++i) {
+            idle.push_back(std::make_unique<QLocalSocket>());
+            idle.back()->connectToServer(first.socketPath());
+            QVERIFY(idle.back()->waitForConnected(2000));
+        }
+        QTRY_COMPARE(first.connectionCount(), 4);
+        QTRY_COMPARE_WITH_TIMEOUT(first.connectionCount(), 0, 10000);
+        // A request cut short is closed the same way; a whole one is still taken afterwards.
+        QLocalSocket partial;
+        partial.connectToServer(first.socketPath());
+        QVERIFY(partial.waitForConnected(2000));
+        partial.write("\0\0\0\x10/half", 9);
+        QVERIFY(partial.waitForBytesWritten(2000));
+        QTRY_COMPARE_WITH_TIMEOUT(partial.state(), QLocalSocket::UnconnectedState, 10000);
+        QByteArray received;
+        connect(&first, &SingleInstance::fileHanded, this, [&received](const QByteArray& path) { received = path; });
+        std::atomic<int> handed{-1};
+        SingleInstance second(dir.path());
+        std::thread start([&] { handed = second.HandOver("/lists/after.kpl") ? 1 : 0; });
+        QTRY_COMPARE_WITH_TIMEOUT(handed.load(), 1, 10000);
+        start.join();
+        QCOMPARE(received, QByteArray("/lists/after.kpl"));
+    }
+
+    void theDefaultFolderIsPrivateWhenTheRuntimeFolderIsAnotherUsers() {
+        if (::geteuid() != 0) QSKIP("only root can give a folder to another user");
+        // No XDG_RUNTIME_DIR, and the runtime folder Qt would make is another user's: Qt falls back
+        // to the temporary folder itself, where that user could listen as "kordel.socket".
+        QTemporaryDir temp;
+        const QByteArray oldTmp = qgetenv("TMPDIR"), oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(temp.path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString theirs = temp.filePath("runtime-" + qEnvironmentVariable("USER", "root"));
+        QVERIFY(QDir().mkdir(theirs));
+        QCOMPARE(::chown(QFile::encodeName(theirs).constData(), 12345, 12345), 0);
+        // A folder of ours by name, taken first by that user as well.
+        const QString taken = temp.filePath("kordel-" + QString::number(::geteuid()));
+        QVERIFY(QDir().mkdir(taken));
+        QCOMPARE(::chown(QFile::encodeName(taken).constData(), 12345, 12345), 0);
+        const QString folder = SingleInstance::DefaultFolder();
+        qputenv("TMPDIR", oldTmp);
+        if (!oldRuntime.isEmpty()) qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        QCOMPARE(folder, taken + "-1");
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
+        QCOMPARE(st.st_uid, ::geteuid());
+        QCOMPARE(st.st_mode & 0777, 0700u);
     }
 
     void aListNamedAtStartOpensThroughTheOpenCommand() {

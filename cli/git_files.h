@@ -1,0 +1,26 @@
+// The files libgit2 opens with a blocking open when it reads a repository: each must be a regular
+// file (or missing) before the repository is handed to libgit2, or a FIFO in its place hangs kordelc.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kordel::cli {
+
+/// The first file that libgit2 would open for the repository around `folder` (its git folder's
+/// config, index, info/exclude, objects/info/alternates, commondir, HEAD, packed-refs, the files its
+/// configuration includes, the user's and the system's git configuration) that is not a regular file;
+/// nothing when there is none, or no repository.
+std::optional<std::string> BlockingGitFile(const std::filesystem::path& folder);
+
+/// The message for a repository refused because of `file`.
+std::string NotARegularGitFileMessage(const std::string& file);
+
+/// True for a message made by NotARegularGitFileMessage.
+bool IsNotARegularGitFileMessage(const std::string& message);
+
+/// Nothing when the file at `path` is missing or a regular file; else its path.
+std::optional<std::string> NotRegular(const std::filesystem::path& path);
+
+}  // namespace kordel::cli
