@@ -105,28 +105,6 @@ std::string DiffMarkdown(const Grid& grid) {
     return text;
 }
 
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string field = "\"";
-    for (char c : text) {
-        if (c == '"') field += '"';
-        field += c;
-    }
-    return field + '"';
-}
-
-std::string RenderCsv(const Grid& grid) {
-    std::string text;
-    for (const auto& row : grid) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) text += ',';
-            text += CsvField(row[c]);
-        }
-        text += '\n';
-    }
-    return text;
-}
-
 Json CountsJson(const Entry& entry) {
     Json object = Json::object();
     if (entry.files) {
@@ -156,6 +134,7 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
             Json file = Json::object();
             PutText(file, "path", f.relative);
             PutText(file, "language", f.language);
+            if (!f.oldLanguage.empty()) PutText(file, "old_language", f.oldLanguage);
             file["change"] = NameOf(f.change);
             file.update(CountsJson({f.relative, &f.counts, nullptr}));
             files.push_back(std::move(file));
@@ -168,9 +147,12 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
         entry["reason"] = s.reason;
         skipped.push_back(std::move(entry));
     }
+    // "totals", as a plain count names it; "total" is kept for scripts written for 1.7 and goes in 1.9.
+    const Json totals = CountsJson({"Total", &report.total.counts, &report.total.files});
     Json doc = {{"languages", std::move(languages)},
                 {"files", std::move(files)},
-                {"total", CountsJson({"Total", &report.total.counts, &report.total.files})},
+                {"totals", totals},
+                {"total", totals},
                 {"skipped", std::move(skipped)}};
     return doc.dump(2) + "\n";
 }

@@ -248,7 +248,8 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         ++nextRow;
     };
     std::atomic<int> canc{0};
-    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow);
+    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow,
+                           [&](std::size_t row) { return files.Path(row); });
     RunResult result;
     if (files.size() > 0 || revisions.empty())
         result = CountLineT(files, options, canc, observer, o.jobs, &lookup, false);

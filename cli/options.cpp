@@ -110,7 +110,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
         ->type_name("FILE");
     app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
-    app.add_flag("--by-language", o.byLanguage, "One line per language (the default)");
+    app.add_flag("--by-language", o.byLanguage, "One line per language (the default; with -f csv, as CSV)");
     app.add_flag("-p,--percent", o.percent, "Add the percentages of code, comment, mixed and blank lines");
     app.add_option("--sort", o.sort, "Order by code, comment, mixed, blank or lines, largest first")
         ->type_name("KEY")
@@ -178,14 +178,18 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                 throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
             if (o.format == "txt" || o.format == "html")
                 throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
-            if (!o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
-                throw CLI::ValidationError("--diff", "does not take --sort, --save-list or --skip-duplicates");
+            // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
+            if (o.percent || !o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
+                throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
         } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
             throw CLI::RequiredError("PATH");
         }
-        const bool report = o.format == "txt" || o.format == "csv" || o.format == "html";
+        if (!o.stdinName.empty() && o.listFile == "-")
+            throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
+        // -f csv is the per-file report, or with --by-language the summary by language.
+        const bool report = o.format == "txt" || o.format == "html" || (o.format == "csv" && !o.byLanguage);
         if (o.byLanguage && (o.byFile || report))
-            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt, csv or html report");
+            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
         if (o.ascending && o.sort.empty() && (o.byFile || report))
             throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
         for (const std::string& map : o.maps) {

@@ -135,6 +135,32 @@ std::string RenderTabs(const Grid& grid) {
     return text;
 }
 
+namespace {
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string field = "\"";
+    for (char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    return field + '"';
+}
+
+}  // namespace
+
+std::string RenderCsv(const Grid& grid) {
+    std::string text;
+    for (const auto& row : grid) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) text += ',';
+            text += CsvField(row[c]);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
 std::string RenderAligned(const Grid& rawGrid, std::size_t width, bool shortenFirst) {
     // Names reach a terminal here: control bytes are shown escaped, never sent.
     Grid grid = rawGrid;
