@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/ignore_rules.h"
 #include "kordel/version.h"
 
 namespace kordel::cli {
@@ -136,16 +137,37 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--vcs", o.vcs, "git: take a folder's files from its git repository, as git lists them")
         ->type_name("git")
         ->check(OneOf({"git"}));
-    app.add_option("--exclude-dir", o.excludeDirs, "Skip folders named NAME (a glob; repeatable)")
-        ->type_name("NAME")
+    app.add_option("--exclude-dir", o.excludeDirs,
+                   "Skip folders that PATTERN matches, by gitignore's rules below the walked folder (repeatable)")
+        ->type_name("PATTERN")
         ->allow_extra_args(false);
     app.add_flag("--no-default-excludes", o.noDefaultExcludes, "Also walk .git, .svn and .hg folders");
     app.add_option("--exclude", o.excludeGlobs,
-                   "Skip files whose name (or, with a '/', relative path) matches GLOB (repeatable)")
-        ->type_name("GLOB")
+                   "Skip files and folders that PATTERN matches, by gitignore's rules below the walked folder "
+                   "(repeatable)")
+        ->type_name("PATTERN")
         ->allow_extra_args(false);
     app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h")
         ->type_name("EXTS");
+    app.add_option("--exclude-ext", o.excludeExt, "Leave out files with these extensions, e.g. .min.js,.json")
+        ->type_name("EXTS");
+    app.add_option("--include-lang", o.includeLangs,
+                   "Count only these languages, named as --list-languages names them, any case (repeatable)")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+    app.add_option("--exclude-lang", o.excludeLangs, "Leave out these languages (repeatable)")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+    app.add_flag("--skip-generated", o.skipGenerated,
+                 "Leave out generated files (linguist-generated in .gitattributes, or a marker in the first lines)");
+    app.add_flag("--skip-vendored", o.skipVendored,
+                 "Leave out vendored files and documentation (vendor/, third_party/, node_modules/, linguist-vendored, "
+                 "linguist-documentation)");
+    app.add_option("--ignored", o.ignoredFile, "Write every file left out, with its reason, to FILE")
+        ->type_name("FILE");
+    app.add_option("--sum", o.sum,
+                   "Add up the JSON outputs of kordelc runs ('-' reads standard input), printed in any format")
+        ->type_name("JSON...");
     app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
         ->type_name("SIZE")
         ->check(Check([](std::string& v) { return ParseSize(v) ? std::string() : "'" + v + "' is no size"; }));
@@ -181,9 +203,23 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
             // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
             if (o.percent || !o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
                 throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
+            if (!o.includeLangs.empty() || !o.excludeLangs.empty() || o.skipGenerated || o.skipVendored ||
+                !o.ignoredFile.empty())
+                throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
+                                                     "nor --ignored");
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty()) {
             throw CLI::RequiredError("PATH");
         }
+        for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
+            for (const std::string& pattern : *patterns) {
+                const std::string why = WhyNeverMatches(pattern);
+                if (!why.empty())
+                    throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
+                                               "'" + pattern + "' can never match: " + why);
+            }
+        }
+        if (!o.sum.empty() && (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty()))
+            throw CLI::ValidationError("--sum", "adds up JSON outputs only, no PATH, --list, --stdin-name or --diff");
         if (!o.stdinName.empty() && o.listFile == "-")
             throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
         // -f csv is the per-file report, or with --by-language the summary by language.
