@@ -3,12 +3,25 @@
 
 #include <filesystem>
 
+#include "engine/count_run.h"
+
 namespace kordel::cli {
 
 void BatchObserver::StartRow(std::size_t row) {
     m_current = row;
     if (m_current < m_count)
         m_progress.Counting(m_done, m_count, std::filesystem::path(m_pathOf(m_current)).parent_path().string());
+}
+
+bool BatchObserver::AskUnknownExtension(const std::string& message) {
+    std::error_code ec;
+    const std::string file = m_filePathOf ? m_filePathOf(m_current) : m_pathOf(m_current);
+    if (std::filesystem::symlink_status(file, ec).type() == std::filesystem::file_type::not_found) {
+        Skip(engine::MissingMessage(m_pathOf(m_current)), "missing");
+        return true;
+    }
+    Skip(message, "unknown extension");
+    return true;
 }
 
 bool BatchObserver::Skip(const std::string& message, const char* reason) {

@@ -1,6 +1,7 @@
 // Answers to the questions of the count run and of the project list reader, without asking anyone.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,8 +20,10 @@ public:
     using PathOf = std::function<std::string(std::size_t row)>;
     using OnRow = std::function<void(std::size_t row, const engine::FileCounts&, const std::string& userLanguage)>;
     /// `pathOf` names the row as shown of `count` rows; `onRow` hears of each counted row in order.
-    BatchObserver(PathOf pathOf, std::size_t count, Progress& progress, OnRow onRow = {})
-        : m_pathOf(std::move(pathOf)), m_count(count), m_progress(progress), m_onRow(std::move(onRow)) {}
+    /// `filePathOf`, when given, names the file the row reads (where it differs from the shown name).
+    BatchObserver(PathOf pathOf, std::size_t count, Progress& progress, OnRow onRow = {}, PathOf filePathOf = {})
+        : m_pathOf(std::move(pathOf)), m_filePathOf(std::move(filePathOf)), m_count(count), m_progress(progress),
+          m_onRow(std::move(onRow)) {}
 
     void StartRow(std::size_t row) override;
     void SetStatus(const std::string&) override {}
@@ -28,19 +31,19 @@ public:
     void WriteTotals(const engine::TotalsTexts& totals) override { m_totals = totals; }
     void SetProgress(int) override { ++m_done; }
     bool AskMissing(const std::string& message) override { return Skip(message, "missing"); }
+    /// The run writes such a row with zeros; it is listed as skipped only, not among the counted files.
     bool AskOpenFailed(const std::string& message) override {
         Skip(message, "unreadable");
+        m_unreadableRow = m_current;
         return false;
     }
-    bool AskUnknownExtension(const std::string& message) override {
-        Skip(message, "unknown extension");
-        return true;
-    }
+    /// The extension is looked at before the file: a path that names nothing is reported as missing.
+    bool AskUnknownExtension(const std::string& message) override;
     void Finished(const std::string& message, bool isError) override {
         if (isError) m_progress.Error(message);
     }
     void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string& userLanguage) override {
-        if (m_onRow) m_onRow(row, counts, userLanguage);
+        if (m_onRow && row != m_unreadableRow) m_onRow(row, counts, userLanguage);
     }
     void RowLeftOut(std::size_t row) override {
         if (m_onLeftOut) m_onLeftOut(row);
@@ -59,11 +62,13 @@ private:
     bool Skip(const std::string& message, const char* reason);
 
     PathOf m_pathOf;
+    PathOf m_filePathOf;
     std::size_t m_count;
     Progress& m_progress;
     OnRow m_onRow;
     std::function<void(std::size_t row)> m_onLeftOut;
     std::size_t m_current = 0;
+    std::size_t m_unreadableRow = SIZE_MAX;
     std::size_t m_done = 0;
     std::vector<Skipped> m_skipped;
     std::size_t m_notListed = 0;

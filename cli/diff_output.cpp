@@ -108,18 +108,6 @@ std::string DiffMarkdown(const Grid& grid) {
     return text;
 }
 
-std::string RenderCsv(const Grid& grid) {
-    std::string text;
-    for (const auto& row : grid) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) text += ',';
-            text += reports::CsvField(row[c]);
-        }
-        text += "\r\n";  // here, not afterwards: a line feed inside a name stays one
-    }
-    return text;
-}
-
 Json CountsJson(const Entry& entry) {
     Json object = Json::object();
     if (entry.files) {
@@ -149,6 +137,7 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
             Json file = Json::object();
             PutText(file, "path", f.relative);
             PutText(file, "language", f.language);
+            if (!f.oldLanguage.empty()) PutText(file, "old_language", f.oldLanguage);
             file["change"] = NameOf(f.change);
             file.update(CountsJson({f.relative, &f.counts, nullptr}));
             files.push_back(std::move(file));
@@ -161,9 +150,12 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
         entry["reason"] = s.reason;
         skipped.push_back(std::move(entry));
     }
+    // "totals", as a plain count names it; "total" is kept for scripts written for 1.7 and goes in 1.9.
+    const Json totals = CountsJson({"Total", &report.total.counts, &report.total.files});
     Json doc = {{"languages", std::move(languages)},
                 {"files", std::move(files)},
-                {"total", CountsJson({"Total", &report.total.counts, &report.total.files})},
+                {"totals", totals},
+                {"total", totals},
                 {"skipped", std::move(skipped)}};
     return doc.dump(2) + "\n";
 }

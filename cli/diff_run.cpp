@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "cli/languages.h"
+#include "cli/rows.h"
 #include "engine/dispatch.h"
 #include "engine/known_languages.h"
 #include "engine/language_resolver.h"
@@ -58,35 +59,47 @@ public:
         bool loaded = false;
         std::optional<Counter> counter = Find(side, file, out, bytes, loaded);
         if (!counter || (!loaded && !Load(side, file, bytes, out))) return;
-        DiffFile result{file.relative, counter->language, change, DiffCounts(m_options.cnoml)};
+        DiffFile result{file.relative, counter->language, change, DiffCounts(m_options.cnoml), {}};
         result.counts.AddFile(CountBuffer(bytes.view(), *counter->classifier, false), change);
         out.file = std::move(result);
     }
 
+    // A pair is listed under its new file's language; each side is counted by its own language, so
+    // two single files of different languages compare their lines by their own categories.
     void Pair(const SideFile& before, const SideFile& after, Outcome& out) {
         SideBytes newBytes;
         bool loaded = false;
         std::optional<Counter> counter = Find(m_new, after, out, newBytes, loaded);
         if (!counter) return;
-        DiffFile result{after.relative, counter->language, Change::Same, DiffCounts(m_options.cnoml)};
-        if (before.blob && after.blob && *before.blob == *after.blob) {
+        // Files of other names may be of other languages: the old side is then counted by its own.
+        SideBytes oldBytes;
+        bool oldLoaded = false;
+        std::optional<Counter> oldCounter;
+        if (before.relative != after.relative) {
+            oldCounter = Find(m_old, before, out, oldBytes, oldLoaded);
+            if (!oldCounter) return;
+            if (oldCounter->language == counter->language) oldCounter.reset();
+        }
+        engine::LineClassifier& oldClassifier = oldCounter ? *oldCounter->classifier : *counter->classifier;
+        DiffFile result{after.relative, counter->language, Change::Same, DiffCounts(m_options.cnoml), {}};
+        if (oldCounter) result.oldLanguage = oldCounter->language;
+        if (!oldCounter && before.blob && after.blob && *before.blob == *after.blob) {
             // The same blob: its lines are the same on both sides, whatever they are.
             if (!loaded && !Load(m_new, after, newBytes, out)) return;
             result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
             out.file = std::move(result);
             return;
         }
-        SideBytes oldBytes;
-        if (!Load(m_old, before, oldBytes, out) || (!loaded && !Load(m_new, after, newBytes, out))) return;
-        if (oldBytes.view() == newBytes.view()) {
+        if ((!oldLoaded && !Load(m_old, before, oldBytes, out)) || (!loaded && !Load(m_new, after, newBytes, out))) return;
+        if (!oldCounter && oldBytes.view() == newBytes.view()) {
             result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
             out.file = std::move(result);
             return;
         }
-        CountBuffer(oldBytes.view(), *counter->classifier, false, &m_oldLines);
+        CountBuffer(oldBytes.view(), oldClassifier, false, &m_oldLines);
         const FileCounts newCounts = CountBuffer(newBytes.view(), *counter->classifier, false, &m_newLines);
         std::string error;
-        if (m_oldLines.text == m_newLines.text) {
+        if (!oldCounter && m_oldLines.text == m_newLines.text) {
             // Other bytes, the same lines once read (CR LF against LF, bytes behind a Ctrl-Z).
             result.counts.AddFile(newCounts, Change::Same);
         } else if (!DiffLines(m_oldLines, m_newLines, result.counts, error)) {
@@ -196,7 +209,16 @@ DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::Cou
         report.total.Add(file);
         report.files.push_back(std::move(*outcome.file));
     }
-    for (auto& [name, sum] : byLanguage) report.languages.push_back(std::move(sum));
+    // Ordered as a plain count orders its languages: by the new side's code lines (same, modified and
+    // added), largest first, with the desktop's rule for ties, the languages taken in name order.
+    std::vector<std::uint64_t> keys;
+    for (auto& [name, sum] : byLanguage) {
+        keys.push_back(static_cast<std::uint64_t>(sum.counts.Get(engine::LineCategory::Code, Change::Same) +
+                                                  sum.counts.Get(engine::LineCategory::Code, Change::Modified) +
+                                                  sum.counts.Get(engine::LineCategory::Code, Change::Added)));
+        report.languages.push_back(std::move(sum));
+    }
+    ApplyDesktopOrder(report.languages, keys, false);
     return report;
 }
 

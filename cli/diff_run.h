@@ -18,6 +18,7 @@ struct DiffFile {
     std::string language;
     Change change = Change::Same;
     DiffCounts counts;
+    std::string oldLanguage;  ///< the old file's language when it differs (two single files)
 };
 
 /// Files per change and their lines.
@@ -30,7 +31,7 @@ struct DiffSum {
 
 struct DiffReport {
     std::vector<DiffFile> files;        ///< by relative path
-    std::vector<DiffSum> languages;     ///< by language name
+    std::vector<DiffSum> languages;     ///< the most new code first, as a plain count orders them
     DiffSum total;
     std::vector<Skipped> skipped;       ///< files that could not be read or have no language
 };

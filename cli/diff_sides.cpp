@@ -83,10 +83,7 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
     FileCollector collector(context.filters, context.known);
     const auto wanted = [&](const std::string& relative, bool isFolder) {
-        if (!isFolder) return collector.Accepts(fs::path(relative));
-        const std::string name = fs::path(relative).filename().string();
-        return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
-                            [&](const std::string& pattern) { return MatchGlob(pattern, name); });
+        return isFolder ? !collector.ExcludedFolder(relative) : collector.Accepts(fs::path(relative));
     };
     return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
 }

@@ -27,6 +27,7 @@ bool GitRepo::IsTracked(std::string_view) const { return false; }
 bool GitRepo::HasTrackedBelow(std::string_view) const { return false; }
 bool GitRepo::IsIgnored(std::string_view, bool) const { return false; }
 std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view) const { return std::nullopt; }
+std::optional<bool> GitRepo::Attribute(std::string_view, const char*) const { return std::nullopt; }
 
 std::string LastGitError() { return kNoGit; }
 

@@ -206,4 +206,17 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     return files;
 }
 
+std::optional<bool> GitRepo::Attribute(std::string_view relative, const char* name) const {
+    const char* value = nullptr;
+    const std::string path(relative);
+    if (git_attr_get(&value, m_handles->repo, GIT_ATTR_CHECK_FILE_THEN_INDEX, path.c_str(), name) < 0)
+        return std::nullopt;
+    switch (git_attr_value(value)) {
+        case GIT_ATTR_VALUE_TRUE: return true;
+        case GIT_ATTR_VALUE_FALSE: return false;
+        case GIT_ATTR_VALUE_STRING: return std::string_view(value) != "false";
+        default: return std::nullopt;
+    }
+}
+
 }  // namespace kordel::cli

@@ -44,6 +44,10 @@ public:
     /// nothing when the work tree cannot be compared with the index.
     std::optional<std::vector<std::string>> ListFiles(std::string_view relative) const;
 
+    /// A .gitattributes attribute of the file `relative`: set ("attr", "attr=true" or another value),
+    /// unset ("-attr", "attr=false"), or nothing when no rule names it.
+    std::optional<bool> Attribute(std::string_view relative, const char* name) const;
+
 private:
     GitRepo() = default;
 

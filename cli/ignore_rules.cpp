@@ -51,6 +51,7 @@ IgnoreRules::IgnoreRules(std::string_view text) {
             line.remove_suffix(1);
         if (line.empty() || line.front() == '#') continue;
         Rule rule;
+        rule.line = std::string(line);
         if (line.front() == '!') {
             rule.keep = true;
             line.remove_prefix(1);
@@ -75,14 +76,60 @@ IgnoreRules::IgnoreRules(std::string_view text) {
 }
 
 IgnoreRules::Verdict IgnoreRules::Match(std::string_view relative, bool isFolder) const {
+    std::string rule;
+    return Match(relative, isFolder, rule);
+}
+
+IgnoreRules::Verdict IgnoreRules::Match(std::string_view relative, bool isFolder, std::string& rule) const {
     const std::size_t slash = relative.rfind('/');
     const std::string_view name = slash == std::string_view::npos ? relative : relative.substr(slash + 1);
     for (auto it = m_rules.rbegin(); it != m_rules.rend(); ++it) {
         if (it->folderOnly && !isFolder) continue;
         const bool matched = it->anchored ? MatchPathGlob(it->pattern, relative) : MatchGlob(it->pattern, name);
-        if (matched) return it->keep ? Verdict::Keep : Verdict::Ignore;
+        if (matched) {
+            rule = it->line;
+            return it->keep ? Verdict::Keep : Verdict::Ignore;
+        }
     }
     return Verdict::None;
+}
+
+namespace {
+
+std::string_view WithoutDotSlash(std::string_view pattern) {
+    while (pattern.starts_with("./")) pattern.remove_prefix(2);
+    return pattern;
+}
+
+}  // namespace
+
+std::string WhyNeverMatches(std::string_view pattern) {
+    if (pattern.find_first_of("\r\n") != std::string_view::npos) return "a pattern is one line";
+    std::string_view p = WithoutDotSlash(pattern);
+    if (!p.empty() && p.front() == '!') p.remove_prefix(1);
+    if (!p.empty() && p.back() == '\\' && (p.size() < 2 || p[p.size() - 2] != '\\'))
+        return "a trailing backslash escapes nothing";
+    while (!p.empty() && p.back() == ' ') p.remove_suffix(1);
+    if (!p.empty() && p.back() == '/') p.remove_suffix(1);
+    if (!p.empty() && p.front() == '/') p.remove_prefix(1);
+    if (p.empty()) return "it names no file or folder";
+    // Paths below a walked folder are made of plain names: no empty part, no "." or "..".
+    std::size_t start = 0;
+    while (start <= p.size()) {
+        std::size_t end = p.find('/', start);
+        if (end == std::string_view::npos) end = p.size();
+        const std::string_view part = p.substr(start, end - start);
+        if (part.empty()) return "it has an empty part (\"//\")";
+        if (part == "." || part == "..") return "paths below a walked folder have no \"" + std::string(part) + "\" part";
+        start = end + 1;
+    }
+    return {};
+}
+
+std::string ExcludeRuleLine(std::string_view pattern, bool folderOnly) {
+    std::string line(WithoutDotSlash(pattern));
+    if (folderOnly && !line.ends_with('/')) line += '/';
+    return line;
 }
 
 }  // namespace kordel::cli

@@ -21,6 +21,8 @@ public:
 
     /// What the last matching rule says of `relative` (to the file's folder, '/'-separated).
     Verdict Match(std::string_view relative, bool isFolder) const;
+    /// The same, naming the matching rule's line in `rule`.
+    Verdict Match(std::string_view relative, bool isFolder, std::string& rule) const;
     bool empty() const { return m_rules.empty(); }
 
 private:
@@ -29,8 +31,17 @@ private:
         bool keep = false;
         bool folderOnly = false;
         bool anchored = false;
+        std::string line;  ///< as written
     };
     std::vector<Rule> m_rules;
 };
+
+/// Why a pattern of --exclude or --exclude-dir (gitignore's syntax, relative to the walked folder, a
+/// leading "./" allowed) can never match a path below a folder; empty when it can.
+std::string WhyNeverMatches(std::string_view pattern);
+
+/// The pattern as a line of an ignore file at the walked folder: without its leading "./", and with a
+/// trailing "/" when it names folders only.
+std::string ExcludeRuleLine(std::string_view pattern, bool folderOnly);
 
 }  // namespace kordel::cli

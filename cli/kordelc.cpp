@@ -11,6 +11,10 @@
 #include "cli/batch.h"
 #include "cli/by_language.h"
 #include "cli/diff_command.h"
+#include "cli/ignored_list.h"
+#include "cli/language_filter.h"
+#include "cli/linguist.h"
+#include "cli/sum.h"
 #include "cli/inputs.h"
 #include "cli/json_output.h"
 #include "cli/languages.h"
@@ -47,6 +51,7 @@ FileFilters FiltersOf(const Options& o) {
     filters.excludedDirs.insert(filters.excludedDirs.end(), o.excludeDirs.begin(), o.excludeDirs.end());
     filters.excludeGlobs = o.excludeGlobs;
     filters.includeExts = SplitExtensions(o.includeExt);
+    filters.excludeExts = SplitExtensions(o.excludeExt);
     filters.followSymlinks = o.followSymlinks;
     filters.ignoreFiles = !o.noIgnore;
     return filters;
@@ -192,6 +197,19 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
                               ".", &progress, &listQuestions, o.maxFileSize};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
+    std::istringstream noInput;
+    std::istream& input = console.in ? *console.in : noInput;
+    if (!o.sum.empty()) return RunSum(o, input, console, progress, out);
+    LanguageFilter languageFilter;
+    if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages.languages, error)) {
+        progress.Error(error);
+        return 2;
+    }
+    IgnoredList ignored;
+    if (!o.ignoredFile.empty() && !ignored.Open(o.ignoredFile)) {
+        progress.Error(OpenForWritingMessage(o.ignoredFile));
+        return 2;
+    }
 
     // Revisions are read from git; everything else goes through the count run.
     Options plain = o;
@@ -206,26 +224,28 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         return 2;
     }
     FileCollector collector(context.filters, knownMapped);
-    std::istringstream noInput;
-    std::istream& input = console.in ? *console.in : noInput;
+    if (ignored.IsOpen())
+        collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) { ignored.Add(path, reason); });
     Inputs inputs = CollectInputs(plain, collector, input, progress, listQuestions);
     if (!inputs.ok) return 2;
     // Files in a folder that can't be read would be missing from the totals without a word.
-    for (const std::string& folder : collector.Unreadable())
+    for (const std::string& folder : collector.Unreadable()) {
         progress.Warn("Could not read the folder \"" + folder + "\"; its files are not counted.");
+        ignored.Add(folder + "/", "a folder that could not be read");
+    }
     for (const std::string& note : collector.GitRulesNotUsed()) progress.Warn(note);
     std::string name = o.name.empty() ? inputs.projectName : o.name;
 
     std::vector<Skipped> leftOut;
     if (o.maxFileSize > 0) LeaveOutLargeFiles(inputs.paths, o.maxFileSize, leftOut);
+    const std::size_t large = leftOut.size();
+    LeaveOutGeneratedAndVendored(inputs.paths, o.skipGenerated, o.skipVendored, leftOut);
+    const std::size_t linguist = leftOut.size() - large;
     if (o.skipDuplicates) LeaveOutDuplicates(inputs.paths, leftOut);
-    if (!leftOut.empty() && !o.quiet) {
-        std::size_t large = 0;
-        for (const Skipped& s : leftOut) large += s.reason.starts_with("larger") ? 1 : 0;
-        if (large > 0) progress.Warn(std::to_string(large) + " file(s) larger than --max-file-size left out");
-        if (leftOut.size() > large)
-            progress.Warn(std::to_string(leftOut.size() - large) + " duplicate file(s) counted once");
-    }
+    if (large > 0) progress.Warn(std::to_string(large) + " file(s) larger than --max-file-size left out");
+    if (linguist > 0) progress.Warn(std::to_string(linguist) + " generated or vendored file(s) left out");
+    if (leftOut.size() > large + linguist)
+        progress.Warn(std::to_string(leftOut.size() - large - linguist) + " duplicate file(s) counted once");
 
     // What is counted (the copy of standard input stands for it) and what is shown.
     StdinCopy stdinCopy;
@@ -246,7 +266,8 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
     // Rows are written as they are counted unless the output must see them all first.
     const bool terminal = console.outIsTerminal && o.output.empty();
-    const bool hold = !o.sort.empty() || !revisions.empty() || terminal;
+    // The text report names its number of files first: a language filter makes it known only at the end.
+    const bool hold = !o.sort.empty() || !revisions.empty() || terminal || (languageFilter.Active() && o.format == "txt");
     RowOutput output(o, name, console, hold, files.size(), target);
     std::vector<bool> counted(files.size(), false);  // for --save-list
     std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
@@ -255,17 +276,26 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         for (; nextRow < end; ++nextRow)
             if (!leftOutRows[nextRow]) output.Add(Row{files.Shown(nextRow), false, {}, {}});
     };
+    RunTotals filteredOut;  // the counts of the files of languages left out
     const auto onRow = [&](std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
         uncountedUpTo(row);
         // The built-in table names its languages by extension; the others come with their names.
         const std::string_view builtin =
             userLanguage.empty() ? BuiltinLanguageName(files.Extension(row), options.dotf) : std::string_view();
-        output.Add(Row{files.Shown(row), true, counts, builtin.empty() ? userLanguage : std::string(builtin)});
+        std::string language = builtin.empty() ? userLanguage : std::string(builtin);
+        if (const std::string why = languageFilter.Refusal(language); !why.empty()) {
+            ignored.Add(files.Shown(row), why);
+            filteredOut.Add(counts);
+            ++nextRow;
+            return;
+        }
+        output.Add(Row{files.Shown(row), true, counts, std::move(language)});
         counted[row] = true;
         ++nextRow;
     };
     std::atomic<int> canc{0};
-    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow);
+    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow,
+                           [&](std::size_t row) { return files.Path(row); });
     observer.OnLeftOut([&](std::size_t row) { leftOutRows[row] = true; });
     RunResult result;
     if (files.size() > 0 || revisions.empty())
@@ -280,10 +310,21 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
             return 2;
         }
         for (Row& row : rows) {
+            if (const std::string why = languageFilter.Refusal(row.language); !why.empty()) {
+                ignored.Add(row.path, why);
+                continue;
+            }
             result.totals.Add(row.counts);
             output.Add(std::move(row));
         }
     }
+    result.totals.ncl -= filteredOut.ncl;
+    result.totals.ncol -= filteredOut.ncol;
+    result.totals.nml -= filteredOut.nml;
+    result.totals.ncbl -= filteredOut.ncbl;
+    result.totals.ntl -= filteredOut.ntl;
+    for (const Skipped& s : leftOut) ignored.Add(s.path, s.reason);
+    for (const Skipped& s : skipped) ignored.Add(s.path, s.reason);
     // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
     output.Finish(result.totals, skipped, leftOut, observer.skippedNotListed());
@@ -299,6 +340,10 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
     if (!target.Commit()) {
         progress.Error(OpenForWritingMessage(o.output));
+        return 1;
+    }
+    if (!ignored.Commit()) {
+        progress.Error(OpenForWritingMessage(o.ignoredFile));
         return 1;
     }
     if (result.crashed) return 1;

@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/ignore_rules.h"
 #include "cli/text_bytes.h"
 #include "kordel/version.h"
 
@@ -111,7 +112,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
         ->type_name("FILE");
     app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
-    app.add_flag("--by-language", o.byLanguage, "One line per language (the default)");
+    app.add_flag("--by-language", o.byLanguage, "One line per language (the default; with -f csv, as CSV)");
     app.add_flag("-p,--percent", o.percent, "Add the percentages of code, comment, mixed and blank lines");
     app.add_option("--sort", o.sort, "Order by code, comment, mixed, blank or lines, largest first")
         ->type_name("KEY")
@@ -140,16 +141,37 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--vcs", o.vcs, "git: take a folder's files from its git repository, as git lists them")
         ->type_name("git")
         ->check(OneOf({"git"}));
-    app.add_option("--exclude-dir", o.excludeDirs, "Skip folders named NAME (a glob; repeatable)")
-        ->type_name("NAME")
+    app.add_option("--exclude-dir", o.excludeDirs,
+                   "Skip folders that PATTERN matches, by gitignore's rules below the walked folder (repeatable)")
+        ->type_name("PATTERN")
         ->allow_extra_args(false);
     app.add_flag("--no-default-excludes", o.noDefaultExcludes, "Also walk .git, .svn and .hg folders");
     app.add_option("--exclude", o.excludeGlobs,
-                   "Skip files whose name (or, with a '/', relative path) matches GLOB (repeatable)")
-        ->type_name("GLOB")
+                   "Skip files and folders that PATTERN matches, by gitignore's rules below the walked folder "
+                   "(repeatable)")
+        ->type_name("PATTERN")
         ->allow_extra_args(false);
     app.add_option("--include-ext", o.includeExt, "Take only files with these extensions, e.g. .c,.h")
         ->type_name("EXTS");
+    app.add_option("--exclude-ext", o.excludeExt, "Leave out files with these extensions, e.g. .min.js,.json")
+        ->type_name("EXTS");
+    app.add_option("--include-lang", o.includeLangs,
+                   "Count only these languages, named as --list-languages names them, any case (repeatable)")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+    app.add_option("--exclude-lang", o.excludeLangs, "Leave out these languages (repeatable)")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+    app.add_flag("--skip-generated", o.skipGenerated,
+                 "Leave out generated files (linguist-generated in .gitattributes, or a marker in the first lines)");
+    app.add_flag("--skip-vendored", o.skipVendored,
+                 "Leave out vendored files and documentation (vendor/, third_party/, node_modules/, linguist-vendored, "
+                 "linguist-documentation)");
+    app.add_option("--ignored", o.ignoredFile, "Write every file left out, with its reason, to FILE")
+        ->type_name("FILE");
+    app.add_option("--sum", o.sum,
+                   "Add up the JSON outputs of kordelc runs ('-' reads standard input), printed in any format")
+        ->type_name("JSON...");
     app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
         ->type_name("SIZE")
         ->check(Check([](std::string& v) {
@@ -187,14 +209,32 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                 throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
             if (o.format == "txt" || o.format == "html")
                 throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
-            if (!o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
-                throw CLI::ValidationError("--diff", "does not take --sort, --save-list or --skip-duplicates");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
+            // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
+            if (o.percent || !o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
+                throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
+            if (!o.includeLangs.empty() || !o.excludeLangs.empty() || o.skipGenerated || o.skipVendored ||
+                !o.ignoredFile.empty())
+                throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
+                                                     "nor --ignored");
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty()) {
             throw CLI::RequiredError("PATH");
         }
-        const bool report = o.format == "txt" || o.format == "csv" || o.format == "html";
+        for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
+            for (const std::string& pattern : *patterns) {
+                const std::string why = WhyNeverMatches(pattern);
+                if (!why.empty())
+                    throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
+                                               "'" + pattern + "' can never match: " + why);
+            }
+        }
+        if (!o.sum.empty() && (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty()))
+            throw CLI::ValidationError("--sum", "adds up JSON outputs only, no PATH, --list, --stdin-name or --diff");
+        if (!o.stdinName.empty() && o.listFile == "-")
+            throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
+        // -f csv is the per-file report, or with --by-language the summary by language.
+        const bool report = o.format == "txt" || o.format == "html" || (o.format == "csv" && !o.byLanguage);
         if (o.byLanguage && (o.byFile || report))
-            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt, csv or html report");
+            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
         if (o.ascending && o.sort.empty() && (o.byFile || report))
             throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
         for (const std::string& map : o.maps) {

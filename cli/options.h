@@ -41,6 +41,13 @@ struct Options {
     bool quiet = false;
     unsigned jobs = 1;
     std::vector<std::string> diff;  ///< OLD and NEW of --diff; empty without it
+    std::string excludeExt;
+    std::vector<std::string> includeLangs;  ///< language names, any case
+    std::vector<std::string> excludeLangs;
+    std::string ignoredFile;  ///< --ignored: where every file left out is listed with its reason
+    bool skipGenerated = false;
+    bool skipVendored = false;
+    std::vector<std::string> sum;  ///< --sum: JSON outputs of kordelc to add up ("-": standard input)
 };
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.

@@ -63,7 +63,8 @@ RowOutput::RowOutput(const Options& options, const std::string& name, const Cons
                      std::size_t rowCount, OutputTarget& target)
     : m_o(options), m_name(name), m_console(console), m_target(target),
       m_key(options.sort.empty() ? SortKey::Code : SortKeyFromName(options.sort)) {
-    const bool summary = !m_o.byFile && (m_o.format == "table" || m_o.format == "md");
+    const bool summary =
+        !m_o.byFile && (m_o.format == "table" || m_o.format == "md" || (m_o.format == "csv" && m_o.byLanguage));
     m_mode = summary ? Mode::Summary : hold ? Mode::Held : Mode::Streamed;
     if (m_mode != Mode::Streamed) return;
     const std::string project = m_name.empty() ? "Unspecified" : m_name;
@@ -121,6 +122,7 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
         const Layout layout = terminal && m_o.format == "table" ? Layout::Terminal : Layout::Plain;
         const Grid grid = LanguageGrid(m_languages.Summaries(m_key, m_o.ascending), layout, m_o.percent);
         if (m_o.format == "md") Write(RenderMarkdown(grid));
+        else if (m_o.format == "csv") Write(RenderCsv(grid));
         else Write(terminal ? RenderAligned(grid, m_console.outWidth, false) : RenderTabs(grid));
         return;
     }

@@ -6,6 +6,7 @@
 #include "cli/progress.h"
 #include "cli/text_bytes.h"
 #include "engine/number_text.h"
+#include "reports/report.h"
 
 namespace kordel::cli {
 namespace {
@@ -131,6 +132,18 @@ std::string RenderTabs(const Grid& grid) {
             text += line[c];
         }
         text += '\n';
+    }
+    return text;
+}
+
+std::string RenderCsv(const Grid& grid) {
+    std::string text;
+    for (const auto& row : grid) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) text += ',';
+            text += reports::CsvField(row[c]);
+        }
+        text += "\r\n";  // here, not afterwards: a line feed inside a name stays one
     }
     return text;
 }

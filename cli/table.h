@@ -37,6 +37,9 @@ Grid LanguageGrid(const std::vector<LanguageSummary>& summaries, Layout layout, 
 /// Cells joined by tabs, one line per row.
 std::string RenderTabs(const Grid& grid);
 
+/// CSV: fields holding a comma, a quote or a line end quoted, every row ending in a line end.
+std::string RenderCsv(const Grid& grid);
+
 /// Columns padded to line up (numbers right-aligned), two blanks apart, control bytes escaped. A
 /// table wider than `width` is fitted: with `shortenFirst` the first column's long texts are
 /// shortened in the middle, then the counts lose their separators, and lines still too wide are cut.

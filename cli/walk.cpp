@@ -47,6 +47,30 @@ std::string ReadSmallFile(const fs::path& path) {
     return platform::ReadFileContents(platform::PathText(path), kMaxIgnoreFile).bytes.value_or(std::string());
 }
 
+std::string RulesText(const std::vector<std::string>& patterns, bool folderOnly) {
+    std::string text;
+    for (const std::string& pattern : patterns) text += ExcludeRuleLine(pattern, folderOnly) + "\n";
+    return text;
+}
+
+// Which .gitignore rule leaves `relative` (to the work tree) out: the deepest .gitignore with a rule
+// for it wins, as in git. libgit2 answers only whether a path is ignored, so this is asked only to
+// tell a user why (--ignored).
+std::string GitIgnoreReason(const fs::path& workDir, const std::string& relative, bool isFolder) {
+    fs::path folder = fs::path(relative).parent_path();
+    for (;;) {
+        const fs::path file = workDir / folder / ".gitignore";
+        const IgnoreRules rules(ReadSmallFile(file));
+        std::string rule;
+        const std::string below = fs::path(relative).lexically_relative(folder.empty() ? fs::path(".") : folder).generic_string();
+        if (!rules.empty() && rules.Match(below, isFolder, rule) != IgnoreRules::Verdict::None)
+            return "ignored by \"" + rule + "\" in " + file.string();
+        if (folder.empty()) break;
+        folder = folder.parent_path();
+    }
+    return "ignored by git (.git/info/exclude or core.excludesFile)";
+}
+
 }  // namespace
 
 // The ignore rules in force in a folder: its .ignore file, those of the folders above it in the
@@ -57,18 +81,25 @@ struct FileCollector::Scope {
     IgnoreRules rules{""};
     std::shared_ptr<const GitRepo> repo;
 
-    // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out.
-    bool Ignores(const fs::path& path, const fs::path& real, bool isFolder) const {
+    // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out; with
+    // `reason`, why.
+    bool Ignores(const fs::path& path, const fs::path& real, bool isFolder, std::string* reason) const {
         for (const Scope* s = this; s; s = s->parent.get()) {
             if (s->rules.empty()) continue;
-            const IgnoreRules::Verdict v = s->rules.Match(path.lexically_relative(s->folder).generic_string(), isFolder);
-            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
+            std::string rule;
+            const IgnoreRules::Verdict v =
+                s->rules.Match(path.lexically_relative(s->folder).generic_string(), isFolder, rule);
+            if (v == IgnoreRules::Verdict::None) continue;
+            if (reason) *reason = "ignored by \"" + rule + "\" in " + (s->folder / ".ignore").string();
+            return v == IgnoreRules::Verdict::Ignore;
         }
         if (!repo) return false;
         const std::optional<std::string> relative = repo->Relative(real);
         // A tracked file is never left out, nor a folder that holds one, as in git.
         if (!relative || !repo->IsIgnored(*relative, isFolder)) return false;
-        return isFolder ? !repo->HasTrackedBelow(*relative) : !repo->IsTracked(*relative);
+        const bool left = isFolder ? !repo->HasTrackedBelow(*relative) : !repo->IsTracked(*relative);
+        if (left && reason) *reason = GitIgnoreReason(repo->WorkDir(), *relative, isFolder);
+        return left;
     }
 };
 
@@ -136,26 +167,51 @@ void FileCollector::NoteRefusedRepository(const std::string& error) {
     if (IsNotARegularGitFileMessage(error)) m_gitRulesNotUsed.push_back(error);
 }
 
-bool FileCollector::ExcludedDir(const std::string& name) const {
-    return std::any_of(m_filters.excludedDirs.begin(), m_filters.excludedDirs.end(),
-                       [&](const std::string& pattern) { return MatchGlob(pattern, name); });
-}
+FileCollector::FileCollector(FileFilters filters, KnownName known)
+    : m_filters(std::move(filters)), m_known(std::move(known)), m_excludedDirs(RulesText(m_filters.excludedDirs, true)),
+      m_excluded(RulesText(m_filters.excludeGlobs, false)) {}
 
-bool FileCollector::Accepts(const fs::path& relative) const {
-    const std::string name = relative.filename().string();
-    const std::string rel = relative.generic_string();
-    for (const std::string& glob : m_filters.excludeGlobs)
-        if (MatchGlob(glob, glob.find('/') == std::string::npos ? name : rel)) return false;
+std::string FileCollector::Refusal(const std::string& relative, bool isFolder) const {
+    std::string rule;
+    if (isFolder && m_excludedDirs.Match(relative, true, rule) == IgnoreRules::Verdict::Ignore) {
+        const bool byDefault = std::find(kDefaultExcludedDirs.begin(), kDefaultExcludedDirs.end(),
+                                         rule.substr(0, rule.size() - 1)) != kDefaultExcludedDirs.end();
+        return byDefault ? "a version control folder (--no-default-excludes walks it)" : "--exclude-dir " + rule;
+    }
+    if (m_excluded.Match(relative, isFolder, rule) == IgnoreRules::Verdict::Ignore) return "--exclude " + rule;
+    if (isFolder) return {};
+    const std::size_t slash = relative.rfind('/');
+    const std::string name = slash == std::string::npos ? relative : relative.substr(slash + 1);
     const std::string ext(engine::PathExtension(name));
-    if (m_filters.includeExts.empty()) return m_known(name);
+    for (const std::string& e : m_filters.excludeExts)
+        if (EqualIgnoringCase(e, ext)) return "--exclude-ext " + e;
+    if (m_filters.includeExts.empty()) return m_known(name) ? std::string() : "unknown extension";
     return std::any_of(m_filters.includeExts.begin(), m_filters.includeExts.end(),
-                       [&](const std::string& e) { return EqualIgnoringCase(e, ext); });
+                       [&](const std::string& e) { return EqualIgnoringCase(e, ext); })
+               ? std::string()
+               : "not among --include-ext";
 }
 
-bool FileCollector::Wanted(const fs::path& relative) const {
-    for (auto it = relative.begin(); it != relative.end(); ++it)
-        if (std::next(it) != relative.end() && ExcludedDir(it->string())) return false;
-    return Accepts(relative);
+bool FileCollector::Accepts(const fs::path& relative) const { return Refusal(relative.generic_string(), false).empty(); }
+
+bool FileCollector::ExcludedFolder(const std::string& relative) const { return !Refusal(relative, true).empty(); }
+
+bool FileCollector::Wanted(const fs::path& relative, const std::string& shown) const {
+    // A file below an excluded folder is left out with it, as git leaves out what an ignored folder holds.
+    std::string prefix;
+    for (auto it = relative.begin(); it != relative.end() && std::next(it) != relative.end(); ++it) {
+        if (!prefix.empty()) prefix += '/';
+        prefix += it->string();
+        const std::string reason = Refusal(prefix, true);
+        if (!reason.empty()) {
+            LeftOut(shown, reason);
+            return false;
+        }
+    }
+    const std::string reason = Refusal(relative.generic_string(), false);
+    if (reason.empty()) return true;
+    LeftOut(shown, reason);
+    return false;
 }
 
 void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>& out,
@@ -244,20 +300,41 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         std::error_code ec;
         const fs::path path = platform::PathFromText(shown);
         fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / entry.name;
-        if (ec) return true;
-        if (parent->scope->Ignores(path, real, isFolder)) return true;
+        if (ec) {
+            LeftOut(shown, "a link that leads nowhere");
+            return true;
+        }
+        std::string reason;
+        if (parent->scope->Ignores(path, real, isFolder, m_leftOut ? &reason : nullptr)) {
+            LeftOut(isFolder ? shown + "/" : shown, reason);
+            return true;
+        }
         if (isFolder) rulesOf[shown] = {std::move(real), parent->scope};
         return false;
     };
+    // The filters' reason for leaving the entry out, noted; false when they take it.
+    const auto refused = [&](const std::string& shown, bool isFolder) {
+        const std::string reason = Refusal(fs::path(shown).lexically_relative(folder).generic_string(), isFolder);
+        if (reason.empty()) return false;
+        LeftOut(isFolder ? shown + "/" : shown, reason);
+        return true;
+    };
     const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
-        if (entry.isLink && !m_filters.followSymlinks) return platform::WalkStep::Skip;
+        if (entry.isLink && !m_filters.followSymlinks) {
+            LeftOut(shown, "a symbolic link (--follow-symlinks follows it)");
+            return platform::WalkStep::Skip;
+        }
         if (entry.kind == platform::PathKind::Folder)
-            return ExcludedDir(entry.name) || ignored(entry, shown, true) ? platform::WalkStep::Skip
-                                                                           : platform::WalkStep::Enter;
-        if (entry.kind == platform::PathKind::Regular && Accepts(fs::path(shown).lexically_relative(folder)) &&
-            !ignored(entry, shown, false) &&
-            (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second))
-            out.Add(shown);
+            return refused(shown, true) || ignored(entry, shown, true) ? platform::WalkStep::Skip
+                                                                        : platform::WalkStep::Enter;
+        if (entry.kind != platform::PathKind::Regular) {
+            LeftOut(shown, "not a regular file");
+        } else if (!refused(shown, false) && !ignored(entry, shown, false)) {
+            if (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second)
+                out.Add(shown);
+            else
+                LeftOut(shown, "a file taken already under another name or link");
+        }
         return platform::WalkStep::Skip;
     };
     platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
@@ -269,8 +346,8 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
     const std::size_t first = out.size();
     for (const std::string& rel : relative) {
         const fs::path relPath(rel);
-        if (!Wanted(relPath)) continue;
         const fs::path path = folder / relPath;
+        if (!Wanted(relPath, path.string())) continue;
         std::error_code ec;
         if (fs::is_symlink(fs::symlink_status(path, ec)) && !m_filters.followSymlinks) continue;
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/ignore_rules.h"
 #include "cli/path_table.h"
 
 namespace kordel::cli {
@@ -16,9 +17,12 @@ namespace kordel::cli {
 inline const std::vector<std::string> kDefaultExcludedDirs = {".git", ".svn", ".hg"};
 
 struct FileFilters {
-    std::vector<std::string> excludedDirs = kDefaultExcludedDirs;  ///< folder names never entered
-    std::vector<std::string> excludeGlobs;  ///< a file matching one is left out
+    /// Folders never entered, and files (or folders) left out: patterns in gitignore's syntax, matched
+    /// against the path below the walked folder, as an ignore file there would be.
+    std::vector<std::string> excludedDirs = kDefaultExcludedDirs;
+    std::vector<std::string> excludeGlobs;
     std::vector<std::string> includeExts;   ///< when not empty, only these extensions (".c"), any case
+    std::vector<std::string> excludeExts;   ///< never these extensions, any case
     bool followSymlinks = false;
     /// Folder walks leave out what .ignore files and, inside a git work tree, git's ignore rules leave out.
     bool ignoreFiles = false;
@@ -36,7 +40,11 @@ using KnownName = std::function<bool(std::string_view fileName)>;
 /// Collects files under folders and from git lists, each real file once.
 class FileCollector {
 public:
-    FileCollector(FileFilters filters, KnownName known) : m_filters(std::move(filters)), m_known(std::move(known)) {}
+    FileCollector(FileFilters filters, KnownName known);
+
+    /// Hears of every file (and every folder not entered) that the walks leave out, with the reason.
+    using LeftOutSink = std::function<void(const std::string& path, const std::string& reason)>;
+    void SetLeftOutSink(LeftOutSink sink) { m_leftOut = std::move(sink); }
 
     /// Adds the files under `folder` in sorted order; `onFolder` hears of each folder entered
     /// and the number of files found so far. Folders that cannot be read are noted in Unreadable().
@@ -51,6 +59,8 @@ public:
 
     /// True when the file `relative` (to its walk root) passes the name filters.
     bool Accepts(const std::filesystem::path& relative) const;
+    /// True when the folder `relative` (to its walk root, '/'-separated) is excluded.
+    bool ExcludedFolder(const std::string& relative) const;
 
     /// The folders met by the walks that could not be opened or read to their end.
     const std::vector<std::string>& Unreadable() const { return m_unreadable; }
@@ -59,12 +69,19 @@ public:
 
 private:
     struct Scope;
-    bool ExcludedDir(const std::string& name) const;
-    bool Wanted(const std::filesystem::path& relative) const;
+    /// Why the filters leave out the file or folder `relative`; empty when they take it.
+    std::string Refusal(const std::string& relative, bool isFolder) const;
+    bool Wanted(const std::filesystem::path& relative, const std::string& shown) const;
     void NoteRefusedRepository(const std::string& error);
+    void LeftOut(const std::string& path, const std::string& reason) const {
+        if (m_leftOut) m_leftOut(path, reason);
+    }
 
     FileFilters m_filters;
     KnownName m_known;
+    IgnoreRules m_excludedDirs{""};
+    IgnoreRules m_excluded{""};
+    LeftOutSink m_leftOut;
     // Identities (device and inode) of the files that more than one path can reach: all of them when
     // links are followed, else only files with several names. Other files are met once per walk
     // anyway, since each folder is read once, and a million of them would cost a set node each.

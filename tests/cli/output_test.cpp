@@ -176,7 +176,7 @@ TEST_F(CliTest, ListFileAndItsFailure) {
 TEST_F(CliTest, UsageErrors) {
     WriteC("a.c", 1);
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{}, {"--by-language", "-f", "csv", "a.c"}, {"--by-file", "--ascending", "a.c"}, {"--by-language", "--by-file", "a.c"},
+         {std::vector<std::string>{}, {"--by-language", "-f", "html", "a.c"}, {"--by-file", "--ascending", "a.c"}, {"--by-language", "--by-file", "a.c"},
           {"--sort", "size", "a.c"}, {"--vcs", "svn", "a.c"}}) {
         const CliRun run = Run(args);
         EXPECT_EQ(run.code, 2) << ::testing::PrintToString(args);

@@ -1,0 +1,21 @@
+// The lines of --ignored.
+#include "cli/ignored_list.h"
+
+#include "cli/text_bytes.h"
+
+namespace kordel::cli {
+
+bool IgnoredList::Open(const std::string& path) {
+    m_file = std::make_unique<AtomicFileWriter>();
+    if (m_file->Open(path)) return true;
+    m_file.reset();
+    return false;
+}
+
+void IgnoredList::Add(const std::string& path, const std::string& reason) {
+    if (m_file) m_file->Write(EscapeForTerminal(path) + "\t" + EscapeForTerminal(reason) + "\r\n");
+}
+
+bool IgnoredList::Commit() { return !m_file || m_file->Commit(); }
+
+}  // namespace kordel::cli
