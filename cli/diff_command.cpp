@@ -6,6 +6,7 @@
 #include "cli/diff_run.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 
@@ -35,7 +36,7 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
     if (o.output.empty()) {
         out << (o.format == "csv" ? ToCrLf(text) : text);
-    } else if (!WriteFileAtomically(o.output, ToCrLf(text))) {
+    } else if (!WriteFileAtomically(platform::PathFromText(o.output), ToCrLf(text))) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }

@@ -7,6 +7,7 @@
 #include "cli/platform.h"
 #include "common/ascii.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -64,8 +65,8 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
     FileCollector collector(context.filters, context.known);
     const auto wanted = [&](const std::string& relative, bool isFolder) {
-        if (!isFolder) return collector.Accepts(fs::path(relative));
-        const std::string name = fs::path(relative).filename().string();
+        if (!isFolder) return collector.Accepts(platform::PathFromText(relative));
+        const std::string name = platform::PathText(platform::PathFromText(relative).filename());
         return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
                             [&](const std::string& pattern) { return MatchGlob(pattern, name); });
     };
@@ -88,36 +89,37 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     if (IsProjectList(arg) && !fs::is_directory(arg, ec)) {
         std::vector<std::string> paths;
         projects::ListState state;
-        projects::GetProject(arg, paths, state, *context.listQuestions);
+        projects::GetProject(platform::PathFromText(arg), paths, state, *context.listQuestions);
         if (state.openFailed) {
             error = "Could not read the project list \"" + arg + "\"";
             return false;
         }
         std::vector<fs::path> absolute;
-        for (const std::string& p : paths) absolute.push_back(fs::absolute(p, ec).lexically_normal());
+        for (const std::string& p : paths) absolute.push_back(fs::absolute(platform::PathFromText(p), ec).lexically_normal());
         const fs::path root = CommonFolder(absolute);
         for (std::size_t i = 0; i < paths.size(); ++i)
-            side.files.push_back({absolute[i].lexically_relative(root).generic_string(), paths[i], std::nullopt});
+            side.files.push_back({platform::GenericPathText(absolute[i].lexically_relative(root)), paths[i], std::nullopt});
         SortAndDedupe(side.files);
         return true;
     }
-    if (fs::is_directory(arg, ec)) {
+    const fs::path argPath = platform::PathFromText(arg);
+    if (fs::is_directory(argPath, ec)) {
         FileCollector collector(context.filters, context.known);
         std::vector<std::string> paths;
-        collector.WalkFolder(arg, paths, [&](const std::string& folder, std::size_t found) {
+        collector.WalkFolder(argPath, paths, [&](const std::string& folder, std::size_t found) {
             if (context.progress) context.progress->Walking(found, folder);
         });
         for (std::string& p : paths)
-            side.files.push_back({fs::path(p).lexically_relative(arg).generic_string(), std::move(p), std::nullopt});
+            side.files.push_back({platform::GenericPathText(platform::PathFromText(p).lexically_relative(argPath)), std::move(p), std::nullopt});
         SortAndDedupe(side.files);
         return true;
     }
-    if (!fs::exists(arg, ec)) {
+    if (!fs::exists(argPath, ec)) {
         error = "\"" + arg + "\" does not exist.";
         return false;
     }
     side.singleFile = true;
-    side.files.push_back({fs::path(arg).filename().generic_string(), arg, std::nullopt});
+    side.files.push_back({platform::GenericPathText(argPath.filename()), arg, std::nullopt});
     return true;
 }
 

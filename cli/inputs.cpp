@@ -7,6 +7,7 @@
 #include "cli/path_list.h"
 #include "common/ascii.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -29,27 +30,27 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
         std::error_code ec;
         if (IsProjectListArg(entry)) {
             std::vector<std::string> listedInProject;
-            projects::GetProject(entry, listedInProject, inputs.listState, listQuestions);
+            projects::GetProject(platform::PathFromText(entry), listedInProject, inputs.listState, listQuestions);
             if (inputs.listState.openFailed) return false;
             for (const std::string& path : listedInProject) inputs.paths.Add(path);
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
-        } else if (!fs::is_directory(entry, ec)) {
+        } else if (platform::GetPathInfo(entry).kind != platform::PathKind::Folder) {
             inputs.paths.Add(entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
             std::string error;
-            const std::unique_ptr<GitRepo> repo = GitRepo::Open(entry, error);
+            const std::unique_ptr<GitRepo> repo = GitRepo::Open(platform::PathFromText(entry), error);
             const std::optional<std::string> relative =
-                repo ? repo->Relative(fs::canonical(entry, ec)) : std::nullopt;
+                repo ? repo->Relative(fs::canonical(platform::PathFromText(entry), ec)) : std::nullopt;
             const auto files = relative ? repo->ListFiles(*relative) : std::nullopt;
             if (!files) {
                 progress.Error(repo ? "the files of the git repository of \"" + entry + "\" cannot be listed"
                                     : error);
                 return false;
             }
-            collector.AddListed(entry, *files, inputs.paths);
+            collector.AddListed(platform::PathFromText(entry), *files, inputs.paths);
         } else {
-            collector.WalkFolder(entry, inputs.paths, onFolder);
+            collector.WalkFolder(platform::PathFromText(entry), inputs.paths, onFolder);
         }
         return true;
     };

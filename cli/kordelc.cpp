@@ -31,6 +31,7 @@
 #include "reports/report.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -100,12 +101,12 @@ public:
         if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
         out.close();
         if (!out) {
-            error = "could not copy standard input to " + m_file.string();
+            error = "could not copy standard input to " + platform::PathText(m_file);
             return false;
         }
         return true;
     }
-    std::string path() const { return m_file.string(); }
+    std::string path() const { return platform::PathText(m_file); }
     bool made() const { return !m_file.empty(); }
 
 private:
@@ -149,13 +150,13 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
 
     Progress progress(err, console.errIsTerminal, o.quiet, console.errWidth);
     // Without --languages the default database is used when there is one.
-    const fs::path db = o.languagesDb.empty() ? userlang::DefaultUDLangDbPath() : fs::path(o.languagesDb);
+    const fs::path db = o.languagesDb.empty() ? userlang::DefaultUDLangDbPath() : platform::PathFromText(o.languagesDb);
     const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
     if (userLanguages.status == userlang::DbStatus::Unreadable)
-        progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + db.string() + ")");
+        progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + platform::PathText(db) + ")");
     if (o.listLanguages) {
         progress.Stop();
-        out << LanguageListing(userLanguages.languages, db.string());
+        out << LanguageListing(userLanguages.languages, platform::PathText(db));
         return 0;
     }
     // The database read above serves the folder walks and the count: one read per run.
@@ -274,10 +275,10 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         std::vector<std::string> countedPaths;
         for (std::size_t row = 0; row < files.size(); ++row)
             if (counted[row] && !files.IsStdin(row))
-                countedPaths.push_back(fs::absolute(files.Shown(row)).lexically_normal().string());
+                countedPaths.push_back(platform::PathText(fs::absolute(platform::PathFromText(files.Shown(row))).lexically_normal()));
         projects::ListSettings settings;
         inputs.listState.PN = name;
-        if (!projects::ExportProject(o.saveList, countedPaths, inputs.listState, settings, listQuestions)) return 1;
+        if (!projects::ExportProject(platform::PathFromText(o.saveList), countedPaths, inputs.listState, settings, listQuestions)) return 1;
     }
     if (!target.Commit()) {
         progress.Error(OpenForWritingMessage(o.output));

@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include "kordel/version.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -125,8 +126,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
         ->type_name("FILE")
         ->check(Check([](std::string& v) {
-            std::error_code ec;
-            return std::filesystem::is_regular_file(v, ec) ? std::string() : "'" + v + "' is no file";
+            return platform::GetPathInfo(v).kind == platform::PathKind::Regular ? std::string() : "'" + v + "' is no file";
         }));
     app.add_flag("--list-languages", o.listLanguages, "Print every built-in and user language with its extensions");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")

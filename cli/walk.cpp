@@ -59,7 +59,7 @@ struct FileCollector::Scope {
     bool Ignores(const fs::path& path, const fs::path& real, bool isFolder) const {
         for (const Scope* s = this; s; s = s->parent.get()) {
             if (s->rules.empty()) continue;
-            const IgnoreRules::Verdict v = s->rules.Match(path.lexically_relative(s->folder).generic_string(), isFolder);
+            const IgnoreRules::Verdict v = s->rules.Match(platform::GenericPathText(path.lexically_relative(s->folder)), isFolder);
             if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
         }
         if (!repo) return false;
@@ -136,8 +136,8 @@ bool FileCollector::ExcludedDir(const std::string& name) const {
 }
 
 bool FileCollector::Accepts(const fs::path& relative) const {
-    const std::string name = relative.filename().string();
-    const std::string rel = relative.generic_string();
+    const std::string name = platform::PathText(relative.filename());
+    const std::string rel = platform::GenericPathText(relative);
     for (const std::string& glob : m_filters.excludeGlobs)
         if (MatchGlob(glob, glob.find('/') == std::string::npos ? name : rel)) return false;
     const std::string ext(engine::PathExtension(name));
@@ -148,7 +148,7 @@ bool FileCollector::Accepts(const fs::path& relative) const {
 
 bool FileCollector::Wanted(const fs::path& relative) const {
     for (auto it = relative.begin(); it != relative.end(); ++it)
-        if (std::next(it) != relative.end() && ExcludedDir(it->string())) return false;
+        if (std::next(it) != relative.end() && ExcludedDir(platform::PathText(*it))) return false;
     return Accepts(relative);
 }
 
@@ -228,7 +228,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (!parent || !parent->scope) return false;
         std::error_code ec;
         const fs::path path = platform::PathFromText(shown);
-        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / entry.name;
+        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / platform::PathFromText(entry.name);
         if (ec) return true;
         if (parent->scope->Ignores(path, real, isFolder)) return true;
         if (isFolder) rulesOf[shown] = {std::move(real), parent->scope};
@@ -239,7 +239,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (entry.kind == platform::PathKind::Folder)
             return ExcludedDir(entry.name) || ignored(entry, shown, true) ? platform::WalkStep::Skip
                                                                            : platform::WalkStep::Enter;
-        if (entry.kind == platform::PathKind::Regular && Accepts(fs::path(shown).lexically_relative(folder)) &&
+        if (entry.kind == platform::PathKind::Regular && Accepts(platform::PathFromText(shown).lexically_relative(folder)) &&
             !ignored(entry, shown, false) &&
             (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second))
             out.Add(shown);
@@ -253,7 +253,7 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
                               PathTable& out) {
     const std::size_t first = out.size();
     for (const std::string& rel : relative) {
-        const fs::path relPath(rel);
+        const fs::path relPath = platform::PathFromText(rel);
         if (!Wanted(relPath)) continue;
         const fs::path path = folder / relPath;
         std::error_code ec;
@@ -261,7 +261,7 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule
         const std::string id = platform::FileId(platform::PathText(path));
         if (id.empty() || !m_seenFiles.insert(id).second) continue;
-        out.Add(path.string());
+        out.Add(platform::PathText(path));
     }
     // The same order as a folder walk of the same files.
     out.SortFrom(first);

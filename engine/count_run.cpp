@@ -14,6 +14,7 @@
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::engine {
 
@@ -103,7 +104,7 @@ private:
         FileOutcome outcome;
         if (const BuiltinLanguage* language = FindBuiltin(m_files.Extension(r), m_options.dotf)) {
             auto classifier = language->make(m_options);
-            outcome = CountFile(m_files.Path(r), *classifier, m_options.cnoml, m_canc);
+            outcome = CountFile(platform::PathFromText(m_files.Path(r)), *classifier, m_options.cnoml, m_canc);
         }
         return outcome;
     }
@@ -180,7 +181,7 @@ bool CountRow(std::size_t row, std::size_t n, const std::string& path, const std
             readAhead = nullptr;
         } else {
             if (!classifier) classifier = makeClassifier();
-            outcome = CountFile(path, *classifier, options.cnoml, canc);
+            outcome = CountFile(platform::PathFromText(path), *classifier, options.cnoml, canc);
         }
         switch (outcome.status) {
             case FileStatus::Missing:
