@@ -257,9 +257,12 @@ TEST_F(MainLogic, VersionCheckAnswersEachReply) {
         std::string_view message;
     };
     const std::string own = kordel::kShortVersion;
-    for (const Case& c : {Case{own, kLatestVersionMessage}, Case{own + "\r\n", kLatestVersionMessage},
+    // The first line is compared as read, its line break included: only the bare version is the latest.
+    for (const Case& c : {Case{own, kLatestVersionMessage}, Case{own + "\x1a" + "junk", kLatestVersionMessage},
+                          Case{own + "\r\n", kNewerVersionMessage}, Case{own + "\n", kNewerVersionMessage},
                           Case{"99.0\n", kNewerVersionMessage}, Case{std::nullopt, kCouldNotConnectMessage},
-                          Case{"", kCouldNotConnectMessage}, Case{"\n" + own, kCouldNotConnectMessage}}) {
+                          Case{"", kNewerVersionMessage}, Case{"\n" + own, kNewerVersionMessage},
+                          Case{"\r\n", kNewerVersionMessage}, Case{own + std::string(300, ' '), kNewerVersionMessage}}) {
         desktop.versionReply = c.reply;
         desktop.answers = {Answer::Yes};
         desktop.urls.clear();
@@ -297,16 +300,16 @@ TEST(VersionRules, TheBodyIsCappedAtTheFirstLineOrTheLimit) {
     VersionReplyBody body;
     EXPECT_FALSE(body.Add("1."));
     EXPECT_TRUE(body.Add("7\r\nmore"));
-    EXPECT_EQ(EvaluateVersionReply(body.text()), VersionOutcome::Latest);
+    EXPECT_EQ(body.text(), "1.7\r\nmore");
 
-    // A first line that never ends stops the download at the cap and is no version file.
+    // A first line that never ends stops the download at the cap; it is not the version.
     VersionReplyBody endless;
     const std::string piece(10000, '1');
     int pieces = 0;
     while (!endless.Add(piece)) ++pieces;
     EXPECT_EQ(pieces, static_cast<int>(kVersionReplyCap / piece.size()));
     EXPECT_EQ(endless.text().size(), kVersionReplyCap);
-    EXPECT_EQ(EvaluateVersionReply(endless.text()), VersionOutcome::CouldNotConnect);
+    EXPECT_EQ(EvaluateVersionReply(endless.text()), VersionOutcome::Newer);
 }
 
 TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
