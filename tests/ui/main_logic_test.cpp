@@ -123,6 +123,21 @@ TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
     EXPECT_EQ(logic.list().Cell(0, 1), "");
 }
 
+// The worker counted every row before the window showed the third: Cancel drops the rows not yet
+// shown, the totals are those of the rows shown, and the list is not sent back to its first row.
+TEST_F(MainLogic, CancelDropsTheRowsCountedAheadAndTotalsTheRowsShown) {
+    for (int i = 0; i < 6; ++i) logic.list().AddPath(WriteSource("f" + std::to_string(i) + ".c", "x;\n// c\n").string());
+    desktop.cancelAfterShownRows = 2;
+    logic.Dispatch(cmd::kCount);
+    EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
+    EXPECT_EQ(logic.list().Cell(1, 5), "2");
+    for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(logic.list().Cell(row, 5), "") << row;
+    EXPECT_EQ(logic.texts().totals.lines, "4");
+    EXPECT_EQ(logic.totals().ntl, 4);
+    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_EQ(view.scrolled, (std::vector<std::size_t>{0, 1}));
+}
+
 TEST_F(MainLogic, AFaultInTheWorkerShowsTheCrashMessageThenClosesThroughThePrompt) {
     logic.list().AddPath(WriteSource("a.c", "x;\n").string());
     logic.UpdateWindowName(2);
