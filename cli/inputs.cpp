@@ -1,6 +1,7 @@
 // Walking, listing and reading the inputs of a run.
 #include "cli/inputs.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/git_repo.h"
@@ -8,6 +9,7 @@
 #include "common/ascii.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
+#include "projects/list_order.h"
 
 namespace kordel::cli {
 namespace {
@@ -32,6 +34,9 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
             std::vector<std::string> listedInProject;
             projects::GetProject(platform::PathFromText(entry), listedInProject, inputs.listState, listQuestions);
             if (inputs.listState.openFailed) return false;
+            // In the order the desktop programs show the list: by path, whatever the file's order.
+            std::stable_sort(listedInProject.begin(), listedInProject.end(),
+                             [](const std::string& a, const std::string& b) { return projects::PathBefore(a, b); });
             for (const std::string& path : listedInProject) inputs.paths.Add(path);
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
         } else if (platform::GetPathInfo(entry).kind != platform::PathKind::Folder) {
