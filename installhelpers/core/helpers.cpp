@@ -156,7 +156,11 @@ Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops) {
         why << database << " is in neither the earlier nor the current layout; it was left as it was\n";
         return Outcome::Refused;
     }
-    return WriteVerified(platform::PathFromText(database), ConvertEarlierRecords(text), ops, why);
+    const Outcome converted = WriteVerified(platform::PathFromText(database), ConvertEarlierRecords(text), ops, why);
+    if (converted == Outcome::Done)
+        for (const std::string& name : RecordsWithoutExtensions(text))
+            why << "the language \"" << name << "\" names no extension with a dot; it was converted as it was and counts no file until one is added\n";
+    return converted;
 }
 
 }  // namespace kordel::installcore

@@ -52,7 +52,8 @@ Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why
 
 /// udmigrate: converts the current installation's database from the earlier layout in place; the
 /// database is replaced in one step after a complete write. A current-layout or empty file is left
-/// untouched (NothingToDo); a file in neither layout is left untouched and Refused.
+/// untouched (NothingToDo); a file in neither layout is left untouched and Refused. Records are
+/// converted one by one; one whose extensions line holds no "." is kept as it is and named on `why`.
 Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// The earlier installation's database, from `InstallLocation`; empty when the value is missing.
