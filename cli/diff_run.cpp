@@ -12,6 +12,7 @@
 #include "engine/dispatch.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -55,8 +56,8 @@ public:
            const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf)
         : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages), m_extensionOf(extensionOf) {
         std::string error;
-        if (oldSide.repository) m_oldRepository = Repository::Open(oldSide.repository->GitFolder(), error);
-        if (newSide.repository) m_newRepository = Repository::Open(newSide.repository->GitFolder(), error);
+        if (oldSide.repository) m_oldRepository = Repository::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
+        if (newSide.repository) m_newRepository = Repository::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
     }
 
     // One side only: every line added or removed.

@@ -77,7 +77,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     side = Side{};
     side.name = arg;
     if (const std::optional<RevisionSpec> spec = ParseRevisionSpec(arg)) {
-        std::shared_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
+        std::shared_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
         if (!repository) return false;
         std::vector<RevisionFile> listed;
         if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
@@ -86,7 +86,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
         return true;
     }
     std::error_code ec;
-    if (IsProjectList(arg) && !fs::is_directory(arg, ec)) {
+    if (IsProjectList(arg) && platform::GetPathInfo(arg).kind != platform::PathKind::Folder) {
         std::vector<std::string> paths;
         projects::ListState state;
         projects::GetProject(platform::PathFromText(arg), paths, state, *context.listQuestions);

@@ -17,8 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 bool IsProjectListArg(const std::string& arg) {
-    std::error_code ec;
-    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") && !fs::is_directory(arg, ec);
+    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") &&
+           platform::GetPathInfo(arg).kind != platform::PathKind::Folder;
 }
 
 }  // namespace

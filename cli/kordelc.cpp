@@ -88,7 +88,7 @@ public:
         std::random_device random;
         // create_directory fails on anything already there, links included, so the folder is ours.
         for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
-            const fs::path candidate = base / ("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
+            const fs::path candidate = base / platform::PathFromText("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
             if (fs::create_directory(candidate, ec)) m_folder = candidate;
         }
         if (m_folder.empty()) {

@@ -5,13 +5,14 @@
 #include "engine/dispatch.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 
 bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
                    std::vector<Skipped>& skipped, std::string& error) {
-    const std::unique_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
+    const std::unique_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
     if (!repository) return false;
     std::vector<RevisionFile> files;
     bool namedFile = false;
