@@ -110,6 +110,25 @@ TEST_F(Helpers, SaveWithoutDatabaseOrLocationCreatesNothing) {
     EXPECT_EQ(FilesIn(Temp()), 0u);
 }
 
+// An earlier key without InstallLocation: its uninstaller's folder is the installation's, so the
+// database is saved before the uninstaller runs; an uninstaller without a folder is not run at all.
+TEST_F(Helpers, WithoutInstallLocationTheUninstallersFolderIsTheEarlierOne) {
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    ScriptedKeys keys;
+    keys.Set(kEarlierKey, "QuietUninstallString", QuotedCommand(Earlier() / "unins000.exe", "/VERYSILENT"));
+    EXPECT_EQ(SaveDatabase(keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
+    RecordingStarter uninstaller;
+    EXPECT_EQ(RunQuietUninstall(keys, m_temp, uninstaller, m_why), Outcome::Done);
+    EXPECT_EQ(uninstaller.m_runs.size(), 1u);
+
+    ScriptedKeys nowhere;
+    nowhere.Set(kEarlierKey, "QuietUninstallString", "unins000.exe /VERYSILENT");
+    EXPECT_EQ(RunQuietUninstall(nowhere, m_temp, uninstaller, m_why), Outcome::Refused);
+    EXPECT_EQ(uninstaller.m_runs.size(), 1u);
+    EXPECT_NE(m_why.str().find("no folder is known"), std::string::npos) << m_why.str();
+}
+
 TEST_F(Helpers, RestoreMovesTheCopyAndASecondRunChangesNothing) {
     WriteBytes(Temp() / "udlangdb.ini", kEarlierDb);
     EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
