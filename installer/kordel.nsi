@@ -8,8 +8,10 @@
 ;
 ; Exit status of kordel-setup.exe: 0 installed; 1 cancelled by the user; 2 stopped before anything
 ; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
-; the user languages could not be restored or converted. The message says why; silent mode shows
-; none.
+; the user languages could not be restored or converted; 4 stopped after the earlier uninstaller ran,
+; because the earlier installation was still there when it ended or had not gone within a minute
+; (nothing new was installed; the languages saved from it stay in the temporary folder). The message
+; says why; silent mode shows none.
 
 Unicode true
 Target amd64-unicode
@@ -63,6 +65,8 @@ UninstPage instfiles
 ; The earlier installation, as its uninstall key names it; both empty when there is none.
 Var EarlierFolder
 Var EarlierUninstall
+; The program of EarlierUninstall, without quotes and arguments.
+Var EarlierProgram
 ; "1" when the earlier installation held a database that udsave saved.
 Var DatabaseSaved
 
@@ -97,6 +101,89 @@ Function FindEarlierInstallation
     ${EndIf}
     ${Break}
   ${Loop}
+  Call FindEarlierProgram
+  ; Without InstallLocation the uninstaller's own folder is the installation's, as the helpers take it.
+  ${If} $EarlierFolder == ""
+  ${AndIf} $EarlierProgram != ""
+    ${GetParent} $EarlierProgram $EarlierFolder
+  ${EndIf}
+FunctionEnd
+
+; The program of EarlierUninstall, split off as the helpers split it: a quoted program runs to the
+; closing quote, an unquoted one through the first ".exe" that ends a word, else to the first blank.
+Function FindEarlierProgram
+  StrCpy $0 $EarlierUninstall
+  ${Do}
+    StrCpy $1 $0 1
+    ${If} $1 != " "
+      ${Break}
+    ${EndIf}
+    StrCpy $0 $0 "" 1
+  ${Loop}
+  StrCpy $1 $0 1
+  StrCpy $3 0
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${Do}
+      StrCpy $1 $0 1 $3
+      ${If} $1 == ""
+      ${OrIf} $1 == '"'
+        ${Break}
+      ${EndIf}
+      IntOp $3 $3 + 1
+    ${Loop}
+  ${Else}
+    StrCpy $4 -1
+    ${Do}
+      StrCpy $1 $0 1 $3
+      ${If} $1 == ""
+        ${Break}
+      ${EndIf}
+      ${If} $1 == " "
+      ${AndIf} $4 == -1
+        StrCpy $4 $3
+      ${EndIf}
+      StrCpy $1 $0 4 $3
+      IntOp $5 $3 + 4
+      StrCpy $2 $0 1 $5
+      ${If} $2 == " "
+        StrCpy $2 ""
+      ${EndIf}
+      ${If} $1 == ".exe"
+      ${AndIf} $2 == ""
+        StrCpy $3 $5
+        StrCpy $4 -2
+        ${Break}
+      ${EndIf}
+      IntOp $3 $3 + 1
+    ${Loop}
+    ${If} $4 >= 0
+      StrCpy $3 $4
+    ${EndIf}
+  ${EndIf}
+  StrCpy $EarlierProgram $0 $3
+FunctionEnd
+
+; Sets $0 to "1" while the earlier installation is still there: its uninstall key in either view,
+; its uninstaller program, or, when it is the folder this setup installs into, that folder.
+Function IsEarlierStillThere
+  StrCpy $0 "0"
+  SetRegView 32
+  ReadRegStr $1 HKLM "${EARLIER_KEY}" "QuietUninstallString"
+  ReadRegStr $2 HKLM "${EARLIER_KEY}" "InstallLocation"
+  SetRegView 64
+  ReadRegStr $3 HKLM "${EARLIER_KEY}" "QuietUninstallString"
+  ReadRegStr $4 HKLM "${EARLIER_KEY}" "InstallLocation"
+  StrCpy $1 "$1$2$3$4"
+  ${If} $1 != ""
+    StrCpy $0 "1"
+  ${ElseIf} $EarlierProgram != ""
+  ${AndIf} ${FileExists} "$EarlierProgram"
+    StrCpy $0 "1"
+  ${ElseIf} $EarlierFolder == $INSTDIR
+  ${AndIf} ${FileExists} "$EarlierFolder\*.*"
+    StrCpy $0 "1"
+  ${EndIf}
 FunctionEnd
 
 Function .onInit
@@ -158,6 +245,25 @@ Function SaveAndRemoveEarlier
       StrCpy $0 "Setup could not remove the earlier installation of Kordel ($EarlierFolder), so it stopped. Your user languages are still in that folder. Remove the earlier installation yourself and run Setup again."
       Call StopSetup
     ${EndIf}
+    ; An uninstaller may end before its removal does (it runs a copy of itself from the temporary
+    ; folder): no new file goes in before the earlier installation is gone, or it could be removed
+    ; with it. One that is still there after a minute failed or hangs.
+    StrCpy $6 0
+    ${Do}
+      Call IsEarlierStillThere
+      ${If} $0 == "0"
+        ${Break}
+      ${EndIf}
+      ${If} $6 >= 120
+        StrCpy $0 "The earlier installation of Kordel ($EarlierFolder) is still there after its uninstaller ran, so Setup stopped without installing anything. Your user languages are saved as ${DATABASE} in your temporary folder. Remove the earlier installation yourself and run Setup again."
+        DetailPrint "$0"
+        MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+        SetErrorLevel 4
+        Abort
+      ${EndIf}
+      Sleep 500
+      IntOp $6 $6 + 1
+    ${Loop}
   ${EndIf}
   SetOutPath "$INSTDIR"
 FunctionEnd

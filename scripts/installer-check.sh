@@ -10,6 +10,9 @@
 #     starts;
 #  5. uninstalling that installation leaves only the user's database, a reinstall keeps it, and
 #     uninstalling with /REMOVEUSERLANGUAGES leaves nothing.
+#  6. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
+#  7. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
+#  8. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
 set -euo pipefail
@@ -144,18 +147,21 @@ run_uninstaller
 ! has_key 64 'HKLM\Software\Classes\Kordel.ProjectList' || fail "the .kpl class is left"
 
 # The earlier installation: a 32-bit setup's folder and key, two languages in the earlier layout.
+# make_earlier [FOLDER WINDOWS-FOLDER [UNINSTALLER-ARGUMENT]]: by default in Program Files (x86).
 make_earlier() {
-  rm -rf "$old" "$drive/Program Files (x86)/uninstall-mark.txt"
-  mkdir -p "$old"
+  local folder=${1:-$old} winfolder=${2:-'C:\Program Files (x86)\Kordel'} extra=${3:-}
+  rm -rf "$folder" "$(dirname "$folder")/uninstall-mark.txt"
+  mkdir -p "$folder"
   printf '%s\r\n' 'Old Script' '.osc;.os2' '#' '' '' '----' 'Old Block' '.obk' '//' '(*' '*)' '----' \
-    >"$old/udlangdb.ini"
-  cp "$earlier_uninstaller" "$old/unins000.exe"
-  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ \
-    /d 'C:\Program Files (x86)\Kordel\' >/dev/null
+    >"$folder/udlangdb.ini"
+  cp "$earlier_uninstaller" "$folder/unins000.exe"
+  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d "$winfolder\\" >/dev/null
   wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_SZ \
-    /d '"C:\Program Files (x86)\Kordel\unins000.exe" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART' >/dev/null
-  (cd "$old" && find . -type f -exec md5sum {} + | sort) >"$build/earlier.md5"
+    /d "\"$winfolder\\unins000.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART $extra" >/dev/null
+  (cd "$folder" && find . -type f -exec md5sum {} + | sort) >"$build/earlier.md5"
 }
+# The user's two languages in the current layout.
+converted() { printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//' 0 '(*' 0 '*)' No; }
 
 # 3. No verified copy of the database, no removal of the earlier installation.
 step "upgrade with an unwritable temporary folder"
@@ -174,8 +180,7 @@ set_temp "$temp_value"
 # 4. The upgrade.
 step "upgrade"
 run_setup 0
-printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//' 0 '(*' 0 '*)' No |
-  cmp - "$new/udlangdb.ini" || fail "the user's languages did not arrive in the current layout"
+converted | cmp - "$new/udlangdb.ini" || fail "the user's languages did not arrive in the current layout"
 [[ -f "$drive/Program Files (x86)/uninstall-mark.txt" ]] || fail "the earlier uninstaller did not run"
 [[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
 ! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
@@ -214,5 +219,39 @@ run_setup 0
 cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "a reinstall replaced the user's database"
 run_uninstaller /REMOVEUSERLANGUAGES
 [[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+
+# 6. An earlier key without InstallLocation: the uninstaller's folder is the earlier installation's,
+#    so the languages are saved before it runs and arrive in the new installation.
+step "upgrade from a key without InstallLocation"
+make_earlier
+wine reg delete "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation >/dev/null
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the languages of a key without InstallLocation were lost"
+[[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 7. An earlier uninstaller that fails and removes nothing: setup stops with 4 and installs nothing;
+#    the earlier installation keeps its languages and the saved copy stays in the temporary folder.
+step "upgrade whose earlier uninstaller fails"
+make_earlier "$old" 'C:\Program Files (x86)\Kordel' /FAIL
+run_setup 4
+(cd "$old" && find . -type f -exec md5sum {} + | sort) | diff "$build/earlier.md5" - ||
+  fail "the earlier installation changed"
+[[ ! -e $new ]] || fail "setup installed $(installed_files | tr '\n' ' ') over a failed uninstall"
+! has_key 64 "$uninstall\\Kordel" || fail "setup wrote its uninstall key over a failed uninstall"
+cmp -s "$temp/udlangdb.ini" "$old/udlangdb.ini" || fail "the saved copy is not in the temporary folder"
+rm -rf "$old" "$temp/udlangdb.ini"
+wine reg delete "$uninstall\\Kordel_is1" /reg:32 /f >/dev/null
+
+# 8. An earlier uninstaller that returns before its removal ends, in the folder setup installs
+#    into: setup waits for it, so the late removal takes none of the new files.
+step "upgrade whose earlier uninstaller removes its folder late, in the new folder"
+make_earlier "$new" 'C:\Program Files\Kordel' /LATE
+run_setup 0
+sleep 5
+diff <(expected_files) <(installed_files) || fail "the late removal took new files"
+converted | cmp - "$new/udlangdb.ini" || fail "the languages did not survive the late removal"
+! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
+run_uninstaller /REMOVEUSERLANGUAGES
 
 echo "installer-check: passed in $((SECONDS - started)) s"
