@@ -4,7 +4,11 @@
 ;
 ; Built by the kordel-setup target of the Windows cross build (installer/CMakeLists.txt), which
 ; passes the files to install as definitions:
-;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL, PACK.
+;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL.
+;
+; No language pack is installed: its languages are built into the programs. The only udlangdb.ini in
+; the installation folder is the user's, carried over from an earlier installation; each user's own
+; edits go to %APPDATA%\kordel\udlangdb.ini.
 ;
 ; Exit status of kordel-setup.exe: 0 installed; 1 cancelled by the user; 2 stopped before anything
 ; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
@@ -31,7 +35,6 @@ ManifestDPIAware true
 !insertmacro RequireDefinition OUTFILE
 !insertmacro RequireDefinition HELPERS
 !insertmacro RequireDefinition MANUAL
-!insertmacro RequireDefinition PACK
 !insertmacro RequireDefinition KORDEL_EXE
 !insertmacro RequireDefinition KORDELC
 
@@ -39,9 +42,9 @@ ManifestDPIAware true
 !define CURRENT_KEY "${UNINSTALL_ROOT}\Kordel"
 !define EARLIER_KEY "${UNINSTALL_ROOT}\Kordel_is1"
 !define DATABASE "udlangdb.ini"
-; The language pack as shipped, kept beside the database: the uninstaller compares the two to tell
-; whether the user changed the database.
-!define SHIPPED_PACK "language-pack.ini"
+; The language pack that earlier setups of ours installed beside the database, to tell whether the
+; user had changed it.
+!define FORMER_PACK "language-pack.ini"
 !define KPL_CLASS "Kordel.ProjectList"
 
 Name "Kordel ${VERSION}"
@@ -198,6 +201,54 @@ upgrade:
   ${EndIf}
 FunctionEnd
 
+; Sets $0 to "1" when files $0 and $1 hold the same bytes (both must exist), else "0".
+Function SameBytes
+  StrCpy $2 "0"
+  ClearErrors
+  FileOpen $3 "$0" r
+  IfErrors done
+  FileOpen $4 "$1" r
+  IfErrors close3
+  FileSeek $3 0 END $5
+  FileSeek $4 0 END $6
+  ${If} $5 == $6
+    FileSeek $3 0 SET
+    FileSeek $4 0 SET
+    StrCpy $2 "1"
+    ${DoWhile} $5 > 0
+      FileReadByte $3 $7
+      FileReadByte $4 $8
+      ${If} $7 != $8
+        StrCpy $2 "0"
+        ${Break}
+      ${EndIf}
+      IntOp $5 $5 - 1
+    ${Loop}
+  ${EndIf}
+  FileClose $4
+close3:
+  FileClose $3
+done:
+  StrCpy $0 $2
+FunctionEnd
+
+; The language pack an earlier setup of ours installed is retired with this one. A database that is
+; still that pack byte for byte holds nothing of the user's and goes with it; any other database is
+; the user's and stays.
+Function RetireFormerPack
+  ${IfNot} ${FileExists} "$INSTDIR\${FORMER_PACK}"
+    Return
+  ${EndIf}
+  StrCpy $0 "$INSTDIR\${DATABASE}"
+  StrCpy $1 "$INSTDIR\${FORMER_PACK}"
+  Call SameBytes
+  ${If} $0 == "1"
+    Delete "$INSTDIR\${DATABASE}"
+    DetailPrint "Removed ${DATABASE}: it was the former language pack, whose languages are now built in."
+  ${EndIf}
+  Delete "$INSTDIR\${FORMER_PACK}"
+FunctionEnd
+
 ; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
 Function RunHelper
   ClearErrors
@@ -301,6 +352,7 @@ Section "Kordel"
     Call SaveAndRemoveEarlier
   ${EndIf}
 
+  Call RetireFormerPack
   SetOutPath "$INSTDIR"
   SetOverwrite on
   File "${KORDEL_EXE}"
@@ -310,12 +362,6 @@ Section "Kordel"
   File "${HELPERS}\udrestore.exe"
   File "${HELPERS}\udmigrate.exe"
   File "${MANUAL}"
-  File "/oname=${SHIPPED_PACK}" "${PACK}"
-  ; The language pack becomes the database only where there is none: the file is created
-  ; exclusively, so a database already there (the user's) is never replaced.
-  SetOverwrite off
-  File "/oname=${DATABASE}" "${PACK}"
-  SetOverwrite on
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayName" "Kordel ${VERSION}"
@@ -345,63 +391,30 @@ SectionEnd
 
 ; --- Uninstaller -----------------------------------------------------------------------------------
 
-; Sets $0 to "1" when files $0 and $1 hold the same bytes (both must exist), else "0".
-Function un.SameBytes
-  StrCpy $2 "0"
-  ClearErrors
-  FileOpen $3 "$0" r
-  IfErrors done
-  FileOpen $4 "$1" r
-  IfErrors close3
-  FileSeek $3 0 END $5
-  FileSeek $4 0 END $6
-  ${If} $5 == $6
-    FileSeek $3 0 SET
-    FileSeek $4 0 SET
-    StrCpy $2 "1"
-    ${DoWhile} $5 > 0
-      FileReadByte $3 $7
-      FileReadByte $4 $8
-      ${If} $7 != $8
-        StrCpy $2 "0"
-        ${Break}
-      ${EndIf}
-      IntOp $5 $5 - 1
-    ${Loop}
-  ${EndIf}
-  FileClose $4
-close3:
-  FileClose $3
-done:
-  StrCpy $0 $2
-FunctionEnd
-
-; The database goes with the program when it is still the shipped language pack byte for byte.
-; One the user changed stays unless the user asks: a question in the interactive uninstaller
-; (default No), the switch /REMOVEUSERLANGUAGES in silent mode.
+; The user languages: the database in the installation folder (carried over from an earlier
+; installation) and the one of the user who uninstalls, in %APPDATA%\kordel. They stay unless the
+; user asks: a question in the interactive uninstaller (default No), the switch /REMOVEUSERLANGUAGES
+; in silent mode. Other users' copies in their own profiles are theirs to keep.
 Function un.RemoveDatabase
+  SetShellVarContext current
+  StrCpy $9 "$APPDATA\kordel"
+  SetShellVarContext all
   ${IfNot} ${FileExists} "$INSTDIR\${DATABASE}"
-    Return
-  ${EndIf}
-  StrCpy $0 "$INSTDIR\${DATABASE}"
-  StrCpy $1 "$INSTDIR\${SHIPPED_PACK}"
-  Call un.SameBytes
-  ${If} $0 == "1"
-    Delete "$INSTDIR\${DATABASE}"
+  ${AndIfNot} ${FileExists} "$9\${DATABASE}"
     Return
   ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVEUSERLANGUAGES" $1
-  ${IfNot} ${Errors}
-    Delete "$INSTDIR\${DATABASE}"
+  ${If} ${Errors}
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your user languages too ($INSTDIR\${DATABASE}, $9\${DATABASE})?" /SD IDNO IDYES remove
+    DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}, $9\${DATABASE}"
     Return
   ${EndIf}
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "The user languages in $INSTDIR\${DATABASE} are not the ones Setup installed: you added or changed some. Remove them too?" /SD IDNO IDNO keep
+remove:
   Delete "$INSTDIR\${DATABASE}"
-  Return
-keep:
-  DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}"
+  Delete "$9\${DATABASE}"
+  RMDir "$9"
 FunctionEnd
 
 Section "Uninstall"
@@ -416,7 +429,6 @@ Section "Uninstall"
   Delete "$INSTDIR\udrestore.exe"
   Delete "$INSTDIR\udmigrate.exe"
   Delete "$INSTDIR\kordel-manual.html"
-  Delete "$INSTDIR\${SHIPPED_PACK}"
   Delete "$INSTDIR\uninstall.exe"
   ; Only an empty folder goes: a kept database keeps it.
   RMDir "$INSTDIR"

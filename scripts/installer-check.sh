@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds kordel-setup.exe in the Windows cross build and runs it under wine in a fresh prefix:
-#  1. a fresh silent install: files, uninstall key (64-bit view), .kpl type, Start menu entry; a
-#     stale saved database in the temporary folder is not taken for the user's;
+#  1. a fresh silent install: files (no language pack, no database), uninstall key (64-bit view),
+#     .kpl type, Start menu entry; a stale saved database in the temporary folder is not taken for
+#     the user's;
 #  2. uninstalling it leaves nothing;
 #  3. an upgrade whose temporary folder cannot be written stops before touching the earlier
 #     installation (32-bit key Kordel_is1, earlier-layout database) and installs nothing;
@@ -9,10 +10,11 @@
 #     current layout, the earlier folder and key are gone, kordelc.exe counts with them, Kordel.exe
 #     starts;
 #  5. uninstalling that installation leaves only the user's database, a reinstall keeps it, and
-#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing.
-#  6. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
-#  7. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
-#  8. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits.
+#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing, the user's %APPDATA% copy included;
+#  6. a folder with the former language pack: a database that is only the pack goes, a changed one stays;
+#  7. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
+#  8. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
+#  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
 set -euo pipefail
@@ -68,7 +70,6 @@ new="$drive/Program Files/Kordel"
 old="$drive/Program Files (x86)/Kordel"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kordel"
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-pack=examples/language-pack.ini
 
 # The data of value $3 of key $2 in registry view $1 (32 or 64); empty when missing.
 reg_value() {
@@ -106,9 +107,10 @@ set_temp() {
   wine reg add 'HKCU\Environment' /f /v TMP /t REG_SZ /d "$1" >/dev/null
 }
 
+# The installed files, and the further files given (udlangdb.ini once the user has languages there).
 expected_files() {
-  { printf '%s\n' Kordel.exe kordelc.exe kordel-manual.html language-pack.ini quietuninst.exe udlangdb.ini udmigrate.exe \
-      udrestore.exe udsave.exe uninstall.exe; } | LC_ALL=C sort
+  { printf '%s\n' Kordel.exe kordelc.exe kordel-manual.html quietuninst.exe udmigrate.exe \
+      udrestore.exe udsave.exe uninstall.exe "$@"; } | LC_ALL=C sort
 }
 installed_files() { (cd "$new" && LC_ALL=C ls); }
 
@@ -121,7 +123,7 @@ step "fresh install"
 printf 'Stale\r\n.stale\r\n' >"$temp/udlangdb.ini"
 run_setup 0
 diff <(expected_files) <(installed_files) || fail "the installation folder holds other files"
-cmp -s "$new/udlangdb.ini" "$pack" || fail "udlangdb.ini is not the language pack"
+[[ ! -e $new/udlangdb.ini ]] || fail "a fresh install wrote a udlangdb.ini: the languages are built in"
 cmp -s "$new/kordel-manual.html" "$build/generated/kordel-manual.html" || fail "the manual differs"
 [[ -f $temp/udlangdb.ini ]] || fail "a fresh install took the stale database from the temporary folder"
 [[ ! -e $old ]] || fail "something went to Program Files (x86)"
@@ -138,7 +140,7 @@ cmp -s "$new/kordel-manual.html" "$build/generated/kordel-manual.html" || fail "
 wine "C:\\Program Files\\Kordel\\kordelc.exe" --version >/dev/null || fail "the installed kordelc.exe does not run"
 rm "$temp/udlangdb.ini"
 
-# 2. The database still equals the shipped pack, so it goes with the program.
+# 2. Nothing of the user's is there, so everything goes.
 step "uninstall"
 run_uninstaller
 [[ ! -e $new ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
@@ -185,7 +187,7 @@ converted | cmp - "$new/udlangdb.ini" || fail "the user's languages did not arri
 [[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
 ! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
 [[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
-diff <(expected_files) <(installed_files) || fail "the upgraded folder holds other files"
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the upgraded folder holds other files"
 
 step "kordelc.exe counts with the user's languages"
 printf '# comment\r\ncode\r\n' >"$drive/sample.osc"
@@ -207,7 +209,7 @@ has_main_window || fail "Kordel.exe showed no main window"
 wine taskkill /f /im Kordel.exe >/dev/null
 wait "$kordel_pid" || true
 
-# 5. The user's database is not the shipped pack: it stays after an uninstall and through a
+# 5. The user's database stays after an uninstall and through a
 #    reinstall, and goes only on request.
 step "uninstall after the upgrade, reinstall, uninstall with /REMOVEUSERLANGUAGES"
 cp "$new/udlangdb.ini" "$build/user.ini"
@@ -217,10 +219,31 @@ cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "uninstalling changed the u
 [[ ! -e $menu ]] || fail "the Start menu entry is left"
 run_setup 0
 cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "a reinstall replaced the user's database"
+# The user's own edits, which the programs keep in %APPDATA%, go with /REMOVEUSERLANGUAGES too.
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
+mkdir -p "$appdata/kordel"
+cp "$build/user.ini" "$appdata/kordel/udlangdb.ini"
 run_uninstaller /REMOVEUSERLANGUAGES
 [[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+[[ ! -e $appdata/kordel ]] || fail "/REMOVEUSERLANGUAGES left the user's %APPDATA%\\kordel"
 
-# 6. An earlier key without InstallLocation: the uninstaller's folder is the earlier installation's,
+# 6. A folder as an earlier setup of ours left it, with the language pack beside the database: a
+#    database that is only that pack goes (its languages are built in now), one the user changed stays.
+step "the former language pack"
+run_setup 0
+cp examples/language-pack.ini "$new/language-pack.ini"
+cp examples/language-pack.ini "$new/udlangdb.ini"
+run_setup 0
+diff <(expected_files) <(installed_files) || fail "the former pack was not retired"
+cp examples/language-pack.ini "$new/language-pack.ini"
+{ cat examples/language-pack.ini; printf '%s\r\n' Mine .mine '#' 0 '' 0 '' No; } >"$new/udlangdb.ini"
+cp "$new/udlangdb.ini" "$build/user.ini"
+run_setup 0
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the former pack is left, or the user's database gone"
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "the user's changed database was not kept"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 7. An earlier key without InstallLocation: the uninstaller's folder is the earlier installation's,
 #    so the languages are saved before it runs and arrive in the new installation.
 step "upgrade from a key without InstallLocation"
 make_earlier
@@ -230,7 +253,7 @@ converted | cmp - "$new/udlangdb.ini" || fail "the languages of a key without In
 [[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
 run_uninstaller /REMOVEUSERLANGUAGES
 
-# 7. An earlier uninstaller that fails and removes nothing: setup stops with 4 and installs nothing;
+# 8. An earlier uninstaller that fails and removes nothing: setup stops with 4 and installs nothing;
 #    the earlier installation keeps its languages and the saved copy stays in the temporary folder.
 step "upgrade whose earlier uninstaller fails"
 make_earlier "$old" 'C:\Program Files (x86)\Kordel' /FAIL
@@ -243,7 +266,7 @@ cmp -s "$temp/udlangdb.ini" "$old/udlangdb.ini" || fail "the saved copy is not i
 rm -rf "$old" "$temp/udlangdb.ini"
 wine reg delete "$uninstall\\Kordel_is1" /reg:32 /f >/dev/null
 
-# 8. An earlier uninstaller that returns before its removal ends, in the folder setup installs
+# 9. An earlier uninstaller that returns before its removal ends, in the folder setup installs
 #    into: setup waits for it, so the late removal takes none of the new files.
 step "upgrade whose earlier uninstaller removes its folder late, in the new folder"
 make_earlier "$new" 'C:\Program Files\Kordel' /LATE
