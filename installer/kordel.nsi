@@ -14,8 +14,9 @@
 ; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
 ; the user languages could not be restored or converted; 4 stopped after the earlier uninstaller ran,
 ; because the earlier installation was still there when it ended or had not gone within a minute
-; (nothing new was installed; the languages saved from it stay in the temporary folder). The message
-; says why; silent mode shows none.
+; (nothing new was installed; the languages saved from it stay in the temporary folder); 5 stopped
+; before anything was changed, because a running Kordel.exe did not close when asked (setup and
+; uninstaller alike). The message says why; silent mode shows none.
 
 Unicode true
 Target amd64-unicode
@@ -46,6 +47,8 @@ ManifestDPIAware true
 ; user had changed it.
 !define FORMER_PACK "language-pack.ini"
 !define KPL_CLASS "Kordel.ProjectList"
+; The class of Kordel.exe's main window, by which a second copy finds the first.
+!define KORDEL_WINDOW_CLASS "VarnockClass"
 
 Name "Kordel ${VERSION}"
 Caption "Kordel ${VERSION} Setup"
@@ -249,6 +252,38 @@ Function RetireFormerPack
   Delete "$INSTDIR\${FORMER_PACK}"
 FunctionEnd
 
+; Asks a running Kordel.exe to close, as its close box would (an unsaved list makes it ask the user
+; first), and waits up to half a minute for it. A Kordel.exe still running then stops the setup or
+; the uninstaller with 5: its program file cannot be replaced or removed while it runs.
+!macro CloseKordelFunction prefix
+Function ${prefix}CloseKordel
+  FindWindow $0 "${KORDEL_WINDOW_CLASS}"
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  DetailPrint "Asking Kordel to close..."
+  System::Call 'user32::PostMessageW(p $0, i 0x0010, p 0, p 0)'
+  StrCpy $1 0
+  ${Do}
+    Sleep 500
+    FindWindow $0 "${KORDEL_WINDOW_CLASS}"
+    ${If} $0 == 0
+      ; The window is gone; the process ends a moment later.
+      Sleep 1000
+      Return
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${LoopUntil} $1 >= 60
+  StrCpy $0 "Kordel is running and did not close when asked, so nothing was changed. Close Kordel and try again."
+  DetailPrint "$0"
+  MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+  SetErrorLevel 5
+  Abort
+FunctionEnd
+!macroend
+!insertmacro CloseKordelFunction ""
+!insertmacro CloseKordelFunction "un."
+
 ; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
 Function RunHelper
   ClearErrors
@@ -346,6 +381,7 @@ FunctionEnd
 Section "Kordel"
   SetRegView 64
   SetShellVarContext all
+  Call CloseKordel
 
   ${If} $EarlierFolder != ""
   ${OrIf} $EarlierUninstall != ""
@@ -420,6 +456,7 @@ FunctionEnd
 Section "Uninstall"
   SetRegView 64
   SetShellVarContext all
+  Call un.CloseKordel
 
   Call un.RemoveDatabase
   Delete "$INSTDIR\Kordel.exe"

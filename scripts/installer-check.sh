@@ -15,6 +15,7 @@
 #  7. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
 #  8. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
 #  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits.
+# After step 4 a setup over the running Kordel.exe asks it to close and replaces it.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
 set -euo pipefail
@@ -206,8 +207,16 @@ for _ in $(seq 60); do
   sleep 0.5
 done
 has_main_window || fail "Kordel.exe showed no main window"
-wine taskkill /f /im Kordel.exe >/dev/null
+# A setup (here a repair) asks the running Kordel.exe to close and replaces it.
+step "setup over a running Kordel.exe"
+run_setup 0
+for _ in $(seq 20); do kill -0 "$kordel_pid" 2>/dev/null || break; sleep 0.5; done
+if kill -0 "$kordel_pid" 2>/dev/null; then
+  wine taskkill /f /im Kordel.exe >/dev/null
+  fail "setup left Kordel.exe running"
+fi
 wait "$kordel_pid" || true
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the repair over a running Kordel.exe left other files"
 
 # 5. The user's database stays after an uninstall and through a
 #    reinstall, and goes only on request.
