@@ -75,6 +75,10 @@ Var EarlierUninstall
 Var EarlierProgram
 ; "1" when the earlier installation held a database that udsave saved.
 Var DatabaseSaved
+; Set while languages saved from an earlier installation wait in the temporary folder for their
+; restore: a setup stopped or killed after the save finishes the restore when run again.
+!define PENDING_KEY "Software\Kordel\Setup"
+!define PENDING_VALUE "PendingRestore"
 
 ; Reads the earlier installation's key: a 32-bit setup wrote it, so after the 64-bit view the
 ; 32-bit one is asked, the same order the helpers use.
@@ -323,6 +327,9 @@ Function SaveAndRemoveEarlier
     StrCpy $0 "Setup could not save your user languages ($EarlierFolder\${DATABASE}) to the temporary folder, so it stopped before removing the earlier installation of Kordel. Nothing was changed. Make sure the temporary folder can be written to and run Setup again."
     Call StopSetup
   ${EndIf}
+  ${If} $DatabaseSaved == "1"
+    WriteRegStr HKLM "${PENDING_KEY}" "${PENDING_VALUE}" "$TEMP\${DATABASE}"
+  ${EndIf}
 
   ${If} $EarlierUninstall != ""
     StrCpy $0 "$PLUGINSDIR\quietuninst.exe"
@@ -367,6 +374,8 @@ Function RestoreDatabase
       SetErrorLevel 3
       Return
     ${EndIf}
+    DeleteRegValue HKLM "${PENDING_KEY}" "${PENDING_VALUE}"
+    DeleteRegKey /ifempty HKLM "${PENDING_KEY}"
   ${EndIf}
   StrCpy $0 "$INSTDIR\udmigrate.exe"
   Call RunHelper
@@ -386,6 +395,14 @@ Section "Kordel"
   ${If} $EarlierFolder != ""
   ${OrIf} $EarlierUninstall != ""
     Call SaveAndRemoveEarlier
+  ${Else}
+    ; A setup stopped or killed between the save and the restore: the saved languages are restored now.
+    ReadRegStr $0 HKLM "${PENDING_KEY}" "${PENDING_VALUE}"
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0"
+      DetailPrint "Restoring the user languages saved by an earlier run of Setup: $0"
+      StrCpy $DatabaseSaved "1"
+    ${EndIf}
   ${EndIf}
 
   Call RetireFormerPack

@@ -14,7 +14,8 @@
 #  6. a folder with the former language pack: a database that is only the pack goes, a changed one stays;
 #  7. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
 #  8. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
-#  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits.
+#  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits;
+# 10. a rerun after a setup stopped between the save and the restore restores the saved languages.
 # After step 4 a setup over the running Kordel.exe asks it to close and replaces it.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
@@ -284,6 +285,17 @@ sleep 5
 diff <(expected_files) <(installed_files) || fail "the late removal took new files"
 converted | cmp - "$new/udlangdb.ini" || fail "the languages did not survive the late removal"
 ! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 10. A setup killed after it saved the languages and started the earlier uninstaller: the earlier
+#     installation is gone, the saved copy and the pending mark are left. The next run restores them.
+step "a rerun after a setup stopped between the save and the restore"
+printf '%s\r\n' 'Old Script' '.osc;.os2' '#' '' '' '----' 'Old Block' '.obk' '//' '(*' '*)' '----' >"$temp/udlangdb.ini"
+wine reg add 'HKLM\Software\Kordel\Setup' /reg:64 /f /v PendingRestore /t REG_SZ /d "$temp_value\\udlangdb.ini" >/dev/null
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the rerun did not restore the saved languages"
+[[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
+! has_key 64 'HKLM\Software\Kordel\Setup' || fail "the pending mark is left"
 run_uninstaller /REMOVEUSERLANGUAGES
 
 echo "installer-check: passed in $((SECONDS - started)) s"
