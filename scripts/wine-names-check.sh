@@ -54,9 +54,12 @@ out=$(run --by-file "$win\\src\\grüß.sh")
 grep -qF "grüß.sh	0	2	1	1	4" <<<"$out" || fail "the database beside the program: $out $(cat "$root/stderr.txt")"
 rm "$root/bin ü/udlangdb.ini"
 cp examples/udlangdb.ini "$root/appdata/kordel/udlangdb.ini"
-out=$(APPDATA="$win\\appdata" run --list-languages)
+# %APPDATA% is set as Windows sets it, from the user's environment in the registry.
+wine reg add 'HKCU\Environment' /f /v APPDATA /t REG_SZ /d "$win\\appdata" >/dev/null
+trap 'wine reg delete "HKCU\\Environment" /f /v APPDATA >/dev/null 2>&1; wineserver -k 2>/dev/null || true' EXIT
+out=$(run --list-languages)
 grep -qF "$win\\appdata\\kordel\\udlangdb.ini" <<<"$out" || fail "the user database in %APPDATA%: $out"
-out=$(APPDATA="$win\\appdata" run --by-file "$win\\src\\grüß.sh")
+out=$(run --by-file "$win\\src\\grüß.sh")
 grep -qF "grüß.sh	0	2	1	1	4" <<<"$out" || fail "counting with the user database: $out $(cat "$root/stderr.txt")"
 
 echo "wine-names-check: passed in $((SECONDS - started)) s"
