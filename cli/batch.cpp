@@ -1,5 +1,6 @@
 // The count run's observer for kordelc.
 #include "cli/batch.h"
+#include "platform/files.h"
 
 #include <filesystem>
 
@@ -10,7 +11,7 @@ namespace kordel::cli {
 void BatchObserver::StartRow(std::size_t row) {
     m_current = row;
     if (m_current < m_count)
-        m_progress.Counting(m_done, m_count, std::filesystem::path(m_pathOf(m_current)).parent_path().string());
+        m_progress.Counting(m_done, m_count, platform::PathText(platform::PathFromText(m_pathOf(m_current)).parent_path()));
 }
 
 bool BatchObserver::AskUnknownExtension(const std::string& message) {

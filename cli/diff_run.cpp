@@ -16,6 +16,7 @@
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -49,8 +50,8 @@ public:
            const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf)
         : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages), m_extensionOf(extensionOf) {
         std::string error;
-        if (oldSide.repository) m_oldRepository = Repository::Open(oldSide.repository->GitFolder(), error);
-        if (newSide.repository) m_newRepository = Repository::Open(newSide.repository->GitFolder(), error);
+        if (oldSide.repository) m_oldRepository = Repository::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
+        if (newSide.repository) m_newRepository = Repository::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
     }
 
     // One side only: every line added or removed.
@@ -122,7 +123,7 @@ private:
             if (!Load(side, file, bytes, out)) return std::nullopt;
             loaded = true;
             chosen = resolver.ByInterpreterLine(bytes.view());
-            if (!chosen && engine::HasNoExtension(std::filesystem::path(file.relative).filename().string()))
+            if (!chosen && engine::HasNoExtension(platform::PathText(platform::PathFromText(file.relative).filename())))
                 return std::nullopt;
         }
         if (!chosen) {

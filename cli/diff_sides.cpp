@@ -83,7 +83,7 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
     FileCollector collector(context.filters, context.known);
     const auto wanted = [&](const std::string& relative, bool isFolder) {
-        return isFolder ? !collector.ExcludedFolder(relative) : collector.Accepts(fs::path(relative));
+        return isFolder ? !collector.ExcludedFolder(relative) : collector.Accepts(platform::PathFromText(relative));
     };
     return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
 }
@@ -93,7 +93,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     side.name = arg;
     side.maxFileSize = context.maxFileSize;
     if (const std::optional<RevisionSpec> spec = ParseRevisionSpec(arg)) {
-        std::shared_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
+        std::shared_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
         if (!repository) return false;
         std::vector<RevisionFile> listed;
         if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
@@ -102,39 +102,40 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
         return true;
     }
     std::error_code ec;
-    if (IsProjectList(arg) && !fs::is_directory(arg, ec)) {
+    if (IsProjectList(arg) && platform::GetPathInfo(arg).kind != platform::PathKind::Folder) {
         std::vector<std::string> paths;
         projects::ListState state;
-        projects::GetProject(arg, paths, state, *context.listQuestions);
+        projects::GetProject(platform::PathFromText(arg), paths, state, *context.listQuestions);
         if (state.openFailed) {
             error = "Could not read the project list \"" + arg + "\"";
             return false;
         }
         std::vector<fs::path> absolute;
-        for (const std::string& p : paths) absolute.push_back(fs::absolute(p, ec).lexically_normal());
+        for (const std::string& p : paths) absolute.push_back(fs::absolute(platform::PathFromText(p), ec).lexically_normal());
         const fs::path root = CommonFolder(absolute);
         for (std::size_t i = 0; i < paths.size(); ++i)
-            side.files.push_back({absolute[i].lexically_relative(root).generic_string(), paths[i], std::nullopt});
+            side.files.push_back({platform::GenericPathText(absolute[i].lexically_relative(root)), paths[i], std::nullopt});
         SortAndDedupe(side.files);
         return true;
     }
-    if (fs::is_directory(arg, ec)) {
+    const fs::path argPath = platform::PathFromText(arg);
+    if (fs::is_directory(argPath, ec)) {
         FileCollector collector(context.filters, context.known);
         std::vector<std::string> paths;
-        collector.WalkFolder(arg, paths, [&](const std::string& folder, std::size_t found) {
+        collector.WalkFolder(argPath, paths, [&](const std::string& folder, std::size_t found) {
             if (context.progress) context.progress->Walking(found, folder);
         });
         for (std::string& p : paths)
-            side.files.push_back({fs::path(p).lexically_relative(arg).generic_string(), std::move(p), std::nullopt});
+            side.files.push_back({platform::GenericPathText(platform::PathFromText(p).lexically_relative(argPath)), std::move(p), std::nullopt});
         SortAndDedupe(side.files);
         return true;
     }
-    if (!fs::exists(arg, ec)) {
+    if (!fs::exists(argPath, ec)) {
         error = "\"" + arg + "\" does not exist.";
         return false;
     }
     side.singleFile = true;
-    side.files.push_back({fs::path(arg).filename().generic_string(), arg, std::nullopt});
+    side.files.push_back({platform::GenericPathText(argPath.filename()), arg, std::nullopt});
     return true;
 }
 

@@ -1,6 +1,7 @@
 // libgit2 calls for GitRepo. The index is read once per repository; ignore rules are asked per path
 // (libgit2 caches each folder's rules).
 #include "cli/git_repo.h"
+#include "platform/files.h"
 
 #include "cli/git_files.h"
 
@@ -29,7 +30,7 @@ std::string LastError() {
 }
 
 // The path in double quotes (built by appending: g++ 12 warns falsely on "\"" + text).
-std::string Quoted(const fs::path& path) { return std::string(1, '"').append(path.string()).append(1, '"'); }
+std::string Quoted(const fs::path& path) { return std::string(1, '"').append(platform::PathText(path)).append(1, '"'); }
 
 bool StartsWithFolder(std::string_view path, std::string_view folder) {
     return folder.empty() || (path.size() > folder.size() && path.starts_with(folder) && path[folder.size()] == '/');
@@ -100,7 +101,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     std::unique_ptr<GitRepo> result(new GitRepo);
     result->m_handles = std::make_unique<Handles>();
     const char* ceilings = std::getenv("GIT_CEILING_DIRECTORIES");
-    const int found = git_repository_open_ext(&result->m_handles->repo, real.string().c_str(), 0, ceilings);
+    const int found = git_repository_open_ext(&result->m_handles->repo, platform::PathText(real).c_str(), 0, ceilings);
     if (found == GIT_ENOTFOUND) {
         error = Quoted(folder) + " is not in a git repository";
         return nullptr;
@@ -114,8 +115,8 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
         error = Quoted(folder) + " is in a bare git repository, which has no files to count";
         return nullptr;
     }
-    result->m_workDir = fs::canonical(workDir, ec);
-    if (ec) result->m_workDir = fs::path(workDir).lexically_normal();
+    result->m_workDir = fs::canonical(platform::PathFromText(workDir), ec);
+    if (ec) result->m_workDir = platform::PathFromText(workDir).lexically_normal();
 
     // Asking about the folder itself reads the .gitignore files of the folders above it.
     for (fs::path above = real.parent_path(); above.string().starts_with(result->m_workDir.string());
@@ -151,7 +152,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
 std::optional<std::string> GitRepo::Relative(const fs::path& realPath) const {
     const fs::path relative = realPath.lexically_relative(m_workDir);
     if (relative.empty()) return std::nullopt;
-    const std::string text = relative.generic_string();
+    const std::string text = platform::GenericPathText(relative);
     if (text == ".") return std::string();
     if (text == ".." || text.starts_with("../")) return std::nullopt;
     return text;

@@ -1,6 +1,7 @@
 // Walking, listing and reading the inputs of a run.
 #include "cli/inputs.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/git_repo.h"
@@ -8,6 +9,8 @@
 #include "common/ascii.h"
 #include "engine/known_languages.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
+#include "projects/list_order.h"
 
 namespace kordel::cli {
 namespace {
@@ -15,12 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 bool IsProjectListArg(const std::string& arg) {
-    std::error_code ec;
-    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") && !fs::is_directory(arg, ec);
+    return EqualIgnoringCase(engine::PathExtension(arg), ".kpl") &&
+           platform::GetPathInfo(arg).kind != platform::PathKind::Folder;
 }
 
 void NoteNamed(Inputs& inputs, const std::string& path) {
-    if (engine::HasNoExtension(fs::path(path).filename().string())) inputs.namedWithoutExtension.insert(path);
+    if (engine::HasNoExtension(platform::PathText(platform::PathFromText(path).filename()))) inputs.namedWithoutExtension.insert(path);
 }
 
 }  // namespace
@@ -34,31 +37,34 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
         std::error_code ec;
         if (IsProjectListArg(entry)) {
             std::vector<std::string> listedInProject;
-            projects::GetProject(entry, listedInProject, inputs.listState, listQuestions);
+            projects::GetProject(platform::PathFromText(entry), listedInProject, inputs.listState, listQuestions);
             if (inputs.listState.openFailed) return false;
+            // In the order the desktop programs show the list: by path, whatever the file's order.
+            std::stable_sort(listedInProject.begin(), listedInProject.end(),
+                             [](const std::string& a, const std::string& b) { return projects::PathBefore(a, b); });
             for (const std::string& path : listedInProject) {
                 inputs.paths.Add(path);
                 NoteNamed(inputs, path);
             }
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
-        } else if (!fs::is_directory(entry, ec)) {
+        } else if (platform::GetPathInfo(entry).kind != platform::PathKind::Folder) {
             inputs.paths.Add(entry);
             NoteNamed(inputs, entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
             std::string error;
-            const std::unique_ptr<GitRepo> repo = GitRepo::Open(entry, error);
+            const std::unique_ptr<GitRepo> repo = GitRepo::Open(platform::PathFromText(entry), error);
             const std::optional<std::string> relative =
-                repo ? repo->Relative(fs::canonical(entry, ec)) : std::nullopt;
+                repo ? repo->Relative(fs::canonical(platform::PathFromText(entry), ec)) : std::nullopt;
             const auto files = relative ? repo->ListFiles(*relative) : std::nullopt;
             if (!files) {
                 progress.Error(repo ? "the files of the git repository of \"" + entry + "\" cannot be listed"
                                     : error);
                 return false;
             }
-            collector.AddListed(entry, *files, inputs.paths);
+            collector.AddListed(platform::PathFromText(entry), *files, inputs.paths);
         } else {
-            collector.WalkFolder(entry, inputs.paths, onFolder);
+            collector.WalkFolder(platform::PathFromText(entry), inputs.paths, onFolder);
         }
         return true;
     };

@@ -38,6 +38,7 @@
 #include "reports/report.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -95,7 +96,7 @@ public:
         std::random_device random;
         // create_directory fails on anything already there, links included, so the folder is ours.
         for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
-            const fs::path candidate = base / ("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
+            const fs::path candidate = base / platform::PathFromText("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
             if (fs::create_directory(candidate, ec)) m_folder = candidate;
         }
         if (m_folder.empty()) {
@@ -108,12 +109,12 @@ public:
         if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
         out.close();
         if (!out) {
-            error = "could not copy standard input to " + m_file.string();
+            error = "could not copy standard input to " + platform::PathText(m_file);
             return false;
         }
         return true;
     }
-    std::string path() const { return m_file.string(); }
+    std::string path() const { return platform::PathText(m_file); }
     bool made() const { return !m_file.empty(); }
 
 private:
@@ -135,7 +136,7 @@ public:
     bool MayLeaveOut(std::size_t row) const override {
         if (IsStdin(row)) return false;
         const std::string path = m_paths[row];
-        return HasNoExtension(fs::path(path).filename().string()) && !m_named.contains(path);
+        return HasNoExtension(platform::PathText(platform::PathFromText(path).filename())) && !m_named.contains(path);
     }
     /// The path as the output names it.
     std::string Shown(std::size_t row) const { return row < m_paths.size() ? m_paths[row] : m_stdinName; }
@@ -167,13 +168,13 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
 
     Progress progress(err, console.errIsTerminal, o.quiet, console.errWidth);
     // Without --languages the default database is used when there is one.
-    const fs::path db = o.languagesDb.empty() ? userlang::DefaultUDLangDbPath() : fs::path(o.languagesDb);
+    const fs::path db = o.languagesDb.empty() ? userlang::DefaultUDLangDbPath() : platform::PathFromText(o.languagesDb);
     const userlang::DbContents userLanguages = userlang::ReadUDLangDb(db);
     if (userLanguages.status == userlang::DbStatus::Unreadable)
-        progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + db.string() + ")");
+        progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + platform::PathText(db) + ")");
     if (o.listLanguages) {
         progress.Stop();
-        out << LanguageListing(userLanguages.languages, db.string(), options.knownLanguages);
+        out << LanguageListing(userLanguages.languages, platform::PathText(db), options.knownLanguages);
         return 0;
     }
     // The database read above serves the folder walks and the count: one read per run.
@@ -333,10 +334,10 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         std::vector<std::string> countedPaths;
         for (std::size_t row = 0; row < files.size(); ++row)
             if (counted[row] && !files.IsStdin(row))
-                countedPaths.push_back(fs::absolute(files.Shown(row)).lexically_normal().string());
+                countedPaths.push_back(platform::PathText(fs::absolute(platform::PathFromText(files.Shown(row))).lexically_normal()));
         projects::ListSettings settings;
         inputs.listState.PN = name;
-        if (!projects::ExportProject(o.saveList, countedPaths, inputs.listState, settings, listQuestions)) return 1;
+        if (!projects::ExportProject(platform::PathFromText(o.saveList), countedPaths, inputs.listState, settings, listQuestions)) return 1;
     }
     if (!target.Commit()) {
         progress.Error(OpenForWritingMessage(o.output));

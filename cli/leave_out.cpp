@@ -15,11 +15,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::optional<std::uint64_t> SizeOf(const std::string& path) {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return std::nullopt;
-    return static_cast<std::uint64_t>(size);
+    const platform::PathInfo info = platform::GetPathInfo(path);
+    if (info.kind != platform::PathKind::Regular) return std::nullopt;
+    return info.size;
 }
 
 // Reads until `buffer` is full or the file ends; -1 on a read error.

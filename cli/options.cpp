@@ -11,6 +11,7 @@
 #include "cli/ignore_rules.h"
 #include "cli/text_bytes.h"
 #include "kordel/version.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -130,8 +131,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
         ->type_name("FILE")
         ->check(Check([](std::string& v) {
-            std::error_code ec;
-            return std::filesystem::is_regular_file(v, ec) ? std::string() : "'" + v + "' is no file";
+            return platform::GetPathInfo(v).kind == platform::PathKind::Regular ? std::string() : "'" + v + "' is no file";
         }));
     app.add_flag("--list-languages", o.listLanguages, "Print every language with its extensions and where it comes from");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")

@@ -41,6 +41,10 @@ ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uin
 
 bool IsTerminal(StdStream stream) { return platform::IsTerminal(Stream(stream)); }
 
+bool WriteToTerminal(StdStream stream, std::string_view text) { return platform::WriteToTerminal(Stream(stream), text); }
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return platform::CommandLineArguments(argc, argv); }
+
 std::size_t TerminalWidth(StdStream stream) {
     if (const std::size_t columns = platform::TerminalColumns(Stream(stream)); columns > 0) return columns;
     if (const std::optional<std::string> columns = platform::Environment("COLUMNS")) {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kordel::cli {
 
@@ -14,6 +16,12 @@ bool IsTerminal(StdStream stream);
 
 /// The width of the terminal behind the stream in columns; COLUMNS or 80 when it cannot be asked.
 std::size_t TerminalWidth(StdStream stream);
+
+/// Writes UTF-8 text to the terminal behind the stream as the terminal takes it; false on failure.
+bool WriteToTerminal(StdStream stream, std::string_view text);
+
+/// The program's arguments as UTF-8, on every system.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
 enum class ReadStatus { Ok, Missing, NotRegular, Unreadable, TooLarge };
 

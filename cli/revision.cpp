@@ -9,6 +9,7 @@
 #include "cli/git_files.h"
 #include "cli/ignore_rules.h"
 #include "cli/loose_object.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -173,9 +174,9 @@ std::unique_ptr<Repository> Repository::Open(const std::filesystem::path& folder
     }
     git_libgit2_init();
     git_repository* repo = nullptr;
-    if (git_repository_open_ext(&repo, folder.string().c_str(), 0, nullptr) != 0) {
+    if (git_repository_open_ext(&repo, platform::PathText(folder).c_str(), 0, nullptr) != 0) {
         // Built by appending: g++ 12 warns falsely (-Wrestrict) on a chain of + here.
-        error = std::string(1, '"').append(folder.string()).append("\" is not in a git repository (");
+        error = std::string(1, '"').append(platform::PathText(folder)).append("\" is not in a git repository (");
         error.append(LastGitError()).append(")");
         git_libgit2_shutdown();
         return nullptr;

@@ -9,6 +9,7 @@
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
+#include "platform/files.h"
 
 namespace kordel::cli {
 
@@ -17,7 +18,7 @@ namespace fs = std::filesystem;
 bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
                    std::vector<Skipped>& skipped, std::vector<Skipped>& leftOut, std::string& error) {
-    const std::unique_ptr<Repository> repository = Repository::Open(context.repositoryFolder, error);
+    const std::unique_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
     if (!repository) return false;
     std::vector<RevisionFile> files;
     bool namedFile = false;
@@ -60,7 +61,7 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         if (!chosen) chosen = resolver.ByInterpreterLine(bytes.view());
         if (!chosen) {
             // Listed for its #! line only: a file without an extension that names no language is left out.
-            if (!engine::HasNoExtension(fs::path(file.relative).filename().string()))
+            if (!engine::HasNoExtension(platform::PathText(platform::PathFromText(file.relative).filename())))
                 skipped.push_back({path, "unknown extension"});
             continue;
         }

@@ -3,6 +3,7 @@
 
 #include "cli/table.h"
 #include "engine/number_text.h"
+#include "platform/files.h"
 #include "reports/report.h"
 
 namespace kordel::cli {
@@ -49,7 +50,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTo
 
 bool OutputTarget::OpenFile(const std::string& path) {
     m_file = std::make_unique<AtomicFileWriter>();
-    return m_file->Open(path);
+    return m_file->Open(platform::PathFromText(path));
 }
 
 void OutputTarget::Write(std::string_view text) {

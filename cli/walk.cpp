@@ -57,14 +57,15 @@ std::string RulesText(const std::vector<std::string>& patterns, bool folderOnly)
 // for it wins, as in git. libgit2 answers only whether a path is ignored, so this is asked only to
 // tell a user why (--ignored).
 std::string GitIgnoreReason(const fs::path& workDir, const std::string& relative, bool isFolder) {
-    fs::path folder = fs::path(relative).parent_path();
+    fs::path folder = platform::PathFromText(relative).parent_path();
     for (;;) {
         const fs::path file = workDir / folder / ".gitignore";
         const IgnoreRules rules(ReadSmallFile(file));
         std::string rule;
-        const std::string below = fs::path(relative).lexically_relative(folder.empty() ? fs::path(".") : folder).generic_string();
+        const std::string below =
+            platform::GenericPathText(platform::PathFromText(relative).lexically_relative(folder.empty() ? fs::path(".") : folder));
         if (!rules.empty() && rules.Match(below, isFolder, rule) != IgnoreRules::Verdict::None)
-            return "ignored by \"" + rule + "\" in " + file.string();
+            return "ignored by \"" + rule + "\" in " + platform::PathText(file);
         if (folder.empty()) break;
         folder = folder.parent_path();
     }
@@ -88,9 +89,9 @@ struct FileCollector::Scope {
             if (s->rules.empty()) continue;
             std::string rule;
             const IgnoreRules::Verdict v =
-                s->rules.Match(path.lexically_relative(s->folder).generic_string(), isFolder, rule);
+                s->rules.Match(platform::GenericPathText(path.lexically_relative(s->folder)), isFolder, rule);
             if (v == IgnoreRules::Verdict::None) continue;
-            if (reason) *reason = "ignored by \"" + rule + "\" in " + (s->folder / ".ignore").string();
+            if (reason) *reason = "ignored by \"" + rule + "\" in " + platform::PathText(s->folder / ".ignore");
             return v == IgnoreRules::Verdict::Ignore;
         }
         if (!repo) return false;
@@ -192,7 +193,7 @@ std::string FileCollector::Refusal(const std::string& relative, bool isFolder) c
                : "not among --include-ext";
 }
 
-bool FileCollector::Accepts(const fs::path& relative) const { return Refusal(relative.generic_string(), false).empty(); }
+bool FileCollector::Accepts(const fs::path& relative) const { return Refusal(platform::GenericPathText(relative), false).empty(); }
 
 bool FileCollector::ExcludedFolder(const std::string& relative) const { return !Refusal(relative, true).empty(); }
 
@@ -201,14 +202,14 @@ bool FileCollector::Wanted(const fs::path& relative, const std::string& shown) c
     std::string prefix;
     for (auto it = relative.begin(); it != relative.end() && std::next(it) != relative.end(); ++it) {
         if (!prefix.empty()) prefix += '/';
-        prefix += it->string();
+        prefix += platform::PathText(*it);
         const std::string reason = Refusal(prefix, true);
         if (!reason.empty()) {
             LeftOut(shown, reason);
             return false;
         }
     }
-    const std::string reason = Refusal(relative.generic_string(), false);
+    const std::string reason = Refusal(platform::GenericPathText(relative), false);
     if (reason.empty()) return true;
     LeftOut(shown, reason);
     return false;
@@ -299,7 +300,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (!parent || !parent->scope) return false;
         std::error_code ec;
         const fs::path path = platform::PathFromText(shown);
-        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / entry.name;
+        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / platform::PathFromText(entry.name);
         if (ec) {
             LeftOut(shown, "a link that leads nowhere");
             return true;
@@ -314,7 +315,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
     };
     // The filters' reason for leaving the entry out, noted; false when they take it.
     const auto refused = [&](const std::string& shown, bool isFolder) {
-        const std::string reason = Refusal(fs::path(shown).lexically_relative(folder).generic_string(), isFolder);
+        const std::string reason = Refusal(platform::GenericPathText(platform::PathFromText(shown).lexically_relative(folder)), isFolder);
         if (reason.empty()) return false;
         LeftOut(isFolder ? shown + "/" : shown, reason);
         return true;
@@ -345,15 +346,15 @@ void FileCollector::AddListed(const fs::path& folder, const std::vector<std::str
                               PathTable& out) {
     const std::size_t first = out.size();
     for (const std::string& rel : relative) {
-        const fs::path relPath(rel);
+        const fs::path relPath = platform::PathFromText(rel);
         const fs::path path = folder / relPath;
-        if (!Wanted(relPath, path.string())) continue;
+        if (!Wanted(relPath, platform::PathText(path))) continue;
         std::error_code ec;
         if (fs::is_symlink(fs::symlink_status(path, ec)) && !m_filters.followSymlinks) continue;
         if (!fs::is_regular_file(path, ec)) continue;  // deleted since, or a submodule
         const std::string id = platform::FileId(platform::PathText(path));
         if (id.empty() || !m_seenFiles.insert(id).second) continue;
-        out.Add(path.string());
+        out.Add(platform::PathText(path));
     }
     // The same order as a folder walk of the same files.
     out.SortFrom(first);

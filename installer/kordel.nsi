@@ -4,12 +4,19 @@
 ;
 ; Built by the kordel-setup target of the Windows cross build (installer/CMakeLists.txt), which
 ; passes the files to install as definitions:
-;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL, PACK.
+;   VERSION, OUTFILE, KORDEL_EXE, KORDELC, HELPERS (folder of udsave.exe ...), MANUAL.
+;
+; No language pack is installed: its languages are built into the programs. The only udlangdb.ini in
+; the installation folder is the user's, carried over from an earlier installation; each user's own
+; edits go to %APPDATA%\kordel\udlangdb.ini.
 ;
 ; Exit status of kordel-setup.exe: 0 installed; 1 cancelled by the user; 2 stopped before anything
 ; was installed (an upgrade that stops leaves the earlier installation as it was); 3 installed, but
-; the user languages could not be restored or converted. The message says why; silent mode shows
-; none.
+; the user languages could not be restored or converted; 4 stopped after the earlier uninstaller ran,
+; because the earlier installation was still there when it ended or had not gone within a minute
+; (nothing new was installed; the languages saved from it stay in the temporary folder); 5 stopped
+; before anything was changed, because a running Kordel.exe did not close when asked (setup and
+; uninstaller alike). The message says why; silent mode shows none.
 
 Unicode true
 Target amd64-unicode
@@ -29,7 +36,6 @@ ManifestDPIAware true
 !insertmacro RequireDefinition OUTFILE
 !insertmacro RequireDefinition HELPERS
 !insertmacro RequireDefinition MANUAL
-!insertmacro RequireDefinition PACK
 !insertmacro RequireDefinition KORDEL_EXE
 !insertmacro RequireDefinition KORDELC
 
@@ -37,10 +43,12 @@ ManifestDPIAware true
 !define CURRENT_KEY "${UNINSTALL_ROOT}\Kordel"
 !define EARLIER_KEY "${UNINSTALL_ROOT}\Kordel_is1"
 !define DATABASE "udlangdb.ini"
-; The language pack as shipped, kept beside the database: the uninstaller compares the two to tell
-; whether the user changed the database.
-!define SHIPPED_PACK "language-pack.ini"
+; The language pack that earlier setups of ours installed beside the database, to tell whether the
+; user had changed it.
+!define FORMER_PACK "language-pack.ini"
 !define KPL_CLASS "Kordel.ProjectList"
+; The class of Kordel.exe's main window, by which a second copy finds the first.
+!define KORDEL_WINDOW_CLASS "VarnockClass"
 
 Name "Kordel ${VERSION}"
 Caption "Kordel ${VERSION} Setup"
@@ -63,8 +71,14 @@ UninstPage instfiles
 ; The earlier installation, as its uninstall key names it; both empty when there is none.
 Var EarlierFolder
 Var EarlierUninstall
+; The program of EarlierUninstall, without quotes and arguments.
+Var EarlierProgram
 ; "1" when the earlier installation held a database that udsave saved.
 Var DatabaseSaved
+; Set while languages saved from an earlier installation wait in the temporary folder for their
+; restore: a setup stopped or killed after the save finishes the restore when run again.
+!define PENDING_KEY "Software\Kordel\Setup"
+!define PENDING_VALUE "PendingRestore"
 
 ; Reads the earlier installation's key: a 32-bit setup wrote it, so after the 64-bit view the
 ; 32-bit one is asked, the same order the helpers use.
@@ -97,6 +111,89 @@ Function FindEarlierInstallation
     ${EndIf}
     ${Break}
   ${Loop}
+  Call FindEarlierProgram
+  ; Without InstallLocation the uninstaller's own folder is the installation's, as the helpers take it.
+  ${If} $EarlierFolder == ""
+  ${AndIf} $EarlierProgram != ""
+    ${GetParent} $EarlierProgram $EarlierFolder
+  ${EndIf}
+FunctionEnd
+
+; The program of EarlierUninstall, split off as the helpers split it: a quoted program runs to the
+; closing quote, an unquoted one through the first ".exe" that ends a word, else to the first blank.
+Function FindEarlierProgram
+  StrCpy $0 $EarlierUninstall
+  ${Do}
+    StrCpy $1 $0 1
+    ${If} $1 != " "
+      ${Break}
+    ${EndIf}
+    StrCpy $0 $0 "" 1
+  ${Loop}
+  StrCpy $1 $0 1
+  StrCpy $3 0
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${Do}
+      StrCpy $1 $0 1 $3
+      ${If} $1 == ""
+      ${OrIf} $1 == '"'
+        ${Break}
+      ${EndIf}
+      IntOp $3 $3 + 1
+    ${Loop}
+  ${Else}
+    StrCpy $4 -1
+    ${Do}
+      StrCpy $1 $0 1 $3
+      ${If} $1 == ""
+        ${Break}
+      ${EndIf}
+      ${If} $1 == " "
+      ${AndIf} $4 == -1
+        StrCpy $4 $3
+      ${EndIf}
+      StrCpy $1 $0 4 $3
+      IntOp $5 $3 + 4
+      StrCpy $2 $0 1 $5
+      ${If} $2 == " "
+        StrCpy $2 ""
+      ${EndIf}
+      ${If} $1 == ".exe"
+      ${AndIf} $2 == ""
+        StrCpy $3 $5
+        StrCpy $4 -2
+        ${Break}
+      ${EndIf}
+      IntOp $3 $3 + 1
+    ${Loop}
+    ${If} $4 >= 0
+      StrCpy $3 $4
+    ${EndIf}
+  ${EndIf}
+  StrCpy $EarlierProgram $0 $3
+FunctionEnd
+
+; Sets $0 to "1" while the earlier installation is still there: its uninstall key in either view,
+; its uninstaller program, or, when it is the folder this setup installs into, that folder.
+Function IsEarlierStillThere
+  StrCpy $0 "0"
+  SetRegView 32
+  ReadRegStr $1 HKLM "${EARLIER_KEY}" "QuietUninstallString"
+  ReadRegStr $2 HKLM "${EARLIER_KEY}" "InstallLocation"
+  SetRegView 64
+  ReadRegStr $3 HKLM "${EARLIER_KEY}" "QuietUninstallString"
+  ReadRegStr $4 HKLM "${EARLIER_KEY}" "InstallLocation"
+  StrCpy $1 "$1$2$3$4"
+  ${If} $1 != ""
+    StrCpy $0 "1"
+  ${ElseIf} $EarlierProgram != ""
+  ${AndIf} ${FileExists} "$EarlierProgram"
+    StrCpy $0 "1"
+  ${ElseIf} $EarlierFolder == $INSTDIR
+  ${AndIf} ${FileExists} "$EarlierFolder\*.*"
+    StrCpy $0 "1"
+  ${EndIf}
 FunctionEnd
 
 Function .onInit
@@ -110,6 +207,86 @@ Function .onInit
 upgrade:
   ${EndIf}
 FunctionEnd
+
+; Sets $0 to "1" when files $0 and $1 hold the same bytes (both must exist), else "0".
+Function SameBytes
+  StrCpy $2 "0"
+  ClearErrors
+  FileOpen $3 "$0" r
+  IfErrors done
+  FileOpen $4 "$1" r
+  IfErrors close3
+  FileSeek $3 0 END $5
+  FileSeek $4 0 END $6
+  ${If} $5 == $6
+    FileSeek $3 0 SET
+    FileSeek $4 0 SET
+    StrCpy $2 "1"
+    ${DoWhile} $5 > 0
+      FileReadByte $3 $7
+      FileReadByte $4 $8
+      ${If} $7 != $8
+        StrCpy $2 "0"
+        ${Break}
+      ${EndIf}
+      IntOp $5 $5 - 1
+    ${Loop}
+  ${EndIf}
+  FileClose $4
+close3:
+  FileClose $3
+done:
+  StrCpy $0 $2
+FunctionEnd
+
+; The language pack an earlier setup of ours installed is retired with this one. A database that is
+; still that pack byte for byte holds nothing of the user's and goes with it; any other database is
+; the user's and stays.
+Function RetireFormerPack
+  ${IfNot} ${FileExists} "$INSTDIR\${FORMER_PACK}"
+    Return
+  ${EndIf}
+  StrCpy $0 "$INSTDIR\${DATABASE}"
+  StrCpy $1 "$INSTDIR\${FORMER_PACK}"
+  Call SameBytes
+  ${If} $0 == "1"
+    Delete "$INSTDIR\${DATABASE}"
+    DetailPrint "Removed ${DATABASE}: it was the former language pack, whose languages are now built in."
+  ${EndIf}
+  Delete "$INSTDIR\${FORMER_PACK}"
+FunctionEnd
+
+; Asks a running Kordel.exe to close, as its close box would (an unsaved list makes it ask the user
+; first), and waits up to half a minute for it. A Kordel.exe still running then stops the setup or
+; the uninstaller with 5: its program file cannot be replaced or removed while it runs.
+!macro CloseKordelFunction prefix
+Function ${prefix}CloseKordel
+  FindWindow $0 "${KORDEL_WINDOW_CLASS}"
+  ${If} $0 == 0
+    Return
+  ${EndIf}
+  DetailPrint "Asking Kordel to close..."
+  System::Call 'user32::PostMessageW(p $0, i 0x0010, p 0, p 0)'
+  StrCpy $1 0
+  ${Do}
+    Sleep 500
+    FindWindow $0 "${KORDEL_WINDOW_CLASS}"
+    ${If} $0 == 0
+      ; The window is gone; the process ends a moment later.
+      Sleep 1000
+      Return
+    ${EndIf}
+    IntOp $1 $1 + 1
+  ${LoopUntil} $1 >= 60
+  StrCpy $0 "Kordel is running and did not close when asked, so nothing was changed. Close Kordel and try again."
+  DetailPrint "$0"
+  MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+  SetErrorLevel 5
+  Abort
+FunctionEnd
+!macroend
+!insertmacro CloseKordelFunction ""
+!insertmacro CloseKordelFunction "un."
 
 ; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
 Function RunHelper
@@ -150,6 +327,9 @@ Function SaveAndRemoveEarlier
     StrCpy $0 "Setup could not save your user languages ($EarlierFolder\${DATABASE}) to the temporary folder, so it stopped before removing the earlier installation of Kordel. Nothing was changed. Make sure the temporary folder can be written to and run Setup again."
     Call StopSetup
   ${EndIf}
+  ${If} $DatabaseSaved == "1"
+    WriteRegStr HKLM "${PENDING_KEY}" "${PENDING_VALUE}" "$TEMP\${DATABASE}"
+  ${EndIf}
 
   ${If} $EarlierUninstall != ""
     StrCpy $0 "$PLUGINSDIR\quietuninst.exe"
@@ -158,6 +338,25 @@ Function SaveAndRemoveEarlier
       StrCpy $0 "Setup could not remove the earlier installation of Kordel ($EarlierFolder), so it stopped. Your user languages are still in that folder. Remove the earlier installation yourself and run Setup again."
       Call StopSetup
     ${EndIf}
+    ; An uninstaller may end before its removal does (it runs a copy of itself from the temporary
+    ; folder): no new file goes in before the earlier installation is gone, or it could be removed
+    ; with it. One that is still there after a minute failed or hangs.
+    StrCpy $6 0
+    ${Do}
+      Call IsEarlierStillThere
+      ${If} $0 == "0"
+        ${Break}
+      ${EndIf}
+      ${If} $6 >= 120
+        StrCpy $0 "The earlier installation of Kordel ($EarlierFolder) is still there after its uninstaller ran, so Setup stopped without installing anything. Your user languages are saved as ${DATABASE} in your temporary folder. Remove the earlier installation yourself and run Setup again."
+        DetailPrint "$0"
+        MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+        SetErrorLevel 4
+        Abort
+      ${EndIf}
+      Sleep 500
+      IntOp $6 $6 + 1
+    ${Loop}
   ${EndIf}
   SetOutPath "$INSTDIR"
 FunctionEnd
@@ -175,6 +374,8 @@ Function RestoreDatabase
       SetErrorLevel 3
       Return
     ${EndIf}
+    DeleteRegValue HKLM "${PENDING_KEY}" "${PENDING_VALUE}"
+    DeleteRegKey /ifempty HKLM "${PENDING_KEY}"
   ${EndIf}
   StrCpy $0 "$INSTDIR\udmigrate.exe"
   Call RunHelper
@@ -189,12 +390,22 @@ FunctionEnd
 Section "Kordel"
   SetRegView 64
   SetShellVarContext all
+  Call CloseKordel
 
   ${If} $EarlierFolder != ""
   ${OrIf} $EarlierUninstall != ""
     Call SaveAndRemoveEarlier
+  ${Else}
+    ; A setup stopped or killed between the save and the restore: the saved languages are restored now.
+    ReadRegStr $0 HKLM "${PENDING_KEY}" "${PENDING_VALUE}"
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0"
+      DetailPrint "Restoring the user languages saved by an earlier run of Setup: $0"
+      StrCpy $DatabaseSaved "1"
+    ${EndIf}
   ${EndIf}
 
+  Call RetireFormerPack
   SetOutPath "$INSTDIR"
   SetOverwrite on
   File "${KORDEL_EXE}"
@@ -204,12 +415,6 @@ Section "Kordel"
   File "${HELPERS}\udrestore.exe"
   File "${HELPERS}\udmigrate.exe"
   File "${MANUAL}"
-  File "/oname=${SHIPPED_PACK}" "${PACK}"
-  ; The language pack becomes the database only where there is none: the file is created
-  ; exclusively, so a database already there (the user's) is never replaced.
-  SetOverwrite off
-  File "/oname=${DATABASE}" "${PACK}"
-  SetOverwrite on
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayName" "Kordel ${VERSION}"
@@ -239,68 +444,36 @@ SectionEnd
 
 ; --- Uninstaller -----------------------------------------------------------------------------------
 
-; Sets $0 to "1" when files $0 and $1 hold the same bytes (both must exist), else "0".
-Function un.SameBytes
-  StrCpy $2 "0"
-  ClearErrors
-  FileOpen $3 "$0" r
-  IfErrors done
-  FileOpen $4 "$1" r
-  IfErrors close3
-  FileSeek $3 0 END $5
-  FileSeek $4 0 END $6
-  ${If} $5 == $6
-    FileSeek $3 0 SET
-    FileSeek $4 0 SET
-    StrCpy $2 "1"
-    ${DoWhile} $5 > 0
-      FileReadByte $3 $7
-      FileReadByte $4 $8
-      ${If} $7 != $8
-        StrCpy $2 "0"
-        ${Break}
-      ${EndIf}
-      IntOp $5 $5 - 1
-    ${Loop}
-  ${EndIf}
-  FileClose $4
-close3:
-  FileClose $3
-done:
-  StrCpy $0 $2
-FunctionEnd
-
-; The database goes with the program when it is still the shipped language pack byte for byte.
-; One the user changed stays unless the user asks: a question in the interactive uninstaller
-; (default No), the switch /REMOVEUSERLANGUAGES in silent mode.
+; The user languages: the database in the installation folder (carried over from an earlier
+; installation) and the one of the user who uninstalls, in %APPDATA%\kordel. They stay unless the
+; user asks: a question in the interactive uninstaller (default No), the switch /REMOVEUSERLANGUAGES
+; in silent mode. Other users' copies in their own profiles are theirs to keep.
 Function un.RemoveDatabase
+  SetShellVarContext current
+  StrCpy $9 "$APPDATA\kordel"
+  SetShellVarContext all
   ${IfNot} ${FileExists} "$INSTDIR\${DATABASE}"
-    Return
-  ${EndIf}
-  StrCpy $0 "$INSTDIR\${DATABASE}"
-  StrCpy $1 "$INSTDIR\${SHIPPED_PACK}"
-  Call un.SameBytes
-  ${If} $0 == "1"
-    Delete "$INSTDIR\${DATABASE}"
+  ${AndIfNot} ${FileExists} "$9\${DATABASE}"
     Return
   ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/REMOVEUSERLANGUAGES" $1
-  ${IfNot} ${Errors}
-    Delete "$INSTDIR\${DATABASE}"
+  ${If} ${Errors}
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your user languages too ($INSTDIR\${DATABASE}, $9\${DATABASE})?" /SD IDNO IDYES remove
+    DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}, $9\${DATABASE}"
     Return
   ${EndIf}
-  MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "The user languages in $INSTDIR\${DATABASE} are not the ones Setup installed: you added or changed some. Remove them too?" /SD IDNO IDNO keep
+remove:
   Delete "$INSTDIR\${DATABASE}"
-  Return
-keep:
-  DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}"
+  Delete "$9\${DATABASE}"
+  RMDir "$9"
 FunctionEnd
 
 Section "Uninstall"
   SetRegView 64
   SetShellVarContext all
+  Call un.CloseKordel
 
   Call un.RemoveDatabase
   Delete "$INSTDIR\Kordel.exe"
@@ -310,7 +483,6 @@ Section "Uninstall"
   Delete "$INSTDIR\udrestore.exe"
   Delete "$INSTDIR\udmigrate.exe"
   Delete "$INSTDIR\kordel-manual.html"
-  Delete "$INSTDIR\${SHIPPED_PACK}"
   Delete "$INSTDIR\uninstall.exe"
   ; Only an empty folder goes: a kept database keeps it.
   RMDir "$INSTDIR"

@@ -16,6 +16,9 @@ namespace kordel::platform {
 /// A path as UTF-8 text (its bytes on POSIX).
 std::string PathText(const std::filesystem::path& path);
 
+/// A path as UTF-8 text with "/" between its parts on every system.
+std::string GenericPathText(const std::filesystem::path& path);
+
 /// A UTF-8 text as a path.
 std::filesystem::path PathFromText(std::string_view text);
 

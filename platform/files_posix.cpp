@@ -81,6 +81,8 @@ std::string_view NameOf(std::string_view path) {
 
 std::string PathText(const std::filesystem::path& path) { return path.native(); }
 
+std::string GenericPathText(const std::filesystem::path& path) { return path.generic_string(); }
+
 std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(text); }
 
 PathInfo GetPathInfo(std::string_view path) {

@@ -69,6 +69,11 @@ std::string PathText(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+std::string GenericPathText(const std::filesystem::path& path) {
+    const std::u8string text = path.generic_u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::filesystem::path PathFromText(std::string_view text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }

@@ -50,6 +50,15 @@ bool IsTerminal(StdStream stream);
 /// The width of the terminal behind the stream in columns; 0 when it cannot be asked.
 std::size_t TerminalColumns(StdStream stream);
 
+/// Writes UTF-8 text to the terminal behind the stream, as the terminal takes it (a Windows console
+/// gets UTF-16, whatever its code page). False when it could not be written.
+bool WriteToTerminal(StdStream stream, std::string_view text);
+
+/// The program's arguments as UTF-8. Windows hands `argv` over in the ANSI code page, which holds
+/// few of the world's letters, so they are read again from the wide command line there; POSIX
+/// gives them as they are.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
 struct ProcessResult {
     bool started = false;  ///< false when the program could not be run (not found, not executable)
     int exitCode = -1;     ///< the exit status; -1 when it ended by a signal

@@ -103,6 +103,18 @@ std::size_t TerminalColumns(StdStream stream) {
     return 0;
 }
 
+bool WriteToTerminal(StdStream stream, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(static_cast<int>(stream), text.data(), text.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
+
 ProcessResult RunProgram(const std::vector<std::string>& argv) {
     ProcessResult result;
     if (argv.empty()) return result;

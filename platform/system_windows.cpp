@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -139,6 +140,29 @@ std::size_t TerminalColumns(StdStream stream) {
     CONSOLE_SCREEN_BUFFER_INFO info{};
     if (!GetConsoleScreenBufferInfo(StdHandle(stream), &info)) return 0;
     return static_cast<std::size_t>(info.srWindow.Right - info.srWindow.Left + 1);
+}
+
+bool WriteToTerminal(StdStream stream, std::string_view text) {
+    const std::wstring wide = Widen(text);
+    std::size_t done = 0;
+    while (done < wide.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 1u << 14));
+        if (!WriteConsoleW(StdHandle(stream), wide.data() + done, chunk, &written, nullptr) || written == 0) return false;
+        done += written;
+    }
+    return true;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return std::vector<std::string>(argv, argv + argc);
+    std::vector<std::string> arguments;
+    arguments.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) arguments.push_back(Narrow(wide[i]));
+    LocalFree(wide);
+    return arguments;
 }
 
 ProcessResult RunProgram(const std::vector<std::string>& argv) {

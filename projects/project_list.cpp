@@ -130,24 +130,24 @@ bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, L
     }
     const std::string bytes = ToCrLf(ProjectListText(rows, state.PN));
     while (!WriteFileAtomically(path, bytes, ops))
-        if (!questions.AskRetryWrite(OpenForWritingMessage(path.string()))) return false;
+        if (!questions.AskRetryWrite(OpenForWritingMessage(platform::PathText(path)))) return false;
     if (!state.PN.empty()) state.nameField = state.PN;
-    state.pfn = path.string();
+    state.pfn = platform::PathText(path);
     state.uspl = 0;
     state.cy = 0;
-    if (settings.llp) settings.lsp = path.string();
+    if (settings.llp) settings.lsp = platform::PathText(path);
     return true;
 }
 
 void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState& state, ListQuestions& questions) {
-    if (!EqualIgnoringCase(engine::PathExtension(path.string()), ".kpl")) {
+    if (!EqualIgnoringCase(engine::PathExtension(platform::PathText(path)), ".kpl")) {
         questions.ShowError(kNotProjectListFile);
         state.openFailed = true;
         return;
     }
     std::optional<std::vector<std::string>> lines;
     while (!(lines = ReadTextLines(path))) {
-        if (!questions.AskRetryRead(engine::OpenForReadingMessage(path.string()))) {
+        if (!questions.AskRetryRead(engine::OpenForReadingMessage(platform::PathText(path)))) {
             state.openFailed = true;
             return;
         }
@@ -186,9 +186,9 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             valid = true;
             if (text.empty()) continue;
             ++listed;
-            fs::path entry{std::string(text)};
+            const fs::path entry = platform::PathFromText(text);
             const std::string file =
-                entry.is_relative() && !listFolder.empty() ? (listFolder / entry).lexically_normal().string()
+                entry.is_relative() && !listFolder.empty() ? platform::PathText((listFolder / entry).lexically_normal())
                                                            : std::string(text);
             std::string key = PathKey(file, caseSensitive);
             // A repeat of a path this list already named and that was found adds and asks nothing.
@@ -235,7 +235,7 @@ bool OpenProject(const fs::path& path, std::vector<std::string>& rows, ListState
     rows.clear();
     state.openFailed = false;
     GetProject(path, rows, state, questions);
-    if (!state.openFailed) state.pfn = path.string();
+    if (!state.openFailed) state.pfn = platform::PathText(path);
     return settings.acpl;
 }
 
@@ -243,7 +243,7 @@ bool AutoImportProject(std::vector<std::string>& rows, ListState& state, const L
                        ListQuestions& questions) {
     if (settings.lsp.empty() || !platform::DoesFileExist(settings.lsp)) return false;
     state.openFailed = false;
-    GetProject(settings.lsp, rows, state, questions);
+    GetProject(platform::PathFromText(settings.lsp), rows, state, questions);
     if (!state.openFailed) state.pfn = settings.lsp;
     return settings.acpl;
 }

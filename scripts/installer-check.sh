@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds kordel-setup.exe in the Windows cross build and runs it under wine in a fresh prefix:
-#  1. a fresh silent install: files, uninstall key (64-bit view), .kpl type, Start menu entry; a
-#     stale saved database in the temporary folder is not taken for the user's;
+#  1. a fresh silent install: files (no language pack, no database), uninstall key (64-bit view),
+#     .kpl type, Start menu entry; a stale saved database in the temporary folder is not taken for
+#     the user's;
 #  2. uninstalling it leaves nothing;
 #  3. an upgrade whose temporary folder cannot be written stops before touching the earlier
 #     installation (32-bit key Kordel_is1, earlier-layout database) and installs nothing;
@@ -9,7 +10,13 @@
 #     current layout, the earlier folder and key are gone, kordelc.exe counts with them, Kordel.exe
 #     starts;
 #  5. uninstalling that installation leaves only the user's database, a reinstall keeps it, and
-#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing.
+#     uninstalling with /REMOVEUSERLANGUAGES leaves nothing, the user's %APPDATA% copy included;
+#  6. a folder with the former language pack: a database that is only the pack goes, a changed one stays;
+#  7. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
+#  8. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
+#  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits;
+# 10. a rerun after a setup stopped between the save and the restore restores the saved languages.
+# After step 4 a setup over the running Kordel.exe asks it to close and replaces it.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
 # (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
 set -euo pipefail
@@ -65,7 +72,6 @@ new="$drive/Program Files/Kordel"
 old="$drive/Program Files (x86)/Kordel"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Kordel"
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
-pack=examples/language-pack.ini
 
 # The data of value $3 of key $2 in registry view $1 (32 or 64); empty when missing.
 reg_value() {
@@ -103,9 +109,10 @@ set_temp() {
   wine reg add 'HKCU\Environment' /f /v TMP /t REG_SZ /d "$1" >/dev/null
 }
 
+# The installed files, and the further files given (udlangdb.ini once the user has languages there).
 expected_files() {
-  { printf '%s\n' Kordel.exe kordelc.exe kordel-manual.html language-pack.ini quietuninst.exe udlangdb.ini udmigrate.exe \
-      udrestore.exe udsave.exe uninstall.exe; } | LC_ALL=C sort
+  { printf '%s\n' Kordel.exe kordelc.exe kordel-manual.html quietuninst.exe udmigrate.exe \
+      udrestore.exe udsave.exe uninstall.exe "$@"; } | LC_ALL=C sort
 }
 installed_files() { (cd "$new" && LC_ALL=C ls); }
 
@@ -118,7 +125,7 @@ step "fresh install"
 printf 'Stale\r\n.stale\r\n' >"$temp/udlangdb.ini"
 run_setup 0
 diff <(expected_files) <(installed_files) || fail "the installation folder holds other files"
-cmp -s "$new/udlangdb.ini" "$pack" || fail "udlangdb.ini is not the language pack"
+[[ ! -e $new/udlangdb.ini ]] || fail "a fresh install wrote a udlangdb.ini: the languages are built in"
 cmp -s "$new/kordel-manual.html" "$build/generated/kordel-manual.html" || fail "the manual differs"
 [[ -f $temp/udlangdb.ini ]] || fail "a fresh install took the stale database from the temporary folder"
 [[ ! -e $old ]] || fail "something went to Program Files (x86)"
@@ -135,7 +142,7 @@ cmp -s "$new/kordel-manual.html" "$build/generated/kordel-manual.html" || fail "
 wine "C:\\Program Files\\Kordel\\kordelc.exe" --version >/dev/null || fail "the installed kordelc.exe does not run"
 rm "$temp/udlangdb.ini"
 
-# 2. The database still equals the shipped pack, so it goes with the program.
+# 2. Nothing of the user's is there, so everything goes.
 step "uninstall"
 run_uninstaller
 [[ ! -e $new ]] || fail "uninstalling left $(installed_files | tr '\n' ' ')"
@@ -144,18 +151,21 @@ run_uninstaller
 ! has_key 64 'HKLM\Software\Classes\Kordel.ProjectList' || fail "the .kpl class is left"
 
 # The earlier installation: a 32-bit setup's folder and key, two languages in the earlier layout.
+# make_earlier [FOLDER WINDOWS-FOLDER [UNINSTALLER-ARGUMENT]]: by default in Program Files (x86).
 make_earlier() {
-  rm -rf "$old" "$drive/Program Files (x86)/uninstall-mark.txt"
-  mkdir -p "$old"
+  local folder=${1:-$old} winfolder=${2:-'C:\Program Files (x86)\Kordel'} extra=${3:-}
+  rm -rf "$folder" "$(dirname "$folder")/uninstall-mark.txt"
+  mkdir -p "$folder"
   printf '%s\r\n' 'Old Script' '.osc;.os2' '#' '' '' '----' 'Old Block' '.obk' '//' '(*' '*)' '----' \
-    >"$old/udlangdb.ini"
-  cp "$earlier_uninstaller" "$old/unins000.exe"
-  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ \
-    /d 'C:\Program Files (x86)\Kordel\' >/dev/null
+    >"$folder/udlangdb.ini"
+  cp "$earlier_uninstaller" "$folder/unins000.exe"
+  wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation /t REG_SZ /d "$winfolder\\" >/dev/null
   wine reg add "$uninstall\\Kordel_is1" /reg:32 /f /v QuietUninstallString /t REG_SZ \
-    /d '"C:\Program Files (x86)\Kordel\unins000.exe" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART' >/dev/null
-  (cd "$old" && find . -type f -exec md5sum {} + | sort) >"$build/earlier.md5"
+    /d "\"$winfolder\\unins000.exe\" /VERYSILENT /SUPPRESSMSGBOXES /NORESTART $extra" >/dev/null
+  (cd "$folder" && find . -type f -exec md5sum {} + | sort) >"$build/earlier.md5"
 }
+# The user's two languages in the current layout.
+converted() { printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//' 0 '(*' 0 '*)' No; }
 
 # 3. No verified copy of the database, no removal of the earlier installation.
 step "upgrade with an unwritable temporary folder"
@@ -174,13 +184,12 @@ set_temp "$temp_value"
 # 4. The upgrade.
 step "upgrade"
 run_setup 0
-printf '%s\r\n' 'Old Script' '.osc;.os2' '#' 0 '' 0 '' No 'Old Block' '.obk' '//' 0 '(*' 0 '*)' No |
-  cmp - "$new/udlangdb.ini" || fail "the user's languages did not arrive in the current layout"
+converted | cmp - "$new/udlangdb.ini" || fail "the user's languages did not arrive in the current layout"
 [[ -f "$drive/Program Files (x86)/uninstall-mark.txt" ]] || fail "the earlier uninstaller did not run"
 [[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
 ! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
 [[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
-diff <(expected_files) <(installed_files) || fail "the upgraded folder holds other files"
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the upgraded folder holds other files"
 
 step "kordelc.exe counts with the user's languages"
 printf '# comment\r\ncode\r\n' >"$drive/sample.osc"
@@ -199,10 +208,18 @@ for _ in $(seq 60); do
   sleep 0.5
 done
 has_main_window || fail "Kordel.exe showed no main window"
-wine taskkill /f /im Kordel.exe >/dev/null
+# A setup (here a repair) asks the running Kordel.exe to close and replaces it.
+step "setup over a running Kordel.exe"
+run_setup 0
+for _ in $(seq 20); do kill -0 "$kordel_pid" 2>/dev/null || break; sleep 0.5; done
+if kill -0 "$kordel_pid" 2>/dev/null; then
+  wine taskkill /f /im Kordel.exe >/dev/null
+  fail "setup left Kordel.exe running"
+fi
 wait "$kordel_pid" || true
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the repair over a running Kordel.exe left other files"
 
-# 5. The user's database is not the shipped pack: it stays after an uninstall and through a
+# 5. The user's database stays after an uninstall and through a
 #    reinstall, and goes only on request.
 step "uninstall after the upgrade, reinstall, uninstall with /REMOVEUSERLANGUAGES"
 cp "$new/udlangdb.ini" "$build/user.ini"
@@ -212,7 +229,73 @@ cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "uninstalling changed the u
 [[ ! -e $menu ]] || fail "the Start menu entry is left"
 run_setup 0
 cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "a reinstall replaced the user's database"
+# The user's own edits, which the programs keep in %APPDATA%, go with /REMOVEUSERLANGUAGES too.
+appdata=$(winepath -u "$(wine cmd /c echo %APPDATA% | tr -d '\r')")
+mkdir -p "$appdata/kordel"
+cp "$build/user.ini" "$appdata/kordel/udlangdb.ini"
 run_uninstaller /REMOVEUSERLANGUAGES
 [[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+[[ ! -e $appdata/kordel ]] || fail "/REMOVEUSERLANGUAGES left the user's %APPDATA%\\kordel"
+
+# 6. A folder as an earlier setup of ours left it, with the language pack beside the database: a
+#    database that is only that pack goes (its languages are built in now), one the user changed stays.
+step "the former language pack"
+run_setup 0
+cp examples/language-pack.ini "$new/language-pack.ini"
+cp examples/language-pack.ini "$new/udlangdb.ini"
+run_setup 0
+diff <(expected_files) <(installed_files) || fail "the former pack was not retired"
+cp examples/language-pack.ini "$new/language-pack.ini"
+{ cat examples/language-pack.ini; printf '%s\r\n' Mine .mine '#' 0 '' 0 '' No; } >"$new/udlangdb.ini"
+cp "$new/udlangdb.ini" "$build/user.ini"
+run_setup 0
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the former pack is left, or the user's database gone"
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "the user's changed database was not kept"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 7. An earlier key without InstallLocation: the uninstaller's folder is the earlier installation's,
+#    so the languages are saved before it runs and arrive in the new installation.
+step "upgrade from a key without InstallLocation"
+make_earlier
+wine reg delete "$uninstall\\Kordel_is1" /reg:32 /f /v InstallLocation >/dev/null
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the languages of a key without InstallLocation were lost"
+[[ ! -e $old ]] || fail "the earlier folder is left: $(ls "$old")"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 8. An earlier uninstaller that fails and removes nothing: setup stops with 4 and installs nothing;
+#    the earlier installation keeps its languages and the saved copy stays in the temporary folder.
+step "upgrade whose earlier uninstaller fails"
+make_earlier "$old" 'C:\Program Files (x86)\Kordel' /FAIL
+run_setup 4
+(cd "$old" && find . -type f -exec md5sum {} + | sort) | diff "$build/earlier.md5" - ||
+  fail "the earlier installation changed"
+[[ ! -e $new ]] || fail "setup installed $(installed_files | tr '\n' ' ') over a failed uninstall"
+! has_key 64 "$uninstall\\Kordel" || fail "setup wrote its uninstall key over a failed uninstall"
+cmp -s "$temp/udlangdb.ini" "$old/udlangdb.ini" || fail "the saved copy is not in the temporary folder"
+rm -rf "$old" "$temp/udlangdb.ini"
+wine reg delete "$uninstall\\Kordel_is1" /reg:32 /f >/dev/null
+
+# 9. An earlier uninstaller that returns before its removal ends, in the folder setup installs
+#    into: setup waits for it, so the late removal takes none of the new files.
+step "upgrade whose earlier uninstaller removes its folder late, in the new folder"
+make_earlier "$new" 'C:\Program Files\Kordel' /LATE
+run_setup 0
+sleep 5
+diff <(expected_files) <(installed_files) || fail "the late removal took new files"
+converted | cmp - "$new/udlangdb.ini" || fail "the languages did not survive the late removal"
+! has_key 32 "$uninstall\\Kordel_is1" || fail "the earlier uninstall key is left"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 10. A setup killed after it saved the languages and started the earlier uninstaller: the earlier
+#     installation is gone, the saved copy and the pending mark are left. The next run restores them.
+step "a rerun after a setup stopped between the save and the restore"
+printf '%s\r\n' 'Old Script' '.osc;.os2' '#' '' '' '----' 'Old Block' '.obk' '//' '(*' '*)' '----' >"$temp/udlangdb.ini"
+wine reg add 'HKLM\Software\Kordel\Setup' /reg:64 /f /v PendingRestore /t REG_SZ /d "$temp_value\\udlangdb.ini" >/dev/null
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the rerun did not restore the saved languages"
+[[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
+! has_key 64 'HKLM\Software\Kordel\Setup' || fail "the pending mark is left"
+run_uninstaller /REMOVEUSERLANGUAGES
 
 echo "installer-check: passed in $((SECONDS - started)) s"

@@ -2,7 +2,8 @@
 # Drives Kordel.exe under wine on a virtual screen with the keyboard, as a user would: the project
 # list saved last is re-opened at start and counted (settings llp and acpl), the results are exported
 # as CSV through File > Export (F7) and the save dialog, and the file must equal kordelc.exe's CSV
-# byte for byte. Saves a screenshot of the counted list for the README.
+# byte for byte. The list names its files out of path order, and the files and the list have é, 日本
+# and an emoji in their names. Saves a screenshot of the counted list for the README.
 # Usage: scripts/win32-e2e.sh [screenshot.png]
 # Needs the mingw-w64 toolchain, wine, Xvfb, xdotool and imagemagick.
 set -euo pipefail
@@ -32,6 +33,8 @@ cmake --build "$build" -j"$(nproc)" --target KordelWin32 kordelc >/dev/null
 kordel=$PWD/$build/ui/win32/Kordel.exe
 kordelc=$PWD/$build/cli/kordelc.exe
 
+# Wine turns the names of this side into UTF-16 by the locale: it must be a UTF-8 one.
+export LC_ALL=C.UTF-8
 export WINEPREFIX=$PWD/$build/wine-e2e WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$WINEPREFIX"
 # A virtual screen of our own: KORDEL_E2E_DISPLAY, else the first free display number.
@@ -57,13 +60,17 @@ cleanup() {
 trap cleanup EXIT
 wineboot -i >/dev/null 2>&1
 
-# A project with a C file and a Java file, listed by absolute paths in the list saved last.
+# A project with a C file and a Java file, listed by absolute paths in the list saved last, the Java
+# file first: both programs count the list in path order.
 drive=$WINEPREFIX/drive_c
 work=$drive/kordel-e2e
-mkdir -p "$work/src"
-cp examples/sample/hello.c examples/sample/Quote.java "$work/src/"
+src='src é 日本 🎉'
+list='liste 日本.kpl'
+mkdir -p "$work/$src"
+cp examples/sample/hello.c "$work/$src/héllo 🎉.c"
+cp examples/sample/Quote.java "$work/$src/"
 printf 'Kordel Project List\r\n\r\nANY EDITS THAT ARE DONE TO THIS FILE ARE DONE AT YOUR OWN RISK.\r\n\r\n31214729602::FN\r\n%s\r\n%s\r\n31214729604::PN\r\nSample 1.0\r\n\r\n31214729604::END\r\n' \
-  'C:\kordel-e2e\src\hello.c' 'C:\kordel-e2e\src\Quote.java' > "$work/sample.kpl"
+  "C:\\kordel-e2e\\$src\\Quote.java" "C:\\kordel-e2e\\$src\\héllo 🎉.c" > "$work/$list"
 # No window manager runs on the virtual screen: wine draws the frames and maximises by itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
@@ -71,7 +78,7 @@ setting() { wine reg add "HKCU\\Software\\Kordel\\$1" /ve /t REG_SZ /d "$2" /f >
 setting llp 1
 setting acpl 1
 setting sps 1
-setting lsp 'C:\kordel-e2e\sample.kpl'
+setting lsp "C:\\kordel-e2e\\$list"
 # A version server that accepts connections and never answers (the kernel takes them; nobody reads).
 exec {silent}< <(exec python3 -c 'import socket, time
 s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(8)
@@ -99,7 +106,7 @@ wine "$kordel" >/dev/null 2>&1 &
 window "$pattern\$" >/dev/null
 key key Return
 main=$(window "$pattern - C:")
-xdotool getwindowname "$main" | grep -qF "$caption - C:\\kordel-e2e\\sample.kpl" || fail "title: $(xdotool getwindowname "$main")"
+xdotool getwindowname "$main" | grep -qF "$caption - C:\\kordel-e2e\\$list" || fail "title: $(xdotool getwindowname "$main")"
 mkdir -p "$(dirname "$shot")"
 import -window root -display "$display" "$shot"
 
@@ -112,7 +119,9 @@ key key Return
 for _ in $(seq 1 50); do [[ -s $work/gui.csv ]] && break; sleep 0.2; done
 [[ -s $work/gui.csv ]] || fail "the export wrote no gui.csv"
 
-wine "$kordelc" --percent -q -f csv -o 'C:\kordel-e2e\cli.csv' 'C:\kordel-e2e\sample.kpl' >/dev/null 2>&1
+wine "$kordelc" --percent -q -f csv -o 'C:\kordel-e2e\cli.csv' "C:\\kordel-e2e\\$list" >/dev/null 2>&1
+grep -q 'Quote\.java' <(sed -n '/héllo 🎉\.c/,$p' "$work/cli.csv") || fail "kordelc.exe did not count the list in path order"
+
 cmp "$work/gui.csv" "$work/cli.csv" || fail "the CSV files differ: $(diff <(cat -A "$work/gui.csv") <(cat -A "$work/cli.csv"))"
 
 # Help > Check for a newer version, against a server that takes the connection and never answers:

@@ -4,7 +4,7 @@
 # toolchain), runs the suites under wine through CTest's cross-compiling emulator, checks that
 # kordelc.exe gives the same JSON as the Linux kordelc, and runs the helpers' installer check.
 # Needs: g++-mingw-w64-x86-64-posix wine wine64 googletest (and a Linux build in build/ for the
-# JSON comparison: scripts/test.sh makes it).
+# JSON comparison: scripts/test.sh makes it). Then the names check and the helpers' check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -56,6 +56,9 @@ if [[ -x $linux/cli/kordelc ]]; then
 else
   fail "no Linux kordelc in $linux/ to compare with (run scripts/test.sh first)"
 fi
+
+# Names beyond ASCII in every path kordelc.exe meets.
+KORDEL_MINGW_BUILD="$build" scripts/wine-names-check.sh
 
 # The helpers built above, in a wine prefix of their own.
 KORDEL_MINGW_BUILD="$build" scripts/wine-check.sh

@@ -39,7 +39,7 @@ DbPaths UDLangDbPaths(const DbEnvironment& env) {
     // never a portable copy, even when its folder is writable (run as root): it reads the user's copy,
     // else the language pack it was installed with.
     const bool installed = fs::is_directory(shared.parent_path(), ec) ||
-                           env.programFolder.lexically_normal().string().starts_with("/usr/");
+                           platform::PathText(env.programFolder.lexically_normal()).starts_with("/usr/");
     if (installed) {
         const std::optional<fs::path> user = PerUserPath(env);
         if (!user) return {shared, shared};

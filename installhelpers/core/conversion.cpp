@@ -54,11 +54,17 @@ bool IsCurrentLayout(std::string_view text) {
 
 bool IsEarlierLayout(std::string_view text) {
     const std::vector<std::string_view> lines = RecordLines(text);
-    if (lines.size() < 2) return false;
-    for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) {
-        if (!IsExtensions(lines[at])) return false;
-    }
-    return !IsCurrentLayout(text);
+    bool anyExtensions = false;
+    for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) anyExtensions = anyExtensions || IsExtensions(lines[at]);
+    return anyExtensions && !IsCurrentLayout(text);
+}
+
+std::vector<std::string> RecordsWithoutExtensions(std::string_view text) {
+    const std::vector<std::string_view> lines = RecordLines(text);
+    std::vector<std::string> names;
+    for (std::size_t at = 0; at < lines.size(); at += kEarlierRecord)
+        if (at + 1 >= lines.size() || !IsExtensions(lines[at + 1])) names.emplace_back(lines[at]);
+    return names;
 }
 
 std::string ConvertEarlierRecords(std::string_view text) {

@@ -15,9 +15,14 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 bool IsCurrentLayout(std::string_view text);
 
 /// True when `text` reads as earlier records (five fields, then a separator line of any content;
-/// the blank lines at the end left out), every record's extensions line holding a ".", and not as
-/// current records.
+/// the blank lines at the end left out), at least one record's extensions line holding a ".", and
+/// not as current records. Records are converted one by one: one odd record does not keep the
+/// others in a layout the program no longer reads.
 bool IsEarlierLayout(std::string_view text);
+
+/// The names of the earlier records whose extensions line holds no "." (empty, or "osc"): they are
+/// converted as they are, and match no file.
+std::vector<std::string> RecordsWithoutExtensions(std::string_view text);
 
 /// The earlier records of `text` as current records, every line ending in CR LF. The fixed columns
 /// become "0" and the whole-line flag "No"; fields missing from an incomplete last record are

@@ -81,7 +81,10 @@ int RunHelper(std::string_view name, const std::function<Outcome(std::ostream& w
 }
 
 std::string EarlierDatabasePath(UninstallKeys& keys) {
-    return JoinFile(CleanFolder(keys.Read(kEarlierKey, "InstallLocation")), kDatabaseName);
+    std::string folder = CleanFolder(keys.Read(kEarlierKey, "InstallLocation"));
+    // Without InstallLocation the uninstaller's own folder is the installation's.
+    if (folder.empty()) folder = DirectoryOf(SplitCommand(keys.Read(kEarlierKey, "QuietUninstallString")).program);
+    return JoinFile(folder, kDatabaseName);
 }
 
 std::string CurrentDatabasePath(UninstallKeys& keys) {
@@ -107,16 +110,21 @@ Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, F
 Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter, std::ostream& why) {
     const Command command = SplitCommand(keys.Read(kEarlierKey, "QuietUninstallString"));
     if (command.program.empty()) return Outcome::NothingToDo;
-    // The uninstaller removes the earlier folder with its database: only once the copy is known good.
-    if (const std::string source = EarlierDatabasePath(keys); !source.empty()) {
-        const FileBytes database = ReadForJob(source, why);
-        if (!database.missing) {
-            const std::string copy = JoinFile(temp.Path(), kDatabaseName);
-            if (!database.bytes || copy.empty() || ReadFileBytes(copy).bytes != database.bytes) {
-                why << "the temporary folder holds no identical copy of " << source
-                    << ", so the earlier uninstaller was not started\n";
-                return Outcome::Refused;
-            }
+    // The uninstaller removes the earlier folder with its database: only once the copy is known good,
+    // and never while nobody can tell where that database is.
+    const std::string source = EarlierDatabasePath(keys);
+    if (source.empty()) {
+        why << "no folder is known for the earlier installation, whose uninstaller would remove its languages; "
+            << command.program << " was not started\n";
+        return Outcome::Refused;
+    }
+    const FileBytes database = ReadForJob(source, why);
+    if (!database.missing) {
+        const std::string copy = JoinFile(temp.Path(), kDatabaseName);
+        if (!database.bytes || copy.empty() || ReadFileBytes(copy).bytes != database.bytes) {
+            why << "the temporary folder holds no identical copy of " << source
+                << ", so the earlier uninstaller was not started\n";
+            return Outcome::Refused;
         }
     }
     if (!starter.RunAndWait(command)) {
@@ -156,7 +164,11 @@ Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops) {
         why << database << " is in neither the earlier nor the current layout; it was left as it was\n";
         return Outcome::Refused;
     }
-    return WriteVerified(platform::PathFromText(database), ConvertEarlierRecords(text), ops, why);
+    const Outcome converted = WriteVerified(platform::PathFromText(database), ConvertEarlierRecords(text), ops, why);
+    if (converted == Outcome::Done)
+        for (const std::string& name : RecordsWithoutExtensions(text))
+            why << "the language \"" << name << "\" names no extension with a dot; it was converted as it was and counts no file until one is added\n";
+    return converted;
 }
 
 }  // namespace kordel::installcore

@@ -42,7 +42,8 @@ Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, F
 
 /// quietuninst: runs the earlier installation's quiet uninstall command directly, never through a
 /// command interpreter; an empty value runs nothing. Refused, without starting anything, while the
-/// earlier installation holds a database of which the temporary folder has no identical copy.
+/// earlier installation holds a database of which the temporary folder has no identical copy, or
+/// when no folder is known for it.
 Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter, std::ostream& why);
 
 /// udrestore: copies the saved database into the current installation folder, reads it back, then
@@ -52,10 +53,12 @@ Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why
 
 /// udmigrate: converts the current installation's database from the earlier layout in place; the
 /// database is replaced in one step after a complete write. A current-layout or empty file is left
-/// untouched (NothingToDo); a file in neither layout is left untouched and Refused.
+/// untouched (NothingToDo); a file in neither layout is left untouched and Refused. Records are
+/// converted one by one; one whose extensions line holds no "." is kept as it is and named on `why`.
 Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops = RealFileOps());
 
-/// The earlier installation's database, from `InstallLocation`; empty when the value is missing.
+/// The earlier installation's database, from `InstallLocation`, else from the folder of the program
+/// of `QuietUninstallString`; empty when neither names a folder.
 std::string EarlierDatabasePath(UninstallKeys& keys);
 /// The current installation's database, beside the program of `UninstallString`; empty when missing.
 std::string CurrentDatabasePath(UninstallKeys& keys);

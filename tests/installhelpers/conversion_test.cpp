@@ -104,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutCase{"EarlierExtensionsWithoutLeadingDot", "Foo\nfoo;.fo\n#\n(*\n*)\n\nBar\n*.bar\n\n\n\n\n", true},
         LayoutCase{"CurrentEndingInBlankLines", kTwoCurrent + "\r\n\r\n", false},
         LayoutCase{"CurrentExtensionsWithoutDot", "Foo\nfoo\n#\n0\n\n0\n\nNo\nBar\nbar\n//\n0\n\n0\n\nNo\n", false},
-        LayoutCase{"EarlierRecordThatNeverMatched", "Foo\nfoo\n#\n(*\n*)\n\n", false}),
+        LayoutCase{"EarlierRecordThatNeverMatched", "Foo\nfoo\n#\n(*\n*)\n\n", false},
+        LayoutCase{"EarlierWithOddRecords", "Foo\n.foo\n#\n(*\n*)\n\nOsc\nosc\n;\n\n\n\nNone\n\n;\n\n\n\n", true}),
     [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
 
 TEST(Conversion, WineCheckFixtureGivesItsExpectedFile) {

@@ -39,6 +39,23 @@ TEST(CallQueue, SlicedDeliveriesKeepTheOrderAndDropOnlyReplacedUpdates) {
     EXPECT_EQ(wakes, 2);
 }
 
+// What follows the calls (a list scrolled to its newest row) is done once at the end of each slice
+// that made calls, after them, and not for a delivery that found nothing.
+TEST(CallQueue, TheSliceEndFollowsEachSliceThatMadeCalls) {
+    CallQueue calls([] {});
+    std::vector<std::string> made;
+    calls.OnSliceEnd([&] { made.push_back("end"); });
+    EXPECT_FALSE(calls.Deliver(std::chrono::milliseconds(20)));
+    EXPECT_TRUE(made.empty());
+    for (int i = 0; i < 200; ++i) calls.Post(Kind::Other, [&] { made.push_back("row"); });
+    int slices = 0;
+    for (bool more = true; more; ++slices) more = calls.Deliver(std::chrono::milliseconds(0));
+    ASSERT_GT(slices, 1);
+    EXPECT_EQ(std::count(made.begin(), made.end(), "end"), slices);
+    EXPECT_EQ(made.back(), "end");
+    EXPECT_EQ(std::count(made.begin(), made.end(), "row"), 200);
+}
+
 // A worker that posts faster than the calls are made: calls posted while a delivery is under way, even
 // after it took the batch, wait for that delivery instead of asking for another, which would pile
 // deliveries up in the event loop and keep everything else in it waiting.

@@ -1,9 +1,11 @@
 // A desktop that answers from a script and records what it was asked, for the command tests.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "ui/core/desktop.h"
+#include "ui/core/queued_observers.h"
 
 namespace test_support {
 
@@ -35,6 +38,49 @@ public:
 
 private:
     kordel::engine::RunObserver& m_target;
+};
+
+// Passes every call on at once, a delivered slice ending after each row, as when the window keeps up.
+// With `cancelAfter` set, it holds the calls back until the worker is done, as when the worker counts
+// far ahead of the window, and the user cancels once that many rows are shown.
+class SlicedObserver final : public kordel::engine::RunObserver {
+public:
+    SlicedObserver(kordel::engine::RunObserver& target, std::atomic<int>& canc, int cancelAfter)
+        : m_target(target), m_slices(dynamic_cast<kordel::ui::SliceObserver*>(&target)), m_canc(canc),
+          m_cancelAfter(cancelAfter) {}
+    void SetStatus(const std::string& text) override { Pass([=, this] { m_target.SetStatus(text); }); }
+    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+        Pass([=, this] {
+            m_target.WriteRow(row, cells);
+            if (++m_shown == m_cancelAfter) m_canc = 1;
+            if (m_slices) m_slices->SliceDelivered();
+        });
+    }
+    void RowCounted(std::size_t row, const kordel::engine::FileCounts& counts, const std::string& language) override {
+        Pass([=, this] { m_target.RowCounted(row, counts, language); });
+    }
+    void WriteTotals(const kordel::engine::TotalsTexts& totals) override { Pass([=, this] { m_target.WriteTotals(totals); }); }
+    void SetProgress(int percent) override { Pass([=, this] { m_target.SetProgress(percent); }); }
+    bool AskMissing(const std::string& m) override { return m_target.AskMissing(m); }
+    bool AskOpenFailed(const std::string& m) override { return m_target.AskOpenFailed(m); }
+    bool AskUnknownExtension(const std::string& m) override { return m_target.AskUnknownExtension(m); }
+    void Finished(const std::string& message, bool isError) override {
+        Pass([=, this] { m_target.Finished(message, isError); });
+        for (auto& call : m_held) call();
+        m_held.clear();
+    }
+
+private:
+    void Pass(std::function<void()> call) {
+        if (m_cancelAfter >= 0) m_held.push_back(std::move(call));
+        else call();
+    }
+    kordel::engine::RunObserver& m_target;
+    kordel::ui::SliceObserver* m_slices;
+    std::atomic<int>& m_canc;
+    int m_cancelAfter;
+    int m_shown = 0;
+    std::vector<std::function<void()>> m_held;
 };
 
 class CancellingSortObserver final : public kordel::engine::SortObserver {
@@ -74,7 +120,8 @@ public:
             work(faulty);
             return;
         }
-        work(uiObserver);
+        SlicedObserver sliced(uiObserver, canc, cancelAfterShownRows);
+        work(sliced);
     }
     void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::engine::SortObserver&)>& work,
                              kordel::engine::SortObserver& uiObserver) override {
@@ -193,6 +240,7 @@ public:
     int cancelAfterPasses = -1;
     std::vector<std::string> details;
     std::vector<int> percents;
+    int cancelAfterShownRows = -1;  ///< the worker counts ahead; Cancel once this many rows are shown
     std::optional<std::string> versionReply;
     bool versionCancelled = false;
     std::vector<std::string> fetchedUrls;

@@ -40,6 +40,11 @@ void CallQueue::Flush() {
     Ask([] { return true; });
 }
 
+void CallQueue::OnSliceEnd(std::function<void()> f) {
+    std::lock_guard lock(m_mutex);
+    m_sliceEnd = std::move(f);
+}
+
 void CallQueue::Take() {
     {
         std::lock_guard lock(m_mutex);
@@ -82,6 +87,14 @@ bool CallQueue::Deliver(std::chrono::milliseconds slice) {
         m_made.push_back(std::move(call));
     }
     HandBack();
+    if (made > 0) {
+        std::function<void()> sliceEnd;
+        {
+            std::lock_guard lock(m_mutex);
+            sliceEnd = m_sliceEnd;
+        }
+        if (sliceEnd) sliceEnd();
+    }
     if (!m_ready.empty()) return true;
     std::lock_guard lock(m_mutex);
     if (!m_calls.empty()) return true;  // posted during this slice

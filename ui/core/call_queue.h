@@ -36,6 +36,9 @@ public:
     bool Ask(const std::function<bool()>& f);
     /// Returns once every call posted so far has been made on the interface thread.
     void Flush();
+    /// Has `f` made on the interface thread at the end of every slice that made calls, so that what
+    /// follows the calls (scrolling a list to its newest row) is done once per slice, not per call.
+    void OnSliceEnd(std::function<void()> f);
 
     /// Interface thread: makes waiting calls for about `slice`. True when calls are left, which the
     /// caller delivers after whatever else its event loop has to do; false ends the delivery, and
@@ -55,6 +58,7 @@ private:
     std::vector<Call> m_calls;  // posted by the worker
     std::vector<Call> m_spent;  // made, for the worker to destroy
     bool m_delivering = false;  // a delivery is asked for or under way
+    std::function<void()> m_sliceEnd;
     // Interface thread only:
     std::vector<Call> m_taken;  // the last batch taken, emptied
     std::deque<Call> m_ready;   // taken, not yet made

@@ -1,5 +1,6 @@
 // The Export commands: the shown results as a CSV, HTML or text report.
 #include "ui/core/main_logic.h"
+#include "platform/files.h"
 
 namespace kordel::ui {
 
@@ -21,9 +22,10 @@ void MainWindowLogic::Export(int command) {
     input.totals = texts().totals;
     input.pn = m_pn;
     input.sps = list().percentColumns();
-    if (csv) reports::SaveReportCSV(*path, input, m_questions);
-    else if (html) reports::SaveReportHTM(*path, input, m_questions);
-    else reports::SaveReport(*path, input, *m_clock, m_questions);
+    const std::filesystem::path target = platform::PathFromText(*path);
+    if (csv) reports::SaveReportCSV(target, input, m_questions);
+    else if (html) reports::SaveReportHTM(target, input, m_questions);
+    else reports::SaveReport(target, input, *m_clock, m_questions);
 }
 
 }  // namespace kordel::ui

@@ -165,7 +165,7 @@ void MainWindowLogic::Manual() {
     std::filesystem::path manual = folder / "kordel-manual.html";
     if (!platform::DoesFileExist(platform::PathText(manual)))
         manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
-    m_desktop.OpenDocument(manual.lexically_normal().string());
+    m_desktop.OpenDocument(platform::PathText(manual.lexically_normal()));
 }
 
 void MainWindowLogic::CheckVersion() {
@@ -243,7 +243,7 @@ bool MainWindowLogic::SaveTo(const std::string& path) {
     projects::ListSettings settings = ListSettingsNow();
     bool saved = false;
     ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
-        saved = projects::ExportProject(path, list().Paths(), state, settings, questions);
+        saved = projects::ExportProject(platform::PathFromText(path), list().Paths(), state, settings, questions);
     });
     if (saved) {
         StoreLastSaved(settings);
@@ -310,7 +310,7 @@ void MainWindowLogic::OpenList(const std::string& path) {
     const projects::ListSettings settings = ListSettingsNow();
     bool count = false;
     ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
-        count = projects::OpenProject(path, rows, state, settings, questions);
+        count = projects::OpenProject(platform::PathFromText(path), rows, state, settings, questions);
     });
     FreeAside(list().Clear());
     PlaceRows(std::move(rows));
@@ -365,9 +365,8 @@ void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
     std::vector<std::string> unreadable;
     m_desktop.ShowBusy(kAddingBusyText);
     for (const std::string& path : paths) {
-        std::error_code ec;
-        if (std::filesystem::is_directory(path, ec)) {
-            const auto found = FilesUnder(path, known, unreadable);
+        if (platform::GetPathInfo(path).kind == platform::PathKind::Folder) {
+            const auto found = FilesUnder(platform::PathFromText(path), known, unreadable);
             files.insert(files.end(), found.begin(), found.end());
         } else {
             files.push_back(path);

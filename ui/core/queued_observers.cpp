@@ -4,6 +4,10 @@ namespace kordel::ui {
 
 using Kind = CallQueue::Kind;
 
+QueuedRunObserver::QueuedRunObserver(CallQueue& calls, engine::RunObserver& target) : m_calls(calls), m_target(target) {
+    if (auto* slices = dynamic_cast<SliceObserver*>(&target)) m_calls.OnSliceEnd([slices] { slices->SliceDelivered(); });
+}
+
 void QueuedRunObserver::SetStatus(const std::string& text) {
     m_calls.Post(Kind::Status, [t = &m_target, text] { t->SetStatus(text); });
 }
@@ -25,6 +29,10 @@ bool QueuedRunObserver::AskUnknownExtension(const std::string& m) {
 }
 void QueuedRunObserver::Finished(const std::string& message, bool isError) {
     m_calls.Post(Kind::Other, [t = &m_target, message, isError] { t->Finished(message, isError); });
+}
+
+void QueuedRunObserver::RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string& userLanguage) {
+    m_calls.Post(Kind::Other, [t = &m_target, row, counts, userLanguage] { t->RowCounted(row, counts, userLanguage); });
 }
 
 void QueuedSortObserver::SetStatus(const std::string& text) {

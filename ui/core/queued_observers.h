@@ -7,11 +7,20 @@
 
 namespace kordel::ui {
 
+/// An interface-side observer told at the end of each delivered slice of calls, so that it brings
+/// its changes into view once per slice instead of once per call.
+class SliceObserver {
+public:
+    virtual ~SliceObserver() = default;
+    virtual void SliceDelivered() = 0;
+};
+
 /// A count run's reports for the interface thread. Questions block the worker until the interface
 /// thread has the answer, after the updates queued before them.
 class QueuedRunObserver final : public engine::RunObserver {
 public:
-    QueuedRunObserver(CallQueue& calls, engine::RunObserver& target) : m_calls(calls), m_target(target) {}
+    /// A target that is also a SliceObserver hears of the end of every slice.
+    QueuedRunObserver(CallQueue& calls, engine::RunObserver& target);
 
     void SetStatus(const std::string& text) override;
     void WriteRow(std::size_t row, const std::vector<std::string>& cells) override;
@@ -21,6 +30,7 @@ public:
     bool AskOpenFailed(const std::string& message) override;
     bool AskUnknownExtension(const std::string& message) override;
     void Finished(const std::string& message, bool isError) override;
+    void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string& userLanguage) override;
 
 private:
     CallQueue& m_calls;

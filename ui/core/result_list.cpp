@@ -5,27 +5,7 @@
 #include <iterator>
 #include <utility>
 
-#include "common/ascii.h"
-
 namespace kordel::ui {
-namespace {
-
-int CompareIgnoringCase(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char ca = static_cast<unsigned char>(AsciiLower(a[i]));
-        const unsigned char cb = static_cast<unsigned char>(AsciiLower(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-}  // namespace
-
-bool PathBefore(std::string_view a, std::string_view b) {
-    const int c = CompareIgnoringCase(a, b);
-    return c != 0 ? c < 0 : a < b;
-}
 
 const std::vector<Column>& ListColumns(bool sps) {
     static const std::vector<Column> plain{{"Source File Path", 250}, {"Code Lines", 90},  {"Comment Lines", 120},

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "projects/list_order.h"
+
 namespace kordel::ui {
 
 struct Column {
@@ -104,8 +106,7 @@ private:
     ResultListListener* m_listener = nullptr;
 };
 
-/// The list's order for paths: letter case ignored first, then byte order so that paths differing
-/// only by case (distinct files off Windows) keep a fixed order.
-bool PathBefore(std::string_view a, std::string_view b);
+/// The list's order for paths (shared with kordelc, which counts a project list in this order).
+using projects::PathBefore;
 
 }  // namespace kordel::ui

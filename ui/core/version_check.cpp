@@ -31,13 +31,17 @@ bool VersionReplyBody::Add(std::string_view bytes) {
 
 VersionOutcome EvaluateVersionReply(const std::optional<std::string>& body) {
     if (!body) return VersionOutcome::CouldNotConnect;
-    std::string_view first(*body);
-    const std::size_t lf = first.find('\n');
-    // A first line that never ends within what is kept is no version file.
-    if (lf == std::string_view::npos && first.size() >= kVersionReplyCap) return VersionOutcome::CouldNotConnect;
-    first = first.substr(0, lf);
-    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
-    if (first.empty()) return VersionOutcome::CouldNotConnect;
+    // The first line as a text-mode read gives it: CR LF becomes LF, a Ctrl-Z ends the data, at
+    // most 254 characters, the line break kept when one was read. Only the exact version is the
+    // latest: "1.7" followed by a line break, or an empty first line, is not.
+    std::string first;
+    for (std::size_t i = 0; i < body->size() && first.size() < kVersionLineLimit; ++i) {
+        const char c = (*body)[i];
+        if (c == '\x1a') break;
+        if (c == '\r' && i + 1 < body->size() && (*body)[i + 1] == '\n') continue;
+        first += c;
+        if (c == '\n') break;
+    }
     return first == kOwnVersion ? VersionOutcome::Latest : VersionOutcome::Newer;
 }
 

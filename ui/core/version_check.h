@@ -26,6 +26,8 @@ inline constexpr std::chrono::milliseconds kVersionDeadline{15000};
 
 /// At most this much of the reply is kept; the first line is all that is compared.
 inline constexpr std::size_t kVersionReplyCap = 64 * 1024;
+/// The most characters of the first line that the comparison reads.
+inline constexpr std::size_t kVersionLineLimit = 254;
 
 /// True for an http or https URL with a host. Nothing else is fetched: a file: URL naming a FIFO
 /// would block the program, and other schemes are read by other means than the download.
@@ -51,9 +53,9 @@ struct VersionReply {
     std::string body;  ///< the kept start of the body, when received
 };
 
-/// Decides from the reply's body (nothing when the download failed). The first line is taken
-/// without its line end; an empty first line, or one that does not end within the kept bytes,
-/// counts as a failed download.
+/// Decides from the reply's body (nothing when the download failed): its first line, read as a
+/// text file's line is (at most kVersionLineLimit characters, the line break kept), is compared
+/// with the program's version exactly; anything else is a newer version.
 VersionOutcome EvaluateVersionReply(const std::optional<std::string>& body);
 
 inline constexpr std::string_view kCouldNotConnectMessage =

@@ -8,6 +8,7 @@
 #include "ui/win32/list_view.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
+#include "platform/files.h"
 
 namespace kordel::win32 {
 namespace {
@@ -139,7 +140,7 @@ INT_PTR CALLBACK ListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPara
                 case IDC_UD_OK:
                     // A failed write keeps the old file and the dialog, so the edits are not lost.
                     if (!state->editor.Save()) {
-                        state->desktop.Message(OpenForWritingMessage(state->editor.path().string()),
+                        state->desktop.Message(OpenForWritingMessage(platform::PathText(state->editor.path())),
                                                ui::Icon::Stop);
                         break;
                     }
