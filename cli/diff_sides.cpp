@@ -62,14 +62,17 @@ bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason
 
 bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
-    FileCollector collector(context.filters, context.known);
-    const auto wanted = [&](const std::string& relative, bool isFolder) {
-        if (!isFolder) return collector.Accepts(fs::path(relative));
+    return repository.ListFiles(spec, RevisionWanted(context), context.filters.ignoreFiles, files, error, namedFile);
+}
+
+Repository::Wanted RevisionWanted(const SideContext& context) {
+    auto collector = std::make_shared<const FileCollector>(context.filters, context.known);
+    return [collector, excluded = context.filters.excludedDirs](const std::string& relative, bool isFolder) {
+        if (!isFolder) return collector->Accepts(fs::path(relative));
         const std::string name = fs::path(relative).filename().string();
-        return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
+        return std::none_of(excluded.begin(), excluded.end(),
                             [&](const std::string& pattern) { return MatchGlob(pattern, name); });
     };
-    return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
 }
 
 bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error) {

@@ -10,6 +10,7 @@
 #include "cli/batch.h"
 #include "cli/by_language.h"
 #include "cli/diff_command.h"
+#include "cli/history_command.h"
 #include "cli/inputs.h"
 #include "cli/json_output.h"
 #include "cli/languages.h"
@@ -180,6 +181,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
                               ".", &progress, &listQuestions};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
+    if (o.history) return RunHistory(o, options, lookup, userLanguages.languages, context, console, progress, out);
 
     // Revisions are read from git; everything else goes through the count run.
     Options plain = o;

@@ -40,6 +40,8 @@ struct Options {
     bool quiet = false;
     unsigned jobs = 1;
     std::vector<std::string> diff;  ///< OLD and NEW of --diff; empty without it
+    std::optional<std::string> history;  ///< REV or A..B of --history ("HEAD" when it names none)
+    std::string since, until, every, cache;  ///< --since, --until, --every and --cache of --history
 };
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.

@@ -6,7 +6,7 @@
 
 #include <git2.h>
 
-#include "cli/ignore_rules.h"
+#include "cli/ignore_scope.h"
 
 namespace kordel::cli {
 namespace {
@@ -33,24 +33,6 @@ BlobId IdOf(const git_oid* oid) {
     std::memcpy(id.data(), oid->id, id.size());
     return id;
 }
-
-// An ignore file larger than this is not read: it is no list of rules someone wrote.
-constexpr std::size_t kMaxIgnoreFile = 1 << 20;
-
-// The .ignore rules in force in a folder of the tree: its own and those of the folders above it.
-struct IgnoreScope {
-    const IgnoreScope* parent;
-    std::string folder;  // relative to the walk's root, "" or ending in "/"
-    IgnoreRules rules;
-
-    bool Ignores(const std::string& relative, bool isFolder) const {
-        for (const IgnoreScope* s = this; s; s = s->parent) {
-            const IgnoreRules::Verdict v = s->rules.Match(std::string_view(relative).substr(s->folder.size()), isFolder);
-            if (v != IgnoreRules::Verdict::None) return v == IgnoreRules::Verdict::Ignore;
-        }
-        return false;
-    }
-};
 
 struct Walker {
     git_repository* repo;

@@ -1,8 +1,7 @@
 // A revision's blobs through the counters, bytes in memory.
 #include "cli/revision_count.h"
 
-#include "cli/languages.h"
-#include "engine/dispatch.h"
+#include "cli/file_language.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
 
@@ -27,27 +26,18 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         const std::string path = prefix + file.relative;
         if (context.progress) context.progress->Counting(done++, files.size(), path);
         const std::string ext = context.extensionOf(file.relative);
-        Row row{path, false, {}, {}};
-        std::unique_ptr<engine::LineClassifier> classifier;
-        if (const engine::BuiltinLanguage* builtin = engine::FindBuiltin(ext, options.dotf)) {
-            row.language = BuiltinLanguageName(ext, options.dotf);
-            classifier = builtin->make(options);
-        } else if (userLanguages) {
-            if (std::optional<engine::UserLanguageMatch> match = userLanguages->Find(ext, options)) {
-                row.language = std::move(match->name);
-                classifier = std::move(match->classifier);
-            }
-        }
-        if (!classifier) {
+        std::optional<FileLanguage> language = LanguageOf(ext, options, userLanguages);
+        if (!language || !language->classifier) {
             skipped.push_back({path, "unknown extension"});
             continue;
         }
+        Row row{path, false, {}, std::move(language->name)};
         const BlobBytes bytes = repository->ReadBlob(file.blob);
         if (!bytes.ok()) {
             skipped.push_back({path, "unreadable"});
             continue;
         }
-        row.counts = engine::CountBuffer(bytes.view(), *classifier, options.cnoml);
+        row.counts = engine::CountBuffer(bytes.view(), *language->classifier, options.cnoml);
         row.counted = true;
         rows.push_back(std::move(row));
     }
