@@ -74,10 +74,17 @@ std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to) {
             if (!t || *t > to) break;
             ticks.push_back({*t, text});
         }
-    } else {
+    } else if (days > 3) {
         const std::int64_t step = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(days / 10)));
         for (std::int64_t t = (from / 86400 + 1) * 86400; t <= to; t += step * 86400)
             ticks.push_back({t, FormatHistoryDate(t).substr(0, 10)});
+    } else {
+        // Hours; the date where a day begins.
+        const std::int64_t step = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(days * 24 / 8)));
+        for (std::int64_t t = (from / 3600 + 1) * 3600; t <= to; t += step * 3600) {
+            const std::string date = FormatHistoryDate(t);
+            ticks.push_back({t, t % 86400 < step * 3600 ? date.substr(5, 5) + " " + date.substr(11, 5) : date.substr(11, 5)});
+        }
     }
     return ticks;
 }
