@@ -25,14 +25,6 @@ git_oid OidOf(const BlobId& id) {
 
 bool IsRegularBlob(git_filemode_t mode) { return mode == GIT_FILEMODE_BLOB || mode == GIT_FILEMODE_BLOB_EXECUTABLE; }
 
-struct TreeHandle {
-    git_tree* p = nullptr;
-    TreeHandle() = default;
-    TreeHandle(const TreeHandle&) = delete;
-    TreeHandle& operator=(const TreeHandle&) = delete;
-    ~TreeHandle() { git_tree_free(p); }
-};
-
 // The id of a folder's regular .ignore file, or nothing.
 std::optional<BlobId> IgnoreFileOf(const git_tree* tree) {
     const git_tree_entry* entry = git_tree_entry_byname(tree, ".ignore");
@@ -45,9 +37,35 @@ std::optional<BlobId> IgnoreFileOf(const git_tree* tree) {
 struct HistoryRepository::State {
     git_repository* repo = nullptr;
     std::map<BlobId, IgnoreRules> ignoreRules;  // each .ignore blob read once
+    // The trees of the comparison under way, and those of the one before: the new side of one
+    // comparison is the old side of the next, so each tree along a changed path is read once.
+    std::map<BlobId, git_tree*> current, previous;
+
     ~State() {
+        EndComparison();
+        EndComparison();
         git_repository_free(repo);
         git_libgit2_shutdown();
+    }
+
+    const git_tree* Tree(const git_oid* id) {
+        const BlobId key = IdOf(id);
+        if (const auto it = current.find(key); it != current.end()) return it->second;
+        git_tree* tree = nullptr;
+        if (const auto it = previous.find(key); it != previous.end()) {
+            tree = it->second;
+            previous.erase(it);
+        } else if (git_tree_lookup(&tree, repo, id) != 0) {
+            return nullptr;
+        }
+        current.emplace(key, tree);
+        return tree;
+    }
+
+    void EndComparison() {
+        for (auto& [id, tree] : previous) git_tree_free(tree);
+        previous.clear();
+        previous.swap(current);
     }
 
     const IgnoreRules& RulesOf(const BlobId& id) {
@@ -90,10 +108,10 @@ struct TreeComparer {
         return !(scope && scope->Ignores(relative, isFolder)) && wanted(relative, isFolder);
     }
 
-    bool Lookup(TreeHandle& tree, const git_oid* id) {
-        if (git_tree_lookup(&tree.p, state.repo, id) == 0) return true;
-        failed = true;
-        return false;
+    const git_tree* Lookup(const git_oid* id) {
+        const git_tree* tree = state.Tree(id);
+        failed = failed || !tree;
+        return tree;
     }
 
     // One side's entry leaves (-1) or enters (+1) with everything below it.
@@ -101,9 +119,8 @@ struct TreeComparer {
         const std::string relative = prefix + git_tree_entry_name(entry);
         const git_object_t type = git_tree_entry_type(entry);
         if (type == GIT_OBJECT_TREE) {
-            TreeHandle subtree;
-            if (Takes(scope, relative, true) && Lookup(subtree, git_tree_entry_id(entry)))
-                Whole(subtree.p, relative + "/", scope, sign);
+            if (!Takes(scope, relative, true)) return;
+            if (const git_tree* subtree = Lookup(git_tree_entry_id(entry))) Whole(subtree, relative + "/", scope, sign);
         } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) &&
                    Takes(scope, relative, false)) {
             onChange(relative, IdOf(git_tree_entry_id(entry)), sign);
@@ -149,9 +166,10 @@ struct TreeComparer {
                 continue;
             if (git_tree_entry_type(a) == GIT_OBJECT_TREE && git_tree_entry_type(b) == GIT_OBJECT_TREE) {
                 const std::string relative = prefix + git_tree_entry_name(b);
-                TreeHandle x, y;
-                if (Takes(scope, relative, true) && Lookup(x, git_tree_entry_id(a)) && Lookup(y, git_tree_entry_id(b)))
-                    Changed(x.p, y.p, relative + "/", scope);
+                if (!Takes(scope, relative, true)) continue;
+                const git_tree* x = Lookup(git_tree_entry_id(a));
+                const git_tree* y = x ? Lookup(git_tree_entry_id(b)) : nullptr;
+                if (y) Changed(x, y, relative + "/", scope);
                 continue;
             }
             Entry(a, prefix, scope, -1);
@@ -171,9 +189,6 @@ HistoryRepository::~HistoryRepository() = default;
 
 std::unique_ptr<HistoryRepository> HistoryRepository::Open(const std::string& folder, std::string& error) {
     git_libgit2_init();
-    // Trees are met twice, as the new side of one comparison and the old side of the next: keep
-    // large ones in libgit2's object cache too.
-    git_libgit2_opts(GIT_OPT_SET_CACHE_OBJECT_LIMIT, GIT_OBJECT_TREE, static_cast<std::size_t>(1) << 20);
     auto state = std::make_unique<State>();
     if (git_repository_open_ext(&state->repo, folder.c_str(), 0, nullptr) != 0) {
         error = "\"" + folder + "\" is not in a git repository (" + LastGitError() + ")";
@@ -261,16 +276,16 @@ bool HistoryRepository::CompareTrees(const BlobId* from, const BlobId& to, const
                                      bool ignoreFiles, const FileChange& onChange, std::string& error) {
     if (from && *from == to) return true;
     TreeComparer comparer{*m_state, wanted, ignoreFiles, onChange};
-    TreeHandle newTree, oldTree;
     const git_oid toId = OidOf(to);
-    if (comparer.Lookup(newTree, &toId)) {
+    if (const git_tree* newTree = comparer.Lookup(&toId)) {
         if (!from) {
-            comparer.Whole(newTree.p, "", nullptr, +1);
+            comparer.Whole(newTree, "", nullptr, +1);
         } else {
             const git_oid fromId = OidOf(*from);
-            if (comparer.Lookup(oldTree, &fromId)) comparer.Changed(oldTree.p, newTree.p, "", nullptr);
+            if (const git_tree* oldTree = comparer.Lookup(&fromId)) comparer.Changed(oldTree, newTree, "", nullptr);
         }
     }
+    m_state->EndComparison();
     if (comparer.failed) error = "a tree of the history cannot be read: " + LastGitError();
     return !comparer.failed;
 }
