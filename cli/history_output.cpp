@@ -124,7 +124,8 @@ std::string Change(std::int64_t from, std::int64_t to, bool aligned) {
     return text;
 }
 
-// The first and the last point side by side per language, with the change of each count.
+// The first and the last point's files and code per language, the change of code, and the last point's
+// other counts.
 class TableWriter final : public HistoryWriter {
 public:
     TableWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages, TextSink write)
@@ -148,9 +149,8 @@ public:
             text += std::to_string(m_points) + (m_points == 1 ? " point" : " points") + " from " + label(m_first) +
                     " to " + label(m_last) + "\n\n";
         Grid grid;
-        grid.push_back({"Language", "Files", "", "Code", "", "Comment", "", "Mixed", "", "Blank", "", "Code change"});
-        if (!aligned) grid[0] = {"Language", "Files first", "Files last", "Code first", "Code last", "Comment first",
-                                 "Comment last", "Mixed first", "Mixed last", "Blank first", "Blank last", "Code change"};
+        grid.push_back({"Language", "Files first", "Files last", "Code first", "Code last", "Code change", "Comment last",
+                        "Mixed last", "Blank last"});
         std::vector<LanguageTotal> first = m_first.totals, last = m_last.totals;
         const std::size_t n = std::max(first.size(), last.size());
         first.resize(n), last.resize(n);
@@ -168,14 +168,9 @@ public:
             sum.counts.inos += t.counts.inos, sum.counts.nl3 += t.counts.nl3;
         };
         const auto line = [&](const std::string& name, const LanguageTotal& a, const LanguageTotal& b) {
-            std::vector<std::string> cells{name};
-            for (auto [x, y] : {std::pair{a.files, b.files}, {a.counts.ii, b.counts.ii}, {a.counts.inoc, b.counts.inoc},
-                                {a.counts.inoml, b.counts.inoml}, {a.counts.inos, b.counts.inos}}) {
-                cells.push_back(number(x));
-                cells.push_back(aligned ? "-> " + number(y) : number(y));
-            }
-            cells.push_back(Change(a.counts.ii, b.counts.ii, aligned));
-            grid.push_back(std::move(cells));
+            grid.push_back({name, number(a.files), number(b.files), number(a.counts.ii), number(b.counts.ii),
+                            Change(a.counts.ii, b.counts.ii, aligned), number(b.counts.inoc), number(b.counts.inoml),
+                            number(b.counts.inos)});
         };
         for (std::size_t l : order) {
             line(m_languages.Name(l), first[l], last[l]);
