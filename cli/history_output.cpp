@@ -3,6 +3,7 @@
 #include "cli/history_output.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include <nlohmann/json.hpp>

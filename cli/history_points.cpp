@@ -2,6 +2,7 @@
 #include "cli/history_points.h"
 
 #include <charconv>
+#include <cstdio>
 
 namespace kordel::cli {
 namespace {

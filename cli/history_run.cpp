@@ -2,10 +2,12 @@
 // counting threads read and count the blobs the memo lacks, and then the points are summed in order.
 #include "cli/history_run.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "cli/file_language.h"
