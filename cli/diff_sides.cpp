@@ -81,11 +81,14 @@ bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason
 
 bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
-    FileCollector collector(context.filters, context.known);
-    const auto wanted = [&](const std::string& relative, bool isFolder) {
-        return isFolder ? !collector.ExcludedFolder(relative) : collector.Accepts(platform::PathFromText(relative));
+    return repository.ListFiles(spec, RevisionWanted(context), context.filters.ignoreFiles, files, error, namedFile);
+}
+
+Repository::Wanted RevisionWanted(const SideContext& context) {
+    auto collector = std::make_shared<const FileCollector>(context.filters, context.known);
+    return [collector](const std::string& relative, bool isFolder) {
+        return isFolder ? !collector->ExcludedFolder(relative) : collector->Accepts(platform::PathFromText(relative));
     };
-    return repository.ListFiles(spec, wanted, context.filters.ignoreFiles, files, error, namedFile);
 }
 
 bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error) {

@@ -68,4 +68,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
 bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,
                        std::vector<RevisionFile>& files, std::string& error, bool* namedFile = nullptr);
 
+/// Which files and folders of a revision the filters take (the test of ListRevisionFiles).
+Repository::Wanted RevisionWanted(const SideContext& context);
+
 }  // namespace kordel::cli

@@ -15,6 +15,7 @@
 #include "cli/language_filter.h"
 #include "cli/linguist.h"
 #include "cli/sum.h"
+#include "cli/history_command.h"
 #include "cli/inputs.h"
 #include "cli/json_output.h"
 #include "cli/languages.h"
@@ -198,6 +199,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
                               ".", &progress, &listQuestions, o.maxFileSize};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
+    if (o.history) return RunHistory(o, options, lookup, userLanguages.languages, context, console, progress, out);
     std::istringstream noInput;
     std::istream& input = console.in ? *console.in : noInput;
     if (!o.sum.empty()) return RunSum(o, input, console, progress, out);

@@ -33,6 +33,8 @@ constexpr const char* kExamples = R"(Examples:
   kordelc --diff old new --by-file -f md
                                        the change per file between two folders, in Markdown
   kordelc git:HEAD~5:src               a revision's files, read from git without a checkout
+  kordelc --history --every month -f svg -o growth.svg
+                                       code lines per language, month by month, as a chart
 
 Ignore files:
   Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
@@ -107,9 +109,9 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("");
     app.add_option("-f,--format", o.format,
                    "table (the default), json (files and languages), md (a Markdown table), or the txt, csv or "
-                   "html report of every file; --diff prints table, md, csv or json")
+                   "html report of every file; --diff prints table, md, csv or json, --history table, csv, json or svg")
         ->type_name("FORMAT")
-        ->check(OneOf({"table", "json", "md", "txt", "csv", "html"}));
+        ->check(OneOf({"table", "json", "md", "txt", "csv", "html", "svg"}));
     app.add_option("-o,--output", o.output, "Write the output to FILE (atomically) instead of standard output")
         ->type_name("FILE");
     app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
@@ -199,11 +201,26 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("OLD NEW")
         ->expected(2)
         ->allow_extra_args(false);
+    std::string historyRev;
+    CLI::Option* history = app.add_option("--history", historyRev,
+                   "Count every first-parent commit of REV (default HEAD) or of a range A..B, oldest first")
+        ->type_name("[REV]")
+        ->expected(0, 1);
+    app.add_option("--since", o.since, "--history: commits from DATE on (YYYY-MM-DD[THH:MM[:SS]], UTC)")
+        ->type_name("DATE");
+    app.add_option("--until", o.until, "--history: commits up to DATE (a day counts whole)")->type_name("DATE");
+    app.add_option("--every", o.every, "--history: a point every N commits, or the last of each day, week, month; or tag")
+        ->type_name("N|PERIOD");
+    app.add_option("--cache", o.cache, "--history: keep blob counts in FILE, so a rerun counts only new blobs")
+        ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
     app.set_version_flag("--version", std::string("kordelc ") + kVersion, "Print the version");
     app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
+        if (history->count() > 0) o.history = historyRev.empty() ? "HEAD" : historyRev;
+        if (!o.history && (o.format == "svg" || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
+            throw CLI::ValidationError("--history", "-f svg, --since, --until, --every and --cache go with --history only");
         if (!o.diff.empty()) {
             if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
                 throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
@@ -216,7 +233,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                 !o.ignoredFile.empty())
                 throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
                                                      "nor --ignored");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty()) {
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty() &&
+                   !o.history) {
             throw CLI::RequiredError("PATH");
         }
         for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {

@@ -48,6 +48,8 @@ struct Options {
     bool skipGenerated = false;
     bool skipVendored = false;
     std::vector<std::string> sum;  ///< --sum: JSON outputs of kordelc to add up ("-": standard input)
+    std::optional<std::string> history;  ///< REV or A..B of --history ("HEAD" when it names none)
+    std::string since, until, every, cache;  ///< --since, --until, --every and --cache of --history
 };
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.

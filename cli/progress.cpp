@@ -67,7 +67,9 @@ void Progress::Tick() {
 }
 
 void Progress::DrawLocked() {
-    m_err << '\r' << LineText(m_counting, m_done, m_total, m_folder, m_width) << "\x1b[K" << std::flush;
+    const std::string text = m_status.empty() ? LineText(m_counting, m_done, m_total, m_folder, m_width)
+                                              : ShortenMiddle(m_status, m_width > 1 ? m_width - 1 : 0);
+    m_err << '\r' << text << "\x1b[K" << std::flush;
     m_shown = true;
     m_changed = false;
 }
@@ -97,6 +99,13 @@ void Progress::Counting(std::size_t done, std::size_t total, const std::string& 
     m_changed = true;
     // Once the line is up, the start of the count is shown at once rather than at the next tick.
     if (phaseChanged && m_shown) DrawLocked();
+}
+
+void Progress::Status(const std::string& text) {
+    if (!m_live) return;
+    std::lock_guard lock(m_mutex);
+    m_status = text;
+    m_changed = true;
 }
 
 void Progress::Message(const std::string& message) {

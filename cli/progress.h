@@ -26,6 +26,8 @@ public:
     void Walking(std::size_t found, const std::string& folder);
     /// `done` of `total` files are counted; the next is in `folder`.
     void Counting(std::size_t done, std::size_t total, const std::string& folder);
+    /// Any other state of the run, shown as it stands (cut to the width).
+    void Status(const std::string& text);
     /// A warning ("kordelc: " is put before it); --quiet silences it.
     void Warn(const std::string& message);
     /// An error, shown even with --quiet.
@@ -59,6 +61,7 @@ private:
     std::size_t m_done = 0;
     std::size_t m_total = 0;
     std::string m_folder;
+    std::string m_status;  // when set, the line shows it instead of the walk's or the count's state
     bool m_shown = false;  // the line is on the screen now
     std::thread m_ticker;
 };

@@ -10,6 +10,7 @@
 #include "cli/ignore_rules.h"
 #include "cli/loose_object.h"
 #include "platform/files.h"
+#include "cli/ignore_scope.h"
 
 namespace kordel::cli {
 namespace {
@@ -45,9 +46,6 @@ BlobId IdOf(const git_oid* oid) {
     std::memcpy(id.data(), oid->id, id.size());
     return id;
 }
-
-// An ignore file larger than this is not read: it is no list of rules someone wrote.
-constexpr std::size_t kMaxIgnoreFile = 1 << 20;
 
 // A tree held while the walk is below it; the walk's root belongs to the caller.
 using TreeHandle = std::unique_ptr<git_tree, void (*)(git_tree*)>;

@@ -1,7 +1,7 @@
 #compdef kordelc
 # zsh completion for kordelc
 _arguments -s \
-  '(-f --format)'{-f,--format}'[output format]:format:(table json md txt csv html)' \
+  '(-f --format)'{-f,--format}'[output format]:format:(table json md txt csv html svg)' \
   '(-o --output)'{-o,--output}'[write the output to FILE]:file:_files' \
   '--by-file[one line per file]' \
   '--by-language[one line per language (the default)]' \
@@ -25,6 +25,11 @@ _arguments -s \
   '--max-file-size[leave out files larger than SIZE]:size:' \
   '--skip-duplicates[count identical files once]' \
   '--diff[count the change from OLD to NEW]:old side:_files:new side:_files' \
+  '--history[count every first-parent commit of REV or A..B]::revision:' \
+  '--since[history: commits from DATE on]:date:' \
+  '--until[history: commits up to DATE]:date:' \
+  '--every[history: a point every N commits, or per day, week, month or tag]:sampling:(day week month tag)' \
+  '--cache[history: keep blob counts in FILE]:file:_files' \
   '--follow-symlinks[follow symbolic links]' \
   '--name[project name]:name:' \
   '--save-list[write the counted files as a project list]:file:_files' \

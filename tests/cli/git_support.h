@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -25,8 +26,9 @@ public:
     TestRepository(const TestRepository&) = delete;
     TestRepository& operator=(const TestRepository&) = delete;
 
-    /// Commits every file of the work tree (files deleted since the last commit are removed).
-    void Commit(const std::string& message) {
+    /// Commits every file of the work tree (files deleted since the last commit are removed), at
+    /// `time` (seconds since 1970, UTC).
+    void Commit(const std::string& message, std::int64_t time = 1700000000) {
         git_index* index = nullptr;
         ASSERT_EQ(git_repository_index(&index, m_repo), 0);
         git_strarray all{nullptr, 0};
@@ -39,7 +41,7 @@ public:
         git_tree* tree = nullptr;
         ASSERT_EQ(git_tree_lookup(&tree, m_repo, &treeId), 0);
         git_signature* who = nullptr;
-        ASSERT_EQ(git_signature_new(&who, "Test", "test@example.invalid", 1700000000, 0), 0);
+        ASSERT_EQ(git_signature_new(&who, "Test", "test@example.invalid", time, 0), 0);
         git_commit* parent = nullptr;
         git_oid head;
         const bool hasParent = git_reference_name_to_id(&head, m_repo, "HEAD") == 0;
@@ -53,6 +55,22 @@ public:
         git_commit_free(parent);
         git_signature_free(who);
         git_tree_free(tree);
+    }
+
+    /// Tags HEAD as `name`, with a tag object when `annotated`.
+    void Tag(const std::string& name, bool annotated) {
+        git_object* head = nullptr;
+        ASSERT_EQ(git_revparse_single(&head, m_repo, "HEAD"), 0);
+        git_oid id;
+        if (annotated) {
+            git_signature* who = nullptr;
+            ASSERT_EQ(git_signature_new(&who, "Test", "test@example.invalid", 1700000000, 0), 0);
+            EXPECT_EQ(git_tag_create(&id, m_repo, name.c_str(), head, who, "release", 0), 0);
+            git_signature_free(who);
+        } else {
+            EXPECT_EQ(git_tag_create_lightweight(&id, m_repo, name.c_str(), head, 0), 0);
+        }
+        git_object_free(head);
     }
 
 private:

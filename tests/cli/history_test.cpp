@@ -1,0 +1,360 @@
+// kordelc --history: every point's totals against a count of the same revision, sampling, ranges,
+// renames and deletions, the blob memo, the cache file and the chart.
+#include <fstream>
+#include <random>
+
+#include "cli/history_cache.h"
+#include "cli/history_memo.h"
+#include "cli/history_output.h"
+#include "cli/history_points.h"
+#include "cli/svg_chart.h"
+#include "cli_support.h"
+#include "git_support.h"
+
+namespace kordel::cli::test {
+namespace {
+
+constexpr std::int64_t kDay = 86400;
+constexpr std::int64_t kStart = 1700000000;  // 2023-11-14T22:13:20Z
+
+// Per language: files, code, comment, mixed, blank, lines.
+using LanguageCounts = std::map<std::string, std::vector<std::int64_t>>;
+
+LanguageCounts CountsOf(const nlohmann::json& languages, const char* nameKey) {
+    LanguageCounts counts;
+    for (const auto& l : languages)
+        counts[l[nameKey].get<std::string>()] = {l["files"], l["code"], l["comment"], l["mixed"], l["blank"], l["lines"]};
+    return counts;
+}
+
+class HistoryTest : public CliTest {
+protected:
+    void SetUp() override {
+        CliTest::SetUp();
+        m_repository = std::make_unique<TestRepository>(Path("repo"));
+    }
+    void TearDown() override { m_repository.reset(); }
+
+    void Commit(std::int64_t time = kStart) { m_repository->Commit("change", time); }
+
+    // A history's points from its JSON, run in the repository.
+    nlohmann::json Points(std::vector<std::string> args, int expectedCode = 0) const {
+        args.insert(args.end(), {"-f", "json"});
+        const InFolder inRepo(Path("repo"));
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.code, expectedCode) << run.err;
+        return run.code == 2 ? nlohmann::json::object() : nlohmann::json::parse(run.out)["points"];
+    }
+
+    LanguageCounts RevisionCounts(const std::string& commit, std::vector<std::string> args) const {
+        args.insert(args.end(), {"-f", "json", "git:" + commit});
+        const InFolder inRepo(Path("repo"));
+        const CliRun run = Run(args);
+        EXPECT_EQ(run.code, 0) << run.err;
+        return CountsOf(nlohmann::json::parse(run.out)["languages"], "language");
+    }
+
+    std::unique_ptr<TestRepository> m_repository;
+};
+
+// A file of `ext` with lines of each kind, different for each `seed`.
+std::string SourceText(const std::string& ext, unsigned seed) {
+    std::mt19937 rng(seed);
+    const bool hash = ext == ".py" || ext == ".rb";
+    std::string text;
+    for (unsigned i = 0, n = 3 + rng() % 25; i < n; ++i) {
+        switch (rng() % 6) {
+            case 0: text += "\n"; break;
+            case 1: text += hash ? "# note\n" : "// note\n"; break;
+            case 2: text += hash ? "x = 1  # why\n" : "x = 1; // why\n"; break;
+            case 3: text += hash ? "\"\"\"doc\nmore\"\"\"\n" : "/* block\n\n   end */\n"; break;
+            default: text += "value_" + std::to_string(rng() % 1000) + " = " + std::to_string(i) + ";\n";
+        }
+    }
+    return text;
+}
+
+// For 50 points of a history with edits, additions, deletions, renames (some to another language),
+// an excluded folder, a --map, an --exclude and a changing .ignore file, each point's languages equal
+// those of kordelc git:COMMIT with the same options.
+TEST_F(HistoryTest, EveryPointEqualsTheCountOfItsRevision) {
+    const std::vector<std::string> exts = {".c", ".h", ".py", ".java", ".txt", ".pas", ".inc", ".rb"};
+    std::mt19937 rng(35);
+    std::vector<std::string> files;
+    std::int64_t time = kStart;
+    for (unsigned commit = 0; commit < 100; ++commit) {
+        const unsigned action = commit < 3 ? 0 : rng() % 10;
+        const auto pick = [&] { return files[rng() % files.size()]; };
+        if (action <= 2 || files.size() < 4) {
+            const std::string folder = std::vector<std::string>{"src", "src/deep", "lib", "vendor", "docs"}[rng() % 5];
+            const std::string path = folder + "/f" + std::to_string(commit) + exts[rng() % exts.size()];
+            Write("repo/" + path, SourceText(path.substr(path.rfind('.')), rng()));
+            files.push_back(path);
+        } else if (action == 3) {
+            const std::string path = pick();
+            fs::remove(Path("repo/" + path));
+            files.erase(std::find(files.begin(), files.end(), path));
+        } else if (action == 4) {
+            const std::string from = pick();
+            const std::string to = from.substr(0, from.rfind('.')) + "r" + exts[rng() % exts.size()];
+            fs::rename(Path("repo/" + from), Path("repo/" + to));
+            *std::find(files.begin(), files.end(), from) = to;
+        } else if (action == 5) {
+            Write("repo/src/.ignore", commit % 2 ? "deep/\n" : "*.h\n!f1*.h\n");
+        } else {
+            const std::string path = pick();
+            Write("repo/" + path, SourceText(path.substr(path.rfind('.')), rng()));
+        }
+        time += (rng() % 3) * kDay / 2;
+        Commit(time);
+    }
+    const std::vector<std::string> options = {"--exclude-dir", "vendor", "--map", ".inc=.c", "--exclude", "*7.py",
+                                              "--mixed-as-both"};
+    std::vector<std::string> args = options;
+    args.push_back("--history");
+    const nlohmann::json points = Points(args);
+    ASSERT_EQ(points.size(), 100u);
+    for (std::size_t p = 0; p < points.size(); p += 2) {
+        const nlohmann::json& point = points[p];
+        EXPECT_EQ(CountsOf(point["languages"], "language"), RevisionCounts(point["commit"], options))
+            << "point " << p << " " << point["commit"];
+    }
+    EXPECT_GE(CountsOf(points.back()["languages"], "language").size(), 6u);
+}
+
+TEST_F(HistoryTest, SamplesByCountDayWeekMonthAndTag) {
+    // Ten commits: two on 2023-11-14, three on the 15th, then one a week for five weeks.
+    const std::int64_t times[] = {kStart, kStart + 3600, kStart + kDay, kStart + kDay + 60, kStart + kDay + 120,
+                                  kStart + 8 * kDay, kStart + 15 * kDay, kStart + 22 * kDay, kStart + 29 * kDay,
+                                  kStart + 36 * kDay};
+    for (int i = 0; i < 10; ++i) {
+        WriteC("repo/a.c", i + 1);
+        Commit(times[i]);
+        if (i == 2) m_repository->Tag("v1", false);
+        if (i == 6) m_repository->Tag("v2", true);
+    }
+    const auto codes = [](const nlohmann::json& points) {
+        std::vector<std::int64_t> code;
+        for (const auto& p : points) code.push_back(p["total"]["code"]);
+        return code;
+    };
+    EXPECT_EQ(codes(Points({"--history"})), (std::vector<std::int64_t>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(codes(Points({"--history", "--every", "4"})), (std::vector<std::int64_t>{1, 5, 9, 10}));
+    EXPECT_EQ(codes(Points({"--history", "--every", "day"})), (std::vector<std::int64_t>{2, 5, 6, 7, 8, 9, 10}));
+    // Weeks start on Monday: 2023-11-14 was a Tuesday, the 22nd a Wednesday.
+    EXPECT_EQ(codes(Points({"--history", "--every", "week"})), (std::vector<std::int64_t>{5, 6, 7, 8, 9, 10}));
+    // November ends after the seventh commit (the 29th); December holds the rest.
+    EXPECT_EQ(codes(Points({"--history", "--every", "month"})), (std::vector<std::int64_t>{7, 10}));
+    const nlohmann::json tagged = Points({"--history", "--every", "tag"});
+    EXPECT_EQ(codes(tagged), (std::vector<std::int64_t>{3, 7}));
+    EXPECT_EQ(tagged[1]["tags"], nlohmann::json::array({"v2"}));
+    // A date alone takes its whole day on either side.
+    EXPECT_EQ(codes(Points({"--history", "--since", "2023-11-15", "--until", "2023-11-22"})),
+              (std::vector<std::int64_t>{3, 4, 5, 6}));
+    EXPECT_EQ(codes(Points({"--history", "--since", "2023-11-15T00:00:40Z", "--every", "day"})),
+              (std::vector<std::int64_t>{5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(Points({"--history", "--since", "2030-01-01"}).size(), 0u);
+    for (const char* bad : {"0", "fortnight", "-3"}) Points({"--history", "--every", bad}, 2);
+    Points({"--history", "--since", "2023-02-30"}, 2);
+}
+
+TEST_F(HistoryTest, RangesAndRevisions) {
+    for (int i = 0; i < 6; ++i) {
+        WriteC("repo/a.c", i + 1);
+        Commit(kStart + i);
+    }
+    const auto first = [](const nlohmann::json& points) { return points.front()["total"]["code"].get<int>(); };
+    EXPECT_EQ(Points({"--history", "HEAD~2"}).size(), 4u);
+    const nlohmann::json range = Points({"--history", "HEAD~4..HEAD~1"});
+    ASSERT_EQ(range.size(), 3u);
+    EXPECT_EQ(first(range), 3);
+    EXPECT_EQ(range.back()["total"]["code"], 5);
+    EXPECT_EQ(Points({"--history", "HEAD..HEAD"}).size(), 0u);
+    Points({"--history", "no-such-branch"}, 2);
+    Points({"--history", "HEAD~3...HEAD"}, 2);
+    // A history counts the repository, not paths; per-file options do not apply.
+    const InFolder inRepo(Path("repo"));
+    EXPECT_EQ(Run({"--history", "HEAD", "a.c"}).code, 2);
+    EXPECT_EQ(Run({"--history", "--by-file"}).code, 2);
+    EXPECT_EQ(Run({"--history", "--max-file-size", "1K"}).code, 2);
+    EXPECT_EQ(Run({"-f", "svg", "a.c"}).code, 2);
+    EXPECT_EQ(Run({"--every", "3", "a.c"}).code, 2);
+}
+
+// Renames keep a file's counts (its blob stays); a rename to another extension moves them to the
+// other language; a deleted file's language leaves the point when it was the last of it.
+TEST_F(HistoryTest, RenamesDeletionsAndLanguageChanges) {
+    Write("repo/src/one.c", "int a;\n// c\n\nint b; // m\n");
+    Write("repo/src/two.c", "int z;\n");
+    Write("repo/notes.txt", "plain\n");
+    Commit();
+    fs::rename(Path("repo/src"), Path("repo/lib"));  // a folder renamed
+    Commit();
+    fs::rename(Path("repo/lib/one.c"), Path("repo/lib/one.py"));  // and counted as Python now
+    Commit();
+    fs::remove(Path("repo/notes.txt"));
+    Commit();
+    const nlohmann::json points = Points({"--history"});
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_EQ(CountsOf(points[0]["languages"], "language"),
+              (LanguageCounts{{"C", {2, 2, 1, 1, 1, 5}}, {"Text", {1, 1, 0, 0, 0, 1}}}));
+    EXPECT_EQ(CountsOf(points[1]["languages"], "language"), CountsOf(points[0]["languages"], "language"));
+    EXPECT_EQ(CountsOf(points[2]["languages"], "language"),
+              (LanguageCounts{{"C", {1, 1, 0, 0, 0, 1}}, {"Python", {1, 3, 0, 0, 1, 4}}, {"Text", {1, 1, 0, 0, 0, 1}}}));
+    EXPECT_EQ(CountsOf(points[3]["languages"], "language"),
+              (LanguageCounts{{"C", {1, 1, 0, 0, 0, 1}}, {"Python", {1, 3, 0, 0, 1, 4}}}));
+}
+
+TEST_F(HistoryTest, CacheIsReusedKeyedByOptionsAndADamagedOneIsIgnored) {
+    for (int i = 0; i < 5; ++i) {
+        WriteC("repo/a.c", i + 1, 1);
+        Write("repo/b.py", "x = 1  # " + std::to_string(i) + "\n");
+        Commit(kStart + i);
+    }
+    const std::string cache = Path("history.cache").string();
+    const nlohmann::json plain = Points({"--history"});
+    const nlohmann::json both = Points({"--history", "--mixed-as-both"});
+    ASSERT_NE(plain, both);
+    EXPECT_EQ(Points({"--history", "--cache", cache}), plain);
+    const auto size = fs::file_size(cache);
+    // Another option set adds its own section; each reads back its own counts.
+    EXPECT_EQ(Points({"--history", "--mixed-as-both", "--cache", cache}), both);
+    EXPECT_GT(fs::file_size(cache), size);
+    EXPECT_EQ(Points({"--history", "--cache", cache}), plain);
+    EXPECT_EQ(Points({"--history", "--mixed-as-both", "--cache", cache}), both);
+
+    // A changed byte: reported, ignored, and the file rewritten whole.
+    {
+        std::fstream f(cache, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(static_cast<std::streamoff>(size / 2));
+        f.put('\x7F');
+    }
+    const InFolder inRepo(Path("repo"));
+    CliRun run = Run({"--history", "-f", "json", "--cache", cache});
+    EXPECT_EQ(run.code, 0);
+    EXPECT_NE(run.err.find("is damaged"), std::string::npos) << run.err;
+    EXPECT_EQ(nlohmann::json::parse(run.out)["points"], plain);
+    run = Run({"--history", "-f", "json", "--cache", cache});
+    EXPECT_EQ(run.err, "");
+    // A file that is no cache is neither read nor overwritten.
+    Write("notes.txt", "my notes\n");
+    run = Run({"--history", "--cache", Path("notes.txt").string()});
+    EXPECT_EQ(run.code, 2);
+    std::ifstream notes(Path("notes.txt"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "my notes\n");
+}
+
+BlobId IdNumber(std::uint32_t n) {
+    BlobId id{};
+    std::mt19937 rng(n);
+    for (unsigned char& b : id) b = static_cast<unsigned char>(rng());
+    return id;
+}
+
+TEST(HistoryMemo, FindsEveryEntryAfterGrowingAndKeepsHugeCounts) {
+    BlobMemo memo;
+    bool added = false;
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        MemoEntry& e = memo.Find(IdNumber(i / 2), static_cast<std::uint16_t>(i % 2), added);
+        ASSERT_TRUE(added);
+        memo.Store(e, {i, 1, 2, 3, i + 6});
+    }
+    for (std::uint32_t i = 0; i < 20000; ++i) {
+        const MemoEntry& e = memo.Find(IdNumber(i / 2), static_cast<std::uint16_t>(i % 2), added);
+        ASSERT_FALSE(added);
+        EXPECT_EQ(memo.Counts(e).ii, i);
+    }
+    EXPECT_LE(memo.BytesPerEntry(), 44 + 4 / 0.375);
+    MemoEntry& huge = memo.Find(IdNumber(99999), 0, added);
+    memo.Store(huge, {std::int64_t{5} << 32, 0, 0, 0, std::int64_t{5} << 32});
+    EXPECT_EQ(memo.Counts(huge).ii, std::int64_t{5} << 32);
+}
+
+// The cache file round trip, and each way of damage it must see.
+TEST(HistoryCacheFile, ReadsBackWhatItWroteAndRefusesDamage) {
+    test_support::TempDir dir("history-cache");
+    const std::string path = (dir / "c").string();
+    engine::CountOptions options;
+    HistoryLanguages languages(options, nullptr);
+    BlobMemo memo;
+    bool added = false;
+    for (std::uint32_t i = 0; i < 100; ++i)
+        memo.Store(memo.Find(IdNumber(i), languages.Intern(i % 3 ? "C" : "Mine", i % 3 == 0), added), {i, 2, 3, 4, 9 + i});
+    HistoryCache cache;
+    ASSERT_TRUE(cache.Write(path, "key", languages, memo));
+    const auto read = [&](std::string& bytes, HistoryLanguages& into, BlobMemo& memoInto) {
+        test_support::TempDir other("history-cache-read");
+        const std::string file = (other / "c").string();
+        std::ofstream(file, std::ios::binary) << bytes;
+        std::string reason;
+        HistoryCache reader;
+        return reader.Read(file, "key", into, memoInto, reason);
+    };
+    std::ifstream in(path, std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(good.size(), 8 + 4 + 4 + 4 + 3 + 4 + 2 * (1 + 4) + 1 + 4 + 8 + 100 * kCacheEntryBytes + 8);
+    {
+        HistoryLanguages back(options, nullptr);
+        BlobMemo memoBack;
+        std::string bytes = good;
+        ASSERT_EQ(read(bytes, back, memoBack), HistoryCache::Load::Loaded);
+        ASSERT_EQ(memoBack.size(), 100u);
+        const MemoEntry& e = memoBack.Find(IdNumber(7), back.Intern("C", false), added);
+        EXPECT_FALSE(added);
+        EXPECT_EQ(memoBack.Counts(e).nl3, 16);
+        EXPECT_TRUE(back.User(back.Intern("Mine", true)));
+    }
+    std::vector<std::string> damaged = {good.substr(0, good.size() - 1), good + "x", good};
+    damaged[2][good.size() / 2] ^= 1;
+    std::string version = good;
+    version[8] = 2;
+    damaged.push_back(version);
+    for (std::string& bytes : damaged) {
+        HistoryLanguages back(options, nullptr);
+        BlobMemo memoBack;
+        EXPECT_EQ(read(bytes, back, memoBack), HistoryCache::Load::Damaged);
+        EXPECT_EQ(memoBack.size(), 0u);
+    }
+    std::string other = "int main() {}\n";
+    HistoryLanguages back(options, nullptr);
+    BlobMemo memoBack;
+    EXPECT_EQ(read(other, back, memoBack), HistoryCache::Load::NotACache);
+}
+
+TEST(HistoryDates, ParsesAndFormatsUtcDates) {
+    EXPECT_EQ(ParseHistoryDate("1970-01-01", false), 0);
+    EXPECT_EQ(ParseHistoryDate("1970-01-01", true), 86399);
+    EXPECT_EQ(ParseHistoryDate("2024-02-29T12:30:15Z", false), 1709209815);
+    EXPECT_EQ(ParseHistoryDate("2024-02-29 12:30", false), 1709209800);
+    for (const char* bad : {"2023-02-29", "2024-13-01", "2024-1-01", "2024-01-01T25:00", "2024-01-01T10:00:00+01"})
+        EXPECT_FALSE(ParseHistoryDate(bad, false)) << bad;
+    EXPECT_EQ(FormatHistoryDate(1709209815), "2024-02-29T12:30:15Z");
+    EXPECT_EQ(FormatHistoryDate(-1), "1969-12-31T23:59:59Z");
+}
+
+TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
+    engine::CountOptions options;
+    HistoryLanguages languages(options, nullptr);
+    HistoryChartData data;
+    data.times = {kStart, kStart + kDay};
+    data.code = {{}, {}};
+    for (int l = 0; l < 11; ++l) {
+        languages.Intern(l == 10 ? std::string("<A&B>") : std::string("L").append(std::to_string(l)), false);
+        data.code[0].push_back(l * 10);
+        data.code[1].push_back(l * 10 + 1);
+    }
+    const StackedChart chart = HistoryChart(data, languages, "t");
+    ASSERT_EQ(chart.series.size(), 9u);
+    EXPECT_EQ(chart.series[0].name, "<A&B>");
+    EXPECT_EQ(chart.series[7].name, "L3");
+    EXPECT_EQ(chart.series[8].name, "other");
+    EXPECT_EQ(chart.series[8].values, (std::vector<double>{30, 33}));  // L0, L1, L2
+    const std::string svg = RenderStackedChart(chart);
+    EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
+    EXPECT_NE(svg.find("&lt;A&amp;B&gt; (101)"), std::string::npos);
+    EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
+    EXPECT_EQ(XmlText("a\x01" "b\xFF"), "ab\xEF\xBF\xBD");
+}
+
+}  // namespace
+}  // namespace kordel::cli::test
