@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the two Debian packages and checks them with lintian:
-#   kordelc_<version>_<arch>.deb  the command line, its manual page and completions, the language pack
+#   kordelc_<version>_<arch>.deb  the command line, its manual page and completions
 #   kordel_<version>_<arch>.deb   the desktop program (depends on kordelc)
 # Usage: scripts/package.sh [build-dir]   (Debian 12; installs the build packages it lacks when root)
 # The packages land in <build-dir>/debs. scripts/package-test.sh installs, runs and purges them.
@@ -96,7 +96,7 @@ make_package() {
 }
 
 make_package kordelc "" "" devel "count code, comment, mixed and blank lines of source files" \
-  "kordelc counts every line of source files as code, comment, mixed (code and a comment on one line) or blank, by the comment rules of 61 languages chosen by file extension and of languages the user describes. It walks folders, reads Kordel project lists and git file lists, and writes a table, JSON, or the text, CSV and HTML reports of the desktop program Kordel. The package also holds a language pack (shell, CMake, YAML, TOML, Rust, Go, TypeScript, Kotlin, Swift, Lua) that both programs read by default."
+  "kordelc counts every line of source files as code, comment, mixed (code and a comment on one line) or blank, by the comment rules of the desktop program's 61 languages, of languages the user describes and of more than 300 further languages, chosen by file extension, file name and #! line. It walks folders, reads Kordel project lists and git file lists, and writes a table, JSON, or the text, CSV and HTML reports of the desktop program Kordel."
 make_package kordel "kordelc (= $version)" "xdg-utils" devel "desktop line counter for source files" \
   "Kordel shows a list of source files and, after a count, the code, comment, mixed and blank lines of each with the sums of the whole project. Lists are saved as project lists (.kpl) that the file manager opens with Kordel; results are sorted by any column and exported as a text report, a CSV file or an HTML page. Further languages are described in a dialog."
 
@@ -105,7 +105,7 @@ for deb in "$out"/*.deb; do
   echo "$(basename "$deb"):"
   dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ {print "  " $6}'
 done
-for f in ./usr/bin/kordelc ./usr/share/man/man1/kordelc.1.gz ./usr/share/kordel/udlangdb.ini; do
+for f in ./usr/bin/kordelc ./usr/share/man/man1/kordelc.1.gz; do
   dpkg-deb -c "$out/kordelc_${version}_${arch}.deb" | awk '{print $6}' | grep -qx "$f" || { echo "kordelc lacks $f" >&2; exit 1; }
 done
 for f in ./usr/bin/Kordel ./usr/share/man/man1/Kordel.1.gz ./usr/share/applications/kordel.desktop \
