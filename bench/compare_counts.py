@@ -3,6 +3,7 @@
 
   bench/compare_counts.py record  KORDELC FILE   counts with KORDELC and writes them to FILE (gzip)
   bench/compare_counts.py compare KORDELC FILE   counts with KORDELC and lists every file that differs
+  --with OPTION (repeatable) passes OPTION to KORDELC, as in: compare build/cli/kordelc FILE --with=--builtin-only
 
 Both count the same inputs in three modes (default, --mixed-as-both, --blank-in-block): every file of a
 known extension in the Linux tree (bench/run unpacks it to /tmp/kordel-bench-kernel; --tree picks another)
@@ -61,10 +62,10 @@ def generate(folder, seed=1):
                 f.write(raw)
 
 
-def count(kordelc, inputs, db, jobs):
+def count(kordelc, inputs, db, jobs, extra):
     rows = {}
     for mode in MODES:
-        cmd = [kordelc, "--quiet", "-f", "json", "-j", str(jobs), "--languages", db] + mode + inputs
+        cmd = [kordelc, "--quiet", "-f", "json", "-j", str(jobs), "--languages", db] + extra + mode + inputs
         out = subprocess.run(cmd, stdout=subprocess.PIPE, check=False).stdout
         name = " ".join(mode) or "default"
         for f in json.loads(out)["files"]:
@@ -80,13 +81,14 @@ def main():
     parser.add_argument("--tree", default="/tmp/kordel-bench-kernel/linux-source-6.1")
     parser.add_argument("--corpus", default=os.path.join(tempfile.gettempdir(), "kordel-compare-corpus"))
     parser.add_argument("-j", "--jobs", type=int, default=os.cpu_count() or 1)
+    parser.add_argument("--with", dest="extra", action="append", default=[], metavar="OPTION")
     a = parser.parse_args()
     generate(a.corpus)
     with tempfile.NamedTemporaryFile("w", suffix=".ini", delete=False) as db:
         db.write(USER_DB)
     try:
         inputs = [p for p in (a.tree, a.corpus) if os.path.isdir(p)]
-        rows = count(os.path.abspath(a.kordelc), inputs, db.name, a.jobs)
+        rows = count(os.path.abspath(a.kordelc), inputs, db.name, a.jobs, a.extra)
     finally:
         os.unlink(db.name)
     if a.action == "record":

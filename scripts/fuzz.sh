@@ -8,7 +8,8 @@ seconds=${1:-60}
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(text_reader counters custom_counter udlangdb kpl settings_number ignore_rules revision_spec diff_pairing hand_off)
+  targets=(text_reader counters custom_counter known_counter udlangdb kpl settings_number ignore_rules revision_spec
+           diff_pairing hand_off)
 fi
 CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORDEL_FUZZ=ON \
   -DKORDEL_BUILD_TESTS=OFF -DKORDEL_BUILD_GUI=OFF >/dev/null

@@ -18,11 +18,11 @@ dpkg-query -W -f='${Package} ${Version} ${Status}\n' kordelc kordel
 
 echo "== kordelc"
 kordelc --version
-# Run as root from /usr/bin: the installed language pack counts Go, Rust and shell files.
+# Run as root from /usr/bin: kordelc's table of further languages counts Go, Rust and shell files.
 counted=$(cd examples/pack-sample && kordelc --by-language .)
 echo "$counted"
 for language in Go Rust Shell; do
-  grep -qi "^$language" <<<"$counted" || { echo "kordelc did not count $language with the installed pack" >&2; exit 1; }
+  grep -qi "^$language" <<<"$counted" || { echo "kordelc did not count $language" >&2; exit 1; }
 done
 # The manual pages, as the package database lists them (dpkg may be set to leave such files out).
 dpkg -L kordelc kordel | grep '/man1/'

@@ -57,6 +57,7 @@ MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) 
     BuildCentre();
     setAcceptDrops(true);
     SortDirectionChanged();
+    KnownLanguagesChanged();
     TextsChanged();
 }
 
@@ -130,6 +131,8 @@ void MainWindow::BuildMenus() {
     QMenu* tools = menuBar()->addMenu("&Tools");
     AddCommand(tools, cmd::kOptions, "Kordel &Options...\tCtrl + O", QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(tools, cmd::kLanguages, "&User Defined Languages...\tCtrl + U", QKeySequence(Qt::CTRL | Qt::Key_U));
+    AddCommand(tools, cmd::kKnownLanguages, QString::fromUtf8(kKnownLanguagesItem.data(), kKnownLanguagesItem.size()))
+        ->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu("&Help");
     QAction* manual = AddCommand(help, cmd::kManual, "Kordel User's &Manual\tF1", Qt::Key_F1);
@@ -297,6 +300,8 @@ void MainWindow::QuitNow() {
     m_quitting = true;
     close();
 }
+
+void MainWindow::KnownLanguagesChanged() { action(cmd::kKnownLanguages)->setChecked(m_logic->settings().okl == 1); }
 
 void MainWindow::SortDirectionChanged() {
     const bool ascending = m_logic->settings().asce == 1;

@@ -36,14 +36,15 @@ DbPaths UDLangDbPaths(const DbEnvironment& env) {
     const fs::path shared = (env.programFolder / ".." / "share" / "kordel" / kDbFileName).lexically_normal();
     std::error_code ec;
     // An installed program (its share/kordel folder beside its bin folder, or anywhere under /usr) is
-    // never a portable copy, even when its folder is writable (run as root): it reads the user's copy,
-    // else the language pack it was installed with.
+    // never a portable copy, even when its folder is writable (run as root): it reads the user's own
+    // database only. No language pack is installed any more (its languages are rows of kordelc's table),
+    // and one left behind by an earlier installation is not read.
     const bool installed = fs::is_directory(shared.parent_path(), ec) ||
                            platform::PathText(env.programFolder.lexically_normal()).starts_with("/usr/");
     if (installed) {
         const std::optional<fs::path> user = PerUserPath(env);
         if (!user) return {shared, shared};
-        return {fs::exists(*user, ec) || !fs::exists(shared, ec) ? *user : shared, *user};
+        return {*user, *user};
     }
     if (env.isWritableFolder && env.isWritableFolder(env.programFolder)) return {beside, beside};
     const std::optional<fs::path> user = PerUserPath(env);

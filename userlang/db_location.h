@@ -22,7 +22,8 @@ DbEnvironment DefaultDbEnvironment();
 
 /// The database to read. An installed program (a ../share/kordel folder beside its folder, or a
 /// folder under /usr/): the per-user file in $XDG_DATA_HOME/kordel/ (an absolute $XDG_DATA_HOME
-/// only) or ~/.local/share/kordel/ once it exists, else ../share/kordel/udlangdb.ini. A portable
+/// only) or ~/.local/share/kordel/, whether it exists or not (../share/kordel/udlangdb.ini only
+/// without any home). A portable
 /// copy: udlangdb.ini in a writable program folder; else the per-user file once it exists; else a
 /// read-only default beside the program; else the per-user file. Without any usable home the
 /// program folder is the answer.

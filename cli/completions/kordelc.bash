@@ -14,7 +14,7 @@ _kordelc() {
     esac
     if [[ "$cur" == -* ]]; then
         COMPREPLY=($(compgen -W "-f --format -o --output --by-file --by-language -p --percent --sort --ascending
-            --mixed-as-both --blank-in-block --fortran77 --map --languages --list-languages --list --stdin-name
+            --mixed-as-both --blank-in-block --fortran77 --builtin-only --map --languages --list-languages --list --stdin-name
             --no-ignore --vcs --exclude-dir --no-default-excludes --exclude --include-ext --max-file-size
             --skip-duplicates --follow-symlinks --name --save-list -j --jobs --diff --history --since --until --every --cache -q --quiet --version -h --help" -- "$cur"))
         return

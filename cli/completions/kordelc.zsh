@@ -11,9 +11,10 @@ _arguments -s \
   '--mixed-as-both[count mixed lines also as code and comment]' \
   '--blank-in-block[count blank lines in block comments as blank]' \
   '--fortran77[.f files are Fortran 77]' \
+  '--builtin-only[only built-in and user languages, as the desktop counts]' \
   '*--map[count .EXT as the language of .OTHER]:mapping (.EXT=.OTHER):' \
   '--languages[user language database]:file:_files' \
-  '--list-languages[print every language with its extensions]' \
+  '--list-languages[print every language and where it comes from]' \
   '--list[count the paths in FILE]:file:_files' \
   '--stdin-name[count standard input as NAME]:name:' \
   '--no-ignore[count what ignore files leave out]' \

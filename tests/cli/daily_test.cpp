@@ -72,6 +72,34 @@ TEST_F(CliTest, ListLanguagesShowsBuiltInAndUserLanguages) {
         EXPECT_NE(run.out.find(text), std::string::npos) << text << "\n" << run.out;
 }
 
+TEST_F(CliTest, FurtherLanguagesByDefaultAndBuiltinOnlyAsTheDesktopCounts) {
+    WriteC("src/a.c", 1);
+    Write("src/lib.rs", "// a\nfn main() {}\n");
+    Write("src/Makefile", "all:\n\ttrue # b\n");
+    Write("src/tool", "#!/usr/bin/env -S python3 -u\nprint(1)\n");
+    Write("src/README", "words\n");
+    Write("src/types.d.ts", "let x: number;\n");
+    const std::map<std::string, std::string> expected{{"Makefile", "Make"},  {"a.c", "C"},
+                                                      {"lib.rs", "Rust"},    {"tool", "Python"},
+                                                      {"types.d.ts", "TypeScript"}};
+    const CliRun run = Run({"-f", "json", Path("src").string()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(LanguageOfEachFile(run), expected);
+    // A file found for its #! line that names nothing is left out without a word; named, it is skipped.
+    EXPECT_EQ(json::parse(run.out)["skipped"].size(), 0u);
+    const CliRun named = Run({"-f", "json", Path("src/README").string()});
+    EXPECT_EQ(named.code, 1);
+    EXPECT_EQ(json::parse(named.out)["skipped"].size(), 1u);
+    // The desktop program's languages only: the built-in table and the user languages.
+    EXPECT_EQ(LanguageOfEachFile(Run({"-f", "json", "--builtin-only", Path("src").string()})),
+              (std::map<std::string, std::string>{{"a.c", "C"}}));
+
+    const std::string listing = Run({"--list-languages"}).out;
+    EXPECT_NE(listing.find("\nFurther languages"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("\n  Rust          .rs\n"), std::string::npos) << listing;
+    EXPECT_NE(Run({"--list-languages", "--builtin-only"}).out.find("Further languages: not used"), std::string::npos);
+}
+
 struct IgnoreCase {
     const char* rules;
     const char* path;

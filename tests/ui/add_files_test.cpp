@@ -103,3 +103,41 @@ TEST_F(AddFiles, LanguagesDialogNeedsAReadableDatabase) {
     EXPECT_EQ(desktop.LastMessage(), kordel::userlang::kOpenDbMessage);
     EXPECT_TRUE(desktop.dialogs.empty());
 }
+
+TEST_F(AddFiles, OtherKnownLanguagesAreAnAdditionOfTheToolsMenu) {
+    temp.Write("tree/Makefile", "all:\n\t@true # done\n");
+    const std::string readme = (dir / "tree" / "readme.md").string();
+    const auto firstFilter = [&] {
+        desktop.addChoice = {{}, 1};
+        logic.Dispatch(cmd::kAdd);
+        return desktop.addFilters.at(0).patterns;
+    };
+    // Off by default: the desktop program's own languages only.
+    EXPECT_EQ(logic.settings().okl, 0);
+    EXPECT_EQ(firstFilter().find("*.rs"), std::string::npos);
+    logic.DropPaths({(dir / "tree").string()});
+    EXPECT_EQ(logic.list().RowCount(), 2u);
+
+    logic.Dispatch(cmd::kKnownLanguages);
+    EXPECT_EQ(store.Read("okl").value_or(""), "1");
+    const std::string patterns = firstFilter();
+    EXPECT_NE(patterns.find(";*.rs;"), std::string::npos);
+    EXPECT_NE(patterns.find(";Makefile;"), std::string::npos);
+    logic.DropPaths({(dir / "tree").string()});
+    EXPECT_EQ(logic.list().Paths(),
+              (std::vector<std::string>{(dir / "tree" / "a.c").string(), (dir / "tree" / "Makefile").string(), readme,
+                                        (dir / "tree" / "sub" / "b.py").string()}));
+    // Counting takes the table before it asks about an unknown extension.
+    logic.Dispatch(cmd::kCount);
+    EXPECT_EQ(logic.list().Cell(1, 5), "2");
+    EXPECT_EQ(logic.list().Cell(2, 5), "1");
+    EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
+
+    // Turned off again, the same list asks about the files only the table knows.
+    logic.Dispatch(cmd::kKnownLanguages);
+    EXPECT_EQ(store.Read("okl").value_or(""), "0");
+    desktop.messages.clear();
+    logic.Dispatch(cmd::kCount);
+    ASSERT_FALSE(desktop.messages.empty());
+    EXPECT_NE(desktop.messages[0].text.find("Makefile is unknown"), std::string::npos) << desktop.messages[0].text;
+}

@@ -64,7 +64,7 @@ TEST(Win32Resources, EveryMenuItemAndKeyRunsACommandAndEachHintNamesItsKey) {
     std::set<int> menuIds;
     const auto hints = MenuHints(rc, menuIds);
     const auto keys = Accelerators(rc);
-    EXPECT_EQ(menuIds.size(), 32u);
+    EXPECT_EQ(menuIds.size(), 33u);
     EXPECT_EQ(keys.size(), 14u);
     for (int id : menuIds) EXPECT_TRUE(table.count(id)) << "menu item " << id << " runs nothing";
     for (const auto& [id, key] : keys) EXPECT_TRUE(table.count(id)) << "accelerator " << key << " runs nothing";

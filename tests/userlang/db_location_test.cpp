@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocationCase{"NoHomeAtAll", false, false, std::nullopt, "prog/udlangdb.ini"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
+TEST(DbPaths, AnInstalledProgramReadsOnlyTheUsersOwnDatabase) {
     const TempDir temp("paths");
     const fs::path dir = temp.path();
     fs::create_directories(dir / "usr" / "bin");
@@ -58,8 +58,9 @@ TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
     env.userDataFolder = dir / "home" / ".local" / "share";
     env.isWritableFolder = [](const fs::path&) { return false; };
     const fs::path user = dir / "home" / ".local" / "share" / "kordel" / kDbFileName;
+    // A database an earlier installation left in share/kordel is not read.
     DbPaths paths = UDLangDbPaths(env);
-    EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
+    EXPECT_EQ(paths.read, user);
     EXPECT_EQ(paths.write, user);
     ASSERT_TRUE(WriteBytes(user, ""));
     paths = UDLangDbPaths(env);
@@ -68,8 +69,8 @@ TEST(DbPaths, ReadOnlyDefaultIsReadUntilTheFirstChangeGoesToTheUsersCopy) {
 }
 
 TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
-    // Root can write the program folder; the installed program still reads its language pack and
-    // saves a change to the user's copy, never to a file beside the program.
+    // Root can write the program folder; the installed program still reads and saves the user's copy,
+    // never a file beside the program.
     const TempDir temp("root");
     const fs::path dir = temp.path();
     temp.Write(fs::path("usr") / "share" / "kordel" / kDbFileName, "");
@@ -80,9 +81,9 @@ TEST(DbPaths, AnInstalledProgramRunByRootIsNoPortableCopy) {
     env.isWritableFolder = [](const fs::path&) { return true; };
     const fs::path user = dir / "root" / ".local" / "share" / "kordel" / kDbFileName;
     DbPaths paths = UDLangDbPaths(env);
-    EXPECT_EQ(paths.read, dir / "usr" / "share" / "kordel" / kDbFileName);
+    EXPECT_EQ(paths.read, user);
     EXPECT_EQ(paths.write, user);
-    env.userDataFolder.reset();  // no home: the pack is read and written in place
+    env.userDataFolder.reset();  // no home: the installation's folder is the only place left
     EXPECT_EQ(UDLangDbPaths(env).read, dir / "usr" / "share" / "kordel" / kDbFileName);
     // A copy unpacked anywhere else with a writable folder keeps its own file.
     env.programFolder = dir / "portable";

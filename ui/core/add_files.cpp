@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/ascii.h"
+#include "engine/known_languages.h"
 #include "engine/path_split.h"
 #include "engine/scan.h"
 #include "platform/folders.h"
@@ -86,12 +87,27 @@ constexpr std::array<FixedFilter, 56> kFilters{{
 
 }  // namespace
 
-std::vector<FileFilter> AddFilters(std::string_view userPatterns) {
+std::vector<FileFilter> AddFilters(std::string_view userPatterns, std::string_view knownPatterns) {
     std::vector<FileFilter> filters;
     filters.reserve(kFilters.size() + 1);
-    filters.push_back({"All Compatible and User Defined Source Files", std::string(userPatterns) + std::string(kAllPatterns)});
+    std::string first = std::string(userPatterns) + std::string(kAllPatterns);
+    if (!knownPatterns.empty()) first += ";" + std::string(knownPatterns);
+    filters.push_back({"All Compatible and User Defined Source Files", std::move(first)});
     for (const FixedFilter& f : kFilters) filters.push_back({std::string(f.description), std::string(f.patterns)});
     return filters;
+}
+
+std::string KnownLanguagePatterns() {
+    std::string patterns;
+    const auto add = [&](std::string_view pattern) {
+        if (!patterns.empty()) patterns += ';';
+        patterns += pattern;
+    };
+    for (const engine::LanguageRow& row : engine::KnownLanguages()) {
+        engine::ForEachWord(row.extensions, [&](std::string_view e) { add("*" + std::string(e)); });
+        engine::ForEachWord(row.fileNames, add);
+    }
+    return patterns;
 }
 
 std::string PathKey(std::string_view path) {
@@ -114,7 +130,7 @@ std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
     const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
         if (entry.isLink) return platform::WalkStep::Skip;
         if (entry.kind == platform::PathKind::Folder) return platform::WalkStep::Enter;
-        if (entry.kind == platform::PathKind::Regular && isKnown(engine::PathExtension(shown))) files.push_back(shown);
+        if (entry.kind == platform::PathKind::Regular && isKnown(shown)) files.push_back(shown);
         return platform::WalkStep::Skip;
     };
     platform::WalkTree(platform::PathText(folder), false, enter, visit, unreadable);

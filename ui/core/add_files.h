@@ -15,8 +15,11 @@ struct FileFilter {
 };
 
 /// The 57 filters in the dialog's order; the user's extension patterns ("*.abc;*.def;") come first
-/// in the first filter.
-std::vector<FileFilter> AddFilters(std::string_view userPatterns);
+/// in the first filter, `knownPatterns` (when not empty) after the built-in ones.
+std::vector<FileFilter> AddFilters(std::string_view userPatterns, std::string_view knownPatterns = {});
+
+/// The extensions and file names of the table of further languages as patterns ("*.rs;...;Makefile").
+std::string KnownLanguagePatterns();
 
 /// The key under which the list tells paths apart: letter case is ignored on Windows only.
 std::string PathKey(std::string_view path);
@@ -25,10 +28,10 @@ std::string PathKey(std::string_view path);
 bool IsAcceptablePath(std::string_view path);
 
 /// Every regular file below `folder` (recursively at any depth, symbolic links not followed) whose
-/// extension `isKnown` accepts, in a stable order. Folders that cannot be read are skipped and added
+/// path `isKnown` accepts, in a stable order. Folders that cannot be read are skipped and added
 /// to `unreadable`.
 std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
-                                    const std::function<bool(std::string_view extension)>& isKnown,
+                                    const std::function<bool(std::string_view path)>& isKnown,
                                     std::vector<std::string>& unreadable);
 
 /// The message naming the folders whose files could not be added.

@@ -44,6 +44,7 @@ inline constexpr int kAscending = 6017;
 inline constexpr int kDescending = 6018;
 inline constexpr int kFindNext = 6019;
 inline constexpr int kCheckVersion = 6020;
+inline constexpr int kKnownLanguages = 6021;
 inline constexpr int kFind = 6060;
 inline constexpr int kExportCsv = 6070;
 inline constexpr int kExportHtml = 6071;

@@ -4,8 +4,10 @@
 #include <unordered_set>
 
 #include "engine/dispatch.h"
+#include "engine/language_resolver.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
+#include "platform/os.h"
 #include "projects/project_name.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
@@ -82,6 +84,7 @@ const std::vector<CommandRow>& MainWindowLogic::Commands() {
         {cmd::kManual, {}, [](L& l, int) { l.Manual(); }},
         {cmd::kWebSite, {}, [](L& l, int) { l.m_desktop.OpenUrl(std::string(kWebSite)); }},
         {cmd::kCheckVersion, {}, [](L& l, int) { l.CheckVersion(); }},
+        {cmd::kKnownLanguages, {}, [](L& l, int) { l.ToggleKnownLanguages(); }},
         {cmd::kAbout, {}, [](L& l, int) { l.m_desktop.ShowAbout(); }},
         {cmd::kOk, {}, [](L& l, int) { if (l.m_view) l.m_view->QuitNow(); }},
     };
@@ -193,6 +196,11 @@ void MainWindowLogic::CheckVersion() {
 void MainWindowLogic::SortDirection(bool ascending) {
     ChooseSortDirection(m_store, m_settings, ascending);
     if (m_view) m_view->SortDirectionChanged();
+}
+
+void MainWindowLogic::ToggleKnownLanguages() {
+    ChooseKnownLanguages(m_store, m_settings, m_settings.okl != 1);
+    if (m_view) m_view->KnownLanguagesChanged();
 }
 
 void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
@@ -341,7 +349,9 @@ void MainWindowLogic::Add() {
     // A missing database is a user without languages; one that cannot be read stops the dialog.
     const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
     if (db.status == userlang::DbStatus::Unreadable) return Refuse(userlang::kOpenDbMessage);
-    const std::vector<FileFilter> filters = AddFilters(userlang::UserExtensionPatterns(db.languages));
+    // With the table of further languages on, the first filter also takes its extensions and file names.
+    const std::vector<FileFilter> filters = AddFilters(userlang::UserExtensionPatterns(db.languages),
+                                                       m_settings.okl == 1 ? KnownLanguagePatterns() : std::string());
     const int filter = static_cast<int>(std::max(1UL, ReadNumber(m_store, "filtin")));
     const AddChoice choice = m_desktop.AskSourceFiles(kAddDialogTitle, filters, filter, m_addFolder);
     if (!choice.paths.empty()) {
@@ -357,9 +367,11 @@ void MainWindowLogic::Add() {
 void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
     const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
     const userlang::ExtensionIndex userExtensions(db.languages);
-    const int dotf = m_settings.dotf;
-    const auto known = [&](std::string_view ext) {
-        return engine::IsBuiltinExtension(ext, dotf) || userExtensions.Find(ext) != nullptr;
+    const engine::CountOptions options = m_settings.countOptions();
+    const auto userKnows = [&](std::string_view ext) { return userExtensions.Find(ext) != nullptr; };
+    const auto known = [&](std::string_view path) {
+        const std::string_view name = path.substr(path.find_last_of(platform::kWindows ? "/\\" : "/") + 1);
+        return engine::IsCountableName(name, engine::PathExtension(name), options, userKnows, false);
     };
     std::vector<std::string> files;
     std::vector<std::string> unreadable;

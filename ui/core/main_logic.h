@@ -33,6 +33,8 @@ public:
     /// Ends the program at once, without the save-changes prompt.
     virtual void QuitNow() = 0;
     virtual void SortDirectionChanged() = 0;
+    /// The Count Other Known Languages setting changed (or is shown for the first time).
+    virtual void KnownLanguagesChanged() {}
     /// The selected rows, in ascending order.
     virtual std::vector<std::size_t> SelectedRows() const = 0;
     /// Selects and focuses `row` alone and scrolls it into view.
@@ -132,6 +134,7 @@ private:
     void Manual();
     void CheckVersion();
     void SortDirection(bool ascending);
+    void ToggleKnownLanguages();
     void Sort(int command);
     void Refuse(std::string_view message);
     projects::ListSettings ListSettingsNow() const;

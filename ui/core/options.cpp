@@ -16,6 +16,7 @@ Settings LoadOptions(const SettingsStore& store) {
     s.cblib = ReadFlag(store, "cblib");
     s.dotf = ReadFlag(store, "dotf");
     s.asce = ReadFlag(store, "sortarr");
+    s.okl = ReadFlag(store, "okl");
     return s;
 }
 
@@ -52,6 +53,11 @@ void ClickOption(SettingsStore& store, Settings& settings, const OptionBox& box,
 void ChooseDotF(SettingsStore& store, Settings& settings, int index) {
     settings.dotf = index;
     WriteNumber(store, "dotf", index);
+}
+
+void ChooseKnownLanguages(SettingsStore& store, Settings& settings, bool on) {
+    settings.okl = on ? 1 : 0;
+    WriteNumber(store, "okl", settings.okl);
 }
 
 void ChooseSortDirection(SettingsStore& store, Settings& settings, bool ascending) {

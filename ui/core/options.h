@@ -22,9 +22,10 @@ struct Settings {
     int cblib = 0;
     int dotf = 0;
     int asce = 0;  ///< stored as "sortarr"
+    int okl = 0;   ///< Tools > Count Other Known Languages: the table of further languages after the user's
 
     engine::CountOptions countOptions() const {
-        return engine::CountOptions{cnoml == 1, cblib == 1, sps == 1, dotf};
+        return engine::CountOptions{cnoml == 1, cblib == 1, sps == 1, dotf, okl == 1};
     }
 };
 
@@ -54,6 +55,11 @@ void ChooseDotF(SettingsStore& store, Settings& settings, int index);
 
 /// The Sort menu's direction: 1 ascending, 0 descending; stored as "sortarr".
 void ChooseSortDirection(SettingsStore& store, Settings& settings, bool ascending);
+
+/// Tools > Count Other Known Languages: turns the table of further languages on or off; stored as "okl".
+void ChooseKnownLanguages(SettingsStore& store, Settings& settings, bool on);
+
+inline constexpr std::string_view kKnownLanguagesItem = "Count Other &Known Languages";
 
 inline constexpr std::string_view kDotFLabel = "Source files that have the '.f' extension are";
 inline constexpr std::string_view kDotFTrailer = "source files";

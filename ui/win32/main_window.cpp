@@ -147,6 +147,7 @@ void MainWindow::Initialise(HWND window) {
     m_valueX = std::max(141, 17 + labels + 4);
     m_nameX = std::max(50, 7 + TextWidth(GetDlgItem(window, IDC_PROJECT_LABEL)) + 6);
     SortDirectionChanged();
+    KnownLanguagesChanged();
     DragAcceptFiles(window, TRUE);
     TextsChanged();
     Layout();
@@ -363,6 +364,11 @@ void MainWindow::CloseWindow() { PostMessageW(m_window, WM_CLOSE, 0, 0); }
 void MainWindow::QuitNow() {
     m_closing = true;
     DestroyWindow(m_window);
+}
+
+void MainWindow::KnownLanguagesChanged() {
+    CheckMenuItem(GetMenu(m_window), cmd::kKnownLanguages,
+                  MF_BYCOMMAND | (m_logic->settings().okl == 1 ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainWindow::SortDirectionChanged() {

@@ -30,6 +30,7 @@ public:
     void CloseWindow() override;
     void QuitNow() override;
     void SortDirectionChanged() override;
+    void KnownLanguagesChanged() override;
     std::vector<std::size_t> SelectedRows() const override;
     void SelectOnly(std::size_t row) override;
 

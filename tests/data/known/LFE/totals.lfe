@@ -9,3 +9,5 @@
   (lists:sum (lists:map (lambda (r) (maps:get 'code r)) rows))) ; code only
 
 (defun marker () "; not a comment")
+(defun help () "first line
+; still the string")

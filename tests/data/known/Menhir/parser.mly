@@ -2,6 +2,8 @@
 %{
   (* The syntax tree. *)
   open Ast
+  let help = "first line
+  /* still the string */"
 %}
 
 %token <string> IDENT STRING

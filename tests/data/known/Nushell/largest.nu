@@ -8,5 +8,7 @@ let marker = "# not a comment"
 let other = '# nor this'
 let raw = r#'C:\temp\#'#
 let cmd = `ls #not`
+let help = r#'first line
+# still the raw string'#
   # indented comment
 largest . 3

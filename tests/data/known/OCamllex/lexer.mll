@@ -2,6 +2,8 @@
 {
   open Parser
   exception Error of string
+  let help = "first line
+  (* still the string *)"
 }
 
 (* A comment (* with a nested one *)

@@ -12,4 +12,6 @@ Row {
     Label { text: qsTr("Code // lines") }
     Label { text: totals.code.toString() }
     Label { text: '/* not a comment */' } /* label */
+    property string help: `first line
+// still the template`
 }

@@ -13,3 +13,5 @@ let count = (text: string) => {
 let marker = "/* not a comment */";
 let path = {|C:\temp\// raw|};
 let main = () => Js.log(count("a\nb")); /* done */
+let help = {|first line
+/* still the string */|};

@@ -13,4 +13,6 @@ allow if { # owners only
 
 marker := "# not a comment"
 pattern := `^#[a-z]+$`
+help := `Usage:
+# still the raw string`
     # indented comment

@@ -7,6 +7,9 @@ label start:
     e "Hello! # not a comment" # greeting
     e "This counts as code."
 
+    e """
+    Two lines # of dialogue.
+    """
     # the choice
     menu:
         "Go on":

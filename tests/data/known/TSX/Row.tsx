@@ -11,6 +11,8 @@ interface Props {
    the list owns it. */
 export function Row({ path, code }: Props) {
   const title = `${path}: ${code} // lines`;
+  const help = `first line
+  // still the template`;
   return (
     <tr title={title}>
       <td>{path}</td> {/* the path */}

@@ -2,6 +2,8 @@
 BeginPackage["Kordel`"]
 
 Total::usage = "Total[rows] sums the code lines (* not a comment *)."
+Total::doc = "two lines
+(* still the string *)"
 
 (* Comments nest in the Wolfram Language:
    (* inner *)

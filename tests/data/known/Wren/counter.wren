@@ -17,3 +17,6 @@ class Counter {
 var c = Counter.new()
 c.add("a\nb\n// not a comment")
 System.print(c.lines)
+var help = """
+// still the raw string
+"""

@@ -13,3 +13,5 @@ precmd() {
 }
   # plugins
 for p in ~/.zsh/plugins/*.zsh; do source "$p"; done
+usage="zsh setup
+# still the string"
