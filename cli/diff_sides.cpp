@@ -84,7 +84,8 @@ bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, c
     FileCollector collector(context.filters, context.known);
     const auto wanted = [&](const std::string& relative, bool isFolder) {
         if (!isFolder) return collector.Accepts(fs::path(relative));
-        const std::string name = fs::path(relative).filename().string();
+        // The last part, found in the text: a path object would take the whole path apart at every level.
+        const std::string_view name = std::string_view(relative).substr(relative.rfind('/') + 1);
         return std::none_of(context.filters.excludedDirs.begin(), context.filters.excludedDirs.end(),
                             [&](const std::string& pattern) { return MatchGlob(pattern, name); });
     };
