@@ -31,7 +31,7 @@ std::string Slurp(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-/// Runs kordelc in `folder` with standard input from `input` (or nothing), killed after 60 s: a run
+/// Runs kordelc in `folder` with standard input from `input` (or nothing), killed after 300 s: a run
 /// that hangs ends as status 137.
 BinaryRun RunBinary(const fs::path& folder, std::vector<std::string> args, const fs::path& input = "/dev/null") {
     args.insert(args.begin(), {"kordelc", "--languages", "../empty-udlangdb.ini"});
@@ -50,7 +50,7 @@ BinaryRun RunBinary(const fs::path& folder, std::vector<std::string> args, const
     int status = 0;
     rusage usage{};
     for (int waited = 0; ::wait4(child, &status, WNOHANG, &usage) == 0; ++waited) {
-        if (waited == 60 * 20) ::kill(child, SIGKILL);
+        if (waited == 300 * 20) ::kill(child, SIGKILL);
         ::usleep(50 * 1000);
     }
     BinaryRun run;
