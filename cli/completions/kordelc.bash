@@ -7,14 +7,15 @@ _kordelc() {
         -f|--format) COMPREPLY=($(compgen -W "table json md txt csv html" -- "$cur")); return ;;
         --sort) COMPREPLY=($(compgen -W "code comment mixed blank lines" -- "$cur")); return ;;
         --vcs) COMPREPLY=($(compgen -W "git" -- "$cur")); return ;;
-        -o|--output|--languages|--list|--save-list) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        -o|--output|--languages|--list|--save-list|--ignored|--sum) COMPREPLY=($(compgen -f -- "$cur")); return ;;
         --exclude-dir) COMPREPLY=($(compgen -d -- "$cur")); return ;;
-        --map|--stdin-name|--exclude|--include-ext|--max-file-size|--name|-j|--jobs) return ;;
+        --map|--stdin-name|--exclude|--include-ext|--exclude-ext|--include-lang|--exclude-lang|--max-file-size|--name|-j|--jobs) return ;;
     esac
     if [[ "$cur" == -* ]]; then
         COMPREPLY=($(compgen -W "-f --format -o --output --by-file --by-language -p --percent --sort --ascending
             --mixed-as-both --blank-in-block --fortran77 --map --languages --list-languages --list --stdin-name
             --no-ignore --vcs --exclude-dir --no-default-excludes --exclude --include-ext --max-file-size
+            --exclude-ext --include-lang --exclude-lang --skip-generated --skip-vendored --ignored --sum
             --skip-duplicates --follow-symlinks --name --save-list -j --jobs --diff -q --quiet --version -h --help" -- "$cur"))
         return
     fi
