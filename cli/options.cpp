@@ -165,9 +165,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                  "linguist-documentation)");
     app.add_option("--ignored", o.ignoredFile, "Write every file left out, with its reason, to FILE")
         ->type_name("FILE");
-    app.add_option("--sum", o.sum,
-                   "Add up the JSON outputs of kordelc runs ('-' reads standard input), printed in any format")
-        ->type_name("JSON...");
+    app.add_flag("--sum", o.sum,
+                 "The PATHs are JSON outputs of kordelc runs ('-' reads standard input): add them up, in any format");
     app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
         ->type_name("SIZE")
         ->check(Check([](std::string& v) { return ParseSize(v) ? std::string() : "'" + v + "' is no size"; }));
@@ -207,7 +206,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                 !o.ignoredFile.empty())
                 throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
                                                      "nor --ignored");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty()) {
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages) {
             throw CLI::RequiredError("PATH");
         }
         for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
@@ -218,8 +217,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                                                "'" + pattern + "' can never match: " + why);
             }
         }
-        if (!o.sum.empty() && (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty()))
-            throw CLI::ValidationError("--sum", "adds up JSON outputs only, no PATH, --list, --stdin-name or --diff");
+        if (o.sum && (o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty() ||
+                      o.listLanguages))
+            throw CLI::ValidationError("--sum", "adds up the JSON outputs named as PATHs, without --list, "
+                                                "--stdin-name, --diff or --list-languages");
         if (!o.stdinName.empty() && o.listFile == "-")
             throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
         // -f csv is the per-file report, or with --by-language the summary by language.

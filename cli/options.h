@@ -46,7 +46,7 @@ struct Options {
     std::string ignoredFile;  ///< --ignored: where every file left out is listed with its reason
     bool skipGenerated = false;
     bool skipVendored = false;
-    std::vector<std::string> sum;  ///< --sum: JSON outputs of kordelc to add up ("-": standard input)
+    bool sum = false;  ///< the PATHs are JSON outputs of kordelc to add up ("-": standard input)
 };
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.

@@ -7,7 +7,7 @@ _kordelc() {
         -f|--format) COMPREPLY=($(compgen -W "table json md txt csv html" -- "$cur")); return ;;
         --sort) COMPREPLY=($(compgen -W "code comment mixed blank lines" -- "$cur")); return ;;
         --vcs) COMPREPLY=($(compgen -W "git" -- "$cur")); return ;;
-        -o|--output|--languages|--list|--save-list|--ignored|--sum) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+        -o|--output|--languages|--list|--save-list|--ignored) COMPREPLY=($(compgen -f -- "$cur")); return ;;
         --exclude-dir) COMPREPLY=($(compgen -d -- "$cur")); return ;;
         --map|--stdin-name|--exclude|--include-ext|--exclude-ext|--include-lang|--exclude-lang|--max-file-size|--name|-j|--jobs) return ;;
     esac

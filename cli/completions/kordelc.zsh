@@ -28,7 +28,7 @@ _arguments -s \
   '--skip-generated[leave out generated files]' \
   '--skip-vendored[leave out vendored files and documentation]' \
   '--ignored[list every file left out in FILE]:file:_files' \
-  '--sum[add up the JSON outputs of kordelc runs]:json:_files' \
+  '--sum[add up the JSON outputs of kordelc runs named as PATHs]' \
   '--max-file-size[leave out files larger than SIZE]:size:' \
   '--skip-duplicates[count identical files once]' \
   '--diff[count the change from OLD to NEW]:old side:_files:new side:_files' \

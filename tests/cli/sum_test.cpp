@@ -93,7 +93,8 @@ TEST_F(SumTest, ReadsStandardInputAndRefusesWhatIsNoCount) {
         EXPECT_EQ(refused.code, 2) << bad;
         EXPECT_EQ(refused.out, "") << bad;
     }
-    EXPECT_EQ(Run({"--sum", a, Path("a").string()}).code, 2);  // --sum takes no PATH
+    EXPECT_EQ(Run({"--sum"}).code, 2);  // nothing to add up
+    EXPECT_EQ(Run({"--sum", a, "--list", a}).code, 2);
 }
 
 }  // namespace
