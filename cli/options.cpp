@@ -31,6 +31,14 @@ constexpr const char* kExamples = R"(Examples:
   kordelc --diff old new --by-file -f md
                                        the change per file between two folders, in Markdown
   kordelc git:HEAD~5:src               a revision's files, read from git without a checkout
+  kordelc --exclude 'lib/**/*.gen.c' --skip-vendored --ignored left-out.txt .
+                                       gitignore patterns; what was left out, and why, in a file
+  kordelc --sum a.json b.json -f md    the JSON outputs of several runs added up
+
+Excludes:
+  --exclude and --exclude-dir take gitignore's patterns, matched below each folder walked:
+  '*' stays within one folder, '**/' matches any number of folders (none too), a pattern
+  with a '/' is anchored to the walked folder, '!' takes back what an earlier one left out.
 
 Ignore files:
   Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
