@@ -202,7 +202,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     if (o.history) return RunHistory(o, options, lookup, userLanguages.languages, context, console, progress, out);
     std::istringstream noInput;
     std::istream& input = console.in ? *console.in : noInput;
-    if (!o.sum.empty()) return RunSum(o, input, console, progress, out);
+    if (o.sum) return RunSum(o, input, console, progress, out);
     LanguageFilter languageFilter;
     if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages.languages, error)) {
         progress.Error(error);

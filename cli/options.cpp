@@ -35,6 +35,14 @@ constexpr const char* kExamples = R"(Examples:
   kordelc git:HEAD~5:src               a revision's files, read from git without a checkout
   kordelc --history --every month -f svg -o growth.svg
                                        code lines per language, month by month, as a chart
+  kordelc --exclude 'lib/**/*.gen.c' --skip-vendored --ignored left-out.txt .
+                                       gitignore patterns; what was left out, and why, in a file
+  kordelc --sum a.json b.json -f md    the JSON outputs of several runs added up
+
+Excludes:
+  --exclude and --exclude-dir take gitignore's patterns, matched below each folder walked:
+  '*' stays within one folder, '**/' matches any number of folders (none too), a pattern
+  with a '/' is anchored to the walked folder, '!' takes back what an earlier one left out.
 
 Ignore files:
   Inside a git work tree the rules of .gitignore, .git/info/exclude and core.excludesFile
@@ -171,9 +179,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                  "linguist-documentation)");
     app.add_option("--ignored", o.ignoredFile, "Write every file left out, with its reason, to FILE")
         ->type_name("FILE");
-    app.add_option("--sum", o.sum,
-                   "Add up the JSON outputs of kordelc runs ('-' reads standard input), printed in any format")
-        ->type_name("JSON...");
+    app.add_flag("--sum", o.sum,
+                 "The PATHs are JSON outputs of kordelc runs ('-' reads standard input): add them up, in any format");
     app.add_option("--max-file-size", maxFileSize, "Leave out files larger than SIZE bytes (K, M, G: 1024s)")
         ->type_name("SIZE")
         ->check(Check([](std::string& v) {
@@ -233,8 +240,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                 !o.ignoredFile.empty())
                 throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
                                                      "nor --ignored");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && o.sum.empty() &&
-                   !o.history) {
+        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && !o.history) {
             throw CLI::RequiredError("PATH");
         }
         for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
@@ -245,8 +251,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                                                "'" + pattern + "' can never match: " + why);
             }
         }
-        if (!o.sum.empty() && (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty()))
-            throw CLI::ValidationError("--sum", "adds up JSON outputs only, no PATH, --list, --stdin-name or --diff");
+        if (o.sum && (o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty() ||
+                      o.listLanguages))
+            throw CLI::ValidationError("--sum", "adds up the JSON outputs named as PATHs, without --list, "
+                                                "--stdin-name, --diff or --list-languages");
         if (!o.stdinName.empty() && o.listFile == "-")
             throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
         // -f csv is the per-file report, or with --by-language the summary by language.

@@ -47,7 +47,7 @@ struct Options {
     std::string ignoredFile;  ///< --ignored: where every file left out is listed with its reason
     bool skipGenerated = false;
     bool skipVendored = false;
-    std::vector<std::string> sum;  ///< --sum: JSON outputs of kordelc to add up ("-": standard input)
+    bool sum = false;  ///< the PATHs are JSON outputs of kordelc to add up ("-": standard input)
     std::optional<std::string> history;  ///< REV or A..B of --history ("HEAD" when it names none)
     std::string since, until, every, cache;  ///< --since, --until, --every and --cache of --history
 };

@@ -107,7 +107,7 @@ bool AddShard(const std::string& text, const std::string& name, Shards& shards, 
 
 int RunSum(const Options& o, std::istream& in, const Console& console, Progress& progress, std::ostream& out) {
     Shards shards;
-    for (const std::string& name : o.sum) {
+    for (const std::string& name : o.inputs) {
         std::string text, error;
         if (!ReadShard(name, in, text, error) || !AddShard(text, name, shards, error)) {
             progress.Error(error);

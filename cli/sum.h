@@ -27,7 +27,7 @@ struct Shards {
 /// no count of kordelc or its totals do not add up to its files.
 bool AddShard(const std::string& text, const std::string& name, Shards& shards, std::string& error);
 
-/// Runs --sum: reads every shard ("-" from `in`) and prints them in the format the options ask for.
+/// Runs --sum: reads every shard named as a PATH ("-" from `in`) and prints them in the format the options ask for.
 /// Answers the exit status: 0, 1 when a shard had skipped files or the output could not be written,
 /// 2 when a shard cannot be read.
 int RunSum(const Options& o, std::istream& in, const Console& console, Progress& progress, std::ostream& out);

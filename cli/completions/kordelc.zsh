@@ -19,10 +19,17 @@ _arguments -s \
   '--stdin-name[count standard input as NAME]:name:' \
   '--no-ignore[count what ignore files leave out]' \
   '--vcs[take the files from git]:vcs:(git)' \
-  '*--exclude-dir[skip folders named NAME]:folder:_files -/' \
+  '*--exclude-dir[skip folders that PATTERN matches]:folder:_files -/' \
   '--no-default-excludes[also walk .git, .svn and .hg]' \
-  '*--exclude[skip files matching GLOB]:glob:' \
+  '*--exclude[skip files and folders that PATTERN matches]:pattern:' \
   '--include-ext[only these extensions]:extensions:' \
+  '--exclude-ext[leave out these extensions]:extensions:' \
+  '*--include-lang[count only this language]:language:' \
+  '*--exclude-lang[leave out this language]:language:' \
+  '--skip-generated[leave out generated files]' \
+  '--skip-vendored[leave out vendored files and documentation]' \
+  '--ignored[list every file left out in FILE]:file:_files' \
+  '--sum[add up the JSON outputs of kordelc runs named as PATHs]' \
   '--max-file-size[leave out files larger than SIZE]:size:' \
   '--skip-duplicates[count identical files once]' \
   '--diff[count the change from OLD to NEW]:old side:_files:new side:_files' \
