@@ -55,7 +55,12 @@ bool IsCurrentLayout(std::string_view text) {
 bool IsEarlierLayout(std::string_view text) {
     const std::vector<std::string_view> lines = RecordLines(text);
     bool anyExtensions = false;
-    for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) anyExtensions = anyExtensions || IsExtensions(lines[at]);
+    for (std::size_t at = 1; at < lines.size(); at += kEarlierRecord) {
+        // A number or a whole-line flag where the extensions should be is a current file out of
+        // step (a damaged field): converting it would shift its lines into other fields.
+        if (IsNumber(lines[at]) || lines[at] == "No" || lines[at] == "Yes") return false;
+        anyExtensions = anyExtensions || IsExtensions(lines[at]);
+    }
     return anyExtensions && !IsCurrentLayout(text);
 }
 

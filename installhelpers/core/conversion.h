@@ -15,8 +15,8 @@ std::vector<std::string_view> SplitLines(std::string_view text);
 bool IsCurrentLayout(std::string_view text);
 
 /// True when `text` reads as earlier records (five fields, then a separator line of any content;
-/// the blank lines at the end left out), at least one record's extensions line holding a ".", and
-/// not as current records. Records are converted one by one: one odd record does not keep the
+/// the blank lines at the end left out), at least one record's extensions line holding a ".", none
+/// holding a number, "No" or "Yes" (a current file with a damaged field), and not as current records. Records are converted one by one: one odd record does not keep the
 /// others in a layout the program no longer reads.
 bool IsEarlierLayout(std::string_view text);
 
