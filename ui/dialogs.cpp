@@ -7,11 +7,14 @@
 #include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "kordel/version.h"
@@ -164,11 +167,24 @@ NameEntryDialog::NameEntryDialog(QWidget* parent) : QDialog(parent) {
 
 void NameEntryDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
+void FitFileDialog(QFileDialog& dialog) {
+    QSize size(900, 560);
+    if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
+    // The name takes what the size, type and date columns leave; those fit their texts.
+    if (auto* view = dialog.findChild<QTreeView*>("treeView")) {
+        QHeaderView* header = view->header();
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int i = 1; i < header->count(); ++i) header->setSectionResizeMode(i, QHeaderView::ResizeToContents);
+    }
+}
+
 SourceFileDialog::SourceFileDialog(QWidget* parent, const QString& title, const QString& folder)
     : QFileDialog(parent, title, folder) {
     // Qt's own dialog on every desktop, so that typed names reach accept() below.
     setOption(QFileDialog::DontUseNativeDialog);
     setFileMode(QFileDialog::ExistingFiles);
+    FitFileDialog(*this);
 }
 
 void SourceFileDialog::accept() {

@@ -108,6 +108,10 @@ private:
     QPushButton* m_cancel;
 };
 
+/// Opens Qt's own file dialog at a size that shows every column whole (it starts at about 620 by 410
+/// with columns too narrow for sizes and dates).
+void FitFileDialog(QFileDialog& dialog);
+
 /// The add dialog: several files, and names typed into it are taken as typed, whether the file
 /// exists or the chosen filter shows it.
 class SourceFileDialog final : public QFileDialog {

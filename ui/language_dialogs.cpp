@@ -86,6 +86,7 @@ LanguagesDialog::LanguagesDialog(userlang::LanguageListEditor& editor, Desktop& 
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setHighlightSections(false);
     QStringList titles;
     for (int i = 0; i < 7; ++i) {
         titles << Text(userlang::kLanguageColumns[i].title);

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -52,7 +53,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -60,7 +61,10 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildCentre();
+    /// Screen width less 494 pixels, never below the column's own 250.
+    int PathColumnWidth() const;
     void ApplyColumnWidths();
+    void KeepSelectionAcrossReset();
     void ShowContextMenu();
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
@@ -78,6 +82,12 @@ private:
     std::deque<std::string> m_toOpen;
     std::size_t m_scrollRow = 0;
     bool m_quitting = false;
+    bool m_applyingWidths = false;
+    struct ResetMemory {
+        std::vector<std::size_t> selected;
+        int rows = 0;
+        int columns = 0;
+    } m_beforeReset;
 };
 
 }  // namespace kordel::ui

@@ -17,6 +17,7 @@ ProgressDialog::ProgressDialog(bool sorting, std::atomic<int>& canc, QWidget* pa
     m_bar = new QProgressBar(this);
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
+    m_bar->setTextVisible(false);  // the bar alone, without a percentage printed in it
     layout->addWidget(m_bar);
     m_detail = new QLabel(this);
     layout->addWidget(m_detail);

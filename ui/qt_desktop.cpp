@@ -164,7 +164,11 @@ void QtDesktop::OpenDocument(const std::string& path) {
 void QtDesktop::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
 
 std::optional<std::string> QtDesktop::AskOpenPath(std::string_view title, const FileType& type) {
-    return Chosen(QFileDialog::getOpenFileName(m_owner, Text(title), {}, FilterLine(type.description, type.pattern)));
+    QFileDialog dialog(m_owner, Text(title), {}, FilterLine(type.description, type.pattern));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    FitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return Chosen(dialog.selectedFiles().front());
 }
 
 std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const FileType& type) {
@@ -172,6 +176,7 @@ std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const 
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QString::fromStdString(type.defaultExtension));
+    FitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return Chosen(dialog.selectedFiles().front());
 }

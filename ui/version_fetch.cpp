@@ -27,6 +27,7 @@ public:
         layout->addWidget(new QLabel("Checking the Brevlane Website for a new version of Kordel...", this));
         auto* bar = new QProgressBar(this);
         bar->setRange(0, 0);  // moving marquee
+        bar->setTextVisible(false);
         layout->addWidget(bar);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
