@@ -10,7 +10,7 @@ screen=${4:-1280x800}
 if ! command -v xwd >/dev/null || ! dpkg -s imagemagick >/dev/null 2>&1 || ! command -v Xvfb >/dev/null; then
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb x11-apps imagemagick >/dev/null
 fi
-[ -x "$build/ui/Kordel" ] || { echo "build Kordel first: cmake --build $build" >&2; exit 1; }
+[ -x "$build/ui/qt/Kordel" ] || { echo "build Kordel first: cmake --build $build" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -23,7 +23,7 @@ display=:$(( 90 + RANDOM % 100 ))
 Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp &
 xvfb=$!
 sleep 1
-DISPLAY=$display XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb "$build/ui/Kordel" &
+DISPLAY=$display XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=xcb "$build/ui/qt/Kordel" &
 app=$!
 sleep 6
 mkdir -p "$(dirname "$out")"

@@ -47,15 +47,16 @@
 #include "ui/core/messages.h"
 #include "ui/core/queued_observers.h"
 #include "ui/core/version_check.h"
-#include "ui/dialogs.h"
-#include "ui/language_dialogs.h"
-#include "ui/main_window.h"
-#include "ui/progress_dialog.h"
-#include "ui/qt_call_queue.h"
-#include "ui/qt_desktop.h"
-#include "ui/single_instance.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/language_dialogs.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/progress_dialog.h"
+#include "ui/qt/qt_call_queue.h"
+#include "ui/qt/qt_desktop.h"
+#include "ui/qt/single_instance.h"
 
 using namespace kordel::ui;
+using namespace kordel::qt;
 
 namespace {
 

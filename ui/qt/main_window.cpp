@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <algorithm>
 #include <utility>
@@ -32,12 +32,13 @@
 #include <QVBoxLayout>
 
 #include "ui/core/commands.h"
-#include "ui/result_model.h"
+#include "ui/qt/result_model.h"
 
-namespace kordel::ui {
-MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) {
+namespace kordel::qt {
+namespace cmd = ui::cmd;
+MainWindow::MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDesktop) {
     m_desktop = makeDesktop ? makeDesktop(this) : std::make_unique<QtDesktop>(this);
-    m_logic = std::make_unique<MainWindowLogic>(store, *m_desktop);
+    m_logic = std::make_unique<ui::MainWindowLogic>(store, *m_desktop);
     m_desktop->SetLogic(m_logic.get());
     m_logic->SetView(this);
     m_model = new ResultModel(m_logic->list(), this);
@@ -242,13 +243,13 @@ int MainWindow::PathColumnWidth() const {
     // As wide as the screen less the room the count columns of the plain list take.
     const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
     const int screenWidth = shown ? shown->geometry().width() : 0;
-    return std::max(ListColumns(false)[0].width, screenWidth - 494);
+    return std::max(ui::ListColumns(false)[0].width, screenWidth - 494);
 }
 
 void MainWindow::ApplyColumnWidths() {
     if (m_applyingWidths) return;  // a width change may bring or take a scroll bar, which resizes the view
     m_applyingWidths = true;
-    const auto& columns = ListColumns(m_logic->list().percentColumns());
+    const auto& columns = ui::ListColumns(m_logic->list().percentColumns());
     const QHeaderView* header = m_table->horizontalHeader();
     const int path = PathColumnWidth();
     std::vector<int> widths(columns.size());
@@ -335,7 +336,7 @@ void MainWindow::OpenWhenIdle(const std::string& path) {
 }
 
 void MainWindow::TextsChanged() {
-    const WindowTexts& t = m_logic->texts();
+    const ui::WindowTexts& t = m_logic->texts();
     setWindowTitle(QString::fromStdString(t.title));
     m_project->setText(QString::fromStdString(t.projectName));
     const std::string* totals[5] = {&t.totals.code, &t.totals.comment, &t.totals.mixed, &t.totals.blank,
@@ -389,7 +390,7 @@ void MainWindow::ShowContextMenu() {
     const auto items = m_logic->ContextMenu();
     if (items.empty()) return;
     QMenu menu(this);
-    for (const ContextItem& item : items) {
+    for (const ui::ContextItem& item : items) {
         if (item.separatorBefore) menu.addSeparator();
         QAction* a = menu.addAction(QString::fromStdString(item.text));
         a->setData(item.command);
@@ -406,4 +407,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

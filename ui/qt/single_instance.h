@@ -8,7 +8,7 @@
 
 class QLocalServer;
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 class SingleInstance final : public QObject {
     Q_OBJECT
@@ -41,4 +41,4 @@ private:
     QLocalServer* m_server = nullptr;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -11,7 +11,7 @@
 #include <QMainWindow>
 
 #include "ui/core/main_logic.h"
-#include "ui/qt_desktop.h"
+#include "ui/qt/qt_desktop.h"
 
 class QAction;
 class QLabel;
@@ -19,19 +19,19 @@ class QPushButton;
 class QTableView;
 class QTimer;
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 class ResultModel;
 
-class MainWindow final : public QMainWindow, public MainView {
+class MainWindow final : public QMainWindow, public ui::MainView {
     Q_OBJECT
 public:
     using DesktopFactory = std::function<std::unique_ptr<QtDesktop>(QWidget* owner)>;
 
-    explicit MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop = {});
+    explicit MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDesktop = {});
     ~MainWindow() override;
 
-    MainWindowLogic& logic() { return *m_logic; }
+    ui::MainWindowLogic& logic() { return *m_logic; }
     QtDesktop& desktop() { return *m_desktop; }
     QTableView* table() const { return m_table; }
     QAction* action(int command) const;
@@ -69,7 +69,7 @@ private:
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
     std::unique_ptr<QtDesktop> m_desktop;
-    std::unique_ptr<MainWindowLogic> m_logic;
+    std::unique_ptr<ui::MainWindowLogic> m_logic;
     ResultModel* m_model = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_project = nullptr;
@@ -90,4 +90,4 @@ private:
     } m_beforeReset;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -1,4 +1,4 @@
-#include "ui/dialogs.h"
+#include "ui/qt/dialogs.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,7 +25,8 @@
 #include "ui/core/options.h"
 #include "ui/core/version_check.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
+namespace msg = ui::msg;
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -34,7 +35,7 @@ constexpr std::string_view kContact = "kordel@brevlane.example";
 
 }  // namespace
 
-FindDialog::FindDialog(Desktop& desktop, QWidget* parent) : QDialog(parent), m_desktop(desktop) {
+FindDialog::FindDialog(ui::Desktop& desktop, QWidget* parent) : QDialog(parent), m_desktop(desktop) {
     setWindowTitle("Find...");
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
@@ -56,19 +57,19 @@ FindDialog::FindDialog(Desktop& desktop, QWidget* parent) : QDialog(parent), m_d
 void FindDialog::accept() {
     const QByteArray text = m_edit->text().toUtf8();
     if (text.isEmpty()) {
-        m_desktop.Message(msg::kEnterSearch, Icon::Stop);
+        m_desktop.Message(msg::kEnterSearch, ui::Icon::Stop);
         return;
     }
-    m_request = FindRequest{text.toStdString(), m_case->isChecked()};
+    m_request = ui::FindRequest{text.toStdString(), m_case->isChecked()};
     QDialog::accept();
 }
 
-OptionsDialog::OptionsDialog(MainWindowLogic& logic, QWidget* parent) : QDialog(parent), m_logic(logic) {
+OptionsDialog::OptionsDialog(ui::MainWindowLogic& logic, QWidget* parent) : QDialog(parent), m_logic(logic) {
     setWindowTitle("Kordel Options");
     auto* layout = new QVBoxLayout(this);
     auto* general = new QGroupBox("General Options", this);
     auto* generalLayout = new QVBoxLayout(general);
-    for (const OptionBox& option : OptionBoxes()) {
+    for (const ui::OptionBox& option : ui::OptionBoxes()) {
         auto* box = new QCheckBox(Text(option.text), general);
         box->setChecked(IsChecked(logic.settings(), option));
         connect(box, &QCheckBox::clicked, this, [this, &option](bool checked) { m_logic.ClickOption(option, checked); });
@@ -78,13 +79,13 @@ OptionsDialog::OptionsDialog(MainWindowLogic& logic, QWidget* parent) : QDialog(
     layout->addWidget(general);
     auto* language = new QGroupBox("Language Options", this);
     auto* languageLayout = new QHBoxLayout(language);
-    languageLayout->addWidget(new QLabel(Text(kDotFLabel), language));
+    languageLayout->addWidget(new QLabel(Text(ui::kDotFLabel), language));
     m_dotf = new QComboBox(language);
     m_dotf->addItem("Forth");
     m_dotf->addItem("Fortran 77");
     m_dotf->setCurrentIndex(logic.settings().dotf == 0 ? 0 : 1);
     languageLayout->addWidget(m_dotf);
-    languageLayout->addWidget(new QLabel(Text(kDotFTrailer), language));
+    languageLayout->addWidget(new QLabel(Text(ui::kDotFTrailer), language));
     layout->addWidget(language);
     auto* ok = new QPushButton("&OK", this);
     ok->setDefault(true);
@@ -117,7 +118,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     texts->addWidget(new QLabel("Made by Brevlane.", frame));
     texts->addWidget(new QLabel("Contact: " + Text(kContact), frame));
     texts->addWidget(new QLabel("Check out the Brevlane website at:", frame));
-    texts->addWidget(new QLabel(Text(kWebSite) + "  (or Help > Visit the Brevlane Website)", frame));
+    texts->addWidget(new QLabel(Text(ui::kWebSite) + "  (or Help > Visit the Brevlane Website)", frame));
     layout->addWidget(frame);
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
@@ -208,4 +209,4 @@ void SourceFileDialog::accept() {
     QDialog::accept();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -1,4 +1,4 @@
-#include "ui/single_instance.h"
+#include "ui/qt/single_instance.h"
 
 #include <QDir>
 #include <QLocalServer>
@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace kordel::ui {
+namespace kordel::qt {
 namespace {
 
 // A handed-over path: four bytes of length (big-endian), then the path's bytes. The running copy
@@ -126,4 +126,4 @@ bool SingleInstance::SomeoneListens() const {
     return socket.waitForConnected(1000);
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -1,4 +1,4 @@
-#include "ui/progress_dialog.h"
+#include "ui/qt/progress_dialog.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 ProgressDialog::ProgressDialog(bool sorting, std::atomic<int>& canc, QWidget* parent)
     : QDialog(parent), m_canc(canc) {
@@ -49,4 +49,4 @@ void ProgressDialog::reject() {
     m_canc = 1;
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt
