@@ -27,6 +27,7 @@
 
 namespace kordel::qt {
 namespace msg = ui::msg;
+
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }

@@ -36,6 +36,7 @@
 
 namespace kordel::qt {
 namespace cmd = ui::cmd;
+
 MainWindow::MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDesktop) {
     m_desktop = makeDesktop ? makeDesktop(this) : std::make_unique<QtDesktop>(this);
     m_logic = std::make_unique<ui::MainWindowLogic>(store, *m_desktop);
