@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "ui/qt_desktop.h"
+#include "ui/qt/qt_desktop.h"
 
 namespace kordel::bench {
 
-class AnsweringDesktop final : public ui::QtDesktop {
+class AnsweringDesktop final : public qt::QtDesktop {
 public:
     using QtDesktop::QtDesktop;
     ui::Answer Message(std::string_view text, ui::Icon, ui::Buttons) override {

@@ -13,7 +13,7 @@
 #include "gui_bench.h"
 #include "ui/core/commands.h"
 #include "ui/core/settings_store.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
 
     kordel::ui::MemorySettingsStore store;
     kordel::bench::AnsweringDesktop* desktop = nullptr;
-    kordel::ui::MainWindow window(store, [&](QWidget* owner) {
+    kordel::qt::MainWindow window(store, [&](QWidget* owner) {
         auto d = std::make_unique<kordel::bench::AnsweringDesktop>(owner);
         desktop = d.get();
         return d;

@@ -22,7 +22,7 @@
 #include "ui/core/commands.h"
 #include "ui/core/options.h"
 #include "ui/core/settings_store.h"
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
 
     kordel::ui::MemorySettingsStore store;
     kordel::bench::AnsweringDesktop* desktop = nullptr;
-    kordel::ui::MainWindow window(store, [&](QWidget* owner) {
+    kordel::qt::MainWindow window(store, [&](QWidget* owner) {
         auto made = std::make_unique<kordel::bench::AnsweringDesktop>(owner);
         desktop = made.get();
         return made;

@@ -5,6 +5,10 @@
 function(kordel_expose_headers target folder)
   set(root ${CMAKE_BINARY_DIR}/layers/${target})
   get_filename_component(parent ${root}/${folder} DIRECTORY)
+  # A build tree made when these headers sat a folder higher holds a link where a folder goes now.
+  if(IS_SYMLINK ${parent})
+    file(REMOVE ${parent})
+  endif()
   file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${root}/${folder} SYMBOLIC)
   get_target_property(type ${target} TYPE)

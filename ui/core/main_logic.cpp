@@ -314,13 +314,14 @@ void MainWindowLogic::ListStepAside(
 
 void MainWindowLogic::OpenList(const std::string& path) {
     m_desktop.ShowBusy(kAddingBusyText);
+    // The old rows go before the file is read: its questions are asked over an empty list.
+    FreeAside(list().Clear());
     std::vector<std::string> rows;
     const projects::ListSettings settings = ListSettingsNow();
     bool count = false;
     ListStepAside([&](projects::ListState& state, projects::ListQuestions& questions) {
         count = projects::OpenProject(platform::PathFromText(path), rows, state, settings, questions);
     });
-    FreeAside(list().Clear());
     PlaceRows(std::move(rows));
     UpdateStatusBars();
     if (!m_doc.state().openFailed) UpdateWindowName(1);

@@ -1,4 +1,4 @@
-#include "ui/single_instance.h"
+#include "ui/qt/single_instance.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@
 #include "platform/instance.h"
 #include "ui/core/hand_off.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
 namespace {
 
 // Reads the requests of one connection of a later start and answers each. A connection that has
@@ -137,4 +137,4 @@ bool SingleInstance::SomeoneListens() const {
     return socket.waitForConnected(1000) && platform::PeerIsSameUser(socket.socketDescriptor());
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -1,6 +1,7 @@
-#include "ui/main_window.h"
+#include "ui/qt/main_window.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,6 +21,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -28,12 +32,14 @@
 #include <QVBoxLayout>
 
 #include "ui/core/commands.h"
-#include "ui/result_model.h"
+#include "ui/qt/result_model.h"
 
-namespace kordel::ui {
-MainWindow::MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop) {
+namespace kordel::qt {
+namespace cmd = ui::cmd;
+
+MainWindow::MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDesktop) {
     m_desktop = makeDesktop ? makeDesktop(this) : std::make_unique<QtDesktop>(this);
-    m_logic = std::make_unique<MainWindowLogic>(store, *m_desktop);
+    m_logic = std::make_unique<ui::MainWindowLogic>(store, *m_desktop);
     m_desktop->SetLogic(m_logic.get());
     m_logic->SetView(this);
     m_model = new ResultModel(m_logic->list(), this);
@@ -181,6 +187,7 @@ void MainWindow::BuildCentre() {
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionsMovable(true);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->horizontalHeader()->setHighlightSections(false);  // titles stay plain while rows are selected
     m_table->verticalHeader()->hide();
     // Spaced-out rows unless the compact rows are chosen (read at start only).
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -190,7 +197,8 @@ void MainWindow::BuildCentre() {
     connect(m_table, &QTableView::customContextMenuRequested, this, [this] { ShowContextMenu(); });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { m_logic->SelectionChanged(); });
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { ApplyColumnWidths(); });
+    KeepSelectionAcrossReset();
+    m_table->viewport()->installEventFilter(this);
     layout->addWidget(m_table, 1);
 
     auto* projectRow = new QHBoxLayout;
@@ -235,18 +243,79 @@ void MainWindow::BuildCentre() {
     ApplyColumnWidths();
 }
 
+int MainWindow::PathColumnWidth() const {
+    // As wide as the screen less the room the count columns of the plain list take.
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    const int screenWidth = shown ? shown->geometry().width() : 0;
+    return std::max(ui::ListColumns(false)[0].width, screenWidth - 494);
+}
+
 void MainWindow::ApplyColumnWidths() {
-    const auto& columns = ListColumns(m_logic->list().percentColumns());
+    if (m_applyingWidths) return;  // a width change may bring or take a scroll bar, which resizes the view
+    m_applyingWidths = true;
+    const auto& columns = ui::ListColumns(m_logic->list().percentColumns());
     const QHeaderView* header = m_table->horizontalHeader();
-    int counts = 0;
+    const int path = PathColumnWidth();
+    std::vector<int> widths(columns.size());
+    std::vector<int> titles(columns.size());
+    int total = path;
+    int spare = 0;
     for (std::size_t i = 1; i < columns.size(); ++i) {
         // A column is never narrower than its title in the font in use.
-        const int width = std::max(columns[i].width, header->sectionSizeHint(static_cast<int>(i)));
-        m_table->setColumnWidth(static_cast<int>(i), width);
-        counts += width;
+        titles[i] = header->sectionSizeHint(static_cast<int>(i));
+        widths[i] = std::max(columns[i].width, titles[i]);
+        total += widths[i];
+        spare += widths[i] - titles[i];
     }
-    // The path column takes the width the count columns leave.
-    m_table->setColumnWidth(0, std::max(columns[0].width, m_table->viewport()->width() - counts));
+    // When the columns miss the view by less than the count columns have beyond their titles (a vertical
+    // scroll bar taking its room), those give it up; wider lists keep their widths and scroll sideways.
+    const int over = total - m_table->viewport()->width();
+    if (over > 0 && over <= spare) {
+        int left = over;
+        for (std::size_t i = columns.size() - 1; i >= 1 && left > 0; --i) {
+            const int give = std::min(left, (over * (widths[i] - titles[i]) + spare - 1) / spare);
+            widths[i] -= give;
+            left -= give;
+        }
+    }
+    m_table->setColumnWidth(0, path);
+    for (std::size_t i = 1; i < columns.size(); ++i) m_table->setColumnWidth(static_cast<int>(i), widths[i]);
+    m_applyingWidths = false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The list's own size is known only once the layout has placed it, and changes with its scroll bars.
+    if (watched == m_table->viewport() && event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width()) ApplyColumnWidths();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::KeepSelectionAcrossReset() {
+    // Turning the percentage columns on or off rebuilds the rows in the same order: the selection stays.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        // The list has already changed when the reset is announced: the view's headers still show what was.
+        m_beforeReset = {SelectedRows(), m_table->verticalHeader()->count(), m_table->horizontalHeader()->count()};
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        ApplyColumnWidths();
+        const ResetMemory before = std::exchange(m_beforeReset, {});
+        const int last = m_model->columnCount() - 1;
+        if (before.columns != m_model->columnCount() && before.rows == m_model->rowCount() && !before.selected.empty()) {
+            QItemSelection selection;
+            std::size_t first = 0;
+            for (std::size_t i = 1; i <= before.selected.size(); ++i) {
+                if (i < before.selected.size() && before.selected[i] == before.selected[i - 1] + 1) continue;
+                selection.select(m_model->index(static_cast<int>(before.selected[first]), 0),
+                                 m_model->index(static_cast<int>(before.selected[i - 1]), last));
+                first = i;
+            }
+            m_table->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        }
+        // Any other reset leaves nothing selected; the status bar says so either way.
+        m_logic->SelectionChanged();
+    });
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -270,13 +339,8 @@ void MainWindow::OpenWhenIdle(const std::string& path) {
     if (!m_openTimer->isActive()) m_openTimer->start();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    ApplyColumnWidths();
-}
-
 void MainWindow::TextsChanged() {
-    const WindowTexts& t = m_logic->texts();
+    const ui::WindowTexts& t = m_logic->texts();
     setWindowTitle(QString::fromStdString(t.title));
     m_project->setText(QString::fromStdString(t.projectName));
     const std::string* totals[5] = {&t.totals.code, &t.totals.comment, &t.totals.mixed, &t.totals.blank,
@@ -332,7 +396,7 @@ void MainWindow::ShowContextMenu() {
     const auto items = m_logic->ContextMenu();
     if (items.empty()) return;
     QMenu menu(this);
-    for (const ContextItem& item : items) {
+    for (const ui::ContextItem& item : items) {
         if (item.separatorBefore) menu.addSeparator();
         QAction* a = menu.addAction(QString::fromStdString(item.text));
         a->setData(item.command);
@@ -349,4 +413,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

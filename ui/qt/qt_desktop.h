@@ -13,44 +13,47 @@ class QDialog;
 class QWidget;
 
 namespace kordel::ui {
-
 class MainWindowLogic;
+}  // namespace kordel::ui
+
+namespace kordel::qt {
+
 class ProgressDialog;
 
 /// A file dialog's filter line: "description (patterns)", the patterns given once.
 QString FilterLine(const std::string& description, const std::string& patterns);
 
-class QtDesktop : public Desktop {
+class QtDesktop : public ui::Desktop {
 public:
     explicit QtDesktop(QWidget* owner);
     ~QtDesktop() override;
 
-    void SetLogic(MainWindowLogic* logic) { m_logic = logic; }
+    void SetLogic(ui::MainWindowLogic* logic) { m_logic = logic; }
     /// The version check's deadline for the whole check (tests shorten it).
     void SetVersionDeadline(std::chrono::milliseconds deadline) { m_versionDeadline = deadline; }
     /// True while a worker runs under the progress window.
     bool busy() const { return m_progress != nullptr || m_aside; }
     ProgressDialog* progress() const { return m_progress; }
 
-    Answer Message(std::string_view text, Icon icon, Buttons buttons = Buttons::Ok) override;
+    ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
                          engine::RunObserver& uiObserver) override;
     void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(engine::SortObserver&)>& work,
                              engine::SortObserver& uiObserver) override;
     void SetProgressDetail(const std::string& text) override;
     void SetProgressPercent(int percent) override;
-    VersionReply FetchVersionFile(const std::string& url) override;
+    ui::VersionReply FetchVersionFile(const std::string& url) override;
     void OpenDocument(const std::string& path) override;
     void OpenUrl(const std::string& url) override;
-    std::optional<std::string> AskOpenPath(std::string_view title, const FileType& type) override;
-    std::optional<std::string> AskSavePath(std::string_view title, const FileType& type) override;
-    AddChoice AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
+    std::optional<std::string> AskOpenPath(std::string_view title, const ui::FileType& type) override;
+    std::optional<std::string> AskSavePath(std::string_view title, const ui::FileType& type) override;
+    ui::AddChoice AskSourceFiles(std::string_view title, const std::vector<ui::FileFilter>& filters, int filter,
                              const std::string& folder) override;
     void RunAside(const std::function<void()>& work) override;
     void RunOnInterface(const std::function<void()>& call) override;
     void ShowBusy(std::string_view text) override;
     std::optional<std::string> AskProjectName() override;
-    std::optional<FindRequest> AskFind() override;
+    std::optional<ui::FindRequest> AskFind() override;
     void ShowOptions() override;
     void ShowAbout() override;
     void ShowLanguages(userlang::LanguageListEditor& editor) override;
@@ -65,11 +68,11 @@ private:
 
 private:
     QWidget* m_owner;
-    MainWindowLogic* m_logic = nullptr;
+    ui::MainWindowLogic* m_logic = nullptr;
     ProgressDialog* m_progress = nullptr;
     bool m_aside = false;  // RunAside is waiting for its work
     std::unique_ptr<QDialog> m_busy;
-    std::chrono::milliseconds m_versionDeadline{kVersionDeadline};
+    std::chrono::milliseconds m_versionDeadline{ui::kVersionDeadline};
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -7,10 +7,10 @@
 
 #include "ui/core/call_queue.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 /// The queue is shared with the deliveries still waiting in the event loop, so it may be dropped
 /// by the worker as soon as its last call is made.
-std::shared_ptr<CallQueue> MakeQtCallQueue(QObject* context);
+std::shared_ptr<ui::CallQueue> MakeQtCallQueue(QObject* context);
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

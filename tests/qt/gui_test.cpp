@@ -36,6 +36,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <QScreen>
+#include <QScrollBar>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -47,15 +49,16 @@
 #include "ui/core/messages.h"
 #include "ui/core/queued_observers.h"
 #include "ui/core/version_check.h"
-#include "ui/dialogs.h"
-#include "ui/language_dialogs.h"
-#include "ui/main_window.h"
-#include "ui/progress_dialog.h"
-#include "ui/qt_call_queue.h"
-#include "ui/qt_desktop.h"
-#include "ui/single_instance.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/language_dialogs.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/progress_dialog.h"
+#include "ui/qt/qt_call_queue.h"
+#include "ui/qt/qt_desktop.h"
+#include "ui/qt/single_instance.h"
 
 using namespace kordel::ui;
+using namespace kordel::qt;
 
 namespace {
 
@@ -188,6 +191,13 @@ private:
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
+
+    void TurnPercentColumns(bool on) {
+        for (const OptionBox& box : OptionBoxes())
+            if (box.flag == &Settings::sps) window->logic().ClickOption(box, on);
+    }
+
+    int ExpectedPathWidth() const { return std::max(250, window->screen()->geometry().width() - 494); }
 
 private slots:
     void init() {
@@ -786,6 +796,90 @@ private slots:
             QVERIFY(window->table()->columnWidth(c) >= header->sectionSizeHint(c));
             QVERIFY(window->table()->columnWidth(c) >= 90);
         }
+    }
+
+    void pathColumnTakesTheScreenWidthLess494AndKeepsIt() {
+        QTableView* table = window->table();
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+        // Sized by the screen, not by what the layout has given the list so far.
+        window->resize(1500, 700);
+        QTRY_COMPARE(table->viewport()->width() > 1100, true);
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+        window->logic().list().AddPaths({"/s/a.c", "/s/b.c"});
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+        // With the percentage columns the path keeps its width and the list scrolls sideways.
+        window->resize(900, 700);
+        TurnPercentColumns(true);
+        QCOMPARE(table->model()->columnCount(), 10);
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+        for (int c = 1; c < 10; ++c) QVERIFY(table->columnWidth(c) >= 90);
+        QTRY_VERIFY(table->horizontalScrollBar()->maximum() > 0);
+        TurnPercentColumns(false);
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+    }
+
+    void aVerticalScrollBarBringsNoSidewaysOne() {
+        QTableView* table = window->table();
+        window->resize(2000, 500);
+        QTRY_VERIFY(table->viewport()->width() > 1500);
+        int columns = 0;
+        for (int c = 0; c < 6; ++c) columns += table->columnWidth(c);
+        // The list just wide enough for its columns: the scroll bar that many rows bring takes room from them.
+        window->resize(window->width() - table->viewport()->width() + columns + 2, 500);
+        QTRY_COMPARE(table->viewport()->width(), columns + 2);
+        std::vector<std::string> paths;
+        for (int i = 0; i < 300; ++i) paths.push_back("/s/f" + std::to_string(i) + ".c");
+        window->logic().list().AddPaths(paths);
+        QTRY_VERIFY(table->verticalScrollBar()->isVisible());
+        QTRY_COMPARE(table->horizontalScrollBar()->maximum(), 0);
+        QCOMPARE(table->columnWidth(0), ExpectedPathWidth());
+        const QHeaderView* header = table->horizontalHeader();
+        for (int c = 1; c < 6; ++c) QVERIFY(table->columnWidth(c) >= header->sectionSizeHint(c));
+    }
+
+    void theSelectionOutlivesTurningThePercentColumnsOn() {
+        window->logic().list().AddPaths({"/s/a.c", "/s/b.c", "/s/c.c", "/s/d.c"});
+        QTableView* table = window->table();
+        table->selectRow(1);
+        QCOMPARE(window->statusPart(1)->text(), QString("Selected: b.c"));
+        TurnPercentColumns(true);
+        QCOMPARE(table->selectionModel()->selectedRows(), QModelIndexList{table->model()->index(1, 0)});
+        QCOMPARE(window->statusPart(1)->text(), QString("Selected: b.c"));
+        // Rows apart from each other, whole rows with every new column.
+        auto* model = table->model();
+        using Flag = QItemSelectionModel::SelectionFlag;
+        table->selectionModel()->select(model->index(0, 0), Flag::ClearAndSelect | Flag::Rows);
+        table->selectionModel()->select(model->index(2, 0), Flag::Select | Flag::Rows);
+        table->selectionModel()->select(model->index(3, 0), Flag::Select | Flag::Rows);
+        TurnPercentColumns(false);
+        QCOMPARE(window->statusPart(1)->text(), QString("3 items selected"));
+        QCOMPARE(window->SelectedRows(), (std::vector<std::size_t>{0, 2, 3}));
+        QCOMPARE(table->selectionModel()->selectedRows(5).size(), 3);
+        // A list that changes its rows on a reset drops the selection, and the status bar says so.
+        window->logic().list().AddPaths({"/s/0.c"});
+        QCOMPARE(window->statusPart(1)->text(), QString("0 items selected"));
+    }
+
+    void openingAListClearsTheOldRowsBeforeReadingIt() {
+        const std::string source = Source("kept.c", "x;\n");
+        const std::string kpl = Source("two.kpl", "Kordel Project List\n\n31214729602::FN\n/nowhere/gone.c\n" + source +
+                                                      "\n31214729604::PN\nTwo\n\n31214729604::END\n");
+        window->logic().list().AddPaths({"/s/old1.c", "/s/old2.c"});
+        int rowsWhenAsked = -1;
+        bool noticeShown = false;
+        desktop->onMessage = [&](const std::string& text) {
+            if (text.find("gone.c") == std::string::npos) return;
+            rowsWhenAsked = window->table()->model()->rowCount();
+            for (QWidget* top : QApplication::topLevelWidgets())
+                for (const QLabel* label : top->findChildren<QLabel*>())
+                    if (top->isVisible() && label->text() == "Adding source files to the list...") noticeShown = true;
+        };
+        desktop->answers = {Answer::Ok};
+        window->logic().OpenNamed(kpl);
+        QCOMPARE(rowsWhenAsked, 0);
+        QVERIFY(noticeShown);
+        QCOMPARE(window->table()->model()->rowCount(), 1);
+        QCOMPARE(window->table()->model()->index(0, 0).data().toString(), QString::fromStdString(source));
     }
 
     void secondInstanceIsRefusedUntilTheFirstEnds() {

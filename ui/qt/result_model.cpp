@@ -1,8 +1,8 @@
-#include "ui/result_model.h"
+#include "ui/qt/result_model.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
 
-ResultModel::ResultModel(ResultList& list, QObject* parent) : QAbstractTableModel(parent), m_list(list) {
+ResultModel::ResultModel(ui::ResultList& list, QObject* parent) : QAbstractTableModel(parent), m_list(list) {
     m_list.SetListener(this);
 }
 
@@ -24,7 +24,7 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
 
 QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    const auto& columns = ListColumns(m_list.percentColumns());
+    const auto& columns = ui::ListColumns(m_list.percentColumns());
     if (section < 0 || section >= static_cast<int>(columns.size())) return {};
     const auto title = columns[static_cast<std::size_t>(section)].title;
     return QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size()));
@@ -50,4 +50,4 @@ void ResultModel::ListReset() {
     endResetModel();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

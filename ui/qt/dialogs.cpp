@@ -1,4 +1,4 @@
-#include "ui/dialogs.h"
+#include "ui/qt/dialogs.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -7,11 +7,14 @@
 #include <QFileInfo>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 #include "kordel/version.h"
@@ -22,7 +25,9 @@
 #include "ui/core/options.h"
 #include "ui/core/version_check.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
+namespace msg = ui::msg;
+
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -31,7 +36,7 @@ constexpr std::string_view kContact = "kordel@brevlane.example";
 
 }  // namespace
 
-FindDialog::FindDialog(Desktop& desktop, QWidget* parent) : QDialog(parent), m_desktop(desktop) {
+FindDialog::FindDialog(ui::Desktop& desktop, QWidget* parent) : QDialog(parent), m_desktop(desktop) {
     setWindowTitle("Find...");
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
@@ -53,19 +58,19 @@ FindDialog::FindDialog(Desktop& desktop, QWidget* parent) : QDialog(parent), m_d
 void FindDialog::accept() {
     const QByteArray text = m_edit->text().toUtf8();
     if (text.isEmpty()) {
-        m_desktop.Message(msg::kEnterSearch, Icon::Stop);
+        m_desktop.Message(msg::kEnterSearch, ui::Icon::Stop);
         return;
     }
-    m_request = FindRequest{text.toStdString(), m_case->isChecked()};
+    m_request = ui::FindRequest{text.toStdString(), m_case->isChecked()};
     QDialog::accept();
 }
 
-OptionsDialog::OptionsDialog(MainWindowLogic& logic, QWidget* parent) : QDialog(parent), m_logic(logic) {
+OptionsDialog::OptionsDialog(ui::MainWindowLogic& logic, QWidget* parent) : QDialog(parent), m_logic(logic) {
     setWindowTitle("Kordel Options");
     auto* layout = new QVBoxLayout(this);
     auto* general = new QGroupBox("General Options", this);
     auto* generalLayout = new QVBoxLayout(general);
-    for (const OptionBox& option : OptionBoxes()) {
+    for (const ui::OptionBox& option : ui::OptionBoxes()) {
         auto* box = new QCheckBox(Text(option.text), general);
         box->setChecked(IsChecked(logic.settings(), option));
         connect(box, &QCheckBox::clicked, this, [this, &option](bool checked) { m_logic.ClickOption(option, checked); });
@@ -75,13 +80,13 @@ OptionsDialog::OptionsDialog(MainWindowLogic& logic, QWidget* parent) : QDialog(
     layout->addWidget(general);
     auto* language = new QGroupBox("Language Options", this);
     auto* languageLayout = new QHBoxLayout(language);
-    languageLayout->addWidget(new QLabel(Text(kDotFLabel), language));
+    languageLayout->addWidget(new QLabel(Text(ui::kDotFLabel), language));
     m_dotf = new QComboBox(language);
     m_dotf->addItem("Forth");
     m_dotf->addItem("Fortran 77");
     m_dotf->setCurrentIndex(logic.settings().dotf == 0 ? 0 : 1);
     languageLayout->addWidget(m_dotf);
-    languageLayout->addWidget(new QLabel(Text(kDotFTrailer), language));
+    languageLayout->addWidget(new QLabel(Text(ui::kDotFTrailer), language));
     layout->addWidget(language);
     auto* ok = new QPushButton("&OK", this);
     ok->setDefault(true);
@@ -114,7 +119,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     texts->addWidget(new QLabel("Made by Brevlane.", frame));
     texts->addWidget(new QLabel("Contact: " + Text(kContact), frame));
     texts->addWidget(new QLabel("Check out the Brevlane website at:", frame));
-    texts->addWidget(new QLabel(Text(kWebSite) + "  (or Help > Visit the Brevlane Website)", frame));
+    texts->addWidget(new QLabel(Text(ui::kWebSite) + "  (or Help > Visit the Brevlane Website)", frame));
     layout->addWidget(frame);
     auto* ok = new QPushButton("OK", this);
     ok->setDefault(true);
@@ -164,11 +169,24 @@ NameEntryDialog::NameEntryDialog(QWidget* parent) : QDialog(parent) {
 
 void NameEntryDialog::closeEvent(QCloseEvent* event) { event->ignore(); }
 
+void FitFileDialog(QFileDialog& dialog) {
+    QSize size(900, 560);
+    if (const QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size());
+    dialog.resize(size);
+    // The name takes what the size, type and date columns leave; those fit their texts.
+    if (auto* view = dialog.findChild<QTreeView*>("treeView")) {
+        QHeaderView* header = view->header();
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int i = 1; i < header->count(); ++i) header->setSectionResizeMode(i, QHeaderView::ResizeToContents);
+    }
+}
+
 SourceFileDialog::SourceFileDialog(QWidget* parent, const QString& title, const QString& folder)
     : QFileDialog(parent, title, folder) {
     // Qt's own dialog on every desktop, so that typed names reach accept() below.
     setOption(QFileDialog::DontUseNativeDialog);
     setFileMode(QFileDialog::ExistingFiles);
+    FitFileDialog(*this);
 }
 
 void SourceFileDialog::accept() {
@@ -192,4 +210,4 @@ void SourceFileDialog::accept() {
     QDialog::accept();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

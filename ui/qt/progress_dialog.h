@@ -9,7 +9,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 class ProgressDialog final : public QDialog {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     bool m_finished = false;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

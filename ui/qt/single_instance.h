@@ -14,7 +14,7 @@ namespace kordel::platform {
 class InstanceLock;
 }
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 class SingleInstance final : public QObject {
     Q_OBJECT
@@ -57,4 +57,4 @@ private:
     int m_idleMs = 10000;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

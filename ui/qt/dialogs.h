@@ -16,15 +16,18 @@ class QLineEdit;
 class QPushButton;
 
 namespace kordel::ui {
-
 class MainWindowLogic;
+}  // namespace kordel::ui
+
+namespace kordel::qt {
+
 
 /// "Find...": a text and "Case Sensitive"; an empty text is refused and the dialog stays.
 class FindDialog final : public QDialog {
     Q_OBJECT
 public:
-    FindDialog(Desktop& desktop, QWidget* parent);
-    std::optional<FindRequest> request() const { return m_request; }
+    FindDialog(ui::Desktop& desktop, QWidget* parent);
+    std::optional<ui::FindRequest> request() const { return m_request; }
     QLineEdit* edit() const { return m_edit; }
     QCheckBox* caseSensitive() const { return m_case; }
 
@@ -32,17 +35,17 @@ public slots:
     void accept() override;
 
 private:
-    Desktop& m_desktop;
+    ui::Desktop& m_desktop;
     QLineEdit* m_edit;
     QCheckBox* m_case;
-    std::optional<FindRequest> m_request;
+    std::optional<ui::FindRequest> m_request;
 };
 
 /// "Kordel Options": every box writes its setting when clicked; the ".f" choice is stored by OK.
 class OptionsDialog final : public QDialog {
     Q_OBJECT
 public:
-    OptionsDialog(MainWindowLogic& logic, QWidget* parent);
+    OptionsDialog(ui::MainWindowLogic& logic, QWidget* parent);
     QCheckBox* box(int id) const;
     QComboBox* dotF() const { return m_dotf; }
 
@@ -50,7 +53,7 @@ public slots:
     void accept() override;
 
 private:
-    MainWindowLogic& m_logic;
+    ui::MainWindowLogic& m_logic;
     std::vector<std::pair<int, QCheckBox*>> m_boxes;
     QComboBox* m_dotf;
 };
@@ -108,6 +111,10 @@ private:
     QPushButton* m_cancel;
 };
 
+/// Opens Qt's own file dialog at a size that shows every column whole (it starts at about 620 by 410
+/// with columns too narrow for sizes and dates).
+void FitFileDialog(QFileDialog& dialog);
+
 /// The add dialog: several files, and names typed into it are taken as typed, whether the file
 /// exists or the chosen filter shows it.
 class SourceFileDialog final : public QFileDialog {
@@ -124,4 +131,4 @@ private:
     QStringList m_chosen;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -14,8 +14,8 @@
 #include "ui/core/desktop.h"
 #include "ui/core/messages.h"
 #include "ui/core/settings_store.h"
-#include "ui/main_window.h"
-#include "ui/single_instance.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/single_instance.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ std::optional<std::string> FileArgument(int argc, char** argv) {
 
 int Run(Application& app, int argc, char** argv) {
     const std::optional<std::string> file = FileArgument(argc, argv);
-    kordel::ui::SingleInstance instance;
+    kordel::qt::SingleInstance instance;
     if (!instance.acquired()) {
         // A file goes to the copy that runs; without one there is nothing for this start to do.
         if (file && instance.HandOver(QByteArray::fromStdString(*file))) return 0;
@@ -85,9 +85,9 @@ int Run(Application& app, int argc, char** argv) {
         return 0;
     }
     auto store = kordel::ui::OpenPlatformSettings();
-    kordel::ui::MainWindow window(*store);
+    kordel::qt::MainWindow window(*store);
     window.logic().SetJobs(std::max(1u, std::thread::hardware_concurrency()));
-    QObject::connect(&instance, &kordel::ui::SingleInstance::fileHanded, &window,
+    QObject::connect(&instance, &kordel::qt::SingleInstance::fileHanded, &window,
                      [&window](const QByteArray& path) { window.OpenWhenIdle(path.toStdString()); });
     instance.Listen();
     // Without a window manager "maximised" means nothing: start at the screen's size anyway.

@@ -6,11 +6,12 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
 #include "ui/core/main_logic.h"
-#include "ui/qt_desktop.h"
+#include "ui/qt/qt_desktop.h"
 
 class QAction;
 class QLabel;
@@ -18,19 +19,19 @@ class QPushButton;
 class QTableView;
 class QTimer;
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 class ResultModel;
 
-class MainWindow final : public QMainWindow, public MainView {
+class MainWindow final : public QMainWindow, public ui::MainView {
     Q_OBJECT
 public:
     using DesktopFactory = std::function<std::unique_ptr<QtDesktop>(QWidget* owner)>;
 
-    explicit MainWindow(SettingsStore& store, const DesktopFactory& makeDesktop = {});
+    explicit MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDesktop = {});
     ~MainWindow() override;
 
-    MainWindowLogic& logic() { return *m_logic; }
+    ui::MainWindowLogic& logic() { return *m_logic; }
     QtDesktop& desktop() { return *m_desktop; }
     QTableView* table() const { return m_table; }
     QAction* action(int command) const;
@@ -53,7 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -61,12 +62,15 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildCentre();
+    /// Screen width less 494 pixels, never below the column's own 250.
+    int PathColumnWidth() const;
     void ApplyColumnWidths();
+    void KeepSelectionAcrossReset();
     void ShowContextMenu();
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
     std::unique_ptr<QtDesktop> m_desktop;
-    std::unique_ptr<MainWindowLogic> m_logic;
+    std::unique_ptr<ui::MainWindowLogic> m_logic;
     ResultModel* m_model = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_project = nullptr;
@@ -79,6 +83,12 @@ private:
     std::deque<std::string> m_toOpen;
     std::size_t m_scrollRow = 0;
     bool m_quitting = false;
+    bool m_applyingWidths = false;
+    struct ResetMemory {
+        std::vector<std::size_t> selected;
+        int rows = 0;
+        int columns = 0;
+    } m_beforeReset;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

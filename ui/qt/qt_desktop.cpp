@@ -1,4 +1,4 @@
-#include "ui/qt_desktop.h"
+#include "ui/qt/qt_desktop.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -22,14 +22,14 @@
 #include "ui/core/main_logic.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/queued_observers.h"
-#include "ui/dialogs.h"
-#include "ui/language_dialogs.h"
-#include "ui/progress_dialog.h"
-#include "ui/qt_call_queue.h"
-#include "ui/version_fetch.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/language_dialogs.h"
+#include "ui/qt/progress_dialog.h"
+#include "ui/qt/qt_call_queue.h"
+#include "ui/qt/version_fetch.h"
 
 
-namespace kordel::ui {
+namespace kordel::qt {
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -71,29 +71,29 @@ QtDesktop::QtDesktop(QWidget* owner) : m_owner(owner) {}
 
 QtDesktop::~QtDesktop() = default;
 
-Answer QtDesktop::Message(std::string_view text, Icon icon, Buttons buttons) {
+ui::Answer QtDesktop::Message(std::string_view text, ui::Icon icon, ui::Buttons buttons) {
     QMessageBox box(m_owner);
-    box.setWindowTitle(Text(kCaption));
+    box.setWindowTitle(Text(ui::kCaption));
     box.setText(Text(text));
     switch (icon) {
-        case Icon::Stop: box.setIcon(QMessageBox::Critical); break;
-        case Icon::Information: box.setIcon(QMessageBox::Information); break;
-        case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case ui::Icon::Stop: box.setIcon(QMessageBox::Critical); break;
+        case ui::Icon::Information: box.setIcon(QMessageBox::Information); break;
+        case ui::Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case ui::Icon::Question: box.setIcon(QMessageBox::Question); break;
     }
     switch (buttons) {
-        case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-        case Buttons::YesNoCancel:
+        case ui::Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+        case ui::Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case ui::Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case ui::Buttons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
     }
     switch (box.exec()) {
-        case QMessageBox::Ok: return Answer::Ok;
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        default: return Answer::Cancel;
+        case QMessageBox::Ok: return ui::Answer::Ok;
+        case QMessageBox::Yes: return ui::Answer::Yes;
+        case QMessageBox::No: return ui::Answer::No;
+        default: return ui::Answer::Cancel;
     }
 }
 
@@ -118,7 +118,7 @@ void QtDesktop::RunWithProgress(bool sorting, std::atomic<int>& canc,
                                 engine::RunObserver& uiObserver) {
     RunUnderProgress(sorting, canc, [&](ProgressDialog& dialog) {
         const auto calls = MakeQtCallQueue(&dialog);
-        QueuedRunObserver queued(*calls, uiObserver);
+        ui::QueuedRunObserver queued(*calls, uiObserver);
         work(queued);
         calls->Flush();
     });
@@ -128,7 +128,7 @@ void QtDesktop::RunSortWithProgress(std::atomic<int>& canc, const std::function<
                                     engine::SortObserver& uiObserver) {
     RunUnderProgress(true, canc, [&](ProgressDialog& dialog) {
         const auto calls = MakeQtCallQueue(&dialog);
-        QueuedSortObserver queued(*calls, uiObserver);
+        ui::QueuedSortObserver queued(*calls, uiObserver);
         work(queued);
         calls->Flush();
     });
@@ -142,7 +142,7 @@ void QtDesktop::SetProgressPercent(int percent) {
     if (m_progress) m_progress->SetPercent(percent);
 }
 
-VersionReply QtDesktop::FetchVersionFile(const std::string& url) {
+ui::VersionReply QtDesktop::FetchVersionFile(const std::string& url) {
     return FetchWithWaitWindow(url, m_versionDeadline, m_owner);
 }
 
@@ -150,10 +150,10 @@ void QtDesktop::OpenDocument(const std::string& path) {
     // Opening must show the file, never run it; the path is never part of a command line.
     const QFileInfo info(QString::fromStdString(path));
     if constexpr (platform::kWindows) {
-        platform::ShellOpen(path, !info.isDir() && IsRunnableExtension(engine::PathExtension(path), Shell::Windows));
+        platform::ShellOpen(path, !info.isDir() && ui::IsRunnableExtension(engine::PathExtension(path), ui::Shell::Windows));
         return;
     }
-    if (!info.isDir() && IsRunnableExtension(engine::PathExtension(path), Shell::FreeDesktop)) {
+    if (!info.isDir() && ui::IsRunnableExtension(engine::PathExtension(path), ui::Shell::FreeDesktop)) {
         // Launchers such as .desktop files would start a program: show the folder instead.
         QDesktopServices::openUrl(QUrl::fromLocalFile(info.absolutePath()));
         return;
@@ -163,28 +163,33 @@ void QtDesktop::OpenDocument(const std::string& path) {
 
 void QtDesktop::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
 
-std::optional<std::string> QtDesktop::AskOpenPath(std::string_view title, const FileType& type) {
-    return Chosen(QFileDialog::getOpenFileName(m_owner, Text(title), {}, FilterLine(type.description, type.pattern)));
-}
-
-std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const FileType& type) {
+std::optional<std::string> QtDesktop::AskOpenPath(std::string_view title, const ui::FileType& type) {
     QFileDialog dialog(m_owner, Text(title), {}, FilterLine(type.description, type.pattern));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(QString::fromStdString(type.defaultExtension));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    FitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return Chosen(dialog.selectedFiles().front());
 }
 
-AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<FileFilter>& filters, int filter,
+std::optional<std::string> QtDesktop::AskSavePath(std::string_view title, const ui::FileType& type) {
+    QFileDialog dialog(m_owner, Text(title), {}, FilterLine(type.description, type.pattern));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString::fromStdString(type.defaultExtension));
+    FitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return Chosen(dialog.selectedFiles().front());
+}
+
+ui::AddChoice QtDesktop::AskSourceFiles(std::string_view title, const std::vector<ui::FileFilter>& filters, int filter,
                                     const std::string& folder) {
     SourceFileDialog dialog(m_owner, Text(title), QString::fromStdString(folder));
     QStringList lines;
-    for (const FileFilter& f : filters) lines << FilterLine(f.description, f.patterns);
+    for (const ui::FileFilter& f : filters) lines << FilterLine(f.description, f.patterns);
     dialog.setNameFilters(lines);
     const int shown = filter >= 1 && filter <= lines.size() ? filter : 1;
     dialog.selectNameFilter(lines[shown - 1]);
-    AddChoice choice;
+    ui::AddChoice choice;
     const bool accepted = dialog.exec() == QDialog::Accepted;
     choice.filter = static_cast<int>(lines.indexOf(dialog.selectedNameFilter())) + 1;
     if (choice.filter < 1) choice.filter = shown;
@@ -249,7 +254,7 @@ std::optional<std::string> QtDesktop::AskProjectName() {
     return entry.edit()->text().toStdString();
 }
 
-std::optional<FindRequest> QtDesktop::AskFind() {
+std::optional<ui::FindRequest> QtDesktop::AskFind() {
     FindDialog dialog(*this, m_owner);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.request();
@@ -275,4 +280,4 @@ std::filesystem::path QtDesktop::ProgramFolder() {
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -5,12 +5,12 @@
 
 #include "ui/core/result_list.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
 
-class ResultModel final : public QAbstractTableModel, public ResultListListener {
+class ResultModel final : public QAbstractTableModel, public ui::ResultListListener {
     Q_OBJECT
 public:
-    explicit ResultModel(ResultList& list, QObject* parent = nullptr);
+    explicit ResultModel(ui::ResultList& list, QObject* parent = nullptr);
     ~ResultModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -24,7 +24,7 @@ public:
     void ListReset() override;
 
 private:
-    ResultList& m_list;
+    ui::ResultList& m_list;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -1,4 +1,4 @@
-#include "ui/language_dialogs.h"
+#include "ui/qt/language_dialogs.h"
 
 #include <QCloseEvent>
 #include <QFormLayout>
@@ -14,7 +14,7 @@
 
 #include "common/file_messages.h"
 
-namespace kordel::ui {
+namespace kordel::qt {
 namespace {
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -27,7 +27,7 @@ constexpr std::string_view kSaveLanguagesQuestion =
 }  // namespace
 
 LanguageFormDialog::LanguageFormDialog(userlang::LanguageListEditor& editor, std::optional<std::size_t> editIndex,
-                                       Desktop& desktop, QWidget* parent)
+                                       ui::Desktop& desktop, QWidget* parent)
     : QDialog(parent), m_editor(editor), m_editIndex(editIndex), m_desktop(desktop) {
     setWindowTitle("Add a user defined language...");
     auto* layout = new QVBoxLayout(this);
@@ -71,13 +71,13 @@ void LanguageFormDialog::accept() {
                                       Bytes(m_fields[4]), Bytes(m_fields[5]), Bytes(m_fields[6])};
     const userlang::FormCheck check = m_editor.Store(form, m_editIndex);
     if (!check.language) {
-        m_desktop.Message(check.message, Icon::Stop);
+        m_desktop.Message(check.message, ui::Icon::Stop);
         return;
     }
     QDialog::accept();
 }
 
-LanguagesDialog::LanguagesDialog(userlang::LanguageListEditor& editor, Desktop& desktop, QWidget* parent)
+LanguagesDialog::LanguagesDialog(userlang::LanguageListEditor& editor, ui::Desktop& desktop, QWidget* parent)
     : QDialog(parent), m_editor(editor), m_desktop(desktop) {
     setWindowTitle("User Defined Languages");
     auto* layout = new QVBoxLayout(this);
@@ -86,6 +86,7 @@ LanguagesDialog::LanguagesDialog(userlang::LanguageListEditor& editor, Desktop& 
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setHighlightSections(false);
     QStringList titles;
     for (int i = 0; i < 7; ++i) {
         titles << Text(userlang::kLanguageColumns[i].title);
@@ -134,7 +135,7 @@ void LanguagesDialog::AddLanguage() {
 void LanguagesDialog::EditSelected() {
     const int row = m_table->currentRow();
     if (row < 0 || m_table->selectionModel()->selectedRows().isEmpty()) {
-        m_desktop.Message(userlang::kSelectFirstMessage, Icon::Stop);
+        m_desktop.Message(userlang::kSelectFirstMessage, ui::Icon::Stop);
         return;
     }
     LanguageFormDialog form(m_editor, static_cast<std::size_t>(row), m_desktop, this);
@@ -146,7 +147,7 @@ void LanguagesDialog::EditSelected() {
 void LanguagesDialog::DeleteSelected() {
     const int row = m_table->currentRow();
     if (row < 0 || m_table->selectionModel()->selectedRows().isEmpty()) {
-        m_desktop.Message(userlang::kSelectFirstMessage, Icon::Stop);
+        m_desktop.Message(userlang::kSelectFirstMessage, ui::Icon::Stop);
         return;
     }
     m_editor.Delete(static_cast<std::size_t>(row));
@@ -157,7 +158,7 @@ void LanguagesDialog::DeleteSelected() {
 void LanguagesDialog::accept() {
     // A failed write keeps the old file and the dialog, so the edits are not lost.
     if (!m_editor.Save()) {
-        m_desktop.Message(OpenForWritingMessage(m_editor.path().string()), Icon::Stop);
+        m_desktop.Message(OpenForWritingMessage(m_editor.path().string()), ui::Icon::Stop);
         return;
     }
     QDialog::accept();
@@ -166,13 +167,13 @@ void LanguagesDialog::accept() {
 void LanguagesDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (m_changed) {
-        switch (m_desktop.Message(kSaveLanguagesQuestion, Icon::Warning, Buttons::YesNoCancel)) {
-            case Answer::Yes: return accept();
-            case Answer::No: break;
+        switch (m_desktop.Message(kSaveLanguagesQuestion, ui::Icon::Warning, ui::Buttons::YesNoCancel)) {
+            case ui::Answer::Yes: return accept();
+            case ui::Answer::No: break;
             default: return;
         }
     }
     done(QDialog::Rejected);
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

@@ -13,13 +13,13 @@ class QLabel;
 class QLineEdit;
 class QTableWidget;
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 /// "Add a user defined language...": the seven texts; OK stores through the editor or shows why not.
 class LanguageFormDialog final : public QDialog {
     Q_OBJECT
 public:
-    LanguageFormDialog(userlang::LanguageListEditor& editor, std::optional<std::size_t> editIndex, Desktop& desktop,
+    LanguageFormDialog(userlang::LanguageListEditor& editor, std::optional<std::size_t> editIndex, ui::Desktop& desktop,
                        QWidget* parent);
     /// The edits in the order of the form's fields: name, extensions, signal, column, begin, column, end.
     QLineEdit* field(int index) const { return m_fields[index]; }
@@ -30,7 +30,7 @@ public slots:
 private:
     userlang::LanguageListEditor& m_editor;
     std::optional<std::size_t> m_editIndex;
-    Desktop& m_desktop;
+    ui::Desktop& m_desktop;
     QLineEdit* m_fields[7] = {};
 };
 
@@ -39,7 +39,7 @@ private:
 class LanguagesDialog final : public QDialog {
     Q_OBJECT
 public:
-    LanguagesDialog(userlang::LanguageListEditor& editor, Desktop& desktop, QWidget* parent);
+    LanguagesDialog(userlang::LanguageListEditor& editor, ui::Desktop& desktop, QWidget* parent);
     QTableWidget* table() const { return m_table; }
     QLabel* status() const { return m_status; }
 
@@ -58,10 +58,10 @@ private:
     void Refresh();
 
     userlang::LanguageListEditor& m_editor;
-    Desktop& m_desktop;
+    ui::Desktop& m_desktop;
     QTableWidget* m_table;
     QLabel* m_status;
     bool m_changed = false;
 };
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

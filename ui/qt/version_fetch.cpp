@@ -1,4 +1,4 @@
-#include "ui/version_fetch.h"
+#include "ui/qt/version_fetch.h"
 
 #include <functional>
 
@@ -13,7 +13,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace kordel::ui {
+namespace kordel::qt {
 namespace {
 
 // The wait window: Cancel, its close box and Escape cancel the check; the fetch ends it otherwise.
@@ -27,6 +27,7 @@ public:
         layout->addWidget(new QLabel("Checking the Brevlane Website for a new version of Kordel...", this));
         auto* bar = new QProgressBar(this);
         bar->setRange(0, 0);  // moving marquee
+        bar->setTextVisible(false);
         layout->addWidget(bar);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
         connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -41,21 +42,21 @@ private:
 
 }  // namespace
 
-VersionReply FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds deadline, QWidget* owner) {
-    VersionReply result;
-    if (!IsVersionUrlAllowed(url)) return result;
+ui::VersionReply FetchWithWaitWindow(const std::string& url, std::chrono::milliseconds deadline, QWidget* owner) {
+    ui::VersionReply result;
+    if (!ui::IsVersionUrlAllowed(url)) return result;
     QNetworkAccessManager manager;
     QNetworkRequest request(QUrl(QString::fromStdString(url)));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = manager.get(request);
     // Qt buffers no more than is kept, however fast the server sends.
-    reply->setReadBufferSize(static_cast<qint64>(kVersionReplyCap));
-    VersionReplyBody body;
+    reply->setReadBufferSize(static_cast<qint64>(ui::kVersionReplyCap));
+    ui::VersionReplyBody body;
     bool settled = false;
-    std::function<void(VersionReply::Status)> settle;
-    WaitDialog wait(owner, [&] { settle(VersionReply::Status::Cancelled); });
+    std::function<void(ui::VersionReply::Status)> settle;
+    WaitDialog wait(owner, [&] { settle(ui::VersionReply::Status::Cancelled); });
     // Ends the fetch once, whichever comes first: the answer, a failure, the deadline or the user.
-    settle = [&](VersionReply::Status status) {
+    settle = [&](ui::VersionReply::Status status) {
         if (settled) return;
         settled = true;
         result.status = status;
@@ -67,21 +68,21 @@ VersionReply FetchWithWaitWindow(const std::string& url, std::chrono::millisecon
         return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() >= 400;
     };
     QObject::connect(reply, &QNetworkReply::readyRead, &wait, [&] {
-        if (failedStatus()) return settle(VersionReply::Status::Failed);
-        if (body.Add(reply->readAll().toStdString())) settle(VersionReply::Status::Received);
+        if (failedStatus()) return settle(ui::VersionReply::Status::Failed);
+        if (body.Add(reply->readAll().toStdString())) settle(ui::VersionReply::Status::Received);
     });
     QObject::connect(reply, &QNetworkReply::finished, &wait, [&] {
-        if (reply->error() != QNetworkReply::NoError || failedStatus()) return settle(VersionReply::Status::Failed);
+        if (reply->error() != QNetworkReply::NoError || failedStatus()) return settle(ui::VersionReply::Status::Failed);
         body.Add(reply->readAll().toStdString());
-        settle(VersionReply::Status::Received);
+        settle(ui::VersionReply::Status::Received);
     });
     QTimer timer;
     timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &wait, [&] { settle(VersionReply::Status::Failed); });
+    QObject::connect(&timer, &QTimer::timeout, &wait, [&] { settle(ui::VersionReply::Status::Failed); });
     timer.start(deadline);
     wait.exec();
-    if (result.status == VersionReply::Status::Received) result.body = body.text();
+    if (result.status == ui::VersionReply::Status::Received) result.body = body.text();
     return result;
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt

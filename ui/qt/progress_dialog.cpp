@@ -1,4 +1,4 @@
-#include "ui/progress_dialog.h"
+#include "ui/qt/progress_dialog.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace kordel::ui {
+namespace kordel::qt {
 
 ProgressDialog::ProgressDialog(bool sorting, std::atomic<int>& canc, QWidget* parent)
     : QDialog(parent), m_canc(canc) {
@@ -17,6 +17,7 @@ ProgressDialog::ProgressDialog(bool sorting, std::atomic<int>& canc, QWidget* pa
     m_bar = new QProgressBar(this);
     m_bar->setRange(0, 100);
     m_bar->setValue(0);
+    m_bar->setTextVisible(false);  // the bar alone, without a percentage printed in it
     layout->addWidget(m_bar);
     m_detail = new QLabel(this);
     layout->addWidget(m_detail);
@@ -48,4 +49,4 @@ void ProgressDialog::reject() {
     m_canc = 1;
 }
 
-}  // namespace kordel::ui
+}  // namespace kordel::qt
