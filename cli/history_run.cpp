@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "cli/file_language.h"
+#include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 
@@ -162,7 +163,10 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, BlobMe
     const auto onChange = [&](const std::string& relative, const BlobId& blob, int sign) {
         const int language = languages.IndexOf(engine::LookupName(relative, input.extensionOf(relative)));
         if (language < 0) {
-            if (sign > 0) ++stats.noLanguage;
+            // A file without an extension is listed for a "#!" line a history does not read: left out
+            // without a word, as a revision's count leaves out one whose line names no language.
+            if (sign > 0 && !engine::HasNoExtension(std::string_view(relative).substr(relative.rfind('/') + 1)))
+                ++stats.noLanguage;
             return;
         }
         bool added = false;

@@ -241,12 +241,12 @@ run_uninstaller /REMOVEUSERLANGUAGES
 #    database that is only that pack goes (its languages are built in now), one the user changed stays.
 step "the former language pack"
 run_setup 0
-cp examples/language-pack.ini "$new/language-pack.ini"
-cp examples/language-pack.ini "$new/udlangdb.ini"
+cp installer/test/former-language-pack.ini "$new/language-pack.ini"
+cp installer/test/former-language-pack.ini "$new/udlangdb.ini"
 run_setup 0
 diff <(expected_files) <(installed_files) || fail "the former pack was not retired"
-cp examples/language-pack.ini "$new/language-pack.ini"
-{ cat examples/language-pack.ini; printf '%s\r\n' Mine .mine '#' 0 '' 0 '' No; } >"$new/udlangdb.ini"
+cp installer/test/former-language-pack.ini "$new/language-pack.ini"
+{ cat installer/test/former-language-pack.ini; printf '%s\r\n' Mine .mine '#' 0 '' 0 '' No; } >"$new/udlangdb.ini"
 cp "$new/udlangdb.ini" "$build/user.ini"
 run_setup 0
 diff <(expected_files udlangdb.ini) <(installed_files) || fail "the former pack is left, or the user's database gone"

@@ -89,7 +89,7 @@ TEST_F(FiltersTest, GeneratedAndVendoredLeftOutOnlyWhenAsked) {
           "gen/** linguist-generated\nthird_party/keep.c -linguist-vendored\ndocs/** linguist-documentation\n");
     TestRepository repository(Path("r"));
     EXPECT_EQ(CountedSet({Path("r").string()}).size(), 8u);  // counts do not change by default
-    const CliRun run = Run({"-f", "json", "--skip-generated", "--skip-vendored", Path("r").string()});
+    const CliRun run = Run({"-f", "json", "--builtin-only", "--skip-generated", "--skip-vendored", Path("r").string()});
     ASSERT_EQ(run.code, 0) << run.err;
     const Json doc = Json::parse(run.out);
     std::map<std::string, std::string> leftOut;
@@ -123,7 +123,7 @@ TEST_F(FiltersTest, IgnoredListsEveryFileLeftOutWithItsReason) {
     Write("t/.ignore", "tool.py\n");
     Write("t/build/out.c", "int o;\n");
     Write("t/big.c", std::string(5000, '\n'));
-    const CliRun run = Run({"--ignored", Path("ign.txt").string(), "--exclude-dir", "build", "--exclude", "lib/*.c",
+    const CliRun run = Run({"--builtin-only", "--ignored", Path("ign.txt").string(), "--exclude-dir", "build", "--exclude", "lib/*.c",
                             "--include-lang", "C", "--max-file-size", "1K", "--exclude-dir", "vtls",
                             Path("t").string()});
     ASSERT_EQ(run.code, 0) << run.err;

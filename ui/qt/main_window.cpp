@@ -137,7 +137,7 @@ void MainWindow::BuildMenus() {
     QMenu* tools = menuBar()->addMenu("&Tools");
     AddCommand(tools, cmd::kOptions, "Kordel &Options...\tCtrl + O", QKeySequence(Qt::CTRL | Qt::Key_O));
     AddCommand(tools, cmd::kLanguages, "&User Defined Languages...\tCtrl + U", QKeySequence(Qt::CTRL | Qt::Key_U));
-    AddCommand(tools, cmd::kKnownLanguages, QString::fromUtf8(kKnownLanguagesItem.data(), kKnownLanguagesItem.size()))
+    AddCommand(tools, cmd::kKnownLanguages, QString::fromUtf8(ui::kKnownLanguagesItem.data(), ui::kKnownLanguagesItem.size()))
         ->setCheckable(true);
 
     QMenu* help = menuBar()->addMenu("&Help");

@@ -11,6 +11,12 @@
 #include "ui/core/hand_off.h"
 
 namespace kordel::qt {
+
+using ui::HandOffMessage;
+using ui::HandOffReader;
+using ui::kHandOffTaken;
+using ui::kMaxHandOffPath;
+
 namespace {
 
 // Reads the requests of one connection of a later start and answers each. A connection that has
