@@ -19,6 +19,14 @@
 namespace kordel::cli::test {
 namespace {
 
+// Under AddressSanitizer a process keeps freed memory in quarantine and shadows the rest: the peak
+// memory bounds are checked in the plain build only.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+
 struct BinaryRun {
     int code = -1;  ///< 137 when the time limit killed it
     std::string out;
@@ -160,7 +168,7 @@ TEST_F(BoundsTest, ADeepRevisionTreeCostsMemoryLinearInItsDepth) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_NE(run.out.find(args.front() == "--diff" ? "C\tsame\t1\t1\t1" : "/d/a.c\t1\t1\t0\t0\t2"), std::string::npos)
             << run.out.substr(0, 300);
-        EXPECT_LT(run.peakKiB, 150 * 1024);
+        if (kMeasuresMemory) EXPECT_LT(run.peakKiB, 150 * 1024);
     }
 }
 
@@ -175,7 +183,8 @@ TEST_F(BoundsTest, ATruncatedObjectEndsTheRunWithAnErrorNamingIt) {
     }
     git_oid id;
     ASSERT_EQ(git_odb_hash(&id, code.data(), code.size(), GIT_OBJECT_BLOB), 0);
-    const std::string hex = git_oid_tostr_s(&id);
+    char text[GIT_OID_HEXSZ + 1];
+    const std::string hex = git_oid_tostr(text, sizeof text, &id);  // git_oid_tostr_s keeps a buffer for good
     const fs::path object = Path("repo/.git/objects") / hex.substr(0, 2) / hex.substr(2);
     fs::permissions(object, fs::perms::owner_write, fs::perm_options::add);
     fs::resize_file(object, fs::file_size(object) / 2);
@@ -210,12 +219,12 @@ TEST_F(BoundsTest, MaxFileSizeLeavesOutLargeBlobsAndDiffSidesUnread) {
     EXPECT_EQ(doc["files"][0]["path"], "HEAD:small.c");
     ASSERT_EQ(doc["left_out"].size(), 1u);
     EXPECT_EQ(doc["left_out"][0]["path"], "HEAD:big.c");
-    EXPECT_LT(count.peakKiB, 24 * 1024);
+    if (kMeasuresMemory) EXPECT_LT(count.peakKiB, 24 * 1024);
 
     const BinaryRun diff = RunBinary(Path("repo"), {"--max-file-size", "1K", "--diff", "git:HEAD", ".", "-f", "json"});
     ASSERT_EQ(diff.code, 0) << diff.err;
     EXPECT_NE(diff.err.find("larger than --max-file-size"), std::string::npos) << diff.err;
-    EXPECT_LT(diff.peakKiB, 24 * 1024);
+    if (kMeasuresMemory) EXPECT_LT(diff.peakKiB, 24 * 1024);
 }
 
 TEST_F(BoundsTest, AnEndlessListOfMissingPathsKeepsTenThousandOfThem) {
@@ -230,7 +239,7 @@ TEST_F(BoundsTest, AnEndlessListOfMissingPathsKeepsTenThousandOfThem) {
     EXPECT_EQ(doc["skipped"].size(), 10000u);
     EXPECT_EQ(doc["skipped"][0]["path"], "x.c");
     EXPECT_EQ(doc["skipped_not_listed"], 290000);
-    EXPECT_LT(run.peakKiB, 40 * 1024);
+    if (kMeasuresMemory) EXPECT_LT(run.peakKiB, 40 * 1024);
 }
 
 }  // namespace
