@@ -29,8 +29,8 @@ dpkg-buildpackage -us -uc
 rm -rf "$out"
 mkdir -p "$out"
 changes=${source}_${version}_${arch}.changes
-for f in $(sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]* [0-9]* [^ ]* [^ ]* //p' "$parent/$changes") "$changes" \
-         "${source}_${version}_${arch}.buildinfo"; do
+# The .changes lists every file of the upload, the .buildinfo included.
+for f in $(sed -n '/^Files:/,/^[^ ]/s/^ [0-9a-f]* [0-9]* [^ ]* [^ ]* //p' "$parent/$changes") "$changes"; do
   mv "$parent/$f" "$out/"
 done
 ls -l "$out"
