@@ -5,6 +5,7 @@
 #   kordelc.exe and the manual: a copy unpacked into a writable folder keeps its languages beside itself),
 #   SHA256SUMS over all of them, and RELEASE-NOTES.md from the newest debian/changelog entry.
 # Usage: scripts/release.sh [dist-dir]   (Debian 12 as root: installs what the builds need)
+# KORDEL_PACKAGES=DIR takes the Debian packages that scripts/package.sh already built into DIR.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dist=$(realpath -m "${1:-dist}")
@@ -19,8 +20,12 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -S Timestamp
 rm -rf "$dist"
 mkdir -p "$dist"
 
-scripts/package.sh build-package
-cp build-package/debs/*.deb build-package/debs/*.tar.* build-package/debs/*.dsc "$dist/"
+packages=${KORDEL_PACKAGES:-}
+if [ -z "$packages" ]; then
+  scripts/package.sh build-package
+  packages=build-package/debs
+fi
+cp "$packages"/*.deb "$packages"/*.tar.* "$packages"/*.dsc "$dist/"
 
 cmake -S . -B "$windows" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
   -DKORDEL_BUILD_GUI=OFF -DKORDEL_BUILD_TESTS=OFF -DKORDEL_HELPERS_ONLY=OFF --no-warn-unused-cli >/dev/null
