@@ -48,6 +48,8 @@ bool Repository::ListFiles(const RevisionSpec&, const Wanted&, bool, std::vector
     return false;
 }
 BlobBytes Repository::ReadBlob(const BlobId&) const { return {}; }
+std::optional<std::uint64_t> Repository::BlobSize(const BlobId&) const { return std::nullopt; }
+std::optional<std::string> Repository::Damaged(const BlobId&) const { return std::nullopt; }
 std::string Repository::GitFolder() const { return {}; }
 
 bool DiffLines(const engine::BufferLines&, const engine::BufferLines&, DiffCounts&, std::string& error) {
