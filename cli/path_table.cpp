@@ -28,7 +28,16 @@ int ComparePieces(std::string_view a1, std::string_view a2, std::string_view b1,
             continue;
         }
         const std::size_t n = std::min(a.size(), b.size());
-        if (const int c = a.substr(0, n).compare(b.substr(0, n)); c != 0) return c;
+        if constexpr (platform::kWindows) {
+            // "\" orders as "/" does elsewhere, so a folder comes before the names that extend it.
+            for (std::size_t i = 0; i < n; ++i) {
+                const auto x = static_cast<unsigned char>(a[i] == '\\' ? '/' : a[i]);
+                const auto y = static_cast<unsigned char>(b[i] == '\\' ? '/' : b[i]);
+                if (x != y) return x < y ? -1 : 1;
+            }
+        } else if (const int c = a.substr(0, n).compare(b.substr(0, n)); c != 0) {
+            return c;
+        }
         a.remove_prefix(n);
         b.remove_prefix(n);
     }
