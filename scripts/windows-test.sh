@@ -47,8 +47,8 @@ grep -E 'tests passed|Skipped' "$build/ctest.log" || true
 if [[ -x $linux/cli/kordelc ]]; then
   : > "$build/empty-udlangdb.ini"
   for input in tests/data .; do
-    "$linux/cli/kordelc" -f json --no-ignore --languages "$build/empty-udlangdb.ini" --exclude-dir 'build*' "$input" > "$build/linux.json"
-    wine "$build/cli/kordelc.exe" -f json --no-ignore --languages "$build/empty-udlangdb.ini" --exclude-dir 'build*' "$input" |
+    "$linux/cli/kordelc" -f json --no-ignore --languages "$build/empty-udlangdb.ini" --exclude-dir 'build*' --exclude-dir 'obj-*' "$input" > "$build/linux.json"
+    wine "$build/cli/kordelc.exe" -f json --no-ignore --languages "$build/empty-udlangdb.ini" --exclude-dir 'build*' --exclude-dir 'obj-*' "$input" |
       tr -d '\r' | sed 's|\\\\|/|g' > "$build/windows.json"
     cmp -s "$build/linux.json" "$build/windows.json" || fail "kordelc.exe and kordelc differ for $input"
     echo "windows-test: kordelc.exe gives kordelc's JSON for $input"
