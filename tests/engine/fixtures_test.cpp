@@ -13,6 +13,7 @@
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
 #include "engine/path_split.h"
+#include "tests/engine/expected_counts.h"
 
 using namespace kordel::engine;
 namespace fs = std::filesystem;
@@ -26,20 +27,6 @@ struct Variant {
     bool complete = false;
 };
 
-bool ReadCounts(std::istream& in, FileCounts& counts) {
-    std::string key;
-    std::int64_t value;
-    int seen = 0;
-    for (int i = 0; i < 5 && in >> key >> value; ++i) {
-        if (key == "code") counts.ii = value, seen |= 1;
-        else if (key == "comment") counts.inoc = value, seen |= 2;
-        else if (key == "mixed") counts.inoml = value, seen |= 4;
-        else if (key == "blank") counts.inos = value, seen |= 8;
-        else if (key == "lines") counts.nl3 = value, seen |= 16;
-    }
-    return seen == 31;
-}
-
 std::vector<Variant> Variants() {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(KORDEL_TEST_DATA))
@@ -47,23 +34,8 @@ std::vector<Variant> Variants() {
     std::sort(files.begin(), files.end());
     std::vector<Variant> variants;
     for (const fs::path& file : files) {
-        std::ifstream in(file.string() + ".expected");
-        Variant base{file, "", {}, false};
-        base.complete = ReadCounts(in, base.expected);
-        variants.push_back(base);
-        bool listed[2] = {false, false};
-        std::string header;
-        while (std::getline(in, header)) {
-            if (header.empty()) continue;
-            Variant v{file, header.substr(1, header.size() - 2), {}, false};
-            v.complete = header.front() == '[' && header.back() == ']' && ReadCounts(in, v.expected);
-            listed[0] |= v.options == "cnoml";
-            listed[1] |= v.options == "cblib";
-            variants.push_back(v);
-        }
-        // An option without a section of its own must not change the counts.
-        if (!listed[0]) variants.push_back({file, "cnoml", base.expected, base.complete});
-        if (!listed[1]) variants.push_back({file, "cblib", base.expected, base.complete});
+        for (const test::ExpectedCounts& e : test::ReadExpected(file))
+            variants.push_back({file, e.options, e.counts, e.complete});
     }
     return variants;
 }

@@ -13,6 +13,7 @@
 #include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/path_split.h"
+#include "tests/engine/expected_counts.h"
 
 using namespace kordel::engine;
 namespace fs = std::filesystem;
@@ -28,20 +29,6 @@ struct Variant {
     FileCounts expected;
     bool complete = false;
 };
-
-bool ReadCounts(std::istream& in, FileCounts& counts) {
-    std::string key;
-    std::int64_t value;
-    int seen = 0;
-    for (int i = 0; i < 5 && in >> key >> value; ++i) {
-        if (key == "code") counts.ii = value, seen |= 1;
-        else if (key == "comment") counts.inoc = value, seen |= 2;
-        else if (key == "mixed") counts.inoml = value, seen |= 4;
-        else if (key == "blank") counts.inos = value, seen |= 8;
-        else if (key == "lines") counts.nl3 = value, seen |= 16;
-    }
-    return seen == 31;
-}
 
 // The fixture files of each folder, by folder name.
 std::map<std::string, std::vector<fs::path>> FixtureFolders() {
@@ -62,23 +49,8 @@ std::vector<Variant> Variants() {
     std::vector<Variant> variants;
     for (const auto& [row, files] : FixtureFolders()) {
         for (const fs::path& file : files) {
-            std::ifstream in(file.string() + ".expected");
-            Variant base{row, file, "", {}, false};
-            base.complete = ReadCounts(in, base.expected);
-            variants.push_back(base);
-            bool listed[2] = {false, false};
-            std::string header;
-            while (std::getline(in, header)) {
-                if (header.empty()) continue;
-                Variant v{row, file, header.size() > 1 ? header.substr(1, header.size() - 2) : header, {}, false};
-                v.complete = header.front() == '[' && header.back() == ']' && ReadCounts(in, v.expected);
-                listed[0] |= v.options == "cnoml";
-                listed[1] |= v.options == "cblib";
-                variants.push_back(v);
-            }
-            // An option without a section of its own must not change the counts.
-            if (!listed[0]) variants.push_back({row, file, "cnoml", base.expected, base.complete});
-            if (!listed[1]) variants.push_back({row, file, "cblib", base.expected, base.complete});
+            for (const test::ExpectedCounts& e : test::ReadExpected(file))
+                variants.push_back({row, file, e.options, e.counts, e.complete});
         }
     }
     return variants;
