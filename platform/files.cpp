@@ -1,6 +1,7 @@
 // The parts of file handling that need no system call of their own: whole-file reads, temporary names.
 #include <algorithm>
 #include <random>
+#include <system_error>
 
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -106,5 +107,19 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
 }
 
 InputFile::~InputFile() { Close(); }
+
+// std::filesystem takes the path in the system's own form (UTF-16 on Windows), from PathFromText.
+std::optional<std::filesystem::file_time_type> ModificationTime(std::string_view path) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(PathFromText(path), error);
+    if (error) return std::nullopt;
+    return time;
+}
+
+bool SetModificationTime(std::string_view path, std::filesystem::file_time_type time) {
+    std::error_code error;
+    std::filesystem::last_write_time(PathFromText(path), time, error);
+    return !error;
+}
 
 }  // namespace kordel::platform

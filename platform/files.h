@@ -149,4 +149,10 @@ bool RenameOver(std::string_view from, std::string_view to);
 /// Removes a file (not a folder); false when it could not be removed.
 bool RemoveFile(std::string_view path);
 
+/// When the file at `path` was last written; nothing when that cannot be read.
+std::optional<std::filesystem::file_time_type> ModificationTime(std::string_view path);
+
+/// Gives the file at `path` the modification time `time`; false when it could not be set.
+bool SetModificationTime(std::string_view path, std::filesystem::file_time_type time);
+
 }  // namespace kordel::platform

@@ -1,8 +1,10 @@
 // The jobs of the installation helpers.
 #include "installhelpers/core/helpers.h"
 
+#include <cstdio>
 #include <exception>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -49,6 +51,35 @@ Outcome WriteVerified(const fs::path& to, const std::string& bytes, FileOps& ops
         return Outcome::Failed;
     }
     return Outcome::Done;
+}
+
+// Writes `bytes` to a new file beside `database` that no other file can be: "udlangdb.KIND-XXXXXXXX.ini"
+// with random hexadecimal digits, created exclusively (another name is tried when one is taken).
+// The file's path, or nothing (no file left) when none could be written and read back.
+std::optional<std::string> WriteBeside(const std::string& database, std::string_view kind, const std::string& bytes,
+                                       FileOps& ops, std::ostream& why) {
+    const fs::path folder = platform::PathFromText(database).parent_path();
+    std::random_device random;
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        char digits[9];
+        std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(random()));
+        std::string name = std::string(kDatabaseStem) + "." + std::string(kind) + "-" + digits + ".ini";
+        const fs::path path = folder / platform::PathFromText(name);
+        if (!ops.Open(path)) continue;  // taken (or not creatable: every try fails alike)
+        const bool written = ops.Write(bytes);
+        if (ops.Close() && written && ReadFileBytes(platform::PathText(path)).bytes == bytes) return platform::PathText(path);
+        ops.Remove(path);
+        break;
+    }
+    why << "could not write a copy beside " << database << ": " << platform::LastFileErrorText() << '\n';
+    return std::nullopt;
+}
+
+// True when the file at `a` was written later than the one at `b`; false when either time is unknown.
+bool IsNewer(const std::string& a, const std::string& b) {
+    const auto timeA = platform::ModificationTime(a);
+    const auto timeB = platform::ModificationTime(b);
+    return timeA && timeB && *timeA > *timeB;
 }
 
 }  // namespace
@@ -104,7 +135,13 @@ Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, F
         why << "there is no temporary folder to save " << source << " to\n";
         return Outcome::Failed;
     }
-    return WriteVerified(platform::PathFromText(target), *database.bytes, ops, why);
+    const Outcome saved = WriteVerified(platform::PathFromText(target), *database.bytes, ops, why);
+    // The copy keeps the database's own time, by which udrestore tells it from a newer current one.
+    const auto written = platform::ModificationTime(source);
+    if (saved == Outcome::Done && (!written || !platform::SetModificationTime(target, *written)))
+        why << "could not give " << target << " the modification time of " << source
+            << "; it counts as written now when it is compared with a current database\n";
+    return saved;
 }
 
 Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter& starter, std::ostream& why) {
@@ -145,9 +182,44 @@ Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why
         why << "the current installation's uninstall key names no folder; " << source << " was kept\n";
         return Outcome::Failed;
     }
-    const Outcome copied = WriteVerified(platform::PathFromText(target), *saved.bytes, ops, why);
-    if (copied == Outcome::Done) ops.Remove(platform::PathFromText(source));
-    return copied;
+    const FileBytes current = ReadForJob(target, why);
+    if (!current.missing && !current.bytes) {  // what cannot be compared is not replaced
+        why << source << " was kept\n";
+        return Outcome::Failed;
+    }
+    if (current.missing) {
+        const Outcome copied = WriteVerified(platform::PathFromText(target), *saved.bytes, ops, why);
+        if (copied == Outcome::Done) ops.Remove(platform::PathFromText(source));
+        return copied;
+    }
+    if (*current.bytes == *saved.bytes) {
+        ops.Remove(platform::PathFromText(source));
+        why << target << " already holds the saved languages; the saved copy was removed\n";
+        return Outcome::Done;
+    }
+    // Two different databases: the newer one is used, the other is kept beside it under a name of
+    // its own. On a tie the current one stays in place.
+    const bool savedIsNewer = IsNewer(source, target);
+    const std::optional<std::string> beside =
+        savedIsNewer ? WriteBeside(target, "replaced", *current.bytes, ops, why)
+                     : WriteBeside(target, "earlier", *saved.bytes, ops, why);
+    if (!beside) {
+        why << "nothing was changed; " << source << " was kept\n";
+        return Outcome::Failed;
+    }
+    if (savedIsNewer && WriteVerified(platform::PathFromText(target), *saved.bytes, ops, why) != Outcome::Done) {
+        ops.Remove(platform::PathFromText(*beside));
+        why << "nothing was changed; " << source << " was kept\n";
+        return Outcome::Failed;
+    }
+    ops.Remove(platform::PathFromText(source));
+    if (savedIsNewer)
+        why << "kept the newer languages saved from the earlier installation in " << target
+            << "; the older ones that were there are now " << *beside << '\n';
+    else
+        why << "kept the newer languages in " << target << "; the older ones saved from the earlier installation are "
+            << *beside << '\n';
+    return Outcome::Done;
 }
 
 Outcome MigrateDatabase(UninstallKeys& keys, std::ostream& why, FileOps& ops) {

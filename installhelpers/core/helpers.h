@@ -11,7 +11,8 @@
 namespace kordel::installcore {
 
 /// What a helper's job came to. Each job says on its `why` stream, a line each, why it failed or
-/// refused; the other outcomes say nothing.
+/// refused, and what the user must know of a job done (a database kept beside another, a record
+/// converted as it was); a plain job done says nothing.
 enum class Outcome {
     Done,         ///< the job was carried out
     NothingToDo,  ///< a location or the file it needs is missing, or the file needs no change
@@ -37,7 +38,8 @@ public:
 };
 
 /// udsave: copies the database out of the earlier installation folder into the temporary folder and
-/// reads the copy back. Failed when a database is there but no identical copy could be made.
+/// reads the copy back; the copy keeps the database's modification time. Failed when a database is
+/// there but no identical copy could be made.
 Outcome SaveDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// quietuninst: runs the earlier installation's quiet uninstall command directly, never through a
@@ -48,7 +50,11 @@ Outcome RunQuietUninstall(UninstallKeys& keys, TempFolder& temp, ProgramStarter&
 
 /// udrestore: copies the saved database into the current installation folder, reads it back, then
 /// deletes the saved copy; a failed copy keeps it. Failed too when there is a saved copy but no
-/// current installation folder to put it in.
+/// current installation folder to put it in. An older saved database never replaces a current one:
+/// when both exist and differ, the later written is used and the other is kept beside it as
+/// "udlangdb.earlier-XXXXXXXX.ini" (the saved one) or "udlangdb.replaced-XXXXXXXX.ini" (the one that
+/// was in place), created exclusively; `why` says which is kept and where the other is. Equal
+/// content only removes the saved copy. An unreadable current database is not replaced (Failed).
 Outcome RestoreDatabase(UninstallKeys& keys, TempFolder& temp, std::ostream& why, FileOps& ops = RealFileOps());
 
 /// udmigrate: converts the current installation's database from the earlier layout in place; the

@@ -17,6 +17,8 @@ inline constexpr std::string_view kEarlierKey =
 inline constexpr std::string_view kCurrentKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kordel";
 /// The user language database's file name.
 inline constexpr std::string_view kDatabaseName = userlang::kDbFileName;
+/// The start of the names of the databases kept beside it ("udlangdb.earlier-1a2b3c4d.ini").
+inline constexpr std::string_view kDatabaseStem = "udlangdb";
 
 /// Read access to string values of keys under HKEY_LOCAL_MACHINE.
 class UninstallKeys {

@@ -1,6 +1,8 @@
 // The helpers' jobs over a scripted key store, temporary folders and injected file failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -145,10 +147,111 @@ TEST_F(Helpers, FailedRestoreKeepsTheTemporaryCopy) {
     WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
     FaultyFileOps failing(FailAt::EveryWrite);
     EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why, failing), Outcome::Failed);
-    EXPECT_TRUE(m_why.str().starts_with("could not write " + (Current() / "udlangdb.ini").string() + ": ")) << m_why.str();
+    EXPECT_TRUE(m_why.str().starts_with("could not write a copy beside " + (Current() / "udlangdb.ini").string() + ": "))
+        << m_why.str();
     EXPECT_EQ(ReadBytes(Temp() / "udlangdb.ini"), kEarlierDb);
     EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
     EXPECT_EQ(FilesIn(Current()), 1u);  // no work file left behind
+}
+
+// Files named "udlangdb.KIND-*.ini" in `dir`, by name.
+std::vector<fs::path> KeptBeside(const fs::path& dir, std::string_view kind) {
+    std::vector<fs::path> found;
+    const std::string prefix = "udlangdb." + std::string(kind) + "-";
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(".ini") && name.size() == prefix.size() + 12)
+            found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Moves a file's modification time a day back.
+void MakeOlder(const fs::path& file) { fs::last_write_time(file, fs::last_write_time(file) - std::chrono::hours(24)); }
+
+// A saved database and a different current one: the later written is used, the other kept beside
+// it under a name of its own, and the helper says which is which. Equal ones need no copy.
+TEST_F(Helpers, RestoreNeverPutsAnOlderDatabaseOverANewerOneAndKeepsBoth) {
+    const fs::path target = Current() / "udlangdb.ini";
+    const fs::path saved = Temp() / "udlangdb.ini";
+    WriteBytes(saved, kEarlierDb);
+    MakeOlder(saved);
+    WriteBytes(target, kCurrentDb);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(ReadBytes(target), kCurrentDb);
+    auto earlier = KeptBeside(Current(), "earlier");
+    ASSERT_EQ(earlier.size(), 1u);
+    EXPECT_EQ(ReadBytes(earlier[0]), kEarlierDb);
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_EQ(m_why.str(), "kept the newer languages in " + target.string() +
+                               "; the older ones saved from the earlier installation are " + earlier[0].string() + "\n");
+
+    // The same again: a second copy of its own, the first one untouched.
+    WriteBytes(saved, kEarlierDb + "Bar\r\n.bar\r\n#\r\n\r\n\r\n\r\n");
+    MakeOlder(saved);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(KeptBeside(Current(), "earlier").size(), 2u);
+    EXPECT_EQ(ReadBytes(earlier[0]), kEarlierDb);
+
+    // A saved database written later than the current one replaces it; the current one is kept.
+    m_why.str("");
+    const std::string newer = kEarlierDb + "New\r\n.new\r\n#\r\n\r\n\r\n\r\n";
+    WriteBytes(saved, newer);
+    MakeOlder(target);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(ReadBytes(target), newer);
+    const auto replaced = KeptBeside(Current(), "replaced");
+    ASSERT_EQ(replaced.size(), 1u);
+    EXPECT_EQ(ReadBytes(replaced[0]), kCurrentDb);
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_NE(m_why.str().find("the older ones that were there are now " + replaced[0].string()), std::string::npos)
+        << m_why.str();
+
+    // Equal content: the saved copy goes, nothing is added.
+    WriteBytes(saved, newer);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_FALSE(fs::exists(saved));
+    EXPECT_EQ(FilesIn(Current()), 4u);
+}
+
+// udsave keeps the earlier database's time on its copy: a database the new installation already
+// holds, written after it, stays in place.
+TEST_F(Helpers, SavedCopyKeepsItsTimeSoANewerCurrentDatabaseStays) {
+    WriteBytes(Earlier() / "udlangdb.ini", kEarlierDb);
+    MakeOlder(Earlier() / "udlangdb.ini");
+    WriteBytes(Current() / "udlangdb.ini", kCurrentDb);
+    EXPECT_EQ(SaveDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(RestoreDatabase(m_keys, m_temp, m_why), Outcome::Done);
+    EXPECT_EQ(ReadBytes(Current() / "udlangdb.ini"), kCurrentDb);
+    ASSERT_EQ(KeptBeside(Current(), "earlier").size(), 1u);
+    EXPECT_EQ(ReadBytes(KeptBeside(Current(), "earlier")[0]), kEarlierDb);
+}
+
+// A restore between two databases that fails at any step changes neither and keeps the saved copy.
+TEST_F(Helpers, FailedRestoreBetweenTwoDatabasesChangesNothing) {
+    const fs::path target = Current() / "udlangdb.ini";
+    const fs::path saved = Temp() / "udlangdb.ini";
+    for (const bool savedIsNewer : {false, true}) {
+        for (const FailAt at : {FailAt::Open, FailAt::Write, FailAt::Close, FailAt::Rename}) {
+            WriteBytes(target, kCurrentDb);
+            WriteBytes(saved, kEarlierDb);
+            MakeOlder(savedIsNewer ? target : saved);
+            FaultyFileOps failing(at);
+            const Outcome outcome = RestoreDatabase(m_keys, m_temp, m_why, failing);
+            // Only the replacement is renamed: a rename failure can stop only the newer saved one.
+            if (at == FailAt::Rename && !savedIsNewer) {
+                EXPECT_EQ(outcome, Outcome::Done);
+                fs::remove(KeptBeside(Current(), "earlier").at(0));
+                continue;
+            }
+            EXPECT_EQ(outcome, Outcome::Failed) << static_cast<int>(at) << savedIsNewer;
+            EXPECT_EQ(ReadBytes(target), kCurrentDb);
+            EXPECT_EQ(ReadBytes(saved), kEarlierDb);
+            EXPECT_EQ(FilesIn(Current()), 1u) << static_cast<int>(at) << savedIsNewer;
+            EXPECT_NE(m_why.str().find("nothing was changed; " + saved.string() + " was kept\n"), std::string::npos);
+        }
+    }
 }
 
 TEST_F(Helpers, RestoreWithoutUninstallStringKeepsTheCopy) {
