@@ -16,7 +16,11 @@
 ; because the earlier installation was still there when it ended or had not gone within a minute
 ; (nothing new was installed; the languages saved from it stay in the temporary folder); 5 stopped
 ; before anything was changed, because a running Kordel.exe did not close when asked (setup and
-; uninstaller alike). The message says why; silent mode shows none.
+; uninstaller alike); 6 stopped before anything was changed, because the installation drive or the
+; temporary folder has too little free space; 7 stopped part-way through putting the files in place
+; (the earlier installation, if any, is already removed): the uninstall key and uninstall.exe are
+; written first, so the uninstaller knows the half-installed folder, and a saved database waits for
+; the next run. The message says why; silent mode shows none.
 
 Unicode true
 Target amd64-unicode
@@ -43,6 +47,9 @@ ManifestDPIAware true
 !define CURRENT_KEY "${UNINSTALL_ROOT}\Kordel"
 !define EARLIER_KEY "${UNINSTALL_ROOT}\Kordel_is1"
 !define DATABASE "udlangdb.ini"
+; Databases that an upgrade kept beside the one in use: udlangdb.earlier-XXXXXXXX.ini (saved from
+; the earlier installation) and udlangdb.replaced-XXXXXXXX.ini (the one a newer saved one replaced).
+!define DATABASE_STEM "udlangdb"
 ; The language pack that earlier setups of ours installed beside the database, to tell whether the
 ; user had changed it.
 !define FORMER_PACK "language-pack.ini"
@@ -288,14 +295,97 @@ FunctionEnd
 !insertmacro CloseKordelFunction ""
 !insertmacro CloseKordelFunction "un."
 
-; Runs helper $0 and waits; $1 receives its exit status, "start" when it could not be started.
+; Runs helper $0 and waits; $1 receives its exit status, "error" when it could not be started. What
+; the helper writes to standard error (why it failed, which database it kept) goes into the log.
 Function RunHelper
-  ClearErrors
-  ExecWait '"$0"' $1
-  ${If} ${Errors}
-    StrCpy $1 "start"
-  ${EndIf}
+  nsExec::ExecToLog '"$0"'
+  Pop $1
   DetailPrint "$0: exit status $1"
+FunctionEnd
+
+; Sets $0 to the size of file $0 in KiB, rounded up; 0 when there is no such file.
+Function FileSizeKiB
+  ClearErrors
+  FileOpen $1 "$0" r
+  ${If} ${Errors}
+    StrCpy $0 0
+    Return
+  ${EndIf}
+  FileSeek $1 0 END $0
+  FileClose $1
+  IntOp $0 $0 + 1023
+  IntOp $0 $0 / 1024
+FunctionEnd
+
+; Sets $0 to the free space, in KiB, of the drive that holds folder $0 (or its nearest existing
+; parent); "" when it cannot be told.
+Function FreeSpaceKiB
+  ${DoUntil} ${FileExists} "$0\*.*"
+    ${GetParent} $0 $1
+    ${If} $1 == ""
+      StrCpy $0 ""
+      Return
+    ${EndIf}
+    StrCpy $0 $1
+  ${Loop}
+  System::Call 'kernel32::GetDiskFreeSpaceExW(w "$0\", *l .r1, p 0, p 0) i .r2'
+  ${If} $2 == 0
+    StrCpy $0 ""
+    Return
+  ${EndIf}
+  System::Int64Op $1 / 1024
+  Pop $0
+FunctionEnd
+
+; Stops with 6 unless the drive of folder $0 has $1 KiB free. Nothing is changed yet.
+Function RequireSpace
+  StrCpy $8 $0
+  StrCpy $9 $1
+  Call FreeSpaceKiB
+  ${If} $0 == ""
+    DetailPrint "The free space in $8 cannot be told; Setup goes on."
+    Return
+  ${EndIf}
+  System::Int64Op $0 < $9
+  Pop $1
+  ${If} $1 == 1
+    StrCpy $0 "There is not enough free space for Setup in $8: it needs $9 KiB and $0 KiB are free. Nothing was changed. Make room there and run Setup again."
+    DetailPrint "$0"
+    MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+    SetErrorLevel 6
+    Abort
+  ${EndIf}
+FunctionEnd
+
+; Checks the free space before anything is changed. The installation folder takes the files, the
+; uninstaller and the user languages (twice while a copy is checked); the temporary folder takes
+; the unpacked files (this setup unpacks them there as it goes), the saved user languages and the
+; copy of itself that an earlier uninstaller runs from there. On one drive both are needed at once.
+; $0: the database that will be carried over ("" for none).
+Function CheckSpace
+  Call FileSizeKiB
+  IntOp $R1 $0 * 2
+  SectionGetSize 0 $R0
+  IntOp $R2 $R0 + $R1
+  IntOp $R2 $R2 + 1024
+  StrCpy $R3 $R2
+  ${If} $EarlierProgram != ""
+    StrCpy $0 $EarlierProgram
+    Call FileSizeKiB
+    IntOp $R3 $R3 + $0
+  ${EndIf}
+  ${GetRoot} $INSTDIR $R4
+  ${GetRoot} $TEMP $R5
+  ${If} $R4 == $R5
+    IntOp $R2 $R2 + $R3
+  ${Else}
+    StrCpy $0 $TEMP
+    StrCpy $1 $R3
+    Call RequireSpace
+  ${EndIf}
+  StrCpy $0 $INSTDIR
+  StrCpy $1 $R2
+  Call RequireSpace
 FunctionEnd
 
 ; Stops the installation with the reason in $0. Nothing of the new installation exists yet.
@@ -390,6 +480,14 @@ FunctionEnd
 Section "Kordel"
   SetRegView 64
   SetShellVarContext all
+  ; Until the earlier installation is touched, a stop leaves everything as it was.
+  SetErrorLevel 2
+  ${If} $EarlierFolder != ""
+    StrCpy $0 "$EarlierFolder\${DATABASE}"
+  ${Else}
+    ReadRegStr $0 HKLM "${PENDING_KEY}" "${PENDING_VALUE}"
+  ${EndIf}
+  Call CheckSpace
   Call CloseKordel
 
   ${If} $EarlierFolder != ""
@@ -405,17 +503,13 @@ Section "Kordel"
     ${EndIf}
   ${EndIf}
 
+  ; From here a stop leaves a half-installed folder (7): the uninstaller and its key come first, so
+  ; the uninstaller knows it; an unpacking error that ends setup on its own ends it with 7 as well.
+  SetErrorLevel 7
   Call RetireFormerPack
   SetOutPath "$INSTDIR"
   SetOverwrite on
-  File "${KORDEL_EXE}"
-  File "${KORDELC}"
-  File "${HELPERS}\udsave.exe"
-  File "${HELPERS}\quietuninst.exe"
-  File "${HELPERS}\udrestore.exe"
-  File "${HELPERS}\udmigrate.exe"
-  File "${MANUAL}"
-
+  ClearErrors
   WriteUninstaller "$INSTDIR\uninstall.exe"
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayName" "Kordel ${VERSION}"
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayVersion" "${VERSION}"
@@ -425,8 +519,23 @@ Section "Kordel"
   WriteRegStr HKLM "${CURRENT_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${CURRENT_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${CURRENT_KEY}" "NoRepair" 1
-
   WriteRegStr HKLM "${CURRENT_KEY}" "DisplayIcon" '"$INSTDIR\Kordel.exe",0'
+
+  ; A file that cannot be written (skipped in silent mode) sets the error flag.
+  File "${KORDEL_EXE}"
+  File "${KORDELC}"
+  File "${HELPERS}\udsave.exe"
+  File "${HELPERS}\quietuninst.exe"
+  File "${HELPERS}\udrestore.exe"
+  File "${HELPERS}\udmigrate.exe"
+  File "${MANUAL}"
+  ${If} ${Errors}
+    StrCpy $0 "Setup could not put every file of Kordel into $INSTDIR, so it stopped there. Kordel's uninstaller can remove what was put in place; any user languages saved from an earlier installation wait in your temporary folder for the next run of Setup. Make sure $INSTDIR can be written to and run Setup again."
+    DetailPrint "$0"
+    MessageBox MB_OK|MB_ICONSTOP "$0" /SD IDOK
+    Abort
+  ${EndIf}
+  SetErrorLevel 0
 
   CreateDirectory "$SMPROGRAMS\Kordel"
   CreateShortcut "$SMPROGRAMS\Kordel\Kordel.lnk" "$INSTDIR\Kordel.exe"
@@ -452,7 +561,7 @@ Function un.RemoveDatabase
   SetShellVarContext current
   StrCpy $9 "$APPDATA\kordel"
   SetShellVarContext all
-  ${IfNot} ${FileExists} "$INSTDIR\${DATABASE}"
+  ${IfNot} ${FileExists} "$INSTDIR\${DATABASE_STEM}*.ini"
   ${AndIfNot} ${FileExists} "$9\${DATABASE}"
     Return
   ${EndIf}
@@ -460,12 +569,14 @@ Function un.RemoveDatabase
   ClearErrors
   ${GetOptions} $0 "/REMOVEUSERLANGUAGES" $1
   ${If} ${Errors}
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your user languages too ($INSTDIR\${DATABASE}, $9\${DATABASE})?" /SD IDNO IDYES remove
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your user languages too ($INSTDIR\${DATABASE_STEM}*.ini, $9\${DATABASE})?" /SD IDNO IDYES remove
     DetailPrint "Kept your user languages: $INSTDIR\${DATABASE}, $9\${DATABASE}"
     Return
   ${EndIf}
 remove:
   Delete "$INSTDIR\${DATABASE}"
+  Delete "$INSTDIR\${DATABASE_STEM}.earlier-*.ini"
+  Delete "$INSTDIR\${DATABASE_STEM}.replaced-*.ini"
   Delete "$9\${DATABASE}"
   RMDir "$9"
 FunctionEnd

@@ -15,10 +15,17 @@
 #  7. an earlier key without InstallLocation: the languages are found in the uninstaller's folder;
 #  8. an earlier uninstaller that fails: setup exits 4, installs nothing, loses nothing;
 #  9. an earlier uninstaller that removes its folder, the new one, after it returned: setup waits;
-# 10. a rerun after a setup stopped between the save and the restore restores the saved languages.
+# 10. a rerun after a setup stopped between the save and the restore restores the saved languages;
+# 11. an upgrade over a folder that already holds a different database: the newer of the two is
+#     used, the other kept beside it;
+# 12. too little free space on the installation drive or in the temporary folder (small tmpfs
+#     drives): setup exits 6 before the earlier installation is touched;
+# 13. a file that cannot be put in place after the earlier installation was removed: setup exits 7,
+#     the uninstall key and uninstaller are there, and the next run finishes the upgrade.
 # After step 4 a setup over the running Kordel.exe asks it to close and replaces it.
 # Needs the mingw-w64 toolchain, wine, NSIS, and Xvfb with x11-utils for the start of Kordel.exe
-# (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils).
+# (Debian: g++-mingw-w64-x86-64-posix wine wine64 nsis xvfb x11-utils), and root for the small
+# drives of step 12 (tmpfs mounts, removed at the end).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
@@ -51,9 +58,11 @@ fi
 export WINEPREFIX=$PWD/$build/wineprefix-installer WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
 xvfb_pid=
+mounts=()
 cleanup() {
   wineserver -k 2>/dev/null || true
   [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
+  for mount in "${mounts[@]}"; do umount "$mount" 2>/dev/null || true; done
 }
 trap cleanup EXIT
 # A virtual screen of our own for every wine program: Kordel.exe shows its window there.
@@ -82,16 +91,17 @@ reg_default() {
 }
 has_key() { wine reg query "$2" /reg:"$1" >/dev/null 2>&1; }
 
-# Runs the setup silently; its exit status must be $1. The helpers say on standard error why they
-# failed; what the folders hold then is shown too.
+# Runs the setup silently, with further arguments $2...; its exit status must be $1. The helpers say
+# on standard error why they failed; what the folders hold then is shown too.
 run_setup() {
-  local status=0
-  wine "$setup" /S || status=$?
-  if [[ $status != "$1" ]]; then
+  local status=0 expected=$1
+  shift
+  timeout 300 wine "$setup" /S "$@" || status=$?
+  if [[ $status != "$expected" ]]; then
     echo "installer-check: the installation folder holds: $(ls -A "$new" 2>&1 | tr '\n' ' ')" >&2
     echo "installer-check: the earlier folder holds: $(ls -A "$old" 2>&1 | tr '\n' ' ')" >&2
     echo "installer-check: the temporary folder holds: $(ls -A "$temp" 2>&1 | tr '\n' ' ')" >&2
-    fail "kordel-setup.exe /S ended with $status, expected $1"
+    fail "kordel-setup.exe /S ended with $status, expected $expected"
   fi
 }
 # Runs the installed uninstaller silently with extra arguments and waits for it: it starts a copy
@@ -295,6 +305,82 @@ wine reg add 'HKLM\Software\Kordel\Setup' /reg:64 /f /v PendingRestore /t REG_SZ
 run_setup 0
 converted | cmp - "$new/udlangdb.ini" || fail "the rerun did not restore the saved languages"
 [[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
+! has_key 64 'HKLM\Software\Kordel\Setup' || fail "the pending mark is left"
+run_uninstaller /REMOVEUSERLANGUAGES
+
+# 11. An upgrade into a folder that already holds a database different from the earlier one: the
+#     later written of the two is used and the other kept beside it, so nothing of either is lost.
+step "upgrade over a newer current database, then under an older one"
+run_setup 0
+printf '%s\r\n' Mine .mine '#' 0 '' 0 '' No >"$new/udlangdb.ini"
+cp "$new/udlangdb.ini" "$build/user.ini"
+make_earlier
+touch -d '2020-01-01 12:00' "$old/udlangdb.ini"
+cp "$old/udlangdb.ini" "$build/earlier.ini"
+run_setup 0
+cmp -s "$new/udlangdb.ini" "$build/user.ini" || fail "an older saved database replaced the newer current one"
+kept=("$new"/udlangdb.earlier-????????.ini)
+[[ ${#kept[@]} == 1 && -f ${kept[0]} ]] || fail "the earlier database was not kept beside the current one"
+cmp -s "${kept[0]}" "$build/earlier.ini" || fail "the earlier database kept beside the current one differs"
+diff <(expected_files udlangdb.ini "${kept[0]##*/}") <(installed_files) || fail "the upgraded folder holds other files"
+[[ ! -e $temp/udlangdb.ini ]] || fail "the saved copy is left in the temporary folder"
+! has_key 64 'HKLM\Software\Kordel\Setup' || fail "the pending mark is left"
+rm "${kept[0]}"
+make_earlier
+touch -d '2020-01-01 12:00' "$new/udlangdb.ini"
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the newer saved languages were not put in place"
+kept=("$new"/udlangdb.replaced-????????.ini)
+[[ ${#kept[@]} == 1 && -f ${kept[0]} ]] || fail "the replaced database was not kept"
+cmp -s "${kept[0]}" "$build/user.ini" || fail "the replaced database kept beside the new one differs"
+run_uninstaller /REMOVEUSERLANGUAGES
+[[ ! -e $new ]] || fail "/REMOVEUSERLANGUAGES left $(installed_files | tr '\n' ' ')"
+
+# 12. Small drives, as tmpfs file systems behind wine drive letters: the space is checked before the
+#     earlier installation is touched, on the installation drive and in the temporary folder (the
+#     setup unpacks its files there).
+step "too little free space on the installation drive, then in the temporary folder"
+small_drive() {  # small_drive LETTER SIZE: a fresh tmpfs of SIZE as drive LETTER:
+  local folder=$PWD/$build/small-drive-$1
+  mkdir -p "$folder"
+  mount -t tmpfs -o size="$2" kordel-check "$folder"
+  mounts+=("$folder")
+  ln -sfn "$folder" "$WINEPREFIX/dosdevices/$1:"
+}
+untouched_earlier() {
+  (cd "$old" && find . -type f -exec md5sum {} + | sort) | diff "$build/earlier.md5" - ||
+    fail "the earlier installation changed"
+  [[ ! -e "$drive/Program Files (x86)/uninstall-mark.txt" ]] || fail "the earlier uninstaller ran"
+  ! has_key 64 "$uninstall\\Kordel" || fail "the uninstall key was written"
+}
+small_drive k 12m
+make_earlier
+run_setup 6 '/D=K:\Kordel'
+untouched_earlier
+[[ -z $(ls -A "$PWD/$build/small-drive-k") ]] || fail "setup wrote to the small drive"
+small_drive t 20m
+set_temp 'T:\'
+run_setup 6
+set_temp "$temp_value"
+untouched_earlier
+[[ ! -e $new ]] || fail "setup installed $(installed_files | tr '\n' ' ') with a full temporary folder"
+[[ ! -e $PWD/$build/small-drive-t/udlangdb.ini ]] || fail "setup saved the languages to the full temporary folder"
+
+# 13. A file that cannot be put in place once the earlier installation is gone (here a folder in the
+#     way of kordelc.exe): setup stops with 7, leaving the uninstall key and uninstaller for what is
+#     there and the saved languages for the next run, which finishes the upgrade.
+step "a stop after the earlier installation was removed, and the run after it"
+mkdir -p "$new/kordelc.exe"
+run_setup 7
+[[ ! -e $old ]] || fail "the earlier installation is left: $(ls "$old")"
+[[ $(reg_value 64 "$uninstall\\Kordel" UninstallString) == '"C:\Program Files\Kordel\uninstall.exe"' ]] ||
+  fail "a half-installed folder has no uninstall key"
+[[ -f $new/uninstall.exe ]] || fail "a half-installed folder has no uninstaller"
+[[ -f $temp/udlangdb.ini ]] || fail "the saved languages are gone"
+rmdir "$new/kordelc.exe"
+run_setup 0
+converted | cmp - "$new/udlangdb.ini" || fail "the run after the stop did not restore the saved languages"
+diff <(expected_files udlangdb.ini) <(installed_files) || fail "the run after the stop left other files"
 ! has_key 64 'HKLM\Software\Kordel\Setup' || fail "the pending mark is left"
 run_uninstaller /REMOVEUSERLANGUAGES
 
