@@ -320,7 +320,13 @@ FunctionEnd
 ; Sets $0 to the free space, in KiB, of the drive that holds folder $0 (or its nearest existing
 ; parent); "" when it cannot be told.
 Function FreeSpaceKiB
-  ${DoUntil} ${FileExists} "$0\*.*"
+  ; A folder, found by its attributes: an empty drive lists nothing, not even "." and "..".
+  ${Do}
+    System::Call 'kernel32::GetFileAttributesW(w "$0\") i .r1'
+    ${If} $1 != -1
+      IntOp $1 $1 & 0x10
+      ${IfThen} $1 != 0 ${|} ${Break} ${|}
+    ${EndIf}
     ${GetParent} $0 $1
     ${If} $1 == ""
       StrCpy $0 ""
