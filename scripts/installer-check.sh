@@ -62,7 +62,7 @@ mounts=()
 cleanup() {
   wineserver -k 2>/dev/null || true
   [[ -z $xvfb_pid ]] || kill "$xvfb_pid" 2>/dev/null || true
-  for mount in "${mounts[@]}"; do umount "$mount" 2>/dev/null || true; done
+  for mount in "${mounts[@]}"; do umount "$mount" 2>/dev/null && rmdir "$mount" || true; done
 }
 trap cleanup EXIT
 # A virtual screen of our own for every wine program: Kordel.exe shows its window there.
