@@ -162,6 +162,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
         return nullptr;
     }
     if (!r.Get(count) || count > r.left() / kPointBytes) return "a section's points are cut short";
+    if (mine) loaded.points.Reserve(count);
     PointTotals totals;
     for (std::uint64_t p = 0; p < count; ++p) {
         BlobId commit;
@@ -249,7 +250,9 @@ HistoryCache::Load HistoryCache::Read(const std::string& path, const HistoryCach
         }
         memo.lines.try_emplace(blob, line);
     }
-    for (std::size_t i = 0; i < loaded.points.size(); ++i) points.Add(loaded.points.Commit(i), loaded.points.Totals(i));
+    if (points.size() == 0) points = std::move(loaded.points);
+    else
+        for (std::size_t i = 0; i < loaded.points.size(); ++i) points.Add(loaded.points.Commit(i), loaded.points.Totals(i));
     return Load::Loaded;
 }
 
@@ -295,7 +298,7 @@ std::string HistoryCache::Bytes(const HistoryCacheKeys& keys, const HistoryLangu
     Put<std::uint64_t>(out, points.size());
     PointTotals before;
     for (std::size_t p = 0; p < points.size(); ++p) {
-        const PointTotals& totals = points.Totals(p);
+        const std::span<const LanguageTotal> totals = points.Totals(p);
         out.append(reinterpret_cast<const char*>(points.Commit(p).data()), points.Commit(p).size());
         const std::size_t countAt = out.size();
         Put<std::uint16_t>(out, 0);
@@ -310,7 +313,7 @@ std::string HistoryCache::Bytes(const HistoryCacheKeys& keys, const HistoryLangu
         }
         out[countAt] = static_cast<char>(changed & 0xFF);
         out[countAt + 1] = static_cast<char>(changed >> 8);
-        before = totals;
+        before.assign(totals.begin(), totals.end());
     }
     Put<std::uint64_t>(out, Checksum(out));
     return out;

@@ -8,16 +8,23 @@ bool operator==(const LanguageTotal& a, const LanguageTotal& b) {
            a.counts.inoml == b.counts.inoml && a.counts.inos == b.counts.inos && a.counts.nl3 == b.counts.nl3;
 }
 
-const PointTotals* PointStore::Find(const BlobId& commit) const {
+std::optional<std::span<const LanguageTotal>> PointStore::Find(const BlobId& commit) const {
     const auto it = m_index.find(commit);
-    return it == m_index.end() ? nullptr : &m_points[it->second].second;
+    if (it == m_index.end()) return std::nullopt;
+    return Totals(it->second);
 }
 
-void PointStore::Add(const BlobId& commit, const PointTotals& totals) {
+void PointStore::Add(const BlobId& commit, std::span<const LanguageTotal> totals) {
     if (!m_index.emplace(commit, m_points.size()).second) return;
     std::size_t used = totals.size();
     while (used > 0 && totals[used - 1] == LanguageTotal{}) --used;
-    m_points.emplace_back(commit, PointTotals(totals.begin(), totals.begin() + static_cast<std::ptrdiff_t>(used)));
+    m_points.push_back({commit, static_cast<std::uint32_t>(used), m_totals.size()});
+    m_totals.insert(m_totals.end(), totals.begin(), totals.begin() + static_cast<std::ptrdiff_t>(used));
+}
+
+void PointStore::Reserve(std::size_t points) {
+    m_points.reserve(m_points.size() + points);
+    m_index.reserve(m_index.size() + points);
 }
 
 }  // namespace kordel::cli

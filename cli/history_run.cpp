@@ -207,7 +207,7 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     PointTotals totals;
     std::vector<Delta> deltas;
     std::vector<std::size_t> pointEnds;
-    std::vector<const PointTotals*> known;  // per point of the chunk: its totals when known already
+    std::vector<std::optional<std::span<const LanguageTotal>>> known;  // per point of the chunk, when known
     const BlobId* previous = nullptr;
     const auto onChange = [&](const std::string& relative, const BlobId& blob, int sign) {
         const int language = languages.IndexOf(engine::LookupName(relative, input.extensionOf(relative)));
@@ -230,7 +230,8 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
         std::size_t end = first;
         while (end < input.points.size() && end - first < kPointsPerChunk) {
             const HistoryCommit& point = input.points[end];
-            const PointTotals* knownTotals = input.knownPoints ? input.knownPoints->Find(point.id) : nullptr;
+            const std::optional<std::span<const LanguageTotal>> knownTotals =
+                input.knownPoints ? input.knownPoints->Find(point.id) : std::nullopt;
             if (!knownTotals &&
                 !input.repository.CompareTrees(previous, point.tree, input.wanted, input.ignoreFiles, onChange, error))
                 return false;
@@ -260,8 +261,8 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
         });
         std::size_t at = 0;
         for (std::size_t p = first; p < end; ++p) {
-            if (const PointTotals* knownTotals = known[p - first]) {
-                totals = *knownTotals;
+            if (const std::optional<std::span<const LanguageTotal>>& knownTotals = known[p - first]) {
+                totals.assign(knownTotals->begin(), knownTotals->end());
             } else {
                 for (const std::size_t stop = pointEnds[p - first]; at < stop; ++at)
                     Apply(memo.counts, deltas[at], totals, stats);

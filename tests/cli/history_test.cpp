@@ -411,8 +411,8 @@ TEST(HistoryCacheFile, ReadsBackWhatItWroteAndRefusesDamage) {
     memo.lines[IdNumber(901)] = {MemoEntry::State::Unreadable, nullptr};  // not kept: it may read next time
     PointStore points;
     const LanguageTotal cTotal{2, {3, 4, 5, 6, 18}};
-    points.Add(IdNumber(500), {{}, cTotal});
-    points.Add(IdNumber(501), {{1, {1, 0, 0, 0, 1}}, cTotal});
+    points.Add(IdNumber(500), PointTotals{{}, cTotal});
+    points.Add(IdNumber(501), PointTotals{{1, {1, 0, 0, 0, 1}}, cTotal});
     HistoryCache cache;
     const HistoryCacheKeys keys{"key", "points"};
     ASSERT_TRUE(cache.Write(path, keys, languages, memo, points));
@@ -446,9 +446,13 @@ TEST(HistoryCacheFile, ReadsBackWhatItWroteAndRefusesDamage) {
         EXPECT_EQ(memoBack.lines[IdNumber(7)].counted, e);
         EXPECT_EQ(memoBack.lines[IdNumber(900)].state, MemoEntry::State::NoLanguage);
         ASSERT_EQ(pointsBack.size(), 2u);
-        ASSERT_NE(pointsBack.Find(IdNumber(501)), nullptr);
-        EXPECT_EQ(*pointsBack.Find(IdNumber(501)), (PointTotals{{1, {1, 0, 0, 0, 1}}, cTotal}));
-        EXPECT_EQ(*pointsBack.Find(IdNumber(500)), (PointTotals{{}, cTotal}));
+        ASSERT_TRUE(pointsBack.Find(IdNumber(501)));
+        const auto totalsOf = [&](std::uint32_t n) {
+            const std::span<const LanguageTotal> t = *pointsBack.Find(IdNumber(n));
+            return PointTotals(t.begin(), t.end());
+        };
+        EXPECT_EQ(totalsOf(501), (PointTotals{{1, {1, 0, 0, 0, 1}}, cTotal}));
+        EXPECT_EQ(totalsOf(500), (PointTotals{{}, cTotal}));
     }
     {
         // Other filters: the blob counts serve, the points do not.
