@@ -158,8 +158,11 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     }
     // Totals met with unreadable files or files of no language are not kept: a rerun from them would
     // not warn of those files again.
-    if (stats.unreadable == 0 && stats.noLanguage == 0)
-        for (std::size_t i = 0; i < countedPoints.size(); ++i) knownPoints.Add(countedPoints.Commit(i), countedPoints.Totals(i));
+    if (stats.unreadable == 0 && stats.noLanguage == 0) {
+        if (knownPoints.size() == 0) knownPoints = std::move(countedPoints);
+        else
+            for (std::size_t i = 0; i < countedPoints.size(); ++i) knownPoints.Add(countedPoints.Commit(i), countedPoints.Totals(i));
+    }
     const bool cacheChanged = stats.blobsCounted > 0 || knownPoints.size() > pointsKnownBefore;
     if (!o.cache.empty() && cacheChanged && !cache.Write(o.cache, cacheKeys, languages, memo, knownPoints)) {
         progress.Error(OpenForWritingMessage(o.cache));
