@@ -6,13 +6,13 @@
 
 #include "cli/git_repo.h"
 #include "cli/history_cache.h"
+#include "cli/history_keys.h"
 #include "cli/history_output.h"
 #include "cli/history_points.h"
 #include "cli/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "engine/number_text.h"
-#include "kordel/version.h"
 
 namespace kordel::cli {
 namespace {
@@ -30,19 +30,6 @@ std::string Refused(const Options& o) {
     if (o.format != "table" && o.format != "csv" && o.format != "json" && o.format != "svg")
         return "--history prints -f table, csv, json or svg";
     return {};
-}
-
-// The option set the cache's counts hold for: the counting options, the user languages' rules and
-// the program's version (its counters).
-std::string CacheKey(const engine::CountOptions& options, const std::vector<userlang::UserLanguage>& userLanguages) {
-    std::string key = std::string("kordelc ") + kVersion + "; mixed-as-both " + std::to_string(options.cnoml) +
-                      "; blank-in-block " + std::to_string(options.cblib) + "; fortran77 " + std::to_string(options.dotf);
-    for (const userlang::UserLanguage& l : userLanguages) {
-        key += "; user language";
-        for (const std::string* field : {&l.name, &l.extensions, &l.olcop, &l.olfc, &l.mlbcop, &l.fcmlb, &l.mlecop, &l.olcswl})
-            key.append(" ").append(std::to_string(field->size())).append(":").append(*field);
-    }
-    return key;
 }
 
 std::string Plural(std::size_t n, const char* one, const char* many) {
@@ -88,12 +75,15 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     if (points.empty()) progress.Warn("no commit of " + *o.history + " is in the dates and sampling given");
 
     HistoryLanguages languages(options, &lookup);
-    BlobMemo memo;
+    HistoryMemo memo;
+    PointStore knownPoints;
     HistoryCache cache;
-    const std::string cacheKey = CacheKey(options, userLanguages);
+    HistoryCacheKeys cacheKeys;
     if (!o.cache.empty()) {
+        cacheKeys.blobCounts = BlobCountsKey(options, userLanguages);
+        cacheKeys.pointTotals = PointTotalsKey(cacheKeys.blobCounts, context.filters, o);
         std::string reason;
-        switch (cache.Read(o.cache, cacheKey, languages, memo, reason)) {
+        switch (cache.Read(o.cache, cacheKeys, languages, memo, knownPoints, reason)) {
             case HistoryCache::Load::NotACache:
                 progress.Error("\"" + o.cache + "\" is not a kordelc history cache; it is neither read nor overwritten");
                 return 2;
@@ -104,6 +94,8 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
             case HistoryCache::Load::Loaded: break;
         }
     }
+
+    const std::size_t pointsKnownBefore = knownPoints.size();
 
     OutputTarget target(out);
     if (!o.output.empty() && !target.OpenFile(o.output)) {
@@ -129,7 +121,7 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     });
 
     HistoryInput input{*repository, points, RevisionWanted(context), context.filters.ignoreFiles, context.extensionOf,
-                       options, &lookup, o.jobs};
+                       options, &lookup, o.jobs, &knownPoints};
     HistoryStats stats;
     const auto start = std::chrono::steady_clock::now();
     const auto onProgress = [&](std::size_t done) {
@@ -139,8 +131,11 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
                         Plural(points.size(), "point", "points") + " done, " + engine::AddCommas(std::to_string(rate)) +
                         " points/s, " + Plural(stats.blobsCounted, "blob", "blobs") + " counted");
     };
-    const auto onPoint = [&](std::size_t p, const std::vector<LanguageTotal>& totals) {
+    // The points counted in this run join the cache's when it is written.
+    PointStore countedPoints;
+    const auto onPoint = [&](std::size_t p, const PointTotals& totals) {
         const HistoryCommit& commit = points[p];
+        if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
         const auto tagged = tags.find(commit.id);
         writer->Point({HexId(commit.id), commit.time, tagged == tags.end() ? std::vector<std::string>{} : tagged->second},
                       totals);
@@ -161,7 +156,15 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         progress.Warn(Plural(stats.noLanguage, "file", "files") + " of the history have no language; not counted");
         status = 1;
     }
-    if (!o.cache.empty() && stats.blobsCounted > 0 && !cache.Write(o.cache, cacheKey, languages, memo)) {
+    // Totals met with unreadable files or files of no language are not kept: a rerun from them would
+    // not warn of those files again.
+    if (stats.unreadable == 0 && stats.noLanguage == 0) {
+        if (knownPoints.size() == 0) knownPoints = std::move(countedPoints);
+        else
+            for (std::size_t i = 0; i < countedPoints.size(); ++i) knownPoints.Add(countedPoints.Commit(i), countedPoints.Totals(i));
+    }
+    const bool cacheChanged = stats.blobsCounted > 0 || knownPoints.size() > pointsKnownBefore;
+    if (!o.cache.empty() && cacheChanged && !cache.Write(o.cache, cacheKeys, languages, memo, knownPoints)) {
         progress.Error(OpenForWritingMessage(o.cache));
         status = 1;
     }

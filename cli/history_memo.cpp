@@ -19,6 +19,12 @@ bool Fits(std::int64_t n) { return n >= 0 && n <= std::numeric_limits<std::uint3
 
 }  // namespace
 
+std::size_t BlobIdHash::operator()(const BlobId& blob) const {
+    std::size_t h;
+    std::memcpy(&h, blob.data(), sizeof h);
+    return h;
+}
+
 std::size_t BlobMemo::Slot(const BlobId& blob, std::uint16_t language) const {
     const std::size_t mask = m_index.size() - 1;
     std::size_t slot = HashOf(blob, language) & mask;
@@ -35,6 +41,12 @@ void BlobMemo::Grow() {
     m_index.assign(old.empty() ? 1024 : old.size() * 2, 0);
     for (std::uint32_t number : old)
         if (number != 0) m_index[Slot(m_entries[number - 1].blob, m_entries[number - 1].language)] = number;
+}
+
+const MemoEntry* BlobMemo::Lookup(const BlobId& blob, std::uint16_t language) const {
+    if (m_index.empty()) return nullptr;
+    const std::uint32_t number = m_index[Slot(blob, language)];
+    return number == 0 ? nullptr : &m_entries[number - 1];
 }
 
 MemoEntry& BlobMemo::Find(const BlobId& blob, std::uint16_t language, bool& added) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "cli/revision.h"
@@ -29,6 +30,8 @@ public:
     /// The entry of `blob` counted as `language`; a new one (Pending) is made when there is none,
     /// and `added` says so.
     MemoEntry& Find(const BlobId& blob, std::uint16_t language, bool& added);
+    /// The entry of `blob` counted as `language`, or nullptr; adds none.
+    const MemoEntry* Lookup(const BlobId& blob, std::uint16_t language) const;
 
     /// Stores a blob's counts in its entry and marks it Counted (on the thread that adds entries).
     void Store(MemoEntry& entry, const engine::FileCounts& counts);
@@ -48,5 +51,19 @@ private:
     std::vector<std::uint32_t> m_index;  // entry number + 1; 0 is an empty slot
     std::map<const MemoEntry*, engine::FileCounts> m_large;
 };
+
+/// Blob ids are hashes already: their first bytes spread well.
+struct BlobIdHash {
+    std::size_t operator()(const BlobId& blob) const;
+};
+
+/// What the "#!" line of a blob that no table knows by its file's name made of it: Counted with the
+/// entry that holds its counts, NoLanguage when the line names none, Unreadable, or Pending.
+struct LineLanguage {
+    MemoEntry::State state = MemoEntry::State::Pending;
+    const MemoEntry* counted = nullptr;
+};
+/// Blob to what its "#!" line made of it. Elements stay put as others are added.
+using LineMemo = std::unordered_map<BlobId, LineLanguage, BlobIdHash>;
 
 }  // namespace kordel::cli

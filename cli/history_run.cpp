@@ -23,16 +23,20 @@ constexpr std::size_t kPointsPerChunk = 256;
 constexpr std::size_t kJobsPerChunk = 4096;
 
 struct CountJob {
-    MemoEntry* entry;
+    MemoEntry* entry;       // a blob counted as the language its file's name calls for, or
+    LineLanguage* line;     // one whose "#!" line tells its language
+    BlobId blob;
     std::string extension;  // makes the counting thread's classifier for the entry's language
     engine::FileCounts counts;
     MemoEntry::State state = MemoEntry::State::Pending;
+    std::string lineLanguage;  // the language the "#!" line named
 };
 
 // Counting threads, each with its own repository handle and classifiers; jobs are taken in order.
 class BlobCounters {
 public:
-    BlobCounters(const HistoryInput& input, const std::string& gitFolder) : m_input(input) {
+    BlobCounters(const HistoryInput& input, const std::string& gitFolder)
+        : m_input(input), m_resolver(input.options, input.userLanguages) {
         const unsigned threads = std::max(1u, input.jobs);
         for (unsigned i = 0; i < threads; ++i) m_threads.emplace_back([this, gitFolder] { Work(gitFolder); });
     }
@@ -45,13 +49,8 @@ public:
         for (std::thread& t : m_threads) t.join();
     }
 
-    void Add(MemoEntry* entry, const std::string& extension) {
-        {
-            std::lock_guard lock(m_mutex);
-            m_jobs.push_back({entry, extension, {}, MemoEntry::State::Pending});
-        }
-        m_work.notify_one();
-    }
+    void Add(MemoEntry* entry, const std::string& extension) { Push({entry, nullptr, entry->blob, extension, {}, {}, {}}); }
+    void AddByLine(LineLanguage* line, const BlobId& blob) { Push({nullptr, line, blob, {}, {}, {}, {}}); }
 
     /// Waits for every job added so far, hands each to `onDone` and forgets them.
     template <class F>
@@ -69,6 +68,31 @@ public:
     }
 
 private:
+    void Push(CountJob job) {
+        {
+            std::lock_guard lock(m_mutex);
+            m_jobs.push_back(std::move(job));
+        }
+        m_work.notify_one();
+    }
+
+    // Reads the blob and counts it as its "#!" line says.
+    void CountByLine(const Repository* repository, CountJob& job) const {
+        const BlobBytes bytes = repository ? repository->ReadBlob(job.blob) : BlobBytes();
+        if (!bytes.ok()) {
+            job.state = MemoEntry::State::Unreadable;
+            return;
+        }
+        std::optional<engine::ChosenLanguage> chosen = m_resolver.ByInterpreterLine(bytes.view());
+        if (!chosen) {
+            job.state = MemoEntry::State::NoLanguage;
+            return;
+        }
+        job.counts = engine::CountBuffer(bytes.view(), *chosen->classifier, m_input.options.cnoml);
+        job.lineLanguage = std::move(chosen->name);
+        job.state = MemoEntry::State::Counted;
+    }
+
     void Work(const std::string& gitFolder) {
         std::string error;
         const std::unique_ptr<Repository> repository = Repository::Open(gitFolder, error);
@@ -78,8 +102,15 @@ private:
             m_work.wait(lock, [&] { return m_taken < m_jobs.size() || m_closing; });
             if (m_taken == m_jobs.size()) return;
             CountJob& job = m_jobs[m_taken++];  // a deque's elements stay put as others are added
+            if (job.line) {
+                lock.unlock();
+                CountByLine(repository.get(), job);
+                lock.lock();
+                if (++m_finished == m_jobs.size()) m_done.notify_all();
+                continue;
+            }
             const std::uint16_t language = job.entry->language;
-            const BlobId blob = job.entry->blob;
+            const BlobId blob = job.blob;
             std::unique_ptr<engine::LineClassifier>& classifier = classifiers[language];
             if (!classifier) {
                 std::optional<FileLanguage> made = LanguageOf(job.extension, m_input.options, m_input.userLanguages);
@@ -101,6 +132,7 @@ private:
     }
 
     const HistoryInput& m_input;
+    const engine::LanguageResolver m_resolver;
     std::mutex m_mutex;
     std::condition_variable m_work, m_done;
     std::deque<CountJob> m_jobs;
@@ -109,18 +141,32 @@ private:
     std::vector<std::thread> m_threads;
 };
 
+// A file entering (+1) or leaving (-1) a point: its blob's entry, or what its "#!" line made of it.
 struct Delta {
     const MemoEntry* entry;
+    const LineLanguage* line;
     int sign;
+    bool silent;  // a file without an extension whose "#!" line names no language is left out quietly
+
+    const MemoEntry* Counted() const {
+        if (line) return line->state == MemoEntry::State::Counted ? line->counted : nullptr;
+        return entry->state == MemoEntry::State::Counted ? entry : nullptr;
+    }
+    MemoEntry::State State() const { return line ? line->state : entry->state; }
 };
 
-void Apply(const BlobMemo& memo, const Delta& d, std::vector<LanguageTotal>& totals, HistoryStats& stats) {
-    if (d.entry->state == MemoEntry::State::Unreadable) ++stats.unreadable;
-    if (d.entry->state == MemoEntry::State::NoLanguage) ++stats.noLanguage;
-    if (d.entry->state != MemoEntry::State::Counted) return;
-    if (totals.size() <= d.entry->language) totals.resize(d.entry->language + 1u);
-    LanguageTotal& t = totals[d.entry->language];
-    const engine::FileCounts c = memo.Counts(*d.entry);
+void Apply(const BlobMemo& memo, const Delta& d, PointTotals& totals, HistoryStats& stats) {
+    const MemoEntry* entry = d.Counted();
+    if (!entry) {
+        // Only files that enter count their blob's failure, so a file is reported once.
+        if (d.sign < 0 || d.silent) return;
+        if (d.State() == MemoEntry::State::Unreadable) ++stats.unreadable;
+        if (d.State() == MemoEntry::State::NoLanguage) ++stats.noLanguage;
+        return;
+    }
+    if (totals.size() <= entry->language) totals.resize(entry->language + 1u);
+    LanguageTotal& t = totals[entry->language];
+    const engine::FileCounts c = memo.Counts(*entry);
     t.files += d.sign;
     t.counts.ii += d.sign * c.ii;
     t.counts.inoc += d.sign * c.inoc;
@@ -153,41 +199,61 @@ std::uint16_t HistoryLanguages::Intern(const std::string& name, bool user) {
     return static_cast<std::uint16_t>(m_names.size() - 1);
 }
 
-bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, BlobMemo& memo, const PointTotals& onPoint,
-                  const HistoryProgress& onProgress, HistoryStats& stats, std::string& error) {
+bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, HistoryMemo& memo,
+                  const OnPointTotals& onPoint, const HistoryProgress& onProgress, HistoryStats& stats,
+                  std::string& error) {
     BlobCounters counters(input, input.repository.GitFolder());
-    std::vector<LanguageTotal> totals;
+    const engine::LanguageResolver resolver(input.options, input.userLanguages);
+    PointTotals totals;
     std::vector<Delta> deltas;
     std::vector<std::size_t> pointEnds;
+    std::vector<std::optional<std::span<const LanguageTotal>>> known;  // per point of the chunk, when known
     const BlobId* previous = nullptr;
     const auto onChange = [&](const std::string& relative, const BlobId& blob, int sign) {
         const int language = languages.IndexOf(engine::LookupName(relative, input.extensionOf(relative)));
-        if (language < 0) {
-            // A file without an extension is listed for a "#!" line a history does not read: left out
-            // without a word, as a revision's count leaves out one whose line names no language.
-            if (sign > 0 && !engine::HasNoExtension(std::string_view(relative).substr(relative.rfind('/') + 1)))
-                ++stats.noLanguage;
-            return;
+        const bool noExtension = engine::HasNoExtension(std::string_view(relative).substr(relative.rfind('/') + 1));
+        if (language >= 0) {
+            bool added = false;
+            MemoEntry& entry = memo.counts.Find(blob, static_cast<std::uint16_t>(language), added);
+            if (added) counters.Add(&entry, languages.Extension(static_cast<std::size_t>(language)));
+            deltas.push_back({&entry, nullptr, sign, false});
+        } else if (resolver.ReadsInterpreterLines()) {
+            // No table knows the name: the blob's "#!" line decides, as in a count of the revision.
+            const auto [it, added] = memo.lines.try_emplace(blob);
+            if (added) counters.AddByLine(&it->second, blob);
+            deltas.push_back({nullptr, &it->second, sign, noExtension});
+        } else if (sign > 0 && !noExtension) {
+            ++stats.noLanguage;
         }
-        bool added = false;
-        MemoEntry& entry = memo.Find(blob, static_cast<std::uint16_t>(language), added);
-        if (added) counters.Add(&entry, languages.Extension(static_cast<std::size_t>(language)));
-        deltas.push_back({&entry, sign});
     };
     for (std::size_t first = 0; first < input.points.size();) {
         std::size_t end = first;
         while (end < input.points.size() && end - first < kPointsPerChunk) {
             const HistoryCommit& point = input.points[end];
-            if (!input.repository.CompareTrees(previous, point.tree, input.wanted, input.ignoreFiles, onChange, error))
+            const std::optional<std::span<const LanguageTotal>> knownTotals =
+                input.knownPoints ? input.knownPoints->Find(point.id) : std::nullopt;
+            if (!knownTotals &&
+                !input.repository.CompareTrees(previous, point.tree, input.wanted, input.ignoreFiles, onChange, error))
                 return false;
             previous = &point.tree;
             pointEnds.push_back(deltas.size());
+            known.push_back(knownTotals);
             ++end;
             if (counters.Pending() >= kJobsPerChunk) break;
         }
         counters.Finish([&](CountJob& job) {
-            if (job.state == MemoEntry::State::Counted) {
-                memo.Store(*job.entry, job.counts);
+            if (job.line) {
+                job.line->state = job.state;
+                if (job.state != MemoEntry::State::Counted) return;
+                bool added = false;
+                MemoEntry& entry = memo.counts.Find(job.blob, languages.Intern(job.lineLanguage, false), added);
+                if (entry.state != MemoEntry::State::Counted) {
+                    memo.counts.Store(entry, job.counts);
+                    ++stats.blobsCounted;
+                }
+                job.line->counted = &entry;
+            } else if (job.state == MemoEntry::State::Counted) {
+                memo.counts.Store(*job.entry, job.counts);
                 ++stats.blobsCounted;
             } else {
                 job.entry->state = job.state;
@@ -195,16 +261,17 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, BlobMe
         });
         std::size_t at = 0;
         for (std::size_t p = first; p < end; ++p) {
-            const std::size_t stop = pointEnds[p - first];
-            // Only files that enter count their blob's failure, so a file is reported once.
-            for (; at < stop; ++at) {
-                if (deltas[at].sign < 0 && deltas[at].entry->state != MemoEntry::State::Counted) continue;
-                Apply(memo, deltas[at], totals, stats);
+            if (const std::optional<std::span<const LanguageTotal>>& knownTotals = known[p - first]) {
+                totals.assign(knownTotals->begin(), knownTotals->end());
+            } else {
+                for (const std::size_t stop = pointEnds[p - first]; at < stop; ++at)
+                    Apply(memo.counts, deltas[at], totals, stats);
             }
             onPoint(p, totals);
         }
         deltas.clear();
         pointEnds.clear();
+        known.clear();
         first = end;
         if (onProgress) onProgress(first);
     }

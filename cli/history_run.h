@@ -10,6 +10,7 @@
 
 #include "cli/history_git.h"
 #include "cli/history_memo.h"
+#include "cli/history_point_totals.h"
 #include "engine/count_run.h"
 
 namespace kordel::cli {
@@ -39,12 +40,6 @@ private:
     std::vector<std::string> m_extensions;
 };
 
-/// A language's files and lines at one point.
-struct LanguageTotal {
-    std::int64_t files = 0;
-    engine::FileCounts counts;
-};
-
 struct HistoryInput {
     HistoryRepository& repository;
     const std::vector<HistoryCommit>& points;  ///< oldest first
@@ -54,6 +49,15 @@ struct HistoryInput {
     engine::CountOptions options;
     const engine::UserLanguageLookup* userLanguages = nullptr;
     unsigned jobs = 1;
+    /// Totals known already (from a cache of the same option set): such a point's tree is not
+    /// compared, and the next point is compared with it.
+    const PointStore* knownPoints = nullptr;
+};
+
+/// What a history remembers of blobs: their counts per language, and what their "#!" lines name.
+struct HistoryMemo {
+    BlobMemo counts;
+    LineMemo lines;
 };
 
 struct HistoryStats {
@@ -64,12 +68,12 @@ struct HistoryStats {
 
 /// Called for each point in order with its totals, indexed by language number (languages without
 /// files may stand there with zeros).
-using PointTotals = std::function<void(std::size_t point, const std::vector<LanguageTotal>& totals)>;
+using OnPointTotals = std::function<void(std::size_t point, const PointTotals& totals)>;
 /// Called now and then with the points done.
 using HistoryProgress = std::function<void(std::size_t done)>;
 
 /// Counts every point of `input`. False with `error` when a tree or the repository can't be read.
-bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, BlobMemo& memo, const PointTotals& onPoint,
+bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, HistoryMemo& memo, const OnPointTotals& onPoint,
                   const HistoryProgress& onProgress, HistoryStats& stats, std::string& error);
 
 }  // namespace kordel::cli

@@ -218,7 +218,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--until", o.until, "--history: commits up to DATE (a day counts whole)")->type_name("DATE");
     app.add_option("--every", o.every, "--history: a point every N commits, or the last of each day, week, month; or tag")
         ->type_name("N|PERIOD");
-    app.add_option("--cache", o.cache, "--history: keep blob counts in FILE, so a rerun counts only new blobs")
+    app.add_option("--cache", o.cache, "--history: keep blob counts and point totals in FILE, so a rerun counts only new commits")
         ->type_name("FILE");
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
     app.set_version_flag("--version", std::string("kordelc ") + kVersion, "Print the version");

@@ -35,7 +35,7 @@ complete -c kordelc -l history -d 'Count every first-parent commit of REV or A..
 complete -c kordelc -l since -x -d 'History: commits from DATE on'
 complete -c kordelc -l until -x -d 'History: commits up to DATE'
 complete -c kordelc -l every -x -a 'day week month tag' -d 'History: a point every N commits, or per period or tag'
-complete -c kordelc -l cache -r -F -d 'History: keep blob counts in FILE'
+complete -c kordelc -l cache -r -F -d 'History: keep blob counts and point totals in FILE'
 complete -c kordelc -l follow-symlinks -d 'Follow symbolic links'
 complete -c kordelc -l name -x -d 'Project name'
 complete -c kordelc -l save-list -r -F -d 'Write the counted files as a project list'

@@ -37,7 +37,7 @@ _arguments -s \
   '--since[history: commits from DATE on]:date:' \
   '--until[history: commits up to DATE]:date:' \
   '--every[history: a point every N commits, or per day, week, month or tag]:sampling:(day week month tag)' \
-  '--cache[history: keep blob counts in FILE]:file:_files' \
+  '--cache[history: keep blob counts and point totals in FILE]:file:_files' \
   '--follow-symlinks[follow symbolic links]' \
   '--name[project name]:name:' \
   '--save-list[write the counted files as a project list]:file:_files' \

@@ -4,9 +4,12 @@
 #include <random>
 
 #include "cli/history_cache.h"
+#include "cli/history_git.h"
 #include "cli/history_memo.h"
 #include "cli/history_output.h"
 #include "cli/history_points.h"
+#include "cli/history_run.h"
+#include "engine/path_split.h"
 #include "cli/svg_chart.h"
 #include "cli_support.h"
 #include "git_support.h"
@@ -74,9 +77,28 @@ std::string SourceText(const std::string& ext, unsigned seed) {
     return text;
 }
 
+// A file without an extension: a "#!" line naming a language, one naming none, or no such line.
+std::string ScriptText(unsigned seed) {
+    std::mt19937 rng(seed);
+    static const char* const kLines[] = {"#!/usr/bin/perl\n", "#!/usr/bin/env python3\n", "#!/bin/sh\n",
+                                         "#!/usr/bin/env no-such-program\n", "plain text\n"};
+    std::string text = kLines[rng() % 5];
+    for (unsigned i = 0, n = 1 + rng() % 8; i < n; ++i)
+        text += rng() % 3 ? "print " + std::to_string(rng() % 100) + "\n" : (rng() % 2 ? "# note\n" : "\n");
+    return text;
+}
+
+// A new text for `path`: a script when its name has no extension.
+std::string TextFor(const std::string& path, unsigned seed) {
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return name.find('.') == std::string::npos ? ScriptText(seed) : SourceText(name.substr(name.rfind('.')), seed);
+}
+
 // For 50 points of a history with edits, additions, deletions, renames (some to another language),
-// an excluded folder, a --map, an --exclude and a changing .ignore file, each point's languages equal
-// those of kordelc git:COMMIT with the same options.
+// files known only by their "#!" line (whose language changes with that line), an excluded folder, a
+// --map, an --exclude and a changing .ignore file, each point's languages equal those of kordelc
+// git:COMMIT with the same options. A rerun with a cache written before the last commits gives the
+// totals of a fresh run.
 TEST_F(HistoryTest, EveryPointEqualsTheCountOfItsRevision) {
     const std::vector<std::string> exts = {".c", ".h", ".py", ".java", ".txt", ".pas", ".inc", ".rb"};
     std::mt19937 rng(35);
@@ -88,7 +110,7 @@ TEST_F(HistoryTest, EveryPointEqualsTheCountOfItsRevision) {
         if (action <= 2 || files.size() < 4) {
             const std::string folder = std::vector<std::string>{"src", "src/deep", "lib", "vendor", "docs"}[rng() % 5];
             const std::string path = folder + "/f" + std::to_string(commit) + exts[rng() % exts.size()];
-            Write("repo/" + path, SourceText(path.substr(path.rfind('.')), rng()));
+            Write("repo/" + path, TextFor(path, rng()));
             files.push_back(path);
         } else if (action == 3) {
             const std::string path = pick();
@@ -101,9 +123,13 @@ TEST_F(HistoryTest, EveryPointEqualsTheCountOfItsRevision) {
             *std::find(files.begin(), files.end(), from) = to;
         } else if (action == 5) {
             Write("repo/src/.ignore", commit % 2 ? "deep/\n" : "*.h\n!f1*.h\n");
+        } else if (action == 6) {
+            const std::string path = "bin/tool" + std::to_string(rng() % 8);
+            Write("repo/" + path, ScriptText(rng()));
+            if (std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
         } else {
             const std::string path = pick();
-            Write("repo/" + path, SourceText(path.substr(path.rfind('.')), rng()));
+            Write("repo/" + path, TextFor(path, rng()));
         }
         time += (rng() % 3) * kDay / 2;
         Commit(time);
@@ -120,6 +146,19 @@ TEST_F(HistoryTest, EveryPointEqualsTheCountOfItsRevision) {
             << "point " << p << " " << point["commit"];
     }
     EXPECT_GE(CountsOf(points.back()["languages"], "language").size(), 6u);
+    std::set<std::string> byLineOnly;  // languages of no extension used above
+    for (const auto& point : points)
+        for (const auto& [language, counts] : CountsOf(point["languages"], "language"))
+            if (language == "Perl" || language == "Shell") byLineOnly.insert(language);
+    EXPECT_EQ(byLineOnly, (std::set<std::string>{"Perl", "Shell"}));
+
+    std::vector<std::string> cached = args;
+    cached.insert(cached.end(), {"--cache", Path("history.cache").string()});
+    std::vector<std::string> older = cached;
+    older.insert(older.begin() + static_cast<std::ptrdiff_t>(options.size()) + 1, "HEAD~30");
+    EXPECT_EQ(Points(older).size(), 70u);
+    EXPECT_EQ(Points(cached), points);
+    EXPECT_EQ(Points(cached), points);
 }
 
 TEST_F(HistoryTest, SamplesByCountDayWeekMonthAndTag) {
@@ -244,6 +283,83 @@ TEST_F(HistoryTest, CacheIsReusedKeyedByOptionsAndADamagedOneIsIgnored) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(notes), {}), "my notes\n");
 }
 
+// Points kept in a cache are reused only under the same options: every option that changes a count,
+// and a user language database whose rules changed in the same file, gets totals of its own.
+TEST_F(HistoryTest, CachedPointsServeOnlyTheirOwnOptions) {
+    Write("udl.ini", "Qq\n.qq\n#\n0\n\n0\n\nNo\n");
+    for (int i = 0; i < 4; ++i) {
+        WriteC("repo/src/a.c", i + 1, 1);
+        Write("repo/src/m.c", "x = 1; // mixed\n");
+        WriteC("repo/vendor/v.c", 2, i);
+        Write("repo/src/x.qq", "# note\nx = " + std::to_string(i) + " # mixed\n");
+        Write("repo/src/y.inc", "x = 1;\n");
+        Write("repo/bin/tool", "#!/usr/bin/perl\nprint " + std::to_string(i) + ";\n");
+        Write("repo/.ignore", i % 2 ? "*.qq\n" : "");
+        Commit(kStart + i);
+    }
+    const std::string cache = Path("history.cache").string();
+    const std::string db = Path("udl.ini").string();
+    const nlohmann::json plain = Points({"--history", "--languages", db});
+    ASSERT_EQ(Points({"--history", "--languages", db, "--cache", cache}), plain);
+    const std::vector<std::vector<std::string>> variants = {
+        {"--exclude-dir", "vendor"}, {"--exclude", "a.c"},        {"--include-ext", ".c"},
+        {"--map", ".inc=.c"},        {"--no-ignore"},             {"--builtin-only"},
+        {"--mixed-as-both"},         {"--no-default-excludes", "--exclude-dir", "src"},
+    };
+    for (std::vector<std::string> args : variants) {
+        args.insert(args.end(), {"--history", "--languages", db});
+        const nlohmann::json fresh = Points(args);
+        EXPECT_NE(fresh, plain) << args[0] << " changes nothing here: the case proves nothing";
+        args.insert(args.end(), {"--cache", cache});
+        EXPECT_EQ(Points(args), fresh) << args[0];
+        EXPECT_EQ(Points(args), fresh) << args[0] << ", its own points read back";
+    }
+    // The same database file with other rules.
+    Write("udl.ini", "Qq\n.qq\n//\n0\n\n0\n\nNo\n");
+    const nlohmann::json changed = Points({"--history", "--languages", db});
+    EXPECT_NE(changed, plain);
+    EXPECT_EQ(Points({"--history", "--languages", db, "--cache", cache}), changed);
+}
+
+// A point whose totals are known is not compared: the next point is compared with its tree and adds
+// what changed to the known totals.
+TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
+    std::vector<HistoryCommit> commits;
+    for (int i = 0; i < 3; ++i) {
+        WriteC("repo/a.c", 1);
+        WriteC("repo/b" + std::to_string(i) + ".c", 2);
+        Commit(kStart + i);
+    }
+    std::string error;
+    const std::unique_ptr<HistoryRepository> repository = HistoryRepository::Open(Path("repo").string(), error);
+    ASSERT_TRUE(repository) << error;
+    ASSERT_TRUE(repository->FirstParentCommits("HEAD", commits, error)) << error;
+    ASSERT_EQ(commits.size(), 3u);
+    engine::CountOptions options;
+    HistoryLanguages languages(options, nullptr);
+    const std::uint16_t c = languages.Intern("C", false);
+    PointStore known;
+    PointTotals made(c + 1u);
+    made[c] = {50, {500, 0, 0, 0, 500}};  // not what the tree holds: shows where the totals came from
+    known.Add(commits[1].id, made);
+    HistoryInput input{*repository, commits, [](const std::string&, bool) { return true; }, true,
+                       [](std::string_view path) { return std::string(engine::PathExtension(path)); },
+                       options, nullptr, 2, &known};
+    HistoryMemo memo;
+    HistoryStats stats;
+    std::vector<std::int64_t> code, files;
+    ASSERT_TRUE(CountHistory(
+        input, languages, memo,
+        [&](std::size_t, const PointTotals& totals) {
+            code.push_back(totals[c].counts.ii);
+            files.push_back(totals[c].files);
+        },
+        {}, stats, error))
+        << error;
+    EXPECT_EQ(code, (std::vector<std::int64_t>{3, 500, 502}));
+    EXPECT_EQ(files, (std::vector<std::int64_t>{2, 50, 51}));
+}
+
 BlobId IdNumber(std::uint32_t n) {
     BlobId id{};
     std::mt19937 rng(n);
@@ -270,55 +386,110 @@ TEST(HistoryMemo, FindsEveryEntryAfterGrowingAndKeepsHugeCounts) {
     EXPECT_EQ(memo.Counts(huge).ii, std::int64_t{5} << 32);
 }
 
-// The cache file round trip, and each way of damage it must see.
+// FNV-1a, as the cache file's checksum.
+std::uint64_t Fnv(std::string_view bytes) {
+    std::uint64_t h = 0xcbf29ce484222325ull;
+    for (unsigned char c : bytes) h = (h ^ c) * 0x100000001b3ull;
+    return h;
+}
+
+// The cache file round trip (blob counts, "#!" languages, point totals), sections read only under
+// their own key, and each way of damage it must see.
 TEST(HistoryCacheFile, ReadsBackWhatItWroteAndRefusesDamage) {
     test_support::TempDir dir("history-cache");
     const std::string path = (dir / "c").string();
     engine::CountOptions options;
     HistoryLanguages languages(options, nullptr);
-    BlobMemo memo;
+    HistoryMemo memo;
     bool added = false;
     for (std::uint32_t i = 0; i < 100; ++i)
-        memo.Store(memo.Find(IdNumber(i), languages.Intern(i % 3 ? "C" : "Mine", i % 3 == 0), added), {i, 2, 3, 4, 9 + i});
+        memo.counts.Store(memo.counts.Find(IdNumber(i), languages.Intern(i % 3 ? "C" : "Mine", i % 3 == 0), added),
+                          {i, 2, 3, 4, 9 + i});
+    const std::uint16_t c = languages.Intern("C", false);
+    memo.lines[IdNumber(7)] = {MemoEntry::State::Counted, memo.counts.Lookup(IdNumber(7), c)};
+    memo.lines[IdNumber(900)] = {MemoEntry::State::NoLanguage, nullptr};
+    memo.lines[IdNumber(901)] = {MemoEntry::State::Unreadable, nullptr};  // not kept: it may read next time
+    PointStore points;
+    const LanguageTotal cTotal{2, {3, 4, 5, 6, 18}};
+    points.Add(IdNumber(500), PointTotals{{}, cTotal});
+    points.Add(IdNumber(501), PointTotals{{1, {1, 0, 0, 0, 1}}, cTotal});
     HistoryCache cache;
-    ASSERT_TRUE(cache.Write(path, "key", languages, memo));
-    const auto read = [&](std::string& bytes, HistoryLanguages& into, BlobMemo& memoInto) {
+    const HistoryCacheKeys keys{"key", "points"};
+    ASSERT_TRUE(cache.Write(path, keys, languages, memo, points));
+    const auto read = [&](const std::string& bytes, HistoryLanguages& into, HistoryMemo& memoInto, PointStore& pointsInto,
+                          const HistoryCacheKeys& readKeys) {
         test_support::TempDir other("history-cache-read");
         const std::string file = (other / "c").string();
         std::ofstream(file, std::ios::binary) << bytes;
         std::string reason;
         HistoryCache reader;
-        return reader.Read(file, "key", into, memoInto, reason);
+        return reader.Read(file, readKeys, into, memoInto, pointsInto, reason);
     };
     std::ifstream in(path, std::ios::binary);
     const std::string good((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(good.size(), 8 + 4 + 4 + 4 + 3 + 4 + 2 * (1 + 4) + 1 + 4 + 8 + 100 * kCacheEntryBytes + 8);
+    const std::size_t languageBytes = 4 + 2 * (1 + 4) + 1 + 4;
+    const std::size_t blobSection = 1 + 4 + 3 + languageBytes + 8 + 100 * kCacheEntryBytes + 8 + 2 * kCacheLineEntryBytes;
+    // Each point: its commit, a language count, and the one language that changed with six small numbers.
+    const std::size_t pointSection = 1 + 4 + 6 + languageBytes + 8 + 2 * (20 + 2 + 2 + 6);
+    EXPECT_EQ(good.size(), 8 + 4 + 4 + blobSection + pointSection + 8);
     {
         HistoryLanguages back(options, nullptr);
-        BlobMemo memoBack;
-        std::string bytes = good;
-        ASSERT_EQ(read(bytes, back, memoBack), HistoryCache::Load::Loaded);
-        ASSERT_EQ(memoBack.size(), 100u);
-        const MemoEntry& e = memoBack.Find(IdNumber(7), back.Intern("C", false), added);
-        EXPECT_FALSE(added);
-        EXPECT_EQ(memoBack.Counts(e).nl3, 16);
+        HistoryMemo memoBack;
+        PointStore pointsBack;
+        ASSERT_EQ(read(good, back, memoBack, pointsBack, keys), HistoryCache::Load::Loaded);
+        ASSERT_EQ(memoBack.counts.size(), 100u);
+        const MemoEntry* e = memoBack.counts.Lookup(IdNumber(7), back.Intern("C", false));
+        ASSERT_NE(e, nullptr);
+        EXPECT_EQ(memoBack.counts.Counts(*e).nl3, 16);
         EXPECT_TRUE(back.User(back.Intern("Mine", true)));
+        ASSERT_EQ(memoBack.lines.size(), 2u);
+        EXPECT_EQ(memoBack.lines[IdNumber(7)].counted, e);
+        EXPECT_EQ(memoBack.lines[IdNumber(900)].state, MemoEntry::State::NoLanguage);
+        ASSERT_EQ(pointsBack.size(), 2u);
+        ASSERT_TRUE(pointsBack.Find(IdNumber(501)));
+        const auto totalsOf = [&](std::uint32_t n) {
+            const std::span<const LanguageTotal> t = *pointsBack.Find(IdNumber(n));
+            return PointTotals(t.begin(), t.end());
+        };
+        EXPECT_EQ(totalsOf(501), (PointTotals{{1, {1, 0, 0, 0, 1}}, cTotal}));
+        EXPECT_EQ(totalsOf(500), (PointTotals{{}, cTotal}));
+    }
+    {
+        // Other filters: the blob counts serve, the points do not.
+        HistoryLanguages back(options, nullptr);
+        HistoryMemo memoBack;
+        PointStore pointsBack;
+        ASSERT_EQ(read(good, back, memoBack, pointsBack, {"key", "other points"}), HistoryCache::Load::Loaded);
+        EXPECT_EQ(memoBack.counts.size(), 100u);
+        EXPECT_EQ(pointsBack.size(), 0u);
+        // Other counting options: neither.
+        HistoryMemo otherMemo;
+        ASSERT_EQ(read(good, back, otherMemo, pointsBack, {"other key", "other points"}), HistoryCache::Load::Loaded);
+        EXPECT_EQ(otherMemo.counts.size(), 0u);
+        EXPECT_EQ(pointsBack.size(), 0u);
     }
     std::vector<std::string> damaged = {good.substr(0, good.size() - 1), good + "x", good};
     damaged[2][good.size() / 2] ^= 1;
     std::string version = good;
-    version[8] = 2;
+    version[8] = 1;
     damaged.push_back(version);
-    for (std::string& bytes : damaged) {
+    // Cut inside the last point, with a checksum that matches: the structure itself is checked.
+    std::string body = good.substr(0, good.size() - 8 - 3);
+    const std::uint64_t sum = Fnv(body);
+    for (int i = 0; i < 8; ++i) body += static_cast<char>(sum >> (8 * i));
+    damaged.push_back(body);
+    for (const std::string& bytes : damaged) {
         HistoryLanguages back(options, nullptr);
-        BlobMemo memoBack;
-        EXPECT_EQ(read(bytes, back, memoBack), HistoryCache::Load::Damaged);
-        EXPECT_EQ(memoBack.size(), 0u);
+        HistoryMemo memoBack;
+        PointStore pointsBack;
+        EXPECT_EQ(read(bytes, back, memoBack, pointsBack, keys), HistoryCache::Load::Damaged);
+        EXPECT_EQ(memoBack.counts.size(), 0u);
+        EXPECT_EQ(pointsBack.size(), 0u);
     }
-    std::string other = "int main() {}\n";
     HistoryLanguages back(options, nullptr);
-    BlobMemo memoBack;
-    EXPECT_EQ(read(other, back, memoBack), HistoryCache::Load::NotACache);
+    HistoryMemo memoBack;
+    PointStore pointsBack;
+    EXPECT_EQ(read("int main() {}\n", back, memoBack, pointsBack, keys), HistoryCache::Load::NotACache);
 }
 
 TEST(HistoryDates, ParsesAndFormatsUtcDates) {
