@@ -1,3 +1,4 @@
+// The user language form's checks and the list of languages being edited.
 #include "userlang/language_form.h"
 
 namespace kordel::userlang {
