@@ -44,10 +44,6 @@ FormCheck CheckLanguageForm(const LanguageForm& form, std::string_view wholeLine
     return {language, {}};
 }
 
-LanguageForm FormOf(const UserLanguage& l) {
-    return {l.name, l.extensions, l.olcop, l.olfc, l.mlbcop, l.fcmlb, l.mlecop};
-}
-
 std::string LanguageCountText(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " user defined language" : " user defined languages");
 }
