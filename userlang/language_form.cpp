@@ -1,3 +1,4 @@
+// The user language form's checks and the list of languages being edited.
 #include "userlang/language_form.h"
 
 namespace kordel::userlang {
@@ -41,10 +42,6 @@ FormCheck CheckLanguageForm(const LanguageForm& form, std::string_view wholeLine
     language.mlecop = form.mlecop;
     language.olcswl = std::string(wholeLine);
     return {language, {}};
-}
-
-LanguageForm FormOf(const UserLanguage& l) {
-    return {l.name, l.extensions, l.olcop, l.olfc, l.mlbcop, l.fcmlb, l.mlecop};
 }
 
 std::string LanguageCountText(std::size_t count) {

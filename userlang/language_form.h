@@ -35,9 +35,6 @@ struct FormCheck {
 /// (a new language gets "No", an edited one keeps its own).
 FormCheck CheckLanguageForm(const LanguageForm& form, std::string_view wholeLine = "No");
 
-/// The form filled from a stored language.
-LanguageForm FormOf(const UserLanguage& language);
-
 /// "%d user defined languages", singular for exactly one.
 std::string LanguageCountText(std::size_t count);
 

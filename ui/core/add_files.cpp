@@ -1,3 +1,4 @@
+// The add dialog's filters and the checks on paths added to the list.
 #include "ui/core/add_files.h"
 
 #include <algorithm>

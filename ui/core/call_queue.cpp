@@ -1,3 +1,4 @@
+// The call queue: calls kept in order under a lock and handed over in slices.
 #include "ui/core/call_queue.h"
 
 #include <condition_variable>

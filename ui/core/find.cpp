@@ -1,3 +1,4 @@
+// Find and Find Next over the result list's paths, going on from the row after the last hit.
 #include "ui/core/find.h"
 
 #include "engine/scan.h"

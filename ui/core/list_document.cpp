@@ -1,3 +1,4 @@
+// The list document: rows, the project list's file and name, and whether it holds unsaved changes.
 #include "ui/core/list_document.h"
 
 #include "engine/path_split.h"

@@ -1,3 +1,4 @@
+// The main window's commands and state, shared by both front ends.
 #include "ui/core/main_logic.h"
 
 #include <algorithm>

@@ -69,7 +69,6 @@ public:
     std::atomic<int>& canc() { return m_canc; }
     /// The user language database the count, the add dialog and the language dialog use.
     void SetLanguageDatabase(const std::filesystem::path& db) { m_languageDb = {db, db}; }
-    void SetLanguageDatabases(userlang::DbPaths paths) { m_languageDb = std::move(paths); }
     /// The clock the text report takes its date from.
     void SetClock(const reports::Clock& clock) { m_clock = &clock; }
     /// How many read-ahead threads a count may use (1: the worker alone).

@@ -1,3 +1,4 @@
+// The extensions that the desktop's open action refuses, because opening them runs them.
 #include "ui/core/open_rules.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The option flags: read from the settings store once, written through on each change.
 #include "ui/core/options.h"
 
 namespace kordel::ui {

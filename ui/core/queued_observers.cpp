@@ -1,3 +1,4 @@
+// Observers that forward a worker's reports to the interface thread through a call queue.
 #include "ui/core/queued_observers.h"
 
 namespace kordel::ui {

@@ -1,3 +1,4 @@
+// The result list's rows: paths, their cell texts, the percentage columns and removal.
 #include "ui/core/result_list.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Find, Options and About, as Qt dialogs.
 #include "ui/qt/dialogs.h"
 
 #include <QCheckBox>

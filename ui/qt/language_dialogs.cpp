@@ -1,3 +1,4 @@
+// The User Defined Languages dialog and its add/edit form, as Qt dialogs.
 #include "ui/qt/language_dialogs.h"
 
 #include <QCloseEvent>

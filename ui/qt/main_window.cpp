@@ -1,3 +1,4 @@
+// The Qt main window: its widgets, menus and keys, each command handed to the shared logic.
 #include "ui/qt/main_window.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The Qt progress window of a count or sort.
 #include "ui/qt/progress_dialog.h"
 
 #include <QCloseEvent>

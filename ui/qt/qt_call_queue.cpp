@@ -1,3 +1,4 @@
+// A call queue delivered on a Qt object's thread, one slice per turn of its event loop.
 #include "ui/qt/qt_call_queue.h"
 
 #include <chrono>

@@ -1,3 +1,4 @@
+// The desktop services (messages, file dialogs, opening files, the version check) with Qt.
 #include "ui/qt/qt_desktop.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// The result list as a Qt table model.
 #include "ui/qt/result_model.h"
 
 namespace kordel::qt {

@@ -1,3 +1,4 @@
+// One running copy per user: the kernel lock and the hand-off socket for the Qt program.
 #include "ui/qt/single_instance.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// The version file fetched with Qt's network classes behind a wait window.
 #include "ui/qt/version_fetch.h"
 
 #include <functional>

@@ -1,3 +1,4 @@
+// Splits the open-file dialog's answer for several files into paths.
 #include "ui/win32/chosen_files.h"
 
 namespace kordel::win32 {

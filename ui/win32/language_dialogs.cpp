@@ -1,3 +1,4 @@
+// The User Defined Languages dialog and its add/edit form, as Windows dialogs.
 #include "ui/win32/language_dialogs.h"
 
 #include <commctrl.h>

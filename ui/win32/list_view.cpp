@@ -1,3 +1,4 @@
+// Report-style list views of the Windows program: their style and columns.
 #include "ui/win32/list_view.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// The Windows main window: its controls, menus and keys, each command handed to the shared logic.
 #include "ui/win32/main_window.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// UTF-8 to UTF-16 and back for the Windows interface.
 #include "ui/win32/text.h"
 
 namespace kordel::win32 {

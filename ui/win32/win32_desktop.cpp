@@ -1,3 +1,4 @@
+// The desktop services (messages, file dialogs, opening files, the version check) with Windows.
 #include "ui/win32/win32_desktop.h"
 
 #include <cderr.h>
