@@ -12,7 +12,6 @@
 #include "cli/languages.h"
 #include "cli/rows.h"
 #include "engine/dispatch.h"
-#include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
@@ -113,8 +112,8 @@ public:
 
 private:
     // The file's counter by its name; when no table knows the name, by the #! line of its bytes, which
-    // are then loaded into `bytes` (`loaded`). A file without an extension that names no language there
-    // was taken for its #! line only and is left out without a word.
+    // are then loaded into `bytes` (`loaded`). A file found in a folder or a revision that names no
+    // language there was taken for its #! line only and is left out without a word.
     std::optional<Counter> Find(const Side& side, const SideFile& file, Outcome& out, SideBytes& bytes, bool& loaded) {
         const engine::LanguageResolver resolver(m_options, m_userLanguages);
         const std::string ext = m_extensionOf(file.relative);
@@ -123,8 +122,7 @@ private:
             if (!Load(side, file, bytes, out)) return std::nullopt;
             loaded = true;
             chosen = resolver.ByInterpreterLine(bytes.view());
-            if (!chosen && engine::HasNoExtension(platform::PathText(platform::PathFromText(file.relative).filename())))
-                return std::nullopt;
+            if (!chosen && side.walked) return std::nullopt;
         }
         if (!chosen) {
             out.skipped.push_back({file.relative, "unknown extension"});

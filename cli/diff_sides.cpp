@@ -100,6 +100,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
         if (!repository) return false;
         std::vector<RevisionFile> listed;
         if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
+        side.walked = !side.singleFile;
         for (RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
         side.repository = std::move(repository);
         return true;
@@ -124,6 +125,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     const fs::path argPath = platform::PathFromText(arg);
     if (fs::is_directory(argPath, ec)) {
         FileCollector collector(context.filters, context.known);
+        side.walked = true;
         std::vector<std::string> paths;
         collector.WalkFolder(argPath, paths, [&](const std::string& folder, std::size_t found) {
             if (context.progress) context.progress->Walking(found, folder);

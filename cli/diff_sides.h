@@ -28,6 +28,7 @@ struct Side {
     std::vector<SideFile> files;      ///< sorted by `relative`, each relative path once
     std::shared_ptr<const Repository> repository;  ///< set for a revision
     bool singleFile = false;          ///< the side named one file
+    bool walked = false;              ///< its files were found in a folder or a revision's tree
     std::uint64_t maxFileSize = 0;    ///< files (and blobs) larger than this are not read; 0: no limit
 };
 

@@ -7,7 +7,6 @@
 #include "cli/git_repo.h"
 #include "cli/path_list.h"
 #include "common/ascii.h"
-#include "engine/known_languages.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
 #include "projects/list_order.h"
@@ -22,14 +21,14 @@ bool IsProjectListArg(const std::string& arg) {
            platform::GetPathInfo(arg).kind != platform::PathKind::Folder;
 }
 
-void NoteNamed(Inputs& inputs, const std::string& path) {
-    if (engine::HasNoExtension(platform::PathText(platform::PathFromText(path).filename()))) inputs.namedWithoutExtension.insert(path);
+void NoteNamed(Inputs& inputs, const KnownName& knownByName, const std::string& path) {
+    if (!knownByName(platform::PathText(platform::PathFromText(path).filename()))) inputs.namedUnknown.insert(path);
 }
 
 }  // namespace
 
-Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
-                     projects::ListQuestions& listQuestions) {
+Inputs CollectInputs(const Options& options, FileCollector& collector, const KnownName& knownByName,
+                     std::istream& stdinStream, Progress& progress, projects::ListQuestions& listQuestions) {
     Inputs inputs;
     const auto onFolder = [&](const std::string& folder, std::size_t found) { progress.Walking(found, folder); };
     // The PATHs, then the listed entries; false when the entry stops the run.
@@ -44,12 +43,12 @@ Inputs CollectInputs(const Options& options, FileCollector& collector, std::istr
                              [](const std::string& a, const std::string& b) { return projects::PathBefore(a, b); });
             for (const std::string& path : listedInProject) {
                 inputs.paths.Add(path);
-                NoteNamed(inputs, path);
+                NoteNamed(inputs, knownByName, path);
             }
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
         } else if (platform::GetPathInfo(entry).kind != platform::PathKind::Folder) {
             inputs.paths.Add(entry);
-            NoteNamed(inputs, entry);
+            NoteNamed(inputs, knownByName, entry);
         } else if (options.vcs == "git") {
             onFolder(entry, inputs.paths.size());
             std::string error;

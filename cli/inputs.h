@@ -20,14 +20,15 @@ struct Inputs {
     PathTable paths;
     std::string projectName;
     projects::ListState listState;
-    /// Files without an extension that were named (as a PATH, in --list or in a project list), not
-    /// found by a walk: when their "#!" line names no language they are reported, not left out.
-    std::unordered_set<std::string> namedWithoutExtension;
+    /// Files that no table knows by name and that were named (as a PATH, in --list or in a project
+    /// list), not found by a walk: when their "#!" line names no language they are reported, not left out.
+    std::unordered_set<std::string> namedUnknown;
 };
 
 /// Each entry is a file (taken as given), a folder (walked, or listed by git with --vcs git) or a
 /// project list; the PATHs come first, then the entries of --list, read from `stdinStream` for "-".
-Inputs CollectInputs(const Options& options, FileCollector& collector, std::istream& stdinStream, Progress& progress,
-                     projects::ListQuestions& listQuestions);
+/// `knownByName` tells the file names a table knows.
+Inputs CollectInputs(const Options& options, FileCollector& collector, const KnownName& knownByName,
+                     std::istream& stdinStream, Progress& progress, projects::ListQuestions& listQuestions);
 
 }  // namespace kordel::cli

@@ -123,21 +123,22 @@ private:
     fs::path m_file;
 };
 
+std::string FileNameOf(const std::string& path) { return platform::PathText(platform::PathFromText(path).filename()); }
+
 // The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
 class CliFiles final : public RunFiles {
 public:
-    CliFiles(const Inputs& inputs, const ExtensionMap& maps, std::string stdinCopy, std::string stdinName)
-        : m_paths(inputs.paths), m_named(inputs.namedWithoutExtension), m_maps(maps),
+    CliFiles(const Inputs& inputs, const ExtensionMap& maps, bool walksTakeAll, std::string stdinCopy,
+             std::string stdinName)
+        : m_paths(inputs.paths), m_named(inputs.namedUnknown), m_maps(maps), m_walksTakeAll(walksTakeAll),
           m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
     std::size_t size() const override { return m_paths.size() + (m_stdinCopy.empty() ? 0 : 1); }
     std::string Path(std::size_t row) const override { return row < m_paths.size() ? m_paths[row] : m_stdinCopy; }
     std::string Extension(std::size_t row) const override { return DispatchExtension(Shown(row), m_maps); }
     std::string Name(std::size_t row) const override { return Shown(row); }
-    // A file without an extension that a walk found only for its #! line.
+    // A file that a walk found only for its #! line (with --include-ext, walks take what was asked for).
     bool MayLeaveOut(std::size_t row) const override {
-        if (IsStdin(row)) return false;
-        const std::string path = m_paths[row];
-        return HasNoExtension(platform::PathText(platform::PathFromText(path).filename())) && !m_named.contains(path);
+        return m_walksTakeAll && !IsStdin(row) && !m_named.contains(m_paths[row]);
     }
     /// The path as the output names it.
     std::string Shown(std::size_t row) const { return row < m_paths.size() ? m_paths[row] : m_stdinName; }
@@ -147,6 +148,7 @@ private:
     const PathTable& m_paths;
     const std::unordered_set<std::string>& m_named;
     const ExtensionMap& m_maps;
+    bool m_walksTakeAll;  // walks take every file, for its #! line when no table knows its name
     std::string m_stdinCopy;
     std::string m_stdinName;
 };
@@ -229,7 +231,10 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     FileCollector collector(context.filters, knownMapped);
     if (ignored.IsOpen())
         collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) { ignored.Add(path, reason); });
-    Inputs inputs = CollectInputs(plain, collector, input, progress, listQuestions);
+    const KnownName knownByName = [&](std::string_view fileName) {
+        return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, false);
+    };
+    Inputs inputs = CollectInputs(plain, collector, knownByName, input, progress, listQuestions);
     if (!inputs.ok) return 2;
     // Files in a folder that can't be read would be missing from the totals without a word.
     for (const std::string& folder : collector.Unreadable()) {
@@ -259,7 +264,8 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
             return 2;
         }
     }
-    const CliFiles files(inputs, maps, stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
+    const CliFiles files(inputs, maps, options.knownLanguages && o.includeExt.empty(),
+                         stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
 
     OutputTarget target(out);
     if (!o.output.empty() && !target.OpenFile(o.output)) {
@@ -269,8 +275,13 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
     // Rows are written as they are counted unless the output must see them all first.
     const bool terminal = console.outIsTerminal && o.output.empty();
-    // The text report names its number of files first: a language filter makes it known only at the end.
-    const bool hold = !o.sort.empty() || !revisions.empty() || terminal || (languageFilter.Active() && o.format == "txt");
+    // The text report names its number of files first: a language filter, or files a walk took for their
+    // #! line alone, make it known only at the end.
+    bool someForInterpreterLine = false;
+    for (std::size_t r = 0; r < files.size() && !someForInterpreterLine && o.format == "txt"; ++r)
+        someForInterpreterLine = files.MayLeaveOut(r) && !knownByName(FileNameOf(files.Path(r)));
+    const bool hold = !o.sort.empty() || !revisions.empty() || terminal ||
+                      ((languageFilter.Active() || someForInterpreterLine) && o.format == "txt");
     RowOutput output(o, name, console, hold, files.size(), target);
     std::vector<bool> counted(files.size(), false);  // for --save-list
     std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
@@ -299,7 +310,13 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     std::atomic<int> canc{0};
     BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow,
                            [&](std::size_t row) { return files.Path(row); });
-    observer.OnLeftOut([&](std::size_t row) { leftOutRows[row] = true; });
+    // A file the walk took for its #! line alone, and whose first line names no language.
+    observer.OnLeftOut([&](std::size_t row) {
+        leftOutRows[row] = true;
+        ignored.Add(files.Shown(row), HasNoExtension(FileNameOf(files.Path(row)))
+                                          ? "no extension, and no language in its #! line"
+                                          : "unknown extension");
+    });
     RunResult result;
     if (files.size() > 0 || revisions.empty())
         result = CountLineT(files, options, canc, observer, o.jobs, &lookup, false);

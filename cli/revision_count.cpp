@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "engine/dispatch.h"
-#include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
 #include "engine/path_split.h"
@@ -60,9 +59,9 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         }
         if (!chosen) chosen = resolver.ByInterpreterLine(bytes.view());
         if (!chosen) {
-            // Listed for its #! line only: a file without an extension that names no language is left out.
-            if (!engine::HasNoExtension(platform::PathText(platform::PathFromText(file.relative).filename())))
-                skipped.push_back({path, "unknown extension"});
+            // A file found in the revision's tree was listed for its #! line only and is left out; a
+            // file the command line names is skipped with its reason.
+            if (namedFile) skipped.push_back({path, "unknown extension"});
             continue;
         }
         row.language = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, options.dotf)) : chosen->name;

@@ -74,8 +74,8 @@ bool IsCountableName(std::string_view fileName, std::string_view extension, cons
                      const std::function<bool(std::string_view)>& userKnows, bool withInterpreterLines) {
     if (options.knownLanguages) {
         const std::string name = LookupName(fileName, extension);
-        if (FindKnownByName(name)) return true;
-        if (withInterpreterLines && HasNoExtension(name)) return true;
+        // Any other file may start with a #! line that names its language (a kernel test's ".tc" script).
+        if (withInterpreterLines || FindKnownByName(name)) return true;
     }
     return IsBuiltinExtension(extension, options.dotf) || (userKnows && userKnows(extension));
 }

@@ -67,8 +67,9 @@ private:
 };
 
 /// Whether a folder walk takes a file: its name is known to a table (`userKnows` answers for the user
-/// languages by extension). With the table on and `withInterpreterLines`, a file without any extension
-/// is taken too, so that its "#!" line can decide when it is counted.
+/// languages by extension). With the table on and `withInterpreterLines`, every other file is taken too
+/// (one without an extension, or with one no table knows), so that its "#!" line can decide when it is
+/// counted.
 bool IsCountableName(std::string_view fileName, std::string_view extension, const CountOptions& options,
                      const std::function<bool(std::string_view)>& userKnows, bool withInterpreterLines);
 

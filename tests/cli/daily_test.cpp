@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <fstream>
 #include <map>
 
 #include "cli/ignore_rules.h"
@@ -98,6 +99,39 @@ TEST_F(CliTest, FurtherLanguagesByDefaultAndBuiltinOnlyAsTheDesktopCounts) {
     EXPECT_NE(listing.find("\nFurther languages"), std::string::npos) << listing;
     EXPECT_NE(listing.find("\n  Rust          .rs\n"), std::string::npos) << listing;
     EXPECT_NE(Run({"--list-languages", "--builtin-only"}).out.find("Further languages: not used"), std::string::npos);
+}
+
+TEST_F(CliTest, AFileOfAnExtensionNoTableKnowsIsCountedByItsInterpreterLine) {
+    Write("t/trigger.tc", "#!/bin/sh\necho on # a\n");
+    Write("t/tool.zzz", "#!/usr/bin/env -S python3 -u\nprint(1)\n");
+    Write("t/data.zzz", "words\n");
+    Write("t/plain", "words\n");
+    WriteC("t/a.c", 1);
+    const CliRun run = Run({"-f", "json", "--ignored", Path("ign.txt").string(), Path("t").string()});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(LanguageOfEachFile(run), (std::map<std::string, std::string>{
+                                           {"a.c", "C"}, {"tool.zzz", "Python"}, {"trigger.tc", "Shell"}}));
+    // Found by the walk and named by nothing: left out, with its reason in --ignored only.
+    EXPECT_EQ(json::parse(run.out)["skipped"].size(), 0u);
+    std::ifstream list(Path("ign.txt"));
+    Set ignored;
+    for (std::string line; std::getline(list, line);) ignored.insert(line.substr(0, line.find('\r')));
+    EXPECT_EQ(ignored,
+              (Set{Path("t").string() + "/data.zzz\tunknown extension",
+                   Path("t").string() + "/plain\tno extension, and no language in its #! line"}));
+    // The text report names the files it counts, streamed or not.
+    Console terminal;
+    terminal.outIsTerminal = true;
+    for (const CliRun& txt : {Run({"-f", "txt", Path("t").string()}), Run({"-f", "txt", Path("t").string()}, terminal)})
+        EXPECT_NE(txt.out.find("Number of Source Files in project: 3\r\n"), std::string::npos) << txt.out;
+    // Named, or asked for with --include-ext, it is reported as skipped.
+    EXPECT_EQ(json::parse(Run({"-f", "json", Path("t/data.zzz").string()}).out)["skipped"].size(), 1u);
+    const CliRun asked = Run({"-f", "json", "--include-ext", ".zzz", Path("t").string()});
+    EXPECT_EQ(json::parse(asked.out)["skipped"].size(), 1u);
+    EXPECT_EQ(json::parse(asked.out)["files"].size(), 1u);
+    // The desktop program's languages only: no #! lines.
+    EXPECT_EQ(LanguageOfEachFile(Run({"-f", "json", "--builtin-only", Path("t").string()})),
+              (std::map<std::string, std::string>{{"a.c", "C"}}));
 }
 
 struct IgnoreCase {

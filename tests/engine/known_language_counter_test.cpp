@@ -52,6 +52,14 @@ TEST(KnownLanguageCounter, StringsHideMarkers) {
     EXPECT_EQ(Lines(kC, "/* \"\n*/ x;\n"), "CM");
 }
 
+TEST(KnownLanguageCounter, EveryMarkerOpensHoweverManyTheRowHas) {
+    // More openers than the quiet-line scan can look for: lines go to the classifier, which still
+    // knows each of them, the string listed last too.
+    constexpr LanguageRow kMany{.name = "Many", .lineComments = "// -- ;; %% !!", .blocks = {{{"/*", "*/"}}},
+                                .strings = {{{"'''", "'''", 0, true}}}};
+    EXPECT_EQ(Lines(kMany, "s = '''-- not\n!! not''' !! yes\nx /* c */\n"), "cMM");
+}
+
 TEST(KnownLanguageCounter, EscapesMakeTheNextCharacterLiteral) {
     EXPECT_EQ(Lines(kC, "s = \"a\\\"// b\";\n"), "c");
     EXPECT_EQ(Lines(kC, "s = \"a\\\\\"; // c\n"), "M");

@@ -83,7 +83,7 @@ TEST(KnownLanguages, FilesAreFoundByExtensionNameAndInterpreter) {
     EXPECT_EQ(KnownExtensionOf("types.d.ts"), ".d.ts");
     EXPECT_EQ(KnownExtensionOf("a.b.unknownext"), "");
     EXPECT_EQ(NameOf(FindKnownByName("Makefile")), "Make");
-    EXPECT_EQ(NameOf(FindKnownByName("makefile.am")), "(none)");
+    EXPECT_EQ(NameOf(FindKnownByName("Makefile.build")), "(none)");
     EXPECT_EQ(NameOf(FindKnownByName("Dockerfile")), "Dockerfile");
     EXPECT_EQ(NameOf(FindKnownByName("CMakeLists.txt")), "CMake");
     EXPECT_EQ(NameOf(FindKnownByName(".bashrc")), "Shell");
