@@ -129,9 +129,8 @@ InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
         ::close(fd);
         return S_ISDIR(st.st_mode) ? Status::Folder : Status::NotRegular;
     }
-    // Regular files never block; the flag only mattered while the type was unknown. It was the only
-    // status flag the open set, so clearing them all takes one call instead of a read and a write.
-    if (!pipes) ::fcntl(fd, F_SETFL, 0);
+    // The flag only mattered while the type was unknown. Local regular files ignore it, so it stays
+    // set rather than cost a call per file; Read clears it should a file system ever answer EAGAIN.
     m_handle = fd;
     m_size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return Status::Opened;
@@ -152,9 +151,15 @@ bool StartReadingAhead(std::string_view path) {
 
 std::ptrdiff_t InputFile::Read(char* buffer, std::size_t n) {
     if (m_handle == kNone) return -1;
+    bool blockingAgain = false;
     for (;;) {
         const ssize_t got = ::read(static_cast<int>(m_handle), buffer, n);
-        if (got >= 0 || errno != EINTR) return got;
+        if (got >= 0) return got;
+        if (errno == EAGAIN && !blockingAgain && m_size > 0) {
+            blockingAgain = true;
+            if (::fcntl(static_cast<int>(m_handle), F_SETFL, 0) == 0) continue;
+        }
+        if (errno != EINTR) return got;
     }
 }
 
