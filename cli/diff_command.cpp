@@ -1,11 +1,11 @@
 // The --diff run: both sides listed, paired and counted, then printed or written.
 #include "cli/diff_command.h"
-#include "cli/git_repo.h"
+#include "vcs/git_repo.h"
 
 #include <algorithm>
 
 #include "cli/diff_output.h"
-#include "cli/diff_run.h"
+#include "diff/diff_run.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "platform/files.h"

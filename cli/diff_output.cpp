@@ -5,8 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/json_output.h"
 #include "cli/table.h"
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 namespace {

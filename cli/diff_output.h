@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/diff_run.h"
+#include "diff/diff_run.h"
 
 namespace kordel::cli {
 

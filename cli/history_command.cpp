@@ -4,10 +4,10 @@
 
 #include <chrono>
 
-#include "cli/git_repo.h"
-#include "cli/history_cache.h"
+#include "vcs/git_repo.h"
+#include "history/history_cache.h"
 #include "cli/history_output.h"
-#include "cli/history_points.h"
+#include "history/history_points.h"
 #include "cli/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"

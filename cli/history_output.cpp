@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/history_points.h"
+#include "history/history_points.h"
 #include "cli/json_output.h"
 #include "cli/table.h"
 #include "engine/number_text.h"

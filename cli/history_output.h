@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/history_run.h"
+#include "history/history_run.h"
 #include "cli/svg_chart.h"
 
 namespace kordel::cli {

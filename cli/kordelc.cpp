@@ -13,20 +13,20 @@
 #include "cli/diff_command.h"
 #include "cli/ignored_list.h"
 #include "cli/language_filter.h"
-#include "cli/linguist.h"
+#include "sources/linguist.h"
 #include "cli/sum.h"
 #include "cli/history_command.h"
-#include "cli/inputs.h"
+#include "sources/inputs.h"
 #include "cli/json_output.h"
-#include "cli/languages.h"
-#include "cli/leave_out.h"
+#include "sources/languages.h"
+#include "sources/leave_out.h"
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/revision_count.h"
 #include "cli/row_output.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
 #include "cli/table.h"
-#include "cli/walk.h"
+#include "sources/walk.h"
 #include "common/ascii.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
@@ -215,12 +215,11 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
 
     // Revisions are read from git; everything else goes through the count run.
-    Options plain = o;
-    plain.inputs.clear();
+    InputList plain{{}, o.listFile, o.vcs == "git"};
     std::vector<RevisionSpec> revisions;
     for (const std::string& input : o.inputs) {
         if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) revisions.push_back(std::move(*spec));
-        else plain.inputs.push_back(input);
+        else plain.paths.push_back(input);
     }
     if (!revisions.empty() && !o.saveList.empty()) {
         progress.Error("--save-list takes files on disk only, not the files of a revision");

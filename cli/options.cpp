@@ -8,8 +8,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/ignore_rules.h"
-#include "cli/text_bytes.h"
+#include "vcs/ignore_rules.h"
+#include "sources/text_bytes.h"
 #include "kordel/version.h"
 #include "platform/files.h"
 

@@ -65,10 +65,11 @@ capture() {
     run repo.exclude "$work/new" -q --by-file --exclude 'engine/**/*.cpp' --exclude-dir tests .
     run repo.max-size-duplicates "$work/new" -q --by-file --max-file-size 4K --skip-duplicates .
     run repo.map "$work/new" -q --map .inc=.c --by-file engine
-    git ls-files tests/data examples | head -40 > "$folder/list.txt"
+    git ls-files tests/data examples | sed -n 1,40p > "$folder/list.txt"
     run repo.list "$repo" -q --by-file --list "$folder/list.txt"
     run repo.kpl "$repo" -q -f csv examples/sample.kpl
-    run list-languages "$repo" --list-languages
+    # The default database is the one beside the program: each run names the same one instead.
+    run list-languages "$repo" --list-languages --languages examples/udlangdb.ini
     run help "$repo" --help
     run usage-error "$repo" --sort size .
     run usage-error-diff "$repo" --diff a b -f txt

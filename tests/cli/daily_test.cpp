@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <map>
 
-#include "cli/ignore_rules.h"
-#include "cli/languages.h"
+#include "vcs/ignore_rules.h"
+#include "sources/languages.h"
 #include "cli/progress.h"
 #include "cli_support.h"
 #include "engine/dispatch.h"

@@ -3,7 +3,7 @@
 #include <array>
 #include <fstream>
 
-#include "cli/diff_lines.h"
+#include "diff/diff_lines.h"
 #include "cli_support.h"
 #include "engine/dispatch.h"
 #include "git_support.h"

@@ -3,10 +3,10 @@
 #include <fstream>
 #include <random>
 
-#include "cli/history_cache.h"
-#include "cli/history_memo.h"
+#include "history/history_cache.h"
+#include "history/history_memo.h"
 #include "cli/history_output.h"
-#include "cli/history_points.h"
+#include "history/history_points.h"
 #include "cli/svg_chart.h"
 #include "cli_support.h"
 #include "git_support.h"

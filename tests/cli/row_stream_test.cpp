@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "cli/path_table.h"
+#include "sources/path_table.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {

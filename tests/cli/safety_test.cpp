@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "cli/path_list.h"
-#include "cli/text_bytes.h"
+#include "sources/path_list.h"
+#include "sources/text_bytes.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {

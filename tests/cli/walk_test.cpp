@@ -1,7 +1,7 @@
 // Which files a run takes: default and named exclusions, globs, extensions, symbolic links, git lists.
 #include <cstdlib>
 
-#include "cli/walk.h"
+#include "sources/walk.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
