@@ -38,7 +38,7 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
     if (o.output.empty()) {
         out << text;
-    } else if (!WriteFileAtomically(platform::PathFromText(o.output), o.format == "csv" ? text : ToCrLf(text))) {
+    } else if (!WriteFileAtomically(platform::PathFromText(o.output), o.format == Format::Csv ? text : ToCrLf(text))) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }

@@ -269,7 +269,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     // Rows are written as they are counted unless the output must see them all first.
     const bool terminal = console.outIsTerminal && o.output.empty();
     // The text report names its number of files first: a language filter makes it known only at the end.
-    const bool hold = !o.sort.empty() || !revisions.empty() || terminal || (languageFilter.Active() && o.format == "txt");
+    const bool hold = o.sort || !revisions.empty() || terminal || (languageFilter.Active() && o.format == Format::Txt);
     RowOutput output(o, name, console, hold, files.size(), target);
     std::vector<bool> counted(files.size(), false);  // for --save-list
     std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line

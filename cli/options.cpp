@@ -115,7 +115,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
                    "Source files, folders (walked recursively), project lists (.kpl) or git revisions "
                    "(git:REV or git:REV:PATH, read from the repository of the current folder)")
         ->type_name("");
-    app.add_option("-f,--format", o.format,
+    std::string formatName;
+    app.add_option("-f,--format", formatName,
                    "table (the default), json (files and languages), md (a Markdown table), or the txt, csv or "
                    "html report of every file; --diff prints table, md, csv or json, --history table, csv, json or svg")
         ->type_name("FORMAT")
@@ -125,7 +126,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
     app.add_flag("--by-language", o.byLanguage, "One line per language (the default; with -f csv, as CSV)");
     app.add_flag("-p,--percent", o.percent, "Add the percentages of code, comment, mixed and blank lines");
-    app.add_option("--sort", o.sort, "Order by code, comment, mixed, blank or lines, largest first")
+    std::string sortName;
+    app.add_option("--sort", sortName, "Order by code, comment, mixed, blank or lines, largest first")
         ->type_name("KEY")
         ->check(OneOf({"code", "comment", "mixed", "blank", "lines"}));
     app.add_flag("--ascending", o.ascending, "Sort smallest first");
@@ -225,16 +227,18 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
+        o.format = FormatFromName(formatName);
+        if (!sortName.empty()) o.sort = SortKeyFromName(sortName);
         if (history->count() > 0) o.history = historyRev.empty() ? "HEAD" : historyRev;
-        if (!o.history && (o.format == "svg" || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
+        if (!o.history && (o.format == Format::Svg || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
             throw CLI::ValidationError("--history", "-f svg, --since, --until, --every and --cache go with --history only");
         if (!o.diff.empty()) {
             if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
                 throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
-            if (o.format == "txt" || o.format == "html")
+            if (o.format == Format::Txt || o.format == Format::Html)
                 throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
             // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
-            if (o.percent || !o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
+            if (o.percent || o.sort || !o.saveList.empty() || o.skipDuplicates)
                 throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
             if (!o.includeLangs.empty() || !o.excludeLangs.empty() || o.skipGenerated || o.skipVendored ||
                 !o.ignoredFile.empty())
@@ -258,10 +262,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         if (!o.stdinName.empty() && o.listFile == "-")
             throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
         // -f csv is the per-file report, or with --by-language the summary by language.
-        const bool report = o.format == "txt" || o.format == "html" || (o.format == "csv" && !o.byLanguage);
+        const bool report = o.format == Format::Txt || o.format == Format::Html || (o.format == Format::Csv && !o.byLanguage);
         if (o.byLanguage && (o.byFile || report))
             throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
-        if (o.ascending && o.sort.empty() && (o.byFile || report))
+        if (o.ascending && !o.sort && (o.byFile || report))
             throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
         for (const std::string& map : o.maps) {
             const std::size_t eq = map.find('=');
