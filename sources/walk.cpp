@@ -163,23 +163,57 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
     for (std::size_t i = 0; i < found.size(); ++i) out.push_back(found[i]);
 }
 
+std::shared_ptr<const GitRepo> FileCollector::RootRepository(const fs::path& folder, fs::path& rootReal) {
+    std::error_code ec;
+    rootReal = fs::canonical(folder, ec);
+    std::string notInRepository;
+    std::shared_ptr<const GitRepo> rootRepo;
+    if (!ec) rootRepo = GitRepo::Open(folder, notInRepository);
+    NoteRefusedRepository(notInRepository);
+    // A folder named on the command line is walked even when git ignores it (a build folder,
+    // say); git's rules then have nothing to say below it.
+    const std::optional<std::string> relative = rootRepo ? rootRepo->Relative(rootReal) : std::nullopt;
+    if (relative && rootRepo->IsIgnored(*relative, true) && !rootRepo->HasTrackedBelow(*relative)) rootRepo.reset();
+    return rootRepo;
+}
+
+std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shared_ptr<const Scope> scope,
+                                                                      const std::shared_ptr<const GitRepo>& rootRepo,
+                                                                      const std::string& shown) {
+    const fs::path dir = platform::PathFromText(shown);
+    // A folder with its own .git is another repository, with rules of its own.
+    std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
+    std::error_code ec;
+    if (scope && fs::exists(dir / ".git", ec)) {
+        std::string notInRepository;
+        repo = GitRepo::Open(dir, notInRepository);
+        NoteRefusedRepository(notInRepository);
+    }
+    // libgit2 would open this folder's .gitignore with a blocking open: a FIFO there would hang.
+    if (repo) {
+        if (const std::optional<std::string> bad = NotRegular(dir / ".gitignore")) {
+            m_gitRulesNotUsed.push_back("\"" + *bad + "\" is not a regular file: git's ignore rules are not used below \"" + shown + "\"");
+            repo = nullptr;
+        }
+    }
+    IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+    if (!scope || !rules.empty() || repo != scope->repo) {
+        auto next = std::make_shared<Scope>();
+        next->parent = scope;
+        next->folder = dir;
+        next->rules = std::move(rules);
+        next->repo = std::move(repo);
+        scope = std::move(next);
+    }
+    return scope;
+}
+
 void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
                                const std::function<void(const std::string&, std::size_t)>& onFolder) {
     // A folder named on the command line is entered even when it is a link.
     const std::string rootText = platform::PathText(folder);
-    std::shared_ptr<const GitRepo> rootRepo;
     fs::path rootReal;
-    if (m_filters.ignoreFiles) {
-        std::error_code ec;
-        rootReal = fs::canonical(folder, ec);
-        std::string notInRepository;
-        if (!ec) rootRepo = GitRepo::Open(folder, notInRepository);
-        NoteRefusedRepository(notInRepository);
-        // A folder named on the command line is walked even when git ignores it (a build folder,
-        // say); git's rules then have nothing to say below it.
-        const std::optional<std::string> relative = rootRepo ? rootRepo->Relative(rootReal) : std::nullopt;
-        if (relative && rootRepo->IsIgnored(*relative, true) && !rootRepo->HasTrackedBelow(*relative)) rootRepo.reset();
-    }
+    const std::shared_ptr<const GitRepo> rootRepo = m_filters.ignoreFiles ? RootRepository(folder, rootReal) : nullptr;
     // The ignore rules of each folder of the walk, by the folder's path as shown, with its real path
     // (git's rules are matched against that).
     struct FolderRules {
@@ -200,34 +234,9 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (onFolder) onFolder(shown, out.size());
         if (!m_filters.ignoreFiles) return true;
         FolderRules& here = rulesOf[shown];
-        std::shared_ptr<const Scope> scope = here.scope;  // the parent's, set when the folder was seen
         if (shown == rootText) here.real = rootReal;
-        const fs::path dir = platform::PathFromText(shown);
-        // A folder with its own .git is another repository, with rules of its own.
-        std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
-        std::error_code ec;
-        if (scope && fs::exists(dir / ".git", ec)) {
-            std::string notInRepository;
-            repo = GitRepo::Open(dir, notInRepository);
-            NoteRefusedRepository(notInRepository);
-        }
-        // libgit2 would open this folder's .gitignore with a blocking open: a FIFO there would hang.
-        if (repo) {
-            if (const std::optional<std::string> bad = NotRegular(dir / ".gitignore")) {
-                m_gitRulesNotUsed.push_back("\"" + *bad + "\" is not a regular file: git's ignore rules are not used below \"" + shown + "\"");
-                repo = nullptr;
-            }
-        }
-        IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
-        if (!scope || !rules.empty() || repo != scope->repo) {
-            auto next = std::make_shared<Scope>();
-            next->parent = scope;
-            next->folder = dir;
-            next->rules = std::move(rules);
-            next->repo = std::move(repo);
-            scope = std::move(next);
-        }
-        here.scope = std::move(scope);
+        // The parent's scope, set when the folder was seen, gives way to the folder's own.
+        here.scope = FolderScope(here.scope, rootRepo, shown);
         return true;
     };
     // Whether the ignore rules of the entry's folder leave it out; a folder that stays in inherits them.

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -12,6 +13,8 @@
 #include "sources/path_table.h"
 
 namespace kordel::cli {
+
+class GitRepo;
 
 /// Folder names skipped by default.
 inline const std::vector<std::string> kDefaultExcludedDirs = {".git", ".svn", ".hg"};
@@ -66,6 +69,11 @@ public:
 
 private:
     struct Scope;
+    /// The repository whose rules apply at the walk's root, when git does not ignore the root itself.
+    std::shared_ptr<const GitRepo> RootRepository(const std::filesystem::path& folder, std::filesystem::path& rootReal);
+    /// The ignore rules in force in the folder `shown`, below those of `scope` (its parent's).
+    std::shared_ptr<const Scope> FolderScope(std::shared_ptr<const Scope> scope,
+                                             const std::shared_ptr<const GitRepo>& rootRepo, const std::string& shown);
     /// Why the filters leave out the file or folder `relative`; empty when they take it.
     std::string Refusal(const std::string& relative, bool isFolder) const;
     bool Wanted(const std::filesystem::path& relative, const std::string& shown) const;
