@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/rows.h"
+#include "sources/rows.h"
 
 namespace kordel::cli {
 

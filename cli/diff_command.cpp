@@ -1,11 +1,11 @@
 // The --diff run: both sides listed, paired and counted, then printed or written.
 #include "cli/diff_command.h"
-#include "cli/git_repo.h"
+#include "vcs/git_repo.h"
 
 #include <algorithm>
 
 #include "cli/diff_output.h"
-#include "cli/diff_run.h"
+#include "diff/diff_run.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "platform/files.h"
@@ -38,7 +38,7 @@ int RunDiff(const Options& o, const engine::CountOptions& options, const engine:
     // CSV has CR LF line ends wherever it goes, like the CSV report; files are written with CR LF.
     if (o.output.empty()) {
         out << text;
-    } else if (!WriteFileAtomically(platform::PathFromText(o.output), o.format == "csv" ? text : ToCrLf(text))) {
+    } else if (!WriteFileAtomically(platform::PathFromText(o.output), o.format == Format::Csv ? text : ToCrLf(text))) {
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }

@@ -3,7 +3,8 @@
 
 #include <ostream>
 
-#include "cli/diff_sides.h"
+#include "cli/progress.h"
+#include "diff/diff_sides.h"
 #include "cli/kordelc.h"
 #include "cli/options.h"
 #include "engine/count_run.h"

@@ -5,8 +5,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/json_output.h"
 #include "cli/table.h"
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 namespace {
@@ -163,10 +164,10 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
 }  // namespace
 
 std::string RenderDiff(const DiffReport& report, const DiffOutputStyle& style) {
-    if (style.format == "json") return RenderJson(report, style.byFile);
+    if (style.format == Format::Json) return RenderJson(report, style.byFile);
     const std::vector<Entry> entries = Entries(report, style.byFile);
-    if (style.format == "md") return DiffMarkdown(FlatGrid(entries, style.byFile, false));
-    if (style.format == "csv") return RenderCsv(FlatGrid(entries, style.byFile, true));
+    if (style.format == Format::Md) return DiffMarkdown(FlatGrid(entries, style.byFile, false));
+    if (style.format == Format::Csv) return RenderCsv(FlatGrid(entries, style.byFile, true));
     if (style.aligned) return RenderAligned(NestedGrid(entries, style.byFile), style.width, style.byFile);
     return RenderTabs(FlatGrid(entries, style.byFile, true));
 }

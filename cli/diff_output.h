@@ -4,12 +4,14 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/diff_run.h"
+#include "cli/format.h"
+
+#include "diff/diff_run.h"
 
 namespace kordel::cli {
 
 struct DiffOutputStyle {
-    std::string format = "table";  ///< table, md, csv or json
+    Format format = Format::Table;  ///< table, md, csv or json
     bool byFile = false;           ///< one entry per file instead of one per language
     bool aligned = false;          ///< table: padded columns for a terminal, else tab-separated
     std::size_t width = 80;        ///< terminal width for the aligned table

@@ -4,11 +4,11 @@
 
 #include <chrono>
 
-#include "cli/git_repo.h"
-#include "cli/history_cache.h"
 #include "cli/history_keys.h"
+#include "history/history_cache.h"
+#include "vcs/git_repo.h"
 #include "cli/history_output.h"
-#include "cli/history_points.h"
+#include "history/history_points.h"
 #include "cli/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
@@ -23,11 +23,11 @@ std::string Refused(const Options& o) {
     if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
         return "--history counts the repository of the current folder: no PATH, --list or --stdin-name";
     if (!o.diff.empty()) return "--history and --diff go separately";
-    if (o.byFile || o.percent || !o.sort.empty() || !o.saveList.empty())
+    if (o.byFile || o.percent || o.sort || !o.saveList.empty())
         return "--history takes none of --by-file, --percent, --sort, --save-list";
     if (o.maxFileSize > 0 || o.skipDuplicates || !o.vcs.empty() || o.followSymlinks)
         return "--history takes none of --max-file-size, --skip-duplicates, --vcs, --follow-symlinks";
-    if (o.format != "table" && o.format != "csv" && o.format != "json" && o.format != "svg")
+    if (o.format != Format::Table && o.format != Format::Csv && o.format != Format::Json && o.format != Format::Svg)
         return "--history prints -f table, csv, json or svg";
     return {};
 }
@@ -116,7 +116,7 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     // Files get CR LF line ends like every file kordelc writes; CSV has them everywhere.
     const bool crlf = !o.output.empty();
     const std::unique_ptr<HistoryWriter> writer = MakeHistoryWriter(style, languages, [&](std::string_view text) {
-        if (crlf && o.format != "csv") target.Write(ToCrLf(text));
+        if (crlf && o.format != Format::Csv) target.Write(ToCrLf(text));
         else target.Write(text);
     });
 

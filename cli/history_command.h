@@ -4,8 +4,9 @@
 #include <ostream>
 #include <vector>
 
-#include "cli/diff_sides.h"
+#include "diff/diff_sides.h"
 #include "cli/kordelc.h"
+#include "cli/progress.h"
 #include "cli/options.h"
 #include "engine/count_run.h"
 #include "userlang/udlangdb.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/walk.h"
+#include "sources/walk.h"
 #include "engine/count_run.h"
 #include "userlang/udlangdb.h"
 

@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/history_points.h"
+#include "history/history_points.h"
 #include "cli/json_output.h"
 #include "cli/table.h"
 #include "engine/number_text.h"
@@ -261,9 +261,9 @@ StackedChart HistoryChart(const HistoryChartData& data, const HistoryLanguages& 
 
 std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages,
                                                  TextSink write) {
-    if (style.format == "csv") return std::make_unique<CsvWriter>(languages, std::move(write));
-    if (style.format == "json") return std::make_unique<JsonWriter>(languages, std::move(write));
-    if (style.format == "svg") return std::make_unique<SvgWriter>(style, languages, std::move(write));
+    if (style.format == Format::Csv) return std::make_unique<CsvWriter>(languages, std::move(write));
+    if (style.format == Format::Json) return std::make_unique<JsonWriter>(languages, std::move(write));
+    if (style.format == Format::Svg) return std::make_unique<SvgWriter>(style, languages, std::move(write));
     return std::make_unique<TableWriter>(style, languages, std::move(write));
 }
 

@@ -9,7 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/history_run.h"
+#include "cli/format.h"
+
+#include "history/history_run.h"
 #include "cli/svg_chart.h"
 
 namespace kordel::cli {
@@ -32,7 +34,7 @@ public:
 using TextSink = std::function<void(std::string_view text)>;
 
 struct HistoryOutputStyle {
-    std::string format = "table";  ///< table, csv, json or svg
+    Format format = Format::Table;  ///< table, csv, json or svg
     bool aligned = false;          ///< the table goes to a terminal
     std::size_t width = 80;
     std::string title;             ///< the chart's title

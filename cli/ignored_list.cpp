@@ -1,7 +1,7 @@
 // The lines of --ignored.
 #include "cli/ignored_list.h"
 
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 

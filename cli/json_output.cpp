@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 

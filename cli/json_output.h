@@ -7,19 +7,14 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/by_language.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
+#include "sources/skipped.h"
 
 namespace kordel::cli {
 
 /// JSON strings are UTF-8, names are bytes: a text that is not UTF-8 is written with U+FFFD for each
 /// stray byte under `key`, and with all its bytes (numbers 0 to 255) under `key`_bytes.
 void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& text);
-
-/// A file not counted, and why.
-struct Skipped {
-    std::string path;
-    std::string reason;
-};
 
 /// {"project", "files": [...], "languages": [...], "totals", "skipped", "left_out"}: `skipped` holds
 /// files that could not be counted, `leftOut` files left out on purpose (too large, duplicates).

@@ -1,45 +1,23 @@
-// kordelc: the count run without questions, printed as a language summary, a file table, JSON,
-// Markdown or a report.
+// kordelc: the options read once, the user languages and --map checked, then one command per mode:
+// list the languages, count, diff, history or sum.
 #include "cli/kordelc.h"
 
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <sstream>
-#include <unordered_set>
 
-#include "cli/batch.h"
-#include "cli/by_language.h"
+#include "cli/count_command.h"
 #include "cli/diff_command.h"
-#include "cli/ignored_list.h"
-#include "cli/language_filter.h"
-#include "cli/linguist.h"
-#include "cli/sum.h"
 #include "cli/history_command.h"
-#include "cli/inputs.h"
-#include "cli/json_output.h"
-#include "cli/languages.h"
-#include "cli/leave_out.h"
-#include "cli/options.h"
-#include "cli/progress.h"
-#include "cli/revision_count.h"
-#include "cli/row_output.h"
-#include "cli/rows.h"
-#include "cli/table.h"
-#include "cli/walk.h"
+#include "cli/sum.h"
 #include "common/ascii.h"
-#include "common/atomic_file.h"
-#include "common/file_messages.h"
-#include "engine/count_run.h"
 #include "engine/dispatch.h"
-#include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/path_split.h"
-#include "projects/project_list.h"
-#include "reports/report.h"
+#include "platform/files.h"
+#include "sources/languages.h"
+#include "sources/walk.h"
 #include "userlang/custom_counter.h"
 #include "userlang/db_location.h"
-#include "platform/files.h"
 
 namespace kordel::cli {
 namespace {
@@ -80,78 +58,15 @@ std::string DispatchExtension(std::string_view path, const ExtensionMap& maps) {
     return std::string(own);
 }
 
-// Standard input copied into a file of a fresh private folder, so that it can be counted like a file.
-class StdinCopy {
-public:
-    ~StdinCopy() {
-        std::error_code ec;
-        if (!m_folder.empty()) fs::remove_all(m_folder, ec);
-    }
-    bool Make(std::istream& in, std::string& error) {
-        std::error_code ec;
-        const fs::path base = fs::temp_directory_path(ec);
-        if (ec) {
-            error = "no temporary folder for standard input: " + ec.message();
-            return false;
-        }
-        std::random_device random;
-        // create_directory fails on anything already there, links included, so the folder is ours.
-        for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
-            const fs::path candidate = base / platform::PathFromText("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
-            if (fs::create_directory(candidate, ec)) m_folder = candidate;
-        }
-        if (m_folder.empty()) {
-            error = "could not make a temporary folder for standard input";
-            return false;
-        }
-        m_file = m_folder / "stdin";
-        std::ofstream out(m_file, std::ios::binary);
-        // Inserting an empty stream would fail the output; an empty input is an empty file.
-        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
-        out.close();
-        if (!out) {
-            error = "could not copy standard input to " + platform::PathText(m_file);
-            return false;
-        }
-        return true;
-    }
-    std::string path() const { return platform::PathText(m_file); }
-    bool made() const { return !m_file.empty(); }
-
-private:
-    fs::path m_folder;
-    fs::path m_file;
-};
-
-std::string FileNameOf(const std::string& path) { return platform::PathText(platform::PathFromText(path).filename()); }
-
-// The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
-class CliFiles final : public RunFiles {
-public:
-    CliFiles(const Inputs& inputs, const ExtensionMap& maps, bool walksTakeAll, std::string stdinCopy,
-             std::string stdinName)
-        : m_paths(inputs.paths), m_named(inputs.namedUnknown), m_maps(maps), m_walksTakeAll(walksTakeAll),
-          m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
-    std::size_t size() const override { return m_paths.size() + (m_stdinCopy.empty() ? 0 : 1); }
-    std::string Path(std::size_t row) const override { return row < m_paths.size() ? m_paths[row] : m_stdinCopy; }
-    std::string Extension(std::size_t row) const override { return DispatchExtension(Shown(row), m_maps); }
-    std::string Name(std::size_t row) const override { return Shown(row); }
-    // A file that a walk found only for its #! line (with --include-ext, walks take what was asked for).
-    bool MayLeaveOut(std::size_t row) const override {
-        return m_walksTakeAll && !IsStdin(row) && !m_named.contains(m_paths[row]);
-    }
-    /// The path as the output names it.
-    std::string Shown(std::size_t row) const { return row < m_paths.size() ? m_paths[row] : m_stdinName; }
-    bool IsStdin(std::size_t row) const { return row >= m_paths.size(); }
-
-private:
-    const PathTable& m_paths;
-    const std::unordered_set<std::string>& m_named;
-    const ExtensionMap& m_maps;
-    bool m_walksTakeAll;  // walks take every file, for its #! line when no table knows its name
-    std::string m_stdinCopy;
-    std::string m_stdinName;
-};
+CountOptions CountOptionsOf(const Options& o) {
+    CountOptions options;
+    options.cnoml = o.mixedAsBoth;
+    options.cblib = o.blankInBlock;
+    options.sps = o.percent;
+    options.dotf = o.fortran77 ? 1 : 0;
+    options.knownLanguages = !o.builtinOnly;
+    return options;
+}
 
 }  // namespace
 
@@ -162,12 +77,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     const std::optional<Options> parsed = ParseOptions(argc, argv, out, err, exitCode);
     if (!parsed) return exitCode;
     const Options& o = *parsed;
-    CountOptions options;
-    options.cnoml = o.mixedAsBoth;
-    options.cblib = o.blankInBlock;
-    options.sps = o.percent;
-    options.dotf = o.fortran77 ? 1 : 0;
-    options.knownLanguages = !o.builtinOnly;
+    const CountOptions options = CountOptionsOf(o);
 
     Progress progress(err, console.errIsTerminal, o.quiet, console.errWidth);
     // Without --languages the default database is used when there is one.
@@ -193,7 +103,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         }
     }
 
-    // Walks take files of a known language by name, and files without an extension for their #! line.
+    // Walks take files of a known language by name, and other files for their #! line.
     const KnownName knownMapped = [&](std::string_view fileName) {
         return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, true);
     };
@@ -205,169 +115,11 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     std::istringstream noInput;
     std::istream& input = console.in ? *console.in : noInput;
     if (o.sum) return RunSum(o, input, console, progress, out);
-    LanguageFilter languageFilter;
-    if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages.languages, error)) {
-        progress.Error(error);
-        return 2;
-    }
-    IgnoredList ignored;
-    if (!o.ignoredFile.empty() && !ignored.Open(o.ignoredFile)) {
-        progress.Error(OpenForWritingMessage(o.ignoredFile));
-        return 2;
-    }
-
-    // Revisions are read from git; everything else goes through the count run.
-    Options plain = o;
-    plain.inputs.clear();
-    std::vector<RevisionSpec> revisions;
-    for (const std::string& input : o.inputs) {
-        if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) revisions.push_back(std::move(*spec));
-        else plain.inputs.push_back(input);
-    }
-    if (!revisions.empty() && !o.saveList.empty()) {
-        progress.Error("--save-list takes files on disk only, not the files of a revision");
-        return 2;
-    }
-    FileCollector collector(context.filters, knownMapped);
-    if (ignored.IsOpen())
-        collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) { ignored.Add(path, reason); });
     const KnownName knownByName = [&](std::string_view fileName) {
         return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, false);
     };
-    Inputs inputs = CollectInputs(plain, collector, knownByName, input, progress, listQuestions);
-    if (!inputs.ok) return 2;
-    // Files in a folder that can't be read would be missing from the totals without a word.
-    for (const std::string& folder : collector.Unreadable()) {
-        progress.Warn("Could not read the folder \"" + folder + "\"; its files are not counted.");
-        ignored.Add(folder + "/", "a folder that could not be read");
-    }
-    for (const std::string& note : collector.GitRulesNotUsed()) progress.Warn(note);
-    std::string name = o.name.empty() ? inputs.projectName : o.name;
-
-    std::vector<Skipped> leftOut;
-    if (o.maxFileSize > 0) LeaveOutLargeFiles(inputs.paths, o.maxFileSize, leftOut);
-    const std::size_t large = leftOut.size();
-    LeaveOutGeneratedAndVendored(inputs.paths, o.skipGenerated, o.skipVendored, leftOut);
-    const std::size_t linguist = leftOut.size() - large;
-    if (o.skipDuplicates) LeaveOutDuplicates(inputs.paths, leftOut);
-    if (large > 0) progress.Warn(std::to_string(large) + " file(s) larger than --max-file-size left out");
-    if (linguist > 0) progress.Warn(std::to_string(linguist) + " generated or vendored file(s) left out");
-    if (leftOut.size() > large + linguist)
-        progress.Warn(std::to_string(leftOut.size() - large - linguist) + " duplicate file(s) counted once");
-
-    // What is counted (the copy of standard input stands for it) and what is shown.
-    StdinCopy stdinCopy;
-    if (!o.stdinName.empty()) {
-        std::string error;
-        if (!stdinCopy.Make(input, error)) {
-            progress.Error(error);
-            return 2;
-        }
-    }
-    const CliFiles files(inputs, maps, options.knownLanguages && o.includeExt.empty(),
-                         stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
-
-    OutputTarget target(out);
-    if (!o.output.empty() && !target.OpenFile(o.output)) {
-        progress.Error("Could not open \"" + o.output +
-                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
-        return 1;
-    }
-    // Rows are written as they are counted unless the output must see them all first.
-    const bool terminal = console.outIsTerminal && o.output.empty();
-    // The text report names its number of files first: a language filter, or files a walk took for their
-    // #! line alone, make it known only at the end.
-    bool someForInterpreterLine = false;
-    for (std::size_t r = 0; r < files.size() && !someForInterpreterLine && o.format == "txt"; ++r)
-        someForInterpreterLine = files.MayLeaveOut(r) && !knownByName(FileNameOf(files.Path(r)));
-    const bool hold = !o.sort.empty() || !revisions.empty() || terminal ||
-                      ((languageFilter.Active() || someForInterpreterLine) && o.format == "txt");
-    RowOutput output(o, name, console, hold, files.size(), target);
-    std::vector<bool> counted(files.size(), false);  // for --save-list
-    std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
-    std::size_t nextRow = 0;
-    const auto uncountedUpTo = [&](std::size_t end) {
-        for (; nextRow < end; ++nextRow)
-            if (!leftOutRows[nextRow]) output.Add(Row{files.Shown(nextRow), false, {}, {}});
-    };
-    RunTotals filteredOut;  // the counts of the files of languages left out
-    const auto onRow = [&](std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
-        uncountedUpTo(row);
-        // The built-in table names its languages by extension; the others come with their names.
-        const std::string_view builtin =
-            userLanguage.empty() ? BuiltinLanguageName(files.Extension(row), options.dotf) : std::string_view();
-        std::string language = builtin.empty() ? userLanguage : std::string(builtin);
-        if (const std::string why = languageFilter.Refusal(language); !why.empty()) {
-            ignored.Add(files.Shown(row), why);
-            filteredOut.Add(counts);
-            ++nextRow;
-            return;
-        }
-        output.Add(Row{files.Shown(row), true, counts, std::move(language)});
-        counted[row] = true;
-        ++nextRow;
-    };
-    std::atomic<int> canc{0};
-    BatchObserver observer([&](std::size_t row) { return files.Shown(row); }, files.size(), progress, onRow,
-                           [&](std::size_t row) { return files.Path(row); });
-    // A file the walk took for its #! line alone, and whose first line names no language.
-    observer.OnLeftOut([&](std::size_t row) {
-        leftOutRows[row] = true;
-        ignored.Add(files.Shown(row), HasNoExtension(FileNameOf(files.Path(row)))
-                                          ? "no extension, and no language in its #! line"
-                                          : "unknown extension");
-    });
-    RunResult result;
-    if (files.size() > 0 || revisions.empty())
-        result = CountLineT(files, options, canc, observer, o.jobs, &lookup, false);
-    uncountedUpTo(files.size());
-    std::vector<Skipped> skipped = observer.skipped();
-    for (const RevisionSpec& spec : revisions) {
-        std::vector<Row> rows;
-        std::string error;
-        if (!CountRevision(spec, context, options, &lookup, rows, skipped, leftOut, error)) {
-            progress.Error(error);
-            return 2;
-        }
-        for (Row& row : rows) {
-            if (const std::string why = languageFilter.Refusal(row.language); !why.empty()) {
-                ignored.Add(row.path, why);
-                continue;
-            }
-            result.totals.Add(row.counts);
-            output.Add(std::move(row));
-        }
-    }
-    result.totals.ncl -= filteredOut.ncl;
-    result.totals.ncol -= filteredOut.ncol;
-    result.totals.nml -= filteredOut.nml;
-    result.totals.ncbl -= filteredOut.ncbl;
-    result.totals.ntl -= filteredOut.ntl;
-    for (const Skipped& s : leftOut) ignored.Add(s.path, s.reason);
-    for (const Skipped& s : skipped) ignored.Add(s.path, s.reason);
-    // The progress line goes before the output that waited for the end reaches a terminal.
-    progress.Stop();
-    output.Finish(result.totals, skipped, leftOut, observer.skippedNotListed());
-
-    if (!o.saveList.empty()) {
-        std::vector<std::string> countedPaths;
-        for (std::size_t row = 0; row < files.size(); ++row)
-            if (counted[row] && !files.IsStdin(row))
-                countedPaths.push_back(platform::PathText(fs::absolute(platform::PathFromText(files.Shown(row))).lexically_normal()));
-        projects::ListSettings settings;
-        inputs.listState.PN = name;
-        if (!projects::ExportProject(platform::PathFromText(o.saveList), countedPaths, inputs.listState, settings, listQuestions)) return 1;
-    }
-    if (!target.Commit()) {
-        progress.Error(OpenForWritingMessage(o.output));
-        return 1;
-    }
-    if (!ignored.Commit()) {
-        progress.Error(OpenForWritingMessage(o.ignoredFile));
-        return 1;
-    }
-    if (result.crashed) return 1;
-    return skipped.empty() && observer.skippedNotListed() == 0 && collector.Unreadable().empty() && collector.GitRulesNotUsed().empty() ? 0 : 1;
+    return RunCount(
+        {o, options, lookup, userLanguages.languages, context, knownByName, console, progress, listQuestions, input, out});
 }
 
 }  // namespace kordel::cli

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "cli/languages.h"
+#include "sources/languages.h"
 #include "common/ascii.h"
 #include "engine/known_languages.h"
 

@@ -8,8 +8,8 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/ignore_rules.h"
-#include "cli/text_bytes.h"
+#include "vcs/ignore_rules.h"
+#include "sources/text_bytes.h"
 #include "kordel/version.h"
 #include "platform/files.h"
 
@@ -103,19 +103,15 @@ std::optional<std::uint64_t> ParseSize(const std::string& text) {
     return value << shift;
 }
 
-std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, std::ostream& err, int& exitCode) {
-    Options o;
-    o.jobs = std::max(1u, std::thread::hardware_concurrency());
-    std::string maxFileSize;
-    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files, by language.", "kordelc"};
-    app.formatter(std::make_shared<Formatter>());
-    app.get_formatter()->column_width(28);
-    app.footer(kExamples);
+namespace {
+
+// The PATHs and what the output looks like.
+void AddOutputOptions(CLI::App& app, Options& o, std::string& formatName, std::string& sortName) {
     app.add_option("PATH", o.inputs,
                    "Source files, folders (walked recursively), project lists (.kpl) or git revisions "
                    "(git:REV or git:REV:PATH, read from the repository of the current folder)")
         ->type_name("");
-    app.add_option("-f,--format", o.format,
+    app.add_option("-f,--format", formatName,
                    "table (the default), json (files and languages), md (a Markdown table), or the txt, csv or "
                    "html report of every file; --diff prints table, md, csv or json, --history table, csv, json or svg")
         ->type_name("FORMAT")
@@ -125,10 +121,14 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_flag("--by-file", o.byFile, "One line per file instead of one per language");
     app.add_flag("--by-language", o.byLanguage, "One line per language (the default; with -f csv, as CSV)");
     app.add_flag("-p,--percent", o.percent, "Add the percentages of code, comment, mixed and blank lines");
-    app.add_option("--sort", o.sort, "Order by code, comment, mixed, blank or lines, largest first")
+    app.add_option("--sort", sortName, "Order by code, comment, mixed, blank or lines, largest first")
         ->type_name("KEY")
         ->check(OneOf({"code", "comment", "mixed", "blank", "lines"}));
     app.add_flag("--ascending", o.ascending, "Sort smallest first");
+}
+
+// How lines are counted and which languages count them.
+void AddCountingOptions(CLI::App& app, Options& o) {
     app.add_flag("--mixed-as-both", o.mixedAsBoth, "Count mixed lines also as code and as comment lines");
     app.add_flag("--blank-in-block", o.blankInBlock, "Count blank lines inside block comments as blank");
     app.add_flag("--fortran77", o.fortran77, "Count .f files as Fortran 77 instead of Forth");
@@ -147,6 +147,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")
         ->type_name("FILE");
     app.add_option("--stdin-name", o.stdinName, "Count standard input as a file named NAME")->type_name("NAME");
+}
+
+// Which files are taken.
+void AddSelectionOptions(CLI::App& app, Options& o, std::string& maxFileSize) {
     app.add_flag("--no-ignore", o.noIgnore, "Count files that .gitignore, .ignore and .git/info/exclude leave out");
     app.add_option("--vcs", o.vcs, "git: take a folder's files from its git repository, as git lists them")
         ->type_name("git")
@@ -191,6 +195,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         }));
     app.add_flag("--skip-duplicates", o.skipDuplicates, "Count files with identical contents once");
     app.add_flag("--follow-symlinks", o.followSymlinks, "Follow symbolic links (each file is counted once)");
+}
+
+// The run's name, lists and jobs, and the --diff and --history modes; answers --history.
+CLI::Option* AddModeOptions(CLI::App& app, Options& o, std::string& historyRev) {
     app.add_option("--name", o.name, "Project name for the reports (default: the name in a .kpl PATH)")
         ->type_name("NAME");
     app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE")
@@ -208,7 +216,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("OLD NEW")
         ->expected(2)
         ->allow_extra_args(false);
-    std::string historyRev;
     CLI::Option* history = app.add_option("--history", historyRev,
                    "Count every first-parent commit of REV (default HEAD) or of a range A..B, oldest first")
         ->type_name("[REV]")
@@ -220,54 +227,79 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
         ->type_name("N|PERIOD");
     app.add_option("--cache", o.cache, "--history: keep blob counts and point totals in FILE, so a rerun counts only new commits")
         ->type_name("FILE");
+    return history;
+}
+
+// The checks of options that go together or exclude each other; throws the usage error.
+void CheckOptions(Options& o, const CLI::Option* history, const std::string& historyRev) {
+    if (history->count() > 0) o.history = historyRev.empty() ? "HEAD" : historyRev;
+    if (!o.history && (o.format == Format::Svg || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
+        throw CLI::ValidationError("--history", "-f svg, --since, --until, --every and --cache go with --history only");
+    if (!o.diff.empty()) {
+        if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
+            throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
+        if (o.format == Format::Txt || o.format == Format::Html)
+            throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
+        // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
+        if (o.percent || o.sort || !o.saveList.empty() || o.skipDuplicates)
+            throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
+        if (!o.includeLangs.empty() || !o.excludeLangs.empty() || o.skipGenerated || o.skipVendored ||
+            !o.ignoredFile.empty())
+            throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
+                                                 "nor --ignored");
+    } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && !o.history) {
+        throw CLI::RequiredError("PATH");
+    }
+    for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
+        for (const std::string& pattern : *patterns) {
+            const std::string why = WhyNeverMatches(pattern);
+            if (!why.empty())
+                throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
+                                           "'" + pattern + "' can never match: " + why);
+        }
+    }
+    if (o.sum && (o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty() ||
+                  o.listLanguages))
+        throw CLI::ValidationError("--sum", "adds up the JSON outputs named as PATHs, without --list, "
+                                            "--stdin-name, --diff or --list-languages");
+    if (!o.stdinName.empty() && o.listFile == "-")
+        throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
+    // -f csv is the per-file report, or with --by-language the summary by language.
+    const bool report = o.format == Format::Txt || o.format == Format::Html || (o.format == Format::Csv && !o.byLanguage);
+    if (o.byLanguage && (o.byFile || report))
+        throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
+    if (o.ascending && !o.sort && (o.byFile || report))
+        throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
+    for (const std::string& map : o.maps) {
+        const std::size_t eq = map.find('=');
+        if (eq == std::string::npos || eq < 2 || eq + 2 >= map.size() + 1 || map[0] != '.' || map[eq + 1] != '.')
+            throw CLI::ValidationError("--map", "'" + map + "' is not of the form .EXT=.OTHER");
+    }
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, std::ostream& err, int& exitCode) {
+    Options o;
+    o.jobs = std::max(1u, std::thread::hardware_concurrency());
+    std::string maxFileSize, formatName, sortName;
+    CLI::App app{"kordelc counts the code, comment, mixed and blank lines of source files, by language.", "kordelc"};
+    app.formatter(std::make_shared<Formatter>());
+    app.get_formatter()->column_width(28);
+    app.footer(kExamples);
+    AddOutputOptions(app, o, formatName, sortName);
+    AddCountingOptions(app, o);
+    AddSelectionOptions(app, o, maxFileSize);
+    std::string historyRev;
+    const CLI::Option* history = AddModeOptions(app, o, historyRev);
     app.add_flag("-q,--quiet", o.quiet, "No progress line and no warnings, only errors");
     app.set_version_flag("--version", std::string("kordelc ") + kVersion, "Print the version");
     app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
-        if (history->count() > 0) o.history = historyRev.empty() ? "HEAD" : historyRev;
-        if (!o.history && (o.format == "svg" || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
-            throw CLI::ValidationError("--history", "-f svg, --since, --until, --every and --cache go with --history only");
-        if (!o.diff.empty()) {
-            if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
-                throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
-            if (o.format == "txt" || o.format == "html")
-                throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
-            // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
-            if (o.percent || !o.sort.empty() || !o.saveList.empty() || o.skipDuplicates)
-                throw CLI::ValidationError("--diff", "does not take -p, --sort, --save-list or --skip-duplicates");
-            if (!o.includeLangs.empty() || !o.excludeLangs.empty() || o.skipGenerated || o.skipVendored ||
-                !o.ignoredFile.empty())
-                throw CLI::ValidationError("--diff", "does not take the language, generated or vendored filters, "
-                                                     "nor --ignored");
-        } else if (o.inputs.empty() && o.listFile.empty() && o.stdinName.empty() && !o.listLanguages && !o.history) {
-            throw CLI::RequiredError("PATH");
-        }
-        for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
-            for (const std::string& pattern : *patterns) {
-                const std::string why = WhyNeverMatches(pattern);
-                if (!why.empty())
-                    throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
-                                               "'" + pattern + "' can never match: " + why);
-            }
-        }
-        if (o.sum && (o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty() || !o.diff.empty() ||
-                      o.listLanguages))
-            throw CLI::ValidationError("--sum", "adds up the JSON outputs named as PATHs, without --list, "
-                                                "--stdin-name, --diff or --list-languages");
-        if (!o.stdinName.empty() && o.listFile == "-")
-            throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
-        // -f csv is the per-file report, or with --by-language the summary by language.
-        const bool report = o.format == "txt" || o.format == "html" || (o.format == "csv" && !o.byLanguage);
-        if (o.byLanguage && (o.byFile || report))
-            throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
-        if (o.ascending && o.sort.empty() && (o.byFile || report))
-            throw CLI::ValidationError("--ascending", "needs --sort when files are listed");
-        for (const std::string& map : o.maps) {
-            const std::size_t eq = map.find('=');
-            if (eq == std::string::npos || eq < 2 || eq + 2 >= map.size() + 1 || map[0] != '.' || map[eq + 1] != '.')
-                throw CLI::ValidationError("--map", "'" + map + "' is not of the form .EXT=.OTHER");
-        }
+        o.format = FormatFromName(formatName);
+        if (!sortName.empty()) o.sort = SortKeyFromName(sortName);
+        CheckOptions(o, history, historyRev);
         if (!maxFileSize.empty()) o.maxFileSize = *ParseSize(maxFileSize);
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) {

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/format.h"
+#include "sources/rows.h"
+
 namespace kordel::cli {
 
 struct Options {
     std::vector<std::string> inputs;
-    std::string format = "table";
+    Format format = Format::Table;
     std::string output;
     std::string name;
     std::string saveList;
@@ -36,7 +39,7 @@ struct Options {
     std::string stdinName;
     std::uint64_t maxFileSize = 0;  ///< 0: no limit
     bool skipDuplicates = false;
-    std::string sort;
+    std::optional<SortKey> sort;  ///< --sort; rows stay in path order without it
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;

@@ -1,8 +1,7 @@
-// The few operating-system services kordelc needs: its terminals and reading a whole file.
+// The few operating-system services kordelc needs: its terminals and its arguments.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,12 +21,5 @@ bool WriteToTerminal(StdStream stream, std::string_view text);
 
 /// The program's arguments as UTF-8, on every system.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
-
-enum class ReadStatus { Ok, Missing, NotRegular, Unreadable, TooLarge };
-
-/// Reads a whole regular file into `bytes`. The file is opened first and then checked, so a FIFO or a
-/// folder is refused without blocking and without a race between the check and the read. With a
-/// `maxSize` (not 0), a file larger than that when opened is TooLarge and not read.
-ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = 0);
 
 }  // namespace kordel::cli

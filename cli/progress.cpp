@@ -1,7 +1,7 @@
 // The progress line: a ticker thread redraws it in place after the delay; messages clear it first.
 #include "cli/progress.h"
 
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 namespace {

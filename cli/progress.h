@@ -9,12 +9,14 @@
 #include <string>
 #include <thread>
 
+#include "sources/activity.h"
+
 namespace kordel::cli {
 
 /// Shows what the run is doing on one line of standard error, redrawn in place, once the run has
 /// lasted `delay`; with `live` false (not a terminal, or --quiet) it never writes a progress line.
 /// Every message of the run goes through it so that a message never lands inside the line.
-class Progress {
+class Progress final : public Activity {
 public:
     Progress(std::ostream& err, bool live, bool quiet, std::size_t width,
              std::chrono::milliseconds delay = std::chrono::milliseconds(1000));
@@ -23,15 +25,15 @@ public:
     Progress& operator=(const Progress&) = delete;
 
     /// The folder walk found `found` files so far and is in `folder`.
-    void Walking(std::size_t found, const std::string& folder);
+    void Walking(std::size_t found, const std::string& folder) override;
     /// `done` of `total` files are counted; the next is in `folder`.
-    void Counting(std::size_t done, std::size_t total, const std::string& folder);
+    void Counting(std::size_t done, std::size_t total, const std::string& folder) override;
     /// Any other state of the run, shown as it stands (cut to the width).
     void Status(const std::string& text);
     /// A warning ("kordelc: " is put before it); --quiet silences it.
     void Warn(const std::string& message);
     /// An error, shown even with --quiet.
-    void Error(const std::string& message);
+    void Error(const std::string& message) override;
     /// Clears the line and stops redrawing; later messages are written plainly.
     void Stop();
 

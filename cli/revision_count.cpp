@@ -1,7 +1,7 @@
 // A revision's blobs through the counters, bytes in memory.
 #include "cli/revision_count.h"
 
-#include "cli/languages.h"
+#include "sources/languages.h"
 #include <filesystem>
 
 #include "engine/dispatch.h"

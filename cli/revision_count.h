@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/diff_sides.h"
+#include "diff/diff_sides.h"
 #include "cli/json_output.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
 #include "engine/count_run.h"
 
 namespace kordel::cli {

@@ -13,7 +13,7 @@ engine::FileCounts Plus(const engine::FileCounts& a, const engine::FileCounts& b
     return {a.ii + b.ii, a.inoc + b.inoc, a.inoml + b.inoml, a.inos + b.inos, a.nl3 + b.nl3};
 }
 
-bool IsReport(const std::string& format) { return format == "txt" || format == "csv" || format == "html"; }
+bool IsReport(Format format) { return format == Format::Txt || format == Format::Csv || format == Format::Html; }
 
 reports::ReportRow ReportRowOf(const Row& row, bool percent) {
     return {row.path, row.counted ? RowCellTexts(row.counts, percent) : std::vector<std::string>{}};
@@ -25,24 +25,24 @@ std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTo
                    const Console& console, std::size_t skippedNotListed) {
     const std::string project = name.empty() ? "Unspecified" : name;
     const bool terminal = console.outIsTerminal && o.output.empty();
-    const SortKey key = o.sort.empty() ? SortKey::Code : SortKeyFromName(o.sort);
-    if (o.format == "json") {
+    const SortKey key = o.sort.value_or(SortKey::Code);
+    if (o.format == Format::Json) {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
-        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+        if (o.sort) SortRows(rows, key, o.ascending);
         return RunJson(project, rows, summaries, skipped, leftOut, skippedNotListed);
     }
-    if (o.format == "table" || o.format == "md") {
-        const Layout layout = terminal && o.format == "table" ? Layout::Terminal : Layout::Plain;
-        if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+    if (o.format == Format::Table || o.format == Format::Md) {
+        const Layout layout = terminal && o.format == Format::Table ? Layout::Terminal : Layout::Plain;
+        if (o.sort) SortRows(rows, key, o.ascending);
         const Grid grid = FileGrid(rows, layout, o.percent);
-        if (o.format == "md") return RenderMarkdown(grid);
+        if (o.format == Format::Md) return RenderMarkdown(grid);
         return terminal ? RenderAligned(grid, console.outWidth, true) : RenderTabs(grid);
     }
-    if (!o.sort.empty()) SortRows(rows, key, o.ascending);
+    if (o.sort) SortRows(rows, key, o.ascending);
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
     for (const Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
-    if (o.format == "txt") return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
-    if (o.format == "csv") return reports::ReportCSV(report);  // CR LF already, LF kept in names
+    if (o.format == Format::Txt) return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
+    if (o.format == Format::Csv) return reports::ReportCSV(report);  // CR LF already, LF kept in names
     return ToCrLf(reports::ReportHTM(report));
 }
 
@@ -63,20 +63,20 @@ bool OutputTarget::Commit() { return !m_file || m_file->Commit(); }
 RowOutput::RowOutput(const Options& options, const std::string& name, const Console& console, bool hold,
                      std::size_t rowCount, OutputTarget& target)
     : m_o(options), m_name(name), m_console(console), m_target(target),
-      m_key(options.sort.empty() ? SortKey::Code : SortKeyFromName(options.sort)) {
+      m_key(options.sort.value_or(SortKey::Code)) {
     const bool summary =
-        !m_o.byFile && (m_o.format == "table" || m_o.format == "md" || (m_o.format == "csv" && m_o.byLanguage));
+        !m_o.byFile && (m_o.format == Format::Table || m_o.format == Format::Md || (m_o.format == Format::Csv && m_o.byLanguage));
     m_mode = summary ? Mode::Summary : hold ? Mode::Held : Mode::Streamed;
     if (m_mode != Mode::Streamed) return;
     const std::string project = m_name.empty() ? "Unspecified" : m_name;
-    if (m_o.format == "json") Write(RunJsonHead(project));
-    else if (m_o.format == "table") Write(RenderTabs(FileGridHeader(Layout::Plain, m_o.percent)));
-    else if (m_o.format == "md") {
+    if (m_o.format == Format::Json) Write(RunJsonHead(project));
+    else if (m_o.format == Format::Table) Write(RenderTabs(FileGridHeader(Layout::Plain, m_o.percent)));
+    else if (m_o.format == Format::Md) {
         const Grid header = FileGridHeader(Layout::Plain, m_o.percent);
         Write(MarkdownLine(header[0], false) + MarkdownRule(header[0].size()));
-    } else if (m_o.format == "txt") {
+    } else if (m_o.format == Format::Txt) {
         Write(ToCrLf(reports::ReportTextHead(m_name, rowCount, reports::SystemClock().Now())));
-    } else if (m_o.format == "csv") {
+    } else if (m_o.format == Format::Csv) {
         Write(reports::ReportCSVHead(m_o.percent));
     } else {
         Write(ToCrLf(reports::ReportHTMHead(m_name, m_o.percent)));
@@ -96,18 +96,18 @@ void RowOutput::Add(Row row) {
     const bool first = m_written++ == 0;
     if (IsReport(m_o.format)) {
         const reports::ReportRow report = ReportRowOf(row, m_o.percent);
-        if (m_o.format == "txt") Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
-        else if (m_o.format == "csv") Write(reports::ReportCSVRow(report, m_o.percent));
+        if (m_o.format == Format::Txt) Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
+        else if (m_o.format == Format::Csv) Write(reports::ReportCSVRow(report, m_o.percent));
         else Write(ToCrLf(reports::ReportHTMRow(report, first, m_o.percent)));
         return;
     }
     if (!row.counted) return;
-    if (m_o.format == "json") {
+    if (m_o.format == Format::Json) {
         Write(RunJsonFile(row, m_files == 0));
     } else {
         Grid line;
         AddFileLine(line, row, Layout::Plain, m_o.percent);
-        Write(m_o.format == "md" ? MarkdownLine(line[0], false) : RenderTabs(line));
+        Write(m_o.format == Format::Md ? MarkdownLine(line[0], false) : RenderTabs(line));
     }
     ++m_files;
 }
@@ -120,23 +120,23 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
     }
     if (m_mode == Mode::Summary) {
         const bool terminal = m_console.outIsTerminal && m_o.output.empty();
-        const Layout layout = terminal && m_o.format == "table" ? Layout::Terminal : Layout::Plain;
+        const Layout layout = terminal && m_o.format == Format::Table ? Layout::Terminal : Layout::Plain;
         const Grid grid = LanguageGrid(m_languages.Summaries(m_key, m_o.ascending), layout, m_o.percent);
-        if (m_o.format == "md") Write(RenderMarkdown(grid));
-        else if (m_o.format == "csv") Write(RenderCsv(grid));
+        if (m_o.format == Format::Md) Write(RenderMarkdown(grid));
+        else if (m_o.format == Format::Csv) Write(RenderCsv(grid));
         else Write(terminal ? RenderAligned(grid, m_console.outWidth, false) : RenderTabs(grid));
         return;
     }
-    if (m_o.format == "json") {
+    if (m_o.format == Format::Json) {
         Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut,
                           skippedNotListed));
-    } else if (m_o.format == "table" || m_o.format == "md") {
+    } else if (m_o.format == Format::Table || m_o.format == Format::Md) {
         Grid line;
         AddTotalsLine(line, m_counted, Layout::Plain, m_o.percent);
-        Write(m_o.format == "md" ? MarkdownLine(line[0], true) : RenderTabs(line));
-    } else if (m_o.format == "txt") {
+        Write(m_o.format == Format::Md ? MarkdownLine(line[0], true) : RenderTabs(line));
+    } else if (m_o.format == Format::Txt) {
         Write(ToCrLf(reports::ReportTextTail(MakeTotalsTexts(totals))));
-    } else if (m_o.format == "csv") {
+    } else if (m_o.format == Format::Csv) {
         Write(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals)));
     } else {
         Write(ToCrLf(reports::ReportHTMTail(MakeTotalsTexts(totals))));

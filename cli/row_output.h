@@ -12,7 +12,7 @@
 #include "cli/json_output.h"
 #include "cli/kordelc.h"
 #include "cli/options.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
 #include "common/atomic_file.h"
 #include "engine/results.h"
 

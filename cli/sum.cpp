@@ -122,7 +122,7 @@ int RunSum(const Options& o, std::istream& in, const Console& console, Progress&
     }
     const std::string name = o.name.empty() ? shards.project : o.name;
     const bool terminal = console.outIsTerminal && o.output.empty();
-    RowOutput output(o, name == "Unspecified" ? std::string() : name, console, !o.sort.empty() || terminal,
+    RowOutput output(o, name == "Unspecified" ? std::string() : name, console, o.sort || terminal,
                      shards.rows.size(), target);
     engine::RunTotals totals;
     for (Row& row : shards.rows) {

@@ -11,7 +11,7 @@
 #include "cli/kordelc.h"
 #include "cli/options.h"
 #include "cli/progress.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
 
 namespace kordel::cli {
 

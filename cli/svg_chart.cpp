@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/history_points.h"
-#include "cli/text_bytes.h"
+#include "history/history_points.h"
+#include "sources/text_bytes.h"
 
 namespace kordel::cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "cli/progress.h"
-#include "cli/text_bytes.h"
+#include "sources/text_bytes.h"
 #include "engine/number_text.h"
 #include "reports/report.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/by_language.h"
-#include "cli/rows.h"
+#include "sources/rows.h"
 
 namespace kordel::cli {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "cli/diff_lines.h"
+#include "diff/diff_lines.h"
 #include "fuzz_support.h"
 
 namespace {

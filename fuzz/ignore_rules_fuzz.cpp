@@ -7,7 +7,7 @@
 
 #include <git2.h>
 
-#include "cli/ignore_rules.h"
+#include "vcs/ignore_rules.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include <git2.h>
 
-#include "cli/revision.h"
+#include "vcs/revision.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <map>
 
-#include "cli/ignore_rules.h"
-#include "cli/languages.h"
+#include "vcs/ignore_rules.h"
+#include "sources/languages.h"
 #include "cli/progress.h"
 #include "cli_support.h"
 #include "engine/dispatch.h"
@@ -42,25 +42,6 @@ TEST_F(CliTest, LanguagesAreNamedByTheirOwnNames) {
     std::vector<std::string> fortran = args;
     fortran.insert(fortran.begin(), "--fortran77");
     EXPECT_EQ(LanguageOfEachFile(Run(fortran))["h.f"], "Fortran 77");
-}
-
-TEST(LanguageNamesTest, EveryExtensionOfTheTableHasExactlyOneName) {
-    const auto table = engine::BuiltinExtensions();
-    std::map<std::string, int> seen;
-    for (const engine::BuiltinExtension& e : table) {
-        ++seen[std::string(e.extension)];
-        // Found in any letter case, by its own counter and under its own name.
-        std::string upper(e.extension);
-        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        const int dotf = e.name == "Fortran 77" ? 1 : 0;
-        EXPECT_EQ(engine::FindBuiltin(upper, dotf), e.language) << e.extension;
-        EXPECT_EQ(BuiltinLanguageName(upper, dotf), e.name) << e.extension;
-    }
-    for (const auto& [extension, times] : seen) EXPECT_EQ(times, extension == ".f" ? 2 : 1) << extension;
-    std::size_t named = 0;
-    for (const NamedLanguage& language : BuiltinLanguages()) named += language.extensions.size();
-    EXPECT_EQ(named, table.size());
-    EXPECT_TRUE(BuiltinLanguageName(".gz", 0).empty());
 }
 
 TEST_F(CliTest, ListLanguagesShowsBuiltInAndUserLanguages) {
@@ -132,33 +113,6 @@ TEST_F(CliTest, AFileOfAnExtensionNoTableKnowsIsCountedByItsInterpreterLine) {
     // The desktop program's languages only: no #! lines.
     EXPECT_EQ(LanguageOfEachFile(Run({"-f", "json", "--builtin-only", Path("t").string()})),
               (std::map<std::string, std::string>{{"a.c", "C"}}));
-}
-
-struct IgnoreCase {
-    const char* rules;
-    const char* path;
-    bool folder;
-    IgnoreRules::Verdict verdict;
-};
-
-TEST(IgnoreRulesTest, GitignoreSyntax) {
-    using V = IgnoreRules::Verdict;
-    const IgnoreCase cases[] = {
-        {"*.log", "a.log", false, V::Ignore},          {"*.log", "deep/er/a.log", false, V::Ignore},
-        {"*.log\n!keep.log", "x/keep.log", false, V::Keep}, {"!keep.log\n*.log", "keep.log", false, V::Ignore},
-        {"build/", "build", true, V::Ignore},          {"build/", "build", false, V::None},
-        {"/top.c", "top.c", false, V::Ignore},         {"/top.c", "sub/top.c", false, V::None},
-        {"doc/*.md", "doc/a.md", false, V::Ignore},    {"doc/*.md", "doc/x/a.md", false, V::None},
-        {"doc/*.md", "x/doc/a.md", false, V::None},    {"**/gen/*.c", "a/b/gen/x.c", false, V::Ignore},
-        {"**/gen/*.c", "gen/x.c", false, V::Ignore},   {"lib/**", "lib/x/y.c", false, V::Ignore},
-        {"a/**/z.c", "a/z.c", false, V::Ignore},       {"a/**/z.c", "a/b/c/z.c", false, V::Ignore},
-        {"# note\n\n  \n", "note", false, V::None},    {"\\#hash.c", "#hash.c", false, V::Ignore},
-        {"\\!bang.c", "!bang.c", false, V::Ignore},    {"sp\\ ", "sp ", false, V::Ignore},
-        {"trail.c   \r\n", "trail.c", false, V::Ignore}, {"[ab].c", "b.c", false, V::Ignore},
-        {"?.c", "ab.c", false, V::None},
-    };
-    for (const IgnoreCase& c : cases)
-        EXPECT_EQ(IgnoreRules(c.rules).Match(c.path, c.folder), c.verdict) << c.rules << " / " << c.path;
 }
 
 class IgnoreTest : public CliTest {

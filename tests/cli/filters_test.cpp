@@ -2,8 +2,8 @@
 // languages left out, generated and vendored code, and the --ignored list of everything left out.
 #include <fstream>
 
-#include "cli/ignore_rules.h"
-#include "cli/linguist.h"
+#include "vcs/ignore_rules.h"
+#include "sources/linguist.h"
 #include "cli_support.h"
 #include "git_support.h"
 

@@ -3,40 +3,11 @@
 #include <algorithm>
 #include <random>
 
-#include "cli/path_table.h"
+#include "sources/path_table.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
 namespace {
-
-TEST(PathTableTest, SortsAndFiltersLikeAVectorOfStrings) {
-    // Names that order differently by folder and by whole path ("a.c" before "a/b.c", "a-b" between),
-    // bytes above 0x7F, paths without a folder and with the same name in several folders.
-    std::vector<std::string> paths = {"t/a/b.c", "t/a.c", "t/a-b/x.c", "t/a", "t/B.c", "t/\xC3\xA9.c", "x.c",
-                                      "t/a/b/c.c", "/r/x.c", "t/a/a.c", "t/ab/b.c", "", "t/", "t/a.c"};
-    std::mt19937 random(7);
-    for (int i = 0; i < 300; ++i) {
-        std::string path = std::string("d").append(std::to_string(random() % 5));
-        for (unsigned depth = random() % 3; depth > 0; --depth) path += "/s" + std::to_string(random() % 4);
-        paths.push_back(path + "/f" + std::to_string(random() % 50) + (random() % 2 ? ".c" : ".h"));
-    }
-    PathTable table;
-    table.Add("first/kept.c");
-    for (const std::string& p : paths) table.Add(p);
-    table.SortFrom(1);
-    std::vector<std::string> expected = paths;
-    std::sort(expected.begin(), expected.end());
-    expected.insert(expected.begin(), "first/kept.c");
-    ASSERT_EQ(table.size(), expected.size());
-    for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i], expected[i]) << i;
-
-    table.KeepIf([&](std::size_t i) { return i % 3 != 0; });
-    std::vector<std::string> kept;
-    for (std::size_t i = 0; i < expected.size(); ++i)
-        if (i % 3 != 0) kept.push_back(expected[i]);
-    ASSERT_EQ(table.size(), kept.size());
-    for (std::size_t i = 0; i < table.size(); ++i) EXPECT_EQ(table[i], kept[i]);
-}
 
 class RowStreamTest : public CliTest {
 protected:

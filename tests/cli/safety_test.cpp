@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "cli/path_list.h"
-#include "cli/text_bytes.h"
+#include "sources/path_list.h"
+#include "sources/text_bytes.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
@@ -21,17 +21,6 @@ std::string BytesOf(const json& array) {
     std::string text;
     for (const json& b : array) text += static_cast<char>(b.get<int>());
     return text;
-}
-
-TEST(TextBytesTest, Utf8ChecksAndTerminalEscapes) {
-    EXPECT_TRUE(IsValidUtf8("plain \xc3\xa9t\xc3\xa9 \xe2\x82\xac \xf0\x9f\x99\x82"));
-    for (const char* bad : {"caf\xe9", "\xc0\x80", "\xed\xa0\x80", "\xf4\x90\x80\x80", "\xe2\x82", "\x80", "\xff"})
-        EXPECT_FALSE(IsValidUtf8(bad)) << ::testing::PrintToString(std::string(bad));
-    EXPECT_EQ(ReplaceInvalidUtf8("caf\xe9!"), "caf\xef\xbf\xbd!");
-    EXPECT_EQ(ReplaceInvalidUtf8("\xe2\x82\xac\xe2\x82"), "\xe2\x82\xac\xef\xbf\xbd\xef\xbf\xbd");
-    // ESC, a CSI that is one C1 character in UTF-8, DEL and a stray byte; printable UTF-8 stays.
-    EXPECT_EQ(EscapeForTerminal("a\x1b[31mb\xc2\x9b" "2Jc\x7f\xff\xc3\xa9\td"),
-              "a\\x1B[31mb\\xC2\\x9B2Jc\\x7F\\xFF\xc3\xa9\\x09d");
 }
 
 TEST_F(CliTest, NamesThatAreNotUtf8ReachEveryFormatWithAllTheirBytes) {

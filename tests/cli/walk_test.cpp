@@ -1,41 +1,13 @@
 // Which files a run takes: default and named exclusions, globs, extensions, symbolic links, git lists.
 #include <cstdlib>
 
-#include "cli/walk.h"
+#include "sources/walk.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
 namespace {
 
 using Set = std::set<std::string>;
-
-struct GlobCase {
-    const char* pattern;
-    const char* text;
-    bool matches;
-};
-
-class GlobTest : public ::testing::TestWithParam<GlobCase> {};
-
-TEST_P(GlobTest, MatchesWholeText) {
-    const GlobCase& c = GetParam();
-    EXPECT_EQ(MatchGlob(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(Globs, GlobTest,
-                         ::testing::Values(GlobCase{"*.c", "main.c", true}, GlobCase{"*.c", "main.cpp", false},
-                                           GlobCase{"*_test.*", "a_test.c", true}, GlobCase{"*_test.*", "a_tes.c", false},
-                                           GlobCase{"?.h", "a.h", true}, GlobCase{"?.h", "ab.h", false},
-                                           GlobCase{"[ab]*", "beta", true}, GlobCase{"[!ab]*", "beta", false},
-                                           GlobCase{"[a-c]x", "cx", true}, GlobCase{"[a-c]x", "dx", false},
-                                           GlobCase{"*a*a*a*b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", false},
-                                           GlobCase{"lib/*", "lib/x/y.c", true}, GlobCase{"", "", true},
-                                           GlobCase{"[x", "[x", true}, GlobCase{"***", "anything", true}));
-
-TEST(SplitExtensionsTest, AddsTheDotAndDropsBlanks) {
-    EXPECT_EQ(SplitExtensions(".c, h,,.HPP"), (std::vector<std::string>{".c", ".h", ".HPP"}));
-    EXPECT_TRUE(SplitExtensions("").empty());
-}
 
 class FilterTest : public CliTest {
 protected:

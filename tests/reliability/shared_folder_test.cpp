@@ -18,7 +18,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "cli/walk.h"
+#include "sources/walk.h"
 #include "common/atomic_file.h"
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"

@@ -1,0 +1,305 @@
+// libgit2 for kordelc --history: a first-parent revision walk, tags, and a tree comparison that enters
+// only the subtrees whose ids differ.
+#include "vcs/history_git.h"
+
+#include <cstring>
+
+#include <git2.h>
+
+#include "vcs/ignore_scope.h"
+
+namespace kordel::cli {
+namespace {
+
+BlobId IdOf(const git_oid* oid) {
+    BlobId id;
+    std::memcpy(id.data(), oid->id, id.size());
+    return id;
+}
+
+git_oid OidOf(const BlobId& id) {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    return oid;
+}
+
+bool IsRegularBlob(git_filemode_t mode) { return mode == GIT_FILEMODE_BLOB || mode == GIT_FILEMODE_BLOB_EXECUTABLE; }
+
+// The id of a folder's regular .ignore file, or nothing.
+std::optional<BlobId> IgnoreFileOf(const git_tree* tree) {
+    const git_tree_entry* entry = git_tree_entry_byname(tree, ".ignore");
+    if (!entry || !IsRegularBlob(git_tree_entry_filemode(entry))) return std::nullopt;
+    return IdOf(git_tree_entry_id(entry));
+}
+
+}  // namespace
+
+struct HistoryRepository::State {
+    git_repository* repo = nullptr;
+    std::map<BlobId, IgnoreRules> ignoreRules;  // each .ignore blob read once
+    // The trees of the comparison under way, and those of the one before: the new side of one
+    // comparison is the old side of the next, so each tree along a changed path is read once.
+    std::map<BlobId, git_tree*> current, previous;
+
+    ~State() {
+        EndComparison();
+        EndComparison();
+        git_repository_free(repo);
+        git_libgit2_shutdown();
+    }
+
+    const git_tree* Tree(const git_oid* id) {
+        const BlobId key = IdOf(id);
+        if (const auto it = current.find(key); it != current.end()) return it->second;
+        git_tree* tree = nullptr;
+        if (const auto it = previous.find(key); it != previous.end()) {
+            tree = it->second;
+            previous.erase(it);
+        } else if (git_tree_lookup(&tree, repo, id) != 0) {
+            return nullptr;
+        }
+        current.emplace(key, tree);
+        return tree;
+    }
+
+    void EndComparison() {
+        for (auto& [id, tree] : previous) git_tree_free(tree);
+        previous.clear();
+        previous.swap(current);
+    }
+
+    const IgnoreRules& RulesOf(const BlobId& id) {
+        auto it = ignoreRules.find(id);
+        if (it != ignoreRules.end()) return it->second;
+        IgnoreRules rules("");
+        git_blob* blob = nullptr;
+        const git_oid oid = OidOf(id);
+        if (git_blob_lookup(&blob, repo, &oid) == 0) {
+            const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
+            if (size <= kMaxIgnoreFile)
+                rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
+            git_blob_free(blob);
+        }
+        return ignoreRules.emplace(id, std::move(rules)).first->second;
+    }
+};
+
+namespace {
+
+// Compares two trees entry by entry, in git's order of entries, as revision.cpp's walker lists them.
+struct TreeComparer {
+    HistoryRepository::State& state;
+    const Repository::Wanted& wanted;
+    bool ignoreFiles;
+    const FileChange& onChange;
+    bool failed = false;
+
+    // The rules in force inside `tree`: the parent's, and the tree's own .ignore when it has rules.
+    const IgnoreScope* ScopeOf(const git_tree* tree, const std::string& prefix, const IgnoreScope* parent,
+                               IgnoreScope& own) {
+        if (!ignoreFiles) return parent;
+        const std::optional<BlobId> ignore = IgnoreFileOf(tree);
+        if (!ignore) return parent;
+        own = IgnoreScope{parent, prefix, state.RulesOf(*ignore)};
+        return own.rules.empty() ? parent : &own;
+    }
+
+    bool Takes(const IgnoreScope* scope, const std::string& relative, bool isFolder) const {
+        return !(scope && scope->Ignores(relative, isFolder)) && wanted(relative, isFolder);
+    }
+
+    const git_tree* Lookup(const git_oid* id) {
+        const git_tree* tree = state.Tree(id);
+        failed = failed || !tree;
+        return tree;
+    }
+
+    // One side's entry leaves (-1) or enters (+1) with everything below it.
+    void Entry(const git_tree_entry* entry, const std::string& prefix, const IgnoreScope* scope, int sign) {
+        const std::string relative = prefix + git_tree_entry_name(entry);
+        const git_object_t type = git_tree_entry_type(entry);
+        if (type == GIT_OBJECT_TREE) {
+            if (!Takes(scope, relative, true)) return;
+            if (const git_tree* subtree = Lookup(git_tree_entry_id(entry))) Whole(subtree, relative + "/", scope, sign);
+        } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) &&
+                   Takes(scope, relative, false)) {
+            onChange(relative, IdOf(git_tree_entry_id(entry)), sign);
+        }
+    }
+
+    void Whole(const git_tree* tree, const std::string& prefix, const IgnoreScope* parent, int sign) {
+        IgnoreScope own{nullptr, {}, IgnoreRules("")};
+        const IgnoreScope* scope = ScopeOf(tree, prefix, parent, own);
+        for (std::size_t i = 0, n = git_tree_entrycount(tree); i < n && !failed; ++i)
+            Entry(git_tree_entry_byindex(tree, i), prefix, scope, sign);
+    }
+
+    // Two versions of one folder whose ids differ.
+    void Changed(const git_tree* from, const git_tree* to, const std::string& prefix, const IgnoreScope* parent) {
+        // New .ignore rules can take or leave any file below: the folder is taken again as a whole.
+        if (ignoreFiles && IgnoreFileOf(from) != IgnoreFileOf(to)) {
+            Whole(from, prefix, parent, -1);
+            Whole(to, prefix, parent, +1);
+            return;
+        }
+        IgnoreScope own{nullptr, {}, IgnoreRules("")};
+        const IgnoreScope* scope = ScopeOf(to, prefix, parent, own);
+        const std::size_t fromCount = git_tree_entrycount(from), toCount = git_tree_entrycount(to);
+        std::size_t i = 0, j = 0;
+        while ((i < fromCount || j < toCount) && !failed) {
+            const git_tree_entry* a = i < fromCount ? git_tree_entry_byindex(from, i) : nullptr;
+            const git_tree_entry* b = j < toCount ? git_tree_entry_byindex(to, j) : nullptr;
+            const int order = !a ? 1 : !b ? -1 : git_tree_entry_cmp(a, b);
+            if (order < 0) {
+                Entry(a, prefix, scope, -1);
+                ++i;
+                continue;
+            }
+            if (order > 0) {
+                Entry(b, prefix, scope, +1);
+                ++j;
+                continue;
+            }
+            ++i, ++j;
+            if (git_tree_entry_filemode(a) == git_tree_entry_filemode(b) &&
+                git_oid_equal(git_tree_entry_id(a), git_tree_entry_id(b)))
+                continue;
+            if (git_tree_entry_type(a) == GIT_OBJECT_TREE && git_tree_entry_type(b) == GIT_OBJECT_TREE) {
+                const std::string relative = prefix + git_tree_entry_name(b);
+                if (!Takes(scope, relative, true)) continue;
+                const git_tree* x = Lookup(git_tree_entry_id(a));
+                const git_tree* y = x ? Lookup(git_tree_entry_id(b)) : nullptr;
+                if (y) Changed(x, y, relative + "/", scope);
+                continue;
+            }
+            Entry(a, prefix, scope, -1);
+            Entry(b, prefix, scope, +1);
+        }
+    }
+};
+
+std::string RevisionError(const std::string& revision) {
+    return "no revision \"" + revision + "\" in this repository (" + LastGitError() + ")";
+}
+
+}  // namespace
+
+HistoryRepository::HistoryRepository(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+HistoryRepository::~HistoryRepository() = default;
+
+std::unique_ptr<HistoryRepository> HistoryRepository::Open(const std::string& folder, std::string& error) {
+    git_libgit2_init();
+    auto state = std::make_unique<State>();
+    if (git_repository_open_ext(&state->repo, folder.c_str(), 0, nullptr) != 0) {
+        error = "\"" + folder + "\" is not in a git repository (" + LastGitError() + ")";
+        return nullptr;
+    }
+    return std::unique_ptr<HistoryRepository>(new HistoryRepository(std::move(state)));
+}
+
+bool HistoryRepository::FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits,
+                                           std::string& error) {
+    git_repository* repo = m_state->repo;
+    git_revspec spec{};
+    if (git_revparse(&spec, repo, revision.c_str()) != 0) {
+        error = RevisionError(revision);
+        return false;
+    }
+    const auto release = [&] {
+        git_object_free(spec.from);
+        git_object_free(spec.to);
+    };
+    if (spec.flags & GIT_REVSPEC_MERGE_BASE) {
+        release();
+        error = "\"" + revision + "\": a history takes REV or A..B, not A...B";
+        return false;
+    }
+    git_revwalk* walk = nullptr;
+    bool ok = git_revwalk_new(&walk, repo) == 0;
+    if (ok) {
+        git_revwalk_sorting(walk, GIT_SORT_TOPOLOGICAL | GIT_SORT_REVERSE);
+        git_revwalk_simplify_first_parent(walk);
+        git_object* tip = (spec.flags & GIT_REVSPEC_RANGE) ? spec.to : spec.from;
+        git_object* commit = nullptr;
+        ok = tip && git_object_peel(&commit, tip, GIT_OBJECT_COMMIT) == 0 &&
+             git_revwalk_push(walk, git_object_id(commit)) == 0;
+        git_object_free(commit);
+        if (ok && (spec.flags & GIT_REVSPEC_RANGE) && spec.from) {
+            git_object* hidden = nullptr;
+            ok = git_object_peel(&hidden, spec.from, GIT_OBJECT_COMMIT) == 0 &&
+                 git_revwalk_hide(walk, git_object_id(hidden)) == 0;
+            git_object_free(hidden);
+        }
+    }
+    git_oid oid;
+    while (ok && git_revwalk_next(&oid, walk) == 0) {
+        git_commit* commit = nullptr;
+        if (git_commit_lookup(&commit, repo, &oid) != 0) {
+            ok = false;
+            break;
+        }
+        commits.push_back({IdOf(&oid), IdOf(git_commit_tree_id(commit)), git_commit_time(commit)});
+        git_commit_free(commit);
+    }
+    git_revwalk_free(walk);
+    release();
+    if (!ok) error = "\"" + revision + "\": " + LastGitError();
+    return ok;
+}
+
+std::map<BlobId, std::vector<std::string>> HistoryRepository::TagsByCommit() {
+    struct Context {
+        git_repository* repo;
+        std::map<BlobId, std::vector<std::string>> tags;
+    } context{m_state->repo, {}};
+    git_tag_foreach(
+        m_state->repo,
+        [](const char* name, git_oid* oid, void* payload) {
+            auto& c = *static_cast<Context*>(payload);
+            git_object* object = nullptr;
+            git_object* commit = nullptr;
+            if (git_object_lookup(&object, c.repo, oid, GIT_OBJECT_ANY) == 0 &&
+                git_object_peel(&commit, object, GIT_OBJECT_COMMIT) == 0) {
+                std::string_view shown(name);
+                if (shown.starts_with("refs/tags/")) shown.remove_prefix(10);
+                c.tags[IdOf(git_object_id(commit))].emplace_back(shown);
+            }
+            git_object_free(commit);
+            git_object_free(object);
+            return 0;
+        },
+        &context);
+    return std::move(context.tags);
+}
+
+bool HistoryRepository::CompareTrees(const BlobId* from, const BlobId& to, const Repository::Wanted& wanted,
+                                     bool ignoreFiles, const FileChange& onChange, std::string& error) {
+    if (from && *from == to) return true;
+    TreeComparer comparer{*m_state, wanted, ignoreFiles, onChange};
+    const git_oid toId = OidOf(to);
+    if (const git_tree* newTree = comparer.Lookup(&toId)) {
+        if (!from) {
+            comparer.Whole(newTree, "", nullptr, +1);
+        } else {
+            const git_oid fromId = OidOf(*from);
+            if (const git_tree* oldTree = comparer.Lookup(&fromId)) comparer.Changed(oldTree, newTree, "", nullptr);
+        }
+    }
+    m_state->EndComparison();
+    if (comparer.failed) error = "a tree of the history cannot be read: " + LastGitError();
+    return !comparer.failed;
+}
+
+std::string HistoryRepository::GitFolder() const { return git_repository_path(m_state->repo); }
+
+std::string HexId(const BlobId& id) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char byte : id) {
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    return hex;
+}
+
+}  // namespace kordel::cli
