@@ -218,10 +218,11 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
             if (added) counters.Add(&entry, languages.Extension(static_cast<std::size_t>(language)));
             deltas.push_back({&entry, nullptr, sign, false});
         } else if (resolver.ReadsInterpreterLines()) {
-            // No table knows the name: the blob's "#!" line decides, as in a count of the revision.
+            // No table knows the name: the blob's "#!" line decides, as in a count of the revision, which
+            // leaves the file out quietly when the line names no language.
             const auto [it, added] = memo.lines.try_emplace(blob);
             if (added) counters.AddByLine(&it->second, blob);
-            deltas.push_back({nullptr, &it->second, sign, noExtension});
+            deltas.push_back({nullptr, &it->second, sign, true});
         } else if (sign > 0 && !noExtension) {
             ++stats.noLanguage;
         }
