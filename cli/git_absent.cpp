@@ -4,6 +4,7 @@
 #include "cli/diff_lines.h"
 #include "cli/git_repo.h"
 #include "cli/revision.h"
+#include "engine/text_reader.h"
 
 namespace kordel::cli {
 namespace {
@@ -49,8 +50,13 @@ bool Repository::ListFiles(const RevisionSpec&, const Wanted&, bool, std::vector
 }
 BlobBytes Repository::ReadBlob(const BlobId&) const { return {}; }
 std::optional<std::uint64_t> Repository::BlobSize(const BlobId&) const { return std::nullopt; }
-std::optional<std::string> Repository::Damaged(const BlobId&) const { return std::nullopt; }
 std::string Repository::GitFolder() const { return {}; }
+
+BlobStream::BlobStream() = default;
+BlobStream::~BlobStream() = default;
+bool BlobStream::Open(const Repository&, const BlobId&, engine::TextModeReader&) { return false; }
+std::optional<std::uint64_t> BlobStream::Size() const { return std::nullopt; }
+std::optional<std::string> BlobStream::Damaged() const { return std::nullopt; }
 
 bool DiffLines(const engine::BufferLines&, const engine::BufferLines&, DiffCounts&, std::string& error) {
     error = kNoGit;

@@ -1,4 +1,4 @@
-// A revision's blobs through the counters, bytes in memory.
+// A revision's blobs through the counters, read piece by piece.
 #include "cli/revision_count.h"
 
 #include "cli/languages.h"
@@ -8,6 +8,7 @@
 #include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
+#include "engine/text_reader.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
 
@@ -49,16 +50,18 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
                 continue;
             }
         }
-        if (std::optional<std::string> damaged = repository->Damaged(file.blob)) {
-            error = "\"" + path + "\": " + *damaged;
-            return false;
-        }
-        const BlobBytes bytes = repository->ReadBlob(file.blob);
-        if (!bytes.ok()) {
+        // Read piece by piece as it is counted: a loose blob is never held whole.
+        BlobStream blob;
+        engine::TextModeReader reader;
+        if (!blob.Open(*repository, file.blob, reader)) {
+            if (std::optional<std::string> damaged = blob.Damaged()) {
+                error = "\"" + path + "\": " + *damaged;
+                return false;
+            }
             skipped.push_back({path, "unreadable"});
             continue;
         }
-        if (!chosen) chosen = resolver.ByInterpreterLine(bytes.view());
+        if (!chosen) chosen = resolver.ByInterpreterLine(reader.Buffered());
         if (!chosen) {
             // Listed for its #! line only: a file without an extension that names no language is left out.
             if (!engine::HasNoExtension(platform::PathText(platform::PathFromText(file.relative).filename())))
@@ -67,7 +70,11 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         }
         row.language = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, options.dotf)) : chosen->name;
         const std::unique_ptr<engine::LineClassifier> classifier = std::move(chosen->classifier);
-        row.counts = engine::CountBuffer(bytes.view(), *classifier, options.cnoml);
+        row.counts = engine::CountReader(reader, *classifier, options.cnoml);
+        if (std::optional<std::string> damaged = blob.Damaged()) {
+            error = "\"" + path + "\": " + *damaged;
+            return false;
+        }
         row.counted = true;
         rows.push_back(std::move(row));
     }
