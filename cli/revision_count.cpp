@@ -1,4 +1,4 @@
-// A revision's blobs through the counters, bytes in memory.
+// A revision's blobs through the counters, read piece by piece.
 #include "cli/revision_count.h"
 
 #include "sources/languages.h"
@@ -7,6 +7,7 @@
 #include "engine/dispatch.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
+#include "engine/text_reader.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
 
@@ -48,16 +49,18 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
                 continue;
             }
         }
-        if (std::optional<std::string> damaged = repository->Damaged(file.blob)) {
-            error = "\"" + path + "\": " + *damaged;
-            return false;
-        }
-        const BlobBytes bytes = repository->ReadBlob(file.blob);
-        if (!bytes.ok()) {
+        // Read piece by piece as it is counted: a loose blob is never held whole.
+        BlobStream blob;
+        engine::TextModeReader reader;
+        if (!blob.Open(*repository, file.blob, reader)) {
+            if (std::optional<std::string> damaged = blob.Damaged()) {
+                error = "\"" + path + "\": " + *damaged;
+                return false;
+            }
             skipped.push_back({path, "unreadable"});
             continue;
         }
-        if (!chosen) chosen = resolver.ByInterpreterLine(bytes.view());
+        if (!chosen) chosen = resolver.ByInterpreterLine(reader.Buffered());
         if (!chosen) {
             // A file found in the revision's tree was listed for its #! line only and is left out; a
             // file the command line names is skipped with its reason.
@@ -66,7 +69,11 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
         }
         row.language = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, options.dotf)) : chosen->name;
         const std::unique_ptr<engine::LineClassifier> classifier = std::move(chosen->classifier);
-        row.counts = engine::CountBuffer(bytes.view(), *classifier, options.cnoml);
+        row.counts = engine::CountReader(reader, *classifier, options.cnoml);
+        if (std::optional<std::string> damaged = blob.Damaged()) {
+            error = "\"" + path + "\": " + *damaged;
+            return false;
+        }
         row.counted = true;
         rows.push_back(std::move(row));
     }

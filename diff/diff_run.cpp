@@ -21,7 +21,6 @@ namespace kordel::cli {
 namespace {
 
 using engine::BufferLines;
-using engine::CountBuffer;
 using engine::FileCounts;
 
 // What one task (a pair or a one-sided file) gave.
@@ -60,7 +59,9 @@ public:
         std::optional<Counter> counter = Find(side, file, out, bytes, loaded);
         if (!counter || (!loaded && !Load(side, file, bytes, out))) return;
         DiffFile result{file.relative, counter->language, change, DiffCounts(m_options.cnoml), {}};
-        result.counts.AddFile(CountBuffer(bytes.view(), *counter->classifier, false), change);
+        FileCounts counts;
+        if (!Count(side, file, bytes, *counter->classifier, counts, nullptr, out)) return;
+        result.counts.AddFile(counts, change);
         out.file = std::move(result);
     }
 
@@ -86,18 +87,27 @@ public:
         if (!oldCounter && before.blob && after.blob && *before.blob == *after.blob) {
             // The same blob: its lines are the same on both sides, whatever they are.
             if (!loaded && !Load(m_new, after, newBytes, out)) return;
-            result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
+            FileCounts counts;
+            if (!Count(m_new, after, newBytes, *counter->classifier, counts, nullptr, out)) return;
+            result.counts.AddFile(counts, Change::Same);
             out.file = std::move(result);
             return;
         }
         if ((!oldLoaded && !Load(m_old, before, oldBytes, out)) || (!loaded && !Load(m_new, after, newBytes, out))) return;
-        if (!oldCounter && oldBytes.view() == newBytes.view()) {
-            result.counts.AddFile(CountBuffer(newBytes.view(), *counter->classifier, false), Change::Same);
+        // Two files on disk with the same bytes; blobs are not held whole, and the same lines below
+        // give the same answer.
+        if (!oldCounter && oldBytes.Whole() && newBytes.Whole() && *oldBytes.Whole() == *newBytes.Whole()) {
+            FileCounts counts;
+            if (!Count(m_new, after, newBytes, *counter->classifier, counts, nullptr, out)) return;
+            result.counts.AddFile(counts, Change::Same);
             out.file = std::move(result);
             return;
         }
-        CountBuffer(oldBytes.view(), oldClassifier, false, &m_oldLines);
-        const FileCounts newCounts = CountBuffer(newBytes.view(), *counter->classifier, false, &m_newLines);
+        // The line diff needs both sides' lines: about each side's size is held, never its blob as well.
+        FileCounts oldCounts, newCounts;
+        if (!Count(m_old, before, oldBytes, oldClassifier, oldCounts, &m_oldLines, out) ||
+            !Count(m_new, after, newBytes, *counter->classifier, newCounts, &m_newLines, out))
+            return;
         std::string error;
         if (!oldCounter && m_oldLines.text == m_newLines.text) {
             // Other bytes, the same lines once read (CR LF against LF, bytes behind a Ctrl-Z).
@@ -121,7 +131,7 @@ private:
         if (!chosen && resolver.ReadsInterpreterLines()) {
             if (!Load(side, file, bytes, out)) return std::nullopt;
             loaded = true;
-            chosen = resolver.ByInterpreterLine(bytes.view());
+            chosen = resolver.ByInterpreterLine(bytes.Start());
             if (!chosen && side.walked) return std::nullopt;
         }
         if (!chosen) {
@@ -136,8 +146,20 @@ private:
         std::string reason;
         const Repository* repository = &side == &m_old ? m_oldRepository.get() : m_newRepository.get();
         if (bytes.Load(side, file, reason, repository)) return true;
-        out.skipped.push_back({file.path.empty() ? side.name + ":" + file.relative : file.path, reason});
+        Skip(side, file, reason, out);
         return false;
+    }
+
+    bool Count(const Side& side, const SideFile& file, SideBytes& bytes, engine::LineClassifier& classifier,
+               FileCounts& counts, BufferLines* lines, Outcome& out) {
+        std::string reason;
+        if (bytes.Count(classifier, counts, lines, reason)) return true;
+        Skip(side, file, reason, out);
+        return false;
+    }
+
+    static void Skip(const Side& side, const SideFile& file, const std::string& reason, Outcome& out) {
+        out.skipped.push_back({file.path.empty() ? side.name + ":" + file.relative : file.path, reason});
     }
 
     const Side& m_old;

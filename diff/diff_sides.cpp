@@ -57,26 +57,45 @@ bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason
                 return false;
             }
         }
-        if (std::optional<std::string> damaged = from.Damaged(*file.blob)) {
-            reason = std::move(*damaged);
+        if (!m_blob.Open(from, *file.blob, m_reader)) {
+            reason = m_blob.Damaged().value_or("unreadable");
             return false;
         }
-        m_blob = from.ReadBlob(*file.blob);
-        if (!m_blob.ok()) {
-            reason = "unreadable";
-            return false;
-        }
-        m_view = m_blob.view();
+        m_streamed = true;
         return true;
     }
     switch (ReadRegularFile(file.path, m_owned, side.maxFileSize)) {
-        case ReadStatus::Ok: m_view = m_owned; return true;
+        case ReadStatus::Ok: return true;
         case ReadStatus::Missing: reason = "missing"; return false;
         case ReadStatus::NotRegular: reason = "not a regular file"; return false;
         case ReadStatus::Unreadable: reason = "unreadable"; return false;
         case ReadStatus::TooLarge: reason = LargerThanLimit(platform::GetPathInfo(file.path).size); return false;
     }
     return false;
+}
+
+std::string_view SideBytes::Start() { return m_streamed ? m_reader.Buffered() : std::string_view(m_owned); }
+
+std::optional<std::string_view> SideBytes::Whole() const {
+    if (m_streamed) return std::nullopt;
+    return std::string_view(m_owned);
+}
+
+bool SideBytes::Count(engine::LineClassifier& classifier, engine::FileCounts& counts, engine::BufferLines* lines,
+                      std::string& reason) {
+    if (!m_streamed) {
+        counts = engine::CountBuffer(m_owned, classifier, false, lines);
+        return true;
+    }
+    // The lines of a blob take about its size: room for them is made once, by the size in its header.
+    const std::uint64_t size = m_blob.Size().value_or(0);
+    if (lines) lines->text.reserve(static_cast<std::size_t>(size + size / 32 + 1));
+    counts = engine::CountReader(m_reader, classifier, false, lines);
+    if (std::optional<std::string> damaged = m_blob.Damaged()) {
+        reason = std::move(*damaged);
+        return false;
+    }
+    return true;
 }
 
 bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,

@@ -9,9 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/line_categories.h"
+#include "engine/text_reader.h"
 #include "sources/activity.h"
-#include "vcs/revision.h"
 #include "sources/walk.h"
+#include "vcs/revision.h"
 #include "projects/project_list.h"
 
 namespace kordel::cli {
@@ -32,18 +34,27 @@ struct Side {
     std::uint64_t maxFileSize = 0;    ///< files (and blobs) larger than this are not read; 0: no limit
 };
 
-/// The bytes of one file of a side.
+/// The bytes of one file of a side: a file on disk is read whole, a revision's blob piece by piece as
+/// it is counted (see BlobStream).
 class SideBytes {
 public:
-    std::string_view view() const { return m_view; }
-    /// Reads the file (a revision's blob through `repository` when given, else through the side's);
+    /// Opens the file (a revision's blob through `repository` when given, else through the side's);
     /// on failure answers false with a reason ("missing", "unreadable", ...).
     bool Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository = nullptr);
+    /// The first bytes (all of a file on disk, the first read buffer of a blob), for a #! line.
+    std::string_view Start();
+    /// All the bytes, when they are held (a file on disk); nothing for a blob.
+    std::optional<std::string_view> Whole() const;
+    /// Counts the bytes, once, with the lines when `lines` is given; false with `reason` when a blob
+    /// turns out damaged as it is read.
+    bool Count(engine::LineClassifier& classifier, engine::FileCounts& counts, engine::BufferLines* lines,
+               std::string& reason);
 
 private:
     std::string m_owned;
-    BlobBytes m_blob;
-    std::string_view m_view;
+    bool m_streamed = false;
+    BlobStream m_blob;
+    engine::TextModeReader m_reader;
 };
 
 /// Everything a side needs to find its files and to pick their languages.

@@ -9,9 +9,14 @@
 namespace kordel::engine {
 
 FileCounts CountBuffer(std::string_view data, LineClassifier& classifier, bool cnoml, BufferLines* lines) {
-    FileCounts counts;
     TextModeReader reader;
     reader.OpenMemory(data);
+    if (lines) lines->text.reserve(data.size() + data.size() / 32 + 1);
+    return CountReader(reader, classifier, cnoml, lines);
+}
+
+FileCounts CountReader(TextModeReader& reader, LineClassifier& classifier, bool cnoml, BufferLines* lines) {
+    FileCounts counts;
     classifier.Reset();
     // Without the lines wanted, the fast path that counts a file counts the buffer.
     if (!lines) {
@@ -20,7 +25,6 @@ FileCounts CountBuffer(std::string_view data, LineClassifier& classifier, bool c
     }
     lines->categories.clear();
     lines->text.clear();
-    lines->text.reserve(data.size() + data.size() / 32 + 1);
     Tally tally(counts, cnoml, &lines->categories);
     std::string_view line;
     while (reader.NextLine(line)) {

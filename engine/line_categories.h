@@ -8,6 +8,7 @@
 #include "engine/classifier.h"
 #include "engine/line_category.h"
 #include "engine/results.h"
+#include "engine/text_reader.h"
 
 namespace kordel::engine {
 
@@ -21,5 +22,9 @@ struct BufferLines {
 
 /// Counts `data` as the file frame counts a file with the same bytes; fills `lines` when given.
 FileCounts CountBuffer(std::string_view data, LineClassifier& classifier, bool cnoml, BufferLines* lines = nullptr);
+
+/// Counts what the opened `reader` has still to give, as CountBuffer counts the same bytes; fills
+/// `lines` when given.
+FileCounts CountReader(TextModeReader& reader, LineClassifier& classifier, bool cnoml, BufferLines* lines = nullptr);
 
 }  // namespace kordel::engine

@@ -50,9 +50,21 @@ platform::InputFile::Status TextModeReader::Open(const std::filesystem::path& pa
     const platform::InputFile::Status status = m_file.Open(platform::PathText(path));
     if (status != platform::InputFile::Status::Opened) return status;
     m_remaining = limit.value_or(m_file.Size());
-    // A small file gets a buffer just big enough for it (one more byte sees the end of the data);
-    // the buffer is kept for the next file of this reader.
-    const std::size_t wanted = m_remaining < kBufferSize ? static_cast<std::size_t>(m_remaining) + 1 : kBufferSize;
+    // A small file gets a buffer just big enough for it (one more byte sees the end of the data).
+    TakeBuffer(m_remaining < kBufferSize ? static_cast<std::size_t>(m_remaining) + 1 : kBufferSize);
+    return status;
+}
+
+void TextModeReader::OpenSource(ByteSource& source) {
+    Close();
+    m_source = &source;
+    m_remaining = UINT64_MAX;  // the source says where its data ends
+    TakeBuffer(kBufferSize);
+}
+
+// A read buffer of at least `wanted` bytes: this reader's own, the thread's spare one or a new one.
+// The buffer is kept for the next file of this reader.
+void TextModeReader::TakeBuffer(std::size_t wanted) {
     if (m_capacity < wanted) {
         if (t_spare.capacity >= wanted) {
             m_buffer = std::move(t_spare.data);
@@ -66,7 +78,6 @@ platform::InputFile::Status TextModeReader::Open(const std::filesystem::path& pa
     m_pos = m_len = 0;
     m_ended = false;
     m_line.reserve(kMaxPiece + 1);
-    return status;
 }
 
 void TextModeReader::OpenMemory(std::string_view data) {
@@ -81,6 +92,7 @@ void TextModeReader::OpenMemory(std::string_view data) {
 
 void TextModeReader::Close() {
     m_file.Close();
+    m_source = nullptr;
     if (m_buffer && m_capacity >= t_spare.capacity) {
         t_spare.data = std::move(m_buffer);
         t_spare.capacity = std::exchange(m_capacity, 0);
@@ -96,9 +108,9 @@ std::string_view TextModeReader::Buffered() {
 }
 
 bool TextModeReader::Fill() {
-    if (m_ended || !m_file.IsOpen() || m_remaining == 0) return false;
+    if (m_ended || (!m_source && !m_file.IsOpen()) || m_remaining == 0) return false;
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity, m_remaining));
-    const std::ptrdiff_t read = m_file.Read(m_buffer.get(), want);
+    const std::ptrdiff_t read = m_source ? m_source->Read(m_buffer.get(), want) : m_file.Read(m_buffer.get(), want);
     if (read <= 0) return false;  // end of data or a read error: the file ends here
     const std::size_t got = static_cast<std::size_t>(read);
     m_remaining -= got;

@@ -14,6 +14,15 @@ namespace kordel::engine {
 
 inline constexpr std::size_t kMaxPiece = 4095;
 
+/// Bytes read in pieces from somewhere other than a file (a compressed object, say).
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    /// Up to `n` bytes into `buffer` (all `n` while there are as many: the first read is where a #!
+    /// line is looked for); 0 at the end of the data, -1 on a failure (which ends it too).
+    virtual std::ptrdiff_t Read(char* buffer, std::size_t n) = 0;
+};
+
 /// A text-mode line reader over one open file. Not thread-safe; one per file being counted.
 class TextModeReader {
 public:
@@ -30,6 +39,9 @@ public:
     /// Reads over an in-memory buffer instead of a file.
     void OpenMemory(std::string_view data);
 
+    /// Reads from `source` (which must outlive the reading) in pieces of the read buffer's size.
+    void OpenSource(ByteSource& source);
+
     /// The next line or piece (at most 4095 characters; the LF is kept when it fits).
     /// The view stays valid until the next call. Returns false at the end of the data.
     bool NextLine(std::string_view& line);
@@ -42,11 +54,13 @@ public:
     void Close();
 
 private:
+    void TakeBuffer(std::size_t wanted);
     bool Fill();
     int Peek();
     bool NextLineCopied(std::string_view& line);
 
     platform::InputFile m_file;
+    ByteSource* m_source = nullptr;
     std::unique_ptr<char[]> m_buffer;  // left uninitialised: only the bytes read are looked at
     std::size_t m_capacity = 0;
     const char* m_data = nullptr;

@@ -46,7 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     git_repository* repo = ScratchRepository();
     git_ignore_clear_internal_rules(repo);
     const std::string rulesText(text);
-    git_ignore_add_rule(repo, rulesText.c_str());
+    // libgit2 1.5.1 loops for ever on a rule beginning with a vertical tab or a form feed and crashes on
+    // some texts ending in a backslash; kordelc never hands it such a file (UnreadableIgnoreFile), so
+    // neither does this target.
+    if (rulesText.find_first_of("\v\f") == std::string::npos && !rulesText.ends_with('\\'))
+        git_ignore_add_rule(repo, rulesText.c_str());
     std::size_t start = 0;
     for (int asked = 0; start < paths.size() && asked < 16; ++asked) {
         std::size_t end = paths.find('\n', start);

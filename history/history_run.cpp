@@ -14,6 +14,7 @@
 #include "engine/known_languages.h"
 #include "engine/language_resolver.h"
 #include "engine/line_categories.h"
+#include "engine/text_reader.h"
 
 namespace kordel::cli {
 namespace {
@@ -120,9 +121,16 @@ private:
             MemoEntry::State state = MemoEntry::State::NoLanguage;
             engine::FileCounts counts;
             if (classifier) {
-                const BlobBytes bytes = repository ? repository->ReadBlob(blob) : BlobBytes();
-                state = bytes.ok() ? MemoEntry::State::Counted : MemoEntry::State::Unreadable;
-                if (bytes.ok()) counts = engine::CountBuffer(bytes.view(), *classifier, m_input.options.cnoml);
+                // Read piece by piece: a loose blob is never held whole, and a damaged one (which
+                // libgit2 would inflate for ever) ends its read and is not counted.
+                BlobStream stream;
+                engine::TextModeReader reader;
+                state = MemoEntry::State::Unreadable;
+                if (repository && stream.Open(*repository, blob, reader)) {
+                    counts = engine::CountReader(reader, *classifier, m_input.options.cnoml);
+                    if (stream.Damaged()) counts = {};
+                    else state = MemoEntry::State::Counted;
+                }
             }
             lock.lock();
             job.counts = counts;

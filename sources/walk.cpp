@@ -189,10 +189,11 @@ std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shar
         repo = GitRepo::Open(dir, notInRepository);
         NoteRefusedRepository(notInRepository);
     }
-    // libgit2 would open this folder's .gitignore with a blocking open: a FIFO there would hang.
+    // libgit2 would open this folder's .gitignore with a blocking open (a FIFO there would hang) and
+    // loops on some bytes in it.
     if (repo) {
-        if (const std::optional<std::string> bad = NotRegular(dir / ".gitignore")) {
-            m_gitRulesNotUsed.push_back("\"" + *bad + "\" is not a regular file: git's ignore rules are not used below \"" + shown + "\"");
+        if (const std::optional<std::string> bad = UnreadableIgnoreFile(dir / ".gitignore")) {
+            m_gitRulesNotUsed.push_back(GitFileProblem(*bad) + ": git's ignore rules are not used below \"" + shown + "\"");
             repo = nullptr;
         }
     }

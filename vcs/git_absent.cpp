@@ -1,6 +1,7 @@
 // A kordelc built without libgit2 (the Windows cross build: Debian ships no libgit2 for mingw-w64).
 // Every git operation fails with one clear message: ignore files of git, --vcs git, git:REV and
 // --diff are not available, and a folder walk counts every file it finds.
+#include "engine/text_reader.h"
 #include "vcs/git_repo.h"
 #include "vcs/line_hunks.h"
 #include "vcs/revision.h"
@@ -49,8 +50,13 @@ bool Repository::ListFiles(const RevisionSpec&, const Wanted&, bool, std::vector
 }
 BlobBytes Repository::ReadBlob(const BlobId&) const { return {}; }
 std::optional<std::uint64_t> Repository::BlobSize(const BlobId&) const { return std::nullopt; }
-std::optional<std::string> Repository::Damaged(const BlobId&) const { return std::nullopt; }
 std::string Repository::GitFolder() const { return {}; }
+
+BlobStream::BlobStream() = default;
+BlobStream::~BlobStream() = default;
+bool BlobStream::Open(const Repository&, const BlobId&, engine::TextModeReader&) { return false; }
+std::optional<std::uint64_t> BlobStream::Size() const { return std::nullopt; }
+std::optional<std::string> BlobStream::Damaged() const { return std::nullopt; }
 
 bool DiffHunks(std::string_view, std::string_view, std::vector<LineHunk>&, std::string& error) {
     error = kNoGit;

@@ -89,8 +89,9 @@ std::optional<fs::path> GitFolderAt(const fs::path& dir, std::optional<std::stri
 }
 
 std::optional<std::string> CheckGitFolder(const fs::path& gitFolder, bool followCommon) {
-    for (const char* name : {"HEAD", "index", "packed-refs", "commondir", "info/exclude", "objects/info/alternates"})
+    for (const char* name : {"HEAD", "index", "packed-refs", "commondir", "objects/info/alternates"})
         if (std::optional<std::string> bad = NotRegular(gitFolder / name)) return bad;
+    if (std::optional<std::string> bad = UnreadableIgnoreFile(gitFolder / "info/exclude")) return bad;
     if (std::optional<std::string> bad = CheckConfig(gitFolder / "config", 0)) return bad;
     if (!followCommon) return std::nullopt;
     // A linked work tree shares the main repository's configuration, exclude file and objects.
@@ -111,13 +112,36 @@ std::optional<std::string> NotRegular(const fs::path& path) {
     }
 }
 
-constexpr std::string_view kNotRegularSuffix = "\" is not a regular file: the git repository is not read";
-
-std::string NotARegularGitFileMessage(const std::string& file) {
-    return std::string(1, '"').append(file).append(kNotRegularSuffix);
+std::optional<std::string> UnreadableIgnoreFile(const fs::path& path) {
+    platform::InputFile file;
+    switch (file.Open(platform::PathText(path))) {
+        case platform::InputFile::Status::Opened: break;
+        case platform::InputFile::Status::NotRegular: return platform::PathText(path);
+        default: return std::nullopt;
+    }
+    char piece[16 * 1024];
+    char last = '\n';
+    for (std::ptrdiff_t got; (got = file.Read(piece, sizeof piece)) > 0;) {
+        if (std::string_view(piece, static_cast<std::size_t>(got)).find_first_of("\v\f") != std::string_view::npos)
+            return platform::PathText(path);
+        last = piece[got - 1];
+    }
+    if (last == '\\') return platform::PathText(path);
+    return std::nullopt;
 }
 
-bool IsNotARegularGitFileMessage(const std::string& message) { return message.ends_with(kNotRegularSuffix); }
+std::string GitFileProblem(const std::string& file) {
+    // A regular file refused is an ignore file that libgit2 would read for ever.
+    const bool regular = platform::GetPathInfo(file).kind == platform::PathKind::Regular;
+    return std::string(1, '"').append(file).append(
+        regular ? "\" holds a vertical tab, a form feed or a final backslash, on which libgit2 fails" : "\" is not a regular file");
+}
+
+constexpr std::string_view kNotReadSuffix = ": the git repository is not read";
+
+std::string NotARegularGitFileMessage(const std::string& file) { return GitFileProblem(file).append(kNotReadSuffix); }
+
+bool IsNotARegularGitFileMessage(const std::string& message) { return message.ends_with(kNotReadSuffix); }
 
 std::optional<std::string> BlockingGitFile(const fs::path& folder) {
     // The user's and the system's configuration are read with every repository.

@@ -14,6 +14,10 @@ namespace kordel::cli {
 /// nothing when there is none, or no repository.
 std::optional<std::string> BlockingGitFile(const std::filesystem::path& folder);
 
+/// What is wrong with `file`, quoted: it is not a regular file, or (a regular file) it is an ignore
+/// file that UnreadableIgnoreFile refused.
+std::string GitFileProblem(const std::string& file);
+
 /// The message for a repository refused because of `file`.
 std::string NotARegularGitFileMessage(const std::string& file);
 
@@ -22,5 +26,11 @@ bool IsNotARegularGitFileMessage(const std::string& message);
 
 /// Nothing when the file at `path` is missing or a regular file; else its path.
 std::optional<std::string> NotRegular(const std::filesystem::path& path);
+
+/// Nothing when the ignore file at `path` (a .gitignore, info/exclude, core.excludesFile) is missing
+/// or a regular file that libgit2 can read; else its path. libgit2 1.5.1 loops for ever on a rule that
+/// begins with a vertical tab or a form feed, and crashes on a file ending in "!\" after another
+/// rule: a file holding either byte, or ending in a backslash, is refused as a FIFO is.
+std::optional<std::string> UnreadableIgnoreFile(const std::filesystem::path& path);
 
 }  // namespace kordel::cli

@@ -44,12 +44,12 @@ std::optional<std::string> ExcludesFileNotRegular(git_repository* repo) {
     git_buf path{};
     std::optional<std::string> bad;
     if (git_config_get_path(&path, config, "core.excludesfile") == 0) {
-        bad = NotRegular(fs::path(path.ptr));
+        bad = UnreadableIgnoreFile(fs::path(path.ptr));
     } else {
         const char* xdg = std::getenv("XDG_CONFIG_HOME");
         const char* home = std::getenv("HOME");
-        if (xdg && *xdg) bad = NotRegular(fs::path(xdg) / "git" / "ignore");
-        else if (home) bad = NotRegular(fs::path(home) / ".config" / "git" / "ignore");
+        if (xdg && *xdg) bad = UnreadableIgnoreFile(fs::path(xdg) / "git" / "ignore");
+        else if (home) bad = UnreadableIgnoreFile(fs::path(home) / ".config" / "git" / "ignore");
     }
     git_error_clear();
     git_buf_dispose(&path);
@@ -60,15 +60,13 @@ std::optional<std::string> ExcludesFileNotRegular(git_repository* repo) {
 // True when a folder below `top` (its .git left out) holds a .gitignore that is no regular file.
 bool BlockingIgnoreFileBelow(const fs::path& top) {
     std::error_code ec;
-    if (NotRegular(top / ".gitignore")) return true;
+    if (UnreadableIgnoreFile(top / ".gitignore")) return true;
     for (fs::recursive_directory_iterator it(top, fs::directory_options::skip_permission_denied, ec), end;
          !ec && it != end; it.increment(ec)) {
         if (it->path().filename() == ".git") {
             it.disable_recursion_pending();
-        } else if (it->path().filename() == ".gitignore") {
-            const fs::file_type type = it->symlink_status(ec).type();
-            if (type != fs::file_type::regular && type != fs::file_type::symlink && type != fs::file_type::directory)
-                return true;
+        } else if (it->path().filename() == ".gitignore" && UnreadableIgnoreFile(it->path())) {
+            return true;
         }
     }
     return false;
@@ -121,7 +119,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     // Asking about the folder itself reads the .gitignore files of the folders above it.
     for (fs::path above = real.parent_path(); above.string().starts_with(result->m_workDir.string());
          above = above.parent_path()) {
-        if (const std::optional<std::string> bad = NotRegular(above / ".gitignore")) {
+        if (const std::optional<std::string> bad = UnreadableIgnoreFile(above / ".gitignore")) {
             error = NotARegularGitFileMessage(*bad);
             return nullptr;
         }

@@ -32,13 +32,17 @@ using EntryPtr = GitPtr<git_tree_entry, git_tree_entry_free>;
 
 bool IsRegularBlob(git_filemode_t mode) { return mode == GIT_FILEMODE_BLOB || mode == GIT_FILEMODE_BLOB_EXECUTABLE; }
 
+std::string DamagedMessage(const std::string& hex) {
+    return "the git object " + hex + " is damaged: its data ends early or cannot be inflated";
+}
+
 // The message for a loose object that libgit2 must not read; nothing when it may.
 std::optional<std::string> DamagedObject(git_repository* repo, const git_oid* oid) {
     char hex[GIT_OID_HEXSZ + 1];
     git_oid_tostr(hex, sizeof hex, oid);
     const std::filesystem::path objects = std::filesystem::path(git_repository_path(repo)) / "objects";
     if (CheckLooseObject(objects, hex) != LooseObject::Damaged) return std::nullopt;
-    return std::string("the git object ") + hex + " is damaged: its data ends early or cannot be inflated";
+    return DamagedMessage(hex);
 }
 
 BlobId IdOf(const git_oid* oid) {
@@ -257,18 +261,47 @@ std::optional<std::uint64_t> Repository::BlobSize(const BlobId& id) const {
     return size;
 }
 
-std::optional<std::string> Repository::Damaged(const BlobId& id) const {
-    git_oid oid;
-    std::memcpy(oid.id, id.data(), id.size());
-    return DamagedObject(m_repo, &oid);
-}
-
 BlobBytes Repository::ReadBlob(const BlobId& id) const {
     git_oid oid;
     std::memcpy(oid.id, id.data(), id.size());
     git_blob* blob = nullptr;
     if (git_blob_lookup(&blob, m_repo, &oid) != 0) return BlobBytes();
     return BlobBytes(blob);
+}
+
+BlobStream::BlobStream() = default;
+BlobStream::~BlobStream() = default;
+
+bool BlobStream::Open(const Repository& repository, const BlobId& id, engine::TextModeReader& reader) {
+    git_oid oid;
+    std::memcpy(oid.id, id.data(), id.size());
+    char hex[GIT_OID_HEXSZ + 1];
+    m_hex = git_oid_tostr(hex, sizeof hex, &oid);
+    auto loose = std::make_unique<LooseObjectReader>();
+    switch (loose->Open(std::filesystem::path(repository.GitFolder()) / "objects", m_hex)) {
+        case LooseObject::Intact:
+            reader.OpenSource(*loose);
+            m_loose = std::move(loose);
+            return true;
+        case LooseObject::Damaged: m_openedDamaged = true; return false;
+        case LooseObject::NotLoose: break;
+    }
+    m_whole = repository.ReadBlob(id);
+    if (!m_whole.ok()) return false;
+    reader.OpenMemory(m_whole.view());
+    return true;
+}
+
+std::optional<std::uint64_t> BlobStream::Size() const {
+    if (m_loose) return static_cast<const LooseObjectReader&>(*m_loose).Size();
+    if (m_whole.ok()) return m_whole.view().size();
+    return std::nullopt;
+}
+
+std::optional<std::string> BlobStream::Damaged() const {
+    if (m_openedDamaged || (m_loose && static_cast<const LooseObjectReader&>(*m_loose).Damaged()))
+        return DamagedMessage(m_hex);
+    return std::nullopt;
 }
 
 }  // namespace kordel::cli

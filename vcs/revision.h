@@ -15,6 +15,11 @@
 struct git_repository;
 struct git_blob;
 
+namespace kordel::engine {
+class ByteSource;
+class TextModeReader;
+}  // namespace kordel::engine
+
 namespace kordel::cli {
 
 /// "git:REV" or "git:REV:PATH" as written on the command line.
@@ -68,15 +73,12 @@ public:
     bool ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles, std::vector<RevisionFile>& files,
                    std::string& error, bool* namedFile = nullptr) const;
 
-    /// The bytes of a blob; not ok() when it can't be read. Call Damaged() first.
+    /// The bytes of a blob, read whole; not ok() when it can't be read. A loose object is to be read
+    /// with BlobStream instead (libgit2 loops for ever on a damaged one).
     BlobBytes ReadBlob(const BlobId& id) const;
 
     /// The blob's size as stored in its header, read without inflating its data; nothing when unknown.
     std::optional<std::uint64_t> BlobSize(const BlobId& id) const;
-
-    /// A message naming the object when it is a loose object whose data ends early (libgit2 would
-    /// loop for ever reading it); nothing when it can be read.
-    std::optional<std::string> Damaged(const BlobId& id) const;
 
     /// The repository's git folder, from which another thread can open its own Repository.
     std::string GitFolder() const;
@@ -84,6 +86,35 @@ public:
 private:
     explicit Repository(git_repository* repo) : m_repo(repo) {}
     git_repository* m_repo;
+};
+
+/// One blob's bytes for a text-mode reader. A loose object is inflated piece by piece as the reader
+/// asks, so memory stays at a few pieces whatever the blob's size. A packed object is read whole by
+/// libgit2, which cannot stream one (a packed blob may be a delta on other objects): its memory is
+/// bounded only by --max-file-size, which is applied by the size in its header before it is read.
+class BlobStream {
+public:
+    BlobStream();
+    ~BlobStream();
+    BlobStream(const BlobStream&) = delete;
+    BlobStream& operator=(const BlobStream&) = delete;
+
+    /// Sets `reader` on the blob `id` of `repository`; false when it can't be read (Damaged() then
+    /// says whether it is a damaged loose object).
+    bool Open(const Repository& repository, const BlobId& id, engine::TextModeReader& reader);
+
+    /// The blob's size when it is known before reading it.
+    std::optional<std::uint64_t> Size() const;
+
+    /// A message naming the object when it is a loose object whose data ends early, can't be inflated
+    /// or is not of the size its header gives; known for sure once the reader has come to its end.
+    std::optional<std::string> Damaged() const;
+
+private:
+    std::unique_ptr<engine::ByteSource> m_loose;
+    bool m_openedDamaged = false;
+    BlobBytes m_whole;
+    std::string m_hex;
 };
 
 /// The message libgit2 left for its last failure.

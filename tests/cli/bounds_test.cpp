@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <zlib.h>
+
 #include "tests/cli/cli_support.h"
 #include "tests/cli/git_support.h"
 
@@ -124,6 +126,33 @@ TEST_F(BoundsTest, FifosWhereGitKeepsAFileAreReportedInsteadOfHanging) {
     }
 }
 
+TEST_F(BoundsTest, IgnoreFilesThatLibgit2CannotReadAreReportedInsteadOfHangingOrCrashing) {
+    // libgit2 1.5.1 loops for ever on an ignore rule that begins with a vertical tab or a form feed.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {".gitignore", "*.o\n\v\n"},
+        {"sub/.gitignore", "\f*.tmp\n"},
+        {".git/info/exclude", "!\v\n"},
+        {"excludes.txt", " \vx\n"},
+        {".gitignore", "*.o\n!\\"},  // this one crashed libgit2 (a null pointer)
+    };
+    int n = 0;
+    for (const auto& [file, text] : cases) {
+        SCOPED_TRACE(file);
+        const fs::path tree = MakeRepository("vt" + std::to_string(n++));
+        if (file == "excludes.txt")
+            std::ofstream(tree / ".git/config", std::ios::app) << "[core]\n\texcludesFile = " << (tree / file).string() << "\n";
+        fs::create_directories((tree / file).parent_path());
+        std::ofstream(tree / file, std::ios::binary | std::ios::trunc) << text;
+        const BinaryRun run = RunBinary(tree, {"-f", "json", "."});
+        ASSERT_NE(run.code, 137) << "kordelc hung";
+        ASSERT_NE(run.code, 128 + SIGSEGV) << "kordelc crashed";
+        EXPECT_EQ(run.code, 1);
+        EXPECT_NE(run.err.find("on which libgit2 fails"), std::string::npos) << run.err;
+        EXPECT_NE(run.out.find("\"./a.c\""), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find("\"./sub/b.c\""), std::string::npos) << run.out;
+    }
+}
+
 // Commits a.c `depth` folders down ("d/d/.../a.c") in a new repository at `folder`, built from tree
 // objects (no file system allows such a path).
 void CommitDeepTree(const fs::path& folder, int depth) {
@@ -168,8 +197,21 @@ TEST_F(BoundsTest, ADeepRevisionTreeCostsMemoryLinearInItsDepth) {
         ASSERT_EQ(run.code, 0) << run.err;
         EXPECT_NE(run.out.find(args.front() == "--diff" ? "C\tsame\t1\t1\t1" : "/d/a.c\t1\t1\t0\t0\t2"), std::string::npos)
             << run.out.substr(0, 300);
-        if (kMeasuresMemory) EXPECT_LT(run.peakKiB, 150 * 1024);
+        if (kMeasuresMemory) {
+            EXPECT_LT(run.peakKiB, 150 * 1024);
+        }
     }
+}
+
+// `data` compressed as git stores a loose object (the header is the caller's, true or not).
+std::string Deflate(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string packed(size, '\0');
+    EXPECT_EQ(compress(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(data.data()),
+                       static_cast<uLong>(data.size())),
+              Z_OK);
+    packed.resize(size);
+    return packed;
 }
 
 TEST_F(BoundsTest, ATruncatedObjectEndsTheRunWithAnErrorNamingIt) {
@@ -187,13 +229,26 @@ TEST_F(BoundsTest, ATruncatedObjectEndsTheRunWithAnErrorNamingIt) {
     const std::string hex = git_oid_tostr(text, sizeof text, &id);  // git_oid_tostr_s keeps a buffer for good
     const fs::path object = Path("repo/.git/objects") / hex.substr(0, 2) / hex.substr(2);
     fs::permissions(object, fs::perms::owner_write, fs::perm_options::add);
-    fs::resize_file(object, fs::file_size(object) / 2);
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"git:HEAD"}, std::vector<std::string>{"--diff", "git:HEAD", "."}}) {
-        const BinaryRun run = RunBinary(Path("repo"), args);
-        ASSERT_NE(run.code, 137) << "kordelc spun for ever";
-        EXPECT_EQ(run.code, args.size() == 1 ? 2 : 1);
-        EXPECT_NE(run.err.find("the git object " + hex + " is damaged"), std::string::npos) << run.err;
+    const std::string whole = Slurp(object);
+    // Cut in half (libgit2 inflates that for ever); whole data under a header that gives one byte
+    // less, or one more, than there is.
+    const std::string damages[] = {whole.substr(0, whole.size() / 2),
+                                   Deflate("blob " + std::to_string(code.size() - 1) + '\0' + code),
+                                   Deflate("blob " + std::to_string(code.size() + 1) + '\0' + code)};
+    for (const std::string& damaged : damages) {
+        std::ofstream(object, std::ios::binary | std::ios::trunc) << damaged;
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"git:HEAD"}, std::vector<std::string>{"--diff", "git:HEAD", "."}}) {
+            const BinaryRun run = RunBinary(Path("repo"), args);
+            ASSERT_NE(run.code, 137) << "kordelc spun for ever";
+            EXPECT_EQ(run.code, args.size() == 1 ? 2 : 1);
+            EXPECT_NE(run.err.find("the git object " + hex + " is damaged"), std::string::npos) << run.err;
+        }
+        // The history counts the other files and says that one could not be read.
+        const BinaryRun history = RunBinary(Path("repo"), {"--history", "-f", "json"});
+        ASSERT_NE(history.code, 137) << "kordelc --history spun for ever";
+        EXPECT_EQ(history.code, 1);
+        EXPECT_NE(history.err.find("1 file of the history could not be read"), std::string::npos) << history.err;
     }
 }
 
@@ -219,12 +274,79 @@ TEST_F(BoundsTest, MaxFileSizeLeavesOutLargeBlobsAndDiffSidesUnread) {
     EXPECT_EQ(doc["files"][0]["path"], "HEAD:small.c");
     ASSERT_EQ(doc["left_out"].size(), 1u);
     EXPECT_EQ(doc["left_out"][0]["path"], "HEAD:big.c");
-    if (kMeasuresMemory) EXPECT_LT(count.peakKiB, 24 * 1024);
+    if (kMeasuresMemory) {
+        EXPECT_LT(count.peakKiB, 24 * 1024);
+    }
 
     const BinaryRun diff = RunBinary(Path("repo"), {"--max-file-size", "1K", "--diff", "git:HEAD", ".", "-f", "json"});
     ASSERT_EQ(diff.code, 0) << diff.err;
     EXPECT_NE(diff.err.find("larger than --max-file-size"), std::string::npos) << diff.err;
-    if (kMeasuresMemory) EXPECT_LT(diff.peakKiB, 24 * 1024);
+    if (kMeasuresMemory) {
+        EXPECT_LT(diff.peakKiB, 24 * 1024);
+    }
+}
+
+TEST_F(BoundsTest, ABlobIsCountedStreamingWithTheCountsOfItsFile) {
+    // 48 MiB of C in a loose object: code, comments, blanks, CR LF, a block comment over two lines and
+    // now and then a line of 9,000 characters, so that lines cross every piece the blob is read in.
+    std::string big;
+    big.reserve((48u << 20) + 16384);
+    for (int i = 0; big.size() < (48u << 20); ++i) {
+        big += "int a = 1;\n// note\n\n/* one\r\n two */ b();\n";
+        if (i % 1000 == 0) big += std::string(9000, 'x') + ";\n";
+    }
+    std::string mid;
+    for (int i = 0; i < 2000; ++i) mid += "m();\n";
+    WriteC("repo/small.c", 2);
+    TestRepository repo(Path("repo"));
+    repo.Commit("first");
+    Write("repo/big.c", big);
+    Write("repo/mid.c", mid);
+    repo.Commit("second");
+    big.clear();
+    big.shrink_to_fit();
+    Write("repo/mid.c", mid + "c();\n// one more\n");
+    repo.Commit("third");
+
+    const BinaryRun file = RunBinary(Path("repo"), {"-f", "json", "big.c"});
+    ASSERT_EQ(file.code, 0) << file.err;
+    const nlohmann::json expected = nlohmann::json::parse(file.out)["files"][0];
+    ASSERT_GT(expected["lines"], 5'000'000);
+    const auto number = [&](const char* key) { return expected[key].get<std::int64_t>(); };
+
+    const BinaryRun count = RunBinary(Path("repo"), {"-f", "json", "git:HEAD"});
+    ASSERT_EQ(count.code, 0) << count.err;
+    const nlohmann::json doc = nlohmann::json::parse(count.out);
+    ASSERT_EQ(doc["files"].size(), 3u);
+    EXPECT_EQ(doc["files"][0]["path"], "HEAD:big.c");
+    for (const char* key : {"code", "comment", "mixed", "blank", "lines"}) EXPECT_EQ(doc["files"][0][key], expected[key]) << key;
+    if (kMeasuresMemory) {
+        EXPECT_LT(count.peakKiB, 24 * 1024);
+    }
+
+    // In --diff a file of one side only, and a blob the same on both sides, are counted, not diffed:
+    // streamed too. (mid.c, changed, is diffed line by line; small.c has 2 lines of code.)
+    const BinaryRun added = RunBinary(Path("repo"), {"-f", "json", "--diff", "git:HEAD~2", "git:HEAD"});
+    ASSERT_EQ(added.code, 0) << added.err;
+    nlohmann::json totals = nlohmann::json::parse(added.out)["totals"];
+    EXPECT_EQ(totals["code"]["added"], number("code") + 2001);
+    EXPECT_EQ(totals["comment"]["added"], number("comment") + 1);
+    EXPECT_EQ(totals["mixed"]["added"], number("mixed"));
+    EXPECT_EQ(totals["blank"]["added"], number("blank"));
+    if (kMeasuresMemory) {
+        EXPECT_LT(added.peakKiB, 24 * 1024);
+    }
+
+    const BinaryRun same = RunBinary(Path("repo"), {"-f", "json", "--diff", "git:HEAD~1", "git:HEAD"});
+    ASSERT_EQ(same.code, 0) << same.err;
+    totals = nlohmann::json::parse(same.out)["totals"];
+    EXPECT_EQ(totals["code"]["same"], number("code") + 2000 + 2);
+    EXPECT_EQ(totals["comment"]["same"], number("comment"));
+    EXPECT_EQ(totals["code"]["added"], 1);
+    EXPECT_EQ(totals["comment"]["added"], 1);
+    if (kMeasuresMemory) {
+        EXPECT_LT(same.peakKiB, 24 * 1024);
+    }
 }
 
 TEST_F(BoundsTest, AnEndlessListOfMissingPathsKeepsTenThousandOfThem) {
@@ -239,7 +361,9 @@ TEST_F(BoundsTest, AnEndlessListOfMissingPathsKeepsTenThousandOfThem) {
     EXPECT_EQ(doc["skipped"].size(), 10000u);
     EXPECT_EQ(doc["skipped"][0]["path"], "x.c");
     EXPECT_EQ(doc["skipped_not_listed"], 290000);
-    if (kMeasuresMemory) EXPECT_LT(run.peakKiB, 40 * 1024);
+    if (kMeasuresMemory) {
+        EXPECT_LT(run.peakKiB, 40 * 1024);
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // Counting from memory: the same counts as the file frame, every line's category in order, the lines as read.
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -67,6 +68,51 @@ TEST(CountBuffer, MatchesTheFileFrameOnEveryFixture) {
         }
     }
     EXPECT_GT(files, 20);
+}
+
+// Bytes handed out a few at a time (1 to 17 bytes, in turn): lines, CR LF pairs and comment signals
+// fall across the pieces.
+class SmallPieces final : public ByteSource {
+public:
+    explicit SmallPieces(std::string_view data) : m_data(data) {}
+    std::ptrdiff_t Read(char* buffer, std::size_t n) override {
+        const std::size_t take = std::min({n, m_data.size(), m_next});
+        m_next = m_next % 17 + 1;
+        std::copy_n(m_data.data(), take, buffer);
+        m_data.remove_prefix(take);
+        return static_cast<std::ptrdiff_t>(take);
+    }
+
+private:
+    std::string_view m_data;
+    std::size_t m_next = 1;
+};
+
+// A reader over a source in small pieces counts every fixture as the buffer does: the same counts,
+// categories and lines.
+TEST(CountReader, PiecesOfASourceCountAsTheWholeBuffer) {
+    for (const auto& entry : fs::directory_iterator(KORDEL_TEST_DATA)) {
+        if (!entry.is_regular_file() || entry.path().extension() == ".expected") continue;
+        const std::string bytes = test_support::ReadBytes(entry.path());
+        for (const bool cnoml : {false, true}) {
+            CountOptions options;
+            options.cnoml = cnoml;
+            const BuiltinLanguage* language = FindBuiltin(PathExtension(entry.path().string()), 0);
+            ASSERT_NE(language, nullptr) << entry.path();
+            const std::string what = entry.path().filename().string() + (cnoml ? " cnoml" : "");
+            auto classifier = language->make(options);
+            BufferLines whole, pieces;
+            const FileCounts expected = CountBuffer(bytes, *classifier, cnoml, &whole);
+            for (const bool withLines : {true, false}) {
+                SmallPieces source(bytes);
+                TextModeReader reader;
+                reader.OpenSource(source);
+                ExpectSame(CountReader(reader, *classifier, cnoml, withLines ? &pieces : nullptr), expected, what);
+            }
+            EXPECT_EQ(pieces.text, whole.text) << what;
+            EXPECT_EQ(pieces.categories, whole.categories) << what;
+        }
+    }
 }
 
 // The reader's text mode shapes the lines: CR LF reads as LF, a lone CR stays inside its line, a
