@@ -5,14 +5,15 @@
 #include <chrono>
 
 #include "cli/history_keys.h"
-#include "history/history_cache.h"
-#include "vcs/git_repo.h"
 #include "cli/history_output.h"
-#include "history/history_points.h"
+#include "cli/language_filter.h"
 #include "cli/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "engine/number_text.h"
+#include "history/history_cache.h"
+#include "history/history_points.h"
+#include "vcs/git_repo.h"
 
 namespace kordel::cli {
 namespace {
@@ -27,6 +28,9 @@ std::string Refused(const Options& o) {
         return "--history takes none of --by-file, --percent, --sort, --save-list";
     if (o.maxFileSize > 0 || o.skipDuplicates || !o.vcs.empty() || o.followSymlinks)
         return "--history takes none of --max-file-size, --skip-duplicates, --vcs, --follow-symlinks";
+    // A count of a revision does not apply these either; the history would leave them out in silence.
+    if (o.skipGenerated || o.skipVendored || !o.ignoredFile.empty())
+        return "--history takes none of --skip-generated, --skip-vendored, --ignored";
     if (o.format != Format::Table && o.format != Format::Csv && o.format != Format::Json && o.format != Format::Svg)
         return "--history prints -f table, csv, json or svg";
     return {};
@@ -62,6 +66,11 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         return 2;
     }
 
+    LanguageFilter languageFilter;
+    if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages, error)) {
+        progress.Error(error);
+        return 2;
+    }
     std::string error;
     const std::unique_ptr<HistoryRepository> repository = HistoryRepository::Open(context.repositoryFolder, error);
     std::vector<HistoryCommit> commits;
@@ -137,8 +146,15 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         const HistoryCommit& commit = points[p];
         if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
         const auto tagged = tags.find(commit.id);
+        // --include-lang and --exclude-lang take languages out of what is shown; the cache keeps them all.
+        PointTotals filtered;
+        if (languageFilter.Active()) {
+            filtered = totals;
+            for (std::size_t l = 0; l < filtered.size(); ++l)
+                if (!languageFilter.Refusal(languages.Name(l)).empty()) filtered[l] = {};
+        }
         writer->Point({HexId(commit.id), commit.time, tagged == tags.end() ? std::vector<std::string>{} : tagged->second},
-                      totals);
+                      languageFilter.Active() ? filtered : totals);
     };
     const bool counted = CountHistory(input, languages, memo, onPoint, onProgress, stats, error);
     progress.Stop();

@@ -244,6 +244,38 @@ TEST_F(HistoryTest, RenamesDeletionsAndLanguageChanges) {
               (LanguageCounts{{"C", {1, 1, 0, 0, 0, 1}}, {"Python", {1, 3, 0, 0, 1, 4}}}));
 }
 
+// --include-lang and --exclude-lang apply to each point as to a count of its revision, also with a
+// point's totals taken from the cache; the filters that look at files on disk are refused.
+TEST_F(HistoryTest, LanguageFiltersApplyAndOnDiskFiltersAreRefused) {
+    for (int i = 0; i < 3; ++i) {
+        WriteC("repo/a" + std::to_string(i) + ".c", i + 1);
+        Write("repo/s" + std::to_string(i) + ".py", "x = 1  # note\n");
+        Write("repo/t" + std::to_string(i) + ".rb", "# note\nx = 1\n");
+        Commit(kStart + i * kDay);
+    }
+    const std::string cache = Path("history.cache").string();
+    ASSERT_EQ(Points({"--history", "--cache", cache}).size(), 3u);
+    for (const std::vector<std::string>& filter : std::vector<std::vector<std::string>>{
+             {"--include-lang", "c,PYTHON"}, {"--exclude-lang", "Ruby"}}) {
+        for (const bool cached : {false, true}) {
+            std::vector<std::string> args = filter;
+            args.push_back("--history");
+            if (cached) args.insert(args.end(), {"--cache", cache});
+            const nlohmann::json points = Points(args);
+            ASSERT_EQ(points.size(), 3u);
+            for (const auto& point : points) {
+                const LanguageCounts counts = CountsOf(point["languages"], "language");
+                EXPECT_EQ(counts, RevisionCounts(point["commit"], filter)) << filter[0];
+                EXPECT_EQ(counts.size(), 2u) << filter[0];
+                EXPECT_FALSE(counts.contains("Ruby"));
+            }
+        }
+    }
+    EXPECT_EQ(Points({"--history", "--include-lang", "Klingon"}, 2), nlohmann::json::object());
+    for (const char* refused : {"--skip-generated", "--skip-vendored", "--skip-duplicates"})
+        EXPECT_EQ(Points({"--history", refused}, 2), nlohmann::json::object()) << refused;
+}
+
 TEST_F(HistoryTest, CacheIsReusedKeyedByOptionsAndADamagedOneIsIgnored) {
     for (int i = 0; i < 5; ++i) {
         WriteC("repo/a.c", i + 1, 1);
