@@ -256,7 +256,7 @@ TEST_F(HistoryTest, LanguageFiltersApplyAndOnDiskFiltersAreRefused) {
     const std::string cache = Path("history.cache").string();
     ASSERT_EQ(Points({"--history", "--cache", cache}).size(), 3u);
     for (const std::vector<std::string>& filter : std::vector<std::vector<std::string>>{
-             {"--include-lang", "c,PYTHON"}, {"--exclude-lang", "Ruby"}}) {
+             {"--include-lang", "c", "--include-lang", "PYTHON"}, {"--exclude-lang", "Ruby"}}) {
         for (const bool cached : {false, true}) {
             std::vector<std::string> args = filter;
             args.push_back("--history");
