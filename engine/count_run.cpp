@@ -1,7 +1,6 @@
 // The count run: each row in order, prompts through the observer, totals and the closing message.
 #include "engine/count_run.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <condition_variable>
@@ -71,8 +70,6 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
 
 // Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
 // Outcomes wait in a ring of one slot per row of the window, so the memory does not grow with the list.
-// Further threads ask the system to start reading the files beyond the workers' rows: on a cold disk
-// the time goes to waiting for reads, and many reads in flight finish sooner than one per worker.
 class ReadAhead {
 public:
     ReadAhead(const RunFiles& files, const CountOptions& options, const LanguageResolver& resolver,
@@ -80,7 +77,6 @@ public:
         : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window(jobs * 64),
           m_slots(m_window) {
         for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
-        for (unsigned i = 0; i < kReadersAhead; ++i) m_workers.emplace_back([this] { StartReads(); });
     }
     ~ReadAhead() {
         {
@@ -88,7 +84,6 @@ public:
             m_stop = true;
         }
         m_workAllowed.notify_all();
-        m_readAllowed.notify_all();
         for (std::thread& t : m_workers) t.join();
     }
     /// The outcome of row `r`, waiting for it; rows are taken in order.
@@ -100,7 +95,6 @@ public:
         if (r > m_consumed) {
             r == m_consumed + 1 ? m_workAllowed.notify_one() : m_workAllowed.notify_all();
             m_consumed = r;
-            if (m_readWaiting && m_nextRead < ReadReach()) m_readAllowed.notify_one();
         }
         Slot& slot = m_slots[r % m_window];
         while (slot.row != r) {
@@ -130,37 +124,6 @@ private:
     std::optional<std::size_t> Claim() {
         if (m_next >= m_files.size() || m_next >= m_consumed + m_window) return std::nullopt;
         return m_next++;
-    }
-
-    std::size_t ReadReach() const { return m_consumed + m_window + kReadReach; }
-
-    // The next row whose reading may be started: beyond what the workers took, within a reach of
-    // rows ahead of the run; under the lock. While the files keep being found in the cache, only
-    // every kSampleStep-th row is looked at, so a warm run pays next to nothing for this.
-    std::optional<std::size_t> ClaimRead() {
-        m_nextRead = std::max(m_nextRead, m_next);
-        if (m_nextRead >= m_files.size() || m_nextRead >= ReadReach()) return std::nullopt;
-        const std::size_t r = m_nextRead;
-        m_nextRead += m_cachedStreak >= kSampleStep ? kSampleStep : 1;
-        return r;
-    }
-
-    void StartReads() {
-        for (;;) {
-            std::size_t r;
-            {
-                std::unique_lock lock(m_mutex);
-                std::optional<std::size_t> claimed;
-                ++m_readWaiting;
-                m_readAllowed.wait(lock, [&] { return m_stop || (claimed = ClaimRead()).has_value(); });
-                --m_readWaiting;
-                if (m_stop) return;
-                r = *claimed;
-            }
-            const bool started = platform::StartReadingAhead(m_files.Path(r));
-            std::lock_guard lock(m_mutex);
-            m_cachedStreak = started ? 0 : m_cachedStreak + 1;
-        }
     }
 
     // Rows the run counts itself (user languages, unknown files) are left empty.
@@ -205,22 +168,13 @@ private:
     std::atomic<int>& m_canc;
     std::size_t m_window;
     std::vector<Slot> m_slots;
-    // Reads in flight from a cold disk: enough to keep a disk's queue full, and how far ahead they go.
-    static constexpr unsigned kReadersAhead = 16;
-    static constexpr std::size_t kReadReach = 256;
-    static constexpr std::size_t kSampleStep = 64;
-
     std::size_t m_next = 0;
-    std::size_t m_nextRead = 0;
-    unsigned m_readWaiting = 0;
-    std::size_t m_cachedStreak = 0;  // files found in the cache one after another
     std::size_t m_consumed = 0;
     std::size_t m_awaited = SIZE_MAX;  // the row the run sleeps for
     bool m_stop = false;
     std::mutex m_mutex;
     std::condition_variable m_workAllowed;   // workers wait for room in the window
     std::condition_variable m_outcomeReady;  // the run waits for the row it takes
-    std::condition_variable m_readAllowed;   // read starters wait for rows within reach
     std::vector<std::thread> m_workers;
 };
 

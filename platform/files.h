@@ -72,12 +72,6 @@ private:
 /// The system's words for why the last file call of this thread failed.
 std::string LastFileErrorText();
 
-/// Asks the system to start reading the regular file at `path` into its cache, unless its start is
-/// there already, and returns at once: many files are then on their way from a cold disk while a few
-/// are being counted. True when reads were started. Does nothing where the system has no such
-/// request (Windows reads ahead within a file by itself).
-bool StartReadingAhead(std::string_view path);
-
 /// A file read through InputFile: what the open found, and the bytes when it was opened and read.
 struct FileContents {
     InputFile::Status status = InputFile::Status::Failed;

@@ -7,7 +7,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/uio.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -134,19 +133,6 @@ InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
     m_handle = fd;
     m_size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
     return Status::Opened;
-}
-
-bool StartReadingAhead(std::string_view path) {
-    const int fd = OpenPath(path, kReadFlags);
-    if (fd < 0) return false;
-    // A read that must not wait tells whether the file's start is cached; only then is advice needed.
-    // The advice starts the reads and does not wait for them; anything but a regular file refuses it.
-    char first;
-    iovec one{&first, 1};
-    const bool cached = ::preadv2(fd, &one, 1, 0, RWF_NOWAIT) >= 0 || errno != EAGAIN;
-    const bool started = !cached && ::posix_fadvise(fd, 0, 0, POSIX_FADV_WILLNEED) == 0;
-    ::close(fd);
-    return started;
 }
 
 std::ptrdiff_t InputFile::Read(char* buffer, std::size_t n) {

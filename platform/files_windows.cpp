@@ -99,9 +99,6 @@ PathInfo GetPathInfo(std::string_view path) {
 
 bool DoesFileExist(std::string_view path) { return GetPathInfo(path).kind != PathKind::Missing; }
 
-// Windows reads ahead within a file it is reading; there is no cheap request for a whole other file.
-bool StartReadingAhead(std::string_view) { return false; }
-
 InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
     Close();
     if (HasNul(path) || path.empty()) return Status::Missing;
