@@ -3,10 +3,12 @@
 #include "vcs/history_git.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include <git2.h>
 
 #include "vcs/ignore_scope.h"
+#include "vcs/loose_object.h"
 
 namespace kordel::cli {
 namespace {
@@ -36,6 +38,7 @@ std::optional<BlobId> IgnoreFileOf(const git_tree* tree) {
 
 struct HistoryRepository::State {
     git_repository* repo = nullptr;
+    std::string damaged;  // the message for a damaged object met, which ends the comparison
     std::map<BlobId, IgnoreRules> ignoreRules;  // each .ignore blob read once
     // The trees of the comparison under way, and those of the one before: the new side of one
     // comparison is the old side of the next, so each tree along a changed path is read once.
@@ -55,11 +58,22 @@ struct HistoryRepository::State {
         if (const auto it = previous.find(key); it != previous.end()) {
             tree = it->second;
             previous.erase(it);
-        } else if (git_tree_lookup(&tree, repo, id) != 0) {
+        } else if (IsDamaged(id) || git_tree_lookup(&tree, repo, id) != 0) {
             return nullptr;
         }
         current.emplace(key, tree);
         return tree;
+    }
+
+    // libgit2 1.5.1 inflates a truncated loose object for ever: such an object is checked first and
+    // never handed to it.
+    bool IsDamaged(const git_oid* id) {
+        char hex[GIT_OID_HEXSZ + 1];
+        git_oid_tostr(hex, sizeof hex, id);
+        if (CheckLooseObject(std::filesystem::path(git_repository_path(repo)) / "objects", hex) != LooseObject::Damaged)
+            return false;
+        damaged = std::string("the git object ") + hex + " is damaged: its data ends early or cannot be inflated";
+        return true;
     }
 
     void EndComparison() {
@@ -74,7 +88,7 @@ struct HistoryRepository::State {
         IgnoreRules rules("");
         git_blob* blob = nullptr;
         const git_oid oid = OidOf(id);
-        if (git_blob_lookup(&blob, repo, &oid) == 0) {
+        if (!IsDamaged(&oid) && git_blob_lookup(&blob, repo, &oid) == 0) {
             const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
             if (size <= kMaxIgnoreFile)
                 rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
@@ -110,8 +124,8 @@ struct TreeComparer {
 
     const git_tree* Lookup(const git_oid* id) {
         const git_tree* tree = state.Tree(id);
-        failed = failed || !tree;
-        return tree;
+        failed = failed || !tree || !state.damaged.empty();
+        return failed ? nullptr : tree;
     }
 
     // One side's entry leaves (-1) or enters (+1) with everything below it.
@@ -286,7 +300,9 @@ bool HistoryRepository::CompareTrees(const BlobId* from, const BlobId& to, const
         }
     }
     m_state->EndComparison();
-    if (comparer.failed) error = "a tree of the history cannot be read: " + LastGitError();
+    comparer.failed = comparer.failed || !m_state->damaged.empty();  // a damaged .ignore blob too
+    if (comparer.failed)
+        error = m_state->damaged.empty() ? "a tree of the history cannot be read: " + LastGitError() : m_state->damaged;
     return !comparer.failed;
 }
 

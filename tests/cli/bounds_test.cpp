@@ -252,6 +252,33 @@ TEST_F(BoundsTest, ATruncatedObjectEndsTheRunWithAnErrorNamingIt) {
     }
 }
 
+// A history reads trees and .ignore blobs itself: a truncated one ends the run with its name.
+TEST_F(BoundsTest, ATruncatedTreeEndsAHistoryWithAnErrorNamingIt) {
+    for (int i = 0; i < 40; ++i) WriteC("repo/src/f" + std::to_string(i) + ".c", i + 1);
+    {
+        TestRepository repo(Path("repo"));
+        repo.Commit("first");
+    }
+    git_libgit2_init();
+    git_repository* repository = nullptr;
+    ASSERT_EQ(git_repository_open(&repository, Path("repo").string().c_str()), 0);
+    git_object* tree = nullptr;
+    ASSERT_EQ(git_revparse_single(&tree, repository, "HEAD:src"), 0);
+    char text[GIT_OID_HEXSZ + 1];
+    const std::string hex = git_oid_tostr(text, sizeof text, git_object_id(tree));
+    git_object_free(tree);
+    git_repository_free(repository);
+    git_libgit2_shutdown();
+    const fs::path object = Path("repo/.git/objects") / hex.substr(0, 2) / hex.substr(2);
+    fs::permissions(object, fs::perms::owner_write, fs::perm_options::add);
+    const std::string whole = Slurp(object);
+    std::ofstream(object, std::ios::binary | std::ios::trunc) << whole.substr(0, whole.size() / 2);
+    const BinaryRun history = RunBinary(Path("repo"), {"--history", "-f", "json"});
+    ASSERT_NE(history.code, 137) << "kordelc --history spun for ever";
+    EXPECT_EQ(history.code, 2);
+    EXPECT_NE(history.err.find("the git object " + hex + " is damaged"), std::string::npos) << history.err;
+}
+
 TEST_F(BoundsTest, MaxFileSizeLeavesOutLargeBlobsAndDiffSidesUnread) {
     // 48 MiB of code in the revision and in the work tree: with a limit of 1K neither is read.
     std::string big;
