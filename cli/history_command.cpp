@@ -40,77 +40,94 @@ std::string Plural(std::size_t n, const char* one, const char* many) {
     return engine::AddCommas(std::to_string(n)) + " " + (n == 1 ? one : many);
 }
 
-}  // namespace
-
-int RunHistory(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& lookup,
-               const std::vector<userlang::UserLanguage>& userLanguages, const SideContext& context,
-               const Console& console, Progress& progress, std::ostream& out) {
-    const auto usage = [&](const std::string& message) {
-        progress.Error(message + "\nRun 'kordelc --help' for the options.");
-        return 2;
-    };
-    if (const std::string refused = Refused(o); !refused.empty()) return usage(refused);
+// Which commits become points: --since, --until and --every.
+struct PointChoice {
     std::optional<std::int64_t> since, until;
-    if (!o.since.empty() && !(since = ParseHistoryDate(o.since, false)))
-        return usage("--since " + o.since + ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])");
-    if (!o.until.empty() && !(until = ParseHistoryDate(o.until, true)))
-        return usage("--until " + o.until + ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])");
     Sampling sampling;
+};
+
+// Reads --since, --until and --every into `choice`; the usage error's text, or nothing.
+std::string ParsePointChoice(const Options& o, PointChoice& choice) {
+    if (!o.since.empty() && !(choice.since = ParseHistoryDate(o.since, false)))
+        return "--since " + o.since + ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])";
+    if (!o.until.empty() && !(choice.until = ParseHistoryDate(o.until, true)))
+        return "--until " + o.until + ": not a date (YYYY-MM-DD or YYYY-MM-DDTHH:MM[:SS])";
     if (!o.every.empty()) {
         const std::optional<Sampling> parsed = ParseSampling(o.every);
-        if (!parsed) return usage("--every " + o.every + ": neither a number of commits nor day, week, month or tag");
-        sampling = *parsed;
+        if (!parsed) return "--every " + o.every + ": neither a number of commits nor day, week, month or tag";
+        choice.sampling = *parsed;
     }
+    return {};
+}
+
+// The history's repository and the commits of REV that become points, with their tags.
+struct FoundPoints {
+    std::unique_ptr<HistoryRepository> repository;
+    std::vector<HistoryCommit> points;
+    std::map<BlobId, std::vector<std::string>> tags;
+};
+
+// Opens the repository and chooses the points; false with the error reported.
+bool FindPoints(const Options& o, const SideContext& context, const PointChoice& choice, FoundPoints& found,
+                Progress& progress) {
     if (!GitSupported()) {
         progress.Error("--history needs git support (libgit2), which this kordelc was built without");
-        return 2;
-    }
-
-    LanguageFilter languageFilter;
-    if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages, error)) {
-        progress.Error(error);
-        return 2;
+        return false;
     }
     std::string error;
-    const std::unique_ptr<HistoryRepository> repository = HistoryRepository::Open(context.repositoryFolder, error);
+    found.repository = HistoryRepository::Open(context.repositoryFolder, error);
     std::vector<HistoryCommit> commits;
-    if (!repository || !repository->FirstParentCommits(*o.history, commits, error)) {
+    if (!found.repository || !found.repository->FirstParentCommits(*o.history, commits, error)) {
         progress.Error(error);
-        return 2;
+        return false;
     }
-    const std::map<BlobId, std::vector<std::string>> tags = repository->TagsByCommit();
-    std::vector<HistoryCommit> points;
-    for (std::size_t i : ChoosePoints(commits, since, until, sampling, tags)) points.push_back(commits[i]);
-    if (points.empty()) progress.Warn("no commit of " + *o.history + " is in the dates and sampling given");
+    found.tags = found.repository->TagsByCommit();
+    for (std::size_t i : ChoosePoints(commits, choice.since, choice.until, choice.sampling, found.tags))
+        found.points.push_back(commits[i]);
+    if (found.points.empty()) progress.Warn("no commit of " + *o.history + " is in the dates and sampling given");
+    return true;
+}
 
-    HistoryLanguages languages(options, &lookup);
-    HistoryMemo memo;
-    PointStore knownPoints;
-    HistoryCache cache;
-    HistoryCacheKeys cacheKeys;
-    if (!o.cache.empty()) {
-        cacheKeys.blobCounts = BlobCountsKey(options, userLanguages);
-        cacheKeys.pointTotals = PointTotalsKey(cacheKeys.blobCounts, context.filters, o);
-        std::string reason;
-        switch (cache.Read(o.cache, cacheKeys, languages, memo, knownPoints, reason)) {
-            case HistoryCache::Load::NotACache:
-                progress.Error("\"" + o.cache + "\" is not a kordelc history cache; it is neither read nor overwritten");
-                return 2;
-            case HistoryCache::Load::Damaged:
-                progress.Warn("the cache \"" + o.cache + "\" is damaged (" + reason + "); it is ignored and rewritten");
-                break;
-            case HistoryCache::Load::Missing:
-            case HistoryCache::Load::Loaded: break;
-        }
+// The progress line: points done and to do, the rate, the blobs counted.
+HistoryProgress ProgressLine(Progress& progress, std::size_t points, const HistoryStats& stats) {
+    const auto start = std::chrono::steady_clock::now();
+    return [&progress, points, &stats, start](std::size_t done) {
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto rate = static_cast<std::size_t>(seconds > 0 ? static_cast<double>(done) / seconds : 0);
+        progress.Status("History: " + engine::AddCommas(std::to_string(done)) + " of " +
+                        Plural(points, "point", "points") + " done, " + engine::AddCommas(std::to_string(rate)) +
+                        " points/s, " + Plural(stats.blobsCounted, "blob", "blobs") + " counted");
+    };
+}
+
+// The points counted in this run join the known ones for the cache. Totals met with unreadable files or
+// files of no language are not kept: a rerun from them would not warn of those files again.
+void KeepCountedPoints(const HistoryStats& stats, PointStore& known, PointStore& counted) {
+    if (stats.unreadable > 0 || stats.noLanguage > 0) return;
+    if (known.size() == 0) known = std::move(counted);
+    else
+        for (std::size_t i = 0; i < counted.size(); ++i) known.Add(counted.Commit(i), counted.Totals(i));
+}
+
+// Reads the cache named by --cache into the run's state; false when the file is no cache (it is then
+// neither read nor overwritten). A damaged cache is reported and the run goes on without it.
+bool ReadCache(const std::string& file, HistoryCache& cache, const HistoryCacheKeys& keys,
+               HistoryLanguages& languages, HistoryMemo& memo, PointStore& knownPoints, Progress& progress) {
+    std::string reason;
+    switch (cache.Read(file, keys, languages, memo, knownPoints, reason)) {
+        case HistoryCache::Load::NotACache:
+            progress.Error("\"" + file + "\" is not a kordelc history cache; it is neither read nor overwritten");
+            return false;
+        case HistoryCache::Load::Damaged:
+            progress.Warn("the cache \"" + file + "\" is damaged (" + reason + "); it is ignored and rewritten");
+            break;
+        case HistoryCache::Load::Missing:
+        case HistoryCache::Load::Loaded: break;
     }
+    return true;
+}
 
-    const std::size_t pointsKnownBefore = knownPoints.size();
-
-    OutputTarget target(out);
-    if (!o.output.empty() && !target.OpenFile(o.output)) {
-        progress.Error(OpenForWritingMessage(o.output));
-        return 1;
-    }
+HistoryOutputStyle StyleOf(const Options& o, const Console& console, const std::vector<HistoryCommit>& points) {
     HistoryOutputStyle style;
     style.format = o.format;
     style.aligned = console.outIsTerminal && o.output.empty();
@@ -122,47 +139,19 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         style.title += ", " + FormatHistoryDate(style.firstTime).substr(0, 10) + " to " +
                        FormatHistoryDate(style.lastTime).substr(0, 10);
     }
-    // Files get CR LF line ends like every file kordelc writes; CSV has them everywhere.
-    const bool crlf = !o.output.empty();
-    const std::unique_ptr<HistoryWriter> writer = MakeHistoryWriter(style, languages, [&](std::string_view text) {
-        if (crlf && o.format != Format::Csv) target.Write(ToCrLf(text));
-        else target.Write(text);
-    });
+    return style;
+}
 
-    HistoryInput input{*repository, points, RevisionWanted(context), context.filters.ignoreFiles, context.extensionOf,
-                       options, &lookup, o.jobs, &knownPoints};
-    HistoryStats stats;
-    const auto start = std::chrono::steady_clock::now();
-    const auto onProgress = [&](std::size_t done) {
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const auto rate = static_cast<std::size_t>(seconds > 0 ? static_cast<double>(done) / seconds : 0);
-        progress.Status("History: " + engine::AddCommas(std::to_string(done)) + " of " +
-                        Plural(points.size(), "point", "points") + " done, " + engine::AddCommas(std::to_string(rate)) +
-                        " points/s, " + Plural(stats.blobsCounted, "blob", "blobs") + " counted");
-    };
-    // The points counted in this run join the cache's when it is written.
-    PointStore countedPoints;
-    const auto onPoint = [&](std::size_t p, const PointTotals& totals) {
-        const HistoryCommit& commit = points[p];
-        if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
-        const auto tagged = tags.find(commit.id);
-        // --include-lang and --exclude-lang take languages out of what is shown; the cache keeps them all.
-        PointTotals filtered;
-        if (languageFilter.Active()) {
-            filtered = totals;
-            for (std::size_t l = 0; l < filtered.size(); ++l)
-                if (!languageFilter.Refusal(languages.Name(l)).empty()) filtered[l] = {};
-        }
-        writer->Point({HexId(commit.id), commit.time, tagged == tags.end() ? std::vector<std::string>{} : tagged->second},
-                      languageFilter.Active() ? filtered : totals);
-    };
-    const bool counted = CountHistory(input, languages, memo, onPoint, onProgress, stats, error);
-    progress.Stop();
-    if (!counted) {
-        progress.Error(error);
-        return 2;
-    }
-    writer->Finish();
+// A point's totals less the languages --include-lang and --exclude-lang take out of what is shown.
+PointTotals FilteredTotals(const PointTotals& totals, const LanguageFilter& filter, const HistoryLanguages& languages) {
+    PointTotals filtered = totals;
+    for (std::size_t l = 0; l < filtered.size(); ++l)
+        if (!filter.Refusal(languages.Name(l)).empty()) filtered[l] = {};
+    return filtered;
+}
+
+// Warns of the files the history could not count; the exit status they give.
+int WarnOfUncounted(const HistoryStats& stats, Progress& progress) {
     int status = 0;
     if (stats.unreadable > 0) {
         progress.Warn(Plural(stats.unreadable, "file", "files") + " of the history could not be read; not counted");
@@ -172,13 +161,80 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         progress.Warn(Plural(stats.noLanguage, "file", "files") + " of the history have no language; not counted");
         status = 1;
     }
-    // Totals met with unreadable files or files of no language are not kept: a rerun from them would
-    // not warn of those files again.
-    if (stats.unreadable == 0 && stats.noLanguage == 0) {
-        if (knownPoints.size() == 0) knownPoints = std::move(countedPoints);
-        else
-            for (std::size_t i = 0; i < countedPoints.size(); ++i) knownPoints.Add(countedPoints.Commit(i), countedPoints.Totals(i));
+    return status;
+}
+
+}  // namespace
+
+int RunHistory(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& lookup,
+               const std::vector<userlang::UserLanguage>& userLanguages, const SideContext& context,
+               const Console& console, Progress& progress, std::ostream& out) {
+    const auto usage = [&](const std::string& message) {
+        progress.Error(message + "\nRun 'kordelc --help' for the options.");
+        return 2;
+    };
+    if (const std::string refused = Refused(o); !refused.empty()) return usage(refused);
+    PointChoice choice;
+    if (const std::string wrong = ParsePointChoice(o, choice); !wrong.empty()) return usage(wrong);
+    LanguageFilter languageFilter;
+    if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages, error)) {
+        progress.Error(error);
+        return 2;
     }
+    FoundPoints found;
+    if (!FindPoints(o, context, choice, found, progress)) return 2;
+    const std::vector<HistoryCommit>& points = found.points;
+
+    HistoryLanguages languages(options, &lookup);
+    HistoryMemo memo;
+    PointStore knownPoints;
+    HistoryCache cache;
+    HistoryCacheKeys cacheKeys;
+    if (!o.cache.empty()) {
+        cacheKeys.blobCounts = BlobCountsKey(options, userLanguages);
+        cacheKeys.pointTotals = PointTotalsKey(cacheKeys.blobCounts, context.filters, o);
+        if (!ReadCache(o.cache, cache, cacheKeys, languages, memo, knownPoints, progress)) return 2;
+    }
+    const std::size_t pointsKnownBefore = knownPoints.size();
+
+    OutputTarget target(out);
+    if (!o.output.empty() && !target.OpenFile(o.output)) {
+        progress.Error(OpenForWritingMessage(o.output));
+        return 1;
+    }
+    // Files get CR LF line ends like every file kordelc writes; CSV has them everywhere.
+    const std::unique_ptr<HistoryWriter> writer = MakeHistoryWriter(StyleOf(o, console, points), languages,
+                                                                     [&](std::string_view text) {
+        if (!o.output.empty() && o.format != Format::Csv) target.Write(ToCrLf(text));
+        else target.Write(text);
+    });
+
+    HistoryInput input{*found.repository, points, RevisionWanted(context), context.filters.ignoreFiles, context.extensionOf,
+                       options, &lookup, o.jobs, &knownPoints};
+    HistoryStats stats;
+    // The points counted in this run join the cache's when it is written.
+    PointStore countedPoints;
+    const auto onPoint = [&](std::size_t p, const PointTotals& totals) {
+        const HistoryCommit& commit = points[p];
+        if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
+        const auto tagged = found.tags.find(commit.id);
+        const HistoryPointInfo shown{HexId(commit.id), commit.time,
+                                     tagged == found.tags.end() ? std::vector<std::string>{} : tagged->second};
+        // The language filters take languages out of what is shown; the cache keeps them all.
+        if (languageFilter.Active()) writer->Point(shown, FilteredTotals(totals, languageFilter, languages));
+        else writer->Point(shown, totals);
+    };
+    std::string error;
+    const bool counted =
+        CountHistory(input, languages, memo, onPoint, ProgressLine(progress, points.size(), stats), stats, error);
+    progress.Stop();
+    if (!counted) {
+        progress.Error(error);
+        return 2;
+    }
+    writer->Finish();
+    int status = WarnOfUncounted(stats, progress);
+    KeepCountedPoints(stats, knownPoints, countedPoints);
     const bool cacheChanged = stats.blobsCounted > 0 || knownPoints.size() > pointsKnownBefore;
     if (!o.cache.empty() && cacheChanged && !cache.Write(o.cache, cacheKeys, languages, memo, knownPoints)) {
         progress.Error(OpenForWritingMessage(o.cache));
