@@ -77,10 +77,14 @@ bool FindPoints(const Options& o, const SideContext& context, const PointChoice&
     std::string error;
     found.repository = HistoryRepository::Open(context.repositoryFolder, error);
     std::vector<HistoryCommit> commits;
-    if (!found.repository || !found.repository->FirstParentCommits(*o.history, commits, error)) {
+    bool cutShort = false;
+    if (!found.repository || !found.repository->FirstParentCommits(*o.history, commits, error, &cutShort)) {
         progress.Error(error);
         return false;
     }
+    if (cutShort)
+        progress.Warn("this is a shallow clone: the history of " + *o.history + " starts at " +
+                      HexId(commits.front().id) + ", the oldest commit fetched");
     found.tags = found.repository->TagsByCommit();
     for (std::size_t i : ChoosePoints(commits, choice.since, choice.until, choice.sampling, found.tags))
         found.points.push_back(commits[i]);

@@ -3,7 +3,7 @@
 # - every long option of `kordelc --help` stands in doc/KORDELC.md's option tables, and every option
 #   those tables name is one kordelc has;
 # - every fenced sh block of README.md and doc/*.md that follows a `<!-- docs-test -->` line runs
-#   without error, in a clone of this repository's committed files, with the kordelc given first on PATH.
+#   without error, in a repository of this one's committed files, with the kordelc given first on PATH.
 # Usage: scripts/docs-test.sh KORDELC
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,18 @@ echo "docs-test: doc/KORDELC.md names the $(wc -l <<<"$help_options") options of
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-git clone -q --no-hardlinks . "$work/repo"
+# The blocks run in a repository of their own, made from the committed files in two commits, so that
+# revisions such as HEAD~1 exist however this checkout was cloned (a CI's shallow clone has one commit).
+mkdir "$work/repo"
+git archive HEAD | tar -x -C "$work/repo"
+(
+  cd "$work/repo"
+  export GIT_AUTHOR_NAME=docs-test GIT_AUTHOR_EMAIL=docs-test@localhost GIT_AUTHOR_DATE=@1700000000
+  export GIT_COMMITTER_NAME=docs-test GIT_COMMITTER_EMAIL=docs-test@localhost GIT_COMMITTER_DATE=@1700000000
+  git init -q
+  git add . ':!doc' && git commit -qm "all but doc"
+  git add . && GIT_COMMITTER_DATE=@1700086400 git commit -qm "doc"
+)
 bin=$work/bin
 mkdir -p "$bin"
 ln -s "$kordelc" "$bin/kordelc"

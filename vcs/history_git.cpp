@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
+#include <vector>
 
 #include <git2.h>
 
@@ -196,6 +198,68 @@ std::string RevisionError(const std::string& revision) {
     return "no revision \"" + revision + "\" in this repository (" + LastGitError() + ")";
 }
 
+bool PeeledCommit(git_object* object, git_oid& id) {
+    git_object* commit = nullptr;
+    if (!object || git_object_peel(&commit, object, GIT_OBJECT_COMMIT) != 0) return false;
+    id = *git_object_id(commit);
+    git_object_free(commit);
+    return true;
+}
+
+// Whether `id` names a commit the repository does not hold because it is a shallow clone: the
+// parents of its oldest fetched commits are named but absent.
+bool AbsentInShallowClone(git_repository* repo, const git_oid& id) {
+    if (git_repository_is_shallow(repo) != 1) return false;
+    git_odb* odb = nullptr;
+    if (git_repository_odb(&odb, repo) != 0) return false;
+    const bool absent = git_odb_exists(odb, &id) == 0;
+    git_odb_free(odb);
+    return absent;
+}
+
+// Every commit reachable from `from` (the A of A..B), which the history leaves out.
+bool HideReachable(git_repository* repo, git_object* from, std::set<BlobId>& hidden) {
+    git_oid start{};
+    if (!PeeledCommit(from, start)) return false;
+    std::vector<git_oid> toVisit{start};
+    while (!toVisit.empty()) {
+        const git_oid id = toVisit.back();
+        toVisit.pop_back();
+        if (!hidden.insert(IdOf(&id)).second) continue;
+        git_commit* commit = nullptr;
+        if (git_commit_lookup(&commit, repo, &id) != 0) {
+            if (AbsentInShallowClone(repo, id)) continue;
+            return false;
+        }
+        for (unsigned i = 0; i < git_commit_parentcount(commit); ++i) toVisit.push_back(*git_commit_parent_id(commit, i));
+        git_commit_free(commit);
+    }
+    return true;
+}
+
+// The first-parent chain from `tip` down to the root commit or the first hidden commit, oldest first.
+// In a shallow clone the chain ends at the oldest commit fetched, and `cutShort` says so.
+bool WalkFirstParents(git_repository* repo, git_oid id, const std::set<BlobId>& hidden,
+                      std::vector<HistoryCommit>& commits, bool* cutShort) {
+    std::vector<HistoryCommit> newestFirst;
+    for (;;) {
+        if (hidden.contains(IdOf(&id))) break;
+        git_commit* commit = nullptr;
+        if (git_commit_lookup(&commit, repo, &id) != 0) {
+            if (newestFirst.empty() || !AbsentInShallowClone(repo, id)) return false;
+            if (cutShort) *cutShort = true;
+            break;
+        }
+        newestFirst.push_back({IdOf(&id), IdOf(git_commit_tree_id(commit)), git_commit_time(commit)});
+        const bool hasParent = git_commit_parentcount(commit) > 0;
+        if (hasParent) id = *git_commit_parent_id(commit, 0);
+        git_commit_free(commit);
+        if (!hasParent) break;
+    }
+    commits.assign(newestFirst.rbegin(), newestFirst.rend());
+    return true;
+}
+
 }  // namespace
 
 HistoryRepository::HistoryRepository(std::unique_ptr<State> state) : m_state(std::move(state)) {}
@@ -212,7 +276,7 @@ std::unique_ptr<HistoryRepository> HistoryRepository::Open(const std::string& fo
 }
 
 bool HistoryRepository::FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits,
-                                           std::string& error) {
+                                           std::string& error, bool* cutShort) {
     git_repository* repo = m_state->repo;
     git_revspec spec{};
     if (git_revparse(&spec, repo, revision.c_str()) != 0) {
@@ -228,35 +292,13 @@ bool HistoryRepository::FirstParentCommits(const std::string& revision, std::vec
         error = "\"" + revision + "\": a history takes REV or A..B, not A...B";
         return false;
     }
-    git_revwalk* walk = nullptr;
-    bool ok = git_revwalk_new(&walk, repo) == 0;
-    if (ok) {
-        git_revwalk_sorting(walk, GIT_SORT_TOPOLOGICAL | GIT_SORT_REVERSE);
-        git_revwalk_simplify_first_parent(walk);
-        git_object* tip = (spec.flags & GIT_REVSPEC_RANGE) ? spec.to : spec.from;
-        git_object* commit = nullptr;
-        ok = tip && git_object_peel(&commit, tip, GIT_OBJECT_COMMIT) == 0 &&
-             git_revwalk_push(walk, git_object_id(commit)) == 0;
-        git_object_free(commit);
-        if (ok && (spec.flags & GIT_REVSPEC_RANGE) && spec.from) {
-            git_object* hidden = nullptr;
-            ok = git_object_peel(&hidden, spec.from, GIT_OBJECT_COMMIT) == 0 &&
-                 git_revwalk_hide(walk, git_object_id(hidden)) == 0;
-            git_object_free(hidden);
-        }
-    }
-    git_oid oid;
-    while (ok && git_revwalk_next(&oid, walk) == 0) {
-        git_commit* commit = nullptr;
-        if (git_commit_lookup(&commit, repo, &oid) != 0) {
-            ok = false;
-            break;
-        }
-        commits.push_back({IdOf(&oid), IdOf(git_commit_tree_id(commit)), git_commit_time(commit)});
-        git_commit_free(commit);
-    }
-    git_revwalk_free(walk);
+    const bool range = spec.flags & GIT_REVSPEC_RANGE;
+    git_oid tip{};
+    std::set<BlobId> hidden;
+    bool ok = PeeledCommit(range ? spec.to : spec.from, tip) &&
+              (!range || !spec.from || HideReachable(repo, spec.from, hidden));
     release();
+    if (ok) ok = WalkFirstParents(repo, tip, hidden, commits, cutShort);
     if (!ok) error = "\"" + revision + "\": " + LastGitError();
     return ok;
 }

@@ -32,8 +32,10 @@ public:
     HistoryRepository& operator=(const HistoryRepository&) = delete;
 
     /// The first-parent chain of `revision`, oldest first: of REV down to its root commit, or for
-    /// "A..B" the commits of B's chain that A does not reach.
-    bool FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits, std::string& error);
+    /// "A..B" the commits of B's chain that A does not reach. In a shallow clone the chain ends at the
+    /// oldest commit fetched, and `cutShort` (when given) is set.
+    bool FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits, std::string& error,
+                            bool* cutShort = nullptr);
 
     /// The names of the tags (lightweight or annotated) of each commit.
     std::map<BlobId, std::vector<std::string>> TagsByCommit();

@@ -13,7 +13,8 @@ std::unique_ptr<HistoryRepository> HistoryRepository::Open(const std::string&, s
     return nullptr;
 }
 
-bool HistoryRepository::FirstParentCommits(const std::string&, std::vector<HistoryCommit>&, std::string& error) {
+bool HistoryRepository::FirstParentCommits(const std::string&, std::vector<HistoryCommit>&, std::string& error,
+                                           bool*) {
     error = LastGitError();
     return false;
 }

@@ -244,6 +244,38 @@ TEST_F(HistoryTest, RenamesDeletionsAndLanguageChanges) {
               (LanguageCounts{{"C", {1, 1, 0, 0, 0, 1}}, {"Python", {1, 3, 0, 0, 1, 4}}}));
 }
 
+// A shallow clone holds its oldest fetched commits without their parents: the history starts there and
+// says so. The same missing parent in a repository that is not shallow is damage, reported as an error
+// (it once gave an empty history).
+TEST_F(HistoryTest, AShallowCloneStartsAtItsOldestCommitAndAMissingParentElsewhereIsAnError) {
+    for (int i = 0; i < 3; ++i) {
+        Write("repo/a" + std::to_string(i) + ".c", "int a;\n");
+        Commit(kStart + i);
+    }
+    const nlohmann::json whole = Points({"--history"});
+    ASSERT_EQ(whole.size(), 3u);
+    const std::string root = whole[0]["commit"], second = whole[1]["commit"];
+    fs::remove(Path("repo/.git/objects/" + root.substr(0, 2) + "/" + root.substr(2)));
+
+    {
+        const InFolder inRepo(Path("repo"));
+        const CliRun damaged = Run({"--history", "-f", "csv"});
+        EXPECT_EQ(damaged.code, 2);
+        EXPECT_NE(damaged.err.find("\"HEAD\": "), std::string::npos) << damaged.err;
+    }
+
+    std::ofstream(Path("repo/.git/shallow")) << second << "\n";
+    const InFolder inRepo(Path("repo"));
+    const CliRun shallow = Run({"--history", "-f", "json"});
+    ASSERT_EQ(shallow.code, 0) << shallow.err;
+    const nlohmann::json points = nlohmann::json::parse(shallow.out)["points"];
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_EQ(points[0]["commit"], second);
+    EXPECT_EQ(points[1]["commit"], whole[2]["commit"]);
+    EXPECT_NE(shallow.err.find("shallow clone: the history of HEAD starts at " + second), std::string::npos)
+        << shallow.err;
+}
+
 // --include-lang and --exclude-lang apply to each point as to a count of its revision, also with a
 // point's totals taken from the cache; the filters that look at files on disk are refused.
 TEST_F(HistoryTest, LanguageFiltersApplyAndOnDiskFiltersAreRefused) {
