@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_output.h"
+#include "outputs/json_output.h"
 #include "cli/progress.h"
 #include "engine/count_run.h"
 #include "projects/project_list.h"

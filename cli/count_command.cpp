@@ -8,10 +8,10 @@
 #include <random>
 #include <unordered_set>
 
-#include "cli/ignored_list.h"
+#include "outputs/ignored_list.h"
 #include "cli/language_filter.h"
 #include "cli/revision_count.h"
-#include "cli/row_output.h"
+#include "outputs/row_output.h"
 #include "common/file_messages.h"
 #include "engine/known_languages.h"
 #include "engine/path_split.h"
@@ -276,15 +276,15 @@ int RunCount(const Command& c) {
         return 1;
     }
     // Rows are written as they are counted unless the output must see them all first.
-    const bool terminal = c.console.outIsTerminal && o.output.empty();
+    const RowStyle style = RowStyleOf(o, c.console);
     // The text report names its number of files first: a language filter, or files a walk took for their
     // #! line alone, make it known only at the end.
     bool someForInterpreterLine = false;
     for (std::size_t r = 0; r < files.size() && !someForInterpreterLine && o.format == Format::Txt; ++r)
         someForInterpreterLine = files.MayLeaveOut(r) && !c.knownByName(FileNameOf(files.Path(r)));
-    const bool hold = o.sort || !found.revisions.empty() || terminal ||
+    const bool hold = o.sort || !found.revisions.empty() || style.aligned ||
                       ((languageFilter.Active() || someForInterpreterLine) && o.format == Format::Txt);
-    RowOutput output(o, found.name, c.console, hold, files.size(), target);
+    RowOutput output(style, found.name, hold, files.size(), target);
     Counted counted;
     if (!CountFiles(c, files, found, languageFilter, ignored, output, counted)) return 2;
     for (const Skipped& s : found.leftOut) ignored.Add(s.path, s.reason);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "cli/diff_output.h"
+#include "outputs/diff_output.h"
 #include "diff/diff_run.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"

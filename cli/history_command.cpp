@@ -5,9 +5,9 @@
 #include <chrono>
 
 #include "cli/history_keys.h"
-#include "cli/history_output.h"
+#include "outputs/history_output.h"
 #include "cli/language_filter.h"
-#include "cli/row_output.h"
+#include "outputs/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "engine/number_text.h"

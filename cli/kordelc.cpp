@@ -8,7 +8,7 @@
 #include "cli/count_command.h"
 #include "cli/diff_command.h"
 #include "cli/history_command.h"
-#include "cli/sum.h"
+#include "cli/sum_command.h"
 #include "common/ascii.h"
 #include "engine/dispatch.h"
 #include "engine/language_resolver.h"

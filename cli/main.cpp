@@ -7,7 +7,7 @@
 
 #include "cli/kordelc.h"
 #include "cli/platform.h"
-#include "cli/terminal_stream.h"
+#include "outputs/terminal_stream.h"
 #include "platform/os.h"
 
 namespace {

@@ -80,6 +80,13 @@ CLI::Validator OneOf(std::vector<std::string> allowed) {
 
 }  // namespace
 
+RowStyle RowStyleOf(const Options& o, const Console& console) {
+    RowStyle style{o.format, o.percent, o.byFile, o.byLanguage, o.sort, o.ascending};
+    style.aligned = console.outIsTerminal && o.output.empty();
+    style.width = console.outWidth;
+    return style;
+}
+
 std::optional<std::uint64_t> ParseSize(const std::string& text) {
     std::size_t i = 0;
     std::uint64_t value = 0;

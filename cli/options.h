@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/format.h"
+#include "cli/kordelc.h"
+#include "outputs/format.h"
+#include "outputs/row_output.h"
 #include "sources/rows.h"
 
 namespace kordel::cli {
@@ -54,6 +56,9 @@ struct Options {
     std::optional<std::string> history;  ///< REV or A..B of --history ("HEAD" when it names none)
     std::string since, until, every, cache;  ///< --since, --until, --every and --cache of --history
 };
+
+/// How the rows are written for these options, to the console's standard output unless -o names a file.
+RowStyle RowStyleOf(const Options& o, const Console& console);
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.
 std::optional<std::uint64_t> ParseSize(const std::string& text);

@@ -4,38 +4,6 @@
 #include "sources/text_bytes.h"
 
 namespace kordel::cli {
-namespace {
-
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// The byte length of the first `count` characters of `text`.
-std::size_t PrefixBytes(const std::string& text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t chars = 0; i < text.size() && chars < count; ++chars) {
-        ++i;
-        while (i < text.size() && IsContinuation(text[i])) ++i;
-    }
-    return i;
-}
-
-}  // namespace
-
-std::size_t DisplayWidth(const std::string& text) {
-    std::size_t width = 0;
-    for (char c : text)
-        if (!IsContinuation(c)) ++width;
-    return width;
-}
-
-std::string ShortenMiddle(const std::string& text, std::size_t width) {
-    const std::size_t have = DisplayWidth(text);
-    if (have <= width) return text;
-    if (width <= 3) return text.substr(0, PrefixBytes(text, width));
-    const std::size_t keep = width - 3;
-    const std::size_t head = keep / 2;
-    const std::size_t tail = keep - head;
-    return text.substr(0, PrefixBytes(text, head)) + "..." + text.substr(PrefixBytes(text, have - tail));
-}
 
 std::string Progress::LineText(bool counting, std::size_t done, std::size_t total, const std::string& folder,
                                std::size_t width) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "outputs/display_width.h"
 #include "sources/activity.h"
 
 namespace kordel::cli {
@@ -67,11 +68,5 @@ private:
     bool m_shown = false;  // the line is on the screen now
     std::thread m_ticker;
 };
-
-/// `text` cut to `width` characters (UTF-8 sequences kept whole) by replacing its middle with "...".
-std::string ShortenMiddle(const std::string& text, std::size_t width);
-
-/// The number of characters of a UTF-8 text.
-std::size_t DisplayWidth(const std::string& text);
 
 }  // namespace kordel::cli

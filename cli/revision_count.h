@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "diff/diff_sides.h"
-#include "cli/json_output.h"
+#include "outputs/json_output.h"
 #include "sources/rows.h"
 #include "engine/count_run.h"
 

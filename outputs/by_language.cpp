@@ -1,5 +1,5 @@
 // Sums the counted rows per language name.
-#include "cli/by_language.h"
+#include "outputs/by_language.h"
 
 namespace kordel::cli {
 

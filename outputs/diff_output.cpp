@@ -1,12 +1,12 @@
 // Diff reports as grids of (entry, change) rows, or as one JSON document.
-#include "cli/diff_output.h"
+#include "outputs/diff_output.h"
 
 #include "reports/report.h"
 
 #include <nlohmann/json.hpp>
 
-#include "cli/json_output.h"
-#include "cli/table.h"
+#include "outputs/json_output.h"
+#include "outputs/table.h"
 #include "sources/text_bytes.h"
 
 namespace kordel::cli {

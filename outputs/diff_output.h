@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/format.h"
+#include "outputs/format.h"
 
 #include "diff/diff_run.h"
 

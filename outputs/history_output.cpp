@@ -1,6 +1,6 @@
 // The history's formats. CSV and JSON are written point by point; the table keeps the first and the
 // last point, the chart a point per pixel column.
-#include "cli/history_output.h"
+#include "outputs/history_output.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "history/history_points.h"
-#include "cli/json_output.h"
-#include "cli/table.h"
+#include "outputs/json_output.h"
+#include "outputs/table.h"
 #include "engine/number_text.h"
 
 namespace kordel::cli {

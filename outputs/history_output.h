@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/format.h"
+#include "outputs/format.h"
 
 #include "history/history_run.h"
-#include "cli/svg_chart.h"
+#include "outputs/svg_chart.h"
 
 namespace kordel::cli {
 

@@ -1,5 +1,5 @@
 // The lines of --ignored.
-#include "cli/ignored_list.h"
+#include "outputs/ignored_list.h"
 
 #include "sources/text_bytes.h"
 

@@ -1,5 +1,5 @@
 // Writes the run as one JSON document.
-#include "cli/json_output.h"
+#include "outputs/json_output.h"
 
 #include <nlohmann/json.hpp>
 

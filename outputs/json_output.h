@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/by_language.h"
+#include "outputs/by_language.h"
 #include "sources/rows.h"
 #include "sources/skipped.h"
 

@@ -1,7 +1,7 @@
 // Writing kordelc's rows: per language, streamed row by row, or held for a sort or a terminal table.
-#include "cli/row_output.h"
+#include "outputs/row_output.h"
 
-#include "cli/table.h"
+#include "outputs/table.h"
 #include "engine/number_text.h"
 #include "platform/files.h"
 #include "reports/report.h"
@@ -20,11 +20,11 @@ reports::ReportRow ReportRowOf(const Row& row, bool percent) {
 }
 
 // The whole output from all rows at once.
-std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
+std::string Render(const RowStyle& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
                    const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
-                   const Console& console, std::size_t skippedNotListed) {
+                   std::size_t skippedNotListed) {
     const std::string project = name.empty() ? "Unspecified" : name;
-    const bool terminal = console.outIsTerminal && o.output.empty();
+    const bool terminal = o.aligned;
     const SortKey key = o.sort.value_or(SortKey::Code);
     if (o.format == Format::Json) {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
@@ -36,7 +36,7 @@ std::string Render(const Options& o, std::vector<Row>& rows, const engine::RunTo
         if (o.sort) SortRows(rows, key, o.ascending);
         const Grid grid = FileGrid(rows, layout, o.percent);
         if (o.format == Format::Md) return RenderMarkdown(grid);
-        return terminal ? RenderAligned(grid, console.outWidth, true) : RenderTabs(grid);
+        return terminal ? RenderAligned(grid, o.width, true) : RenderTabs(grid);
     }
     if (o.sort) SortRows(rows, key, o.ascending);
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
@@ -60,26 +60,26 @@ void OutputTarget::Write(std::string_view text) {
 
 bool OutputTarget::Commit() { return !m_file || m_file->Commit(); }
 
-RowOutput::RowOutput(const Options& options, const std::string& name, const Console& console, bool hold,
-                     std::size_t rowCount, OutputTarget& target)
-    : m_o(options), m_name(name), m_console(console), m_target(target),
-      m_key(options.sort.value_or(SortKey::Code)) {
+RowOutput::RowOutput(const RowStyle& style, const std::string& name, bool hold, std::size_t rowCount,
+                     OutputTarget& target)
+    : m_style(style), m_name(name), m_target(target),
+      m_key(style.sort.value_or(SortKey::Code)) {
     const bool summary =
-        !m_o.byFile && (m_o.format == Format::Table || m_o.format == Format::Md || (m_o.format == Format::Csv && m_o.byLanguage));
+        !m_style.byFile && (m_style.format == Format::Table || m_style.format == Format::Md || (m_style.format == Format::Csv && m_style.byLanguage));
     m_mode = summary ? Mode::Summary : hold ? Mode::Held : Mode::Streamed;
     if (m_mode != Mode::Streamed) return;
     const std::string project = m_name.empty() ? "Unspecified" : m_name;
-    if (m_o.format == Format::Json) Write(RunJsonHead(project));
-    else if (m_o.format == Format::Table) Write(RenderTabs(FileGridHeader(Layout::Plain, m_o.percent)));
-    else if (m_o.format == Format::Md) {
-        const Grid header = FileGridHeader(Layout::Plain, m_o.percent);
+    if (m_style.format == Format::Json) Write(RunJsonHead(project));
+    else if (m_style.format == Format::Table) Write(RenderTabs(FileGridHeader(Layout::Plain, m_style.percent)));
+    else if (m_style.format == Format::Md) {
+        const Grid header = FileGridHeader(Layout::Plain, m_style.percent);
         Write(MarkdownLine(header[0], false) + MarkdownRule(header[0].size()));
-    } else if (m_o.format == Format::Txt) {
+    } else if (m_style.format == Format::Txt) {
         Write(ToCrLf(reports::ReportTextHead(m_name, rowCount, reports::SystemClock().Now())));
-    } else if (m_o.format == Format::Csv) {
-        Write(reports::ReportCSVHead(m_o.percent));
+    } else if (m_style.format == Format::Csv) {
+        Write(reports::ReportCSVHead(m_style.percent));
     } else {
-        Write(ToCrLf(reports::ReportHTMHead(m_name, m_o.percent)));
+        Write(ToCrLf(reports::ReportHTMHead(m_name, m_style.percent)));
     }
 }
 
@@ -94,20 +94,20 @@ void RowOutput::Add(Row row) {
     if (row.counted) m_counted = Plus(m_counted, row.counts);
     if (m_mode == Mode::Summary) return;
     const bool first = m_written++ == 0;
-    if (IsReport(m_o.format)) {
-        const reports::ReportRow report = ReportRowOf(row, m_o.percent);
-        if (m_o.format == Format::Txt) Write(ToCrLf(reports::ReportTextRow(report, m_o.percent)));
-        else if (m_o.format == Format::Csv) Write(reports::ReportCSVRow(report, m_o.percent));
-        else Write(ToCrLf(reports::ReportHTMRow(report, first, m_o.percent)));
+    if (IsReport(m_style.format)) {
+        const reports::ReportRow report = ReportRowOf(row, m_style.percent);
+        if (m_style.format == Format::Txt) Write(ToCrLf(reports::ReportTextRow(report, m_style.percent)));
+        else if (m_style.format == Format::Csv) Write(reports::ReportCSVRow(report, m_style.percent));
+        else Write(ToCrLf(reports::ReportHTMRow(report, first, m_style.percent)));
         return;
     }
     if (!row.counted) return;
-    if (m_o.format == Format::Json) {
+    if (m_style.format == Format::Json) {
         Write(RunJsonFile(row, m_files == 0));
     } else {
         Grid line;
-        AddFileLine(line, row, Layout::Plain, m_o.percent);
-        Write(m_o.format == Format::Md ? MarkdownLine(line[0], false) : RenderTabs(line));
+        AddFileLine(line, row, Layout::Plain, m_style.percent);
+        Write(m_style.format == Format::Md ? MarkdownLine(line[0], false) : RenderTabs(line));
     }
     ++m_files;
 }
@@ -115,28 +115,28 @@ void RowOutput::Add(Row row) {
 void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
                        const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
     if (m_mode == Mode::Held) {
-        Write(Render(m_o, m_rows, totals, skipped, leftOut, m_name, m_console, skippedNotListed));
+        Write(Render(m_style, m_rows, totals, skipped, leftOut, m_name, skippedNotListed));
         return;
     }
     if (m_mode == Mode::Summary) {
-        const bool terminal = m_console.outIsTerminal && m_o.output.empty();
-        const Layout layout = terminal && m_o.format == Format::Table ? Layout::Terminal : Layout::Plain;
-        const Grid grid = LanguageGrid(m_languages.Summaries(m_key, m_o.ascending), layout, m_o.percent);
-        if (m_o.format == Format::Md) Write(RenderMarkdown(grid));
-        else if (m_o.format == Format::Csv) Write(RenderCsv(grid));
-        else Write(terminal ? RenderAligned(grid, m_console.outWidth, false) : RenderTabs(grid));
+        const bool terminal = m_style.aligned;
+        const Layout layout = terminal && m_style.format == Format::Table ? Layout::Terminal : Layout::Plain;
+        const Grid grid = LanguageGrid(m_languages.Summaries(m_key, m_style.ascending), layout, m_style.percent);
+        if (m_style.format == Format::Md) Write(RenderMarkdown(grid));
+        else if (m_style.format == Format::Csv) Write(RenderCsv(grid));
+        else Write(terminal ? RenderAligned(grid, m_style.width, false) : RenderTabs(grid));
         return;
     }
-    if (m_o.format == Format::Json) {
-        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_o.ascending), skipped, leftOut,
+    if (m_style.format == Format::Json) {
+        Write(RunJsonTail(m_files, m_counted, m_languages.Summaries(m_key, m_style.ascending), skipped, leftOut,
                           skippedNotListed));
-    } else if (m_o.format == Format::Table || m_o.format == Format::Md) {
+    } else if (m_style.format == Format::Table || m_style.format == Format::Md) {
         Grid line;
-        AddTotalsLine(line, m_counted, Layout::Plain, m_o.percent);
-        Write(m_o.format == Format::Md ? MarkdownLine(line[0], true) : RenderTabs(line));
-    } else if (m_o.format == Format::Txt) {
+        AddTotalsLine(line, m_counted, Layout::Plain, m_style.percent);
+        Write(m_style.format == Format::Md ? MarkdownLine(line[0], true) : RenderTabs(line));
+    } else if (m_style.format == Format::Txt) {
         Write(ToCrLf(reports::ReportTextTail(MakeTotalsTexts(totals))));
-    } else if (m_o.format == Format::Csv) {
+    } else if (m_style.format == Format::Csv) {
         Write(reports::ReportCSVTail(m_written, MakeTotalsTexts(totals)));
     } else {
         Write(ToCrLf(reports::ReportHTMTail(MakeTotalsTexts(totals))));

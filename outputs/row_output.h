@@ -2,16 +2,17 @@
 // see them all (a sorted list, a table aligned for a terminal).
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/by_language.h"
-#include "cli/json_output.h"
-#include "cli/kordelc.h"
-#include "cli/options.h"
+#include "outputs/by_language.h"
+#include "outputs/format.h"
+#include "outputs/json_output.h"
 #include "sources/rows.h"
 #include "common/atomic_file.h"
 #include "engine/results.h"
@@ -33,13 +34,24 @@ private:
     std::unique_ptr<AtomicFileWriter> m_file;
 };
 
+/// How the rows are written: the format and the options that change the rows, and where they go.
+struct RowStyle {
+    Format format = Format::Table;
+    bool percent = false;
+    bool byFile = false;
+    bool byLanguage = false;  ///< --by-language: the CSV summary is the per-language grid
+    std::optional<SortKey> sort;
+    bool ascending = false;
+    bool aligned = false;  ///< the table goes to a terminal: aligned and fitted to `width`
+    std::size_t width = 80;
+};
+
 /// Writes the run's rows in the format the options ask for. The summary by language keeps only a
 /// total per language; per-file output is written row by row unless `hold` asks for all rows first.
 class RowOutput {
 public:
     /// `rowCount` is the number of rows the run will give (the text report names it first).
-    RowOutput(const Options& options, const std::string& name, const Console& console, bool hold,
-              std::size_t rowCount, OutputTarget& target);
+    RowOutput(const RowStyle& style, const std::string& name, bool hold, std::size_t rowCount, OutputTarget& target);
     /// The next row in list order, counted or not.
     void Add(Row row);
     /// Writes what follows the rows.
@@ -50,9 +62,8 @@ private:
     enum class Mode { Summary, Streamed, Held };
     void Write(const std::string& text);
 
-    const Options& m_o;
+    RowStyle m_style;
     std::string m_name;
-    Console m_console;
     Mode m_mode;
     OutputTarget& m_target;
     SortKey m_key;

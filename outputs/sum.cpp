@@ -1,12 +1,11 @@
 // Shards are read whole (a shard of a million files is some hundred megabytes of JSON), checked, and
 // their files fed to the same output as a run's counted rows.
-#include "cli/sum.h"
+#include "outputs/sum.h"
 
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
-#include "cli/row_output.h"
 #include "platform/files.h"
 
 namespace kordel::cli {
@@ -105,37 +104,12 @@ bool AddShard(const std::string& text, const std::string& name, Shards& shards, 
     return true;
 }
 
-int RunSum(const Options& o, std::istream& in, const Console& console, Progress& progress, std::ostream& out) {
-    Shards shards;
-    for (const std::string& name : o.inputs) {
-        std::string text, error;
-        if (!ReadShard(name, in, text, error) || !AddShard(text, name, shards, error)) {
-            progress.Error(error);
-            return 2;
-        }
+bool ReadShards(const std::vector<std::string>& names, std::istream& in, Shards& shards, std::string& error) {
+    for (const std::string& name : names) {
+        std::string text;
+        if (!ReadShard(name, in, text, error) || !AddShard(text, name, shards, error)) return false;
     }
-    OutputTarget target(out);
-    if (!o.output.empty() && !target.OpenFile(o.output)) {
-        progress.Error("Could not open \"" + o.output +
-                       "\" for writing.  Make sure that all programs that may be using this file are closed.");
-        return 1;
-    }
-    const std::string name = o.name.empty() ? shards.project : o.name;
-    const bool terminal = console.outIsTerminal && o.output.empty();
-    RowOutput output(o, name == "Unspecified" ? std::string() : name, console, o.sort || terminal,
-                     shards.rows.size(), target);
-    engine::RunTotals totals;
-    for (Row& row : shards.rows) {
-        totals.Add(row.counts);
-        output.Add(std::move(row));
-    }
-    progress.Stop();
-    output.Finish(totals, shards.skipped, shards.leftOut);
-    if (!target.Commit()) {
-        progress.Error("Could not write \"" + o.output + "\"");
-        return 1;
-    }
-    return shards.skipped.empty() ? 0 : 1;
+    return true;
 }
 
 }  // namespace kordel::cli

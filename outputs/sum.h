@@ -3,15 +3,11 @@
 #pragma once
 
 #include <istream>
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "cli/json_output.h"
-#include "cli/kordelc.h"
-#include "cli/options.h"
-#include "cli/progress.h"
 #include "sources/rows.h"
+#include "sources/skipped.h"
 
 namespace kordel::cli {
 
@@ -27,9 +23,8 @@ struct Shards {
 /// no count of kordelc or its totals do not add up to its files.
 bool AddShard(const std::string& text, const std::string& name, Shards& shards, std::string& error);
 
-/// Runs --sum: reads every shard named as a PATH ("-" from `in`) and prints them in the format the options ask for.
-/// Answers the exit status: 0, 1 when a shard had skipped files or the output could not be written,
-/// 2 when a shard cannot be read.
-int RunSum(const Options& o, std::istream& in, const Console& console, Progress& progress, std::ostream& out);
+/// Reads every shard named ("-" from `in`) and appends it; false with `error` at the first that cannot
+/// be read or is no count of kordelc.
+bool ReadShards(const std::vector<std::string>& names, std::istream& in, Shards& shards, std::string& error);
 
 }  // namespace kordel::cli

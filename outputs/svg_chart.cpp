@@ -1,5 +1,5 @@
 // Drawing the chart: scales, ticks, one path per area, the legend. Plain SVG 1.1, no script or style sheet.
-#include "cli/svg_chart.h"
+#include "outputs/svg_chart.h"
 
 #include <algorithm>
 #include <cmath>

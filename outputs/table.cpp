@@ -1,9 +1,9 @@
 // Building and printing the per-file and per-language tables.
-#include "cli/table.h"
+#include "outputs/table.h"
 
 #include <algorithm>
 
-#include "cli/progress.h"
+#include "outputs/display_width.h"
 #include "sources/text_bytes.h"
 #include "engine/number_text.h"
 #include "reports/report.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/by_language.h"
+#include "outputs/by_language.h"
 #include "sources/rows.h"
 
 namespace kordel::cli {

@@ -1,5 +1,5 @@
 // Whole UTF-8 characters for a terminal.
-#include "cli/terminal_stream.h"
+#include "outputs/terminal_stream.h"
 
 namespace kordel::cli {
 

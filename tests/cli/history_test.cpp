@@ -3,14 +3,13 @@
 #include <fstream>
 #include <random>
 
-#include "cli/history_output.h"
+#include "outputs/history_output.h"
 #include "engine/path_split.h"
 #include "history/history_cache.h"
 #include "history/history_memo.h"
 #include "history/history_points.h"
 #include "history/history_run.h"
 #include "vcs/history_git.h"
-#include "cli/svg_chart.h"
 #include "cli_support.h"
 #include "git_support.h"
 
@@ -390,30 +389,6 @@ TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
         << error;
     EXPECT_EQ(code, (std::vector<std::int64_t>{3, 500, 502}));
     EXPECT_EQ(files, (std::vector<std::int64_t>{2, 50, 51}));
-}
-
-TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
-    engine::CountOptions options;
-    HistoryLanguages languages(options, nullptr);
-    HistoryChartData data;
-    data.times = {kStart, kStart + kDay};
-    data.code = {{}, {}};
-    for (int l = 0; l < 11; ++l) {
-        languages.Intern(l == 10 ? std::string("<A&B>") : std::string("L").append(std::to_string(l)), false);
-        data.code[0].push_back(l * 10);
-        data.code[1].push_back(l * 10 + 1);
-    }
-    const StackedChart chart = HistoryChart(data, languages, "t");
-    ASSERT_EQ(chart.series.size(), 9u);
-    EXPECT_EQ(chart.series[0].name, "<A&B>");
-    EXPECT_EQ(chart.series[7].name, "L3");
-    EXPECT_EQ(chart.series[8].name, "other");
-    EXPECT_EQ(chart.series[8].values, (std::vector<double>{30, 33}));  // L0, L1, L2
-    const std::string svg = RenderStackedChart(chart);
-    EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
-    EXPECT_NE(svg.find("&lt;A&amp;B&gt; (101)"), std::string::npos);
-    EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
-    EXPECT_EQ(XmlText("a\x01" "b\xFF"), "ab\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/terminal_stream.h"
+#include "outputs/terminal_stream.h"
 
 namespace kordel::cli {
 namespace {
