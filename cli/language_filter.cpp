@@ -13,7 +13,8 @@ namespace kordel::cli {
 bool LanguageFilter::Set(const std::vector<std::string>& include, const std::vector<std::string>& exclude,
                          const std::vector<userlang::UserLanguage>& userLanguages, std::string& error) {
     std::vector<std::string> known;
-    for (const NamedLanguage& language : BuiltinLanguages()) known.push_back(AsciiLowered(language.name));
+    for (const sources::NamedLanguage& language : sources::BuiltinLanguages())
+        known.push_back(AsciiLowered(language.name));
     for (const userlang::UserLanguage& language : userLanguages) known.push_back(AsciiLowered(language.name));
     for (const engine::LanguageRow& row : engine::KnownLanguages()) known.push_back(AsciiLowered(std::string(row.name)));
     const auto take = [&](const std::vector<std::string>& names, std::vector<std::string>& into, const char* option) {

@@ -13,6 +13,7 @@
 namespace {
 
 using namespace kordel::cli;
+using kordel::outputs::TerminalStreamBuf;
 
 // Sends a standard stream that goes to a Windows console through a buffer that writes UTF-16 to it;
 // files and pipes, and every POSIX terminal, get the UTF-8 bytes as they are.

@@ -16,7 +16,7 @@ namespace kordel::cli {
 
 struct Options {
     std::vector<std::string> inputs;
-    Format format = Format::Table;
+    outputs::Format format = outputs::Format::Table;
     std::string output;
     std::string name;
     std::string saveList;
@@ -41,7 +41,7 @@ struct Options {
     std::string stdinName;
     std::uint64_t maxFileSize = 0;  ///< 0: no limit
     bool skipDuplicates = false;
-    std::optional<SortKey> sort;  ///< --sort; rows stay in path order without it
+    std::optional<sources::SortKey> sort;  ///< --sort; rows stay in path order without it
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;
@@ -58,7 +58,7 @@ struct Options {
 };
 
 /// How the rows are written for these options, to the console's standard output unless -o names a file.
-RowStyle RowStyleOf(const Options& o, const Console& console);
+outputs::RowStyle RowStyleOf(const Options& o, const Console& console);
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.
 std::optional<std::uint64_t> ParseSize(const std::string& text);

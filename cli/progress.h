@@ -17,7 +17,7 @@ namespace kordel::cli {
 /// Shows what the run is doing on one line of standard error, redrawn in place, once the run has
 /// lasted `delay`; with `live` false (not a terminal, or --quiet) it never writes a progress line.
 /// Every message of the run goes through it so that a message never lands inside the line.
-class Progress final : public Activity {
+class Progress final : public sources::Activity {
 public:
     Progress(std::ostream& err, bool live, bool quiet, std::size_t width,
              std::chrono::milliseconds delay = std::chrono::milliseconds(1000));

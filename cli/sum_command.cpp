@@ -7,24 +7,24 @@
 namespace kordel::cli {
 
 int RunSum(const Options& o, std::istream& in, const Console& console, Progress& progress, std::ostream& out) {
-    Shards shards;
+    outputs::Shards shards;
     std::string error;
-    if (!ReadShards(o.inputs, in, shards, error)) {
+    if (!outputs::ReadShards(o.inputs, in, shards, error)) {
         progress.Error(error);
         return 2;
     }
-    OutputTarget target(out);
+    outputs::OutputTarget target(out);
     if (!o.output.empty() && !target.OpenFile(o.output)) {
         progress.Error("Could not open \"" + o.output +
                        "\" for writing.  Make sure that all programs that may be using this file are closed.");
         return 1;
     }
     const std::string name = o.name.empty() ? shards.project : o.name;
-    const RowStyle style = RowStyleOf(o, console);
-    RowOutput output(style, name == "Unspecified" ? std::string() : name, o.sort || style.aligned,
-                     shards.rows.size(), target);
+    const outputs::RowStyle style = RowStyleOf(o, console);
+    outputs::RowOutput output(style, name == "Unspecified" ? std::string() : name, o.sort || style.aligned,
+                              shards.rows.size(), target);
     engine::RunTotals totals;
-    for (Row& row : shards.rows) {
+    for (sources::Row& row : shards.rows) {
         totals.Add(row.counts);
         output.Add(std::move(row));
     }

@@ -1,5 +1,5 @@
 // A revision's blobs through the counters, read piece by piece.
-#include "cli/revision_count.h"
+#include "diff/revision_count.h"
 
 #include "sources/languages.h"
 #include <filesystem>
@@ -11,16 +11,17 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::diff {
 
 namespace fs = std::filesystem;
 
-bool CountRevision(const RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
-                   const engine::UserLanguageLookup* userLanguages, std::vector<Row>& rows,
-                   std::vector<Skipped>& skipped, std::vector<Skipped>& leftOut, std::string& error) {
-    const std::unique_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
+bool CountRevision(const cli::RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
+                   const engine::UserLanguageLookup* userLanguages, std::vector<sources::Row>& rows,
+                   std::vector<sources::Skipped>& skipped, std::vector<sources::Skipped>& leftOut, std::string& error) {
+    const std::unique_ptr<cli::Repository> repository =
+        cli::Repository::Open(platform::PathFromText(context.repositoryFolder), error);
     if (!repository) return false;
-    std::vector<RevisionFile> files;
+    std::vector<cli::RevisionFile> files;
     bool namedFile = false;
     if (!ListRevisionFiles(*repository, spec, context, files, error, &namedFile)) return false;
     // "REV:path" as git itself names a file of a revision.
@@ -31,11 +32,11 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
     }
     const engine::LanguageResolver resolver(options, userLanguages);
     std::size_t done = 0;
-    for (const RevisionFile& file : files) {
+    for (const cli::RevisionFile& file : files) {
         const std::string path = prefix + file.relative;
         if (context.progress) context.progress->Counting(done++, files.size(), path);
         const std::string ext = context.extensionOf(file.relative);
-        Row row{path, false, {}, {}};
+        sources::Row row{path, false, {}, {}};
         std::optional<engine::ChosenLanguage> chosen = resolver.ByName(file.relative, ext);
         // A file no table knows by name is read for its #! line when the table of further languages is on.
         if (!chosen && !resolver.ReadsInterpreterLines()) {
@@ -50,7 +51,7 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
             }
         }
         // Read piece by piece as it is counted: a loose blob is never held whole.
-        BlobStream blob;
+        cli::BlobStream blob;
         engine::TextModeReader reader;
         if (!blob.Open(*repository, file.blob, reader)) {
             if (std::optional<std::string> damaged = blob.Damaged()) {
@@ -67,7 +68,8 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
             if (namedFile) skipped.push_back({path, "unknown extension"});
             continue;
         }
-        row.language = chosen->name.empty() ? std::string(BuiltinLanguageName(ext, options.dotf)) : chosen->name;
+        row.language =
+            chosen->name.empty() ? std::string(sources::BuiltinLanguageName(ext, options.dotf)) : chosen->name;
         const std::unique_ptr<engine::LineClassifier> classifier = std::move(chosen->classifier);
         row.counts = engine::CountReader(reader, *classifier, options.cnoml);
         if (std::optional<std::string> damaged = blob.Damaged()) {
@@ -80,4 +82,4 @@ bool CountRevision(const RevisionSpec& spec, const SideContext& context, const e
     return true;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::diff

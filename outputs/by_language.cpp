@@ -1,9 +1,9 @@
 // Sums the counted rows per language name.
 #include "outputs/by_language.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
-void LanguageTotals::Add(const Row& row) {
+void LanguageTotals::Add(const sources::Row& row) {
     if (!row.counted) return;
     LanguageSummary& sum = m_byName[row.language];
     if (sum.language.empty()) sum.language = row.language;
@@ -15,21 +15,22 @@ void LanguageTotals::Add(const Row& row) {
     sum.counts.nl3 += row.counts.nl3;
 }
 
-std::vector<LanguageSummary> LanguageTotals::Summaries(SortKey key, bool ascending) const {
+std::vector<LanguageSummary> LanguageTotals::Summaries(sources::SortKey key, bool ascending) const {
     std::vector<LanguageSummary> summaries;
     std::vector<std::uint64_t> keys;
     for (const auto& [name, sum] : m_byName) {
-        keys.push_back(KeyOf(sum.counts, key));
+        keys.push_back(sources::KeyOf(sum.counts, key));
         summaries.push_back(sum);
     }
-    ApplyDesktopOrder(summaries, keys, ascending);
+    sources::ApplyDesktopOrder(summaries, keys, ascending);
     return summaries;
 }
 
-std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<Row>& rows, SortKey key, bool ascending) {
+std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<sources::Row>& rows, sources::SortKey key,
+                                                 bool ascending) {
     LanguageTotals totals;
-    for (const Row& row : rows) totals.Add(row);
+    for (const sources::Row& row : rows) totals.Add(row);
     return totals.Summaries(key, ascending);
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

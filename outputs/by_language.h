@@ -7,7 +7,7 @@
 
 #include "sources/rows.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 struct LanguageSummary {
     std::string language;
@@ -18,9 +18,9 @@ struct LanguageSummary {
 /// Sums counted rows per language as they come, holding one entry per language.
 class LanguageTotals {
 public:
-    void Add(const Row& row);
+    void Add(const sources::Row& row);
     /// One summary per language, in the desktop's order of `key`; see SummarizeByLanguage.
-    std::vector<LanguageSummary> Summaries(SortKey key, bool ascending) const;
+    std::vector<LanguageSummary> Summaries(sources::SortKey key, bool ascending) const;
 
 private:
     std::map<std::string, LanguageSummary> m_byName;
@@ -29,7 +29,7 @@ private:
 /// One summary per language of the counted rows, in the desktop's order of `key` (descending by
 /// code lines unless told otherwise); languages are taken in name order before sorting, so equal
 /// keys come out the same on every run.
-std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<Row>& rows, SortKey key = SortKey::Code,
-                                                 bool ascending = false);
+std::vector<LanguageSummary> SummarizeByLanguage(const std::vector<sources::Row>& rows,
+                                                 sources::SortKey key = sources::SortKey::Code, bool ascending = false);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -9,7 +9,7 @@
 #include "outputs/table.h"
 #include "sources/text_bytes.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 using engine::LineCategory;
@@ -18,30 +18,31 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kChangeNames[] = {"same", "modified", "added", "removed"};
 constexpr const char* kCategoryNames[] = {"code", "comment", "mixed", "blank"};
 
-const char* NameOf(Change change) { return kChangeNames[static_cast<std::size_t>(change)]; }
+const char* NameOf(diff::Change change) { return kChangeNames[static_cast<std::size_t>(change)]; }
 
 // One entry's four rows: per change, the files (for languages and the total) and the four categories.
 struct Entry {
     std::string name;
-    const DiffCounts* counts;
+    const diff::DiffCounts* counts;
     const std::array<std::size_t, 4>* files;  // null for a file
 };
 
-std::vector<Entry> Entries(const DiffReport& report, bool byFile) {
+std::vector<Entry> Entries(const diff::DiffReport& report, bool byFile) {
     std::vector<Entry> entries;
     if (byFile) {
-        for (const DiffFile& f : report.files) entries.push_back({f.relative, &f.counts, nullptr});
+        for (const diff::DiffFile& f : report.files) entries.push_back({f.relative, &f.counts, nullptr});
     } else {
-        for (const DiffSum& l : report.languages) entries.push_back({l.language, &l.counts, &l.files});
+        for (const diff::DiffSum& l : report.languages) entries.push_back({l.language, &l.counts, &l.files});
     }
     entries.push_back({"Total", &report.total.counts, byFile ? nullptr : &report.total.files});
     return entries;
 }
 
-std::vector<std::string> Numbers(const Entry& entry, Change change) {
+std::vector<std::string> Numbers(const Entry& entry, diff::Change change) {
     std::vector<std::string> cells;
     if (entry.files) cells.push_back(std::to_string((*entry.files)[static_cast<std::size_t>(change)]));
-    for (LineCategory category : kCategories) cells.push_back(std::to_string(entry.counts->Get(category, change)));
+    for (LineCategory category : diff::kCategories)
+        cells.push_back(std::to_string(entry.counts->Get(category, change)));
     return cells;
 }
 
@@ -57,8 +58,8 @@ std::vector<std::string> Header(bool byFile, bool withChange) {
 Grid FlatGrid(const std::vector<Entry>& entries, bool byFile, bool repeatName) {
     Grid grid{Header(byFile, true)};
     for (const Entry& entry : entries) {
-        for (Change change : kChanges) {
-            std::vector<std::string> row{repeatName || change == Change::Same ? entry.name : "", NameOf(change)};
+        for (diff::Change change : diff::kChanges) {
+            std::vector<std::string> row{repeatName || change == diff::Change::Same ? entry.name : "", NameOf(change)};
             for (std::string& cell : Numbers(entry, change)) row.push_back(std::move(cell));
             grid.push_back(std::move(row));
         }
@@ -71,7 +72,7 @@ Grid NestedGrid(const std::vector<Entry>& entries, bool byFile) {
     Grid grid{Header(byFile, false)};
     for (const Entry& entry : entries) {
         grid.push_back({entry.name});
-        for (Change change : kChanges) {
+        for (diff::Change change : diff::kChanges) {
             std::vector<std::string> row{std::string("  ") + NameOf(change)};
             for (std::string& cell : Numbers(entry, change)) row.push_back(std::move(cell));
             grid.push_back(std::move(row));
@@ -86,7 +87,7 @@ std::string MarkdownCell(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '|' || c == '\\') cell += '\\';
-        if (byte < 0x20 || byte == 0x7F) cell += EscapeForTerminal(std::string(1, c));
+        if (byte < 0x20 || byte == 0x7F) cell += sources::EscapeForTerminal(std::string(1, c));
         else if (const char* entity = MarkdownEntity(c)) cell += entity;  // never HTML once rendered
         else cell += c;
     }
@@ -113,20 +114,21 @@ Json CountsJson(const Entry& entry) {
     Json object = Json::object();
     if (entry.files) {
         Json files = Json::object();
-        for (Change change : kChanges) files[NameOf(change)] = (*entry.files)[static_cast<std::size_t>(change)];
+        for (diff::Change change : diff::kChanges)
+            files[NameOf(change)] = (*entry.files)[static_cast<std::size_t>(change)];
         object["files"] = std::move(files);
     }
-    for (LineCategory category : kCategories) {
+    for (LineCategory category : diff::kCategories) {
         Json block = Json::object();
-        for (Change change : kChanges) block[NameOf(change)] = entry.counts->Get(category, change);
+        for (diff::Change change : diff::kChanges) block[NameOf(change)] = entry.counts->Get(category, change);
         object[kCategoryNames[static_cast<std::size_t>(category)]] = std::move(block);
     }
     return object;
 }
 
-std::string RenderJson(const DiffReport& report, bool byFile) {
+std::string RenderJson(const diff::DiffReport& report, bool byFile) {
     Json languages = Json::array();
-    for (const DiffSum& l : report.languages) {
+    for (const diff::DiffSum& l : report.languages) {
         Json language = Json::object();
         PutText(language, "language", l.language);
         language.update(CountsJson({l.language, &l.counts, &l.files}));
@@ -134,7 +136,7 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
     }
     Json files = Json::array();
     if (byFile) {
-        for (const DiffFile& f : report.files) {
+        for (const diff::DiffFile& f : report.files) {
             Json file = Json::object();
             PutText(file, "path", f.relative);
             PutText(file, "language", f.language);
@@ -145,7 +147,7 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
         }
     }
     Json skipped = Json::array();
-    for (const Skipped& s : report.skipped) {
+    for (const sources::Skipped& s : report.skipped) {
         Json entry = Json::object();
         PutText(entry, "path", s.path);
         entry["reason"] = s.reason;
@@ -163,7 +165,7 @@ std::string RenderJson(const DiffReport& report, bool byFile) {
 
 }  // namespace
 
-std::string RenderDiff(const DiffReport& report, const DiffOutputStyle& style) {
+std::string RenderDiff(const diff::DiffReport& report, const DiffOutputStyle& style) {
     if (style.format == Format::Json) return RenderJson(report, style.byFile);
     const std::vector<Entry> entries = Entries(report, style.byFile);
     if (style.format == Format::Md) return DiffMarkdown(FlatGrid(entries, style.byFile, false));
@@ -172,4 +174,4 @@ std::string RenderDiff(const DiffReport& report, const DiffOutputStyle& style) {
     return RenderTabs(FlatGrid(entries, style.byFile, true));
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -8,7 +8,7 @@
 
 #include "diff/diff_run.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 struct DiffOutputStyle {
     Format format = Format::Table;  ///< table, md, csv or json
@@ -19,6 +19,6 @@ struct DiffOutputStyle {
 
 /// The report in the style asked for; each entry (language or file) and the total carry, per category,
 /// the lines that are same, modified, added and removed.
-std::string RenderDiff(const DiffReport& report, const DiffOutputStyle& style);
+std::string RenderDiff(const diff::DiffReport& report, const DiffOutputStyle& style);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

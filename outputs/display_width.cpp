@@ -1,7 +1,7 @@
 // Character counts of UTF-8 text, for columns and lines fitted to a terminal.
 #include "outputs/display_width.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
@@ -35,4 +35,4 @@ std::string ShortenMiddle(const std::string& text, std::size_t width) {
     return text.substr(0, PrefixBytes(text, head)) + "..." + text.substr(PrefixBytes(text, have - tail));
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// `text` cut to `width` characters (UTF-8 sequences kept whole) by replacing its middle with "...".
 std::string ShortenMiddle(const std::string& text, std::size_t width);
@@ -12,4 +12,4 @@ std::string ShortenMiddle(const std::string& text, std::size_t width);
 /// The number of characters of a UTF-8 text.
 std::size_t DisplayWidth(const std::string& text);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

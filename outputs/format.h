@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 enum class Format { Table, Json, Md, Txt, Csv, Html, Svg };
 
@@ -19,4 +19,4 @@ constexpr Format FormatFromName(std::string_view name) {
     return Format::Table;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -13,7 +13,7 @@
 #include "outputs/table.h"
 #include "engine/number_text.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 std::string CsvField(const std::string& text) {
@@ -30,7 +30,8 @@ std::string JoinTags(const std::vector<std::string>& tags) {
 }
 
 // Languages with files at a point, most code first (then by name).
-std::vector<std::size_t> Present(const std::vector<LanguageTotal>& totals, const HistoryLanguages& languages) {
+std::vector<std::size_t> Present(const std::vector<history::LanguageTotal>& totals,
+                                 const history::HistoryLanguages& languages) {
     std::vector<std::size_t> present;
     for (std::size_t l = 0; l < totals.size(); ++l)
         if (totals[l].files > 0) present.push_back(l);
@@ -43,12 +44,14 @@ std::vector<std::size_t> Present(const std::vector<LanguageTotal>& totals, const
 
 class CsvWriter final : public HistoryWriter {
 public:
-    CsvWriter(const HistoryLanguages& languages, TextSink write) : m_languages(languages), m_write(std::move(write)) {
+    CsvWriter(const history::HistoryLanguages& languages, TextSink write)
+        : m_languages(languages), m_write(std::move(write)) {
         m_write("commit,date,tags,language,files,code,comment,mixed,blank,lines\r\n");
     }
-    void Point(const HistoryPointInfo& point, const std::vector<LanguageTotal>& totals) override {
+    void Point(const HistoryPointInfo& point, const std::vector<history::LanguageTotal>& totals) override {
         std::string text;
-        const std::string head = point.commit + "," + FormatHistoryDate(point.time) + "," + CsvField(JoinTags(point.tags)) + ",";
+        const std::string head =
+            point.commit + "," + history::FormatHistoryDate(point.time) + "," + CsvField(JoinTags(point.tags)) + ",";
         for (std::size_t l : Present(totals, m_languages)) {
             const engine::FileCounts& c = totals[l].counts;
             text += head + CsvField(m_languages.Name(l)) + "," + std::to_string(totals[l].files) + "," +
@@ -60,7 +63,7 @@ public:
     void Finish() override {}
 
 private:
-    const HistoryLanguages& m_languages;
+    const history::HistoryLanguages& m_languages;
     TextSink m_write;
 };
 
@@ -77,13 +80,14 @@ nlohmann::ordered_json CountsJson(std::int64_t files, const engine::FileCounts& 
 
 class JsonWriter final : public HistoryWriter {
 public:
-    JsonWriter(const HistoryLanguages& languages, TextSink write) : m_languages(languages), m_write(std::move(write)) {
+    JsonWriter(const history::HistoryLanguages& languages, TextSink write)
+        : m_languages(languages), m_write(std::move(write)) {
         m_write("{\"points\": [");
     }
-    void Point(const HistoryPointInfo& point, const std::vector<LanguageTotal>& totals) override {
+    void Point(const HistoryPointInfo& point, const std::vector<history::LanguageTotal>& totals) override {
         nlohmann::ordered_json j;
         j["commit"] = point.commit;
-        j["date"] = FormatHistoryDate(point.time);
+        j["date"] = history::FormatHistoryDate(point.time);
         j["tags"] = nlohmann::ordered_json::array();
         for (const std::string& tag : point.tags) {
             nlohmann::ordered_json t;
@@ -109,7 +113,7 @@ public:
     void Finish() override { m_write(m_first ? "]}\n" : "\n]}\n"); }
 
 private:
-    const HistoryLanguages& m_languages;
+    const history::HistoryLanguages& m_languages;
     TextSink m_write;
     bool m_first = true;
 };
@@ -129,9 +133,9 @@ std::string Change(std::int64_t from, std::int64_t to, bool aligned) {
 // other counts.
 class TableWriter final : public HistoryWriter {
 public:
-    TableWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages, TextSink write)
+    TableWriter(const HistoryOutputStyle& style, const history::HistoryLanguages& languages, TextSink write)
         : m_style(style), m_languages(languages), m_write(std::move(write)) {}
-    void Point(const HistoryPointInfo& point, const std::vector<LanguageTotal>& totals) override {
+    void Point(const HistoryPointInfo& point, const std::vector<history::LanguageTotal>& totals) override {
         if (m_points++ == 0) m_first = {point, totals};
         m_last = {point, totals};
     }
@@ -143,7 +147,7 @@ public:
         const bool aligned = m_style.aligned;
         const auto number = [&](std::int64_t n) { return aligned ? engine::AddCommas(std::to_string(n)) : std::to_string(n); };
         const auto label = [&](const Snapshot& s) {
-            return FormatHistoryDate(s.point.time).substr(0, 10) + " " + s.point.commit.substr(0, 10);
+            return history::FormatHistoryDate(s.point.time).substr(0, 10) + " " + s.point.commit.substr(0, 10);
         };
         std::string text;
         if (aligned)
@@ -152,7 +156,7 @@ public:
         Grid grid;
         grid.push_back({"Language", "Files first", "Files last", "Code first", "Code last", "Code change", "Comment last",
                         "Mixed last", "Blank last"});
-        std::vector<LanguageTotal> first = m_first.totals, last = m_last.totals;
+        std::vector<history::LanguageTotal> first = m_first.totals, last = m_last.totals;
         const std::size_t n = std::max(first.size(), last.size());
         first.resize(n), last.resize(n);
         std::vector<std::size_t> order;
@@ -162,13 +166,14 @@ public:
             if (last[a].counts.ii != last[b].counts.ii) return last[a].counts.ii > last[b].counts.ii;
             return m_languages.Name(a) < m_languages.Name(b);
         });
-        LanguageTotal firstSum, lastSum;
-        const auto add = [](LanguageTotal& sum, const LanguageTotal& t) {
+        history::LanguageTotal firstSum, lastSum;
+        const auto add = [](history::LanguageTotal& sum, const history::LanguageTotal& t) {
             sum.files += t.files;
             sum.counts.ii += t.counts.ii, sum.counts.inoc += t.counts.inoc, sum.counts.inoml += t.counts.inoml;
             sum.counts.inos += t.counts.inos, sum.counts.nl3 += t.counts.nl3;
         };
-        const auto line = [&](const std::string& name, const LanguageTotal& a, const LanguageTotal& b) {
+        const auto line = [&](const std::string& name, const history::LanguageTotal& a,
+                              const history::LanguageTotal& b) {
             grid.push_back({name, number(a.files), number(b.files), number(a.counts.ii), number(b.counts.ii),
                             Change(a.counts.ii, b.counts.ii, aligned), number(b.counts.inoc), number(b.counts.inoml),
                             number(b.counts.inos)});
@@ -186,10 +191,10 @@ public:
 private:
     struct Snapshot {
         HistoryPointInfo point;
-        std::vector<LanguageTotal> totals;
+        std::vector<history::LanguageTotal> totals;
     };
     const HistoryOutputStyle& m_style;
-    const HistoryLanguages& m_languages;
+    const history::HistoryLanguages& m_languages;
     TextSink m_write;
     std::size_t m_points = 0;
     Snapshot m_first, m_last;
@@ -200,9 +205,9 @@ constexpr double kChartColumns = 668;
 
 class SvgWriter final : public HistoryWriter {
 public:
-    SvgWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages, TextSink write)
+    SvgWriter(const HistoryOutputStyle& style, const history::HistoryLanguages& languages, TextSink write)
         : m_style(style), m_languages(languages), m_write(std::move(write)) {}
-    void Point(const HistoryPointInfo& point, const std::vector<LanguageTotal>& totals) override {
+    void Point(const HistoryPointInfo& point, const std::vector<history::LanguageTotal>& totals) override {
         const double span = static_cast<double>(std::max<std::int64_t>(1, m_style.lastTime - m_style.firstTime));
         const auto column = static_cast<long long>(static_cast<double>(point.time - m_style.firstTime) / span * kChartColumns);
         std::vector<std::int64_t> code(totals.size());
@@ -220,7 +225,7 @@ public:
 
 private:
     const HistoryOutputStyle& m_style;
-    const HistoryLanguages& m_languages;
+    const history::HistoryLanguages& m_languages;
     TextSink m_write;
     HistoryChartData m_data;
     long long m_lastColumn = -1;
@@ -228,7 +233,8 @@ private:
 
 }  // namespace
 
-StackedChart HistoryChart(const HistoryChartData& data, const HistoryLanguages& languages, const std::string& title) {
+StackedChart HistoryChart(const HistoryChartData& data, const history::HistoryLanguages& languages,
+                          const std::string& title) {
     StackedChart chart;
     chart.title = title;
     chart.valueName = "code lines";
@@ -259,12 +265,12 @@ StackedChart HistoryChart(const HistoryChartData& data, const HistoryLanguages& 
     return chart;
 }
 
-std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages,
-                                                 TextSink write) {
+std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style,
+                                                 const history::HistoryLanguages& languages, TextSink write) {
     if (style.format == Format::Csv) return std::make_unique<CsvWriter>(languages, std::move(write));
     if (style.format == Format::Json) return std::make_unique<JsonWriter>(languages, std::move(write));
     if (style.format == Format::Svg) return std::make_unique<SvgWriter>(style, languages, std::move(write));
     return std::make_unique<TableWriter>(style, languages, std::move(write));
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

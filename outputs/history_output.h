@@ -14,7 +14,7 @@
 #include "history/history_run.h"
 #include "outputs/svg_chart.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// One point as the outputs name it.
 struct HistoryPointInfo {
@@ -27,7 +27,7 @@ struct HistoryPointInfo {
 class HistoryWriter {
 public:
     virtual ~HistoryWriter() = default;
-    virtual void Point(const HistoryPointInfo& point, const std::vector<LanguageTotal>& totals) = 0;
+    virtual void Point(const HistoryPointInfo& point, const std::vector<history::LanguageTotal>& totals) = 0;
     virtual void Finish() = 0;
 };
 
@@ -42,8 +42,8 @@ struct HistoryOutputStyle {
 };
 
 /// The writer of `style.format`. Language names come from `languages` as the points arrive.
-std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style, const HistoryLanguages& languages,
-                                                 TextSink write);
+std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style,
+                                                 const history::HistoryLanguages& languages, TextSink write);
 
 /// The chart of the points' code lines: the eight languages with the most code at any point, the others
 /// summed as "other", at most one point per horizontal pixel (the last one in it).
@@ -51,6 +51,7 @@ struct HistoryChartData {
     std::vector<std::int64_t> times;
     std::vector<std::vector<std::int64_t>> code;  ///< per kept point, per language number
 };
-StackedChart HistoryChart(const HistoryChartData& data, const HistoryLanguages& languages, const std::string& title);
+StackedChart HistoryChart(const HistoryChartData& data, const history::HistoryLanguages& languages,
+                          const std::string& title);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

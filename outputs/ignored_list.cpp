@@ -3,7 +3,7 @@
 
 #include "sources/text_bytes.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 bool IgnoredList::Open(const std::string& path) {
     m_file = std::make_unique<AtomicFileWriter>();
@@ -13,9 +13,9 @@ bool IgnoredList::Open(const std::string& path) {
 }
 
 void IgnoredList::Add(const std::string& path, const std::string& reason) {
-    if (m_file) m_file->Write(EscapeForTerminal(path) + "\t" + EscapeForTerminal(reason) + "\r\n");
+    if (m_file) m_file->Write(sources::EscapeForTerminal(path) + "\t" + sources::EscapeForTerminal(reason) + "\r\n");
 }
 
 bool IgnoredList::Commit() { return !m_file || m_file->Commit(); }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -6,7 +6,7 @@
 
 #include "common/atomic_file.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// One line per file or folder: its path, a tab and the reason, with CR LF. Control bytes and bytes that
 /// are not UTF-8 in a path are written as \xNN, so that a name cannot break its line.
@@ -22,4 +22,4 @@ private:
     std::unique_ptr<AtomicFileWriter> m_file;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

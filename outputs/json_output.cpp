@@ -5,14 +5,14 @@
 
 #include "sources/text_bytes.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 void PutText(nlohmann::ordered_json& object, const std::string& key, const std::string& text) {
-    if (IsValidUtf8(text)) {
+    if (sources::IsValidUtf8(text)) {
         object[key] = text;
         return;
     }
-    object[key] = ReplaceInvalidUtf8(text);
+    object[key] = sources::ReplaceInvalidUtf8(text);
     nlohmann::ordered_json bytes = nlohmann::ordered_json::array();
     for (char c : text) bytes.push_back(static_cast<unsigned char>(c));
     object[key + "_bytes"] = std::move(bytes);
@@ -30,9 +30,9 @@ void PutCounts(Json& object, const engine::FileCounts& c) {
     object["lines"] = c.nl3;
 }
 
-Json PathsWithReasons(const std::vector<Skipped>& list) {
+Json PathsWithReasons(const std::vector<sources::Skipped>& list) {
     Json array = Json::array();
-    for (const Skipped& s : list) {
+    for (const sources::Skipped& s : list) {
         Json entry = Json::object();
         PutText(entry, "path", s.path);
         PutText(entry, "reason", s.reason);
@@ -66,7 +66,7 @@ std::string RunJsonHead(const std::string& project) {
     return text + ",\n  \"files\": [";
 }
 
-std::string RunJsonFile(const Row& row, bool first) {
+std::string RunJsonFile(const sources::Row& row, bool first) {
     Json file = Json::object();
     PutText(file, "path", row.path);
     PutText(file, "language", row.language);
@@ -75,8 +75,8 @@ std::string RunJsonFile(const Row& row, bool first) {
 }
 
 std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
-                        const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                        const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
+                        const std::vector<LanguageSummary>& languages, const std::vector<sources::Skipped>& skipped,
+                        const std::vector<sources::Skipped>& leftOut, std::size_t skippedNotListed) {
     Json languageList = Json::array();
     for (const LanguageSummary& sum : languages) {
         Json language = Json::object();
@@ -98,13 +98,13 @@ std::string RunJsonTail(std::size_t files, const engine::FileCounts& totals,
     return (files == 0 ? "]," : "\n  ],") + members.substr(1) + "\n";
 }
 
-std::string RunJson(const std::string& project, const std::vector<Row>& rows,
-                    const std::vector<LanguageSummary>& languages, const std::vector<Skipped>& skipped,
-                    const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
+std::string RunJson(const std::string& project, const std::vector<sources::Row>& rows,
+                    const std::vector<LanguageSummary>& languages, const std::vector<sources::Skipped>& skipped,
+                    const std::vector<sources::Skipped>& leftOut, std::size_t skippedNotListed) {
     std::string text = RunJsonHead(project);
     engine::FileCounts totals;
     std::size_t count = 0;
-    for (const Row& row : rows) {
+    for (const sources::Row& row : rows) {
         if (!row.counted) continue;
         text += RunJsonFile(row, count == 0);
         ++count;
@@ -117,4 +117,4 @@ std::string RunJson(const std::string& project, const std::vector<Row>& rows,
     return text + RunJsonTail(count, totals, languages, skipped, leftOut, skippedNotListed);
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

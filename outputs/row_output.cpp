@@ -6,7 +6,7 @@
 #include "platform/files.h"
 #include "reports/report.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 engine::FileCounts Plus(const engine::FileCounts& a, const engine::FileCounts& b) {
@@ -15,32 +15,32 @@ engine::FileCounts Plus(const engine::FileCounts& a, const engine::FileCounts& b
 
 bool IsReport(Format format) { return format == Format::Txt || format == Format::Csv || format == Format::Html; }
 
-reports::ReportRow ReportRowOf(const Row& row, bool percent) {
+reports::ReportRow ReportRowOf(const sources::Row& row, bool percent) {
     return {row.path, row.counted ? RowCellTexts(row.counts, percent) : std::vector<std::string>{}};
 }
 
 // The whole output from all rows at once.
-std::string Render(const RowStyle& o, std::vector<Row>& rows, const engine::RunTotals& runTotals,
-                   const std::vector<Skipped>& skipped, const std::vector<Skipped>& leftOut, const std::string& name,
-                   std::size_t skippedNotListed) {
+std::string Render(const RowStyle& o, std::vector<sources::Row>& rows, const engine::RunTotals& runTotals,
+                   const std::vector<sources::Skipped>& skipped, const std::vector<sources::Skipped>& leftOut,
+                   const std::string& name, std::size_t skippedNotListed) {
     const std::string project = name.empty() ? "Unspecified" : name;
     const bool terminal = o.aligned;
-    const SortKey key = o.sort.value_or(SortKey::Code);
+    const sources::SortKey key = o.sort.value_or(sources::SortKey::Code);
     if (o.format == Format::Json) {
         const std::vector<LanguageSummary> summaries = SummarizeByLanguage(rows, key, o.ascending);
-        if (o.sort) SortRows(rows, key, o.ascending);
+        if (o.sort) sources::SortRows(rows, key, o.ascending);
         return RunJson(project, rows, summaries, skipped, leftOut, skippedNotListed);
     }
     if (o.format == Format::Table || o.format == Format::Md) {
         const Layout layout = terminal && o.format == Format::Table ? Layout::Terminal : Layout::Plain;
-        if (o.sort) SortRows(rows, key, o.ascending);
+        if (o.sort) sources::SortRows(rows, key, o.ascending);
         const Grid grid = FileGrid(rows, layout, o.percent);
         if (o.format == Format::Md) return RenderMarkdown(grid);
         return terminal ? RenderAligned(grid, o.width, true) : RenderTabs(grid);
     }
-    if (o.sort) SortRows(rows, key, o.ascending);
+    if (o.sort) sources::SortRows(rows, key, o.ascending);
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
-    for (const Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
+    for (const sources::Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
     if (o.format == Format::Txt) return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
     if (o.format == Format::Csv) return reports::ReportCSV(report);  // CR LF already, LF kept in names
     return ToCrLf(reports::ReportHTM(report));
@@ -62,8 +62,7 @@ bool OutputTarget::Commit() { return !m_file || m_file->Commit(); }
 
 RowOutput::RowOutput(const RowStyle& style, const std::string& name, bool hold, std::size_t rowCount,
                      OutputTarget& target)
-    : m_style(style), m_name(name), m_target(target),
-      m_key(style.sort.value_or(SortKey::Code)) {
+    : m_style(style), m_name(name), m_target(target), m_key(style.sort.value_or(sources::SortKey::Code)) {
     const bool summary =
         !m_style.byFile && (m_style.format == Format::Table || m_style.format == Format::Md || (m_style.format == Format::Csv && m_style.byLanguage));
     m_mode = summary ? Mode::Summary : hold ? Mode::Held : Mode::Streamed;
@@ -85,7 +84,7 @@ RowOutput::RowOutput(const RowStyle& style, const std::string& name, bool hold, 
 
 void RowOutput::Write(const std::string& text) { m_target.Write(text); }
 
-void RowOutput::Add(Row row) {
+void RowOutput::Add(sources::Row row) {
     if (m_mode == Mode::Held) {
         m_rows.push_back(std::move(row));
         return;
@@ -112,8 +111,8 @@ void RowOutput::Add(Row row) {
     ++m_files;
 }
 
-void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
-                       const std::vector<Skipped>& leftOut, std::size_t skippedNotListed) {
+void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<sources::Skipped>& skipped,
+                       const std::vector<sources::Skipped>& leftOut, std::size_t skippedNotListed) {
     if (m_mode == Mode::Held) {
         Write(Render(m_style, m_rows, totals, skipped, leftOut, m_name, skippedNotListed));
         return;
@@ -143,4 +142,4 @@ void RowOutput::Finish(const engine::RunTotals& totals, const std::vector<Skippe
     }
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

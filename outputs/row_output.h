@@ -17,7 +17,7 @@
 #include "common/atomic_file.h"
 #include "engine/results.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// Standard output, or the file of -o written atomically (renamed into place at Commit).
 class OutputTarget {
@@ -40,7 +40,7 @@ struct RowStyle {
     bool percent = false;
     bool byFile = false;
     bool byLanguage = false;  ///< --by-language: the CSV summary is the per-language grid
-    std::optional<SortKey> sort;
+    std::optional<sources::SortKey> sort;
     bool ascending = false;
     bool aligned = false;  ///< the table goes to a terminal: aligned and fitted to `width`
     std::size_t width = 80;
@@ -53,10 +53,10 @@ public:
     /// `rowCount` is the number of rows the run will give (the text report names it first).
     RowOutput(const RowStyle& style, const std::string& name, bool hold, std::size_t rowCount, OutputTarget& target);
     /// The next row in list order, counted or not.
-    void Add(Row row);
+    void Add(sources::Row row);
     /// Writes what follows the rows.
-    void Finish(const engine::RunTotals& totals, const std::vector<Skipped>& skipped,
-                const std::vector<Skipped>& leftOut, std::size_t skippedNotListed = 0);
+    void Finish(const engine::RunTotals& totals, const std::vector<sources::Skipped>& skipped,
+                const std::vector<sources::Skipped>& leftOut, std::size_t skippedNotListed = 0);
 
 private:
     enum class Mode { Summary, Streamed, Held };
@@ -66,12 +66,12 @@ private:
     std::string m_name;
     Mode m_mode;
     OutputTarget& m_target;
-    SortKey m_key;
-    std::vector<Row> m_rows;  // held rows only
+    sources::SortKey m_key;
+    std::vector<sources::Row> m_rows;  // held rows only
     LanguageTotals m_languages;
     engine::FileCounts m_counted;
     std::size_t m_files = 0;  // counted rows
     std::size_t m_written = 0;  // rows written
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

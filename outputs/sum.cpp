@@ -8,7 +8,7 @@
 
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 using Json = nlohmann::json;
@@ -59,8 +59,8 @@ bool ReadShard(const std::string& name, std::istream& in, std::string& text, std
     }
 }
 
-std::vector<Skipped> PathsWithReasons(const Json& list) {
-    std::vector<Skipped> entries;
+std::vector<sources::Skipped> PathsWithReasons(const Json& list) {
+    std::vector<sources::Skipped> entries;
     for (const Json& entry : list) entries.push_back({TextOf(entry, "path"), TextOf(entry, "reason")});
     return entries;
 }
@@ -77,10 +77,10 @@ bool AddShard(const std::string& text, const std::string& name, Shards& shards, 
     if (!doc.is_object() || !doc.contains("files") || !doc["files"].is_array() || !doc.contains("totals"))
         return refuse("it has no \"files\" and \"totals\" (a --diff output cannot be summed)");
     try {
-        std::vector<Row> rows;
+        std::vector<sources::Row> rows;
         engine::FileCounts sum;
         for (const Json& file : doc["files"]) {
-            Row row{TextOf(file, "path"), true, CountsOf(file), TextOf(file, "language")};
+            sources::Row row{TextOf(file, "path"), true, CountsOf(file), TextOf(file, "language")};
             sum = {sum.ii + row.counts.ii, sum.inoc + row.counts.inoc, sum.inoml + row.counts.inoml,
                    sum.inos + row.counts.inos, sum.nl3 + row.counts.nl3};
             rows.push_back(std::move(row));
@@ -91,12 +91,12 @@ bool AddShard(const std::string& text, const std::string& name, Shards& shards, 
             stated.inoml != sum.inoml || stated.inos != sum.inos || stated.nl3 != sum.nl3)
             return refuse("its totals are not the sum of its files");
         if (shards.project.empty() && doc.contains("project")) shards.project = TextOf(doc, "project");
-        for (Row& row : rows) shards.rows.push_back(std::move(row));
+        for (sources::Row& row : rows) shards.rows.push_back(std::move(row));
         if (doc.contains("skipped")) {
-            for (Skipped& s : PathsWithReasons(doc["skipped"])) shards.skipped.push_back(std::move(s));
+            for (sources::Skipped& s : PathsWithReasons(doc["skipped"])) shards.skipped.push_back(std::move(s));
         }
         if (doc.contains("left_out")) {
-            for (Skipped& s : PathsWithReasons(doc["left_out"])) shards.leftOut.push_back(std::move(s));
+            for (sources::Skipped& s : PathsWithReasons(doc["left_out"])) shards.leftOut.push_back(std::move(s));
         }
     } catch (const std::exception& e) {
         return refuse(e.what());
@@ -112,4 +112,4 @@ bool ReadShards(const std::vector<std::string>& names, std::istream& in, Shards&
     return true;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -9,14 +9,14 @@
 #include "sources/rows.h"
 #include "sources/skipped.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// The files of the shards in order, and their skipped and left-out files.
 struct Shards {
     std::string project;  ///< the first shard's
-    std::vector<Row> rows;
-    std::vector<Skipped> skipped;
-    std::vector<Skipped> leftOut;
+    std::vector<sources::Row> rows;
+    std::vector<sources::Skipped> skipped;
+    std::vector<sources::Skipped> leftOut;
 };
 
 /// Reads one shard's JSON (as `-f json` writes it) and appends it; false with `error` when the text is
@@ -27,4 +27,4 @@ bool AddShard(const std::string& text, const std::string& name, Shards& shards, 
 /// be read or is no count of kordelc.
 bool ReadShards(const std::vector<std::string>& names, std::istream& in, Shards& shards, std::string& error);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -8,7 +8,7 @@
 #include "history/history_points.h"
 #include "sources/text_bytes.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 constexpr double kWidth = 960, kHeight = 480;
@@ -52,13 +52,13 @@ struct TimeTick {
 // Ticks on whole years, months or days, whichever gives between 2 and about 10 labels.
 std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to) {
     std::vector<TimeTick> ticks;
-    const std::string first = FormatHistoryDate(from);
+    const std::string first = history::FormatHistoryDate(from);
     const int year0 = std::stoi(first.substr(0, 4));
     const double days = static_cast<double>(to - from) / 86400.0;
     if (days > 3 * 365) {
         const int step = std::max(1, static_cast<int>(std::ceil(days / 365.25 / 10)));
         for (int y = year0 + 1;; y += step) {
-            const auto t = ParseHistoryDate(std::to_string(y) + "-01-01", false);
+            const auto t = history::ParseHistoryDate(std::to_string(y) + "-01-01", false);
             if (!t || *t > to) break;
             ticks.push_back({*t, std::to_string(y)});
         }
@@ -70,19 +70,19 @@ std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to) {
             while (month > 12) month -= 12, ++year;
             char text[32];
             std::snprintf(text, sizeof text, "%04d-%02d", year, month);
-            const auto t = ParseHistoryDate(std::string(text) + "-01", false);
+            const auto t = history::ParseHistoryDate(std::string(text) + "-01", false);
             if (!t || *t > to) break;
             ticks.push_back({*t, text});
         }
     } else if (days > 3) {
         const std::int64_t step = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(days / 10)));
         for (std::int64_t t = (from / 86400 + 1) * 86400; t <= to; t += step * 86400)
-            ticks.push_back({t, FormatHistoryDate(t).substr(0, 10)});
+            ticks.push_back({t, history::FormatHistoryDate(t).substr(0, 10)});
     } else {
         // Hours; the date where a day begins.
         const std::int64_t step = std::max<std::int64_t>(1, static_cast<std::int64_t>(std::ceil(days * 24 / 8)));
         for (std::int64_t t = (from / 3600 + 1) * 3600; t <= to; t += step * 3600) {
-            const std::string date = FormatHistoryDate(t);
+            const std::string date = history::FormatHistoryDate(t);
             ticks.push_back({t, t % 86400 < step * 3600 ? date.substr(5, 5) + " " + date.substr(11, 5) : date.substr(11, 5)});
         }
     }
@@ -93,7 +93,7 @@ std::vector<TimeTick> TimeTicks(std::int64_t from, std::int64_t to) {
 
 std::string XmlText(const std::string& text) {
     std::string out;
-    for (char c : ReplaceInvalidUtf8(text)) {
+    for (char c : sources::ReplaceInvalidUtf8(text)) {
         switch (c) {
             case '&': out += "&amp;"; break;
             case '<': out += "&lt;"; break;
@@ -187,4 +187,4 @@ std::string RenderStackedChart(const StackedChart& chart) {
     return svg;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

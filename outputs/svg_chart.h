@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 struct ChartSeries {
     std::string name;             ///< shown in the legend (any bytes: escaped for XML)
@@ -27,4 +27,4 @@ std::string RenderStackedChart(const StackedChart& chart);
 /// bytes (which XML forbids) left out.
 std::string XmlText(const std::string& text);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

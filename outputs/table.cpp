@@ -8,7 +8,7 @@
 #include "engine/number_text.h"
 #include "reports/report.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 constexpr std::size_t kGap = 2;
@@ -90,7 +90,7 @@ std::string CutTo(const std::string& line, std::size_t width) {
 
 Grid FileGridHeader(Layout layout, bool percent) { return {Header("Path", false, layout, percent)}; }
 
-void AddFileLine(Grid& grid, const Row& row, Layout layout, bool percent) {
+void AddFileLine(Grid& grid, const sources::Row& row, Layout layout, bool percent) {
     AddRow(grid, {row.path}, row.counts, layout, percent, false);
 }
 
@@ -98,10 +98,10 @@ void AddTotalsLine(Grid& grid, const engine::FileCounts& totals, Layout layout, 
     AddRow(grid, {"Total"}, totals, layout, percent, true);
 }
 
-Grid FileGrid(const std::vector<Row>& rows, Layout layout, bool percent) {
+Grid FileGrid(const std::vector<sources::Row>& rows, Layout layout, bool percent) {
     Grid grid = FileGridHeader(layout, percent);
     engine::FileCounts totals;
-    for (const Row& row : rows) {
+    for (const sources::Row& row : rows) {
         if (!row.counted) continue;
         AddFileLine(grid, row, layout, percent);
         totals = Sum(totals, row.counts);
@@ -152,7 +152,7 @@ std::string RenderAligned(const Grid& rawGrid, std::size_t width, bool shortenFi
     // Names reach a terminal here: control bytes are shown escaped, never sent.
     Grid grid = rawGrid;
     for (auto& line : grid)
-        for (std::string& cell : line) cell = EscapeForTerminal(cell);
+        for (std::string& cell : line) cell = sources::EscapeForTerminal(cell);
     std::vector<std::size_t> widths = Widths(grid);
     if (widths.empty()) return {};
     bool fits = widths[0] + RestWidth(widths) <= width;
@@ -210,7 +210,7 @@ std::string MarkdownLine(const std::vector<std::string>& cells, bool bold) {
             } else if (const char* entity = MarkdownEntity(ch)) {
                 cell += entity;  // a name never becomes HTML in the rendered table
             } else if (byte < 0x20 || byte == 0x7F) {
-                cell += EscapeForTerminal(std::string(1, ch));
+                cell += sources::EscapeForTerminal(std::string(1, ch));
             } else {
                 cell += ch;
             }
@@ -235,4 +235,4 @@ std::string RenderMarkdown(const Grid& grid) {
     return text;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -8,7 +8,7 @@
 #include "outputs/by_language.h"
 #include "sources/rows.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// Rows of cells; the first row is the header, the first column is left-aligned.
 using Grid = std::vector<std::vector<std::string>>;
@@ -23,12 +23,12 @@ enum class Layout {
 };
 
 /// Header, one line per counted row, and the totals line.
-Grid FileGrid(const std::vector<Row>& rows, Layout layout, bool percent);
+Grid FileGrid(const std::vector<sources::Row>& rows, Layout layout, bool percent);
 
 /// The pieces of FileGrid, for tables written as their rows come: the header line, a counted
 /// row's line(s), and the totals line(s) of the summed counts.
 Grid FileGridHeader(Layout layout, bool percent);
-void AddFileLine(Grid& grid, const Row& row, Layout layout, bool percent);
+void AddFileLine(Grid& grid, const sources::Row& row, Layout layout, bool percent);
 void AddTotalsLine(Grid& grid, const engine::FileCounts& totals, Layout layout, bool percent);
 
 /// Header, one line per language, and the totals line with every file counted.
@@ -56,4 +56,4 @@ const char* MarkdownEntity(char ch);
 std::string MarkdownLine(const std::vector<std::string>& cells, bool bold);
 std::string MarkdownRule(std::size_t columns);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

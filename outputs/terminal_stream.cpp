@@ -1,7 +1,7 @@
 // Whole UTF-8 characters for a terminal.
 #include "outputs/terminal_stream.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 std::size_t WholeUtf8Prefix(std::string_view text) {
     // A lead byte within the last three bytes whose sequence runs past the end is held back;
@@ -44,4 +44,4 @@ bool TerminalStreamBuf::WriteWhole() {
     return written;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace kordel::cli {
+namespace kordel::outputs {
 
 /// Collects what is written and passes it to `write` at each flush (and when the buffer is full),
 /// up to the last whole UTF-8 character: a character split between two writes reaches the terminal
@@ -34,4 +34,4 @@ private:
 /// The length of `text` without an incomplete UTF-8 sequence at its end.
 std::size_t WholeUtf8Prefix(std::string_view text);
 
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

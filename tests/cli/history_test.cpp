@@ -367,21 +367,27 @@ TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
     ASSERT_TRUE(repository->FirstParentCommits("HEAD", commits, error)) << error;
     ASSERT_EQ(commits.size(), 3u);
     engine::CountOptions options;
-    HistoryLanguages languages(options, nullptr);
+    history::HistoryLanguages languages(options, nullptr);
     const std::uint16_t c = languages.Intern("C", false);
-    PointStore known;
-    PointTotals made(c + 1u);
+    history::PointStore known;
+    history::PointTotals made(c + 1u);
     made[c] = {50, {500, 0, 0, 0, 500}};  // not what the tree holds: shows where the totals came from
     known.Add(commits[1].id, made);
-    HistoryInput input{*repository, commits, [](const std::string&, bool) { return true; }, true,
-                       [](std::string_view path) { return std::string(engine::PathExtension(path)); },
-                       options, nullptr, 2, &known};
-    HistoryMemo memo;
-    HistoryStats stats;
+    history::HistoryInput input{*repository,
+                                commits,
+                                [](const std::string&, bool) { return true; },
+                                true,
+                                [](std::string_view path) { return std::string(engine::PathExtension(path)); },
+                                options,
+                                nullptr,
+                                2,
+                                &known};
+    history::HistoryMemo memo;
+    history::HistoryStats stats;
     std::vector<std::int64_t> code, files;
-    ASSERT_TRUE(CountHistory(
+    ASSERT_TRUE(history::CountHistory(
         input, languages, memo,
-        [&](std::size_t, const PointTotals& totals) {
+        [&](std::size_t, const history::PointTotals& totals) {
             code.push_back(totals[c].counts.ii);
             files.push_back(totals[c].files);
         },

@@ -5,7 +5,7 @@
 #include "outputs/history_output.h"
 #include "outputs/svg_chart.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 constexpr std::int64_t kDay = 86400;
@@ -13,7 +13,7 @@ constexpr std::int64_t kStart = 1700000000;
 
 TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
     engine::CountOptions options;
-    HistoryLanguages languages(options, nullptr);
+    history::HistoryLanguages languages(options, nullptr);
     HistoryChartData data;
     data.times = {kStart, kStart + kDay};
     data.code = {{}, {}};
@@ -36,4 +36,4 @@ TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
 }
 
 }  // namespace
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

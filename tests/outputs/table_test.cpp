@@ -4,7 +4,7 @@
 #include "outputs/display_width.h"
 #include "outputs/table.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 TEST(ShortenMiddleTest, KeepsBothEndsAndWholeCharacters) {
@@ -22,4 +22,4 @@ TEST(RenderAlignedTest, NumbersRightFirstColumnLeft) {
 }
 
 }  // namespace
-}  // namespace kordel::cli
+}  // namespace kordel::outputs

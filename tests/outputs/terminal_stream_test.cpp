@@ -7,7 +7,7 @@
 
 #include "outputs/terminal_stream.h"
 
-namespace kordel::cli {
+namespace kordel::outputs {
 namespace {
 
 TEST(TerminalStream, HoldsBackOnlyAnIncompleteLastCharacter) {
@@ -50,4 +50,4 @@ TEST(TerminalStream, AFailedWriteFailsTheStream) {
 }
 
 }  // namespace
-}  // namespace kordel::cli
+}  // namespace kordel::outputs
