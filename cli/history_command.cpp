@@ -169,6 +169,18 @@ int WarnOfUncounted(const history::HistoryStats& stats, Progress& progress) {
     return status;
 }
 
+// The writer of the format asked for. Files get CR LF line ends like every file kordelc writes; CSV has
+// them everywhere.
+std::unique_ptr<outputs::HistoryWriter> WriterOf(const Options& o, const Console& console,
+                                                 const std::vector<HistoryCommit>& points,
+                                                 const history::HistoryLanguages& languages,
+                                                 outputs::OutputTarget& target) {
+    return outputs::MakeHistoryWriter(StyleOf(o, console, points), languages, [&o, &target](std::string_view text) {
+        if (!o.output.empty() && o.format != outputs::Format::Csv) target.Write(ToCrLf(text));
+        else target.Write(text);
+    });
+}
+
 }  // namespace
 
 int RunHistory(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& lookup,
@@ -207,22 +219,10 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
         progress.Error(OpenForWritingMessage(o.output));
         return 1;
     }
-    // Files get CR LF line ends like every file kordelc writes; CSV has them everywhere.
-    const std::unique_ptr<outputs::HistoryWriter> writer =
-        outputs::MakeHistoryWriter(StyleOf(o, console, points), languages, [&](std::string_view text) {
-            if (!o.output.empty() && o.format != outputs::Format::Csv) target.Write(ToCrLf(text));
-            else target.Write(text);
-        });
+    const std::unique_ptr<outputs::HistoryWriter> writer = WriterOf(o, console, points, languages, target);
 
-    history::HistoryInput input{*found.repository,
-                                points,
-                                diff::RevisionWanted(context),
-                                context.filters.ignoreFiles,
-                                context.extensionOf,
-                                options,
-                                &lookup,
-                                o.jobs,
-                                &knownPoints};
+    history::HistoryInput input{*found.repository, points, diff::RevisionWanted(context), context.filters.ignoreFiles,
+                                context.extensionOf, options, &lookup, o.jobs, &knownPoints};
     history::HistoryStats stats;
     // The points counted in this run join the cache's when it is written.
     history::PointStore countedPoints;
