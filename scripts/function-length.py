@@ -20,7 +20,7 @@ LIMIT = 80
 CONTROL = re.compile(r"^(?:else\s+)?(?:if|for|while|switch|catch|do|else|try)\b")
 LAMBDA = re.compile(r"\]\s*(?:\([^()]*(?:\([^()]*\)[^()]*)*\))?\s*(?:mutable|constexpr|noexcept|->[^{};]*)*\s*$")
 FUNCTION = re.compile(r"\)\s*(?:const|noexcept(?:\([^()]*\))?|override|final|mutable|&|&&|->[\w:<>,*&\s]+|\s)*$")
-INIT_LIST = re.compile(r"\)\s*:\s*[\w:]+\s*[({]")
+INIT_LIST = re.compile(r"\)\s*:\s*[\w:]+\s*[({].*[)}]\s*$")
 CLASS = re.compile(r"\b(?:class|struct|union)\b[^(){};]*$")
 
 
