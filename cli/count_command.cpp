@@ -8,7 +8,6 @@
 #include <random>
 #include <unordered_set>
 
-#include "cli/language_filter.h"
 #include "common/file_messages.h"
 #include "diff/revision_count.h"
 #include "engine/known_languages.h"
@@ -18,6 +17,7 @@
 #include "platform/files.h"
 #include "projects/project_list.h"
 #include "sources/inputs.h"
+#include "sources/language_filter.h"
 #include "sources/languages.h"
 #include "sources/leave_out.h"
 #include "sources/linguist.h"
@@ -163,7 +163,7 @@ struct Counted {
 };
 
 // Counts the files, then the revisions, into `output`; false when a revision cannot be read.
-bool CountFiles(const Command& c, const CliFiles& files, Found& found, const LanguageFilter& languageFilter,
+bool CountFiles(const Command& c, const CliFiles& files, Found& found, const sources::LanguageFilter& languageFilter,
                 outputs::IgnoredList& ignored, outputs::RowOutput& output, Counted& counted) {
     counted.rows.assign(files.size(), false);
     std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
@@ -248,7 +248,7 @@ bool SaveList(const Command& c, const CliFiles& files, const Counted& counted, F
 int RunCount(const Command& c) {
     const Options& o = c.o;
     Progress& progress = c.progress;
-    LanguageFilter languageFilter;
+    sources::LanguageFilter languageFilter;
     if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, c.userLanguages, error)) {
         progress.Error(error);
         return 2;

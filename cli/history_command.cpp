@@ -5,14 +5,14 @@
 #include <chrono>
 
 #include "cli/history_keys.h"
-#include "outputs/history_output.h"
-#include "cli/language_filter.h"
-#include "outputs/row_output.h"
 #include "common/atomic_file.h"
 #include "common/file_messages.h"
 #include "engine/number_text.h"
 #include "history/history_cache.h"
 #include "history/history_points.h"
+#include "outputs/history_output.h"
+#include "outputs/row_output.h"
+#include "sources/language_filter.h"
 #include "vcs/git_repo.h"
 
 namespace kordel::cli {
@@ -147,7 +147,7 @@ outputs::HistoryOutputStyle StyleOf(const Options& o, const Console& console,
 }
 
 // A point's totals less the languages --include-lang and --exclude-lang take out of what is shown.
-history::PointTotals FilteredTotals(const history::PointTotals& totals, const LanguageFilter& filter,
+history::PointTotals FilteredTotals(const history::PointTotals& totals, const sources::LanguageFilter& filter,
                                     const history::HistoryLanguages& languages) {
     history::PointTotals filtered = totals;
     for (std::size_t l = 0; l < filtered.size(); ++l)
@@ -193,7 +193,7 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     if (const std::string refused = Refused(o); !refused.empty()) return usage(refused);
     PointChoice choice;
     if (const std::string wrong = ParsePointChoice(o, choice); !wrong.empty()) return usage(wrong);
-    LanguageFilter languageFilter;
+    sources::LanguageFilter languageFilter;
     if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, userLanguages, error)) {
         progress.Error(error);
         return 2;

@@ -1,6 +1,6 @@
 // Names are compared without regard to ASCII case; the language a file gets is the one the lookup
 // gave it, so the filter applies after the count's own choice.
-#include "cli/language_filter.h"
+#include "sources/language_filter.h"
 
 #include <algorithm>
 
@@ -8,13 +8,12 @@
 #include "common/ascii.h"
 #include "engine/known_languages.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 bool LanguageFilter::Set(const std::vector<std::string>& include, const std::vector<std::string>& exclude,
                          const std::vector<userlang::UserLanguage>& userLanguages, std::string& error) {
     std::vector<std::string> known;
-    for (const sources::NamedLanguage& language : sources::BuiltinLanguages())
-        known.push_back(AsciiLowered(language.name));
+    for (const NamedLanguage& language : BuiltinLanguages()) known.push_back(AsciiLowered(language.name));
     for (const userlang::UserLanguage& language : userLanguages) known.push_back(AsciiLowered(language.name));
     for (const engine::LanguageRow& row : engine::KnownLanguages()) known.push_back(AsciiLowered(std::string(row.name)));
     const auto take = [&](const std::vector<std::string>& names, std::vector<std::string>& into, const char* option) {
@@ -40,4 +39,4 @@ std::string LanguageFilter::Refusal(const std::string& language) const {
     return {};
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -6,7 +6,7 @@
 
 #include "userlang/udlangdb.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 class LanguageFilter {
 public:
@@ -22,4 +22,4 @@ private:
     std::vector<std::string> m_exclude;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources
