@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_output.h"
+#include "outputs/json_output.h"
 #include "cli/progress.h"
 #include "engine/count_run.h"
 #include "projects/project_list.h"
@@ -52,7 +52,7 @@ public:
     void OnLeftOut(std::function<void(std::size_t row)> onLeftOut) { m_onLeftOut = std::move(onLeftOut); }
 
     /// The first kMaxSkippedListed files skipped; the others are only counted.
-    const std::vector<Skipped>& skipped() const { return m_skipped; }
+    const std::vector<sources::Skipped>& skipped() const { return m_skipped; }
     std::size_t skippedNotListed() const { return m_notListed; }
     /// Skipped files kept by path: a list of ten million missing paths must not be kept whole.
     static constexpr std::size_t kMaxSkippedListed = 10000;
@@ -70,7 +70,7 @@ private:
     std::size_t m_current = 0;
     std::size_t m_unreadableRow = SIZE_MAX;
     std::size_t m_done = 0;
-    std::vector<Skipped> m_skipped;
+    std::vector<sources::Skipped> m_skipped;
     std::size_t m_notListed = 0;
     engine::TotalsTexts m_totals;
 };

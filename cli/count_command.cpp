@@ -8,16 +8,16 @@
 #include <random>
 #include <unordered_set>
 
-#include "cli/ignored_list.h"
-#include "cli/language_filter.h"
-#include "cli/revision_count.h"
-#include "cli/row_output.h"
 #include "common/file_messages.h"
+#include "diff/revision_count.h"
 #include "engine/known_languages.h"
 #include "engine/path_split.h"
+#include "outputs/ignored_list.h"
+#include "outputs/row_output.h"
 #include "platform/files.h"
 #include "projects/project_list.h"
 #include "sources/inputs.h"
+#include "sources/language_filter.h"
 #include "sources/languages.h"
 #include "sources/leave_out.h"
 #include "sources/linguist.h"
@@ -75,10 +75,14 @@ private:
 // The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
 class CliFiles final : public RunFiles {
 public:
-    CliFiles(const Inputs& inputs, const SideContext& context, bool walksTakeAll, std::string stdinCopy,
+    CliFiles(const sources::Inputs& inputs, const diff::SideContext& context, bool walksTakeAll, std::string stdinCopy,
              std::string stdinName)
-        : m_paths(inputs.paths), m_named(inputs.namedUnknown), m_extensionOf(context.extensionOf),
-          m_walksTakeAll(walksTakeAll), m_stdinCopy(std::move(stdinCopy)), m_stdinName(std::move(stdinName)) {}
+        : m_paths(inputs.paths),
+          m_named(inputs.namedUnknown),
+          m_extensionOf(context.extensionOf),
+          m_walksTakeAll(walksTakeAll),
+          m_stdinCopy(std::move(stdinCopy)),
+          m_stdinName(std::move(stdinName)) {}
     std::size_t size() const override { return m_paths.size() + (m_stdinCopy.empty() ? 0 : 1); }
     std::string Path(std::size_t row) const override { return row < m_paths.size() ? m_paths[row] : m_stdinCopy; }
     std::string Extension(std::size_t row) const override { return m_extensionOf(Shown(row)); }
@@ -92,7 +96,7 @@ public:
     bool IsStdin(std::size_t row) const { return row >= m_paths.size(); }
 
 private:
-    const PathTable& m_paths;
+    const sources::PathTable& m_paths;
     const std::unordered_set<std::string>& m_named;
     const std::function<std::string(std::string_view)>& m_extensionOf;
     bool m_walksTakeAll;  // walks take every file, for its #! line when no table knows its name
@@ -104,18 +108,18 @@ std::string FileNameOf(const std::string& path) { return platform::PathText(plat
 
 // The files of a count as found: the inputs less what was left out of them, and the revisions.
 struct Found {
-    Inputs inputs;
+    sources::Inputs inputs;
     std::vector<RevisionSpec> revisions;
-    std::vector<Skipped> leftOut;
+    std::vector<sources::Skipped> leftOut;
     std::string name;
 };
 
 // Finds the files and leaves out what the options leave out; false when the run stops there.
-bool FindFiles(const Command& c, FileCollector& collector, IgnoredList& ignored, Found& found) {
+bool FindFiles(const Command& c, sources::FileCollector& collector, outputs::IgnoredList& ignored, Found& found) {
     const Options& o = c.o;
     Progress& progress = c.progress;
     // Revisions are read from git; everything else goes through the count run.
-    InputList plain{{}, o.listFile, o.vcs == "git"};
+    sources::InputList plain{{}, o.listFile, o.vcs == "git"};
     for (const std::string& input : o.inputs) {
         if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) found.revisions.push_back(std::move(*spec));
         else plain.paths.push_back(input);
@@ -126,7 +130,7 @@ bool FindFiles(const Command& c, FileCollector& collector, IgnoredList& ignored,
     }
     if (ignored.IsOpen())
         collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) { ignored.Add(path, reason); });
-    found.inputs = CollectInputs(plain, collector, c.knownByName, c.input, progress, c.listQuestions);
+    found.inputs = sources::CollectInputs(plain, collector, c.knownByName, c.input, progress, c.listQuestions);
     if (!found.inputs.ok) return false;
     // Files in a folder that can't be read would be missing from the totals without a word.
     for (const std::string& folder : collector.Unreadable()) {
@@ -136,13 +140,13 @@ bool FindFiles(const Command& c, FileCollector& collector, IgnoredList& ignored,
     for (const std::string& note : collector.GitRulesNotUsed()) progress.Warn(note);
     found.name = o.name.empty() ? found.inputs.projectName : o.name;
 
-    std::vector<Skipped>& leftOut = found.leftOut;
-    PathTable& paths = found.inputs.paths;
-    if (o.maxFileSize > 0) LeaveOutLargeFiles(paths, o.maxFileSize, leftOut);
+    std::vector<sources::Skipped>& leftOut = found.leftOut;
+    sources::PathTable& paths = found.inputs.paths;
+    if (o.maxFileSize > 0) sources::LeaveOutLargeFiles(paths, o.maxFileSize, leftOut);
     const std::size_t large = leftOut.size();
-    LeaveOutGeneratedAndVendored(paths, o.skipGenerated, o.skipVendored, leftOut);
+    sources::LeaveOutGeneratedAndVendored(paths, o.skipGenerated, o.skipVendored, leftOut);
     const std::size_t linguist = leftOut.size() - large;
-    if (o.skipDuplicates) LeaveOutDuplicates(paths, leftOut);
+    if (o.skipDuplicates) sources::LeaveOutDuplicates(paths, leftOut);
     if (large > 0) progress.Warn(std::to_string(large) + " file(s) larger than --max-file-size left out");
     if (linguist > 0) progress.Warn(std::to_string(linguist) + " generated or vendored file(s) left out");
     if (leftOut.size() > large + linguist)
@@ -153,27 +157,28 @@ bool FindFiles(const Command& c, FileCollector& collector, IgnoredList& ignored,
 // What the count gave beyond the rows written.
 struct Counted {
     RunResult result;
-    std::vector<Skipped> skipped;
+    std::vector<sources::Skipped> skipped;
     std::size_t skippedNotListed = 0;
     std::vector<bool> rows;  ///< per file: counted and shown (for --save-list)
 };
 
 // Counts the files, then the revisions, into `output`; false when a revision cannot be read.
-bool CountFiles(const Command& c, const CliFiles& files, Found& found, const LanguageFilter& languageFilter,
-                IgnoredList& ignored, RowOutput& output, Counted& counted) {
+bool CountFiles(const Command& c, const CliFiles& files, Found& found, const sources::LanguageFilter& languageFilter,
+                outputs::IgnoredList& ignored, outputs::RowOutput& output, Counted& counted) {
     counted.rows.assign(files.size(), false);
     std::vector<bool> leftOutRows(files.size(), false);  // found by a walk, with no language in its #! line
     std::size_t nextRow = 0;
     const auto uncountedUpTo = [&](std::size_t end) {
         for (; nextRow < end; ++nextRow)
-            if (!leftOutRows[nextRow]) output.Add(Row{files.Shown(nextRow), false, {}, {}});
+            if (!leftOutRows[nextRow]) output.Add(sources::Row{files.Shown(nextRow), false, {}, {}});
     };
     RunTotals filteredOut;  // the counts of the files of languages left out
     const auto onRow = [&](std::size_t row, const FileCounts& counts, const std::string& userLanguage) {
         uncountedUpTo(row);
         // The built-in table names its languages by extension; the others come with their names.
-        const std::string_view builtin =
-            userLanguage.empty() ? BuiltinLanguageName(files.Extension(row), c.options.dotf) : std::string_view();
+        const std::string_view builtin = userLanguage.empty()
+                                             ? sources::BuiltinLanguageName(files.Extension(row), c.options.dotf)
+                                             : std::string_view();
         std::string language = builtin.empty() ? userLanguage : std::string(builtin);
         if (const std::string why = languageFilter.Refusal(language); !why.empty()) {
             ignored.Add(files.Shown(row), why);
@@ -181,7 +186,7 @@ bool CountFiles(const Command& c, const CliFiles& files, Found& found, const Lan
             ++nextRow;
             return;
         }
-        output.Add(Row{files.Shown(row), true, counts, std::move(language)});
+        output.Add(sources::Row{files.Shown(row), true, counts, std::move(language)});
         counted.rows[row] = true;
         ++nextRow;
     };
@@ -202,13 +207,13 @@ bool CountFiles(const Command& c, const CliFiles& files, Found& found, const Lan
     counted.skipped = observer.skipped();
     counted.skippedNotListed = observer.skippedNotListed();
     for (const RevisionSpec& spec : found.revisions) {
-        std::vector<Row> rows;
+        std::vector<sources::Row> rows;
         std::string error;
-        if (!CountRevision(spec, c.context, c.options, &c.lookup, rows, counted.skipped, found.leftOut, error)) {
+        if (!diff::CountRevision(spec, c.context, c.options, &c.lookup, rows, counted.skipped, found.leftOut, error)) {
             c.progress.Error(error);
             return false;
         }
-        for (Row& row : rows) {
+        for (sources::Row& row : rows) {
             if (const std::string why = languageFilter.Refusal(row.language); !why.empty()) {
                 ignored.Add(row.path, why);
                 continue;
@@ -243,17 +248,17 @@ bool SaveList(const Command& c, const CliFiles& files, const Counted& counted, F
 int RunCount(const Command& c) {
     const Options& o = c.o;
     Progress& progress = c.progress;
-    LanguageFilter languageFilter;
+    sources::LanguageFilter languageFilter;
     if (std::string error; !languageFilter.Set(o.includeLangs, o.excludeLangs, c.userLanguages, error)) {
         progress.Error(error);
         return 2;
     }
-    IgnoredList ignored;
+    outputs::IgnoredList ignored;
     if (!o.ignoredFile.empty() && !ignored.Open(o.ignoredFile)) {
         progress.Error(OpenForWritingMessage(o.ignoredFile));
         return 2;
     }
-    FileCollector collector(c.context.filters, c.context.known);
+    sources::FileCollector collector(c.context.filters, c.context.known);
     Found found;
     if (!FindFiles(c, collector, ignored, found)) return 2;
 
@@ -269,26 +274,26 @@ int RunCount(const Command& c) {
     const CliFiles files(found.inputs, c.context, c.options.knownLanguages && o.includeExt.empty(),
                          stdinCopy.made() ? stdinCopy.path() : std::string(), o.stdinName);
 
-    OutputTarget target(c.out);
+    outputs::OutputTarget target(c.out);
     if (!o.output.empty() && !target.OpenFile(o.output)) {
         progress.Error("Could not open \"" + o.output +
                        "\" for writing.  Make sure that all programs that may be using this file are closed.");
         return 1;
     }
     // Rows are written as they are counted unless the output must see them all first.
-    const bool terminal = c.console.outIsTerminal && o.output.empty();
+    const outputs::RowStyle style = RowStyleOf(o, c.console);
     // The text report names its number of files first: a language filter, or files a walk took for their
     // #! line alone, make it known only at the end.
     bool someForInterpreterLine = false;
-    for (std::size_t r = 0; r < files.size() && !someForInterpreterLine && o.format == Format::Txt; ++r)
+    for (std::size_t r = 0; r < files.size() && !someForInterpreterLine && o.format == outputs::Format::Txt; ++r)
         someForInterpreterLine = files.MayLeaveOut(r) && !c.knownByName(FileNameOf(files.Path(r)));
-    const bool hold = o.sort || !found.revisions.empty() || terminal ||
-                      ((languageFilter.Active() || someForInterpreterLine) && o.format == Format::Txt);
-    RowOutput output(o, found.name, c.console, hold, files.size(), target);
+    const bool hold = o.sort || !found.revisions.empty() || style.aligned ||
+                      ((languageFilter.Active() || someForInterpreterLine) && o.format == outputs::Format::Txt);
+    outputs::RowOutput output(style, found.name, hold, files.size(), target);
     Counted counted;
     if (!CountFiles(c, files, found, languageFilter, ignored, output, counted)) return 2;
-    for (const Skipped& s : found.leftOut) ignored.Add(s.path, s.reason);
-    for (const Skipped& s : counted.skipped) ignored.Add(s.path, s.reason);
+    for (const sources::Skipped& s : found.leftOut) ignored.Add(s.path, s.reason);
+    for (const sources::Skipped& s : counted.skipped) ignored.Add(s.path, s.reason);
     // The progress line goes before the output that waited for the end reaches a terminal.
     progress.Stop();
     output.Finish(counted.result.totals, counted.skipped, found.leftOut, counted.skippedNotListed);

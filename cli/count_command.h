@@ -21,8 +21,8 @@ struct Command {
     const engine::CountOptions& options;
     const engine::UserLanguageLookup& lookup;  ///< the user languages, read once
     const std::vector<userlang::UserLanguage>& userLanguages;
-    const SideContext& context;  ///< filters, --map and the list questions
-    const KnownName& knownByName;  ///< file names a table knows, without looking at a #! line
+    const diff::SideContext& context;       ///< filters, --map and the list questions
+    const sources::KnownName& knownByName;  ///< file names a table knows, without looking at a #! line
     const Console& console;
     Progress& progress;
     BatchListQuestions& listQuestions;

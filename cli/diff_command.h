@@ -14,6 +14,6 @@ namespace kordel::cli {
 /// Runs --diff; returns 0, 1 when a file was skipped or the output could not be written, 2 when a
 /// side could not be read.
 int RunDiff(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& userLanguages,
-            const SideContext& context, const Console& console, Progress& progress, std::ostream& out);
+            const diff::SideContext& context, const Console& console, Progress& progress, std::ostream& out);
 
 }  // namespace kordel::cli

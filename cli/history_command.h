@@ -17,7 +17,7 @@ namespace kordel::cli {
 /// written, 2 after a usage error or when the history cannot be read. `userLanguages` are the rules
 /// of the user languages, which the cache's option set names.
 int RunHistory(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& lookup,
-               const std::vector<userlang::UserLanguage>& userLanguages, const SideContext& context,
+               const std::vector<userlang::UserLanguage>& userLanguages, const diff::SideContext& context,
                const Console& console, Progress& progress, std::ostream& out);
 
 }  // namespace kordel::cli

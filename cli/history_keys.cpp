@@ -67,7 +67,7 @@ std::string BlobCountsKey(const engine::CountOptions& options, const std::vector
     return key;
 }
 
-std::string PointTotalsKey(const std::string& blobCountsKey, const FileFilters& filters, const Options& o) {
+std::string PointTotalsKey(const std::string& blobCountsKey, const sources::FileFilters& filters, const Options& o) {
     std::string key = blobCountsKey;
     Part(key, "excluded folders", filters.excludedDirs);
     Part(key, "excluded", filters.excludeGlobs);

@@ -19,7 +19,7 @@ std::string BlobCountsKey(const engine::CountOptions& options, const std::vector
 
 /// What a commit's totals depend on besides its tree: the blob counts' key, and everything that picks
 /// the files and their languages (folder and file filters, .ignore files, --map, the language filters).
-std::string PointTotalsKey(const std::string& blobCountsKey, const FileFilters& filters, const Options& o);
+std::string PointTotalsKey(const std::string& blobCountsKey, const sources::FileFilters& filters, const Options& o);
 
 /// A fingerprint of every field of every row of the table of further languages.
 std::uint64_t KnownTableFingerprint();

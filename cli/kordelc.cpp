@@ -8,7 +8,7 @@
 #include "cli/count_command.h"
 #include "cli/diff_command.h"
 #include "cli/history_command.h"
-#include "cli/sum.h"
+#include "cli/sum_command.h"
 #include "common/ascii.h"
 #include "engine/dispatch.h"
 #include "engine/language_resolver.h"
@@ -25,13 +25,13 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kordel::engine;
 
-FileFilters FiltersOf(const Options& o) {
-    FileFilters filters;
+sources::FileFilters FiltersOf(const Options& o) {
+    sources::FileFilters filters;
     if (o.noDefaultExcludes) filters.excludedDirs.clear();
     filters.excludedDirs.insert(filters.excludedDirs.end(), o.excludeDirs.begin(), o.excludeDirs.end());
     filters.excludeGlobs = o.excludeGlobs;
-    filters.includeExts = SplitExtensions(o.includeExt);
-    filters.excludeExts = SplitExtensions(o.excludeExt);
+    filters.includeExts = sources::SplitExtensions(o.includeExt);
+    filters.excludeExts = sources::SplitExtensions(o.excludeExt);
     filters.followSymlinks = o.followSymlinks;
     filters.ignoreFiles = !o.noIgnore;
     return filters;
@@ -87,7 +87,7 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
         progress.Warn(std::string(userlang::kOpenDbMessage) + " (" + platform::PathText(db) + ")");
     if (o.listLanguages) {
         progress.Stop();
-        out << LanguageListing(userLanguages.languages, platform::PathText(db), options.knownLanguages);
+        out << sources::LanguageListing(userLanguages.languages, platform::PathText(db), options.knownLanguages);
         return 0;
     }
     // The database read above serves the folder walks and the count: one read per run.
@@ -104,18 +104,20 @@ int Run(int argc, char** argv, std::ostream& out, std::ostream& err, const Conso
     }
 
     // Walks take files of a known language by name, and other files for their #! line.
-    const KnownName knownMapped = [&](std::string_view fileName) {
+    const sources::KnownName knownMapped = [&](std::string_view fileName) {
         return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, true);
     };
     BatchListQuestions listQuestions(progress);
-    const SideContext context{FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
-                              ".", &progress, &listQuestions, o.maxFileSize};
+    const diff::SideContext context{
+        FiltersOf(o), knownMapped, [&](std::string_view path) { return DispatchExtension(path, maps); },
+        ".",          &progress,   &listQuestions,
+        o.maxFileSize};
     if (!o.diff.empty()) return RunDiff(o, options, lookup, context, console, progress, out);
     if (o.history) return RunHistory(o, options, lookup, userLanguages.languages, context, console, progress, out);
     std::istringstream noInput;
     std::istream& input = console.in ? *console.in : noInput;
     if (o.sum) return RunSum(o, input, console, progress, out);
-    const KnownName knownByName = [&](std::string_view fileName) {
+    const sources::KnownName knownByName = [&](std::string_view fileName) {
         return IsCountableName(fileName, DispatchExtension(fileName, maps), options, userKnows, false);
     };
     return RunCount(

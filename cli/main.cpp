@@ -7,12 +7,13 @@
 
 #include "cli/kordelc.h"
 #include "cli/platform.h"
-#include "cli/terminal_stream.h"
+#include "outputs/terminal_stream.h"
 #include "platform/os.h"
 
 namespace {
 
 using namespace kordel::cli;
+using kordel::outputs::TerminalStreamBuf;
 
 // Sends a standard stream that goes to a Windows console through a buffer that writes UTF-16 to it;
 // files and pipes, and every POSIX terminal, get the UTF-8 bytes as they are.

@@ -80,6 +80,13 @@ CLI::Validator OneOf(std::vector<std::string> allowed) {
 
 }  // namespace
 
+outputs::RowStyle RowStyleOf(const Options& o, const Console& console) {
+    outputs::RowStyle style{o.format, o.percent, o.byFile, o.byLanguage, o.sort, o.ascending};
+    style.aligned = console.outIsTerminal && o.output.empty();
+    style.width = console.outWidth;
+    return style;
+}
+
 std::optional<std::uint64_t> ParseSize(const std::string& text) {
     std::size_t i = 0;
     std::uint64_t value = 0;
@@ -233,12 +240,13 @@ CLI::Option* AddModeOptions(CLI::App& app, Options& o, std::string& historyRev) 
 // The checks of options that go together or exclude each other; throws the usage error.
 void CheckOptions(Options& o, const CLI::Option* history, const std::string& historyRev) {
     if (history->count() > 0) o.history = historyRev.empty() ? "HEAD" : historyRev;
-    if (!o.history && (o.format == Format::Svg || !o.since.empty() || !o.until.empty() || !o.every.empty() || !o.cache.empty()))
+    if (!o.history && (o.format == outputs::Format::Svg || !o.since.empty() || !o.until.empty() || !o.every.empty() ||
+                       !o.cache.empty()))
         throw CLI::ValidationError("--history", "-f svg, --since, --until, --every and --cache go with --history only");
     if (!o.diff.empty()) {
         if (!o.inputs.empty() || !o.listFile.empty() || !o.stdinName.empty())
             throw CLI::ValidationError("--diff", "takes its two sides only, no further PATH, --list or --stdin-name");
-        if (o.format == Format::Txt || o.format == Format::Html)
+        if (o.format == outputs::Format::Txt || o.format == outputs::Format::Html)
             throw CLI::ValidationError("--diff", "prints -f table, md, csv or json");
         // A diff's rows are changes, not counts: no share of a whole, nor an order by one.
         if (o.percent || o.sort || !o.saveList.empty() || o.skipDuplicates)
@@ -265,7 +273,8 @@ void CheckOptions(Options& o, const CLI::Option* history, const std::string& his
     if (!o.stdinName.empty() && o.listFile == "-")
         throw CLI::ValidationError("--stdin-name", "and --list - would both read standard input");
     // -f csv is the per-file report, or with --by-language the summary by language.
-    const bool report = o.format == Format::Txt || o.format == Format::Html || (o.format == Format::Csv && !o.byLanguage);
+    const bool report = o.format == outputs::Format::Txt || o.format == outputs::Format::Html ||
+                        (o.format == outputs::Format::Csv && !o.byLanguage);
     if (o.byLanguage && (o.byFile || report))
         throw CLI::ValidationError("--by-language", "goes with neither --by-file nor a txt or html report");
     if (o.ascending && !o.sort && (o.byFile || report))
@@ -297,8 +306,8 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
     app.set_help_flag("-h,--help", "Print this help");
     try {
         app.parse(argc, argv);
-        o.format = FormatFromName(formatName);
-        if (!sortName.empty()) o.sort = SortKeyFromName(sortName);
+        o.format = outputs::FormatFromName(formatName);
+        if (!sortName.empty()) o.sort = sources::SortKeyFromName(sortName);
         CheckOptions(o, history, historyRev);
         if (!maxFileSize.empty()) o.maxFileSize = *ParseSize(maxFileSize);
     } catch (const CLI::ParseError& e) {
@@ -309,7 +318,7 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::ostream& out, st
             return std::nullopt;
         }
         // The argument is shown as the other messages show names: no byte of it reaches a terminal raw.
-        err << "kordelc: " << EscapeForTerminal(e.what()) << "\nRun 'kordelc --help' for the options.\n";
+        err << "kordelc: " << sources::EscapeForTerminal(e.what()) << "\nRun 'kordelc --help' for the options.\n";
         exitCode = 2;
         return std::nullopt;
     }

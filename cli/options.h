@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "cli/format.h"
+#include "cli/kordelc.h"
+#include "outputs/format.h"
+#include "outputs/row_output.h"
 #include "sources/rows.h"
 
 namespace kordel::cli {
 
 struct Options {
     std::vector<std::string> inputs;
-    Format format = Format::Table;
+    outputs::Format format = outputs::Format::Table;
     std::string output;
     std::string name;
     std::string saveList;
@@ -39,7 +41,7 @@ struct Options {
     std::string stdinName;
     std::uint64_t maxFileSize = 0;  ///< 0: no limit
     bool skipDuplicates = false;
-    std::optional<SortKey> sort;  ///< --sort; rows stay in path order without it
+    std::optional<sources::SortKey> sort;  ///< --sort; rows stay in path order without it
     bool ascending = false;
     bool quiet = false;
     unsigned jobs = 1;
@@ -54,6 +56,9 @@ struct Options {
     std::optional<std::string> history;  ///< REV or A..B of --history ("HEAD" when it names none)
     std::string since, until, every, cache;  ///< --since, --until, --every and --cache of --history
 };
+
+/// How the rows are written for these options, to the console's standard output unless -o names a file.
+outputs::RowStyle RowStyleOf(const Options& o, const Console& console);
 
 /// "500", "64K", "10M", "1G" (powers of 1024) as bytes; nothing when the text is no size.
 std::optional<std::uint64_t> ParseSize(const std::string& text);

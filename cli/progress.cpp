@@ -4,48 +4,18 @@
 #include "sources/text_bytes.h"
 
 namespace kordel::cli {
-namespace {
-
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-// The byte length of the first `count` characters of `text`.
-std::size_t PrefixBytes(const std::string& text, std::size_t count) {
-    std::size_t i = 0;
-    for (std::size_t chars = 0; i < text.size() && chars < count; ++chars) {
-        ++i;
-        while (i < text.size() && IsContinuation(text[i])) ++i;
-    }
-    return i;
-}
-
-}  // namespace
-
-std::size_t DisplayWidth(const std::string& text) {
-    std::size_t width = 0;
-    for (char c : text)
-        if (!IsContinuation(c)) ++width;
-    return width;
-}
-
-std::string ShortenMiddle(const std::string& text, std::size_t width) {
-    const std::size_t have = DisplayWidth(text);
-    if (have <= width) return text;
-    if (width <= 3) return text.substr(0, PrefixBytes(text, width));
-    const std::size_t keep = width - 3;
-    const std::size_t head = keep / 2;
-    const std::size_t tail = keep - head;
-    return text.substr(0, PrefixBytes(text, head)) + "..." + text.substr(PrefixBytes(text, have - tail));
-}
 
 std::string Progress::LineText(bool counting, std::size_t done, std::size_t total, const std::string& folder,
                                std::size_t width) {
     std::string text = counting ? "Counting: " + std::to_string(done) + " of " + std::to_string(total) + " files done"
                                 : "Looking for files: " + std::to_string(done) + " found";
     const std::size_t room = width > 1 ? width - 1 : 0;
-    if (!folder.empty() && DisplayWidth(text) + 3 < room) {
-        text += " (" + ShortenMiddle(EscapeForTerminal(folder), room - DisplayWidth(text) - 3) + ")";
+    if (!folder.empty() && outputs::DisplayWidth(text) + 3 < room) {
+        text += " (" +
+                outputs::ShortenMiddle(sources::EscapeForTerminal(folder), room - outputs::DisplayWidth(text) - 3) +
+                ")";
     }
-    return ShortenMiddle(text, room);
+    return outputs::ShortenMiddle(text, room);
 }
 
 Progress::Progress(std::ostream& err, bool live, bool quiet, std::size_t width, std::chrono::milliseconds delay)
@@ -68,7 +38,7 @@ void Progress::Tick() {
 
 void Progress::DrawLocked() {
     const std::string text = m_status.empty() ? LineText(m_counting, m_done, m_total, m_folder, m_width)
-                                              : ShortenMiddle(m_status, m_width > 1 ? m_width - 1 : 0);
+                                              : outputs::ShortenMiddle(m_status, m_width > 1 ? m_width - 1 : 0);
     m_err << '\r' << text << "\x1b[K" << std::flush;
     m_shown = true;
     m_changed = false;
@@ -111,7 +81,7 @@ void Progress::Status(const std::string& text) {
 void Progress::Message(const std::string& message) {
     std::lock_guard lock(m_mutex);
     ClearLocked();
-    m_err << "kordelc: " << (m_terminal ? EscapeForTerminal(message) : message) << '\n' << std::flush;
+    m_err << "kordelc: " << (m_terminal ? sources::EscapeForTerminal(message) : message) << '\n' << std::flush;
     m_changed = true;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "outputs/display_width.h"
 #include "sources/activity.h"
 
 namespace kordel::cli {
@@ -16,7 +17,7 @@ namespace kordel::cli {
 /// Shows what the run is doing on one line of standard error, redrawn in place, once the run has
 /// lasted `delay`; with `live` false (not a terminal, or --quiet) it never writes a progress line.
 /// Every message of the run goes through it so that a message never lands inside the line.
-class Progress final : public Activity {
+class Progress final : public sources::Activity {
 public:
     Progress(std::ostream& err, bool live, bool quiet, std::size_t width,
              std::chrono::milliseconds delay = std::chrono::milliseconds(1000));
@@ -67,11 +68,5 @@ private:
     bool m_shown = false;  // the line is on the screen now
     std::thread m_ticker;
 };
-
-/// `text` cut to `width` characters (UTF-8 sequences kept whole) by replacing its middle with "...".
-std::string ShortenMiddle(const std::string& text, std::size_t width);
-
-/// The number of characters of a UTF-8 text.
-std::size_t DisplayWidth(const std::string& text);
 
 }  // namespace kordel::cli

@@ -1,7 +1,7 @@
 // The four-by-four table of a diff: same, modified, added and removed lines per category.
 #include "diff/diff_lines.h"
 
-namespace kordel::cli {
+namespace kordel::diff {
 
 using engine::LineCategory;
 
@@ -31,4 +31,4 @@ bool DiffCounts::HasChanges() const {
     return false;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::diff

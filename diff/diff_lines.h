@@ -8,7 +8,7 @@
 #include "engine/line_categories.h"
 #include "engine/results.h"
 
-namespace kordel::cli {
+namespace kordel::diff {
 
 enum class Change { Same, Modified, Added, Removed };
 inline constexpr std::array<Change, 4> kChanges = {Change::Same, Change::Modified, Change::Added, Change::Removed};
@@ -46,4 +46,4 @@ private:
 bool DiffLines(const engine::BufferLines& oldLines, const engine::BufferLines& newLines, DiffCounts& counts,
                std::string& error);
 
-}  // namespace kordel::cli
+}  // namespace kordel::diff

@@ -10,7 +10,7 @@
 #include "sources/skipped.h"
 #include "engine/count_run.h"
 
-namespace kordel::cli {
+namespace kordel::diff {
 
 /// One file of either side: same (identical lines), modified, added (new side only) or removed.
 struct DiffFile {
@@ -33,7 +33,7 @@ struct DiffReport {
     std::vector<DiffFile> files;        ///< by relative path
     std::vector<DiffSum> languages;     ///< the most new code first, as a plain count orders them
     DiffSum total;
-    std::vector<Skipped> skipped;       ///< files that could not be read or have no language
+    std::vector<sources::Skipped> skipped;  ///< files that could not be read or have no language
 };
 
 using ExtensionOf = std::function<std::string(std::string_view path)>;
@@ -43,6 +43,6 @@ using ExtensionOf = std::function<std::string(std::string_view path)>;
 /// of jobs. A pair of the same blob or the same bytes is not diffed.
 DiffReport DiffSides(const Side& oldSide, const Side& newSide, const engine::CountOptions& options,
                      const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf,
-                     Activity* progress, unsigned jobs = 1);
+                     sources::Activity* progress, unsigned jobs = 1);
 
-}  // namespace kordel::cli
+}  // namespace kordel::diff

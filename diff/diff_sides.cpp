@@ -9,7 +9,7 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::diff {
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,9 +46,9 @@ std::string LargerThanLimit(std::uint64_t size) {
     return "larger than --max-file-size (" + std::to_string(size) + " bytes)";
 }
 
-bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const Repository* repository) {
+bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const cli::Repository* repository) {
     if (file.blob) {
-        const Repository& from = repository ? *repository : *side.repository;
+        const cli::Repository& from = repository ? *repository : *side.repository;
         // The size stands in the object's header: a blob over the limit is never inflated.
         if (side.maxFileSize > 0) {
             const std::optional<std::uint64_t> size = from.BlobSize(*file.blob);
@@ -64,12 +64,21 @@ bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason
         m_streamed = true;
         return true;
     }
-    switch (ReadRegularFile(file.path, m_owned, side.maxFileSize)) {
-        case ReadStatus::Ok: return true;
-        case ReadStatus::Missing: reason = "missing"; return false;
-        case ReadStatus::NotRegular: reason = "not a regular file"; return false;
-        case ReadStatus::Unreadable: reason = "unreadable"; return false;
-        case ReadStatus::TooLarge: reason = LargerThanLimit(platform::GetPathInfo(file.path).size); return false;
+    switch (sources::ReadRegularFile(file.path, m_owned, side.maxFileSize)) {
+        case sources::ReadStatus::Ok:
+            return true;
+        case sources::ReadStatus::Missing:
+            reason = "missing";
+            return false;
+        case sources::ReadStatus::NotRegular:
+            reason = "not a regular file";
+            return false;
+        case sources::ReadStatus::Unreadable:
+            reason = "unreadable";
+            return false;
+        case sources::ReadStatus::TooLarge:
+            reason = LargerThanLimit(platform::GetPathInfo(file.path).size);
+            return false;
     }
     return false;
 }
@@ -98,13 +107,13 @@ bool SideBytes::Count(engine::LineClassifier& classifier, engine::FileCounts& co
     return true;
 }
 
-bool ListRevisionFiles(const Repository& repository, const RevisionSpec& spec, const SideContext& context,
-                       std::vector<RevisionFile>& files, std::string& error, bool* namedFile) {
+bool ListRevisionFiles(const cli::Repository& repository, const cli::RevisionSpec& spec, const SideContext& context,
+                       std::vector<cli::RevisionFile>& files, std::string& error, bool* namedFile) {
     return repository.ListFiles(spec, RevisionWanted(context), context.filters.ignoreFiles, files, error, namedFile);
 }
 
-Repository::Wanted RevisionWanted(const SideContext& context) {
-    auto collector = std::make_shared<const FileCollector>(context.filters, context.known);
+cli::Repository::Wanted RevisionWanted(const SideContext& context) {
+    auto collector = std::make_shared<const sources::FileCollector>(context.filters, context.known);
     return [collector](const std::string& relative, bool isFolder) {
         return isFolder ? !collector->ExcludedFolder(relative) : collector->Accepts(platform::PathFromText(relative));
     };
@@ -114,13 +123,14 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     side = Side{};
     side.name = arg;
     side.maxFileSize = context.maxFileSize;
-    if (const std::optional<RevisionSpec> spec = ParseRevisionSpec(arg)) {
-        std::shared_ptr<Repository> repository = Repository::Open(platform::PathFromText(context.repositoryFolder), error);
+    if (const std::optional<cli::RevisionSpec> spec = cli::ParseRevisionSpec(arg)) {
+        std::shared_ptr<cli::Repository> repository =
+            cli::Repository::Open(platform::PathFromText(context.repositoryFolder), error);
         if (!repository) return false;
-        std::vector<RevisionFile> listed;
+        std::vector<cli::RevisionFile> listed;
         if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
         side.walked = !side.singleFile;
-        for (RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
+        for (cli::RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
         side.repository = std::move(repository);
         return true;
     }
@@ -143,7 +153,7 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     }
     const fs::path argPath = platform::PathFromText(arg);
     if (fs::is_directory(argPath, ec)) {
-        FileCollector collector(context.filters, context.known);
+        sources::FileCollector collector(context.filters, context.known);
         side.walked = true;
         std::vector<std::string> paths;
         collector.WalkFolder(argPath, paths, [&](const std::string& folder, std::size_t found) {
@@ -163,4 +173,4 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     return true;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::diff

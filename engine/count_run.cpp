@@ -87,32 +87,7 @@ public:
         for (std::thread& t : m_workers) t.join();
     }
     /// The outcome of row `r`, waiting for it; rows are taken in order.
-    RowOutcome Take(std::size_t r) {
-        std::unique_lock lock(m_mutex);
-        // Taking row r moves the window on: by one row, one more worker may go on; rows the run
-        // counts itself (user languages) can move it further. Row r's slot is only reused for row
-        // r + window, which no worker takes before the run has moved on to row r + 1.
-        if (r > m_consumed) {
-            r == m_consumed + 1 ? m_workAllowed.notify_one() : m_workAllowed.notify_all();
-            m_consumed = r;
-        }
-        Slot& slot = m_slots[r % m_window];
-        while (slot.row != r) {
-            // Rather than sleep until a worker has counted row r, count a row that no worker has taken
-            // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
-            if (const auto mine = Claim()) {
-                lock.unlock();
-                RowOutcome outcome = Count(*mine);
-                lock.lock();
-                m_slots[*mine % m_window] = {*mine, std::move(outcome)};
-                continue;
-            }
-            m_awaited = r;
-            m_outcomeReady.wait(lock);
-            m_awaited = SIZE_MAX;
-        }
-        return std::move(slot.outcome);
-    }
+    RowOutcome Take(std::size_t r);
 
 private:
     struct Slot {
@@ -127,40 +102,10 @@ private:
     }
 
     // Rows the run counts itself (user languages, unknown files) are left empty.
-    RowOutcome Count(std::size_t r) const {
-        RowOutcome outcome;
-        const std::string path = m_files.Path(r);
-        if (std::optional<ChosenLanguage> chosen = m_resolver.ByName(m_files.Name(r), m_files.Extension(r))) {
-            if (chosen->source == LanguageSource::User) return outcome;
-            outcome.file = CountFile(platform::PathFromText(path), *chosen->classifier, m_options.cnoml, m_canc);
-            outcome.language = std::move(chosen->name);
-        } else if (m_resolver.ReadsInterpreterLines()) {
-            outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc);
-        }
-        return outcome;
-    }
+    RowOutcome Count(std::size_t r) const;
 
-    void Work() {
-        for (;;) {
-            std::size_t r;
-            {
-                std::unique_lock lock(m_mutex);
-                std::optional<std::size_t> claimed;
-                m_workAllowed.wait(lock, [&] { return m_stop || (claimed = Claim()).has_value(); });
-                if (m_stop) return;
-                r = *claimed;
-            }
-            RowOutcome outcome = Count(r);
-            bool awaited = false;
-            {
-                std::lock_guard lock(m_mutex);
-                m_slots[r % m_window] = {r, std::move(outcome)};
-                awaited = m_awaited == r;
-            }
-            // The run is the only one waiting for outcomes, and only the one it waits for wakes it.
-            if (awaited) m_outcomeReady.notify_one();
-        }
-    }
+    // A worker thread: counts the rows it claims until the run stops.
+    void Work();
 
     const RunFiles& m_files;
     const CountOptions& m_options;
@@ -177,6 +122,68 @@ private:
     std::condition_variable m_outcomeReady;  // the run waits for the row it takes
     std::vector<std::thread> m_workers;
 };
+
+RowOutcome ReadAhead::Take(std::size_t r) {
+    std::unique_lock lock(m_mutex);
+    // Taking row r moves the window on: by one row, one more worker may go on; rows the run
+    // counts itself (user languages) can move it further. Row r's slot is only reused for row
+    // r + window, which no worker takes before the run has moved on to row r + 1.
+    if (r > m_consumed) {
+        r == m_consumed + 1 ? m_workAllowed.notify_one() : m_workAllowed.notify_all();
+        m_consumed = r;
+    }
+    Slot& slot = m_slots[r % m_window];
+    while (slot.row != r) {
+        // Rather than sleep until a worker has counted row r, count a row that no worker has taken
+        // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
+        if (const auto mine = Claim()) {
+            lock.unlock();
+            RowOutcome outcome = Count(*mine);
+            lock.lock();
+            m_slots[*mine % m_window] = {*mine, std::move(outcome)};
+            continue;
+        }
+        m_awaited = r;
+        m_outcomeReady.wait(lock);
+        m_awaited = SIZE_MAX;
+    }
+    return std::move(slot.outcome);
+}
+
+RowOutcome ReadAhead::Count(std::size_t r) const {
+    RowOutcome outcome;
+    const std::string path = m_files.Path(r);
+    if (std::optional<ChosenLanguage> chosen = m_resolver.ByName(m_files.Name(r), m_files.Extension(r))) {
+        if (chosen->source == LanguageSource::User) return outcome;
+        outcome.file = CountFile(platform::PathFromText(path), *chosen->classifier, m_options.cnoml, m_canc);
+        outcome.language = std::move(chosen->name);
+    } else if (m_resolver.ReadsInterpreterLines()) {
+        outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc);
+    }
+    return outcome;
+}
+
+void ReadAhead::Work() {
+    for (;;) {
+        std::size_t r;
+        {
+            std::unique_lock lock(m_mutex);
+            std::optional<std::size_t> claimed;
+            m_workAllowed.wait(lock, [&] { return m_stop || (claimed = Claim()).has_value(); });
+            if (m_stop) return;
+            r = *claimed;
+        }
+        RowOutcome outcome = Count(r);
+        bool awaited = false;
+        {
+            std::lock_guard lock(m_mutex);
+            m_slots[r % m_window] = {r, std::move(outcome)};
+            awaited = m_awaited == r;
+        }
+        // The run is the only one waiting for outcomes, and only the one it waits for wakes it.
+        if (awaited) m_outcomeReady.notify_one();
+    }
+}
 
 // Where a run puts what each row gave: the observer always, the result's per-row vectors on request.
 struct RowSink {

@@ -10,7 +10,7 @@
 
 namespace {
 
-using kordel::cli::Change;
+using kordel::diff::Change;
 using kordel::engine::LineCategory;
 
 // Each byte is a line: its low bits pick the text from a small set (so that lines repeat and the
@@ -36,10 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::array<std::int64_t, 4> oldCount{}, newCount{};
     const auto oldLines = Lines(data + 1, oldSize, oldCount);
     const auto newLines = Lines(data + 1 + oldSize, size - 1 - oldSize, newCount);
-    kordel::cli::DiffCounts counts;
+    kordel::diff::DiffCounts counts;
     std::string error;
-    FUZZ_CHECK(kordel::cli::DiffLines(oldLines, newLines, counts, error));
-    for (const LineCategory c : kordel::cli::kCategories) {
+    FUZZ_CHECK(kordel::diff::DiffLines(oldLines, newLines, counts, error));
+    for (const LineCategory c : kordel::diff::kCategories) {
         const std::int64_t same = counts.Get(c, Change::Same), modified = counts.Get(c, Change::Modified);
         FUZZ_CHECK(same + modified + counts.Get(c, Change::Removed) == oldCount[static_cast<std::size_t>(c)]);
         FUZZ_CHECK(same + modified + counts.Get(c, Change::Added) == newCount[static_cast<std::size_t>(c)]);

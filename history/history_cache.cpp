@@ -10,7 +10,7 @@
 #include "sources/regular_file.h"
 #include "common/atomic_file.h"
 
-namespace kordel::cli {
+namespace kordel::history {
 namespace {
 
 constexpr std::string_view kMagic = "KORDELHC";
@@ -75,7 +75,7 @@ public:
         m_at += sizeof(T);
         return true;
     }
-    bool Get(BlobId& id) {
+    bool Get(cli::BlobId& id) {
         if (m_bytes.size() - m_at < id.size()) return false;
         std::memcpy(id.data(), m_bytes.data() + m_at, id.size());
         m_at += id.size();
@@ -117,7 +117,7 @@ private:
 // What a section of ours holds, with its language numbers already this run's.
 struct Loaded {
     BlobMemo counts;
-    std::vector<std::pair<BlobId, std::uint16_t>> lines;  // kNoLanguage: the line names none
+    std::vector<std::pair<cli::BlobId, std::uint16_t>> lines;  // kNoLanguage: the line names none
     PointStore points;
 };
 
@@ -138,7 +138,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
         if (!r.Get(count) || count > r.left() / kCacheEntryBytes) return "a section's entries are cut short";
         if (!mine) r.Skip(count * kCacheEntryBytes);
         for (std::uint64_t e = 0; mine && e < count; ++e) {
-            BlobId blob;
+            cli::BlobId blob;
             std::uint16_t language = 0;
             std::uint32_t c[5] = {};
             r.Get(blob);
@@ -152,7 +152,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
         if (!r.Get(count) || count > r.left() / kCacheLineEntryBytes) return "a section's entries are cut short";
         if (!mine) r.Skip(count * kCacheLineEntryBytes);
         for (std::uint64_t e = 0; mine && e < count; ++e) {
-            BlobId blob;
+            cli::BlobId blob;
             std::uint16_t language = 0;
             r.Get(blob);
             r.Get(language);
@@ -165,7 +165,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
     if (mine) loaded.points.Reserve(count);
     PointTotals totals;
     for (std::uint64_t p = 0; p < count; ++p) {
-        BlobId commit;
+        cli::BlobId commit;
         std::uint16_t changed = 0;
         if (!r.Get(commit) || !r.Get(changed)) return "a point is cut short";
         for (std::uint16_t c = 0; c < changed; ++c) {
@@ -192,12 +192,17 @@ HistoryCache::Load HistoryCache::Read(const std::string& path, const HistoryCach
                                       std::string& reason) {
     m_otherSections.clear();
     std::string bytes;
-    switch (ReadRegularFile(path, bytes)) {
-        case ReadStatus::Ok: break;
-        case ReadStatus::Missing: return Load::Missing;
-        case ReadStatus::NotRegular: return Load::NotACache;
-        case ReadStatus::Unreadable:
-        case ReadStatus::TooLarge: reason = "it cannot be read"; return Load::Damaged;
+    switch (sources::ReadRegularFile(path, bytes)) {
+        case sources::ReadStatus::Ok:
+            break;
+        case sources::ReadStatus::Missing:
+            return Load::Missing;
+        case sources::ReadStatus::NotRegular:
+            return Load::NotACache;
+        case sources::ReadStatus::Unreadable:
+        case sources::ReadStatus::TooLarge:
+            reason = "it cannot be read";
+            return Load::Damaged;
     }
     if (bytes.empty()) return Load::Missing;
     if (!std::string_view(bytes).starts_with(kMagic)) return Load::NotACache;
@@ -324,4 +329,4 @@ bool HistoryCache::Write(const std::string& path, const HistoryCacheKeys& keys, 
     return WriteFileAtomically(path, Bytes(keys, languages, memo, points));
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::history

@@ -10,7 +10,7 @@
 #include "history/history_point_totals.h"
 #include "history/history_run.h"
 
-namespace kordel::cli {
+namespace kordel::history {
 
 /// The keys of the sections a run reads and writes (cli/history_keys.h).
 struct HistoryCacheKeys {
@@ -50,4 +50,4 @@ inline constexpr std::size_t kCacheEntryBytes = 42;
 /// Bytes per blob whose "#!" line decided its language.
 inline constexpr std::size_t kCacheLineEntryBytes = 22;
 
-}  // namespace kordel::cli
+}  // namespace kordel::history

@@ -10,7 +10,7 @@
 
 #include "vcs/history_git.h"
 
-namespace kordel::cli {
+namespace kordel::history {
 
 /// Seconds since 1970 (UTC) of "YYYY-MM-DD" or "YYYY-MM-DDTHH:MM[:SS]" (a space may stand for the T,
 /// a trailing Z is allowed). A date alone is its first second, or its last with `endOfDay`.
@@ -31,8 +31,8 @@ std::optional<Sampling> ParseSampling(std::string_view text);
 
 /// The indexes of the commits (oldest first) that are points: within [since, until], then sampled.
 /// With --every N the first commit, every Nth after it and the last are points.
-std::vector<std::size_t> ChoosePoints(const std::vector<HistoryCommit>& commits, std::optional<std::int64_t> since,
+std::vector<std::size_t> ChoosePoints(const std::vector<cli::HistoryCommit>& commits, std::optional<std::int64_t> since,
                                       std::optional<std::int64_t> until, const Sampling& sampling,
-                                      const std::map<BlobId, std::vector<std::string>>& tags);
+                                      const std::map<cli::BlobId, std::vector<std::string>>& tags);
 
-}  // namespace kordel::cli
+}  // namespace kordel::history

@@ -16,7 +16,7 @@
 #include "engine/line_categories.h"
 #include "engine/text_reader.h"
 
-namespace kordel::cli {
+namespace kordel::history {
 namespace {
 
 // Points compared before their blobs are awaited and their totals handed on; fewer when many blobs wait.
@@ -26,7 +26,7 @@ constexpr std::size_t kJobsPerChunk = 4096;
 struct CountJob {
     MemoEntry* entry;       // a blob counted as the language its file's name calls for, or
     LineLanguage* line;     // one whose "#!" line tells its language
-    BlobId blob;
+    cli::BlobId blob;
     std::string extension;  // makes the counting thread's classifier for the entry's language
     engine::FileCounts counts;
     MemoEntry::State state = MemoEntry::State::Pending;
@@ -36,22 +36,11 @@ struct CountJob {
 // Counting threads, each with its own repository handle and classifiers; jobs are taken in order.
 class BlobCounters {
 public:
-    BlobCounters(const HistoryInput& input, const std::string& gitFolder)
-        : m_input(input), m_resolver(input.options, input.userLanguages) {
-        const unsigned threads = std::max(1u, input.jobs);
-        for (unsigned i = 0; i < threads; ++i) m_threads.emplace_back([this, gitFolder] { Work(gitFolder); });
-    }
-    ~BlobCounters() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_closing = true;
-        }
-        m_work.notify_all();
-        for (std::thread& t : m_threads) t.join();
-    }
+    BlobCounters(const HistoryInput& input, const std::string& gitFolder);
+    ~BlobCounters();
 
     void Add(MemoEntry* entry, const std::string& extension) { Push({entry, nullptr, entry->blob, extension, {}, {}, {}}); }
-    void AddByLine(LineLanguage* line, const BlobId& blob) { Push({nullptr, line, blob, {}, {}, {}, {}}); }
+    void AddByLine(LineLanguage* line, const cli::BlobId& blob) { Push({nullptr, line, blob, {}, {}, {}, {}}); }
 
     /// Waits for every job added so far, hands each to `onDone` and forgets them.
     template <class F>
@@ -78,66 +67,9 @@ private:
     }
 
     // Reads the blob and counts it as its "#!" line says.
-    void CountByLine(const Repository* repository, CountJob& job) const {
-        const BlobBytes bytes = repository ? repository->ReadBlob(job.blob) : BlobBytes();
-        if (!bytes.ok()) {
-            job.state = MemoEntry::State::Unreadable;
-            return;
-        }
-        std::optional<engine::ChosenLanguage> chosen = m_resolver.ByInterpreterLine(bytes.view());
-        if (!chosen) {
-            job.state = MemoEntry::State::NoLanguage;
-            return;
-        }
-        job.counts = engine::CountBuffer(bytes.view(), *chosen->classifier, m_input.options.cnoml);
-        job.lineLanguage = std::move(chosen->name);
-        job.state = MemoEntry::State::Counted;
-    }
-
-    void Work(const std::string& gitFolder) {
-        std::string error;
-        const std::unique_ptr<Repository> repository = Repository::Open(gitFolder, error);
-        std::map<std::uint16_t, std::unique_ptr<engine::LineClassifier>> classifiers;
-        std::unique_lock lock(m_mutex);
-        for (;;) {
-            m_work.wait(lock, [&] { return m_taken < m_jobs.size() || m_closing; });
-            if (m_taken == m_jobs.size()) return;
-            CountJob& job = m_jobs[m_taken++];  // a deque's elements stay put as others are added
-            if (job.line) {
-                lock.unlock();
-                CountByLine(repository.get(), job);
-                lock.lock();
-                if (++m_finished == m_jobs.size()) m_done.notify_all();
-                continue;
-            }
-            const std::uint16_t language = job.entry->language;
-            const BlobId blob = job.blob;
-            std::unique_ptr<engine::LineClassifier>& classifier = classifiers[language];
-            if (!classifier) {
-                std::optional<FileLanguage> made = LanguageOf(job.extension, m_input.options, m_input.userLanguages);
-                if (made) classifier = std::move(made->classifier);
-            }
-            lock.unlock();
-            MemoEntry::State state = MemoEntry::State::NoLanguage;
-            engine::FileCounts counts;
-            if (classifier) {
-                // Read piece by piece: a loose blob is never held whole, and a damaged one (which
-                // libgit2 would inflate for ever) ends its read and is not counted.
-                BlobStream stream;
-                engine::TextModeReader reader;
-                state = MemoEntry::State::Unreadable;
-                if (repository && stream.Open(*repository, blob, reader)) {
-                    counts = engine::CountReader(reader, *classifier, m_input.options.cnoml);
-                    if (stream.Damaged()) counts = {};
-                    else state = MemoEntry::State::Counted;
-                }
-            }
-            lock.lock();
-            job.counts = counts;
-            job.state = state;
-            if (++m_finished == m_jobs.size()) m_done.notify_all();
-        }
-    }
+    void CountByLine(const cli::Repository* repository, CountJob& job) const;
+    // A counting thread: takes the next job until the counters close.
+    void Work(const std::string& gitFolder);
 
     const HistoryInput& m_input;
     const engine::LanguageResolver m_resolver;
@@ -148,6 +80,83 @@ private:
     bool m_closing = false;
     std::vector<std::thread> m_threads;
 };
+
+BlobCounters::BlobCounters(const HistoryInput& input, const std::string& gitFolder)
+    : m_input(input), m_resolver(input.options, input.userLanguages) {
+    const unsigned threads = std::max(1u, input.jobs);
+    for (unsigned i = 0; i < threads; ++i) m_threads.emplace_back([this, gitFolder] { Work(gitFolder); });
+}
+
+BlobCounters::~BlobCounters() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_work.notify_all();
+    for (std::thread& t : m_threads) t.join();
+}
+
+void BlobCounters::CountByLine(const cli::Repository* repository, CountJob& job) const {
+    const cli::BlobBytes bytes = repository ? repository->ReadBlob(job.blob) : cli::BlobBytes();
+    if (!bytes.ok()) {
+        job.state = MemoEntry::State::Unreadable;
+        return;
+    }
+    std::optional<engine::ChosenLanguage> chosen = m_resolver.ByInterpreterLine(bytes.view());
+    if (!chosen) {
+        job.state = MemoEntry::State::NoLanguage;
+        return;
+    }
+    job.counts = engine::CountBuffer(bytes.view(), *chosen->classifier, m_input.options.cnoml);
+    job.lineLanguage = std::move(chosen->name);
+    job.state = MemoEntry::State::Counted;
+}
+
+void BlobCounters::Work(const std::string& gitFolder) {
+    std::string error;
+    const std::unique_ptr<cli::Repository> repository = cli::Repository::Open(gitFolder, error);
+    std::map<std::uint16_t, std::unique_ptr<engine::LineClassifier>> classifiers;
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_work.wait(lock, [&] { return m_taken < m_jobs.size() || m_closing; });
+        if (m_taken == m_jobs.size()) return;
+        CountJob& job = m_jobs[m_taken++];  // a deque's elements stay put as others are added
+        if (job.line) {
+            lock.unlock();
+            CountByLine(repository.get(), job);
+            lock.lock();
+            if (++m_finished == m_jobs.size()) m_done.notify_all();
+            continue;
+        }
+        const std::uint16_t language = job.entry->language;
+        const cli::BlobId blob = job.blob;
+        std::unique_ptr<engine::LineClassifier>& classifier = classifiers[language];
+        if (!classifier) {
+            std::optional<sources::FileLanguage> made =
+                sources::LanguageOf(job.extension, m_input.options, m_input.userLanguages);
+            if (made) classifier = std::move(made->classifier);
+        }
+        lock.unlock();
+        MemoEntry::State state = MemoEntry::State::NoLanguage;
+        engine::FileCounts counts;
+        if (classifier) {
+            // Read piece by piece: a loose blob is never held whole, and a damaged one (which
+            // libgit2 would inflate for ever) ends its read and is not counted.
+            cli::BlobStream stream;
+            engine::TextModeReader reader;
+            state = MemoEntry::State::Unreadable;
+            if (repository && stream.Open(*repository, blob, reader)) {
+                counts = engine::CountReader(reader, *classifier, m_input.options.cnoml);
+                if (stream.Damaged()) counts = {};
+                else state = MemoEntry::State::Counted;
+            }
+        }
+        lock.lock();
+        job.counts = counts;
+        job.state = state;
+        if (++m_finished == m_jobs.size()) m_done.notify_all();
+    }
+}
 
 // A file entering (+1) or leaving (-1) a point: its blob's entry, or what its "#!" line made of it.
 struct Delta {
@@ -189,7 +198,7 @@ int HistoryLanguages::IndexOf(const std::string& extension) {
     const auto it = m_byExtension.find(extension);
     if (it != m_byExtension.end()) return it->second;
     int index = -1;
-    if (std::optional<FileLanguage> language = LanguageOf(extension, m_options, m_userLanguages)) {
+    if (std::optional<sources::FileLanguage> language = sources::LanguageOf(extension, m_options, m_userLanguages)) {
         index = Intern(language->name, language->user);
         if (m_extensions[static_cast<std::size_t>(index)].empty()) m_extensions[static_cast<std::size_t>(index)] = extension;
     }
@@ -216,8 +225,8 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     std::vector<Delta> deltas;
     std::vector<std::size_t> pointEnds;
     std::vector<std::optional<std::span<const LanguageTotal>>> known;  // per point of the chunk, when known
-    const BlobId* previous = nullptr;
-    const auto onChange = [&](const std::string& relative, const BlobId& blob, int sign) {
+    const cli::BlobId* previous = nullptr;
+    const auto onChange = [&](const std::string& relative, const cli::BlobId& blob, int sign) {
         const int language = languages.IndexOf(engine::LookupName(relative, input.extensionOf(relative)));
         const bool noExtension = engine::HasNoExtension(std::string_view(relative).substr(relative.rfind('/') + 1));
         if (language >= 0) {
@@ -238,7 +247,7 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     for (std::size_t first = 0; first < input.points.size();) {
         std::size_t end = first;
         while (end < input.points.size() && end - first < kPointsPerChunk) {
-            const HistoryCommit& point = input.points[end];
+            const cli::HistoryCommit& point = input.points[end];
             const std::optional<std::span<const LanguageTotal>> knownTotals =
                 input.knownPoints ? input.knownPoints->Find(point.id) : std::nullopt;
             if (!knownTotals &&
@@ -287,4 +296,4 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     return true;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::history

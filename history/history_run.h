@@ -13,7 +13,7 @@
 #include "vcs/history_git.h"
 #include "engine/count_run.h"
 
-namespace kordel::cli {
+namespace kordel::history {
 
 /// The languages met in a history, numbered as they are met; each extension resolved once.
 class HistoryLanguages {
@@ -41,9 +41,9 @@ private:
 };
 
 struct HistoryInput {
-    HistoryRepository& repository;
-    const std::vector<HistoryCommit>& points;  ///< oldest first
-    Repository::Wanted wanted;
+    cli::HistoryRepository& repository;
+    const std::vector<cli::HistoryCommit>& points;  ///< oldest first
+    cli::Repository::Wanted wanted;
     bool ignoreFiles = true;
     std::function<std::string(std::string_view path)> extensionOf;
     engine::CountOptions options;
@@ -76,4 +76,4 @@ using HistoryProgress = std::function<void(std::size_t done)>;
 bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, HistoryMemo& memo, const OnPointTotals& onPoint,
                   const HistoryProgress& onProgress, HistoryStats& stats, std::string& error);
 
-}  // namespace kordel::cli
+}  // namespace kordel::history

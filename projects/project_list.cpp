@@ -139,6 +139,56 @@ bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, L
     return true;
 }
 
+namespace {
+
+// What the path lines of a list gave, up to its name marker.
+struct ListEntries {
+    std::vector<std::string> added;  // found files not in the rows yet
+    std::size_t listed = 0, missing = 0;
+    bool valid = false;
+    bool complete = false;  // the name marker was reached; `at` is its line
+    bool stopped = false;   // the user stopped at a missing file
+    std::size_t at = 0;
+};
+
+// Reads the path lines from `at` on, asking about each missing file; a path relative to the list's folder.
+ListEntries ReadEntries(const std::vector<std::string>& lines, std::size_t at, const fs::path& listFolder,
+                        std::unordered_set<std::string>& present, ListQuestions& questions) {
+    const bool caseSensitive = NativeCaseSensitivePaths();
+    std::unordered_set<std::string> found;
+    ListEntries entries;
+    for (entries.at = at; entries.at < lines.size(); ++entries.at) {
+        const std::string_view text = WithoutLineEnd(lines[entries.at]);
+        if (text == kNameMarker) {
+            entries.complete = true;
+            break;
+        }
+        entries.valid = true;
+        if (text.empty()) continue;
+        ++entries.listed;
+        const fs::path entry = platform::PathFromText(text);
+        const std::string file = entry.is_relative() && !listFolder.empty()
+                                     ? platform::PathText((listFolder / entry).lexically_normal())
+                                     : std::string(text);
+        std::string key = PathKey(file, caseSensitive);
+        // A repeat of a path this list already named and that was found adds and asks nothing.
+        if (found.contains(key)) continue;
+        if (!platform::DoesFileExist(file)) {
+            ++entries.missing;
+            if (!questions.AskMissing(engine::MissingMessage(file))) {
+                entries.stopped = true;
+                break;
+            }
+            continue;
+        }
+        found.insert(key);
+        if (present.insert(std::move(key)).second) entries.added.push_back(file);
+    }
+    return entries;
+}
+
+}  // namespace
+
 void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState& state, ListQuestions& questions) {
     if (!EqualIgnoringCase(engine::PathExtension(platform::PathText(path)), ".kpl")) {
         questions.ShowError(kNotProjectListFile);
@@ -152,79 +202,37 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             return;
         }
     }
-
-    const bool caseSensitive = NativeCaseSensitivePaths();
-    std::unordered_set<std::string> present;
-    for (const std::string& row : rows) present.insert(PathKey(row, caseSensitive));
-    std::unordered_set<std::string> found;
-    std::vector<std::string> added;
-    const fs::path listFolder = path.parent_path();
-
-    bool valid = false;
-    std::size_t listed = 0, missing = 0;
-    std::size_t at = 0;
     const std::size_t n = lines->size();
     auto line = [&](std::size_t i) { return WithoutLineEnd((*lines)[i]); };
-
     const bool headerOk =
         n > 0 && std::any_of(kHeaders.begin(), kHeaders.end(),
                              [&](std::string_view h) { return EqualIgnoringCase(line(0), h); });
+    std::size_t at = 0;
     if (headerOk) {
         at = 1;
         while (at < n && line(at) != kFileMarker) ++at;
         ++at;
     }
+    std::unordered_set<std::string> present;
+    for (const std::string& row : rows) present.insert(PathKey(row, NativeCaseSensitivePaths()));
+    ListEntries entries;
+    if (headerOk && at <= n) entries = ReadEntries(*lines, at, path.parent_path(), present, questions);
     // A file that ends before the name marker is damaged: it is rejected and adds nothing.
-    bool complete = false, stopped = false;
-    if (headerOk && at <= n) {
-        for (; at < n; ++at) {
-            const std::string_view text = line(at);
-            if (text == kNameMarker) {
-                complete = true;
-                break;
-            }
-            valid = true;
-            if (text.empty()) continue;
-            ++listed;
-            const fs::path entry = platform::PathFromText(text);
-            const std::string file =
-                entry.is_relative() && !listFolder.empty() ? platform::PathText((listFolder / entry).lexically_normal())
-                                                           : std::string(text);
-            std::string key = PathKey(file, caseSensitive);
-            // A repeat of a path this list already named and that was found adds and asks nothing.
-            if (found.contains(key)) continue;
-            if (!platform::DoesFileExist(file)) {
-                ++missing;
-                if (!questions.AskMissing(engine::MissingMessage(file))) {
-                    stopped = true;
-                    break;
-                }
-                continue;
-            }
-            found.insert(key);
-            if (present.insert(std::move(key)).second) added.push_back(file);
-        }
-    }
-    if (!complete && !stopped) {
-        valid = false;
-        added.clear();
-        listed = missing = 0;
-    }
-    if (complete && at + 1 < n) {
-        const std::string_view name = line(at + 1);
-        if (name != kEndMarker && missing < listed) {
+    if (!entries.complete && !entries.stopped) entries = ListEntries{};
+    if (entries.complete && entries.at + 1 < n) {
+        const std::string_view name = line(entries.at + 1);
+        if (name != kEndMarker && entries.missing < entries.listed) {
             state.nameField = std::string(name);
             state.PN = name == kUnspecified ? std::string() : std::string(name);
             state.cy = 0;
         }
     }
-    rows.insert(rows.end(), added.begin(), added.end());
-
-    if (listed > 0 && missing == listed) {
+    rows.insert(rows.end(), entries.added.begin(), entries.added.end());
+    if (entries.listed > 0 && entries.missing == entries.listed) {
         questions.ShowError(kNoneFound);
         state.openFailed = true;
     }
-    if (!valid) {
+    if (!entries.valid) {
         questions.ShowError(kNotValidProjectList);
         state.openFailed = true;
     }

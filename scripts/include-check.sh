@@ -5,6 +5,7 @@
 # to the target of the deepest such folder that holds it. Runs on every tracked source, also on those
 # that only the Windows build compiles, without building anything. Tests, benchmarks and fuzz
 # targets stand outside the layers and may include what they test.
+# Then checks that no function of the layers is longer than 80 lines (scripts/function-length.py).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -96,3 +97,5 @@ END {
     if (bad) { printf "include-check: %d include(s) across layers\n", bad; exit 1 }
     printf "include-check: %d sources, every include within the layers its target links\n", checked
 }'
+
+python3 scripts/function-length.py

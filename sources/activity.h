@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// Hears of a run's progress and of the errors that stop part of it.
 class Activity {
@@ -18,4 +18,4 @@ public:
     virtual void Error(const std::string& message) = 0;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

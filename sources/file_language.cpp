@@ -5,7 +5,7 @@
 #include "engine/language_resolver.h"
 #include "engine/path_split.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 std::optional<FileLanguage> LanguageOf(std::string_view lookupName, const engine::CountOptions& options,
                                        const engine::UserLanguageLookup* userLanguages) {
@@ -17,4 +17,4 @@ std::optional<FileLanguage> LanguageOf(std::string_view lookupName, const engine
     return FileLanguage{std::move(name), chosen->source == engine::LanguageSource::User, std::move(chosen->classifier)};
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -9,7 +9,7 @@
 #include "engine/classifier.h"
 #include "engine/count_run.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 struct FileLanguage {
     std::string name;  ///< "C++", or a user language's own name
@@ -23,4 +23,4 @@ struct FileLanguage {
 std::optional<FileLanguage> LanguageOf(std::string_view lookupName, const engine::CountOptions& options,
                                        const engine::UserLanguageLookup* userLanguages);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

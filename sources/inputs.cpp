@@ -11,7 +11,7 @@
 #include "platform/files.h"
 #include "projects/list_order.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 namespace fs = std::filesystem;
@@ -52,7 +52,7 @@ Inputs CollectInputs(const InputList& options, FileCollector& collector, const K
         } else if (options.gitFiles) {
             onFolder(entry, inputs.paths.size());
             std::string error;
-            const std::unique_ptr<GitRepo> repo = GitRepo::Open(platform::PathFromText(entry), error);
+            const std::unique_ptr<cli::GitRepo> repo = cli::GitRepo::Open(platform::PathFromText(entry), error);
             const std::optional<std::string> relative =
                 repo ? repo->Relative(fs::canonical(platform::PathFromText(entry), ec)) : std::nullopt;
             const auto files = relative ? repo->ListFiles(*relative) : std::nullopt;
@@ -87,4 +87,4 @@ Inputs CollectInputs(const InputList& options, FileCollector& collector, const K
     return inputs;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

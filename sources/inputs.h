@@ -11,7 +11,7 @@
 #include "sources/walk.h"
 #include "projects/project_list.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// Where a run's files come from.
 struct InputList {
@@ -37,4 +37,4 @@ struct Inputs {
 Inputs CollectInputs(const InputList& options, FileCollector& collector, const KnownName& knownByName,
                      std::istream& stdinStream, Activity& progress, projects::ListQuestions& listQuestions);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -8,7 +8,7 @@
 #include "engine/dispatch.h"
 #include "engine/known_languages.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 const std::vector<NamedLanguage>& BuiltinLanguages() {
     // The table's extensions grouped under their names, in table order, the names in alphabetical order
@@ -80,4 +80,4 @@ std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLangu
     return text;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

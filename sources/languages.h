@@ -8,7 +8,7 @@
 
 #include "userlang/udlangdb.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// A language of the built-in table under its own name, with the extensions counted as it.
 struct NamedLanguage {
@@ -29,4 +29,4 @@ std::string_view BuiltinLanguageName(std::string_view extension, int dotf);
 std::string LanguageListing(const std::vector<userlang::UserLanguage>& userLanguages, const std::string& database,
                             bool knownLanguages = true);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

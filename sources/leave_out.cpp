@@ -9,7 +9,7 @@
 
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 namespace fs = std::filesystem;
@@ -104,4 +104,4 @@ void LeaveOutDuplicates(PathTable& paths, std::vector<Skipped>& leftOut) {
     paths.KeepIf([&](std::size_t i) { return !drop[i]; });
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

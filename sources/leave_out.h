@@ -8,7 +8,7 @@
 #include "sources/skipped.h"
 #include "sources/path_table.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// Removes from `paths` the files larger than `maxBytes` and notes them in `leftOut`. A path that
 /// names no file stays, so that the run reports it.
@@ -18,4 +18,4 @@ void LeaveOutLargeFiles(PathTable& paths, std::uint64_t maxBytes, std::vector<Sk
 /// for byte) and notes each in `leftOut` with the file it repeats.
 void LeaveOutDuplicates(PathTable& paths, std::vector<Skipped>& leftOut);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

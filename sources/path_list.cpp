@@ -4,7 +4,7 @@
 
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 // Splits chunks into lines; stops at the first line over the bound.
@@ -94,4 +94,4 @@ PathList ReadPathListFile(const std::string& path, const PathSink& onPath) {
     }
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

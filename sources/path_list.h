@@ -6,7 +6,7 @@
 #include <string>
 #include <functional>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// The longest line a list may hold; a path is far shorter, so a longer line means the input is no list.
 inline constexpr std::size_t kMaxListLine = 32 * 1024;
@@ -27,4 +27,4 @@ PathList ReadPathList(std::istream& in, const PathSink& onPath, const std::strin
 /// is refused, as is any line longer than kMaxListLine.
 PathList ReadPathListFile(const std::string& path, const PathSink& onPath);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -6,7 +6,7 @@
 
 #include "platform/os.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 std::size_t NameStart(std::string_view path) {
@@ -96,4 +96,4 @@ void PathTable::KeepIf(const std::function<bool(std::size_t index)>& keep) {
     m_entries.shrink_to_fit();
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

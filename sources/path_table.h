@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// Paths in list order. A path is split at its last separator: the folder part is stored once for
 /// every path in it, the name in one shared buffer, so a million files cost a few bytes past their
@@ -45,4 +45,4 @@ private:
     std::uint32_t m_lastFolder = UINT32_MAX;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

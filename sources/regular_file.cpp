@@ -3,7 +3,7 @@
 
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uint64_t maxSize) {
     bytes.clear();
@@ -29,4 +29,4 @@ ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uin
     return ReadStatus::Ok;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

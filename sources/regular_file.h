@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 enum class ReadStatus { Ok, Missing, NotRegular, Unreadable, TooLarge };
 
@@ -13,4 +13,4 @@ enum class ReadStatus { Ok, Missing, NotRegular, Unreadable, TooLarge };
 /// `maxSize` (not 0), a file larger than that when opened is TooLarge and not read.
 ReadStatus ReadRegularFile(const std::string& path, std::string& bytes, std::uint64_t maxSize = 0);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -7,7 +7,7 @@
 #include "sources/languages.h"
 #include "engine/sort_order.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 // Replays the sort's swaps on a permutation of the original positions.
@@ -61,4 +61,4 @@ void SortRows(std::vector<Row>& rows, SortKey key, bool ascending) {
     ApplyDesktopOrder(rows, keys, ascending);
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -8,7 +8,7 @@
 #include "engine/count_run.h"
 #include "engine/results.h"
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// One file of the run: its path, whether it was counted, its counts and its language's name.
 struct Row {
@@ -42,4 +42,4 @@ void ApplyDesktopOrder(std::vector<T>& items, const std::vector<std::uint64_t>& 
 /// Sorts rows like the desktop's list: a row that was not counted has empty cells, so key 0.
 void SortRows(std::vector<Row>& rows, SortKey key, bool ascending);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// A file not counted, and why.
 struct Skipped {
@@ -11,4 +11,4 @@ struct Skipped {
     std::string reason;
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-namespace kordel::cli {
+namespace kordel::sources {
 namespace {
 
 // The length of the well-formed UTF-8 sequence at `i`, 0 when the byte there starts none;
@@ -86,4 +86,4 @@ std::string EscapeForTerminal(std::string_view text) {
     return result;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace kordel::cli {
+namespace kordel::sources {
 
 /// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or code points past U+10FFFF).
 bool IsValidUtf8(std::string_view text);
@@ -16,4 +16,4 @@ std::string ReplaceInvalidUtf8(std::string_view text);
 /// well-formed UTF-8 are written as \xNN, so no name can move the cursor or change colours.
 std::string EscapeForTerminal(std::string_view text);
 
-}  // namespace kordel::cli
+}  // namespace kordel::sources

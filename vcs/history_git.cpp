@@ -112,13 +112,7 @@ struct TreeComparer {
 
     // The rules in force inside `tree`: the parent's, and the tree's own .ignore when it has rules.
     const IgnoreScope* ScopeOf(const git_tree* tree, const std::string& prefix, const IgnoreScope* parent,
-                               IgnoreScope& own) {
-        if (!ignoreFiles) return parent;
-        const std::optional<BlobId> ignore = IgnoreFileOf(tree);
-        if (!ignore) return parent;
-        own = IgnoreScope{parent, prefix, state.RulesOf(*ignore)};
-        return own.rules.empty() ? parent : &own;
-    }
+                               IgnoreScope& own);
 
     bool Takes(const IgnoreScope* scope, const std::string& relative, bool isFolder) const {
         return !(scope && scope->Ignores(relative, isFolder)) && wanted(relative, isFolder);
@@ -151,48 +145,59 @@ struct TreeComparer {
     }
 
     // Two versions of one folder whose ids differ.
-    void Changed(const git_tree* from, const git_tree* to, const std::string& prefix, const IgnoreScope* parent) {
-        // New .ignore rules can take or leave any file below: the folder is taken again as a whole.
-        if (ignoreFiles && IgnoreFileOf(from) != IgnoreFileOf(to)) {
-            Whole(from, prefix, parent, -1);
-            Whole(to, prefix, parent, +1);
-            return;
-        }
-        IgnoreScope own{nullptr, {}, IgnoreRules("")};
-        const IgnoreScope* scope = ScopeOf(to, prefix, parent, own);
-        const std::size_t fromCount = git_tree_entrycount(from), toCount = git_tree_entrycount(to);
-        std::size_t i = 0, j = 0;
-        while ((i < fromCount || j < toCount) && !failed) {
-            const git_tree_entry* a = i < fromCount ? git_tree_entry_byindex(from, i) : nullptr;
-            const git_tree_entry* b = j < toCount ? git_tree_entry_byindex(to, j) : nullptr;
-            const int order = !a ? 1 : !b ? -1 : git_tree_entry_cmp(a, b);
-            if (order < 0) {
-                Entry(a, prefix, scope, -1);
-                ++i;
-                continue;
-            }
-            if (order > 0) {
-                Entry(b, prefix, scope, +1);
-                ++j;
-                continue;
-            }
-            ++i, ++j;
-            if (git_tree_entry_filemode(a) == git_tree_entry_filemode(b) &&
-                git_oid_equal(git_tree_entry_id(a), git_tree_entry_id(b)))
-                continue;
-            if (git_tree_entry_type(a) == GIT_OBJECT_TREE && git_tree_entry_type(b) == GIT_OBJECT_TREE) {
-                const std::string relative = prefix + git_tree_entry_name(b);
-                if (!Takes(scope, relative, true)) continue;
-                const git_tree* x = Lookup(git_tree_entry_id(a));
-                const git_tree* y = x ? Lookup(git_tree_entry_id(b)) : nullptr;
-                if (y) Changed(x, y, relative + "/", scope);
-                continue;
-            }
-            Entry(a, prefix, scope, -1);
-            Entry(b, prefix, scope, +1);
-        }
-    }
+    void Changed(const git_tree* from, const git_tree* to, const std::string& prefix, const IgnoreScope* parent);
 };
+
+void TreeComparer::Changed(const git_tree* from, const git_tree* to, const std::string& prefix, const IgnoreScope* parent) {
+    // New .ignore rules can take or leave any file below: the folder is taken again as a whole.
+    if (ignoreFiles && IgnoreFileOf(from) != IgnoreFileOf(to)) {
+        Whole(from, prefix, parent, -1);
+        Whole(to, prefix, parent, +1);
+        return;
+    }
+    IgnoreScope own{nullptr, {}, IgnoreRules("")};
+    const IgnoreScope* scope = ScopeOf(to, prefix, parent, own);
+    const std::size_t fromCount = git_tree_entrycount(from), toCount = git_tree_entrycount(to);
+    std::size_t i = 0, j = 0;
+    while ((i < fromCount || j < toCount) && !failed) {
+        const git_tree_entry* a = i < fromCount ? git_tree_entry_byindex(from, i) : nullptr;
+        const git_tree_entry* b = j < toCount ? git_tree_entry_byindex(to, j) : nullptr;
+        const int order = !a ? 1 : !b ? -1 : git_tree_entry_cmp(a, b);
+        if (order < 0) {
+            Entry(a, prefix, scope, -1);
+            ++i;
+            continue;
+        }
+        if (order > 0) {
+            Entry(b, prefix, scope, +1);
+            ++j;
+            continue;
+        }
+        ++i, ++j;
+        if (git_tree_entry_filemode(a) == git_tree_entry_filemode(b) &&
+            git_oid_equal(git_tree_entry_id(a), git_tree_entry_id(b)))
+            continue;
+        if (git_tree_entry_type(a) == GIT_OBJECT_TREE && git_tree_entry_type(b) == GIT_OBJECT_TREE) {
+            const std::string relative = prefix + git_tree_entry_name(b);
+            if (!Takes(scope, relative, true)) continue;
+            const git_tree* x = Lookup(git_tree_entry_id(a));
+            const git_tree* y = x ? Lookup(git_tree_entry_id(b)) : nullptr;
+            if (y) Changed(x, y, relative + "/", scope);
+            continue;
+        }
+        Entry(a, prefix, scope, -1);
+        Entry(b, prefix, scope, +1);
+    }
+}
+
+const IgnoreScope* TreeComparer::ScopeOf(const git_tree* tree, const std::string& prefix, const IgnoreScope* parent,
+                                     IgnoreScope& own) {
+    if (!ignoreFiles) return parent;
+    const std::optional<BlobId> ignore = IgnoreFileOf(tree);
+    if (!ignore) return parent;
+    own = IgnoreScope{parent, prefix, state.RulesOf(*ignore)};
+    return own.rules.empty() ? parent : &own;
+}
 
 std::string RevisionError(const std::string& revision) {
     return "no revision \"" + revision + "\" in this repository (" + LastGitError() + ")";

@@ -89,58 +89,62 @@ struct Walker {
         return false;
     }
 
-    void Enter(TreeHandle tree) {
-        bool hasScope = false;
-        if (ignoreFiles) {
-            const git_tree_entry* ignore = git_tree_entry_byname(tree.get(), ".ignore");
-            git_blob* blob = nullptr;
-            if (ignore && IsRegularBlob(git_tree_entry_filemode(ignore)) &&
-                git_blob_lookup(&blob, repo, git_tree_entry_id(ignore)) == 0) {
-                const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
-                IgnoreRules rules("");
-                if (size <= kMaxIgnoreFile)
-                    rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
-                git_blob_free(blob);
-                if (!rules.empty()) {
-                    scopes.push_back({path.size(), std::move(rules)});
-                    hasScope = true;
-                }
-            }
-        }
-        levels.push_back({std::move(tree), 0, path.size(), hasScope});
-    }
+    void Enter(TreeHandle tree);
 
-    bool Walk(const git_tree* root) {
-        Enter(TreeHandle(const_cast<git_tree*>(root), KeepTree));
-        while (!levels.empty()) {
-            Level& level = levels.back();
-            if (level.next == git_tree_entrycount(level.tree.get())) {
-                if (level.hasScope) scopes.pop_back();
-                levels.pop_back();
-                continue;
+    bool Walk(const git_tree* root);
+};
+
+bool Walker::Walk(const git_tree* root) {
+    Enter(TreeHandle(const_cast<git_tree*>(root), KeepTree));
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next == git_tree_entrycount(level.tree.get())) {
+            if (level.hasScope) scopes.pop_back();
+            levels.pop_back();
+            continue;
+        }
+        const git_tree_entry* entry = git_tree_entry_byindex(level.tree.get(), level.next++);
+        path.resize(level.pathSize);
+        path += git_tree_entry_name(entry);
+        const git_object_t type = git_tree_entry_type(entry);
+        if (type == GIT_OBJECT_TREE) {
+            if (Ignored(true) || !wanted(path, true)) continue;
+            if (std::optional<std::string> damaged = DamagedObject(repo, git_tree_entry_id(entry))) {
+                error = std::move(*damaged);
+                return false;
             }
-            const git_tree_entry* entry = git_tree_entry_byindex(level.tree.get(), level.next++);
-            path.resize(level.pathSize);
-            path += git_tree_entry_name(entry);
-            const git_object_t type = git_tree_entry_type(entry);
-            if (type == GIT_OBJECT_TREE) {
-                if (Ignored(true) || !wanted(path, true)) continue;
-                if (std::optional<std::string> damaged = DamagedObject(repo, git_tree_entry_id(entry))) {
-                    error = std::move(*damaged);
-                    return false;
-                }
-                git_tree* subtree = nullptr;
-                if (git_tree_lookup(&subtree, repo, git_tree_entry_id(entry)) != 0) return false;
-                path += '/';
-                Enter(TreeHandle(subtree, git_tree_free));
-            } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) && !Ignored(false) &&
-                       wanted(path, false)) {
-                files.push_back({path, IdOf(git_tree_entry_id(entry))});
+            git_tree* subtree = nullptr;
+            if (git_tree_lookup(&subtree, repo, git_tree_entry_id(entry)) != 0) return false;
+            path += '/';
+            Enter(TreeHandle(subtree, git_tree_free));
+        } else if (type == GIT_OBJECT_BLOB && IsRegularBlob(git_tree_entry_filemode(entry)) && !Ignored(false) &&
+                   wanted(path, false)) {
+            files.push_back({path, IdOf(git_tree_entry_id(entry))});
+        }
+    }
+    return true;
+}
+
+void Walker::Enter(TreeHandle tree) {
+    bool hasScope = false;
+    if (ignoreFiles) {
+        const git_tree_entry* ignore = git_tree_entry_byname(tree.get(), ".ignore");
+        git_blob* blob = nullptr;
+        if (ignore && IsRegularBlob(git_tree_entry_filemode(ignore)) &&
+            git_blob_lookup(&blob, repo, git_tree_entry_id(ignore)) == 0) {
+            const auto size = static_cast<std::size_t>(git_blob_rawsize(blob));
+            IgnoreRules rules("");
+            if (size <= kMaxIgnoreFile)
+                rules = IgnoreRules(std::string_view(static_cast<const char*>(git_blob_rawcontent(blob)), size));
+            git_blob_free(blob);
+            if (!rules.empty()) {
+                scopes.push_back({path.size(), std::move(rules)});
+                hasScope = true;
             }
         }
-        return true;
     }
-};
+    levels.push_back({std::move(tree), 0, path.size(), hasScope});
+}
 
 }  // namespace
 

@@ -318,7 +318,7 @@ TEST_F(CliTest, EightyColumnTerminalWithLongPaths) {
         int count = 0;
         while (std::getline(lines, line)) {
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            EXPECT_LE(DisplayWidth(line), 80u) << line;
+            EXPECT_LE(outputs::DisplayWidth(line), 80u) << line;
             ++count;
         }
         EXPECT_GE(count, 5) << out;

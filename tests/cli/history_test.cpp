@@ -3,14 +3,13 @@
 #include <fstream>
 #include <random>
 
-#include "cli/history_output.h"
+#include "outputs/history_output.h"
 #include "engine/path_split.h"
 #include "history/history_cache.h"
 #include "history/history_memo.h"
 #include "history/history_points.h"
 #include "history/history_run.h"
 #include "vcs/history_git.h"
-#include "cli/svg_chart.h"
 #include "cli_support.h"
 #include "git_support.h"
 
@@ -400,21 +399,27 @@ TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
     ASSERT_TRUE(repository->FirstParentCommits("HEAD", commits, error)) << error;
     ASSERT_EQ(commits.size(), 3u);
     engine::CountOptions options;
-    HistoryLanguages languages(options, nullptr);
+    history::HistoryLanguages languages(options, nullptr);
     const std::uint16_t c = languages.Intern("C", false);
-    PointStore known;
-    PointTotals made(c + 1u);
+    history::PointStore known;
+    history::PointTotals made(c + 1u);
     made[c] = {50, {500, 0, 0, 0, 500}};  // not what the tree holds: shows where the totals came from
     known.Add(commits[1].id, made);
-    HistoryInput input{*repository, commits, [](const std::string&, bool) { return true; }, true,
-                       [](std::string_view path) { return std::string(engine::PathExtension(path)); },
-                       options, nullptr, 2, &known};
-    HistoryMemo memo;
-    HistoryStats stats;
+    history::HistoryInput input{*repository,
+                                commits,
+                                [](const std::string&, bool) { return true; },
+                                true,
+                                [](std::string_view path) { return std::string(engine::PathExtension(path)); },
+                                options,
+                                nullptr,
+                                2,
+                                &known};
+    history::HistoryMemo memo;
+    history::HistoryStats stats;
     std::vector<std::int64_t> code, files;
-    ASSERT_TRUE(CountHistory(
+    ASSERT_TRUE(history::CountHistory(
         input, languages, memo,
-        [&](std::size_t, const PointTotals& totals) {
+        [&](std::size_t, const history::PointTotals& totals) {
             code.push_back(totals[c].counts.ii);
             files.push_back(totals[c].files);
         },
@@ -422,30 +427,6 @@ TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
         << error;
     EXPECT_EQ(code, (std::vector<std::int64_t>{3, 500, 502}));
     EXPECT_EQ(files, (std::vector<std::int64_t>{2, 50, 51}));
-}
-
-TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
-    engine::CountOptions options;
-    HistoryLanguages languages(options, nullptr);
-    HistoryChartData data;
-    data.times = {kStart, kStart + kDay};
-    data.code = {{}, {}};
-    for (int l = 0; l < 11; ++l) {
-        languages.Intern(l == 10 ? std::string("<A&B>") : std::string("L").append(std::to_string(l)), false);
-        data.code[0].push_back(l * 10);
-        data.code[1].push_back(l * 10 + 1);
-    }
-    const StackedChart chart = HistoryChart(data, languages, "t");
-    ASSERT_EQ(chart.series.size(), 9u);
-    EXPECT_EQ(chart.series[0].name, "<A&B>");
-    EXPECT_EQ(chart.series[7].name, "L3");
-    EXPECT_EQ(chart.series[8].name, "other");
-    EXPECT_EQ(chart.series[8].values, (std::vector<double>{30, 33}));  // L0, L1, L2
-    const std::string svg = RenderStackedChart(chart);
-    EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
-    EXPECT_NE(svg.find("&lt;A&amp;B&gt; (101)"), std::string::npos);
-    EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
-    EXPECT_EQ(XmlText("a\x01" "b\xFF"), "ab\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <map>
 #include <sstream>
 
-#include "cli/progress.h"
-#include "cli/table.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
@@ -194,14 +192,6 @@ TEST_F(CliTest, QuietSilencesWarningsButNotTheExitStatus) {
     EXPECT_EQ(quiet.out, loud.out);
 }
 
-TEST(ShortenMiddleTest, KeepsBothEndsAndWholeCharacters) {
-    EXPECT_EQ(ShortenMiddle("abcdefghij", 10), "abcdefghij");
-    EXPECT_EQ(ShortenMiddle("abcdefghij", 7), "ab...ij");
-    EXPECT_EQ(ShortenMiddle("abcdefghij", 2), "ab");
-    EXPECT_EQ(ShortenMiddle("d\xc3\xa9j\xc3\xa0vu/\xc3\xa9t\xc3\xa9", 7), "d\xc3\xa9...t\xc3\xa9");
-    EXPECT_EQ(DisplayWidth("\xc3\xa9t\xc3\xa9"), 3u);
-}
-
 TEST_F(CliTest, TerminalTableFitsTheWidthAndPipesKeepFullPaths) {
     const std::string deep = "a-rather-long-folder-name/another-long-folder-name/yet-another-one/source.c";
     WriteC(deep, 12345);
@@ -249,12 +239,6 @@ TEST_F(CliTest, TerminalTableFitsTheWidthAndPipesKeepFullPaths) {
     const CliRun piped = Run({"--by-file", Path(deep).string()});
     EXPECT_EQ(piped.out, "Path\tCode\tComment\tMixed\tBlank\tLines\n" + Path(deep).string() +
                              "\t12345\t0\t0\t0\t12345\nTotal\t12345\t0\t0\t0\t12345\n");
-}
-
-TEST(RenderAlignedTest, NumbersRightFirstColumnLeft) {
-    const Grid grid{{"Path", "Code"}, {"a.c", "7"}, {"long/b.c", "1,234"}};
-    EXPECT_EQ(RenderAligned(grid, 80, true), "Path       Code\na.c           7\nlong/b.c  1,234\n");
-    EXPECT_EQ(RenderTabs(grid), "Path\tCode\na.c\t7\nlong/b.c\t1,234\n");
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ TEST(ProgressTest, LineFitsTheWidth) {
     EXPECT_EQ(Progress::LineText(true, 2, 10, "a/b", 80), "Counting: 2 of 10 files done (a/b)");
     EXPECT_EQ(Progress::LineText(false, 0, 0, "", 80), "Looking for files: 0 found");
     const std::string narrow = Progress::LineText(true, 2, 10, std::string(100, 'x') + "/end", 40);
-    EXPECT_EQ(DisplayWidth(narrow), 39u) << narrow;
+    EXPECT_EQ(outputs::DisplayWidth(narrow), 39u) << narrow;
     EXPECT_TRUE(narrow.starts_with("Counting: 2 of 10 files done (xx")) << narrow;
     EXPECT_TRUE(narrow.ends_with("...end)")) << narrow;
 }

@@ -79,7 +79,7 @@ TEST_F(CliTest, AListThatIsNoListIsRefused) {
     EXPECT_NE(zero.err.find("not a list of paths"), std::string::npos) << zero.err;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 
-    std::istringstream endless(std::string(kMaxListLine + 1, 'x'));
+    std::istringstream endless(std::string(sources::kMaxListLine + 1, 'x'));
     Console console;
     console.in = &endless;
     const CliRun piped = Run({"--list", "-"}, console);
@@ -88,7 +88,7 @@ TEST_F(CliTest, AListThatIsNoListIsRefused) {
         << piped.err;
 
     // A line of the longest length allowed is still a path (one that does not exist).
-    Write("long.txt", std::string(kMaxListLine, 'y') + "\n");
+    Write("long.txt", std::string(sources::kMaxListLine, 'y') + "\n");
     const CliRun longest = Run({"-q", "--list", Path("long.txt").string()});
     EXPECT_EQ(longest.code, 1);
 }

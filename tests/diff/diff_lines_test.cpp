@@ -5,7 +5,7 @@
 #include "engine/dispatch.h"
 #include "engine/line_categories.h"
 
-namespace kordel::cli::test {
+namespace kordel::diff::test {
 namespace {
 
 // Within one changed hunk the k-th removed line pairs with the k-th added line, whatever the
@@ -38,4 +38,4 @@ TEST(DiffLines, PairsAHunksLinesInOrder) {
 }
 
 }  // namespace
-}  // namespace kordel::cli::test
+}  // namespace kordel::diff::test

@@ -10,11 +10,11 @@
 #include "history/history_points.h"
 #include "tests/support/files.h"
 
-namespace kordel::cli::test {
+namespace kordel::history::test {
 namespace {
 
-BlobId IdNumber(std::uint32_t n) {
-    BlobId id{};
+cli::BlobId IdNumber(std::uint32_t n) {
+    cli::BlobId id{};
     std::mt19937 rng(n);
     for (unsigned char& b : id) b = static_cast<unsigned char>(rng());
     return id;
@@ -81,7 +81,8 @@ TEST(HistoryCacheFile, ReadsBackWhatItWroteAndRefusesDamage) {
     std::ifstream in(path, std::ios::binary);
     const std::string good((std::istreambuf_iterator<char>(in)), {});
     const std::size_t languageBytes = 4 + 2 * (1 + 4) + 1 + 4;
-    const std::size_t blobSection = 1 + 4 + 3 + languageBytes + 8 + 100 * kCacheEntryBytes + 8 + 2 * kCacheLineEntryBytes;
+    const std::size_t blobSection =
+        1 + 4 + 3 + languageBytes + 8 + 100 * history::kCacheEntryBytes + 8 + 2 * history::kCacheLineEntryBytes;
     // Each point: its commit, a language count, and the one language that changed with six small numbers.
     const std::size_t pointSection = 1 + 4 + 6 + languageBytes + 8 + 2 * (20 + 2 + 2 + 6);
     EXPECT_EQ(good.size(), 8 + 4 + 4 + blobSection + pointSection + 8);
@@ -157,4 +158,4 @@ TEST(HistoryDates, ParsesAndFormatsUtcDates) {
 }
 
 }  // namespace
-}  // namespace kordel::cli::test
+}  // namespace kordel::history::test

@@ -238,9 +238,9 @@ TEST_F(SharedFolder, FifosInPlaceOfSettingsAndIgnoreFilesNeverBlock) {
         ui::IniSettingsStore store(ini);
         seen.read = store.Read("sps").has_value();
         seen.written = ui::WriteNumber(store, "sps", 1);
-        cli::FileFilters filters;
+        sources::FileFilters filters;
         filters.ignoreFiles = true;
-        cli::FileCollector collector(filters, [](std::string_view name) { return name.ends_with(".c"); });
+        sources::FileCollector collector(filters, [](std::string_view name) { return name.ends_with(".c"); });
         collector.WalkFolder(dir / "tree", seen.found);
         return seen;
     });
@@ -284,7 +284,8 @@ TEST_F(SharedFolder, DeepTreesAreWalkedAndCountedToTheBottom) {
     }
     ::close(fd);
 
-    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
+    sources::FileCollector collector(sources::FileFilters{},
+                                     [](std::string_view name) { return name.ends_with(".c"); });
     std::vector<std::string> found;
     collector.WalkFolder(dir, found);
     EXPECT_EQ(found.size(), 5u);
@@ -316,7 +317,8 @@ TEST_F(SharedFolder, UnreadableFoldersAreReported) {
     ASSERT_NE(child, -1);
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(10);
-        cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
+        sources::FileCollector collector(sources::FileFilters{},
+                                         [](std::string_view name) { return name.ends_with(".c"); });
         std::vector<std::string> found;
         collector.WalkFolder(dir / "tree", found);
         if (found != std::vector<std::string>{(dir / "tree" / "open" / "a.c").string()}) ::_exit(11);

@@ -12,7 +12,7 @@
 #include "sources/text_bytes.h"
 #include "sources/walk.h"
 
-namespace kordel::cli::test {
+namespace kordel::sources::test {
 namespace {
 
 TEST(SplitExtensionsTest, AddsTheDotAndDropsBlanks) {
@@ -80,4 +80,4 @@ TEST(LanguageNamesTest, EveryExtensionOfTheTableHasExactlyOneName) {
 }
 
 }  // namespace
-}  // namespace kordel::cli::test
+}  // namespace kordel::sources::test
