@@ -105,7 +105,7 @@ std::string FileNameOf(const std::string& path) { return platform::PathText(plat
 // The files of a count as found: the inputs less what was left out of them, and the revisions.
 struct Found {
     Inputs inputs;
-    std::vector<RevisionSpec> revisions;
+    std::vector<vcs::RevisionSpec> revisions;
     std::vector<Skipped> leftOut;
     std::string name;
 };
@@ -117,7 +117,7 @@ bool FindFiles(const Command& c, FileCollector& collector, IgnoredList& ignored,
     // Revisions are read from git; everything else goes through the count run.
     InputList plain{{}, o.listFile, o.vcs == "git"};
     for (const std::string& input : o.inputs) {
-        if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) found.revisions.push_back(std::move(*spec));
+        if (std::optional<vcs::RevisionSpec> spec = vcs::ParseRevisionSpec(input)) found.revisions.push_back(std::move(*spec));
         else plain.paths.push_back(input);
     }
     if (!found.revisions.empty() && !o.saveList.empty()) {
@@ -201,7 +201,7 @@ bool CountFiles(const Command& c, const CliFiles& files, Found& found, const Lan
     uncountedUpTo(files.size());
     counted.skipped = observer.skipped();
     counted.skippedNotListed = observer.skippedNotListed();
-    for (const RevisionSpec& spec : found.revisions) {
+    for (const vcs::RevisionSpec& spec : found.revisions) {
         std::vector<Row> rows;
         std::string error;
         if (!CountRevision(spec, c.context, c.options, &c.lookup, rows, counted.skipped, found.leftOut, error)) {

@@ -13,7 +13,7 @@
 #include "engine/number_text.h"
 #include "history/history_cache.h"
 #include "history/history_points.h"
-#include "vcs/git_repo.h"
+#include "vcs/git_repository.h"
 
 namespace kordel::cli {
 namespace {
@@ -62,21 +62,21 @@ std::string ParsePointChoice(const Options& o, PointChoice& choice) {
 
 // The history's repository and the commits of REV that become points, with their tags.
 struct FoundPoints {
-    std::unique_ptr<HistoryRepository> repository;
-    std::vector<HistoryCommit> points;
-    std::map<BlobId, std::vector<std::string>> tags;
+    std::unique_ptr<vcs::HistoryWalker> repository;
+    std::vector<vcs::HistoryCommit> points;
+    std::map<vcs::BlobId, std::vector<std::string>> tags;
 };
 
 // Opens the repository and chooses the points; false with the error reported.
 bool FindPoints(const Options& o, const SideContext& context, const PointChoice& choice, FoundPoints& found,
                 Progress& progress) {
-    if (!GitSupported()) {
+    if (!vcs::GitSupported()) {
         progress.Error("--history needs git support (libgit2), which this kordelc was built without");
         return false;
     }
     std::string error;
-    found.repository = HistoryRepository::Open(context.repositoryFolder, error);
-    std::vector<HistoryCommit> commits;
+    found.repository = vcs::HistoryWalker::Open(context.repositoryFolder, error);
+    std::vector<vcs::HistoryCommit> commits;
     bool cutShort = false;
     if (!found.repository || !found.repository->FirstParentCommits(*o.history, commits, error, &cutShort)) {
         progress.Error(error);
@@ -84,7 +84,7 @@ bool FindPoints(const Options& o, const SideContext& context, const PointChoice&
     }
     if (cutShort)
         progress.Warn("this is a shallow clone: the history of " + *o.history + " starts at " +
-                      HexId(commits.front().id) + ", the oldest commit fetched");
+                      vcs::HexId(commits.front().id) + ", the oldest commit fetched");
     found.tags = found.repository->TagsByCommit();
     for (std::size_t i : ChoosePoints(commits, choice.since, choice.until, choice.sampling, found.tags))
         found.points.push_back(commits[i]);
@@ -131,7 +131,7 @@ bool ReadCache(const std::string& file, HistoryCache& cache, const HistoryCacheK
     return true;
 }
 
-HistoryOutputStyle StyleOf(const Options& o, const Console& console, const std::vector<HistoryCommit>& points) {
+HistoryOutputStyle StyleOf(const Options& o, const Console& console, const std::vector<vcs::HistoryCommit>& points) {
     HistoryOutputStyle style;
     style.format = o.format;
     style.aligned = console.outIsTerminal && o.output.empty();
@@ -187,7 +187,7 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     }
     FoundPoints found;
     if (!FindPoints(o, context, choice, found, progress)) return 2;
-    const std::vector<HistoryCommit>& points = found.points;
+    const std::vector<vcs::HistoryCommit>& points = found.points;
 
     HistoryLanguages languages(options, &lookup);
     HistoryMemo memo;
@@ -219,10 +219,10 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     // The points counted in this run join the cache's when it is written.
     PointStore countedPoints;
     const auto onPoint = [&](std::size_t p, const PointTotals& totals) {
-        const HistoryCommit& commit = points[p];
+        const vcs::HistoryCommit& commit = points[p];
         if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
         const auto tagged = found.tags.find(commit.id);
-        const HistoryPointInfo shown{HexId(commit.id), commit.time,
+        const HistoryPointInfo shown{vcs::HexId(commit.id), commit.time,
                                      tagged == found.tags.end() ? std::vector<std::string>{} : tagged->second};
         // The language filters take languages out of what is shown; the cache keeps them all.
         if (languageFilter.Active()) writer->Point(shown, FilteredTotals(totals, languageFilter, languages));

@@ -252,7 +252,7 @@ void CheckOptions(Options& o, const CLI::Option* history, const std::string& his
     }
     for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
         for (const std::string& pattern : *patterns) {
-            const std::string why = WhyNeverMatches(pattern);
+            const std::string why = vcs::WhyNeverMatches(pattern);
             if (!why.empty())
                 throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
                                            "'" + pattern + "' can never match: " + why);

@@ -48,8 +48,8 @@ public:
            const engine::UserLanguageLookup* userLanguages, const ExtensionOf& extensionOf)
         : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages), m_extensionOf(extensionOf) {
         std::string error;
-        if (oldSide.repository) m_oldRepository = Repository::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
-        if (newSide.repository) m_newRepository = Repository::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
+        if (oldSide.repository) m_oldRepository = vcs::RevisionReader::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
+        if (newSide.repository) m_newRepository = vcs::RevisionReader::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
     }
 
     // One side only: every line added or removed.
@@ -144,7 +144,7 @@ private:
 
     bool Load(const Side& side, const SideFile& file, SideBytes& bytes, Outcome& out) {
         std::string reason;
-        const Repository* repository = &side == &m_old ? m_oldRepository.get() : m_newRepository.get();
+        const vcs::RevisionReader* repository = &side == &m_old ? m_oldRepository.get() : m_newRepository.get();
         if (bytes.Load(side, file, reason, repository)) return true;
         Skip(side, file, reason, out);
         return false;
@@ -167,8 +167,8 @@ private:
     const engine::CountOptions& m_options;
     const engine::UserLanguageLookup* m_userLanguages;
     const ExtensionOf& m_extensionOf;
-    std::unique_ptr<Repository> m_oldRepository;
-    std::unique_ptr<Repository> m_newRepository;
+    std::unique_ptr<vcs::RevisionReader> m_oldRepository;
+    std::unique_ptr<vcs::RevisionReader> m_newRepository;
     BufferLines m_oldLines;  // kept between files so that their storage is reused
     BufferLines m_newLines;
 };

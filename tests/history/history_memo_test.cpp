@@ -13,8 +13,8 @@
 namespace kordel::cli::test {
 namespace {
 
-BlobId IdNumber(std::uint32_t n) {
-    BlobId id{};
+vcs::BlobId IdNumber(std::uint32_t n) {
+    vcs::BlobId id{};
     std::mt19937 rng(n);
     for (unsigned char& b : id) b = static_cast<unsigned char>(rng());
     return id;
