@@ -4,9 +4,9 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <istream>
 #include <unordered_set>
+#include <vector>
 
 #include "cli/ignored_list.h"
 #include "cli/language_filter.h"
@@ -16,6 +16,7 @@
 #include "engine/known_languages.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 #include "projects/project_list.h"
 #include "sources/inputs.h"
 #include "sources/languages.h"
@@ -29,47 +30,31 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kordel::engine;
 
-// Standard input copied into a file of a fresh private folder, so that it can be counted like a file.
+// Standard input copied into a private temporary file, so that it can be counted like a file.
 class StdinCopy {
 public:
-    ~StdinCopy() {
-        std::error_code ec;
-        if (!m_folder.empty()) fs::remove_all(m_folder, ec);
-    }
     bool Make(std::istream& in, std::string& error) {
-        std::error_code ec;
-        const fs::path base = fs::temp_directory_path(ec);
-        if (ec) {
-            error = "no temporary folder for standard input: " + ec.message();
+        if (!m_file.Create("kordelc-stdin", error)) {
+            error = "no temporary file for standard input: " + error;
             return false;
         }
-        std::random_device random;
-        // create_directory fails on anything already there, links included, so the folder is ours.
-        for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
-            const fs::path candidate = base / platform::PathFromText("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
-            if (fs::create_directory(candidate, ec)) m_folder = candidate;
+        std::vector<char> buffer(1 << 16);
+        bool written = true;
+        while (written && in) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            if (in.gcount() > 0) written = m_file.Write({buffer.data(), static_cast<std::size_t>(in.gcount())});
         }
-        if (m_folder.empty()) {
-            error = "could not make a temporary folder for standard input";
-            return false;
-        }
-        m_file = m_folder / "stdin";
-        std::ofstream out(m_file, std::ios::binary);
-        // Inserting an empty stream would fail the output; an empty input is an empty file.
-        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
-        out.close();
-        if (!out) {
-            error = "could not copy standard input to " + platform::PathText(m_file);
+        if (!written || in.bad() || !m_file.Close()) {
+            error = "could not copy standard input to " + m_file.path() + ": " + platform::LastFileErrorText();
             return false;
         }
         return true;
     }
-    std::string path() const { return platform::PathText(m_file); }
-    bool made() const { return !m_file.empty(); }
+    std::string path() const { return m_file.path(); }
+    bool made() const { return !m_file.path().empty(); }
 
 private:
-    fs::path m_folder;
-    fs::path m_file;
+    platform::PrivateTemporaryFile m_file;
 };
 
 // The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
