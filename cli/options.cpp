@@ -141,7 +141,12 @@ void AddCountingOptions(CLI::App& app, Options& o) {
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
         ->type_name("FILE")
         ->check(Check([](std::string& v) {
-            return platform::GetPathInfo(v).kind == platform::PathKind::Regular ? std::string() : "'" + v + "' is no file";
+            // Judged by what an open finds, not by a look at the path beforehand; a file that cannot
+            // be read is left to the load, which says why.
+            platform::InputFile file;
+            const platform::InputFile::Status status = file.Open(v);
+            const bool isFile = status == platform::InputFile::Status::Opened || status == platform::InputFile::Status::Failed;
+            return isFile ? std::string() : "'" + v + "' is no file";
         }));
     app.add_flag("--list-languages", o.listLanguages, "Print every language with its extensions and where it comes from");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")

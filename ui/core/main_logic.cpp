@@ -167,7 +167,7 @@ void MainWindowLogic::Manual() {
     // Beside the program in a build tree, under share/doc/kordel in an installation.
     const std::filesystem::path folder = m_desktop.ProgramFolder();
     std::filesystem::path manual = folder / "kordel-manual.html";
-    if (!platform::DoesFileExist(platform::PathText(manual)))
+    if (platform::InputFile probe; probe.Open(platform::PathText(manual)) != platform::InputFile::Status::Opened)
         manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
     m_desktop.OpenDocument(platform::PathText(manual.lexically_normal()));
 }
