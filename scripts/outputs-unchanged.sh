@@ -109,7 +109,7 @@ capture() {
 # The text report carries the date and time of its run; they are the only lines masked.
 masked() {
     case "$1" in
-        *.txt.out | *.txt.by-file.out) sed -E 's#^Date: [0-9]{2}/[0-9]{2}/[0-9]{4}(\r?)$#Date: -\1#; s#^Time: [0-9]{2}:[0-9]{2} [AP]M(\r?)$#Time: -\1#' "$1" ;;
+        *.txt.out | *.txt.by-file.out) sed -E 's#^Date: [0-9]{2}/[0-9]{2}/[0-9]{4}(\r?)$#Date: -\1#; s#^Time: [0-9]{1,2}:[0-9]{2} [AP]M(\r?)$#Time: -\1#' "$1" ;;
         *) cat "$1" ;;
     esac
 }
