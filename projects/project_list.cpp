@@ -13,6 +13,7 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 #include "platform/os.h"
+#include "platform/paths.h"
 
 namespace kordel::projects {
 namespace {
@@ -26,12 +27,6 @@ constexpr std::string_view kEndMarker = "31214729604::END";
 constexpr std::array<std::string_view, 5> kHeaders{
     "Kordel Project List", "Kordel 1.5 Project List", "Kordel 1.0 Project List", "Varnock 2.0 Project List",
     "Pelvo C/C++ Line Counter 1.0"};
-
-std::string PathKey(std::string_view path, bool caseSensitive) {
-    std::string key(path);
-    if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
-    return key;
-}
 
 // The file's lines as text mode reads them: CR LF becomes LF, a Ctrl-Z byte ends the data.
 // Each line keeps its LF; the last one may have none. Nothing when the file can't be read.
@@ -155,7 +150,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
 
     const bool caseSensitive = NativeCaseSensitivePaths();
     std::unordered_set<std::string> present;
-    for (const std::string& row : rows) present.insert(PathKey(row, caseSensitive));
+    for (const std::string& row : rows) present.insert(platform::PathKey(row, caseSensitive));
     std::unordered_set<std::string> found;
     std::vector<std::string> added;
     const fs::path listFolder = path.parent_path();
@@ -190,7 +185,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
             const std::string file =
                 entry.is_relative() && !listFolder.empty() ? platform::PathText((listFolder / entry).lexically_normal())
                                                            : std::string(text);
-            std::string key = PathKey(file, caseSensitive);
+            std::string key = platform::PathKey(file, caseSensitive);
             // A repeat of a path this list already named and that was found adds and asks nothing.
             if (found.contains(key)) continue;
             if (!platform::DoesFileExist(file)) {
