@@ -12,7 +12,7 @@
 
 namespace {
 
-using kordel::cli::IgnoreRules;
+using kordel::vcs::IgnoreRules;
 
 // A repository of our own whose in-memory rules get the text (nothing is written to it).
 git_repository* ScratchRepository() {
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = input.substr(0, split);
     const std::string_view paths = split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
 
-    const vcs::IgnoreRules rules(text);
+    const IgnoreRules rules(text);
     git_repository* repo = ScratchRepository();
     git_ignore_clear_internal_rules(repo);
     const std::string rulesText(text);
@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int ignored = 0;
         if (!path.empty()) (void)git_ignore_path_is_ignored(&ignored, repo, path.c_str());
         if (IsPlainName(relative)) {
-            FUZZ_CHECK(kordel::cli::MatchPathGlob(relative, relative));
+            FUZZ_CHECK(kordel::vcs::MatchPathGlob(relative, relative));
             // A rule file of that one name leaves the file out, and a "!" after it keeps it again.
-            FUZZ_CHECK(vcs::IgnoreRules(relative).Match(relative, isFolder) == vcs::IgnoreRules::Verdict::Ignore);
-            FUZZ_CHECK(vcs::IgnoreRules(relative + "\n!" + relative).Match(relative, isFolder) == vcs::IgnoreRules::Verdict::Keep);
+            FUZZ_CHECK(IgnoreRules(relative).Match(relative, isFolder) == IgnoreRules::Verdict::Ignore);
+            FUZZ_CHECK(IgnoreRules(relative + "\n!" + relative).Match(relative, isFolder) == IgnoreRules::Verdict::Keep);
         }
     }
     return 0;
