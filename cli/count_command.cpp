@@ -4,9 +4,9 @@
 
 #include <atomic>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <istream>
 #include <unordered_set>
+#include <vector>
 
 #include "common/file_messages.h"
 #include "diff/revision_count.h"
@@ -15,6 +15,7 @@
 #include "outputs/ignored_list.h"
 #include "outputs/row_output.h"
 #include "platform/files.h"
+#include "platform/temporary_file.h"
 #include "projects/project_list.h"
 #include "sources/inputs.h"
 #include "sources/language_filter.h"
@@ -29,47 +30,31 @@ namespace {
 namespace fs = std::filesystem;
 using namespace kordel::engine;
 
-// Standard input copied into a file of a fresh private folder, so that it can be counted like a file.
+// Standard input copied into a private temporary file, so that it can be counted like a file.
 class StdinCopy {
 public:
-    ~StdinCopy() {
-        std::error_code ec;
-        if (!m_folder.empty()) fs::remove_all(m_folder, ec);
-    }
     bool Make(std::istream& in, std::string& error) {
-        std::error_code ec;
-        const fs::path base = fs::temp_directory_path(ec);
-        if (ec) {
-            error = "no temporary folder for standard input: " + ec.message();
+        if (!m_file.Create("kordelc-stdin", error)) {
+            error = "no temporary file for standard input: " + error;
             return false;
         }
-        std::random_device random;
-        // create_directory fails on anything already there, links included, so the folder is ours.
-        for (int attempt = 0; attempt < 100 && m_folder.empty(); ++attempt) {
-            const fs::path candidate = base / platform::PathFromText("kordelc-stdin-" + std::to_string(random()) + std::to_string(random()));
-            if (fs::create_directory(candidate, ec)) m_folder = candidate;
+        std::vector<char> buffer(1 << 16);
+        bool written = true;
+        while (written && in) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            if (in.gcount() > 0) written = m_file.Write({buffer.data(), static_cast<std::size_t>(in.gcount())});
         }
-        if (m_folder.empty()) {
-            error = "could not make a temporary folder for standard input";
-            return false;
-        }
-        m_file = m_folder / "stdin";
-        std::ofstream out(m_file, std::ios::binary);
-        // Inserting an empty stream would fail the output; an empty input is an empty file.
-        if (in.peek() != std::char_traits<char>::eof()) out << in.rdbuf();
-        out.close();
-        if (!out) {
-            error = "could not copy standard input to " + platform::PathText(m_file);
+        if (!written || in.bad() || !m_file.Close()) {
+            error = "could not copy standard input to " + m_file.path() + ": " + platform::LastFileErrorText();
             return false;
         }
         return true;
     }
-    std::string path() const { return platform::PathText(m_file); }
-    bool made() const { return !m_file.empty(); }
+    std::string path() const { return m_file.path(); }
+    bool made() const { return !m_file.path().empty(); }
 
 private:
-    fs::path m_folder;
-    fs::path m_file;
+    platform::PrivateTemporaryFile m_file;
 };
 
 // The run's files: the inputs, then the copy of standard input shown under its --stdin-name.
@@ -109,7 +94,7 @@ std::string FileNameOf(const std::string& path) { return platform::PathText(plat
 // The files of a count as found: the inputs less what was left out of them, and the revisions.
 struct Found {
     sources::Inputs inputs;
-    std::vector<RevisionSpec> revisions;
+    std::vector<vcs::RevisionSpec> revisions;
     std::vector<sources::Skipped> leftOut;
     std::string name;
 };
@@ -121,7 +106,7 @@ bool FindFiles(const Command& c, sources::FileCollector& collector, outputs::Ign
     // Revisions are read from git; everything else goes through the count run.
     sources::InputList plain{{}, o.listFile, o.vcs == "git"};
     for (const std::string& input : o.inputs) {
-        if (std::optional<RevisionSpec> spec = ParseRevisionSpec(input)) found.revisions.push_back(std::move(*spec));
+        if (std::optional<vcs::RevisionSpec> spec = vcs::ParseRevisionSpec(input)) found.revisions.push_back(std::move(*spec));
         else plain.paths.push_back(input);
     }
     if (!found.revisions.empty() && !o.saveList.empty()) {
@@ -206,7 +191,7 @@ bool CountFiles(const Command& c, const CliFiles& files, Found& found, const sou
     uncountedUpTo(files.size());
     counted.skipped = observer.skipped();
     counted.skippedNotListed = observer.skippedNotListed();
-    for (const RevisionSpec& spec : found.revisions) {
+    for (const vcs::RevisionSpec& spec : found.revisions) {
         std::vector<sources::Row> rows;
         std::string error;
         if (!diff::CountRevision(spec, c.context, c.options, &c.lookup, rows, counted.skipped, found.leftOut, error)) {

@@ -1,6 +1,6 @@
 // The --diff run: both sides listed, paired and counted, then printed or written.
 #include "cli/diff_command.h"
-#include "vcs/git_repo.h"
+#include "vcs/git_repository.h"
 
 #include <algorithm>
 
@@ -14,7 +14,7 @@ namespace kordel::cli {
 
 int RunDiff(const Options& o, const engine::CountOptions& options, const engine::UserLanguageLookup& userLanguages,
             const diff::SideContext& context, const Console& console, Progress& progress, std::ostream& out) {
-    if (!GitSupported()) {
+    if (!vcs::GitSupported()) {
         progress.Error("--diff needs git support (libgit2), which this kordelc was built without");
         return 2;
     }

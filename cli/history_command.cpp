@@ -13,7 +13,7 @@
 #include "outputs/history_output.h"
 #include "outputs/row_output.h"
 #include "sources/language_filter.h"
-#include "vcs/git_repo.h"
+#include "vcs/git_repository.h"
 
 namespace kordel::cli {
 namespace {
@@ -63,21 +63,21 @@ std::string ParsePointChoice(const Options& o, PointChoice& choice) {
 
 // The history's repository and the commits of REV that become points, with their tags.
 struct FoundPoints {
-    std::unique_ptr<HistoryRepository> repository;
-    std::vector<HistoryCommit> points;
-    std::map<BlobId, std::vector<std::string>> tags;
+    std::unique_ptr<vcs::HistoryWalker> repository;
+    std::vector<vcs::HistoryCommit> points;
+    std::map<vcs::BlobId, std::vector<std::string>> tags;
 };
 
 // Opens the repository and chooses the points; false with the error reported.
 bool FindPoints(const Options& o, const diff::SideContext& context, const PointChoice& choice, FoundPoints& found,
                 Progress& progress) {
-    if (!GitSupported()) {
+    if (!vcs::GitSupported()) {
         progress.Error("--history needs git support (libgit2), which this kordelc was built without");
         return false;
     }
     std::string error;
-    found.repository = HistoryRepository::Open(context.repositoryFolder, error);
-    std::vector<HistoryCommit> commits;
+    found.repository = vcs::HistoryWalker::Open(context.repositoryFolder, error);
+    std::vector<vcs::HistoryCommit> commits;
     bool cutShort = false;
     if (!found.repository || !found.repository->FirstParentCommits(*o.history, commits, error, &cutShort)) {
         progress.Error(error);
@@ -85,7 +85,7 @@ bool FindPoints(const Options& o, const diff::SideContext& context, const PointC
     }
     if (cutShort)
         progress.Warn("this is a shallow clone: the history of " + *o.history + " starts at " +
-                      HexId(commits.front().id) + ", the oldest commit fetched");
+                      vcs::HexId(commits.front().id) + ", the oldest commit fetched");
     found.tags = found.repository->TagsByCommit();
     for (std::size_t i : history::ChoosePoints(commits, choice.since, choice.until, choice.sampling, found.tags))
         found.points.push_back(commits[i]);
@@ -135,7 +135,7 @@ bool ReadCache(const std::string& file, history::HistoryCache& cache, const hist
 }
 
 outputs::HistoryOutputStyle StyleOf(const Options& o, const Console& console,
-                                    const std::vector<HistoryCommit>& points) {
+                                    const std::vector<vcs::HistoryCommit>& points) {
     outputs::HistoryOutputStyle style;
     style.format = o.format;
     style.aligned = console.outIsTerminal && o.output.empty();
@@ -204,7 +204,7 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     }
     FoundPoints found;
     if (!FindPoints(o, context, choice, found, progress)) return 2;
-    const std::vector<HistoryCommit>& points = found.points;
+    const std::vector<vcs::HistoryCommit>& points = found.points;
 
     history::HistoryLanguages languages(options, &lookup);
     history::HistoryMemo memo;
@@ -231,10 +231,10 @@ int RunHistory(const Options& o, const engine::CountOptions& options, const engi
     // The points counted in this run join the cache's when it is written.
     history::PointStore countedPoints;
     const auto onPoint = [&](std::size_t p, const history::PointTotals& totals) {
-        const HistoryCommit& commit = points[p];
+        const vcs::HistoryCommit& commit = points[p];
         if (!o.cache.empty() && !knownPoints.Find(commit.id)) countedPoints.Add(commit.id, totals);
         const auto tagged = found.tags.find(commit.id);
-        const outputs::HistoryPointInfo shown{HexId(commit.id), commit.time,
+        const outputs::HistoryPointInfo shown{vcs::HexId(commit.id), commit.time,
                                               tagged == found.tags.end() ? std::vector<std::string>{} : tagged->second};
         // The language filters take languages out of what is shown; the cache keeps them all.
         if (languageFilter.Active()) writer->Point(shown, FilteredTotals(totals, languageFilter, languages));

@@ -1,4 +1,5 @@
 // kordelc: counts source lines from the command line.
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <optional>
@@ -6,14 +7,26 @@
 #include <vector>
 
 #include "cli/kordelc.h"
-#include "cli/platform.h"
 #include "outputs/terminal_stream.h"
 #include "platform/os.h"
+#include "platform/system.h"
 
 namespace {
 
 using namespace kordel::cli;
 using kordel::outputs::TerminalStreamBuf;
+using kordel::platform::StdStream;
+
+// The width of the terminal behind the stream in columns; COLUMNS or 80 when it cannot be asked.
+std::size_t TerminalWidth(StdStream stream) {
+    if (const std::size_t columns = kordel::platform::TerminalColumns(stream); columns > 0) return columns;
+    if (const std::optional<std::string> columns = kordel::platform::Environment("COLUMNS")) {
+        char* end = nullptr;
+        const long value = std::strtol(columns->c_str(), &end, 10);
+        if (end != columns->c_str() && *end == '\0' && value > 0 && value < 10000) return static_cast<std::size_t>(value);
+    }
+    return 80;
+}
 
 // Sends a standard stream that goes to a Windows console through a buffer that writes UTF-16 to it;
 // files and pipes, and every POSIX terminal, get the UTF-8 bytes as they are.
@@ -21,7 +34,7 @@ class ConsoleText {
 public:
     ConsoleText(std::ostream& stream, StdStream which, bool isTerminal) : m_stream(stream) {
         if (!kordel::platform::kWindows || !isTerminal) return;
-        m_buffer.emplace([which](std::string_view text) { return WriteToTerminal(which, text); });
+        m_buffer.emplace([which](std::string_view text) { return kordel::platform::WriteToTerminal(which, text); });
         m_previous = m_stream.rdbuf(&*m_buffer);
     }
     ~ConsoleText() {
@@ -45,15 +58,15 @@ int main(int argc, char** argv) {
     // gives the usage-error status, like any other run that could not be done.
     try {
         // The arguments as UTF-8, whatever the system's code page.
-        std::vector<std::string> arguments = CommandLineArguments(argc, argv);
+        std::vector<std::string> arguments = kordel::platform::CommandLineArguments(argc, argv);
         std::vector<char*> pointers;
         for (std::string& argument : arguments) pointers.push_back(argument.data());
         pointers.push_back(nullptr);
 
         Console console;
         console.in = &std::cin;
-        console.outIsTerminal = IsTerminal(StdStream::Out);
-        console.errIsTerminal = IsTerminal(StdStream::Err);
+        console.outIsTerminal = kordel::platform::IsTerminal(StdStream::Out);
+        console.errIsTerminal = kordel::platform::IsTerminal(StdStream::Err);
         if (console.outIsTerminal) console.outWidth = TerminalWidth(StdStream::Out);
         if (console.errIsTerminal) console.errWidth = TerminalWidth(StdStream::Err);
         const ConsoleText out(std::cout, StdStream::Out, console.outIsTerminal);

@@ -148,7 +148,12 @@ void AddCountingOptions(CLI::App& app, Options& o) {
     app.add_option("--languages", o.languagesDb, "User language database to use instead of the default udlangdb.ini")
         ->type_name("FILE")
         ->check(Check([](std::string& v) {
-            return platform::GetPathInfo(v).kind == platform::PathKind::Regular ? std::string() : "'" + v + "' is no file";
+            // Judged by what an open finds, not by a look at the path beforehand; a file that cannot
+            // be read is left to the load, which says why.
+            platform::InputFile file;
+            const platform::InputFile::Status status = file.Open(v);
+            const bool isFile = status == platform::InputFile::Status::Opened || status == platform::InputFile::Status::Failed;
+            return isFile ? std::string() : "'" + v + "' is no file";
         }));
     app.add_flag("--list-languages", o.listLanguages, "Print every language with its extensions and where it comes from");
     app.add_option("--list", o.listFile, "Also count the paths in FILE, one per line ('-' reads standard input)")
@@ -260,7 +265,7 @@ void CheckOptions(Options& o, const CLI::Option* history, const std::string& his
     }
     for (const auto* patterns : {&o.excludeDirs, &o.excludeGlobs}) {
         for (const std::string& pattern : *patterns) {
-            const std::string why = WhyNeverMatches(pattern);
+            const std::string why = vcs::WhyNeverMatches(pattern);
             if (!why.empty())
                 throw CLI::ValidationError(patterns == &o.excludeDirs ? "--exclude-dir" : "--exclude",
                                            "'" + pattern + "' can never match: " + why);

@@ -11,8 +11,8 @@ using engine::LineCategory;
 
 bool DiffLines(const engine::BufferLines& oldLines, const engine::BufferLines& newLines, DiffCounts& counts,
                std::string& error) {
-    std::vector<cli::LineHunk> hunks;
-    if (!cli::DiffHunks(oldLines.text, newLines.text, hunks, error)) return false;
+    std::vector<vcs::LineHunk> hunks;
+    if (!vcs::DiffHunks(oldLines.text, newLines.text, hunks, error)) return false;
     const auto& oldCats = oldLines.categories;
     const auto& newCats = newLines.categories;
     std::size_t o = 0, n = 0;
@@ -27,7 +27,7 @@ bool DiffLines(const engine::BufferLines& oldLines, const engine::BufferLines& n
             }
         }
     };
-    for (const cli::LineHunk& h : hunks) {
+    for (const vcs::LineHunk& h : hunks) {
         if (h.oldBegin < o || h.newBegin < n || h.oldBegin - o != h.newBegin - n ||
             h.oldBegin + h.oldCount > oldCats.size() || h.newBegin + h.newCount > newCats.size()) {
             error = "the line diff gave hunks out of order";

@@ -72,8 +72,8 @@ private:
     const engine::CountOptions& m_options;
     const engine::UserLanguageLookup* m_userLanguages;
     const ExtensionOf& m_extensionOf;
-    std::unique_ptr<cli::Repository> m_oldRepository;
-    std::unique_ptr<cli::Repository> m_newRepository;
+    std::unique_ptr<vcs::RevisionReader> m_oldRepository;
+    std::unique_ptr<vcs::RevisionReader> m_newRepository;
     BufferLines m_oldLines;  // kept between files so that their storage is reused
     BufferLines m_newLines;
 };
@@ -83,9 +83,9 @@ Differ::Differ(const Side& oldSide, const Side& newSide, const engine::CountOpti
     : m_old(oldSide), m_new(newSide), m_options(options), m_userLanguages(userLanguages), m_extensionOf(extensionOf) {
     std::string error;
     if (oldSide.repository)
-        m_oldRepository = cli::Repository::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
+        m_oldRepository = vcs::RevisionReader::Open(platform::PathFromText(oldSide.repository->GitFolder()), error);
     if (newSide.repository)
-        m_newRepository = cli::Repository::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
+        m_newRepository = vcs::RevisionReader::Open(platform::PathFromText(newSide.repository->GitFolder()), error);
 }
 
 void Differ::OneSide(const Side& side, const SideFile& file, Change change, Outcome& out) {
@@ -175,7 +175,7 @@ std::optional<Counter> Differ::Find(const Side& side, const SideFile& file, Outc
 
 bool Differ::Load(const Side& side, const SideFile& file, SideBytes& bytes, Outcome& out) {
     std::string reason;
-    const cli::Repository* repository = &side == &m_old ? m_oldRepository.get() : m_newRepository.get();
+    const vcs::RevisionReader* repository = &side == &m_old ? m_oldRepository.get() : m_newRepository.get();
     if (bytes.Load(side, file, reason, repository)) return true;
     Skip(side, file, reason, out);
     return false;

@@ -46,9 +46,9 @@ std::string LargerThanLimit(std::uint64_t size) {
     return "larger than --max-file-size (" + std::to_string(size) + " bytes)";
 }
 
-bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const cli::Repository* repository) {
+bool SideBytes::Load(const Side& side, const SideFile& file, std::string& reason, const vcs::RevisionReader* repository) {
     if (file.blob) {
-        const cli::Repository& from = repository ? *repository : *side.repository;
+        const vcs::RevisionReader& from = repository ? *repository : *side.repository;
         // The size stands in the object's header: a blob over the limit is never inflated.
         if (side.maxFileSize > 0) {
             const std::optional<std::uint64_t> size = from.BlobSize(*file.blob);
@@ -107,12 +107,12 @@ bool SideBytes::Count(engine::LineClassifier& classifier, engine::FileCounts& co
     return true;
 }
 
-bool ListRevisionFiles(const cli::Repository& repository, const cli::RevisionSpec& spec, const SideContext& context,
-                       std::vector<cli::RevisionFile>& files, std::string& error, bool* namedFile) {
+bool ListRevisionFiles(const vcs::RevisionReader& repository, const vcs::RevisionSpec& spec, const SideContext& context,
+                       std::vector<vcs::RevisionFile>& files, std::string& error, bool* namedFile) {
     return repository.ListFiles(spec, RevisionWanted(context), context.filters.ignoreFiles, files, error, namedFile);
 }
 
-cli::Repository::Wanted RevisionWanted(const SideContext& context) {
+vcs::RevisionReader::Wanted RevisionWanted(const SideContext& context) {
     auto collector = std::make_shared<const sources::FileCollector>(context.filters, context.known);
     return [collector](const std::string& relative, bool isFolder) {
         return isFolder ? !collector->ExcludedFolder(relative) : collector->Accepts(platform::PathFromText(relative));
@@ -123,14 +123,13 @@ bool MakeSide(const std::string& arg, const SideContext& context, Side& side, st
     side = Side{};
     side.name = arg;
     side.maxFileSize = context.maxFileSize;
-    if (const std::optional<cli::RevisionSpec> spec = cli::ParseRevisionSpec(arg)) {
-        std::shared_ptr<cli::Repository> repository =
-            cli::Repository::Open(platform::PathFromText(context.repositoryFolder), error);
+    if (const std::optional<vcs::RevisionSpec> spec = vcs::ParseRevisionSpec(arg)) {
+        std::shared_ptr<vcs::RevisionReader> repository = vcs::RevisionReader::Open(platform::PathFromText(context.repositoryFolder), error);
         if (!repository) return false;
-        std::vector<cli::RevisionFile> listed;
+        std::vector<vcs::RevisionFile> listed;
         if (!ListRevisionFiles(*repository, *spec, context, listed, error, &side.singleFile)) return false;
         side.walked = !side.singleFile;
-        for (cli::RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
+        for (vcs::RevisionFile& f : listed) side.files.push_back({std::move(f.relative), {}, f.blob});
         side.repository = std::move(repository);
         return true;
     }

@@ -22,13 +22,13 @@ namespace kordel::diff {
 struct SideFile {
     std::string relative;
     std::string path;             ///< on disk; empty for a file of a revision
-    std::optional<cli::BlobId> blob;  ///< the file's blob when it comes from a revision
+    std::optional<vcs::BlobId> blob;   ///< the file's blob when it comes from a revision
 };
 
 struct Side {
     std::string name;                 ///< as written on the command line
     std::vector<SideFile> files;      ///< sorted by `relative`, each relative path once
-    std::shared_ptr<const cli::Repository> repository;  ///< set for a revision
+    std::shared_ptr<const vcs::RevisionReader> repository;  ///< set for a revision
     bool singleFile = false;          ///< the side named one file
     bool walked = false;              ///< its files were found in a folder or a revision's tree
     std::uint64_t maxFileSize = 0;    ///< files (and blobs) larger than this are not read; 0: no limit
@@ -40,7 +40,7 @@ class SideBytes {
 public:
     /// Opens the file (a revision's blob through `repository` when given, else through the side's);
     /// on failure answers false with a reason ("missing", "unreadable", ...).
-    bool Load(const Side& side, const SideFile& file, std::string& reason, const cli::Repository* repository = nullptr);
+    bool Load(const Side& side, const SideFile& file, std::string& reason, const vcs::RevisionReader* repository = nullptr);
     /// The first bytes (all of a file on disk, the first read buffer of a blob), for a #! line.
     std::string_view Start();
     /// All the bytes, when they are held (a file on disk); nothing for a blob.
@@ -53,7 +53,7 @@ public:
 private:
     std::string m_owned;
     bool m_streamed = false;
-    cli::BlobStream m_blob;
+    vcs::BlobStream m_blob;
     engine::TextModeReader m_reader;
 };
 
@@ -77,10 +77,10 @@ std::string LargerThanLimit(std::uint64_t size);
 bool MakeSide(const std::string& arg, const SideContext& context, Side& side, std::string& error);
 
 /// The files of a revision that pass the filters, as a folder walk with the same filters would take them.
-bool ListRevisionFiles(const cli::Repository& repository, const cli::RevisionSpec& spec, const SideContext& context,
-                       std::vector<cli::RevisionFile>& files, std::string& error, bool* namedFile = nullptr);
+bool ListRevisionFiles(const vcs::RevisionReader& repository, const vcs::RevisionSpec& spec, const SideContext& context,
+                       std::vector<vcs::RevisionFile>& files, std::string& error, bool* namedFile = nullptr);
 
 /// Which files and folders of a revision the filters take (the test of ListRevisionFiles).
-cli::Repository::Wanted RevisionWanted(const SideContext& context);
+vcs::RevisionReader::Wanted RevisionWanted(const SideContext& context);
 
 }  // namespace kordel::diff

@@ -15,13 +15,13 @@ namespace kordel::diff {
 
 namespace fs = std::filesystem;
 
-bool CountRevision(const cli::RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
+bool CountRevision(const vcs::RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<sources::Row>& rows,
                    std::vector<sources::Skipped>& skipped, std::vector<sources::Skipped>& leftOut, std::string& error) {
-    const std::unique_ptr<cli::Repository> repository =
-        cli::Repository::Open(platform::PathFromText(context.repositoryFolder), error);
+    const std::unique_ptr<vcs::RevisionReader> repository =
+        vcs::RevisionReader::Open(platform::PathFromText(context.repositoryFolder), error);
     if (!repository) return false;
-    std::vector<cli::RevisionFile> files;
+    std::vector<vcs::RevisionFile> files;
     bool namedFile = false;
     if (!ListRevisionFiles(*repository, spec, context, files, error, &namedFile)) return false;
     // "REV:path" as git itself names a file of a revision.
@@ -32,7 +32,7 @@ bool CountRevision(const cli::RevisionSpec& spec, const SideContext& context, co
     }
     const engine::LanguageResolver resolver(options, userLanguages);
     std::size_t done = 0;
-    for (const cli::RevisionFile& file : files) {
+    for (const vcs::RevisionFile& file : files) {
         const std::string path = prefix + file.relative;
         if (context.progress) context.progress->Counting(done++, files.size(), path);
         const std::string ext = context.extensionOf(file.relative);
@@ -51,7 +51,7 @@ bool CountRevision(const cli::RevisionSpec& spec, const SideContext& context, co
             }
         }
         // Read piece by piece as it is counted: a loose blob is never held whole.
-        cli::BlobStream blob;
+        vcs::BlobStream blob;
         engine::TextModeReader reader;
         if (!blob.Open(*repository, file.blob, reader)) {
             if (std::optional<std::string> damaged = blob.Damaged()) {

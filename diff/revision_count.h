@@ -15,7 +15,7 @@ namespace kordel::diff {
 /// as git names them, "REV:path"). Files no language claims go to `skipped`. False with `error`
 /// when the repository or the revision can't be read, or an object is damaged. Blobs larger than
 /// the context's limit (by the size in their header) go to `leftOut` unread.
-bool CountRevision(const cli::RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
+bool CountRevision(const vcs::RevisionSpec& spec, const SideContext& context, const engine::CountOptions& options,
                    const engine::UserLanguageLookup* userLanguages, std::vector<sources::Row>& rows,
                    std::vector<sources::Skipped>& skipped, std::vector<sources::Skipped>& leftOut, std::string& error);
 

@@ -12,7 +12,7 @@
 
 namespace {
 
-using kordel::cli::IgnoreRules;
+using kordel::vcs::IgnoreRules;
 
 // A repository of our own whose in-memory rules get the text (nothing is written to it).
 git_repository* ScratchRepository() {
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int ignored = 0;
         if (!path.empty()) (void)git_ignore_path_is_ignored(&ignored, repo, path.c_str());
         if (IsPlainName(relative)) {
-            FUZZ_CHECK(kordel::cli::MatchPathGlob(relative, relative));
+            FUZZ_CHECK(kordel::vcs::MatchPathGlob(relative, relative));
             // A rule file of that one name leaves the file out, and a "!" after it keeps it again.
             FUZZ_CHECK(IgnoreRules(relative).Match(relative, isFolder) == IgnoreRules::Verdict::Ignore);
             FUZZ_CHECK(IgnoreRules(relative + "\n!" + relative).Match(relative, isFolder) == IgnoreRules::Verdict::Keep);

@@ -56,7 +56,7 @@ git_repository* ScratchRepository() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view arg(reinterpret_cast<const char*>(data), size);
-    const std::optional<kordel::cli::RevisionSpec> spec = kordel::cli::ParseRevisionSpec(arg);
+    const std::optional<kordel::vcs::RevisionSpec> spec = kordel::vcs::ParseRevisionSpec(arg);
     FUZZ_CHECK(spec.has_value() == arg.starts_with("git:"));
     if (!spec) return 0;
     FUZZ_CHECK(spec->rev.find(':') == std::string::npos);

@@ -75,7 +75,7 @@ public:
         m_at += sizeof(T);
         return true;
     }
-    bool Get(cli::BlobId& id) {
+    bool Get(vcs::BlobId& id) {
         if (m_bytes.size() - m_at < id.size()) return false;
         std::memcpy(id.data(), m_bytes.data() + m_at, id.size());
         m_at += id.size();
@@ -117,7 +117,7 @@ private:
 // What a section of ours holds, with its language numbers already this run's.
 struct Loaded {
     BlobMemo counts;
-    std::vector<std::pair<cli::BlobId, std::uint16_t>> lines;  // kNoLanguage: the line names none
+    std::vector<std::pair<vcs::BlobId, std::uint16_t>> lines;  // kNoLanguage: the line names none
     PointStore points;
 };
 
@@ -138,7 +138,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
         if (!r.Get(count) || count > r.left() / kCacheEntryBytes) return "a section's entries are cut short";
         if (!mine) r.Skip(count * kCacheEntryBytes);
         for (std::uint64_t e = 0; mine && e < count; ++e) {
-            cli::BlobId blob;
+            vcs::BlobId blob;
             std::uint16_t language = 0;
             std::uint32_t c[5] = {};
             r.Get(blob);
@@ -152,7 +152,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
         if (!r.Get(count) || count > r.left() / kCacheLineEntryBytes) return "a section's entries are cut short";
         if (!mine) r.Skip(count * kCacheLineEntryBytes);
         for (std::uint64_t e = 0; mine && e < count; ++e) {
-            cli::BlobId blob;
+            vcs::BlobId blob;
             std::uint16_t language = 0;
             r.Get(blob);
             r.Get(language);
@@ -165,7 +165,7 @@ const char* ReadSection(Reader& r, std::uint8_t kind, bool mine, HistoryLanguage
     if (mine) loaded.points.Reserve(count);
     PointTotals totals;
     for (std::uint64_t p = 0; p < count; ++p) {
-        cli::BlobId commit;
+        vcs::BlobId commit;
         std::uint16_t changed = 0;
         if (!r.Get(commit) || !r.Get(changed)) return "a point is cut short";
         for (std::uint16_t c = 0; c < changed; ++c) {

@@ -9,7 +9,7 @@ namespace kordel::history {
 namespace {
 
 // Blob ids are hashes already: their first bytes spread well.
-std::size_t HashOf(const cli::BlobId& blob, std::uint16_t language) {
+std::size_t HashOf(const vcs::BlobId& blob, std::uint16_t language) {
     std::uint64_t h;
     std::memcpy(&h, blob.data(), sizeof h);
     return static_cast<std::size_t>(h ^ (static_cast<std::uint64_t>(language) * 0x9E3779B97F4A7C15ull));
@@ -19,13 +19,13 @@ bool Fits(std::int64_t n) { return n >= 0 && n <= std::numeric_limits<std::uint3
 
 }  // namespace
 
-std::size_t BlobIdHash::operator()(const cli::BlobId& blob) const {
+std::size_t BlobIdHash::operator()(const vcs::BlobId& blob) const {
     std::size_t h;
     std::memcpy(&h, blob.data(), sizeof h);
     return h;
 }
 
-std::size_t BlobMemo::Slot(const cli::BlobId& blob, std::uint16_t language) const {
+std::size_t BlobMemo::Slot(const vcs::BlobId& blob, std::uint16_t language) const {
     const std::size_t mask = m_index.size() - 1;
     std::size_t slot = HashOf(blob, language) & mask;
     while (m_index[slot] != 0) {
@@ -43,13 +43,13 @@ void BlobMemo::Grow() {
         if (number != 0) m_index[Slot(m_entries[number - 1].blob, m_entries[number - 1].language)] = number;
 }
 
-const MemoEntry* BlobMemo::Lookup(const cli::BlobId& blob, std::uint16_t language) const {
+const MemoEntry* BlobMemo::Lookup(const vcs::BlobId& blob, std::uint16_t language) const {
     if (m_index.empty()) return nullptr;
     const std::uint32_t number = m_index[Slot(blob, language)];
     return number == 0 ? nullptr : &m_entries[number - 1];
 }
 
-MemoEntry& BlobMemo::Find(const cli::BlobId& blob, std::uint16_t language, bool& added) {
+MemoEntry& BlobMemo::Find(const vcs::BlobId& blob, std::uint16_t language, bool& added) {
     if ((m_entries.size() + 1) * 4 > m_index.size() * 3) Grow();
     const std::size_t slot = Slot(blob, language);
     added = m_index[slot] == 0;

@@ -15,7 +15,7 @@ namespace kordel::history {
 /// One blob counted as one language. Counts only: 44 bytes.
 struct MemoEntry {
     enum class State : std::uint8_t { Pending, Counted, Unreadable, NoLanguage };
-    cli::BlobId blob{};
+    vcs::BlobId blob{};
     std::uint16_t language = 0;
     State state = State::Pending;
     bool large = false;  ///< a count above 2^32 - 1: the counts stand in the memo's side table
@@ -29,9 +29,9 @@ class BlobMemo {
 public:
     /// The entry of `blob` counted as `language`; a new one (Pending) is made when there is none,
     /// and `added` says so.
-    MemoEntry& Find(const cli::BlobId& blob, std::uint16_t language, bool& added);
+    MemoEntry& Find(const vcs::BlobId& blob, std::uint16_t language, bool& added);
     /// The entry of `blob` counted as `language`, or nullptr; adds none.
-    const MemoEntry* Lookup(const cli::BlobId& blob, std::uint16_t language) const;
+    const MemoEntry* Lookup(const vcs::BlobId& blob, std::uint16_t language) const;
 
     /// Stores a blob's counts in its entry and marks it Counted (on the thread that adds entries).
     void Store(MemoEntry& entry, const engine::FileCounts& counts);
@@ -44,7 +44,7 @@ public:
     double BytesPerEntry() const;
 
 private:
-    std::size_t Slot(const cli::BlobId& blob, std::uint16_t language) const;
+    std::size_t Slot(const vcs::BlobId& blob, std::uint16_t language) const;
     void Grow();
 
     std::deque<MemoEntry> m_entries;
@@ -54,7 +54,7 @@ private:
 
 /// Blob ids are hashes already: their first bytes spread well.
 struct BlobIdHash {
-    std::size_t operator()(const cli::BlobId& blob) const;
+    std::size_t operator()(const vcs::BlobId& blob) const;
 };
 
 /// What the "#!" line of a blob that no table knows by its file's name made of it: Counted with the
@@ -64,6 +64,6 @@ struct LineLanguage {
     const MemoEntry* counted = nullptr;
 };
 /// Blob to what its "#!" line made of it. Elements stay put as others are added.
-using LineMemo = std::unordered_map<cli::BlobId, LineLanguage, BlobIdHash>;
+using LineMemo = std::unordered_map<vcs::BlobId, LineLanguage, BlobIdHash>;
 
 }  // namespace kordel::history

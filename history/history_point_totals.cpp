@@ -8,13 +8,13 @@ bool operator==(const LanguageTotal& a, const LanguageTotal& b) {
            a.counts.inoml == b.counts.inoml && a.counts.inos == b.counts.inos && a.counts.nl3 == b.counts.nl3;
 }
 
-std::optional<std::span<const LanguageTotal>> PointStore::Find(const cli::BlobId& commit) const {
+std::optional<std::span<const LanguageTotal>> PointStore::Find(const vcs::BlobId& commit) const {
     const auto it = m_index.find(commit);
     if (it == m_index.end()) return std::nullopt;
     return Totals(it->second);
 }
 
-void PointStore::Add(const cli::BlobId& commit, std::span<const LanguageTotal> totals) {
+void PointStore::Add(const vcs::BlobId& commit, std::span<const LanguageTotal> totals) {
     if (!m_index.emplace(commit, m_points.size()).second) return;
     std::size_t used = totals.size();
     while (used > 0 && totals[used - 1] == LanguageTotal{}) --used;

@@ -27,28 +27,28 @@ using PointTotals = std::vector<LanguageTotal>;
 class PointStore {
 public:
     /// The totals of `commit` (languages past the last one with files may be left out), or nothing.
-    std::optional<std::span<const LanguageTotal>> Find(const cli::BlobId& commit) const;
+    std::optional<std::span<const LanguageTotal>> Find(const vcs::BlobId& commit) const;
     /// Keeps the totals of `commit` (without the trailing languages that have nothing); a commit held
     /// already keeps its totals.
-    void Add(const cli::BlobId& commit, std::span<const LanguageTotal> totals);
+    void Add(const vcs::BlobId& commit, std::span<const LanguageTotal> totals);
     /// Room for `points` more points.
     void Reserve(std::size_t points);
 
     std::size_t size() const { return m_points.size(); }
-    const cli::BlobId& Commit(std::size_t i) const { return m_points[i].commit; }
+    const vcs::BlobId& Commit(std::size_t i) const { return m_points[i].commit; }
     std::span<const LanguageTotal> Totals(std::size_t i) const {
         return std::span<const LanguageTotal>(m_totals).subspan(m_points[i].first, m_points[i].count);
     }
 
 private:
     struct Point {
-        cli::BlobId commit;
+        vcs::BlobId commit;
         std::uint32_t count;
         std::size_t first;
     };
     std::vector<Point> m_points;
     std::vector<LanguageTotal> m_totals;
-    std::unordered_map<cli::BlobId, std::size_t, BlobIdHash> m_index;
+    std::unordered_map<vcs::BlobId, std::size_t, BlobIdHash> m_index;
 };
 
 }  // namespace kordel::history

@@ -101,15 +101,15 @@ std::optional<Sampling> ParseSampling(std::string_view text) {
     return Sampling{n == 1 ? Sampling::Kind::All : Sampling::Kind::Every, n};
 }
 
-std::vector<std::size_t> ChoosePoints(const std::vector<cli::HistoryCommit>& commits, std::optional<std::int64_t> since,
+std::vector<std::size_t> ChoosePoints(const std::vector<vcs::HistoryCommit>& commits, std::optional<std::int64_t> since,
                                       std::optional<std::int64_t> until, const Sampling& sampling,
-                                      const std::map<cli::BlobId, std::vector<std::string>>& tags) {
+                                      const std::map<vcs::BlobId, std::vector<std::string>>& tags) {
     std::vector<std::size_t> kept;
     for (std::size_t i = 0; i < commits.size(); ++i)
         if ((!since || commits[i].time >= *since) && (!until || commits[i].time <= *until)) kept.push_back(i);
     std::vector<std::size_t> points;
     for (std::size_t k = 0; k < kept.size(); ++k) {
-        const cli::HistoryCommit& c = commits[kept[k]];
+        const vcs::HistoryCommit& c = commits[kept[k]];
         const bool last = k + 1 == kept.size();
         bool take = false;
         switch (sampling.kind) {

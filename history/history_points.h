@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vcs/history_git.h"
+#include "vcs/history_walker.h"
 
 namespace kordel::history {
 
@@ -31,8 +31,8 @@ std::optional<Sampling> ParseSampling(std::string_view text);
 
 /// The indexes of the commits (oldest first) that are points: within [since, until], then sampled.
 /// With --every N the first commit, every Nth after it and the last are points.
-std::vector<std::size_t> ChoosePoints(const std::vector<cli::HistoryCommit>& commits, std::optional<std::int64_t> since,
+std::vector<std::size_t> ChoosePoints(const std::vector<vcs::HistoryCommit>& commits, std::optional<std::int64_t> since,
                                       std::optional<std::int64_t> until, const Sampling& sampling,
-                                      const std::map<cli::BlobId, std::vector<std::string>>& tags);
+                                      const std::map<vcs::BlobId, std::vector<std::string>>& tags);
 
 }  // namespace kordel::history

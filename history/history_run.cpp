@@ -26,7 +26,7 @@ constexpr std::size_t kJobsPerChunk = 4096;
 struct CountJob {
     MemoEntry* entry;       // a blob counted as the language its file's name calls for, or
     LineLanguage* line;     // one whose "#!" line tells its language
-    cli::BlobId blob;
+    vcs::BlobId blob;
     std::string extension;  // makes the counting thread's classifier for the entry's language
     engine::FileCounts counts;
     MemoEntry::State state = MemoEntry::State::Pending;
@@ -40,7 +40,7 @@ public:
     ~BlobCounters();
 
     void Add(MemoEntry* entry, const std::string& extension) { Push({entry, nullptr, entry->blob, extension, {}, {}, {}}); }
-    void AddByLine(LineLanguage* line, const cli::BlobId& blob) { Push({nullptr, line, blob, {}, {}, {}, {}}); }
+    void AddByLine(LineLanguage* line, const vcs::BlobId& blob) { Push({nullptr, line, blob, {}, {}, {}, {}}); }
 
     /// Waits for every job added so far, hands each to `onDone` and forgets them.
     template <class F>
@@ -67,7 +67,7 @@ private:
     }
 
     // Reads the blob and counts it as its "#!" line says.
-    void CountByLine(const cli::Repository* repository, CountJob& job) const;
+    void CountByLine(const vcs::RevisionReader* repository, CountJob& job) const;
     // A counting thread: takes the next job until the counters close.
     void Work(const std::string& gitFolder);
 
@@ -96,8 +96,8 @@ BlobCounters::~BlobCounters() {
     for (std::thread& t : m_threads) t.join();
 }
 
-void BlobCounters::CountByLine(const cli::Repository* repository, CountJob& job) const {
-    const cli::BlobBytes bytes = repository ? repository->ReadBlob(job.blob) : cli::BlobBytes();
+void BlobCounters::CountByLine(const vcs::RevisionReader* repository, CountJob& job) const {
+    const vcs::BlobBytes bytes = repository ? repository->ReadBlob(job.blob) : vcs::BlobBytes();
     if (!bytes.ok()) {
         job.state = MemoEntry::State::Unreadable;
         return;
@@ -114,7 +114,7 @@ void BlobCounters::CountByLine(const cli::Repository* repository, CountJob& job)
 
 void BlobCounters::Work(const std::string& gitFolder) {
     std::string error;
-    const std::unique_ptr<cli::Repository> repository = cli::Repository::Open(gitFolder, error);
+    const std::unique_ptr<vcs::RevisionReader> repository = vcs::RevisionReader::Open(gitFolder, error);
     std::map<std::uint16_t, std::unique_ptr<engine::LineClassifier>> classifiers;
     std::unique_lock lock(m_mutex);
     for (;;) {
@@ -129,7 +129,7 @@ void BlobCounters::Work(const std::string& gitFolder) {
             continue;
         }
         const std::uint16_t language = job.entry->language;
-        const cli::BlobId blob = job.blob;
+        const vcs::BlobId blob = job.blob;
         std::unique_ptr<engine::LineClassifier>& classifier = classifiers[language];
         if (!classifier) {
             std::optional<sources::FileLanguage> made =
@@ -142,7 +142,7 @@ void BlobCounters::Work(const std::string& gitFolder) {
         if (classifier) {
             // Read piece by piece: a loose blob is never held whole, and a damaged one (which
             // libgit2 would inflate for ever) ends its read and is not counted.
-            cli::BlobStream stream;
+            vcs::BlobStream stream;
             engine::TextModeReader reader;
             state = MemoEntry::State::Unreadable;
             if (repository && stream.Open(*repository, blob, reader)) {
@@ -225,8 +225,8 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     std::vector<Delta> deltas;
     std::vector<std::size_t> pointEnds;
     std::vector<std::optional<std::span<const LanguageTotal>>> known;  // per point of the chunk, when known
-    const cli::BlobId* previous = nullptr;
-    const auto onChange = [&](const std::string& relative, const cli::BlobId& blob, int sign) {
+    const vcs::BlobId* previous = nullptr;
+    const auto onChange = [&](const std::string& relative, const vcs::BlobId& blob, int sign) {
         const int language = languages.IndexOf(engine::LookupName(relative, input.extensionOf(relative)));
         const bool noExtension = engine::HasNoExtension(std::string_view(relative).substr(relative.rfind('/') + 1));
         if (language >= 0) {
@@ -247,7 +247,7 @@ bool CountHistory(const HistoryInput& input, HistoryLanguages& languages, Histor
     for (std::size_t first = 0; first < input.points.size();) {
         std::size_t end = first;
         while (end < input.points.size() && end - first < kPointsPerChunk) {
-            const cli::HistoryCommit& point = input.points[end];
+            const vcs::HistoryCommit& point = input.points[end];
             const std::optional<std::span<const LanguageTotal>> knownTotals =
                 input.knownPoints ? input.knownPoints->Find(point.id) : std::nullopt;
             if (!knownTotals &&

@@ -10,7 +10,7 @@
 
 #include "history/history_memo.h"
 #include "history/history_point_totals.h"
-#include "vcs/history_git.h"
+#include "vcs/history_walker.h"
 #include "engine/count_run.h"
 
 namespace kordel::history {
@@ -41,9 +41,9 @@ private:
 };
 
 struct HistoryInput {
-    cli::HistoryRepository& repository;
-    const std::vector<cli::HistoryCommit>& points;  ///< oldest first
-    cli::Repository::Wanted wanted;
+    vcs::HistoryWalker& repository;
+    const std::vector<vcs::HistoryCommit>& points;  ///< oldest first
+    vcs::RevisionReader::Wanted wanted;
     bool ignoreFiles = true;
     std::function<std::string(std::string_view path)> extensionOf;
     engine::CountOptions options;

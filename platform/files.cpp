@@ -6,20 +6,13 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/os.h"
+#include "platform/paths.h"
 #include "platform/system.h"
 
 namespace kordel::platform {
 namespace {
 
 constexpr std::string_view kTempMark = ".~kordel-";
-
-bool IsSeparator(char c) { return c == '/' || (kWindows && c == '\\'); }
-
-std::size_t LastSeparator(std::string_view path) {
-    for (std::size_t i = path.size(); i > 0; --i)
-        if (IsSeparator(path[i - 1])) return i - 1;
-    return std::string_view::npos;
-}
 
 }  // namespace
 

@@ -137,6 +137,8 @@ public:
     bool Write(std::string_view bytes);
     /// Forces the data to the disk and closes; false when either fails.
     bool SyncAndClose();
+    /// Closes without forcing the data to the disk (for a file that is not kept); false on failure.
+    bool Close();
 
 private:
     static constexpr std::intptr_t kNone = -1;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -271,6 +272,12 @@ bool OutputFile::SyncAndClose() {
     m_handle = kNone;
     const bool synced = ::fsync(fd) == 0;
     return ::close(fd) == 0 && synced;
+}
+
+bool OutputFile::Close() {
+    if (m_handle == kNone) return false;
+    const int fd = static_cast<int>(std::exchange(m_handle, kNone));
+    return ::close(fd) == 0;
 }
 
 bool RenameOver(std::string_view from, std::string_view to) {

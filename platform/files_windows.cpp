@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -233,6 +234,11 @@ bool OutputFile::SyncAndClose() {
     m_handle = kNone;
     const bool flushed = FlushFileBuffers(file) != 0;
     return CloseHandle(file) != 0 && flushed;
+}
+
+bool OutputFile::Close() {
+    if (m_handle == kNone) return false;
+    return CloseHandle(AsHandle(std::exchange(m_handle, kNone))) != 0;
 }
 
 bool RenameOver(std::string_view from, std::string_view to) {

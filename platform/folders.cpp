@@ -2,6 +2,7 @@
 #include "platform/folders.h"
 
 #include "platform/os.h"
+#include "platform/paths.h"
 
 namespace kordel::platform {
 namespace {
@@ -14,14 +15,6 @@ struct Frame {
 };
 
 }  // namespace
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-    std::string joined(folder);
-    const bool ends = !joined.empty() && (joined.back() == '/' || (kWindows && joined.back() == '\\'));
-    if (!joined.empty() && !ends) joined += kWindows ? '\\' : '/';
-    joined += name;
-    return joined;
-}
 
 void WalkTree(std::string_view root, bool followLinks,
               const std::function<bool(const std::string& shown, const std::string& id)>& enter,

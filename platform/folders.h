@@ -50,9 +50,6 @@ private:
 /// Identifies the file at `path` (links followed); empty when it cannot be looked at.
 std::string FileId(std::string_view path);
 
-/// `folder` and `name` joined with the system's separator (none added after one that is there).
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 enum class WalkStep { Skip, Enter };
 
 /// Walks the tree under `root` depth first, with only one folder open at any time (children are

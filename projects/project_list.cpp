@@ -13,6 +13,7 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 #include "platform/os.h"
+#include "platform/paths.h"
 
 namespace kordel::projects {
 namespace {
@@ -26,12 +27,6 @@ constexpr std::string_view kEndMarker = "31214729604::END";
 constexpr std::array<std::string_view, 5> kHeaders{
     "Kordel Project List", "Kordel 1.5 Project List", "Kordel 1.0 Project List", "Varnock 2.0 Project List",
     "Pelvo C/C++ Line Counter 1.0"};
-
-std::string PathKey(std::string_view path, bool caseSensitive) {
-    std::string key(path);
-    if (!caseSensitive) std::transform(key.begin(), key.end(), key.begin(), AsciiLower);
-    return key;
-}
 
 // The file's lines as text mode reads them: CR LF becomes LF, a Ctrl-Z byte ends the data.
 // Each line keeps its LF; the last one may have none. Nothing when the file can't be read.
@@ -170,7 +165,7 @@ ListEntries ReadEntries(const std::vector<std::string>& lines, std::size_t at, c
         const std::string file = entry.is_relative() && !listFolder.empty()
                                      ? platform::PathText((listFolder / entry).lexically_normal())
                                      : std::string(text);
-        std::string key = PathKey(file, caseSensitive);
+        std::string key = platform::PathKey(file, caseSensitive);
         // A repeat of a path this list already named and that was found adds and asks nothing.
         if (found.contains(key)) continue;
         if (!platform::DoesFileExist(file)) {
@@ -214,7 +209,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
         ++at;
     }
     std::unordered_set<std::string> present;
-    for (const std::string& row : rows) present.insert(PathKey(row, NativeCaseSensitivePaths()));
+    for (const std::string& row : rows) present.insert(platform::PathKey(row, NativeCaseSensitivePaths()));
     ListEntries entries;
     if (headerOk && at <= n) entries = ReadEntries(*lines, at, path.parent_path(), present, questions);
     // A file that ends before the name marker is damaged: it is rejected and adds nothing.

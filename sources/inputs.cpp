@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "vcs/git_repo.h"
+#include "vcs/work_tree.h"
 #include "sources/path_list.h"
 #include "common/ascii.h"
 #include "engine/path_split.h"
@@ -52,7 +52,7 @@ Inputs CollectInputs(const InputList& options, FileCollector& collector, const K
         } else if (options.gitFiles) {
             onFolder(entry, inputs.paths.size());
             std::string error;
-            const std::unique_ptr<cli::GitRepo> repo = cli::GitRepo::Open(platform::PathFromText(entry), error);
+            const std::unique_ptr<vcs::WorkTree> repo = vcs::WorkTree::Open(platform::PathFromText(entry), error);
             const std::optional<std::string> relative =
                 repo ? repo->Relative(fs::canonical(platform::PathFromText(entry), ec)) : std::nullopt;
             const auto files = relative ? repo->ListFiles(*relative) : std::nullopt;

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "vcs/git_repo.h"
+#include "vcs/work_tree.h"
 #include "common/ascii.h"
 #include "platform/files.h"
 
@@ -39,7 +39,7 @@ std::string ReadHead(const std::string& path) {
 class Repositories {
 public:
     // The repository whose work tree holds `folder` (a real path), with the folder's path in it.
-    const cli::GitRepo* Find(const fs::path& folder, std::string& relative) {
+    const vcs::WorkTree* Find(const fs::path& folder, std::string& relative) {
         const std::string key = folder.string();
         auto it = m_byFolder.find(key);
         if (it == m_byFolder.end()) it = m_byFolder.emplace(key, Discover(folder)).first;
@@ -51,14 +51,14 @@ public:
     }
 
 private:
-    std::shared_ptr<const cli::GitRepo> Discover(const fs::path& folder) {
+    std::shared_ptr<const vcs::WorkTree> Discover(const fs::path& folder) {
         // A folder whose parent is known lies in the parent's repository unless it holds its own .git.
         std::error_code ec;
         const auto parent = m_byFolder.find(folder.parent_path().string());
         if (parent != m_byFolder.end() && folder.has_relative_path() && !fs::exists(folder / ".git", ec))
             return parent->second;
         std::string notInRepository;
-        std::shared_ptr<const cli::GitRepo> repo = cli::GitRepo::Open(folder, notInRepository);
+        std::shared_ptr<const vcs::WorkTree> repo = vcs::WorkTree::Open(folder, notInRepository);
         // A .gitattributes that is not a regular file (a FIFO would hang the reader) turns attributes off.
         if (repo) {
             for (fs::path f = folder;; f = f.parent_path()) {
@@ -70,7 +70,7 @@ private:
         return repo;
     }
 
-    std::map<std::string, std::shared_ptr<const cli::GitRepo>> m_byFolder;
+    std::map<std::string, std::shared_ptr<const vcs::WorkTree>> m_byFolder;
 };
 
 }  // namespace
@@ -120,7 +120,7 @@ void LeaveOutGeneratedAndVendored(PathTable& paths, bool generated, bool vendore
             real = realFolders.emplace(folderText, ec ? fs::path() : std::move(folder)).first;
         }
         std::string relative;
-        const cli::GitRepo* repo = real->second.empty() ? nullptr : repositories.Find(real->second, relative);
+        const vcs::WorkTree* repo = real->second.empty() ? nullptr : repositories.Find(real->second, relative);
         const std::string inRepo = (relative.empty() ? "" : relative + "/") + written.filename().string();
         const auto attribute = [&](const char* name) {
             return repo ? repo->Attribute(inRepo, name) : std::nullopt;

@@ -7,7 +7,7 @@
 #include <memory>
 #include <unordered_map>
 
-#include "vcs/git_repo.h"
+#include "vcs/work_tree.h"
 #include "vcs/ignore_rules.h"
 #include "common/ascii.h"
 #include "engine/path_split.h"
@@ -30,7 +30,7 @@ std::string ReadSmallFile(const fs::path& path) {
 
 std::string RulesText(const std::vector<std::string>& patterns, bool folderOnly) {
     std::string text;
-    for (const std::string& pattern : patterns) text += cli::ExcludeRuleLine(pattern, folderOnly) + "\n";
+    for (const std::string& pattern : patterns) text += vcs::ExcludeRuleLine(pattern, folderOnly) + "\n";
     return text;
 }
 
@@ -41,11 +41,11 @@ std::string GitIgnoreReason(const fs::path& workDir, const std::string& relative
     fs::path folder = platform::PathFromText(relative).parent_path();
     for (;;) {
         const fs::path file = workDir / folder / ".gitignore";
-        const cli::IgnoreRules rules(ReadSmallFile(file));
+        const vcs::IgnoreRules rules(ReadSmallFile(file));
         std::string rule;
         const std::string below =
             platform::GenericPathText(platform::PathFromText(relative).lexically_relative(folder.empty() ? fs::path(".") : folder));
-        if (!rules.empty() && rules.Match(below, isFolder, rule) != cli::IgnoreRules::Verdict::None)
+        if (!rules.empty() && rules.Match(below, isFolder, rule) != vcs::IgnoreRules::Verdict::None)
             return "ignored by \"" + rule + "\" in " + platform::PathText(file);
         if (folder.empty()) break;
         folder = folder.parent_path();
@@ -60,8 +60,8 @@ std::string GitIgnoreReason(const fs::path& workDir, const std::string& relative
 struct FileCollector::Scope {
     std::shared_ptr<const Scope> parent;
     fs::path folder;  // as walked
-    cli::IgnoreRules rules{""};
-    std::shared_ptr<const cli::GitRepo> repo;
+    vcs::IgnoreRules rules{""};
+    std::shared_ptr<const vcs::WorkTree> repo;
 
     // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out; with
     // `reason`, why.
@@ -69,11 +69,11 @@ struct FileCollector::Scope {
         for (const Scope* s = this; s; s = s->parent.get()) {
             if (s->rules.empty()) continue;
             std::string rule;
-            const cli::IgnoreRules::Verdict v =
+            const vcs::IgnoreRules::Verdict v =
                 s->rules.Match(platform::GenericPathText(path.lexically_relative(s->folder)), isFolder, rule);
-            if (v == cli::IgnoreRules::Verdict::None) continue;
+            if (v == vcs::IgnoreRules::Verdict::None) continue;
             if (reason) *reason = "ignored by \"" + rule + "\" in " + platform::PathText(s->folder / ".ignore");
-            return v == cli::IgnoreRules::Verdict::Ignore;
+            return v == vcs::IgnoreRules::Verdict::Ignore;
         }
         if (!repo) return false;
         const std::optional<std::string> relative = repo->Relative(real);
@@ -102,7 +102,7 @@ std::vector<std::string> SplitExtensions(std::string_view list) {
 }
 
 void FileCollector::NoteRefusedRepository(const std::string& error) {
-    if (cli::IsNotARegularGitFileMessage(error)) m_gitRulesNotUsed.push_back(error);
+    if (vcs::IsNotARegularGitFileMessage(error)) m_gitRulesNotUsed.push_back(error);
 }
 
 FileCollector::FileCollector(FileFilters filters, KnownName known)
@@ -111,12 +111,12 @@ FileCollector::FileCollector(FileFilters filters, KnownName known)
 
 std::string FileCollector::Refusal(const std::string& relative, bool isFolder) const {
     std::string rule;
-    if (isFolder && m_excludedDirs.Match(relative, true, rule) == cli::IgnoreRules::Verdict::Ignore) {
+    if (isFolder && m_excludedDirs.Match(relative, true, rule) == vcs::IgnoreRules::Verdict::Ignore) {
         const bool byDefault = std::find(kDefaultExcludedDirs.begin(), kDefaultExcludedDirs.end(),
                                          rule.substr(0, rule.size() - 1)) != kDefaultExcludedDirs.end();
         return byDefault ? "a version control folder (--no-default-excludes walks it)" : "--exclude-dir " + rule;
     }
-    if (m_excluded.Match(relative, isFolder, rule) == cli::IgnoreRules::Verdict::Ignore) return "--exclude " + rule;
+    if (m_excluded.Match(relative, isFolder, rule) == vcs::IgnoreRules::Verdict::Ignore) return "--exclude " + rule;
     if (isFolder) return {};
     const std::size_t slash = relative.rfind('/');
     const std::string name = slash == std::string::npos ? relative : relative.substr(slash + 1);
@@ -163,12 +163,12 @@ void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>&
     for (std::size_t i = 0; i < found.size(); ++i) out.push_back(found[i]);
 }
 
-std::shared_ptr<const cli::GitRepo> FileCollector::RootRepository(const fs::path& folder, fs::path& rootReal) {
+std::shared_ptr<const vcs::WorkTree> FileCollector::RootRepository(const fs::path& folder, fs::path& rootReal) {
     std::error_code ec;
     rootReal = fs::canonical(folder, ec);
     std::string notInRepository;
-    std::shared_ptr<const cli::GitRepo> rootRepo;
-    if (!ec) rootRepo = cli::GitRepo::Open(folder, notInRepository);
+    std::shared_ptr<const vcs::WorkTree> rootRepo;
+    if (!ec) rootRepo = vcs::WorkTree::Open(folder, notInRepository);
     NoteRefusedRepository(notInRepository);
     // A folder named on the command line is walked even when git ignores it (a build folder,
     // say); git's rules then have nothing to say below it.
@@ -177,27 +177,27 @@ std::shared_ptr<const cli::GitRepo> FileCollector::RootRepository(const fs::path
     return rootRepo;
 }
 
-std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(
-    std::shared_ptr<const Scope> scope, const std::shared_ptr<const cli::GitRepo>& rootRepo, const std::string& shown) {
+std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shared_ptr<const Scope> scope,
+                                                                      const std::shared_ptr<const vcs::WorkTree>& rootRepo,
+                                                                      const std::string& shown) {
     const fs::path dir = platform::PathFromText(shown);
     // A folder with its own .git is another repository, with rules of its own.
-    std::shared_ptr<const cli::GitRepo> repo = scope ? scope->repo : rootRepo;
+    std::shared_ptr<const vcs::WorkTree> repo = scope ? scope->repo : rootRepo;
     std::error_code ec;
     if (scope && fs::exists(dir / ".git", ec)) {
         std::string notInRepository;
-        repo = cli::GitRepo::Open(dir, notInRepository);
+        repo = vcs::WorkTree::Open(dir, notInRepository);
         NoteRefusedRepository(notInRepository);
     }
     // libgit2 would open this folder's .gitignore with a blocking open (a FIFO there would hang) and
     // loops on some bytes in it.
     if (repo) {
-        if (const std::optional<std::string> bad = cli::UnreadableIgnoreFile(dir / ".gitignore")) {
-            m_gitRulesNotUsed.push_back(cli::GitFileProblem(*bad) + ": git's ignore rules are not used below \"" +
-                                        shown + "\"");
+        if (const std::optional<std::string> bad = vcs::UnreadableIgnoreFile(dir / ".gitignore")) {
+            m_gitRulesNotUsed.push_back(vcs::GitFileProblem(*bad) + ": git's ignore rules are not used below \"" + shown + "\"");
             repo = nullptr;
         }
     }
-    cli::IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+    vcs::IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
     if (!scope || !rules.empty() || repo != scope->repo) {
         auto next = std::make_shared<Scope>();
         next->parent = scope;
@@ -214,8 +214,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
     // A folder named on the command line is entered even when it is a link.
     const std::string rootText = platform::PathText(folder);
     fs::path rootReal;
-    const std::shared_ptr<const cli::GitRepo> rootRepo =
-        m_filters.ignoreFiles ? RootRepository(folder, rootReal) : nullptr;
+    const std::shared_ptr<const vcs::WorkTree> rootRepo = m_filters.ignoreFiles ? RootRepository(folder, rootReal) : nullptr;
     // The ignore rules of each folder of the walk, by the folder's path as shown, with its real path
     // (git's rules are matched against that).
     struct FolderRules {

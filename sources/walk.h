@@ -12,9 +12,9 @@
 #include "vcs/ignore_rules.h"
 #include "sources/path_table.h"
 
-namespace kordel::cli {
-class GitRepo;
-}
+namespace kordel::vcs {
+class WorkTree;
+}  // namespace kordel::vcs
 
 namespace kordel::sources {
 
@@ -72,12 +72,10 @@ public:
 private:
     struct Scope;
     /// The repository whose rules apply at the walk's root, when git does not ignore the root itself.
-    std::shared_ptr<const cli::GitRepo> RootRepository(const std::filesystem::path& folder,
-                                                       std::filesystem::path& rootReal);
+    std::shared_ptr<const vcs::WorkTree> RootRepository(const std::filesystem::path& folder, std::filesystem::path& rootReal);
     /// The ignore rules in force in the folder `shown`, below those of `scope` (its parent's).
     std::shared_ptr<const Scope> FolderScope(std::shared_ptr<const Scope> scope,
-                                             const std::shared_ptr<const cli::GitRepo>& rootRepo,
-                                             const std::string& shown);
+                                             const std::shared_ptr<const vcs::WorkTree>& rootRepo, const std::string& shown);
     /// Why the filters leave out the file or folder `relative`; empty when they take it.
     std::string Refusal(const std::string& relative, bool isFolder) const;
     bool Wanted(const std::filesystem::path& relative, const std::string& shown) const;
@@ -88,8 +86,8 @@ private:
 
     FileFilters m_filters;
     KnownName m_known;
-    cli::IgnoreRules m_excludedDirs{""};
-    cli::IgnoreRules m_excluded{""};
+    vcs::IgnoreRules m_excludedDirs{""};
+    vcs::IgnoreRules m_excluded{""};
     LeftOutSink m_leftOut;
     // Identities (device and inode) of the files that more than one path can reach: all of them when
     // links are followed, else only files with several names. Other files are met once per walk

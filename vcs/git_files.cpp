@@ -8,7 +8,7 @@
 #include "common/ascii.h"
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 namespace fs = std::filesystem;
@@ -162,4 +162,4 @@ std::optional<std::string> BlockingGitFile(const fs::path& folder) {
     }
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 /// The first file that libgit2 would open for the repository around `folder` (its git folder's
 /// config, index, info/exclude, objects/info/alternates, commondir, HEAD, packed-refs, the files its
@@ -33,4 +33,4 @@ std::optional<std::string> NotRegular(const std::filesystem::path& path);
 /// rule: a file holding either byte, or ending in a backslash, is refused as a FIFO is.
 std::optional<std::string> UnreadableIgnoreFile(const std::filesystem::path& path);
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -1,7 +1,7 @@
 // gitignore-style rules: parsing lines and matching paths part by part.
 #include "vcs/ignore_rules.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 // One bracket expression at the start of `pattern` (just after "["); npos when it is not closed.
@@ -195,4 +195,4 @@ std::string ExcludeRuleLine(std::string_view pattern, bool folderOnly) {
     return line;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 /// Shell-style match of a whole text: "*" any run, "?" one character, "[abc]", "[a-z]", "[!x]".
 bool MatchGlob(std::string_view pattern, std::string_view text);
@@ -47,4 +47,4 @@ std::string WhyNeverMatches(std::string_view pattern);
 /// trailing "/" when it names folders only.
 std::string ExcludeRuleLine(std::string_view pattern, bool folderOnly);
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

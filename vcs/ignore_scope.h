@@ -7,7 +7,7 @@
 
 #include "vcs/ignore_rules.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 /// An ignore file larger than this is not read: it is no list of rules someone wrote.
 inline constexpr std::size_t kMaxIgnoreFile = 1 << 20;
@@ -28,4 +28,4 @@ struct IgnoreScope {
     }
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

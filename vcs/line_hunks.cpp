@@ -3,9 +3,9 @@
 
 #include <git2.h>
 
-#include "vcs/revision.h"
+#include "vcs/git_repository.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 int OnHunk(const git_diff_delta*, const git_diff_hunk* hunk, void* payload) {
@@ -19,16 +19,11 @@ int OnHunk(const git_diff_delta*, const git_diff_hunk* hunk, void* payload) {
     return 0;
 }
 
-// libgit2 is set up for the program's whole life the first time a diff needs it.
-void InitGit() {
-    static const int once = git_libgit2_init();
-    (void)once;
-}
-
 }  // namespace
 
 bool DiffHunks(std::string_view oldText, std::string_view newText, std::vector<LineHunk>& hunks, std::string& error) {
-    InitGit();
+    // libgit2 stays set up for the program's whole life from the first diff on.
+    static const GitLibrary library;
     git_diff_options options;
     git_diff_options_init(&options, GIT_DIFF_OPTIONS_VERSION);
     options.context_lines = 0;
@@ -37,10 +32,10 @@ bool DiffHunks(std::string_view oldText, std::string_view newText, std::vector<L
     options.flags = GIT_DIFF_PATIENCE | GIT_DIFF_FORCE_TEXT;
     if (git_diff_buffers(oldText.data(), oldText.size(), nullptr, newText.data(), newText.size(), nullptr, &options,
                          nullptr, nullptr, OnHunk, nullptr, &hunks) != 0) {
-        error = LastGitError();
+        error = GitErrorText();
         return false;
     }
     return true;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

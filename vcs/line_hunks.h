@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 /// Lines that differ: `oldCount` lines from `oldBegin` became `newCount` lines from `newBegin` (0-based;
 /// a hunk without lines on one side starts after the line before it).
@@ -18,4 +18,4 @@ struct LineHunk {
 /// False with `error` set when libgit2 fails.
 bool DiffHunks(std::string_view oldText, std::string_view newText, std::vector<LineHunk>& hunks, std::string& error);
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

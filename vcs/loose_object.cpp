@@ -7,7 +7,7 @@
 #include <charconv>
 #include <cstring>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 constexpr std::size_t kPiece = 64 * 1024;
@@ -116,4 +116,4 @@ LooseObject CheckLooseObject(const std::filesystem::path& objectsFolder, const s
     return reader.Damaged() ? LooseObject::Damaged : LooseObject::Intact;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

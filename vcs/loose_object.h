@@ -11,7 +11,7 @@
 #include "engine/text_reader.h"
 #include "platform/files.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 enum class LooseObject { NotLoose, Intact, Damaged };
 
@@ -59,4 +59,4 @@ private:
 /// the size its header gives. NotLoose when there is no such file: libgit2 then reads it as it does.
 LooseObject CheckLooseObject(const std::filesystem::path& objectsFolder, const std::string& hex);
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -7,12 +7,13 @@
 #include <git2.h>
 
 #include "vcs/git_files.h"
+#include "vcs/git_repository.h"
 #include "vcs/ignore_rules.h"
 #include "vcs/loose_object.h"
 #include "platform/files.h"
 #include "vcs/ignore_scope.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 template <class T, void (*Free)(T*)>
@@ -60,7 +61,7 @@ void KeepTree(git_tree*) {}
 // folder below the root, so memory grows with the depth, not with its square.
 struct Walker {
     git_repository* repo;
-    const Repository::Wanted& wanted;
+    const RevisionReader::Wanted& wanted;
     bool ignoreFiles;
     std::vector<RevisionFile>& files;
 
@@ -148,11 +149,6 @@ void Walker::Enter(TreeHandle tree) {
 
 }  // namespace
 
-std::string LastGitError() {
-    const git_error* e = git_error_last();
-    return e && e->message ? e->message : "unknown git error";
-}
-
 BlobBytes::BlobBytes(git_blob* blob) : m_blob(blob) {}
 
 BlobBytes& BlobBytes::operator=(BlobBytes&& other) noexcept {
@@ -172,47 +168,45 @@ std::string_view BlobBytes::view() const {
     return {static_cast<const char*>(git_blob_rawcontent(m_blob)), static_cast<std::size_t>(git_blob_rawsize(m_blob))};
 }
 
-std::unique_ptr<Repository> Repository::Open(const std::filesystem::path& folder, std::string& error) {
+RevisionReader::RevisionReader(std::unique_ptr<GitRepository> repo) : m_repo(std::move(repo)) {}
+RevisionReader::~RevisionReader() = default;
+
+std::unique_ptr<RevisionReader> RevisionReader::Open(const std::filesystem::path& folder, std::string& error) {
     // libgit2 opens these with a blocking open: a FIFO in place of one would hang the run.
     if (const std::optional<std::string> bad = BlockingGitFile(folder)) {
         error = NotARegularGitFileMessage(*bad);
         return nullptr;
     }
-    git_libgit2_init();
-    git_repository* repo = nullptr;
-    if (git_repository_open_ext(&repo, platform::PathText(folder).c_str(), 0, nullptr) != 0) {
+    int status = 0;
+    std::string reason;
+    std::unique_ptr<GitRepository> repo = GitRepository::Open(platform::PathText(folder), nullptr, status, reason);
+    if (!repo) {
         // Built by appending: g++ 12 warns falsely (-Wrestrict) on a chain of + here.
         error = std::string(1, '"').append(platform::PathText(folder)).append("\" is not in a git repository (");
-        error.append(LastGitError()).append(")");
-        git_libgit2_shutdown();
+        error.append(reason).append(")");
         return nullptr;
     }
-    return std::unique_ptr<Repository>(new Repository(repo));
+    return std::unique_ptr<RevisionReader>(new RevisionReader(std::move(repo)));
 }
 
-Repository::~Repository() {
-    git_repository_free(m_repo);
-    git_libgit2_shutdown();
-}
-
-bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles,
+bool RevisionReader::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool ignoreFiles,
                            std::vector<RevisionFile>& files, std::string& error, bool* namedFile) const {
     const std::string name = "git:" + spec.rev + (spec.path.empty() ? "" : ":" + spec.path);
     ObjectPtr commitish;
     TreePtr tree;
-    if (spec.rev.empty() || git_revparse_single(&commitish.p, m_repo, spec.rev.c_str()) != 0) {
+    if (spec.rev.empty() || git_revparse_single(&commitish.p, m_repo->get(), spec.rev.c_str()) != 0) {
         error = "\"" + name + "\": no revision \"" + spec.rev + "\" in this repository";
         return false;
     }
     if (git_object_type(commitish.p) == GIT_OBJECT_COMMIT) {
         const git_oid* treeId = git_commit_tree_id(reinterpret_cast<const git_commit*>(commitish.p));
-        if (std::optional<std::string> damaged = DamagedObject(m_repo, treeId)) {
+        if (std::optional<std::string> damaged = DamagedObject(m_repo->get(), treeId)) {
             error = "\"" + name + "\": " + *damaged;
             return false;
         }
     }
     if (git_object_peel(reinterpret_cast<git_object**>(&tree.p), commitish.p, GIT_OBJECT_TREE) != 0) {
-        error = "\"" + name + "\": " + LastGitError();
+        error = "\"" + name + "\": " + GitErrorText();
         return false;
     }
     const git_tree* root = tree.p;
@@ -233,16 +227,16 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
             return true;
         }
         if (git_tree_entry_type(entry.p) != GIT_OBJECT_TREE ||
-            git_tree_lookup(&subtree.p, m_repo, git_tree_entry_id(entry.p)) != 0) {
+            git_tree_lookup(&subtree.p, m_repo->get(), git_tree_entry_id(entry.p)) != 0) {
             error = "\"" + name + "\" is neither a folder nor a file";
             return false;
         }
         root = subtree.p;
     }
     const std::size_t first = files.size();
-    Walker walker{m_repo, wanted, ignoreFiles, files, {}, {}, {}, {}};
+    Walker walker{m_repo->get(), wanted, ignoreFiles, files, {}, {}, {}, {}};
     if (!walker.Walk(root)) {
-        error = "\"" + name + "\": " + (walker.error.empty() ? LastGitError() : walker.error);
+        error = "\"" + name + "\": " + (walker.error.empty() ? GitErrorText() : walker.error);
         return false;
     }
     std::sort(files.begin() + static_cast<std::ptrdiff_t>(first), files.end(),
@@ -250,13 +244,13 @@ bool Repository::ListFiles(const RevisionSpec& spec, const Wanted& wanted, bool 
     return true;
 }
 
-std::string Repository::GitFolder() const { return git_repository_path(m_repo); }
+std::string RevisionReader::GitFolder() const { return m_repo->GitFolder(); }
 
-std::optional<std::uint64_t> Repository::BlobSize(const BlobId& id) const {
+std::optional<std::uint64_t> RevisionReader::BlobSize(const BlobId& id) const {
     git_oid oid;
     std::memcpy(oid.id, id.data(), id.size());
     git_odb* odb = nullptr;
-    if (git_repository_odb(&odb, m_repo) != 0) return std::nullopt;
+    if (git_repository_odb(&odb, m_repo->get()) != 0) return std::nullopt;
     std::size_t size = 0;
     git_object_t type = GIT_OBJECT_INVALID;
     const bool known = git_odb_read_header(&size, &type, odb, &oid) == 0;
@@ -265,18 +259,18 @@ std::optional<std::uint64_t> Repository::BlobSize(const BlobId& id) const {
     return size;
 }
 
-BlobBytes Repository::ReadBlob(const BlobId& id) const {
+BlobBytes RevisionReader::ReadBlob(const BlobId& id) const {
     git_oid oid;
     std::memcpy(oid.id, id.data(), id.size());
     git_blob* blob = nullptr;
-    if (git_blob_lookup(&blob, m_repo, &oid) != 0) return BlobBytes();
+    if (git_blob_lookup(&blob, m_repo->get(), &oid) != 0) return BlobBytes();
     return BlobBytes(blob);
 }
 
 BlobStream::BlobStream() = default;
 BlobStream::~BlobStream() = default;
 
-bool BlobStream::Open(const Repository& repository, const BlobId& id, engine::TextModeReader& reader) {
+bool BlobStream::Open(const RevisionReader& repository, const BlobId& id, engine::TextModeReader& reader) {
     git_oid oid;
     std::memcpy(oid.id, id.data(), id.size());
     char hex[GIT_OID_HEXSZ + 1];
@@ -308,4 +302,4 @@ std::optional<std::string> BlobStream::Damaged() const {
     return std::nullopt;
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-struct git_repository;
 struct git_blob;
 
 namespace kordel::engine {
@@ -20,7 +19,9 @@ class ByteSource;
 class TextModeReader;
 }  // namespace kordel::engine
 
-namespace kordel::cli {
+namespace kordel::vcs {
+
+class GitRepository;
 
 /// "git:REV" or "git:REV:PATH" as written on the command line.
 struct RevisionSpec {
@@ -32,6 +33,9 @@ struct RevisionSpec {
 std::optional<RevisionSpec> ParseRevisionSpec(std::string_view arg);
 
 using BlobId = std::array<unsigned char, 20>;
+
+/// The id as 40 hexadecimal digits.
+std::string HexId(const BlobId& id);
 
 /// One file of a revision: its path below the revision's root (with "/") and its blob.
 struct RevisionFile {
@@ -54,14 +58,14 @@ private:
     git_blob* m_blob = nullptr;
 };
 
-/// An open repository; libgit2 is set up while one exists.
-class Repository {
+/// Reads revisions of a repository: their trees and their blobs.
+class RevisionReader {
 public:
     /// The repository that holds `folder` (searched upwards), or nothing with `error` set.
-    static std::unique_ptr<Repository> Open(const std::filesystem::path& folder, std::string& error);
-    ~Repository();
-    Repository(const Repository&) = delete;
-    Repository& operator=(const Repository&) = delete;
+    static std::unique_ptr<RevisionReader> Open(const std::filesystem::path& folder, std::string& error);
+    ~RevisionReader();
+    RevisionReader(const RevisionReader&) = delete;
+    RevisionReader& operator=(const RevisionReader&) = delete;
 
     /// Which paths to take: (relative path, is a folder) -> keep. A folder refused is not entered.
     using Wanted = std::function<bool(const std::string& relative, bool isFolder)>;
@@ -80,12 +84,12 @@ public:
     /// The blob's size as stored in its header, read without inflating its data; nothing when unknown.
     std::optional<std::uint64_t> BlobSize(const BlobId& id) const;
 
-    /// The repository's git folder, from which another thread can open its own Repository.
+    /// The repository's git folder, from which another thread can open its own reader.
     std::string GitFolder() const;
 
 private:
-    explicit Repository(git_repository* repo) : m_repo(repo) {}
-    git_repository* m_repo;
+    explicit RevisionReader(std::unique_ptr<GitRepository> repo);
+    std::unique_ptr<GitRepository> m_repo;
 };
 
 /// One blob's bytes for a text-mode reader. A loose object is inflated piece by piece as the reader
@@ -101,7 +105,7 @@ public:
 
     /// Sets `reader` on the blob `id` of `repository`; false when it can't be read (Damaged() then
     /// says whether it is a damaged loose object).
-    bool Open(const Repository& repository, const BlobId& id, engine::TextModeReader& reader);
+    bool Open(const RevisionReader& repository, const BlobId& id, engine::TextModeReader& reader);
 
     /// The blob's size when it is known before reading it.
     std::optional<std::uint64_t> Size() const;
@@ -117,7 +121,4 @@ private:
     std::string m_hex;
 };
 
-/// The message libgit2 left for its last failure.
-std::string LastGitError();
-
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -1,7 +1,8 @@
-// Reading "git:REV" and "git:REV:PATH" arguments.
+// Reading "git:REV" and "git:REV:PATH" arguments, and writing object ids, in builds with or without
+// libgit2.
 #include "vcs/revision.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 std::optional<RevisionSpec> ParseRevisionSpec(std::string_view arg) {
     constexpr std::string_view kPrefix = "git:";
@@ -15,4 +16,11 @@ std::optional<RevisionSpec> ParseRevisionSpec(std::string_view arg) {
     return spec;
 }
 
-}  // namespace kordel::cli
+std::string HexId(const BlobId& id) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char byte : id) hex += {kDigits[byte >> 4], kDigits[byte & 15]};
+    return hex;
+}
+
+}  // namespace kordel::vcs

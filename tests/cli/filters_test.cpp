@@ -57,10 +57,10 @@ TEST_F(FiltersTest, PatternsThatCanNeverMatchAreRefused) {
         const CliRun run = Run({"--exclude", pattern, Path("t").string()});
         EXPECT_EQ(run.code, 2) << pattern;
         EXPECT_NE(run.err.find("can never match"), std::string::npos) << run.err;
-        EXPECT_FALSE(WhyNeverMatches(pattern).empty()) << pattern;
+        EXPECT_FALSE(vcs::WhyNeverMatches(pattern).empty()) << pattern;
     }
     EXPECT_EQ(Run({"--exclude-dir", "/", Path("t").string()}).code, 2);
-    EXPECT_TRUE(WhyNeverMatches("./lib/**/x.c").empty());
+    EXPECT_TRUE(vcs::WhyNeverMatches("./lib/**/x.c").empty());
 }
 
 TEST_F(FiltersTest, ExtensionsAndLanguagesLeftOut) {

@@ -9,7 +9,7 @@
 #include "history/history_memo.h"
 #include "history/history_points.h"
 #include "history/history_run.h"
-#include "vcs/history_git.h"
+#include "vcs/history_walker.h"
 #include "cli_support.h"
 #include "git_support.h"
 
@@ -387,14 +387,14 @@ TEST_F(HistoryTest, CachedPointsServeOnlyTheirOwnOptions) {
 // A point whose totals are known is not compared: the next point is compared with its tree and adds
 // what changed to the known totals.
 TEST_F(HistoryTest, CountingGoesOnFromKnownTotals) {
-    std::vector<HistoryCommit> commits;
+    std::vector<vcs::HistoryCommit> commits;
     for (int i = 0; i < 3; ++i) {
         WriteC("repo/a.c", 1);
         WriteC("repo/b" + std::to_string(i) + ".c", 2);
         Commit(kStart + i);
     }
     std::string error;
-    const std::unique_ptr<HistoryRepository> repository = HistoryRepository::Open(Path("repo").string(), error);
+    const std::unique_ptr<vcs::HistoryWalker> repository = vcs::HistoryWalker::Open(Path("repo").string(), error);
     ASSERT_TRUE(repository) << error;
     ASSERT_TRUE(repository->FirstParentCommits("HEAD", commits, error)) << error;
     ASSERT_EQ(commits.size(), 3u);

@@ -13,8 +13,8 @@
 namespace kordel::history::test {
 namespace {
 
-cli::BlobId IdNumber(std::uint32_t n) {
-    cli::BlobId id{};
+vcs::BlobId IdNumber(std::uint32_t n) {
+    vcs::BlobId id{};
     std::mt19937 rng(n);
     for (unsigned char& b : id) b = static_cast<unsigned char>(rng());
     return id;

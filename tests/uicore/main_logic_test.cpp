@@ -240,6 +240,20 @@ TEST_F(MainLogic, OpenCommandsHandTheFileOrItsFolderToTheDesktop) {
     EXPECT_EQ(desktop.opened.back(), Native("/opt/kordel/share/doc/kordel/kordel-manual.html"));
 }
 
+// The manual beside the program (a build tree) is taken only when a file opens there: a folder of
+// that name is passed over for the installed one.
+TEST_F(MainLogic, TheManualBesideTheProgramIsTakenWhenItIsAFile) {
+    const std::filesystem::path program = temp.path() / "bin";
+    desktop.programFolder = program;
+    std::filesystem::create_directories(program / "kordel-manual.html");
+    logic.Dispatch(cmd::kManual);
+    EXPECT_EQ(desktop.opened.back(), (temp.path() / "share" / "doc" / "kordel" / "kordel-manual.html").string());
+    std::filesystem::remove(program / "kordel-manual.html");
+    ASSERT_TRUE(test_support::WriteBytes(program / "kordel-manual.html", "<html></html>"));
+    logic.Dispatch(cmd::kManual);
+    EXPECT_EQ(desktop.opened.back(), (program / "kordel-manual.html").string());
+}
+
 TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
     for (const char* p : {"/a.c", "/b.c", "/c.c"}) logic.list().AddPath(p);
     EXPECT_TRUE(logic.ContextMenu().empty());

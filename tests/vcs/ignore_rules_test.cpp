@@ -16,7 +16,7 @@ class GlobTest : public ::testing::TestWithParam<GlobCase> {};
 
 TEST_P(GlobTest, MatchesWholeText) {
     const GlobCase& c = GetParam();
-    EXPECT_EQ(MatchGlob(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
+    EXPECT_EQ(vcs::MatchGlob(c.pattern, c.text), c.matches) << c.pattern << " / " << c.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Globs, GlobTest,
@@ -33,11 +33,11 @@ struct IgnoreCase {
     const char* rules;
     const char* path;
     bool folder;
-    IgnoreRules::Verdict verdict;
+    vcs::IgnoreRules::Verdict verdict;
 };
 
 TEST(IgnoreRulesTest, GitignoreSyntax) {
-    using V = IgnoreRules::Verdict;
+    using V = vcs::IgnoreRules::Verdict;
     const IgnoreCase cases[] = {
         {"*.log", "a.log", false, V::Ignore},          {"*.log", "deep/er/a.log", false, V::Ignore},
         {"*.log\n!keep.log", "x/keep.log", false, V::Keep}, {"!keep.log\n*.log", "keep.log", false, V::Ignore},
@@ -53,7 +53,7 @@ TEST(IgnoreRulesTest, GitignoreSyntax) {
         {"?.c", "ab.c", false, V::None},
     };
     for (const IgnoreCase& c : cases)
-        EXPECT_EQ(IgnoreRules(c.rules).Match(c.path, c.folder), c.verdict) << c.rules << " / " << c.path;
+        EXPECT_EQ(vcs::IgnoreRules(c.rules).Match(c.path, c.folder), c.verdict) << c.rules << " / " << c.path;
 }
 
 }  // namespace

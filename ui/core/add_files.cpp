@@ -5,7 +5,6 @@
 #include <array>
 #include <system_error>
 
-#include "common/ascii.h"
 #include "engine/known_languages.h"
 #include "engine/path_split.h"
 #include "engine/scan.h"
@@ -109,13 +108,6 @@ std::string KnownLanguagePatterns() {
         engine::ForEachWord(row.fileNames, add);
     }
     return patterns;
-}
-
-std::string PathKey(std::string_view path) {
-    std::string key(path);
-    if constexpr (!platform::kCaseSensitivePaths)
-        for (char& c : key) c = AsciiLower(c);
-    return key;
 }
 
 bool IsAcceptablePath(std::string_view path) {

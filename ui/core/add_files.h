@@ -21,9 +21,6 @@ std::vector<FileFilter> AddFilters(std::string_view userPatterns, std::string_vi
 /// The extensions and file names of the table of further languages as patterns ("*.rs;...;Makefile").
 std::string KnownLanguagePatterns();
 
-/// The key under which the list tells paths apart: letter case is ignored on Windows only.
-std::string PathKey(std::string_view path);
-
 /// False for a path the list refuses: on Windows, one that holds ":\" again after its drive ("C:\a\D:\b.c").
 bool IsAcceptablePath(std::string_view path);
 

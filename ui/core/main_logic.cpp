@@ -8,6 +8,7 @@
 #include "engine/language_resolver.h"
 #include "engine/path_split.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "platform/os.h"
 #include "projects/project_name.h"
 #include "userlang/custom_counter.h"
@@ -167,7 +168,7 @@ void MainWindowLogic::Manual() {
     // Beside the program in a build tree, under share/doc/kordel in an installation.
     const std::filesystem::path folder = m_desktop.ProgramFolder();
     std::filesystem::path manual = folder / "kordel-manual.html";
-    if (!platform::DoesFileExist(platform::PathText(manual)))
+    if (platform::InputFile probe; probe.Open(platform::PathText(manual)) != platform::InputFile::Status::Opened)
         manual = folder / ".." / "share" / "doc" / "kordel" / "kordel-manual.html";
     m_desktop.OpenDocument(platform::PathText(manual.lexically_normal()));
 }
@@ -403,9 +404,9 @@ void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
     const ResultList& rows = list();
     m_desktop.RunAside([&] {
         std::unordered_set<std::string> present;
-        for (std::size_t row = 0; row < rows.RowCount(); ++row) present.insert(PathKey(rows.Path(row)));
+        for (std::size_t row = 0; row < rows.RowCount(); ++row) present.insert(platform::PathKey(rows.Path(row)));
         for (const std::string& path : paths)
-            if (IsAcceptablePath(path) && present.insert(PathKey(path)).second) added.push_back(path);
+            if (IsAcceptablePath(path) && present.insert(platform::PathKey(path)).second) added.push_back(path);
     });
     PlaceRows(std::move(added));
     UpdateStatusBars();

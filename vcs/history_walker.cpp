@@ -1,6 +1,6 @@
 // libgit2 for kordelc --history: a first-parent revision walk, tags, and a tree comparison that enters
 // only the subtrees whose ids differ.
-#include "vcs/history_git.h"
+#include "vcs/history_walker.h"
 
 #include <cstring>
 #include <filesystem>
@@ -9,10 +9,11 @@
 
 #include <git2.h>
 
+#include "vcs/git_repository.h"
 #include "vcs/ignore_scope.h"
 #include "vcs/loose_object.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 BlobId IdOf(const git_oid* oid) {
@@ -38,8 +39,9 @@ std::optional<BlobId> IgnoreFileOf(const git_tree* tree) {
 
 }  // namespace
 
-struct HistoryRepository::State {
-    git_repository* repo = nullptr;
+struct HistoryWalker::State {
+    std::unique_ptr<GitRepository> repository;
+    git_repository* repo = nullptr;  // repository's handle
     std::string damaged;  // the message for a damaged object met, which ends the comparison
     std::map<BlobId, IgnoreRules> ignoreRules;  // each .ignore blob read once
     // The trees of the comparison under way, and those of the one before: the new side of one
@@ -49,8 +51,6 @@ struct HistoryRepository::State {
     ~State() {
         EndComparison();
         EndComparison();
-        git_repository_free(repo);
-        git_libgit2_shutdown();
     }
 
     const git_tree* Tree(const git_oid* id) {
@@ -104,8 +104,8 @@ namespace {
 
 // Compares two trees entry by entry, in git's order of entries, as revision.cpp's walker lists them.
 struct TreeComparer {
-    HistoryRepository::State& state;
-    const Repository::Wanted& wanted;
+    HistoryWalker::State& state;
+    const RevisionReader::Wanted& wanted;
     bool ignoreFiles;
     const FileChange& onChange;
     bool failed = false;
@@ -200,7 +200,7 @@ const IgnoreScope* TreeComparer::ScopeOf(const git_tree* tree, const std::string
 }
 
 std::string RevisionError(const std::string& revision) {
-    return "no revision \"" + revision + "\" in this repository (" + LastGitError() + ")";
+    return "no revision \"" + revision + "\" in this repository (" + GitErrorText() + ")";
 }
 
 bool PeeledCommit(git_object* object, git_oid& id) {
@@ -267,20 +267,23 @@ bool WalkFirstParents(git_repository* repo, git_oid id, const std::set<BlobId>& 
 
 }  // namespace
 
-HistoryRepository::HistoryRepository(std::unique_ptr<State> state) : m_state(std::move(state)) {}
-HistoryRepository::~HistoryRepository() = default;
+HistoryWalker::HistoryWalker(std::unique_ptr<State> state) : m_state(std::move(state)) {}
+HistoryWalker::~HistoryWalker() = default;
 
-std::unique_ptr<HistoryRepository> HistoryRepository::Open(const std::string& folder, std::string& error) {
-    git_libgit2_init();
+std::unique_ptr<HistoryWalker> HistoryWalker::Open(const std::string& folder, std::string& error) {
     auto state = std::make_unique<State>();
-    if (git_repository_open_ext(&state->repo, folder.c_str(), 0, nullptr) != 0) {
-        error = "\"" + folder + "\" is not in a git repository (" + LastGitError() + ")";
+    int status = 0;
+    std::string reason;
+    state->repository = GitRepository::Open(folder, nullptr, status, reason);
+    if (!state->repository) {
+        error = "\"" + folder + "\" is not in a git repository (" + reason + ")";
         return nullptr;
     }
-    return std::unique_ptr<HistoryRepository>(new HistoryRepository(std::move(state)));
+    state->repo = state->repository->get();
+    return std::unique_ptr<HistoryWalker>(new HistoryWalker(std::move(state)));
 }
 
-bool HistoryRepository::FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits,
+bool HistoryWalker::FirstParentCommits(const std::string& revision, std::vector<HistoryCommit>& commits,
                                            std::string& error, bool* cutShort) {
     git_repository* repo = m_state->repo;
     git_revspec spec{};
@@ -304,11 +307,11 @@ bool HistoryRepository::FirstParentCommits(const std::string& revision, std::vec
               (!range || !spec.from || HideReachable(repo, spec.from, hidden));
     release();
     if (ok) ok = WalkFirstParents(repo, tip, hidden, commits, cutShort);
-    if (!ok) error = "\"" + revision + "\": " + LastGitError();
+    if (!ok) error = "\"" + revision + "\": " + GitErrorText();
     return ok;
 }
 
-std::map<BlobId, std::vector<std::string>> HistoryRepository::TagsByCommit() {
+std::map<BlobId, std::vector<std::string>> HistoryWalker::TagsByCommit() {
     struct Context {
         git_repository* repo;
         std::map<BlobId, std::vector<std::string>> tags;
@@ -333,7 +336,7 @@ std::map<BlobId, std::vector<std::string>> HistoryRepository::TagsByCommit() {
     return std::move(context.tags);
 }
 
-bool HistoryRepository::CompareTrees(const BlobId* from, const BlobId& to, const Repository::Wanted& wanted,
+bool HistoryWalker::CompareTrees(const BlobId* from, const BlobId& to, const RevisionReader::Wanted& wanted,
                                      bool ignoreFiles, const FileChange& onChange, std::string& error) {
     if (from && *from == to) return true;
     TreeComparer comparer{*m_state, wanted, ignoreFiles, onChange};
@@ -349,20 +352,10 @@ bool HistoryRepository::CompareTrees(const BlobId* from, const BlobId& to, const
     m_state->EndComparison();
     comparer.failed = comparer.failed || !m_state->damaged.empty();  // a damaged .ignore blob too
     if (comparer.failed)
-        error = m_state->damaged.empty() ? "a tree of the history cannot be read: " + LastGitError() : m_state->damaged;
+        error = m_state->damaged.empty() ? "a tree of the history cannot be read: " + GitErrorText() : m_state->damaged;
     return !comparer.failed;
 }
 
-std::string HistoryRepository::GitFolder() const { return git_repository_path(m_state->repo); }
+std::string HistoryWalker::GitFolder() const { return m_state->repository->GitFolder(); }
 
-std::string HexId(const BlobId& id) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned char byte : id) {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
-    return hex;
-}
-
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -1,5 +1,5 @@
-// Read-only access to the git repository around a folder, through libgit2: its index, its ignore
-// rules and its file list. Nothing in the repository's configuration can run a program here (no
+// The work tree of the git repository around a folder, read through libgit2: its index, its ignore
+// rules, its attributes and its file list. Nothing in the repository's configuration can run a program here (no
 // hooks, no core.fsmonitor, no filter drivers): libgit2 reads the files itself.
 #pragma once
 
@@ -10,19 +10,18 @@
 #include <string_view>
 #include <vector>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
-/// False in a kordelc built without libgit2, where every git operation fails.
-bool GitSupported();
+class GitRepository;
 
-class GitRepo {
+class WorkTree {
 public:
     /// The repository whose work tree holds `folder`. Discovery stops at the folders of
     /// GIT_CEILING_DIRECTORIES, as git's does. Nothing when there is none; `error` then says why.
-    static std::unique_ptr<GitRepo> Open(const std::filesystem::path& folder, std::string& error);
-    ~GitRepo();
-    GitRepo(const GitRepo&) = delete;
-    GitRepo& operator=(const GitRepo&) = delete;
+    static std::unique_ptr<WorkTree> Open(const std::filesystem::path& folder, std::string& error);
+    ~WorkTree();
+    WorkTree(const WorkTree&) = delete;
+    WorkTree& operator=(const WorkTree&) = delete;
 
     /// The work tree's real path.
     const std::filesystem::path& WorkDir() const { return m_workDir; }
@@ -49,12 +48,11 @@ public:
     std::optional<bool> Attribute(std::string_view relative, const char* name) const;
 
 private:
-    GitRepo() = default;
+    WorkTree() = default;
 
-    struct Handles;
-    std::unique_ptr<Handles> m_handles;
+    std::unique_ptr<GitRepository> m_repo;
     std::filesystem::path m_workDir;
     std::vector<std::string> m_tracked;  ///< the index's paths, sorted, each once
 };
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

@@ -11,7 +11,7 @@
 
 #include "vcs/revision.h"
 
-namespace kordel::cli {
+namespace kordel::vcs {
 
 /// One commit of a history.
 struct HistoryCommit {
@@ -23,13 +23,14 @@ struct HistoryCommit {
 /// A file that enters (+1) or leaves (-1) the counted files between two trees.
 using FileChange = std::function<void(const std::string& relative, const BlobId& blob, int sign)>;
 
-class HistoryRepository {
+/// Walks a repository's history: its commits, its tags and what changes from one tree to the next.
+class HistoryWalker {
 public:
     /// The repository that holds `folder`, or nothing with `error` set.
-    static std::unique_ptr<HistoryRepository> Open(const std::string& folder, std::string& error);
-    ~HistoryRepository();
-    HistoryRepository(const HistoryRepository&) = delete;
-    HistoryRepository& operator=(const HistoryRepository&) = delete;
+    static std::unique_ptr<HistoryWalker> Open(const std::string& folder, std::string& error);
+    ~HistoryWalker();
+    HistoryWalker(const HistoryWalker&) = delete;
+    HistoryWalker& operator=(const HistoryWalker&) = delete;
 
     /// The first-parent chain of `revision`, oldest first: of REV down to its root commit, or for
     /// "A..B" the commits of B's chain that A does not reach. In a shallow clone the chain ends at the
@@ -44,20 +45,17 @@ public:
     /// (none when null) or enters them in the tree `to`, as a walk of each tree would list them (.ignore
     /// files applied with `ignoreFiles`). Subtrees with the same id on both sides are not entered; a
     /// file whose blob stays is not reported.
-    bool CompareTrees(const BlobId* from, const BlobId& to, const Repository::Wanted& wanted, bool ignoreFiles,
+    bool CompareTrees(const BlobId* from, const BlobId& to, const RevisionReader::Wanted& wanted, bool ignoreFiles,
                       const FileChange& onChange, std::string& error);
 
-    /// The git folder, from which another thread opens its own Repository to read blobs.
+    /// The git folder, from which another thread opens its own RevisionReader to read blobs.
     std::string GitFolder() const;
 
-    struct State;  ///< libgit2's handles and what is kept between comparisons
+    struct State;  ///< the repository, the trees and rules kept between comparisons
 
 private:
-    explicit HistoryRepository(std::unique_ptr<State> state);
+    explicit HistoryWalker(std::unique_ptr<State> state);
     std::unique_ptr<State> m_state;
 };
 
-/// The commit id as 40 hexadecimal digits.
-std::string HexId(const BlobId& id);
-
-}  // namespace kordel::cli
+}  // namespace kordel::vcs

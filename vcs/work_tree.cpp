@@ -1,33 +1,20 @@
-// libgit2 calls for GitRepo. The index is read once per repository; ignore rules are asked per path
+// libgit2 calls for WorkTree. The index is read once per repository; ignore rules are asked per path
 // (libgit2 caches each folder's rules).
-#include "vcs/git_repo.h"
+#include "vcs/work_tree.h"
 #include "platform/files.h"
 
 #include "vcs/git_files.h"
+#include "vcs/git_repository.h"
 
 #include <git2.h>
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace kordel::cli {
+namespace kordel::vcs {
 namespace {
 
 namespace fs = std::filesystem;
-
-// libgit2 is initialised once for the process and stays so until it ends.
-void InitOnce() {
-    static const int initialised = [] {
-        git_libgit2_init();
-        return 0;
-    }();
-    (void)initialised;
-}
-
-std::string LastError() {
-    const git_error* error = git_error_last();
-    return error && error->message ? error->message : "unknown error";
-}
 
 // The path in double quotes (built by appending: g++ 12 warns falsely on "\"" + text).
 std::string Quoted(const fs::path& path) { return std::string(1, '"').append(platform::PathText(path)).append(1, '"'); }
@@ -74,17 +61,9 @@ bool BlockingIgnoreFileBelow(const fs::path& top) {
 
 }  // namespace
 
-struct GitRepo::Handles {
-    git_repository* repo = nullptr;
-    ~Handles() { git_repository_free(repo); }
-};
+WorkTree::~WorkTree() = default;
 
-GitRepo::~GitRepo() = default;
-
-bool GitSupported() { return true; }
-
-std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& error) {
-    InitOnce();
+std::unique_ptr<WorkTree> WorkTree::Open(const fs::path& folder, std::string& error) {
     std::error_code ec;
     const fs::path real = fs::canonical(folder, ec);
     if (ec) {
@@ -96,19 +75,19 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
         error = NotARegularGitFileMessage(*bad);
         return nullptr;
     }
-    std::unique_ptr<GitRepo> result(new GitRepo);
-    result->m_handles = std::make_unique<Handles>();
-    const char* ceilings = std::getenv("GIT_CEILING_DIRECTORIES");
-    const int found = git_repository_open_ext(&result->m_handles->repo, platform::PathText(real).c_str(), 0, ceilings);
+    std::unique_ptr<WorkTree> result(new WorkTree);
+    int found = 0;
+    std::string reason;
+    result->m_repo = GitRepository::Open(platform::PathText(real), std::getenv("GIT_CEILING_DIRECTORIES"), found, reason);
     if (found == GIT_ENOTFOUND) {
         error = Quoted(folder) + " is not in a git repository";
         return nullptr;
     }
     if (found < 0) {
-        error = "the git repository of " + Quoted(folder) + " cannot be read: " + LastError();
+        error = "the git repository of " + Quoted(folder) + " cannot be read: " + reason;
         return nullptr;
     }
-    const char* workDir = git_repository_workdir(result->m_handles->repo);
+    const char* workDir = git_repository_workdir(result->m_repo->get());
     if (!workDir) {
         error = Quoted(folder) + " is in a bare git repository, which has no files to count";
         return nullptr;
@@ -125,13 +104,13 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
         }
         if (above == result->m_workDir || !above.has_relative_path()) break;
     }
-    if (const std::optional<std::string> bad = ExcludesFileNotRegular(result->m_handles->repo)) {
+    if (const std::optional<std::string> bad = ExcludesFileNotRegular(result->m_repo->get())) {
         error = NotARegularGitFileMessage(*bad);
         return nullptr;
     }
     git_index* index = nullptr;
-    if (git_repository_index(&index, result->m_handles->repo) < 0) {
-        error = "the git index of " + Quoted(folder) + " cannot be read: " + LastError();
+    if (git_repository_index(&index, result->m_repo->get()) < 0) {
+        error = "the git index of " + Quoted(folder) + " cannot be read: " + GitErrorText();
         return nullptr;
     }
     const std::size_t count = git_index_entrycount(index);
@@ -147,7 +126,7 @@ std::unique_ptr<GitRepo> GitRepo::Open(const fs::path& folder, std::string& erro
     return result;
 }
 
-std::optional<std::string> GitRepo::Relative(const fs::path& realPath) const {
+std::optional<std::string> WorkTree::Relative(const fs::path& realPath) const {
     const fs::path relative = realPath.lexically_relative(m_workDir);
     if (relative.empty()) return std::nullopt;
     const std::string text = platform::GenericPathText(relative);
@@ -156,27 +135,27 @@ std::optional<std::string> GitRepo::Relative(const fs::path& realPath) const {
     return text;
 }
 
-bool GitRepo::IsTracked(std::string_view relative) const {
+bool WorkTree::IsTracked(std::string_view relative) const {
     return std::binary_search(m_tracked.begin(), m_tracked.end(), relative, std::less<>());
 }
 
-bool GitRepo::HasTrackedBelow(std::string_view relative) const {
+bool WorkTree::HasTrackedBelow(std::string_view relative) const {
     if (relative.empty()) return !m_tracked.empty();
     const std::string prefix = std::string(relative) + '/';
     const auto it = std::lower_bound(m_tracked.begin(), m_tracked.end(), prefix);
     return it != m_tracked.end() && it->starts_with(prefix);
 }
 
-bool GitRepo::IsIgnored(std::string_view relative, bool isFolder) const {
+bool WorkTree::IsIgnored(std::string_view relative, bool isFolder) const {
     if (relative.empty()) return false;
     // A trailing slash tells libgit2 that the path is a folder, so that "build/" rules apply to it.
     const std::string path = std::string(relative) + (isFolder ? "/" : "");
     int ignored = 0;
-    if (git_ignore_path_is_ignored(&ignored, m_handles->repo, path.c_str()) < 0) return false;
+    if (git_ignore_path_is_ignored(&ignored, m_repo->get(), path.c_str()) < 0) return false;
     return ignored == 1;
 }
 
-std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view relative) const {
+std::optional<std::vector<std::string>> WorkTree::ListFiles(std::string_view relative) const {
     std::vector<std::string> files;
     const std::size_t cut = relative.empty() ? 0 : relative.size() + 1;
     for (const std::string& path : m_tracked)
@@ -193,7 +172,7 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     // libgit2 reads the .gitignore of every folder it walks with a blocking open.
     if (BlockingIgnoreFileBelow(relative.empty() ? m_workDir : m_workDir / std::string(relative))) return std::nullopt;
     git_status_list* status = nullptr;
-    if (git_status_list_new(&status, m_handles->repo, &options) < 0) return std::nullopt;
+    if (git_status_list_new(&status, m_repo->get(), &options) < 0) return std::nullopt;
     const std::size_t count = git_status_list_entrycount(status);
     for (std::size_t i = 0; i < count; ++i) {
         const git_status_entry* entry = git_status_byindex(status, i);
@@ -205,10 +184,10 @@ std::optional<std::vector<std::string>> GitRepo::ListFiles(std::string_view rela
     return files;
 }
 
-std::optional<bool> GitRepo::Attribute(std::string_view relative, const char* name) const {
+std::optional<bool> WorkTree::Attribute(std::string_view relative, const char* name) const {
     const char* value = nullptr;
     const std::string path(relative);
-    if (git_attr_get(&value, m_handles->repo, GIT_ATTR_CHECK_FILE_THEN_INDEX, path.c_str(), name) < 0)
+    if (git_attr_get(&value, m_repo->get(), GIT_ATTR_CHECK_FILE_THEN_INDEX, path.c_str(), name) < 0)
         return std::nullopt;
     switch (git_attr_value(value)) {
         case GIT_ATTR_VALUE_TRUE: return true;
@@ -218,4 +197,4 @@ std::optional<bool> GitRepo::Attribute(std::string_view relative, const char* na
     }
 }
 
-}  // namespace kordel::cli
+}  // namespace kordel::vcs
