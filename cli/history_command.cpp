@@ -176,7 +176,7 @@ int WarnOfUncounted(const history::HistoryStats& stats, Progress& progress) {
 // The writer of the format asked for. Files get CR LF line ends like every file kordelc writes; CSV has
 // them everywhere.
 std::unique_ptr<outputs::HistoryWriter> WriterOf(const Options& o, const Console& console,
-                                                 const std::vector<HistoryCommit>& points,
+                                                 const std::vector<vcs::HistoryCommit>& points,
                                                  const history::HistoryLanguages& languages,
                                                  outputs::OutputTarget& target) {
     return outputs::MakeHistoryWriter(StyleOf(o, console, points), languages, [&o, &target](std::string_view text) {
