@@ -25,7 +25,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 void WalkTree(std::string_view root, bool followLinks,
               const std::function<bool(const std::string& shown, const std::string& id)>& enter,
-              const std::function<WalkStep(const FolderEntry& entry, const std::string& shown)>& visit,
+              const std::function<WalkStep(FolderEntry& entry, const std::string& shown, const Folder& folder)>& visit,
               std::vector<std::string>& unreadable) {
     Folder current;
     const std::string rootShown(root);
@@ -39,8 +39,9 @@ void WalkTree(std::string_view root, bool followLinks,
         Frame frame{shown, current.Id(), {}, 0};
         std::vector<FolderEntry> entries;
         if (!current.ReadEntries(entries, followLinks)) unreadable.push_back(shown);
-        for (const FolderEntry& entry : entries)
-            if (visit(entry, JoinPath(shown, entry.name)) == WalkStep::Enter) frame.subfolders.push_back(entry.name);
+        for (FolderEntry& entry : entries)
+            if (visit(entry, JoinPath(shown, entry.name), current) == WalkStep::Enter)
+                frame.subfolders.push_back(std::move(entry.name));
         return frame;
     };
     std::vector<Frame> stack;

@@ -13,6 +13,7 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/os.h"
 
 namespace kordel::cli {
 namespace {
@@ -62,6 +63,13 @@ struct FileCollector::Scope {
     fs::path folder;  // as walked
     IgnoreRules rules{""};
     std::shared_ptr<const GitRepo> repo;
+
+    // Whether this scope or one above it has ignore rules or a repository: else nothing is left out.
+    bool HasRules() const {
+        for (const Scope* s = this; s; s = s->parent.get())
+            if (!s->rules.empty()) return true;
+        return repo != nullptr;
+    }
 
     // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out; with
     // `reason`, why.
@@ -245,6 +253,8 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (!m_filters.ignoreFiles) return false;
         const FolderRules* parent = folderOf(shown, entry.name);
         if (!parent || !parent->scope) return false;
+        // Without rules nor a repository above it, a file needs none of the paths below.
+        if (!isFolder && !entry.isLink && !parent->scope->HasRules()) return false;
         std::error_code ec;
         const fs::path path = platform::PathFromText(shown);
         fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / platform::PathFromText(entry.name);
@@ -261,13 +271,17 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         return false;
     };
     // The filters' reason for leaving the entry out, noted; false when they take it.
+    // Each path shown is the root joined with the entry's path below it.
+    const std::size_t rootLength = platform::JoinPath(rootText, "").size();
     const auto refused = [&](const std::string& shown, bool isFolder) {
-        const std::string reason = Refusal(platform::GenericPathText(platform::PathFromText(shown).lexically_relative(folder)), isFolder);
+        std::string relative = shown.substr(rootLength);
+        if (platform::kWindows) std::replace(relative.begin(), relative.end(), '\\', '/');
+        const std::string reason = Refusal(relative, isFolder);
         if (reason.empty()) return false;
         LeftOut(isFolder ? shown + "/" : shown, reason);
         return true;
     };
-    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+    const auto visit = [&](platform::FolderEntry& entry, const std::string& shown, const platform::Folder& in) {
         if (entry.isLink && !m_filters.followSymlinks) {
             LeftOut(shown, "a symbolic link (--follow-symlinks follows it)");
             return platform::WalkStep::Skip;
@@ -278,6 +292,9 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (entry.kind != platform::PathKind::Regular) {
             LeftOut(shown, "not a regular file");
         } else if (!refused(shown, false) && !ignored(entry, shown, false)) {
+            // Whether other paths may reach the file is known once it is identified; a file gone
+            // since its folder was read is passed over.
+            if (!in.Identify(entry)) return platform::WalkStep::Skip;
             if (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second)
                 out.Add(shown);
             else
