@@ -26,7 +26,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 void WalkTree(std::string_view root, bool followLinks,
               const std::function<bool(const std::string& shown, const std::string& id)>& enter,
               const std::function<WalkStep(FolderEntry& entry, const std::string& shown, const Folder& folder)>& visit,
-              std::vector<std::string>& unreadable) {
+              std::vector<std::string>& unreadable, const FolderRead& heard) {
     Folder current;
     const std::string rootShown(root);
     const Folder::Status opened = current.Open(root);
@@ -38,7 +38,9 @@ void WalkTree(std::string_view root, bool followLinks,
     const auto read = [&](const std::string& shown) {
         Frame frame{shown, current.Id(), {}, 0};
         std::vector<FolderEntry> entries;
-        if (!current.ReadEntries(entries, followLinks)) unreadable.push_back(shown);
+        const bool complete = current.ReadEntries(entries, followLinks);
+        if (!complete) unreadable.push_back(shown);
+        if (heard) heard(shown, entries, complete);
         for (FolderEntry& entry : entries)
             if (visit(entry, JoinPath(shown, entry.name), current) == WalkStep::Enter)
                 frame.subfolders.push_back(std::move(entry.name));

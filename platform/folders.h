@@ -67,10 +67,13 @@ enum class WalkStep { Skip, Enter };
 /// length of the paths is limited. `enter` hears of each folder about to be read (its path as shown,
 /// and its identity) and may refuse it; `visit` hears of every entry and says whether to go into a
 /// folder; it is given the open folder the entry is in, to identify the entry when it needs to.
-/// Folders that cannot be opened or read to their end are added to `unreadable`.
+/// `read`, when given, hears of each folder's entries before they are visited (`complete` false when
+/// the folder could not be read to its end). Folders that cannot be opened or read to their end are
+/// added to `unreadable`.
+using FolderRead = std::function<void(const std::string& shown, const std::vector<FolderEntry>& entries, bool complete)>;
 void WalkTree(std::string_view root, bool followLinks,
               const std::function<bool(const std::string& shown, const std::string& id)>& enter,
               const std::function<WalkStep(FolderEntry& entry, const std::string& shown, const Folder& folder)>& visit,
-              std::vector<std::string>& unreadable);
+              std::vector<std::string>& unreadable, const FolderRead& read = {});
 
 }  // namespace kordel::platform

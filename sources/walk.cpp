@@ -187,12 +187,13 @@ std::shared_ptr<const GitRepo> FileCollector::RootRepository(const fs::path& fol
 
 std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shared_ptr<const Scope> scope,
                                                                       const std::shared_ptr<const GitRepo>& rootRepo,
-                                                                      const std::string& shown) {
+                                                                      const std::string& shown, bool mayHaveGit,
+                                                                      bool mayHaveIgnore) {
     const fs::path dir = platform::PathFromText(shown);
     // A folder with its own .git is another repository, with rules of its own.
     std::shared_ptr<const GitRepo> repo = scope ? scope->repo : rootRepo;
     std::error_code ec;
-    if (scope && fs::exists(dir / ".git", ec)) {
+    if (scope && mayHaveGit && fs::exists(dir / ".git", ec)) {
         std::string notInRepository;
         repo = GitRepo::Open(dir, notInRepository);
         NoteRefusedRepository(notInRepository);
@@ -205,7 +206,7 @@ std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shar
             repo = nullptr;
         }
     }
-    IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+    IgnoreRules rules(mayHaveIgnore ? ReadSmallFile(dir / ".ignore") : std::string());
     if (!scope || !rules.empty() || repo != scope->repo) {
         auto next = std::make_shared<Scope>();
         next->parent = scope;
@@ -241,12 +242,21 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
     const auto enter = [&](const std::string& shown, const std::string& id) {
         if (!m_seenDirs.insert(id).second) return false;
         if (onFolder) onFolder(shown, out.size());
-        if (!m_filters.ignoreFiles) return true;
+        return true;
+    };
+    // The folder's own ignore rules, before its entries are visited: its entries tell whether it has
+    // a .git or an .ignore to look at.
+    const auto read = [&](const std::string& shown, const std::vector<platform::FolderEntry>& entries, bool complete) {
+        if (!m_filters.ignoreFiles) return;
+        const auto has = [&](std::string_view name) {
+            return !complete || std::any_of(entries.begin(), entries.end(), [&](const platform::FolderEntry& e) {
+                       return platform::kCaseSensitivePaths ? e.name == name : EqualIgnoringCase(e.name, name);
+                   });
+        };
         FolderRules& here = rulesOf[shown];
         if (shown == rootText) here.real = rootReal;
         // The parent's scope, set when the folder was seen, gives way to the folder's own.
-        here.scope = FolderScope(here.scope, rootRepo, shown);
-        return true;
+        here.scope = FolderScope(here.scope, rootRepo, shown, has(".git"), has(".ignore"));
     };
     // Whether the ignore rules of the entry's folder leave it out; a folder that stays in inherits them.
     const auto ignored = [&](const platform::FolderEntry& entry, const std::string& shown, bool isFolder) {
@@ -302,7 +312,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         }
         return platform::WalkStep::Skip;
     };
-    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
+    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable, read);
     out.SortFrom(first);
 }
 
