@@ -58,7 +58,7 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
     RowOutcome outcome;
     std::optional<ChosenLanguage> chosen;
     outcome.file = CountFile(
-        platform::PathFromText(path),
+        path,
         [&](std::string_view firstBytes) -> LineClassifier* {
             chosen = resolver.ByInterpreterLine(firstBytes);
             return chosen ? chosen->classifier.get() : nullptr;
@@ -155,7 +155,7 @@ RowOutcome ReadAhead::Count(std::size_t r) const {
     const std::string path = m_files.Path(r);
     if (std::optional<ChosenLanguage> chosen = m_resolver.ByName(m_files.Name(r), m_files.Extension(r))) {
         if (chosen->source == LanguageSource::User) return outcome;
-        outcome.file = CountFile(platform::PathFromText(path), *chosen->classifier, m_options.cnoml, m_canc);
+        outcome.file = CountFile(path, *chosen->classifier, m_options.cnoml, m_canc);
         outcome.language = std::move(chosen->name);
     } else if (m_resolver.ReadsInterpreterLines()) {
         outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc);
@@ -313,7 +313,7 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
                 const bool user = chosen->source == LanguageSource::User;
                 const auto attempt = [&] {
                     RowOutcome outcome;
-                    outcome.file = CountFile(platform::PathFromText(path), *chosen->classifier, options.cnoml, canc);
+                    outcome.file = CountFile(path, *chosen->classifier, options.cnoml, canc);
                     outcome.language = chosen->name;
                     return outcome;
                 };

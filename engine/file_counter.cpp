@@ -9,12 +9,21 @@
 
 namespace kordel::engine {
 
-FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
-                      const std::atomic<int>& canc) {
+FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc) {
     return CountFile(path, [&classifier](std::string_view) { return &classifier; }, cnoml, canc);
 }
 
+FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
+                      const std::atomic<int>& canc) {
+    return CountFile(platform::PathText(path), classifier, cnoml, canc);
+}
+
 FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser& choose, bool cnoml,
+                      const std::atomic<int>& canc) {
+    return CountFile(platform::PathText(path), choose, cnoml, canc);
+}
+
+FileOutcome CountFile(const std::string& path, const ClassifierChooser& choose, bool cnoml,
                       const std::atomic<int>& canc) {
     FileOutcome outcome;
     // The file is opened first and what was opened is checked: a FIFO put in its place is refused

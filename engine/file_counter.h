@@ -4,6 +4,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "engine/classifier.h"
@@ -20,6 +21,8 @@ struct FileOutcome {
 };
 
 /// Counts one file with `classifier`. `canc` is checked before each line outside a block comment.
+/// The path is UTF-8 text, as the file lists hold it, or a path.
+FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc);
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
                       const std::atomic<int>& canc);
 
@@ -27,6 +30,8 @@ FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classif
 using ClassifierChooser = std::function<LineClassifier*(std::string_view firstBytes)>;
 
 /// Counts one file with the classifier `choose` picks once the file is open, from the bytes already read.
+FileOutcome CountFile(const std::string& path, const ClassifierChooser& choose, bool cnoml,
+                      const std::atomic<int>& canc);
 FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser& choose, bool cnoml,
                       const std::atomic<int>& canc);
 

@@ -46,8 +46,12 @@ TextModeReader::~TextModeReader() { Close(); }
 
 platform::InputFile::Status TextModeReader::Open(const std::filesystem::path& path,
                                                  std::optional<std::uint64_t> limit) {
+    return Open(platform::PathText(path), limit);
+}
+
+platform::InputFile::Status TextModeReader::Open(const std::string& path, std::optional<std::uint64_t> limit) {
     Close();
-    const platform::InputFile::Status status = m_file.Open(platform::PathText(path));
+    const platform::InputFile::Status status = m_file.Open(path);
     if (status != platform::InputFile::Status::Opened) return status;
     m_remaining = limit.value_or(m_file.Size());
     // A small file gets a buffer just big enough for it (one more byte sees the end of the data).

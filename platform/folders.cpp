@@ -18,8 +18,8 @@ struct Frame {
 
 void WalkTree(std::string_view root, bool followLinks,
               const std::function<bool(const std::string& shown, const std::string& id)>& enter,
-              const std::function<WalkStep(const FolderEntry& entry, const std::string& shown)>& visit,
-              std::vector<std::string>& unreadable) {
+              const std::function<WalkStep(FolderEntry& entry, const std::string& shown, const Folder& folder)>& visit,
+              std::vector<std::string>& unreadable, const FolderRead& heard) {
     Folder current;
     const std::string rootShown(root);
     const Folder::Status opened = current.Open(root);
@@ -31,9 +31,12 @@ void WalkTree(std::string_view root, bool followLinks,
     const auto read = [&](const std::string& shown) {
         Frame frame{shown, current.Id(), {}, 0};
         std::vector<FolderEntry> entries;
-        if (!current.ReadEntries(entries, followLinks)) unreadable.push_back(shown);
-        for (const FolderEntry& entry : entries)
-            if (visit(entry, JoinPath(shown, entry.name)) == WalkStep::Enter) frame.subfolders.push_back(entry.name);
+        const bool complete = current.ReadEntries(entries, followLinks);
+        if (!complete) unreadable.push_back(shown);
+        if (heard) heard(shown, entries, complete);
+        for (FolderEntry& entry : entries)
+            if (visit(entry, JoinPath(shown, entry.name), current) == WalkStep::Enter)
+                frame.subfolders.push_back(std::move(entry.name));
         return frame;
     };
     std::vector<Frame> stack;

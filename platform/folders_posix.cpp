@@ -42,12 +42,15 @@ Folder::Status OpenedAs(int fd, int error, std::intptr_t& handle, std::string& i
 
 }  // namespace
 
-Folder::Folder(Folder&& other) noexcept : m_handle(other.m_handle), m_id(std::move(other.m_id)) { other.m_handle = -1; }
+Folder::Folder(Folder&& other) noexcept : m_handle(other.m_handle), m_read(other.m_read), m_id(std::move(other.m_id)) {
+    other.m_handle = -1;
+}
 
 Folder& Folder::operator=(Folder&& other) noexcept {
     if (this != &other) {
         Release();
         m_handle = other.m_handle;
+        m_read = other.m_read;
         m_id = std::move(other.m_id);
         other.m_handle = -1;
     }
@@ -59,6 +62,7 @@ Folder::~Folder() { Release(); }
 void Folder::Release() {
     if (m_handle >= 0) ::close(static_cast<int>(m_handle));
     m_handle = -1;
+    m_read = false;
     m_id.clear();
 }
 
@@ -81,42 +85,61 @@ Folder::Status Folder::OpenChild(const Folder& parent, std::string_view name, bo
 
 bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) const {
     if (m_handle < 0) return false;
-    // fdopendir takes the descriptor over; a duplicate keeps ours for openat.
-    const int fd = ::dup(static_cast<int>(m_handle));
-    if (fd < 0) return false;
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-    ::rewinddir(dir);
-    bool ok = true;
+    const int fd = static_cast<int>(m_handle);
+    // The folder's own descriptor is read directly (a DIR stream would need a duplicate of it and
+    // more calls per folder); a second reading starts again from the first entry.
+    if (m_read && ::lseek(fd, 0, SEEK_SET) != 0) return false;
+    m_read = true;
+    alignas(dirent64) char buffer[32768];
     for (;;) {
-        errno = 0;
-        const dirent* d = ::readdir(dir);
-        if (!d) {
-            ok = errno == 0;
-            break;
+        const ssize_t got = ::getdents64(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return got == 0;
+        for (ssize_t at = 0; at < got;) {
+            const auto* d = reinterpret_cast<const dirent64*>(buffer + at);
+            at += d->d_reclen;
+            const std::string_view name = d->d_name;
+            if (name == "." || name == "..") continue;
+            FolderEntry entry;
+            entry.name = std::string(name);
+            switch (d->d_type) {
+            case DT_REG: entry.kind = PathKind::Regular; break;
+            case DT_DIR: entry.kind = PathKind::Folder; break;
+            case DT_LNK: entry.isLink = true; break;
+            case DT_UNKNOWN:
+                // A file system that does not say the kind in its entries: each one is looked at.
+                if (!Identify(entry)) continue;  // gone meanwhile
+                break;
+            default: break;  // a FIFO, a device or a socket: Other
+            }
+            if (entry.isLink && followLinks) {
+                // What a followed link leads to decides its kind, and its identity is that of the target.
+                struct stat st {};
+                if (::fstatat(fd, d->d_name, &st, 0) == 0) {
+                    entry.kind = KindOf(st.st_mode);
+                    entry.identified = true;
+                    entry.id = IdOf(st);
+                    entry.manyNames = !S_ISDIR(st.st_mode) && st.st_nlink > 1;
+                } else {
+                    entry.kind = PathKind::Other;
+                }
+            }
+            entries.push_back(std::move(entry));
         }
-        const std::string_view name = d->d_name;
-        if (name == "." || name == "..") continue;
-        FolderEntry entry;
-        entry.name = std::string(name);
-        struct stat st {};
-        if (::fstatat(::dirfd(dir), d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone meanwhile
-        entry.isLink = S_ISLNK(st.st_mode);
-        if (entry.isLink) {
-            if (followLinks && ::fstatat(::dirfd(dir), d->d_name, &st, 0) == 0) entry.kind = KindOf(st.st_mode);
-            else entry.kind = PathKind::Other;
-        } else {
-            entry.kind = KindOf(st.st_mode);
-        }
-        entry.id = IdOf(st);
-        entry.manyNames = !S_ISDIR(st.st_mode) && st.st_nlink > 1;
-        entries.push_back(std::move(entry));
     }
-    ::closedir(dir);
-    return ok;
+}
+
+bool Folder::Identify(FolderEntry& entry) const {
+    if (entry.identified) return true;
+    struct stat st {};
+    if (m_handle < 0 || ::fstatat(static_cast<int>(m_handle), entry.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    entry.identified = true;
+    entry.isLink = S_ISLNK(st.st_mode);
+    if (!entry.isLink) entry.kind = KindOf(st.st_mode);
+    entry.id = IdOf(st);
+    entry.manyNames = !S_ISDIR(st.st_mode) && st.st_nlink > 1;
+    return true;
 }
 
 std::string FileId(std::string_view path) {

@@ -111,6 +111,7 @@ bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) co
         else entry.kind = PathKind::Regular;
         std::wstring lower = full;
         CharLowerBuffW(lower.data(), static_cast<DWORD>(lower.size()));
+        entry.identified = true;
         entry.id = Narrow(lower);
         entries.push_back(std::move(entry));
     } while (FindNextFileW(find, &data));
@@ -118,6 +119,9 @@ bool Folder::ReadEntries(std::vector<FolderEntry>& entries, bool followLinks) co
     FindClose(find);
     return ended;
 }
+
+// Entries are identified by their path as they are read, which costs no look at the file.
+bool Folder::Identify(FolderEntry& entry) const { return entry.identified; }
 
 std::string FileId(std::string_view path) {
     std::wstring full = LongPath(path, true);

@@ -13,6 +13,7 @@
 #include "engine/path_split.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/os.h"
 
 namespace kordel::sources {
 namespace {
@@ -62,6 +63,13 @@ struct FileCollector::Scope {
     fs::path folder;  // as walked
     vcs::IgnoreRules rules{""};
     std::shared_ptr<const vcs::WorkTree> repo;
+
+    // Whether this scope or one above it has ignore rules or a repository: else nothing is left out.
+    bool HasRules() const {
+        for (const Scope* s = this; s; s = s->parent.get())
+            if (!s->rules.empty()) return true;
+        return repo != nullptr;
+    }
 
     // Whether `path` (below `folder` or a folder under it; `real` its real path) is left out; with
     // `reason`, why.
@@ -179,12 +187,13 @@ std::shared_ptr<const vcs::WorkTree> FileCollector::RootRepository(const fs::pat
 
 std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shared_ptr<const Scope> scope,
                                                                       const std::shared_ptr<const vcs::WorkTree>& rootRepo,
-                                                                      const std::string& shown) {
+                                                                      const std::string& shown, bool mayHaveGit,
+                                                                      bool mayHaveIgnore) {
     const fs::path dir = platform::PathFromText(shown);
     // A folder with its own .git is another repository, with rules of its own.
     std::shared_ptr<const vcs::WorkTree> repo = scope ? scope->repo : rootRepo;
     std::error_code ec;
-    if (scope && fs::exists(dir / ".git", ec)) {
+    if (scope && mayHaveGit && fs::exists(dir / ".git", ec)) {
         std::string notInRepository;
         repo = vcs::WorkTree::Open(dir, notInRepository);
         NoteRefusedRepository(notInRepository);
@@ -197,7 +206,7 @@ std::shared_ptr<const FileCollector::Scope> FileCollector::FolderScope(std::shar
             repo = nullptr;
         }
     }
-    vcs::IgnoreRules rules(ReadSmallFile(dir / ".ignore"));
+    vcs::IgnoreRules rules(mayHaveIgnore ? ReadSmallFile(dir / ".ignore") : std::string());
     if (!scope || !rules.empty() || repo != scope->repo) {
         auto next = std::make_shared<Scope>();
         next->parent = scope;
@@ -233,18 +242,29 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
     const auto enter = [&](const std::string& shown, const std::string& id) {
         if (!m_seenDirs.insert(id).second) return false;
         if (onFolder) onFolder(shown, out.size());
-        if (!m_filters.ignoreFiles) return true;
+        return true;
+    };
+    // The folder's own ignore rules, before its entries are visited: its entries tell whether it has
+    // a .git or an .ignore to look at.
+    const auto read = [&](const std::string& shown, const std::vector<platform::FolderEntry>& entries, bool complete) {
+        if (!m_filters.ignoreFiles) return;
+        const auto has = [&](std::string_view name) {
+            return !complete || std::any_of(entries.begin(), entries.end(), [&](const platform::FolderEntry& e) {
+                       return platform::kCaseSensitivePaths ? e.name == name : EqualIgnoringCase(e.name, name);
+                   });
+        };
         FolderRules& here = rulesOf[shown];
         if (shown == rootText) here.real = rootReal;
         // The parent's scope, set when the folder was seen, gives way to the folder's own.
-        here.scope = FolderScope(here.scope, rootRepo, shown);
-        return true;
+        here.scope = FolderScope(here.scope, rootRepo, shown, has(".git"), has(".ignore"));
     };
     // Whether the ignore rules of the entry's folder leave it out; a folder that stays in inherits them.
     const auto ignored = [&](const platform::FolderEntry& entry, const std::string& shown, bool isFolder) {
         if (!m_filters.ignoreFiles) return false;
         const FolderRules* parent = folderOf(shown, entry.name);
         if (!parent || !parent->scope) return false;
+        // Without rules nor a repository above it, a file needs none of the paths below.
+        if (!isFolder && !entry.isLink && !parent->scope->HasRules()) return false;
         std::error_code ec;
         const fs::path path = platform::PathFromText(shown);
         fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / platform::PathFromText(entry.name);
@@ -261,13 +281,17 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         return false;
     };
     // The filters' reason for leaving the entry out, noted; false when they take it.
+    // Each path shown is the root joined with the entry's path below it.
+    const std::size_t rootLength = platform::JoinPath(rootText, "").size();
     const auto refused = [&](const std::string& shown, bool isFolder) {
-        const std::string reason = Refusal(platform::GenericPathText(platform::PathFromText(shown).lexically_relative(folder)), isFolder);
+        std::string relative = shown.substr(rootLength);
+        if (platform::kWindows) std::replace(relative.begin(), relative.end(), '\\', '/');
+        const std::string reason = Refusal(relative, isFolder);
         if (reason.empty()) return false;
         LeftOut(isFolder ? shown + "/" : shown, reason);
         return true;
     };
-    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+    const auto visit = [&](platform::FolderEntry& entry, const std::string& shown, const platform::Folder& in) {
         if (entry.isLink && !m_filters.followSymlinks) {
             LeftOut(shown, "a symbolic link (--follow-symlinks follows it)");
             return platform::WalkStep::Skip;
@@ -278,6 +302,9 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         if (entry.kind != platform::PathKind::Regular) {
             LeftOut(shown, "not a regular file");
         } else if (!refused(shown, false) && !ignored(entry, shown, false)) {
+            // Whether other paths may reach the file is known once it is identified; a file gone
+            // since its folder was read is passed over.
+            if (!in.Identify(entry)) return platform::WalkStep::Skip;
             if (!(m_filters.followSymlinks || entry.manyNames) || m_seenFiles.insert(entry.id).second)
                 out.Add(shown);
             else
@@ -285,7 +312,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         }
         return platform::WalkStep::Skip;
     };
-    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable);
+    platform::WalkTree(rootText, m_filters.followSymlinks, enter, visit, m_unreadable, read);
     out.SortFrom(first);
 }
 

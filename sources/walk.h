@@ -74,8 +74,11 @@ private:
     /// The repository whose rules apply at the walk's root, when git does not ignore the root itself.
     std::shared_ptr<const vcs::WorkTree> RootRepository(const std::filesystem::path& folder, std::filesystem::path& rootReal);
     /// The ignore rules in force in the folder `shown`, below those of `scope` (its parent's).
+    /// `mayHaveGit` and `mayHaveIgnore`: whether the folder's entries hold a .git and an .ignore (true
+    /// when they are not known); the files are looked for only then.
     std::shared_ptr<const Scope> FolderScope(std::shared_ptr<const Scope> scope,
-                                             const std::shared_ptr<const vcs::WorkTree>& rootRepo, const std::string& shown);
+                                             const std::shared_ptr<const vcs::WorkTree>& rootRepo, const std::string& shown,
+                                             bool mayHaveGit, bool mayHaveIgnore);
     /// Why the filters leave out the file or folder `relative`; empty when they take it.
     std::string Refusal(const std::string& relative, bool isFolder) const;
     bool Wanted(const std::filesystem::path& relative, const std::string& shown) const;

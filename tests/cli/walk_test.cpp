@@ -1,4 +1,5 @@
 // Which files a run takes: default and named exclusions, globs, extensions, symbolic links, git lists.
+#include <algorithm>
 #include <cstdlib>
 
 #include "sources/walk.h"
@@ -65,6 +66,30 @@ TEST_F(FilterTest, AnIncludedExtensionNoLanguageKnowsIsReportedAsSkipped) {
 
 TEST_F(FilterTest, OverlappingFoldersCountEachFileOnce) {
     EXPECT_EQ(CountedFiles({Tree(), Path("tree/src").string(), Tree()}).size(), 5u);
+}
+
+// Hard links: a file reached by two names in the walks is counted once; one whose other name lies
+// outside them is counted as any file.
+TEST_F(FilterTest, HardLinkedNamesOfOneFileCountItOnce) {
+    WriteC("elsewhere/shared.c", 1);
+    fs::create_hard_link(Path("tree/src/main.c"), Path("tree/lib/main_again.c"));
+    fs::create_hard_link(Path("elsewhere/shared.c"), Path("tree/lib/shared.c"));
+    const Set files = CountedSet({"--include-ext", ".c", Tree()});
+    EXPECT_EQ(files.size(), 4u) << ::testing::PrintToString(files);
+    EXPECT_EQ(files.count("tree/src/main.c") + files.count("tree/lib/main_again.c"), 1u);
+    EXPECT_EQ(files.count("tree/lib/shared.c"), 1u);
+}
+
+// A folder whose entries take many reads of the folder: every one of them is found.
+TEST_F(FilterTest, AFolderOfThousandsOfEntriesIsReadToItsEnd) {
+    const std::string longName(60, 'n');
+    for (int i = 0; i < 2500; ++i) Write("big/" + longName + std::to_string(i) + ".c", "x;\n");
+    for (int i = 0; i < 50; ++i) fs::create_directories(Path("big/" + longName + std::to_string(i) + ".d"));
+    WriteC("big/" + longName + "7.d/deeper.c", 1);
+    const std::vector<std::string> files = CountedFiles({Path("big").string()});
+    EXPECT_EQ(files.size(), 2501u);
+    EXPECT_EQ(Set(files.begin(), files.end()).size(), files.size());
+    EXPECT_EQ(std::count(files.begin(), files.end(), "big/" + longName + "7.d/deeper.c"), 1);
 }
 
 class SymlinkTest : public CliTest {

@@ -1,12 +1,14 @@
 // Writers in a folder other users can write, files swapped for FIFOs, and trees deeper than a path holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <future>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -23,6 +25,7 @@
 #include "engine/dispatch.h"
 #include "engine/file_counter.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "tests/support/files.h"
 #include "ui/core/add_files.h"
 #include "ui/core/settings_store.h"
@@ -302,6 +305,64 @@ TEST_F(SharedFolder, DeepTreesAreWalkedAndCountedToTheBottom) {
     EXPECT_EQ(ui::FilesUnder(dir, [](std::string_view name) { return name.ends_with(".c"); }, unreadable).size(), 5u);
     EXPECT_TRUE(unreadable.empty());
     // Removing needs no long paths either: fs::remove_all works relative to open folders.
+}
+
+// What reading a folder tells of each entry, and the identity looked up only when asked: a FIFO is
+// never a file to count (and is not opened to learn it), a link is followed only when asked, a
+// hard-linked file says it has other names, and an entry removed since the reading has no identity.
+TEST_F(SharedFolder, FolderEntriesAreKnownByKindAndIdentifiedWhenAsked) {
+    const fs::path tree = dir / "tree";
+    fs::create_directories(tree / "sub");
+    std::ofstream(tree / "a.c") << "int a;\n";
+    std::ofstream(tree / "gone.c") << "int g;\n";
+    fs::create_hard_link(tree / "a.c", tree / "sub" / "b.c");
+    ASSERT_EQ(::mkfifo((tree / "pipe.c").c_str(), 0600), 0);
+    fs::create_symlink("a.c", tree / "link.c");
+    platform::Folder folder;
+    ASSERT_EQ(folder.Open(tree.string()), platform::Folder::Status::Opened);
+    // Read twice from the same open folder: the second reading starts again at the first entry.
+    for (const bool follow : {false, true}) {
+        std::vector<platform::FolderEntry> entries;
+        ASSERT_TRUE(folder.ReadEntries(entries, follow));
+        std::map<std::string, platform::FolderEntry> byName;
+        for (const platform::FolderEntry& e : entries) byName[e.name] = e;
+        ASSERT_EQ(byName.size(), 5u) << "following links: " << follow;
+        EXPECT_EQ(byName["sub"].kind, platform::PathKind::Folder);
+        EXPECT_EQ(byName["pipe.c"].kind, platform::PathKind::Other);
+        EXPECT_EQ(byName["a.c"].kind, platform::PathKind::Regular);
+        EXPECT_TRUE(byName["link.c"].isLink);
+        EXPECT_EQ(byName["link.c"].kind, follow ? platform::PathKind::Regular : platform::PathKind::Other);
+        ASSERT_TRUE(folder.Identify(byName["a.c"]));
+        ASSERT_TRUE(folder.Identify(byName["gone.c"]));
+        ASSERT_TRUE(folder.Identify(byName["link.c"]));
+        EXPECT_TRUE(byName["a.c"].manyNames);
+        EXPECT_FALSE(byName["gone.c"].manyNames);
+        EXPECT_EQ(byName["a.c"].id, platform::FileId((tree / "sub" / "b.c").string()));
+        EXPECT_NE(byName["gone.c"].id, byName["a.c"].id);
+        // A followed link is its target; one not followed is the link itself.
+        EXPECT_EQ(byName["link.c"].id == byName["a.c"].id, follow);
+    }
+    std::vector<platform::FolderEntry> entries;
+    ASSERT_TRUE(folder.ReadEntries(entries, false));
+    fs::remove(tree / "gone.c");
+    const auto gone = std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e.name == "gone.c"; });
+    ASSERT_NE(gone, entries.end());
+    EXPECT_FALSE(folder.Identify(*gone));
+
+    // The walk takes one name of the hard-linked file and says why it leaves out the rest.
+    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
+    std::map<std::string, std::string> leftOut;
+    collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) {
+        leftOut[fs::path(path).lexically_relative(tree).generic_string()] = reason;
+    });
+    std::vector<std::string> found;
+    collector.WalkFolder(tree, found);
+    ASSERT_EQ(found.size(), 1u);
+    const std::string other = found[0] == (tree / "a.c").string() ? "sub/b.c" : "a.c";
+    EXPECT_EQ(leftOut[other], "a file taken already under another name or link");
+    EXPECT_EQ(leftOut["pipe.c"], "not a regular file");
+    EXPECT_EQ(leftOut["link.c"], "a symbolic link (--follow-symlinks follows it)");
+    EXPECT_EQ(leftOut.size(), 3u);
 }
 
 // Folders that cannot be read are named by both walks, which still take every other file. The walks

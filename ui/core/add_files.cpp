@@ -120,7 +120,7 @@ std::vector<std::string> FilesUnder(const std::filesystem::path& folder,
                                     std::vector<std::string>& unreadable) {
     std::vector<std::string> files;
     const auto enter = [](const std::string&, const std::string&) { return true; };
-    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown) {
+    const auto visit = [&](const platform::FolderEntry& entry, const std::string& shown, const platform::Folder&) {
         if (entry.isLink) return platform::WalkStep::Skip;
         if (entry.kind == platform::PathKind::Folder) return platform::WalkStep::Enter;
         if (entry.kind == platform::PathKind::Regular && isKnown(shown)) files.push_back(shown);
