@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(window->statusPart(0)->text(), QString("40 items"));
         const QModelIndex last = window->table()->model()->index(39, 5);
         QCOMPARE(last.data().toString(), QString("5"));
-        QVERIFY(!desktop->busy());
+        QVERIFY(!window->logic().working());
     }
 
     void sortsOnAWorkerAfterACount() {
@@ -420,6 +420,44 @@ private slots:
         window->logic().Dispatch(cmd::kCount);
         QVERIFY(!closedDuringRun);
         QVERIFY(window->isVisible());
+    }
+
+    // A double-click or a context menu that reaches the table while a count runs (the missing-file
+    // question keeps it running) neither opens the file nor shows a menu; afterwards both work.
+    void doubleClickAndContextMenuDoNothingWhileAWorkerRuns() {
+        const std::string missing = sources.filePath("gone.c").toStdString();
+        window->logic().list().AddPaths({missing});
+        window->table()->selectRow(0);
+        QTableView* table = window->table();
+        bool menuShown = false;
+        const auto closeMenu = [&] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuShown = true;
+                popup->close();
+            }
+        };
+        int during = 0;
+        desktop->onMessage = [&](const std::string& text) {
+            if (text.find("does not exist") == std::string::npos) return;
+            ++during;
+            QVERIFY(window->logic().working());
+            QTimer::singleShot(0, closeMenu);
+            emit table->doubleClicked(table->model()->index(0, 0));
+            emit table->customContextMenuRequested(table->visualRect(table->model()->index(0, 0)).center());
+        };
+        desktop->answers = {Answer::Cancel};
+        window->logic().Dispatch(cmd::kCount);
+        QCOMPARE(during, 1);
+        QVERIFY(desktop->opened.empty());
+        QVERIFY(!menuShown);
+        QCOMPARE(window->table()->model()->rowCount(), 1);
+
+        desktop->onMessage = nullptr;
+        emit table->doubleClicked(table->model()->index(0, 0));
+        QCOMPARE(desktop->opened, std::vector<std::string>{missing});
+        QTimer::singleShot(0, closeMenu);
+        emit table->customContextMenuRequested(table->visualRect(table->model()->index(0, 0)).center());
+        QVERIFY(menuShown);
     }
 
     void findAndFindNextThroughTheDialog() {

@@ -114,6 +114,7 @@ public:
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(kordel::engine::RunObserver&)>& work,
                          kordel::engine::RunObserver& uiObserver) override {
         progressRuns.push_back(sorting);
+        if (duringWork) duringWork();
         if (cancelBeforeRun) canc = 1;
         if (faultInWorker) {
             FaultyObserver faulty{uiObserver};
@@ -126,6 +127,7 @@ public:
     void RunSortWithProgress(std::atomic<int>& canc, const std::function<void(kordel::engine::SortObserver&)>& work,
                              kordel::engine::SortObserver& uiObserver) override {
         progressRuns.push_back(true);
+        if (duringWork) duringWork();
         if (cancelAfterPasses >= 0) {
             // Cancels once the given number of passes has been made.
             CancellingSortObserver observer{uiObserver, canc, cancelAfterPasses};
@@ -164,6 +166,7 @@ public:
     // With asideOnWorker, work run aside runs on a thread of its own while this one serves the calls it
     // hands back, as the real desktops do.
     void RunAside(const std::function<void()>& work) override {
+        if (duringWork) duringWork();
         if (!asideOnWorker) return work();
         ++asideRuns;
         m_aside = true;
@@ -231,6 +234,9 @@ public:
     std::deque<kordel::ui::Answer> answers;
     std::vector<ShownMessage> messages;
     bool asideOnWorker = false;
+    /// Runs on the interface thread while a count, a sort or a step aside is under way, as the
+    /// messages that arrive meanwhile do.
+    std::function<void()> duringWork;
     int asideRuns = 0;             // work run on a worker
     int messagesOffInterface = 0;  // messages shown from another thread than the desktop's
     int messagesWhileAside = 0;    // messages that work run aside handed back

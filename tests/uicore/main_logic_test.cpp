@@ -34,7 +34,13 @@ public:
         selected = {row};
         scrolled.push_back(row);
     }
+    int ChooseFromMenu(const std::vector<ContextItem>& items) override {
+        menus.push_back(items.size());
+        return menuChoice;
+    }
     std::vector<std::size_t> selected;
+    std::vector<std::size_t> menus;  // the size of each context menu shown
+    int menuChoice = 0;
     int texts = 0, closeRequests = 0, quits = 0, directionChanges = 0;
     std::vector<std::size_t> scrolled;
 };
@@ -269,6 +275,61 @@ TEST_F(MainLogic, ContextMenuDependsOnTheSelection) {
     EXPECT_EQ(three[0].text, "&Remove selected files from list");
     logic.SelectionChanged();
     EXPECT_EQ(logic.texts().status1, "3 items selected");
+
+    // The menu command shows the menu and runs the item chosen; dismissed, it runs nothing.
+    logic.Dispatch(cmd::kContextMenu);
+    view.selected = {1};
+    view.menuChoice = cmd::kOpenSelected;
+    logic.Dispatch(cmd::kContextMenu);
+    view.selected = {};
+    logic.Dispatch(cmd::kContextMenu);  // no selection: no menu
+    EXPECT_EQ(view.menus, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{"/b.c"});
+    EXPECT_EQ(logic.list().RowCount(), 3u);
+}
+
+// A double-click or a context menu posted before a count began, a drop, the close box or a list
+// handed over by a second start arrive while the work runs: none may start anything, and nothing
+// is said. Once the work is over the same commands run again.
+TEST_F(MainLogic, NothingStartsWhileWorkRuns) {
+    const std::string file = WriteSource("a.c", "int a;\n").string();
+    const std::string other = WriteSource("b.c", "int b;\n").string();
+    logic.AddPaths({file});
+    view.selected = {0};
+    view.menuChoice = cmd::kRemove;
+    bool closable = true;
+    bool handedOver = true;
+    int interruptions = 0;
+    desktop.duringWork = [&] {
+        ++interruptions;
+        EXPECT_TRUE(logic.working());
+        for (int command : {cmd::kDoubleClick, cmd::kContextMenu, cmd::kOpenSelected, cmd::kRemove, cmd::kCount,
+                            cmd::kSortCode, cmd::kNew, cmd::kExit, cmd::kOk})
+            logic.Dispatch(command);
+        logic.DropPaths({other});
+        closable = logic.QueryClose();
+        handedOver = logic.OpenNamed(other);
+    };
+    logic.Dispatch(cmd::kCount);  // under the progress window
+    desktop.asideOnWorker = true;
+    logic.AddPaths({file});  // aside, on a worker
+    desktop.duringWork = nullptr;
+    EXPECT_EQ(interruptions, 3);  // the count, finding the new paths, placing them
+    EXPECT_FALSE(closable);
+    EXPECT_FALSE(handedOver);
+    EXPECT_EQ(desktop.progressRuns.size(), 1u);
+    EXPECT_TRUE(view.menus.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+    EXPECT_EQ(view.closeRequests + view.quits, 0);
+    ASSERT_EQ(logic.list().RowCount(), 1u);
+    EXPECT_EQ(logic.list().Path(0), file);
+    for (const test_support::ShownMessage& shown : desktop.messages) EXPECT_EQ(shown.icon, Icon::Information) << shown.text;
+
+    EXPECT_FALSE(logic.working());
+    logic.Dispatch(cmd::kDoubleClick);
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{file});
+    logic.Dispatch(cmd::kContextMenu);
+    EXPECT_EQ(logic.list().RowCount(), 0u);
 }
 
 TEST_F(MainLogic, SelectionOfAPathWithoutDotShowsItAsExtension) {

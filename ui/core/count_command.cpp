@@ -112,12 +112,14 @@ void MainWindowLogic::Count() {
     engine::RunResult result;
     const unsigned jobs = m_jobs;
     const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
+    WorkMark working(m_working);
     m_desktop.RunWithProgress(
         false, m_canc,
         [&](engine::RunObserver& worker) {
             result = engine::CountLineT(files, options, m_canc, worker, jobs, &userLanguages, false);
         },
         observer);
+    working.End();
     if (result.crashed) {
         m_desktop.Message(observer.message(), Icon::Stop);
         // Close through the save-changes prompt so that unsaved changes are not lost.

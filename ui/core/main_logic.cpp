@@ -67,6 +67,7 @@ const std::vector<CommandRow>& MainWindowLogic::Commands() {
         {cmd::kFindNextKey, {}, [](L& l, int) { l.FindNext(); }},
         {cmd::kOpenSelected, {{Needs::Selection, msg::kSelectItem}}, [](L& l, int) { l.OpenSelected(); }},
         {cmd::kDoubleClick, {{Needs::Selection, {}}}, [](L& l, int) { l.OpenSelected(); }},
+        {cmd::kContextMenu, {}, [](L& l, int) { l.ShowContextMenu(); }},
         {cmd::kOpenFolder, {{Needs::Selection, msg::kSelectItemFolder}}, [](L& l, int) { l.OpenFolder(); }},
         {cmd::kSortCode, {sortResults}, sortRun},
         {cmd::kSortComment, {sortResults}, sortRun},
@@ -111,6 +112,7 @@ void MainWindowLogic::Dispatch(int command) {
     const auto& table = Commands();
     const auto row = std::find_if(table.begin(), table.end(), [command](const CommandRow& r) { return r.id == command; });
     if (row == table.end()) return;  // Escape and unknown numbers do nothing
+    if (working()) return;
     for (const Precondition& check : row->checks) {
         if (Meets(check.needs)) continue;
         if (!check.refusal.empty()) Refuse(check.refusal);
@@ -129,6 +131,7 @@ void MainWindowLogic::New() {
 
 void MainWindowLogic::FreeAside(ResultList::RemovedRows rows) {
     // Freeing a million rows takes longer than the window may wait.
+    const WorkMark mark(m_working);
     m_desktop.RunAside([&rows] { const ResultList::RemovedRows freed = std::move(rows); });
 }
 
@@ -210,6 +213,7 @@ void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
     if (box.flag != &Settings::sps) return;
     // A million rows take a second to widen: the new rows are made aside and the old ones freed there.
     ResultList::PercentRows prepared;
+    const WorkMark mark(m_working);
     m_desktop.RunAside([&] { prepared = ResultList::PreparePercentColumns(list(), m_settings.sps == 1); });
     FreeAside(list().SetPercentColumns(std::move(prepared)));
 }
@@ -217,6 +221,7 @@ void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
 void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }
 
 bool MainWindowLogic::QueryClose() {
+    if (working()) return false;
     if (m_doc.state().uspl != 1) return true;
     const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_doc.state().pfn + "\"?",
                                             Icon::Warning, Buttons::YesNoCancel);
@@ -299,9 +304,10 @@ void MainWindowLogic::Open() {
     OpenList(*path);
 }
 
-void MainWindowLogic::OpenNamed(const std::string& path) {
-    if (!QueryClose()) return;
-    OpenList(path);
+bool MainWindowLogic::OpenNamed(const std::string& path) {
+    if (working()) return false;
+    if (QueryClose()) OpenList(path);
+    return true;
 }
 
 void MainWindowLogic::ListStepAside(
@@ -310,6 +316,7 @@ void MainWindowLogic::ListStepAside(
     // The questions are still asked on this thread, and the document's state changes only at the end.
     projects::ListState state = m_doc.state();
     InterfaceListQuestions questions(m_desktop, m_questions);
+    const WorkMark mark(m_working);
     m_desktop.RunAside([&] { step(state, questions); });
     m_doc.state() = state;
 }
@@ -368,6 +375,7 @@ void MainWindowLogic::Add() {
 }
 
 void MainWindowLogic::DropPaths(const std::vector<std::string>& paths) {
+    if (working()) return;
     const userlang::DbContents db = userlang::ReadUDLangDb(m_languageDb.read);
     const userlang::ExtensionIndex userExtensions(db.languages);
     const engine::CountOptions options = m_settings.countOptions();
@@ -402,6 +410,7 @@ void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
     // Finding the new paths takes seconds for a million; it runs aside while nothing changes the list.
     std::vector<std::string> added;
     const ResultList& rows = list();
+    const WorkMark mark(m_working);
     m_desktop.RunAside([&] {
         std::unordered_set<std::string> present;
         for (std::size_t row = 0; row < rows.RowCount(); ++row) present.insert(platform::PathKey(rows.Path(row)));
@@ -418,6 +427,7 @@ void MainWindowLogic::PlaceRows(std::vector<std::string> paths) {
     // The order and the places run aside too; only moving the list's rows into their slots is left
     // for this thread.
     ResultList::NewRows prepared;
+    const WorkMark mark(m_working);
     m_desktop.RunAside([&] { prepared = ResultList::PrepareRows(list(), std::move(paths)); });
     list().AddRows(std::move(prepared));
 }
@@ -430,6 +440,12 @@ std::vector<ContextItem> MainWindowLogic::ContextMenu() const {
                 {cmd::kRemove, "&Remove selected file from list", false, true}};
     if (selected >= 2) return {{cmd::kRemove, "&Remove selected files from list", false, false}};
     return {};
+}
+
+void MainWindowLogic::ShowContextMenu() {
+    const std::vector<ContextItem> items = ContextMenu();
+    if (items.empty() || !m_view) return;
+    if (const int chosen = m_view->ChooseFromMenu(items)) Dispatch(chosen);
 }
 
 }  // namespace kordel::ui

@@ -21,6 +21,13 @@
 
 namespace kordel::ui {
 
+struct ContextItem {
+    int command;
+    std::string text;
+    bool isDefault = false;
+    bool separatorBefore = false;
+};
+
 /// The window side of the logic: told when to redraw its texts and what to do to the list view.
 /// The view owns the selection; the logic asks it.
 class MainView {
@@ -39,13 +46,8 @@ public:
     virtual std::vector<std::size_t> SelectedRows() const = 0;
     /// Selects and focuses `row` alone and scrolls it into view.
     virtual void SelectOnly(std::size_t row) = 0;
-};
-
-struct ContextItem {
-    int command;
-    std::string text;
-    bool isDefault = false;
-    bool separatorBefore = false;
+    /// Shows the context menu at the pointer: the command chosen, or 0 when it was dismissed.
+    virtual int ChooseFromMenu(const std::vector<ContextItem>& items) = 0;
 };
 
 class MainWindowLogic {
@@ -77,7 +79,11 @@ public:
     /// Every command of the window with its preconditions, in one table.
     static const std::vector<CommandRow>& Commands();
     /// Runs one command number: checks its preconditions, then runs it; unknown numbers do nothing.
+    /// While work runs (a count, a sort, a step aside) every command is ignored: the messages that
+    /// still arrive then (a double-click or context menu posted earlier) must not start another.
     void Dispatch(int command);
+    /// True while a count, a sort or a step aside runs.
+    bool working() const { return m_working > 0; }
     /// The context menu for the current selection (empty: no menu).
     std::vector<ContextItem> ContextMenu() const;
 
@@ -87,18 +93,21 @@ public:
     void ClickOption(const OptionBox& box, bool checked);
     void ChooseDotF(int index);
 
-    /// The close box or Exit: true when the window may close.
+    /// The close box or Exit: true when the window may close. While work runs it may not, and
+    /// nothing is asked: the progress window has the only way out.
     bool QueryClose();
 
     /// Adds paths to the list at their places, skipping those already there; marks the list changed.
     void AddPaths(const std::vector<std::string>& paths);
     /// Files and folders dropped on the list: a folder adds its files of known languages, recursively.
+    /// A drop while work runs is ignored.
     void DropPaths(const std::vector<std::string>& paths);
     /// Opens a project list file (the Open command after its dialog).
     void OpenList(const std::string& path);
     /// The Open command for a list named on the command line or handed over by a second start:
-    /// the save-changes prompt, then the list.
-    void OpenNamed(const std::string& path);
+    /// the save-changes prompt, then the list. False, and nothing done, while work runs: the caller
+    /// hands the list over again later.
+    bool OpenNamed(const std::string& path);
     /// Re-opens the list saved last, when that option is on; may start a count.
     void StartUp();
 
@@ -108,6 +117,23 @@ public:
     void SetProjectName(std::string name) { m_doc.SetProjectName(std::move(name)); }
 
 private:
+    /// Marks work running until End or the end of its scope.
+    class WorkMark {
+    public:
+        explicit WorkMark(int& working) : m_working(++working) {}
+        ~WorkMark() { End(); }
+        WorkMark(const WorkMark&) = delete;
+        WorkMark& operator=(const WorkMark&) = delete;
+        void End() {
+            if (!m_ended) --m_working;
+            m_ended = true;
+        }
+
+    private:
+        int& m_working;
+        bool m_ended = false;
+    };
+
     bool Meets(Needs needs) const;
     /// Inserts paths at their places (repeats kept), finding the places aside.
     void PlaceRows(std::vector<std::string> paths);
@@ -131,6 +157,7 @@ private:
     void OpenSelected();
     void OpenFolder();
     void Manual();
+    void ShowContextMenu();
     void CheckVersion();
     void SortDirection(bool ascending);
     void ToggleKnownLanguages();
@@ -152,6 +179,7 @@ private:
     userlang::DbPaths m_languageDb;
     const reports::Clock* m_clock = &reports::SystemClock();
     unsigned m_jobs = 1;
+    int m_working = 0;  // nested work: a count at the end of opening a list
     Finder m_finder;
 };
 

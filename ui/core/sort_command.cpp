@@ -45,6 +45,7 @@ void MainWindowLogic::Sort(int command) {
     ListSortObserver observer(list(), m_desktop);
     engine::SortOutcome outcome;
     const ResultList& rows = list();
+    WorkMark working(m_working);
     m_desktop.RunSortWithProgress(
         m_canc,
         [&](engine::SortObserver& worker) {
@@ -54,6 +55,7 @@ void MainWindowLogic::Sort(int command) {
             outcome = engine::SortResults(std::move(keys), ascending, m_canc, worker);
         },
         observer);
+    working.End();
     if (outcome.cancelled) {
         m_canc = 0;
         m_desktop.Message(msg::kSortCanceled, Icon::Stop);

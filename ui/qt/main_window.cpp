@@ -52,11 +52,11 @@ MainWindow::MainWindow(ui::SettingsStore& store, const DesktopFactory& makeDeskt
     m_openTimer = new QTimer(this);
     m_openTimer->setInterval(100);
     connect(m_openTimer, &QTimer::timeout, this, [this] {
-        if (m_desktop->busy() || QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+        if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
         m_openTimer->stop();
         const std::string path = m_toOpen.front();
         m_toOpen.pop_front();
-        m_logic->OpenNamed(path);
+        if (!m_logic->OpenNamed(path)) m_toOpen.push_front(path);  // work runs: it comes again later
         if (!m_toOpen.empty()) m_openTimer->start();
     });
     BuildMenus();
@@ -195,7 +195,7 @@ void MainWindow::BuildCentre() {
     m_table->verticalHeader()->setDefaultSectionSize(m_logic->settings().slc == 1 ? fontMetrics().height() + 6 : 28);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QTableView::doubleClicked, this, [this] { m_logic->Dispatch(cmd::kDoubleClick); });
-    connect(m_table, &QTableView::customContextMenuRequested, this, [this] { ShowContextMenu(); });
+    connect(m_table, &QTableView::customContextMenuRequested, this, [this] { m_logic->Dispatch(cmd::kContextMenu); });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { m_logic->SelectionChanged(); });
     KeepSelectionAcrossReset();
@@ -320,7 +320,8 @@ void MainWindow::KeepSelectionAcrossReset() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls() && !m_desktop->busy()) event->acceptProposedAction();
+    // While work runs the cursor says a drop is refused; the logic ignores one anyway.
+    if (event->mimeData()->hasUrls() && !m_logic->working()) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
@@ -393,9 +394,7 @@ void MainWindow::SelectOnly(std::size_t row) {
     m_table->scrollTo(m_model->index(r, 0));
 }
 
-void MainWindow::ShowContextMenu() {
-    const auto items = m_logic->ContextMenu();
-    if (items.empty()) return;
+int MainWindow::ChooseFromMenu(const std::vector<ui::ContextItem>& items) {
     QMenu menu(this);
     for (const ui::ContextItem& item : items) {
         if (item.separatorBefore) menu.addSeparator();
@@ -404,12 +403,12 @@ void MainWindow::ShowContextMenu() {
         if (item.isDefault) menu.setDefaultAction(a);
     }
     activateWindow();
-    if (QAction* chosen = menu.exec(QCursor::pos())) m_logic->Dispatch(chosen->data().toInt());
+    const QAction* chosen = menu.exec(QCursor::pos());
+    return chosen ? chosen->data().toInt() : 0;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // While a worker runs nothing closes the window; the progress window has the only way out.
-    if (m_desktop->busy()) return event->ignore();
+    // While a worker runs the logic refuses to close; the progress window has the only way out.
     if (m_quitting || m_logic->QueryClose()) return event->accept();
     event->ignore();
 }

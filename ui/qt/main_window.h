@@ -51,6 +51,7 @@ public:
     void KnownLanguagesChanged() override;
     std::vector<std::size_t> SelectedRows() const override;
     void SelectOnly(std::size_t row) override;
+    int ChooseFromMenu(const std::vector<ui::ContextItem>& items) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -66,7 +67,6 @@ private:
     int PathColumnWidth() const;
     void ApplyColumnWidths();
     void KeepSelectionAcrossReset();
-    void ShowContextMenu();
     QAction* AddCommand(QMenu* menu, int command, const QString& text, const QKeySequence& key = {});
 
     std::unique_ptr<QtDesktop> m_desktop;

@@ -211,13 +211,11 @@ void QtDesktop::RunAside(const std::function<void()>& work) {
         }
     });
     QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    m_aside = true;
     worker->start();
     // Timers and painting go on; clicks and keys wait, so no command starts meanwhile.
     if (!worker->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker->wait();
     delete worker;
-    m_aside = false;
     if (failure) std::rethrow_exception(failure);
 }
 

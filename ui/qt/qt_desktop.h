@@ -31,8 +31,6 @@ public:
     void SetLogic(ui::MainWindowLogic* logic) { m_logic = logic; }
     /// The version check's deadline for the whole check (tests shorten it).
     void SetVersionDeadline(std::chrono::milliseconds deadline) { m_versionDeadline = deadline; }
-    /// True while a worker runs under the progress window.
-    bool busy() const { return m_progress != nullptr || m_aside; }
     ProgressDialog* progress() const { return m_progress; }
 
     ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
@@ -70,7 +68,6 @@ private:
     QWidget* m_owner;
     ui::MainWindowLogic* m_logic = nullptr;
     ProgressDialog* m_progress = nullptr;
-    bool m_aside = false;  // RunAside is waiting for its work
     std::unique_ptr<QDialog> m_busy;
     std::chrono::milliseconds m_versionDeadline{ui::kVersionDeadline};
 };

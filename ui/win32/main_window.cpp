@@ -13,6 +13,7 @@
 #include "ui/core/desktop.h"
 #include "ui/core/messages.h"
 #include "ui/win32/list_view.h"
+#include "ui/win32/message_ids.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
 
@@ -246,10 +247,7 @@ INT_PTR MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             if (id == IDCANCEL) return TRUE;  // Escape does nothing
-            if (id == cmd::kContextMenu) {
-                ShowContextMenu();
-                return TRUE;
-            }
+            // Menus, keys, buttons, the double-click and the context menu; nothing runs while work does.
             m_logic->Dispatch(id);
             return TRUE;
         }
@@ -307,9 +305,7 @@ LRESULT MainWindow::Notify(const NMHDR& header) {
     return 0;
 }
 
-void MainWindow::ShowContextMenu() {
-    const auto items = m_logic->ContextMenu();
-    if (items.empty()) return;
+int MainWindow::ChooseFromMenu(const std::vector<ui::ContextItem>& items) {
     const HMENU menu = CreatePopupMenu();
     for (const ui::ContextItem& item : items) {
         if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -322,7 +318,7 @@ void MainWindow::ShowContextMenu() {
     const int chosen = TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, m_window, nullptr);
     PostMessageW(m_window, WM_NULL, 0, 0);
     DestroyMenu(menu);
-    if (chosen != 0) m_logic->Dispatch(chosen);
+    return chosen;
 }
 
 void MainWindow::DropFiles(HDROP drop) {
@@ -335,12 +331,11 @@ void MainWindow::DropFiles(HDROP drop) {
         paths.push_back(Utf8(path));
     }
     DragFinish(drop);
-    if (!paths.empty() && !m_desktop->busy()) m_logic->DropPaths(paths);
+    if (!paths.empty()) m_logic->DropPaths(paths);  // ignored while work runs
 }
 
 void MainWindow::Close() {
-    // While a worker runs nothing closes the window; the progress window has the only way out.
-    if (m_desktop->busy()) return;
+    // While a worker runs the logic refuses to close; the progress window has the only way out.
     if (!m_closing && !m_logic->QueryClose()) return;
     DestroyWindow(m_window);
 }

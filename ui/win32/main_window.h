@@ -33,6 +33,7 @@ public:
     void KnownLanguagesChanged() override;
     std::vector<std::size_t> SelectedRows() const override;
     void SelectOnly(std::size_t row) override;
+    int ChooseFromMenu(const std::vector<ui::ContextItem>& items) override;
 
     // The list's changes.
     void RowsInserted(std::size_t first, std::size_t count) override;
@@ -49,7 +50,6 @@ private:
     void Layout();
     void SyncRows();
     LRESULT Notify(const NMHDR& header);
-    void ShowContextMenu();
     void DropFiles(HDROP drop);
     void Close();
 
@@ -70,8 +70,5 @@ private:
     bool m_closing = false;
     std::string m_openAtStart;
 };
-
-/// Messages the main window posts to itself.
-inline constexpr UINT kStartUp = WM_APP + 10;
 
 }  // namespace kordel::win32

@@ -1,9 +1,9 @@
-// The desktop services of the main window, with Windows dialogs from the program's resources.
+// The desktop services of the main window, with Windows dialogs from the program's resources. Its
+// members live by concern: win32_desktop.cpp (message boxes, the program's folder), dialogs.cpp,
+// file_dialogs.cpp, progress_window.cpp, shell_open.cpp, thread_hand_off.cpp and version_fetch.cpp.
 #pragma once
 
 #include <windows.h>
-
-#include <chrono>
 
 #include "ui/core/desktop.h"
 #include "ui/core/call_queue.h"
@@ -21,9 +21,6 @@ public:
     /// The owner of the dialogs and message boxes; set once the main window exists.
     void SetMainWindow(HWND window) { m_main = window; }
     void SetLogic(ui::MainWindowLogic* logic) { m_logic = logic; }
-    /// True while a worker runs under the progress window or aside: posted messages still arrive
-    /// then (a dropped file, a close from the taskbar), and must not start a command.
-    bool busy() const { return m_progress != nullptr || m_aside; }
 
     ui::Answer Message(std::string_view text, ui::Icon icon, ui::Buttons buttons = ui::Buttons::Ok) override;
     void RunWithProgress(bool sorting, std::atomic<int>& canc, const std::function<void(engine::RunObserver&)>& work,
@@ -61,8 +58,6 @@ private:
     ui::MainWindowLogic* m_logic = nullptr;
     HWND m_progress = nullptr;
     HWND m_busy = nullptr;
-    bool m_aside = false;  // RunAside is waiting for its work
-    std::chrono::milliseconds m_versionDeadline{20000};
 };
 
 }  // namespace kordel::win32
