@@ -8,6 +8,7 @@
 #include "ui/core/add_files.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "tests/support/files.h"
 #include "userlang/udlangdb.h"
 
@@ -87,7 +88,7 @@ TEST_F(AddFiles, DroppedFolderAddsFilesOfKnownLanguagesAndUserOnes) {
     EXPECT_EQ(logic.list().Path(2), (dir / "tree" / "sub" / "notes.xyz").string());
 
     logic.Dispatch(cmd::kCount);
-    EXPECT_EQ(logic.list().Cell(2, 3), "1");  // "x = 1 # note" is mixed by the user language's "#"
+    EXPECT_EQ(CellText(logic.list(), 2, 3), "1");  // "x = 1 # note" is mixed by the user language's "#"
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
 }
 
@@ -129,8 +130,8 @@ TEST_F(AddFiles, OtherKnownLanguagesAreAnAdditionOfTheToolsMenu) {
                                         (dir / "tree" / "sub" / "b.py").string()}));
     // Counting takes the table before it asks about an unknown extension.
     logic.Dispatch(cmd::kCount);
-    EXPECT_EQ(logic.list().Cell(1, 5), "2");
-    EXPECT_EQ(logic.list().Cell(2, 5), "1");
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "2");
+    EXPECT_EQ(CellText(logic.list(), 2, 5), "1");
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
 
     // Turned off again, the same list asks about the files only the table knows.

@@ -7,6 +7,7 @@
 #include "engine/count_run.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "ui/core/messages.h"
 #include "tests/support/files.h"
 
@@ -175,5 +176,5 @@ TEST_F(ListCommands, StartUpReopensTheLastListAndCountsWhenAsked) {
     MainWindowLogic counted(store, desktop);
     counted.StartUp();
     EXPECT_EQ(counted.cy(), 1);
-    EXPECT_EQ(counted.list().Cell(0, 3), "1");
+    EXPECT_EQ(CellText(counted.list(), 0, 3), "1");
 }

@@ -8,6 +8,7 @@
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/version_check.h"
@@ -51,6 +52,13 @@ protected:
     MainWindowLogic logic{store, desktop};
     RecordingView view;
 };
+
+// Every cell of a row as the views show it.
+std::vector<std::string> RowTexts(const ResultList& list, std::size_t row) {
+    std::vector<std::string> texts;
+    for (std::size_t column = 0; column < list.ColumnCount(); ++column) texts.push_back(CellText(list, row, column));
+    return texts;
+}
 
 }  // namespace
 
@@ -96,11 +104,11 @@ TEST_F(MainLogic, CountFillsRowsTotalsAndReportsCompletion) {
     logic.Dispatch(cmd::kCount);
     ASSERT_EQ(desktop.progressRuns, std::vector<bool>{false});
     EXPECT_EQ(logic.list().Path(0), a.string());
-    EXPECT_EQ(logic.list().Cell(0, 1), "0");
-    EXPECT_EQ(logic.list().Cell(0, 2), "1");
-    EXPECT_EQ(logic.list().Cell(0, 3), "1");
-    EXPECT_EQ(logic.list().Cell(0, 5), "3");
-    EXPECT_EQ(logic.list().Cell(1, 5), "0");
+    EXPECT_EQ(CellText(logic.list(), 0, 1), "0");
+    EXPECT_EQ(CellText(logic.list(), 0, 2), "1");
+    EXPECT_EQ(CellText(logic.list(), 0, 3), "1");
+    EXPECT_EQ(CellText(logic.list(), 0, 5), "3");
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "0");
     EXPECT_EQ(logic.texts().totals.comment, "1 (33.33%)");
     EXPECT_EQ(logic.texts().totals.lines, "3");
     EXPECT_EQ(logic.cy(), 1);
@@ -120,7 +128,7 @@ TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
     logic.Dispatch(cmd::kCountButton);
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
     EXPECT_EQ(logic.cy(), 1);
-    EXPECT_EQ(logic.list().Cell(0, 1), "");
+    EXPECT_EQ(CellText(logic.list(), 0, 1), "");
 }
 
 // The worker counted every row before the window showed the third: Cancel drops the rows not yet
@@ -131,8 +139,8 @@ TEST_F(MainLogic, CancelDropsTheRowsCountedAheadAndTotalsTheRowsShown) {
     desktop.cancelAfterShownRows = 2;
     logic.Dispatch(cmd::kCount);
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
-    EXPECT_EQ(logic.list().Cell(1, 5), "2");
-    for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(logic.list().Cell(row, 5), "") << row;
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "2");
+    for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(CellText(logic.list(), row, 5), "") << row;
     EXPECT_EQ(logic.texts().totals.lines, "4");
     EXPECT_EQ(logic.totals().ntl, 4);
     EXPECT_EQ(logic.cy(), 1);
@@ -329,20 +337,27 @@ TEST(VersionRules, TheBodyIsCappedAtTheFirstLineOrTheLimit) {
 }
 
 TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
-    logic.list().AddPath("/a.c");
-    logic.list().SetCounts(0, {"1", "2", "3", "4", "10"});
+    logic.list().AddPaths({"/a.c", "/b.c"});
+    logic.list().SetCounts(0, {1, 2, 3, 4, 10});
     const OptionBox& sps = OptionBoxes()[4];
     logic.ClickOption(sps, true);
     EXPECT_EQ(logic.list().ColumnCount(), 10u);
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    // Counted before the columns came: their cells wait for the next count.
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 1), (std::vector<std::string>{"/b.c", "", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(store.Read("sps").value_or(""), "1");
     logic.ClickOption(sps, true);  // already on: the rows stay as they are
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
     // Counted with the percentages: turning them off keeps the counts and drops only the percentages.
-    logic.list().SetCounts(0, {"5", "50%", "3", "30%", "0", "0%", "2", "20%", "10"});
+    logic.list().SetCounts(0, {5, 3, 0, 2, 10});
+    EXPECT_EQ(RowTexts(logic.list(), 0),
+              (std::vector<std::string>{"/a.c", "5", "50.00%", "3", "30.00%", "0", "0.00%", "2", "20.00%", "10"}));
     logic.ClickOption(sps, false);
     EXPECT_EQ(logic.list().ColumnCount(), 6u);
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "5", "3", "0", "2", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "5", "3", "0", "2", "10"}));
+    // On again: the columns come back empty, as new ones.
+    logic.ClickOption(sps, true);
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "5", "", "3", "", "0", "", "2", "", "10"}));
 }
 
 TEST_F(MainLogic, SortDirectionIsStoredAndShown) {
@@ -367,15 +382,15 @@ TEST(ResultListOrder, ABatchAmongCountedRowsEqualsAddingOneByOne) {
     ResultList one, batch;
     for (ResultList* list : {&one, &batch}) {
         for (const char* p : {"/s/f.c", "/s/b.c", "/s/d.c"}) list->AddPath(p);
-        for (std::size_t row = 0; row < 3; ++row) list->SetCounts(row, {std::to_string(row + 1), "7"});
+        for (std::size_t row = 0; row < 3; ++row) list->SetCounts(row, {static_cast<std::int64_t>(row + 1), 7, 0, 0, 7});
     }
     const std::vector<std::string> added{"/s/e.c", "/s/a.c", "/s/D.c", "/s/d.c", "/s/g.c", "/s/c.c"};
     for (const std::string& p : added) one.AddPath(p);
     batch.AddPaths(added);
     ASSERT_EQ(batch.RowCount(), 9u);
-    for (std::size_t row = 0; row < 9; ++row) EXPECT_EQ(batch.RowCells(row), one.RowCells(row)) << row;
-    EXPECT_EQ(batch.Cell(4, 1), "2");  // the first /s/d.c, counted before
-    EXPECT_EQ(batch.Cell(5, 1), "");   // the one added again
+    for (std::size_t row = 0; row < 9; ++row) EXPECT_EQ(RowTexts(batch, row), RowTexts(one, row)) << row;
+    EXPECT_EQ(CellText(batch, 4, 1), "2");  // the first /s/d.c, counted before
+    EXPECT_EQ(CellText(batch, 5, 1), "");   // the one added again
 }
 
 // Replays what the list reports on a copy of its paths.

@@ -23,18 +23,20 @@ public:
           m_started(std::chrono::steady_clock::now()) {}
 
     void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
-    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+    // The row's texts are not taken: the list keeps its counts, and the views format them.
+    void WriteRow(std::size_t row, const std::vector<std::string>&) override {
         if (row >= m_doc.list().RowCount()) return;
         if (m_canc.load() == 1) {
             m_dropped = true;
             return;
         }
-        m_doc.list().SetCounts(row, cells);
         m_written = row;
         m_follow = row;
     }
     void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string&) override {
-        if (m_written == row) m_totals.Add(counts);
+        if (m_written != row) return;
+        m_doc.list().SetCounts(row, counts);
+        m_totals.Add(counts);
     }
     void WriteTotals(const engine::TotalsTexts& totals) override {
         m_doc.SetTotals(m_dropped ? engine::MakeTotalsTexts(m_totals) : totals);

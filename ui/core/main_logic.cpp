@@ -206,11 +206,7 @@ void MainWindowLogic::ToggleKnownLanguages() {
 
 void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
     ui::ClickOption(m_store, m_settings, box, checked);
-    if (box.flag != &Settings::sps) return;
-    // A million rows take a second to widen: the new rows are made aside and the old ones freed there.
-    ResultList::PercentRows prepared;
-    m_desktop.RunAside([&] { prepared = ResultList::PreparePercentColumns(list(), m_settings.sps == 1); });
-    FreeAside(list().SetPercentColumns(std::move(prepared)));
+    if (box.flag == &Settings::sps) list().SetPercentColumns(m_settings.sps == 1);
 }
 
 void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }

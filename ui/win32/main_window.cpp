@@ -12,6 +12,7 @@
 #include "ui/core/commands.h"
 #include "ui/core/desktop.h"
 #include "ui/core/messages.h"
+#include "ui/core/result_cells.h"
 #include "ui/win32/list_view.h"
 #include "ui/win32/resource.h"
 #include "ui/win32/text.h"
@@ -286,7 +287,7 @@ LRESULT MainWindow::Notify(const NMHDR& header) {
             const auto row = static_cast<std::size_t>(item.iItem);
             const auto column = static_cast<std::size_t>(item.iSubItem);
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-                m_cellText = row < list.RowCount() && column < list.ColumnCount() ? Wide(list.Cell(row, column))
+                m_cellText = row < list.RowCount() && column < list.ColumnCount() ? Wide(ui::CellText(list, row, column))
                                                                                    : std::wstring();
                 lstrcpynW(item.pszText, m_cellText.c_str(), item.cchTextMax);
             }
