@@ -53,7 +53,7 @@ TEST_F(AddFiles, DialogChoiceAddsNewPathsRemembersFilterAndFolder) {
     EXPECT_EQ(desktop.addShownFilter, 1);
     EXPECT_EQ(desktop.addShownFolder, "");
     EXPECT_EQ(logic.list().RowCount(), 2u);  // the path already there is skipped
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     EXPECT_EQ(logic.texts().status0, "2 items");
     EXPECT_EQ(store.Read("filtin").value_or(""), "5");
     EXPECT_EQ(desktop.busy, (std::vector<std::string>{"Adding source files to the list...", ""}));
@@ -69,7 +69,7 @@ TEST_F(AddFiles, ChoosingOnlyKnownPathsStillMarksTheList) {
     logic.list().AddPath("/s/a.c");
     logic.AddPaths({"/s/a.c"});
     EXPECT_EQ(logic.list().RowCount(), 1u);
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     logic.AddPaths({"/s/A.c"});  // another file off Windows
     EXPECT_EQ(logic.list().RowCount(), kordel::platform::kCaseSensitivePaths ? 2u : 1u);
 }
@@ -114,7 +114,7 @@ TEST_F(AddFiles, OtherKnownLanguagesAreAnAdditionOfTheToolsMenu) {
         return desktop.addFilters.at(0).patterns;
     };
     // Off by default: the desktop program's own languages only.
-    EXPECT_EQ(logic.settings().okl, 0);
+    EXPECT_FALSE(logic.settings().okl);
     EXPECT_EQ(firstFilter().find("*.rs"), std::string::npos);
     logic.DropPaths({(dir / "tree").string()});
     EXPECT_EQ(logic.list().RowCount(), 2u);

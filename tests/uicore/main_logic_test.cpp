@@ -69,7 +69,7 @@ TEST_F(MainLogic, StartsUntitledWithWelcomeAndSixColumns) {
     EXPECT_EQ(logic.texts().totals.code, "0 (0.00%)");
     EXPECT_EQ(logic.texts().totals.lines, "0");
     EXPECT_EQ(logic.list().ColumnCount(), 6u);
-    EXPECT_EQ(logic.settings().asce, 0);
+    EXPECT_FALSE(logic.settings().asce);
 }
 
 TEST_F(MainLogic, RefusalsChangeNothing) {
@@ -87,7 +87,7 @@ TEST_F(MainLogic, RefusalsChangeNothing) {
         EXPECT_EQ(desktop.messages[0].icon, Icon::Stop);
     }
     EXPECT_TRUE(desktop.progressRuns.empty());
-    EXPECT_EQ(logic.uspl(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Saved);
     desktop.messages.clear();
     logic.Dispatch(cmd::kDoubleClick);  // double click on empty space: nothing
     logic.Dispatch(cmd::kEscape);
@@ -111,7 +111,7 @@ TEST_F(MainLogic, CountFillsRowsTotalsAndReportsCompletion) {
     EXPECT_EQ(CellText(logic.list(), 1, 5), "0");
     EXPECT_EQ(logic.texts().totals.comment, "1 (33.33%)");
     EXPECT_EQ(logic.texts().totals.lines, "3");
-    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_TRUE(logic.cy());
     EXPECT_EQ(logic.pn(), "Demo");
     EXPECT_EQ(logic.texts().status0, "2 items");
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
@@ -127,7 +127,7 @@ TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
     desktop.cancelBeforeRun = true;
     logic.Dispatch(cmd::kCountButton);
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
-    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_TRUE(logic.cy());
     EXPECT_EQ(CellText(logic.list(), 0, 1), "");
 }
 
@@ -143,20 +143,20 @@ TEST_F(MainLogic, CancelDropsTheRowsCountedAheadAndTotalsTheRowsShown) {
     for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(CellText(logic.list(), row, 5), "") << row;
     EXPECT_EQ(logic.texts().totals.lines, "4");
     EXPECT_EQ(logic.totals().ntl, 4);
-    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_TRUE(logic.cy());
     EXPECT_EQ(view.scrolled, (std::vector<std::size_t>{0, 1}));
 }
 
 TEST_F(MainLogic, AFaultInTheWorkerShowsTheCrashMessageThenClosesThroughThePrompt) {
     logic.list().AddPath(WriteSource("a.c", "x;\n").string());
-    logic.UpdateWindowName(2);
+    logic.UpdateWindowName(kordel::projects::ListChanges::Unsaved);
     desktop.faultInWorker = true;
     logic.Dispatch(cmd::kCount);
     EXPECT_EQ(desktop.LastMessage().substr(0, 35), "Kordel has crashed and must close! ");
     EXPECT_EQ(view.closeRequests, 1);
     EXPECT_EQ(view.quits, 0);
-    EXPECT_EQ(logic.uspl(), 1);  // still unsaved: the close will ask
-    EXPECT_EQ(logic.cy(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);  // still unsaved: the close will ask
+    EXPECT_FALSE(logic.cy());
 }
 
 TEST(OpenRules, RunnableFilesAreKnownPerShell) {
@@ -186,14 +186,14 @@ TEST_F(MainLogic, RemoveDeletesSelectedRowsAndMarksTheTitle) {
     ASSERT_EQ(logic.list().RowCount(), 1u);
     EXPECT_EQ(logic.list().Path(0), "/s/b.c");
     EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List *");
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     EXPECT_EQ(logic.texts().status0, "1 item");
 }
 
 TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
     logic.list().AddPath("/s/a.c");
     logic.SetProjectName("Old");
-    logic.UpdateWindowName(2);
+    logic.UpdateWindowName(kordel::projects::ListChanges::Unsaved);
     desktop.answers = {Answer::Cancel};
     logic.Dispatch(cmd::kNew);
     EXPECT_EQ(desktop.LastMessage(), "Do you want to save changes to \"Untitled Project List\"?");
@@ -204,8 +204,8 @@ TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
     EXPECT_EQ(logic.texts().projectName, "Unspecified");
     EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List");
     EXPECT_EQ(logic.texts().status0, "0 items");
-    EXPECT_EQ(logic.uspl(), 2);
-    EXPECT_EQ(logic.cy(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Declined);
+    EXPECT_FALSE(logic.cy());
 }
 
 TEST_F(MainLogic, FindAndFindNextWalkTheListWithoutWrapping) {

@@ -31,7 +31,7 @@ TEST(SortCommand, RefusesWithoutResultsOrPercentColumnsAndSortsTheRows) {
     logic.Dispatch(cmd::kSortComment);
     EXPECT_EQ(logic.list().Paths(), (std::vector<std::string>{"/a.c", "/c.c", "/b.c"}));
     EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_EQ(logic.uspl(), 0);  // sorting does not mark the list as changed
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Saved);  // sorting does not mark the list as changed
 
     desktop.cancelAfterPasses = 1;
     logic.Dispatch(cmd::kDescending);

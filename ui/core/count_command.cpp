@@ -110,7 +110,7 @@ void MainWindowLogic::Count() {
     m_pn = m_doc.state().nameField;
     const ListFiles files(list());
     const engine::CountOptions options = m_settings.countOptions();
-    ListCountObserver observer(m_doc, m_desktop, m_view, m_settings.dls != 1, m_canc);
+    ListCountObserver observer(m_doc, m_desktop, m_view, !m_settings.dls, m_canc);
     engine::RunResult result;
     const unsigned jobs = m_jobs;
     const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
@@ -127,7 +127,7 @@ void MainWindowLogic::Count() {
         return;
     }
     m_totals = observer.dropped() ? observer.totals() : result.totals;
-    m_doc.state().cy = 1;
+    m_doc.state().cy = true;
     if (!result.cancelled && !observer.dropped() && m_view && list().RowCount() > 0) m_view->ScrollTo(0);
     if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
     UpdateStatusBars();

@@ -41,7 +41,7 @@ std::size_t SortColumn(int command, bool sps) {
 void MainWindowLogic::Sort(int command) {
     const bool sps = list().percentColumns();
     const std::size_t column = SortColumn(command, sps);
-    const bool ascending = m_settings.asce == 1;
+    const bool ascending = m_settings.asce;
     ListSortObserver observer(list(), m_desktop);
     engine::SortOutcome outcome;
     const ResultList& rows = list();

@@ -121,7 +121,7 @@ void MainWindow::Initialise(HWND window) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     PrepareListView(m_list);
-    if (m_logic->settings().slc == 0) {
+    if (!m_logic->settings().slc) {
         // Every row as tall as this image list's images: the list is easier to read.
         m_rowSpacer = ImageList_Create(24, 24, ILC_COLOR32, 1, 1);
         if (!m_rowSpacer) {
@@ -370,11 +370,11 @@ void MainWindow::QuitNow() {
 
 void MainWindow::KnownLanguagesChanged() {
     CheckMenuItem(GetMenu(m_window), cmd::kKnownLanguages,
-                  MF_BYCOMMAND | (m_logic->settings().okl == 1 ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_logic->settings().okl ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainWindow::SortDirectionChanged() {
-    const bool ascending = m_logic->settings().asce == 1;
+    const bool ascending = m_logic->settings().asce;
     const HMENU menu = GetMenu(m_window);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
