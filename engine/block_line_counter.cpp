@@ -53,7 +53,7 @@ std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_
     std::string_view line = raw;
     if (rule == QuoteRule::DoubleUnlessTriple && raw.find("\"\"\"") != std::string_view::npos) return raw;
     if (raw.find('"') != std::string_view::npos) {
-        RemoveQuotes(raw, scratch.first, 0);
+        RemoveQuotes(raw, scratch.first, QuoteMark::Double);
         line = scratch.first;
     }
     const std::size_t apostrophe = instr(line, "'");
@@ -64,7 +64,7 @@ std::string_view EmptyStrings(std::string_view raw, QuoteRule rule, std::string_
         single = apostrophe != 0 && m != 0 && apostrophe < m;
     }
     if (!single) return line;
-    RemoveQuotes(line, scratch.second, 1);
+    RemoveQuotes(line, scratch.second, QuoteMark::Single);
     return scratch.second;
 }
 
@@ -75,7 +75,7 @@ void ClassifyPlain(std::string_view line, Tally& tally) {
     } else if (z4 == 0) {
         tally.Blank();
     } else {
-        FindLetterEx(line, static_cast<long long>(z4 + 1)) == 2 ? tally.Blank() : tally.Code();
+        HasTextIn(line, static_cast<long long>(z4 + 1)) ? tally.Code() : tally.Blank();
     }
 }
 
@@ -101,7 +101,8 @@ BlockLineClassifier::BlockLineClassifier(BlockLineMarkers markers, bool cblib)
 }
 
 void BlockLineClassifier::Classify(std::string_view line, Tally& tally) {
-    m_inBlock ? ClassifyInside(line, tally) : ClassifyOutside(line, tally);
+    if (m_inBlock) m_inBlock = !ClassifyInsideBlock(line, m_markers.end, m_cblib, tally);
+    else ClassifyOutside(line, tally);
     m_quiet = m_inBlock ? &m_quietInside : &m_quietOutside;
 }
 
@@ -115,7 +116,7 @@ void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
             if (const std::size_t four = instr(line, ";;;;")) at = four;
             else if (const std::size_t two = instr(line, ";;")) at = two;
         }
-        tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(at) - 1) == 1);
+        tally.CommentOrMixed(HasTextIn(line, static_cast<long long>(at) - 1));
         return;
     }
     if (z2 == 0) {
@@ -126,27 +127,27 @@ void BlockLineClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
         ClassifyPlain(line, tally);
         return;
     }
-    tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(z2) - 1) == 1);
+    tally.CommentOrMixed(HasTextIn(line, static_cast<long long>(z2) - 1));
     const std::size_t from = m_markers.endAfterBegin ? z2 + m_markers.begin.size() : z2;
     if (instr(line, m_markers.end, static_cast<long long>(from)) == 0) m_inBlock = true;
 }
 
-void BlockLineClassifier::ClassifyInside(std::string_view line, Tally& tally) {
-    if (m_cblib) {
+bool ClassifyInsideBlock(std::string_view line, std::string_view end, bool cblib, Tally& tally) {
+    if (cblib) {
         const std::size_t lf = line.find('\n');
         if (lf == 0 || (lf == std::string_view::npos && IsBlankText(line))) {
             tally.Blank();
-            return;
+            return false;
         }
     }
-    const std::size_t i5 = instr(line, m_markers.end);
+    const std::size_t i5 = instr(line, end);
     if (i5 == 0) {
         tally.Comment();
-        return;
+        return false;
     }
-    m_inBlock = false;
-    const std::string_view rest = GetPastEndComment(i5 - 1 + m_markers.end.size(), line);
+    const std::string_view rest = GetPastEndComment(i5 - 1 + end.size(), line);
     tally.CommentOrMixed(!IsBlankText(rest));
+    return true;
 }
 
 }  // namespace kordel::engine

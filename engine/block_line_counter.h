@@ -54,7 +54,6 @@ public:
 
 private:
     void ClassifyOutside(std::string_view line, Tally& tally);
-    void ClassifyInside(std::string_view line, Tally& tally);
 
     BlockLineMarkers m_markers;
     bool m_cblib;
@@ -68,7 +67,12 @@ private:
 /// literals such as '"' or '/' so that their contents open neither a string nor a comment.
 void EmptyCStrings(std::string_view line, std::string& out);
 
-/// C4 without and with the stray-end test: code or blank by the line's text.
+/// A line outside any comment and without a marker: code or blank by its text.
 void ClassifyPlain(std::string_view line, Tally& tally);
+
+/// A line inside a block comment that ends with `end`: comment, blank (an empty or blank line under
+/// `cblib`), or, when the end marker is on it, comment or mixed by the text after the marker. True
+/// when the block ends on this line.
+bool ClassifyInsideBlock(std::string_view line, std::string_view end, bool cblib, Tally& tally);
 
 }  // namespace kordel::engine

@@ -86,7 +86,7 @@ constexpr BuiltinExtension kExtensions[] = {
 };
 
 bool SameExtension(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && instr(a, b, 0, 1) == 1;
+    return a.size() == b.size() && instr(a, b, 0, true) == 1;
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ void LineCommentClassifier::Classify(std::string_view raw, Tally& tally) {
     const std::string_view line = EmptyStrings(raw, m_quotes, m_marker, m_scratch);
     const std::size_t m = instr(line, m_marker);
     if (m > 0) {
-        tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(m) - 1) == 1);
+        tally.CommentOrMixed(HasTextIn(line, static_cast<long long>(m) - 1));
         return;
     }
     ClassifyPlain(line, tally);
@@ -32,22 +32,22 @@ void SpecialLineClassifier::Classify(std::string_view raw, Tally& tally) {
     if (m_rule == SpecialLineRule::Abap) {
         if (instr(raw, "*") == 1) return tally.Comment();
         if (const std::size_t q = instr(raw, "\"")) {
-            return tally.CommentOrMixed(FindLetterEx(raw, static_cast<long long>(q) - 1) == 1);
+            return tally.CommentOrMixed(HasTextIn(raw, static_cast<long long>(q) - 1));
         }
         return ClassifyPlain(raw, tally);
     }
     const std::string_view line = EmptyStrings(raw, QuoteRule::Double, "", m_scratch);
     if (m_rule == SpecialLineRule::Basic) {
-        if (instr(line, "REM", 0, 1) == 1) return tally.Comment();
+        if (instr(line, "REM", 0, true) == 1) return tally.Comment();
         if (const std::size_t a = instr(line, "'")) {
-            return tally.CommentOrMixed(FindLetterEx(line, static_cast<long long>(a) - 1) == 1);
+            return tally.CommentOrMixed(HasTextIn(line, static_cast<long long>(a) - 1));
         }
         return ClassifyPlain(line, tally);
     }
     const std::size_t h = instr(line, "#");
     const std::size_t semicolon = instr(line, ";");
     if (h == 1) return tally.Comment();
-    if (h > 1 && semicolon > 0 && semicolon < h && FindLetterEx(line, static_cast<long long>(semicolon) - 1) == 1)
+    if (h > 1 && semicolon > 0 && semicolon < h && HasTextIn(line, static_cast<long long>(semicolon) - 1))
         return tally.Mixed();
     ClassifyPlain(line, tally);
 }

@@ -2,7 +2,6 @@
 #include "engine/number_text.h"
 
 #include <cstdio>
-#include <limits>
 
 namespace kordel::engine {
 
@@ -19,17 +18,25 @@ std::string AddCommas(std::string_view digits) {
 
 std::string CountText(std::int64_t count) { return AddCommas(std::to_string(count)); }
 
-std::string PercentText(std::int64_t count, std::int64_t total) {
+std::int64_t PercentHundredths(std::int64_t count, std::int64_t total) {
     double percent = 0.0;
     if (total >= 1) percent = static_cast<double>(count) / static_cast<double>(total) * 100.0;
-    // "%f" may print the locale's decimal comma; the text always uses a full stop.
+    // The digits "%f" prints (its rounding at six decimals included) up to the second decimal; the
+    // locale's decimal mark is skipped whatever it is.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.6f", percent);
-    std::string text(buffer);
-    for (char& c : text)
-        if (c == ',') c = '.';
-    text.resize(text.size() - 4);
-    return text;
+    std::string_view printed(buffer);
+    printed.remove_suffix(4);
+    std::int64_t hundredths = 0;
+    for (char c : printed)
+        if (c >= '0' && c <= '9') hundredths = hundredths * 10 + (c - '0');
+    return hundredths;
+}
+
+std::string PercentText(std::int64_t count, std::int64_t total) {
+    const std::int64_t hundredths = PercentHundredths(count, total);
+    const std::int64_t fraction = hundredths % 100;
+    return std::to_string(hundredths / 100) + (fraction < 10 ? ".0" : ".") + std::to_string(fraction);
 }
 
 std::vector<std::string> RowCellTexts(const FileCounts& c, bool sps) {
@@ -42,17 +49,6 @@ std::vector<std::string> RowCellTexts(const FileCounts& c, bool sps) {
 TotalsTexts MakeTotalsTexts(const RunTotals& t) {
     auto both = [&](std::int64_t n) { return CountText(n) + " (" + PercentText(n, t.ntl) + "%)"; };
     return {both(t.ncl), both(t.ncol), both(t.nml), both(t.ncbl), CountText(t.ntl)};
-}
-
-std::uint64_t aatoi(std::string_view text) {
-    std::uint64_t value = 0;
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    for (char c : text) {
-        if (c < '0' || c > '9') continue;
-        const auto digit = static_cast<std::uint64_t>(c - '0');
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-    }
-    return value;
 }
 
 }  // namespace kordel::engine

@@ -16,6 +16,10 @@ std::string AddCommas(std::string_view digits);
 /// A count as decimal text with thousands separators.
 std::string CountText(std::int64_t count);
 
+/// The percentage of `count` in `total` in hundredths, as "%f" prints it cut to two decimals (6666 for
+/// "66.66"); 0 when total < 1. Sorting by a percentage column orders by this number.
+std::int64_t PercentHundredths(std::int64_t count, std::int64_t total);
+
 /// The percentage of `count` in `total` as "%f" prints it, cut to two decimals ("66.66"); "0.00" when total < 1.
 std::string PercentText(std::int64_t count, std::int64_t total);
 
@@ -32,9 +36,5 @@ struct TotalsTexts {
 };
 
 TotalsTexts MakeTotalsTexts(const RunTotals& totals);
-
-/// The number made of every decimal digit of a cell text ("1,234" -> 1234, "12.34%" -> 1234, "" -> 0),
-/// as the sort reads the result list. Saturates instead of overflowing.
-std::uint64_t aatoi(std::string_view text);
 
 }  // namespace kordel::engine

@@ -7,7 +7,7 @@ namespace kordel::engine {
 namespace {
 
 bool CodeBefore(std::string_view line, std::size_t pos) {
-    return FindLetterExPAS(line, static_cast<long long>(pos) - 1) == 1;
+    return HasPascalCodeIn(line, static_cast<long long>(pos) - 1);
 }
 
 }  // namespace
@@ -24,19 +24,19 @@ void PascalClassifier::Classify(std::string_view line, Tally& tally) {
     if (close == 0) return tally.Comment();
     m_block = Block::None;
     const std::string_view rest = GetPastEndComment(close - 1 + (paren ? 2 : 1), line);
-    tally.CommentOrMixed(paren ? FindLetterExPAS(rest, static_cast<long long>(rest.size())) == 1
-                               : FindLetterEx(rest, static_cast<long long>(rest.size())) == 1);
+    tally.CommentOrMixed(paren ? HasPascalCodeIn(rest, static_cast<long long>(rest.size()))
+                               : HasTextIn(rest, static_cast<long long>(rest.size())));
 }
 
 void PascalClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
     std::string_view line = raw;
     if (raw.find('"') != std::string_view::npos) {
-        RemoveQuotes(raw, m_scratch, 0);
+        RemoveQuotes(raw, m_scratch, QuoteMark::Double);
         line = m_scratch;
     }
     std::size_t a = instr(line, "'"), L = instr(line, "//"), B = instr(line, "{"), P = instr(line, "(*");
     if (a > 0 && ((L && B && a < L && a < B) || (P && a < P))) {
-        RemoveQuotes(line, m_single, 1);
+        RemoveQuotes(line, m_single, QuoteMark::Single);
         line = m_single;
         L = instr(line, "//");
         B = instr(line, "{");
@@ -68,7 +68,7 @@ void PascalClassifier::ClassifyOutside(std::string_view raw, Tally& tally) {
     const std::size_t lf = line.find('\n');
     if (lf == 0) return tally.Blank();
     const long long n = lf == std::string_view::npos ? static_cast<long long>(line.size()) : static_cast<long long>(lf + 1);
-    FindLetterExPAS(line, n) == 1 ? tally.Code() : tally.Blank();
+    HasPascalCodeIn(line, n) ? tally.Code() : tally.Blank();
 }
 
 }  // namespace kordel::engine

@@ -16,41 +16,41 @@ void SplitNameAndExtension(std::string_view path, std::size_t b, std::size_t d, 
 
 }  // namespace
 
-int IsUNC(std::string_view path) { return path.size() >= 2 && path[0] == '\\' && path[1] == '\\' ? 1 : 0; }
+bool IsUncPath(std::string_view path) { return path.size() >= 2 && path[0] == '\\' && path[1] == '\\'; }
 
-std::size_t UNCDriveLen(std::string_view path) {
+std::size_t UncDriveLength(std::string_view path) {
     int seen = 0;
     for (std::size_t i = 0; i < path.size(); ++i)
         if (path[i] == '\\' && ++seen == 4) return i + 1;
     return path.size();
 }
 
-PathParts splitpath(std::string_view path) {
+PathParts SplitDrivePath(std::string_view path) {
     PathParts parts;
-    const std::size_t b = searchforobyter(path, '\\');
-    const std::size_t d = searchforobyter(path, '.');
+    const std::size_t b = LastIndexOf(path, '\\');
+    const std::size_t d = LastIndexOf(path, '.');
     parts.drive = std::string(path.substr(0, 3));
     if (b >= 3) parts.folder = std::string(path.substr(3, b - 3 + 1));
     SplitNameAndExtension(path, b, d, parts);
     return parts;
 }
 
-PathParts splitpathUNC(std::string_view path) {
+PathParts SplitUncPath(std::string_view path) {
     PathParts parts;
-    const std::size_t b = searchforobyter(path, '\\');
-    const std::size_t d = searchforobyter(path, '.');
-    const std::size_t p = UNCDriveLen(path);
+    const std::size_t b = LastIndexOf(path, '\\');
+    const std::size_t d = LastIndexOf(path, '.');
+    const std::size_t p = UncDriveLength(path);
     parts.drive = std::string(path.substr(0, p));
     if (b > p) parts.folder = std::string(path.substr(p, b - p));
     SplitNameAndExtension(path, b, d, parts);
     return parts;
 }
 
-PathParts splitpathPosix(std::string_view path) {
+PathParts SplitPosixPath(std::string_view path) {
     PathParts parts;
     const std::size_t slash = path.rfind('/');
     const std::size_t b = slash == std::string_view::npos ? 0 : slash;
-    const std::size_t d = searchforobyter(path, '.');
+    const std::size_t d = LastIndexOf(path, '.');
     if (slash != std::string_view::npos) parts.folder = std::string(path.substr(0, b + 1));
     // Without a separator the name starts at index 0, not 1.
     const std::size_t nameStart = slash == std::string_view::npos ? 0 : b + 1;
@@ -60,10 +60,10 @@ PathParts splitpathPosix(std::string_view path) {
 }
 
 PathParts SplitPath(std::string_view path) {
-    if constexpr (platform::kWindows) return IsUNC(path) ? splitpathUNC(path) : splitpath(path);
-    return splitpathPosix(path);
+    if constexpr (platform::kWindows) return IsUncPath(path) ? SplitUncPath(path) : SplitDrivePath(path);
+    return SplitPosixPath(path);
 }
 
-std::string_view PathExtension(std::string_view path) { return path.substr(searchforobyter(path, '.')); }
+std::string_view PathExtension(std::string_view path) { return path.substr(LastIndexOf(path, '.')); }
 
 }  // namespace kordel::engine

@@ -13,20 +13,20 @@ struct PathParts {
     std::string extension;  ///< from the last "." of the whole path to its end, dot included
 };
 
-/// 1 when the path starts with two backslashes.
-int IsUNC(std::string_view path);
+/// True when the path starts with two backslashes.
+bool IsUncPath(std::string_view path);
 
 /// Characters up to and including the fourth backslash; the whole length when there are fewer.
-std::size_t UNCDriveLen(std::string_view path);
+std::size_t UncDriveLength(std::string_view path);
 
 /// Splits a drive-letter path ("C:\src\a.c").
-PathParts splitpath(std::string_view path);
+PathParts SplitDrivePath(std::string_view path);
 
 /// Splits a network path ("\\srv\share\dir\x.c").
-PathParts splitpathUNC(std::string_view path);
+PathParts SplitUncPath(std::string_view path);
 
 /// Splits a POSIX path ("/src/a.c"): no drive, folder through the last "/".
-PathParts splitpathPosix(std::string_view path);
+PathParts SplitPosixPath(std::string_view path);
 
 /// Chooses the splitter for a path of the running platform.
 PathParts SplitPath(std::string_view path);

@@ -12,11 +12,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 }  // namespace
 
-std::size_t instr(std::string_view text, std::string_view match, long long start, int sensflag) {
+std::size_t instr(std::string_view text, std::string_view match, long long start, bool ignoreCase) {
     if (match.empty()) return 0;
     if (start > static_cast<long long>(text.size())) return 0;
     const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start - 1);
-    if (sensflag == 0) {
+    if (!ignoreCase) {
         const std::size_t at = text.find(match, from);
         return at == std::string_view::npos ? 0 : at + 1;
     }
@@ -29,8 +29,8 @@ std::size_t instr(std::string_view text, std::string_view match, long long start
     return 0;
 }
 
-void RemoveQuotes(std::string_view source, std::string& out, int mode) {
-    const char q = mode == 0 ? '"' : '\'';
+void RemoveQuotes(std::string_view source, std::string& out, QuoteMark mark) {
+    const char q = mark == QuoteMark::Double ? '"' : '\'';
     out.clear();
     bool inside = false;
     for (std::size_t i = 0; i < source.size(); ++i) {
@@ -47,22 +47,22 @@ void RemoveQuotes(std::string_view source, std::string& out, int mode) {
     }
 }
 
-int FindLetterEx(std::string_view text, long long n) {
-    if (n < 1) return 2;
+bool HasTextIn(std::string_view text, long long n) {
+    if (n < 1) return false;
     const std::size_t len = std::min<std::size_t>(text.size(), static_cast<std::size_t>(n));
     for (std::size_t i = 0; i < len; ++i)
-        if (!IsBlank(text[i])) return 1;
-    return 2;
+        if (!IsBlank(text[i])) return true;
+    return false;
 }
 
-int FindLetterExPAS(std::string_view text, long long n) {
-    if (n < 1) return 2;
+bool HasPascalCodeIn(std::string_view text, long long n) {
+    if (n < 1) return false;
     const std::size_t len = std::min<std::size_t>(text.size(), static_cast<std::size_t>(n));
     for (std::size_t i = 0; i < len; ++i) {
         const char c = AsciiUpper(text[i]);
-        if ((c >= 'A' && c <= 'Z') || c == '=' || c == '+' || c == '-' || c == ',') return 1;
+        if ((c >= 'A' && c <= 'Z') || c == '=' || c == '+' || c == '-' || c == ',') return true;
     }
-    return 2;
+    return false;
 }
 
 std::string_view GetPastEndComment(std::size_t start, std::string_view text) {
@@ -77,7 +77,7 @@ std::size_t CountOQuotes(std::string_view text, long long n) {
     return count;
 }
 
-std::size_t searchforobyter(std::string_view text, char c) {
+std::size_t LastIndexOf(std::string_view text, char c) {
     const std::size_t at = text.rfind(c);
     return at == std::string_view::npos ? 0 : at;
 }

@@ -15,8 +15,8 @@ engine::FileCounts Plus(const engine::FileCounts& a, const engine::FileCounts& b
 
 bool IsReport(Format format) { return format == Format::Txt || format == Format::Csv || format == Format::Html; }
 
-reports::ReportRow ReportRowOf(const sources::Row& row, bool percent) {
-    return {row.path, row.counted ? RowCellTexts(row.counts, percent) : std::vector<std::string>{}};
+reports::ReportRow ReportRowOf(const sources::Row& row) {
+    return {row.path, row.counted ? std::optional(row.counts) : std::nullopt, true};
 }
 
 // The whole output from all rows at once.
@@ -40,7 +40,7 @@ std::string Render(const RowStyle& o, std::vector<sources::Row>& rows, const eng
     }
     if (o.sort) sources::SortRows(rows, key, o.ascending);
     reports::ReportInput report{{}, MakeTotalsTexts(runTotals), name, o.percent};
-    for (const sources::Row& row : rows) report.rows.push_back(ReportRowOf(row, o.percent));
+    for (const sources::Row& row : rows) report.rows.push_back(ReportRowOf(row));
     if (o.format == Format::Txt) return ToCrLf(reports::ReportText(report, reports::SystemClock().Now()));
     if (o.format == Format::Csv) return reports::ReportCSV(report);  // CR LF already, LF kept in names
     return ToCrLf(reports::ReportHTM(report));
@@ -94,7 +94,7 @@ void RowOutput::Add(sources::Row row) {
     if (m_mode == Mode::Summary) return;
     const bool first = m_written++ == 0;
     if (IsReport(m_style.format)) {
-        const reports::ReportRow report = ReportRowOf(row, m_style.percent);
+        const reports::ReportRow report = ReportRowOf(row);
         if (m_style.format == Format::Txt) Write(ToCrLf(reports::ReportTextRow(report, m_style.percent)));
         else if (m_style.format == Format::Csv) Write(reports::ReportCSVRow(report, m_style.percent));
         else Write(ToCrLf(reports::ReportHTMRow(report, first, m_style.percent)));

@@ -128,8 +128,8 @@ bool ExportProject(const fs::path& path, const std::vector<std::string>& rows, L
         if (!questions.AskRetryWrite(OpenForWritingMessage(platform::PathText(path)))) return false;
     if (!state.PN.empty()) state.nameField = state.PN;
     state.pfn = platform::PathText(path);
-    state.uspl = 0;
-    state.cy = 0;
+    state.uspl = ListChanges::Saved;
+    state.cy = false;
     if (settings.llp) settings.lsp = platform::PathText(path);
     return true;
 }
@@ -219,7 +219,7 @@ void GetProject(const fs::path& path, std::vector<std::string>& rows, ListState&
         if (name != kEndMarker && entries.missing < entries.listed) {
             state.nameField = std::string(name);
             state.PN = name == kUnspecified ? std::string() : std::string(name);
-            state.cy = 0;
+            state.cy = false;
         }
     }
     rows.insert(rows.end(), entries.added.begin(), entries.added.end());

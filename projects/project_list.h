@@ -24,13 +24,20 @@ inline constexpr const char* kNoneFound =
 inline constexpr const char* kCannotSaveEmpty =
     "You cannot save a project list because you have not added any source files yet.";
 
+/// Whether the list has changes the project list file does not hold.
+enum class ListChanges {
+    Saved,     ///< nothing to save
+    Unsaved,   ///< closing asks to save
+    Declined,  ///< the user chose not to save them
+};
+
 /// The main window's state that opening and saving read and change.
 struct ListState {
     std::string pfn = kUntitled;             ///< current project list file
     std::string PN;                          ///< current project name, written on save
     std::string nameField = kUnspecified;    ///< the project name shown in the window
-    int uspl = 0;                            ///< 0 saved, 1 unsaved changes, 2 declined
-    int cy = 0;                              ///< results present
+    ListChanges uspl = ListChanges::Saved;
+    bool cy = false;                         ///< results present
     bool openFailed = false;
 };
 

@@ -18,12 +18,22 @@ struct Columns {
 constexpr Columns kWithPercent{0, 1, 2, 3, 4, 5, 6, 7, 8};
 constexpr std::size_t kPlainCode = 0, kPlainComment = 1, kPlainMixed = 2, kPlainBlank = 3, kPlainTotal = 4;
 
-const std::string& Cell(const ReportRow& row, std::size_t column) {
-    static const std::string empty;
-    return column < row.cells.size() ? row.cells[column] : empty;
-}
-
 std::size_t CellCount(bool sps) { return sps ? 9 : 5; }
+
+// The texts of the cells after the path, as the list shows them; `commas` false leaves the
+// thousands separators out of the counts.
+std::vector<std::string> CellTexts(const ReportRow& row, bool sps, bool commas = true) {
+    std::vector<std::string> cells(CellCount(sps));
+    if (!row.counts) return cells;
+    const engine::FileCounts& c = *row.counts;
+    auto count = [&](std::int64_t n) { return commas ? engine::CountText(n) : std::to_string(n); };
+    auto percent = [&](std::int64_t n) {
+        return row.percentsShown ? engine::PercentText(n, c.nl3) + "%" : std::string();
+    };
+    if (!sps) return {count(c.ii), count(c.inoc), count(c.inoml), count(c.inos), count(c.nl3)};
+    return {count(c.ii),    percent(c.ii),    count(c.inoc), percent(c.inoc), count(c.inoml),
+            percent(c.inoml), count(c.inos), percent(c.inos), count(c.nl3)};
+}
 
 std::string ProjectName(const std::string& pn) { return pn.empty() ? "Unspecified" : pn; }
 
@@ -32,13 +42,6 @@ std::string TwoDigits(int n) {
     std::string text = std::to_string(n);
     if (n >= 0 && n < 10) text.insert(0, 1, '0');
     return text;
-}
-
-std::string RemoveCommas(std::string_view text) {
-    std::string out;
-    for (char c : text)
-        if (c != ',') out += c;
-    return out;
 }
 
 class SystemClockImpl final : public Clock {
@@ -109,23 +112,24 @@ std::string ReportTextHead(const std::string& pn, std::size_t rowCount, const Lo
 std::string ReportTextRow(const ReportRow& row, bool sps) {
     std::string out = kRule + "\n\n";
     out += "File: " + row.path + "\n";
+    const std::vector<std::string> cells = CellTexts(row, sps);
     if (sps) {
         const Columns& c = kWithPercent;
-        out += "Code Lines: " + Cell(row, c.code) + "\n";
-        out += "% of Code Lines: " + Cell(row, c.codePct) + "\n";
-        out += "Comment Lines: " + Cell(row, c.comment) + "\n";
-        out += "% of Comment Lines: " + Cell(row, c.commentPct) + "\n";
-        out += "Blank Lines: " + Cell(row, c.blank) + "\n";
-        out += "% of Blank Lines: " + Cell(row, c.blankPct) + "\n";
-        out += "Mixed Lines: " + Cell(row, c.mixed) + "\n";
-        out += "% of Mixed Lines: " + Cell(row, c.mixedPct) + "\n\n";
-        out += "Total Lines Altogether: " + Cell(row, c.total) + "\n\n";
+        out += "Code Lines: " + cells[c.code] + "\n";
+        out += "% of Code Lines: " + cells[c.codePct] + "\n";
+        out += "Comment Lines: " + cells[c.comment] + "\n";
+        out += "% of Comment Lines: " + cells[c.commentPct] + "\n";
+        out += "Blank Lines: " + cells[c.blank] + "\n";
+        out += "% of Blank Lines: " + cells[c.blankPct] + "\n";
+        out += "Mixed Lines: " + cells[c.mixed] + "\n";
+        out += "% of Mixed Lines: " + cells[c.mixedPct] + "\n\n";
+        out += "Total Lines Altogether: " + cells[c.total] + "\n\n";
     } else {
-        out += "Code Lines: " + Cell(row, kPlainCode) + "\n";
-        out += "Comment Lines: " + Cell(row, kPlainComment) + "\n";
-        out += "Blank Lines: " + Cell(row, kPlainBlank) + "\n";
-        out += "Mixed Lines: " + Cell(row, kPlainMixed) + "\n";
-        out += "Total Lines Altogether: " + Cell(row, kPlainTotal) + "\n\n";
+        out += "Code Lines: " + cells[kPlainCode] + "\n";
+        out += "Comment Lines: " + cells[kPlainComment] + "\n";
+        out += "Blank Lines: " + cells[kPlainBlank] + "\n";
+        out += "Mixed Lines: " + cells[kPlainMixed] + "\n";
+        out += "Total Lines Altogether: " + cells[kPlainTotal] + "\n\n";
     }
     return out;
 }
@@ -155,10 +159,10 @@ std::string ReportCSVHead(bool sps) {
 
 std::string ReportCSVRow(const ReportRow& row, bool sps) {
     std::string out = CsvField(row.path);
-    // Counts lose their separators; percentage cells hold none, so the same step leaves them as shown.
-    for (std::size_t i = 0; i < CellCount(sps); ++i) {
+    // Counts without their separators; percentages as shown.
+    for (const std::string& cell : CellTexts(row, sps, false)) {
         out += ',';
-        out += CsvField(RemoveCommas(Cell(row, i)));
+        out += CsvField(cell);
     }
     out += "\r\n";
     return out;
@@ -201,7 +205,7 @@ std::string ReportHTMHead(const std::string& pn, bool sps) {
 std::string ReportHTMRow(const ReportRow& row, bool first, bool sps) {
     std::string out = first ? "" : "<TR>\n";
     out += "<TD>" + HtmlEscape(row.path) + "</TD>\n";
-    for (std::size_t i = 0; i < CellCount(sps); ++i) out += "<TD>" + HtmlEscape(Cell(row, i)) + "</TD>\n";
+    for (const std::string& cell : CellTexts(row, sps)) out += "<TD>" + HtmlEscape(cell) + "</TD>\n";
     out += "</TR>\n";
     return out;
 }

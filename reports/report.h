@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,11 @@
 
 namespace kordel::reports {
 
-/// One row of the result list as displayed: the path and the texts of the other cells, in column order.
+/// One row of the result list: the path and its counts, written as the list shows them.
 struct ReportRow {
     std::string path;
-    std::vector<std::string> cells;  ///< 5 cells, or 9 with the percentage columns; missing cells read as empty
+    std::optional<engine::FileCounts> counts;  ///< none: the row was not counted and its cells are empty
+    bool percentsShown = true;                 ///< false: the percentage cells are empty (not counted since they came)
 };
 
 /// Everything a report is written from.

@@ -5,9 +5,8 @@
 
 namespace kordel::userlang {
 
-using engine::FindLetterEx;
+using engine::HasTextIn;
 using engine::instr;
-using engine::IsBlankText;
 
 CustomMarkers MarkersOf(const UserLanguage& language) {
     return {language.olcop,  ParseColumn(language.olfc), language.mlbcop, ParseColumn(language.fcmlb),
@@ -15,7 +14,8 @@ CustomMarkers MarkersOf(const UserLanguage& language) {
 }
 
 void CustomClassifier::Classify(std::string_view line, engine::Tally& tally) {
-    m_inBlock ? ClassifyInside(line, tally) : ClassifyOutside(line, tally);
+    if (m_inBlock) m_inBlock = !engine::ClassifyInsideBlock(line, m_markers.mlecop, m_cblib, tally);
+    else ClassifyOutside(line, tally);
 }
 
 void CustomClassifier::ClassifyOutside(std::string_view raw, engine::Tally& tally) {
@@ -24,7 +24,7 @@ void CustomClassifier::ClassifyOutside(std::string_view raw, engine::Tally& tall
     const std::size_t z2 = instr(line, m_markers.mlbcop);
     // Code before the signal makes the line mixed, unless the flag makes the whole line a comment.
     auto commentOrMixed = [&](std::size_t at) {
-        tally.CommentOrMixed(!m_markers.olcswl && FindLetterEx(line, static_cast<long long>(at) - 1) == 1);
+        tally.CommentOrMixed(!m_markers.olcswl && HasTextIn(line, static_cast<long long>(at) - 1));
     };
     if (z1 != 0 && (z2 == 0 || z2 >= z1) && (m_markers.olfc == 0 || m_markers.olfc == z1)) {
         commentOrMixed(z1);
@@ -41,24 +41,6 @@ void CustomClassifier::ClassifyOutside(std::string_view raw, engine::Tally& tall
         return;
     }
     engine::ClassifyPlain(line, tally);
-}
-
-void CustomClassifier::ClassifyInside(std::string_view line, engine::Tally& tally) {
-    if (m_cblib) {
-        const std::size_t lf = line.find('\n');
-        if (lf == 0 || (lf == std::string_view::npos && IsBlankText(line))) {
-            tally.Blank();
-            return;
-        }
-    }
-    const std::size_t i5 = instr(line, m_markers.mlecop);
-    if (i5 == 0) {
-        tally.Comment();
-        return;
-    }
-    m_inBlock = false;
-    const std::string_view rest = engine::GetPastEndComment(i5 - 1 + m_markers.mlecop.size(), line);
-    tally.CommentOrMixed(!IsBlankText(rest));
 }
 
 std::optional<engine::UserLanguageMatch> DatabaseLanguages::Find(std::string_view extension,

@@ -37,7 +37,6 @@ public:
 
 private:
     void ClassifyOutside(std::string_view line, engine::Tally& tally);
-    void ClassifyInside(std::string_view line, engine::Tally& tally);
 
     CustomMarkers m_markers;
     bool m_cblib;

@@ -1,5 +1,7 @@
 // Count and percentage texts.
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -46,12 +48,18 @@ TEST(NumberText, RowCellsFollowTheColumnLayout) {
     EXPECT_EQ(MakeTotalsTexts(t).lines, "2,234");
 }
 
-TEST(SortKeys, TakeEveryDigitOfTheText) {
-    EXPECT_EQ(aatoi("1,234"), 1234u);
-    EXPECT_EQ(aatoi("12.34%"), 1234u);
-    EXPECT_EQ(aatoi("9.50%"), 950u);
-    EXPECT_EQ(aatoi("10.25%"), 1025u);
-    EXPECT_EQ(aatoi(""), 0u);
-    EXPECT_EQ(aatoi("no digits"), 0u);
-    EXPECT_EQ(aatoi("99999999999999999999999"), ~std::uint64_t{0});
+// The sort orders a percentage column by PercentHundredths and the list shows PercentText: both must be
+// what "%f" prints, cut to two decimals, so that equal texts are equal keys.
+TEST(SortKeys, PercentHundredthsAreTheDigitsOfThePrintedPercentage) {
+    for (std::int64_t total : {1LL, 3LL, 7LL, 8LL, 49LL, 97LL, 1000LL, 65537LL, 3000000007LL})
+        for (std::int64_t count : {std::int64_t{0}, std::int64_t{1}, total / 3, total / 2, total - 1, total, 2 * total}) {
+            char printed[64];
+            std::snprintf(printed, sizeof printed, "%.6f", static_cast<double>(count) / static_cast<double>(total) * 100.0);
+            const std::string cut = std::string(printed).substr(0, std::strlen(printed) - 4);
+            EXPECT_EQ(PercentText(count, total), cut) << count << " of " << total;
+            std::string digits = cut;
+            digits.erase(digits.find('.'), 1);
+            EXPECT_EQ(PercentHundredths(count, total), std::stoll(digits)) << count << " of " << total;
+        }
+    EXPECT_EQ(PercentHundredths(5, 0), 0);
 }

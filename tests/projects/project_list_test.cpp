@@ -43,16 +43,16 @@ protected:
 TEST_F(ProjectListTest, WritesTheLayoutByteForByte) {
     const std::vector<std::string> rows{"C:\\src\\a.c", "C:\\src\\b.c"};
     m_settings.llp = true;
-    m_state.uspl = 1;
-    m_state.cy = 1;
+    m_state.uspl = ListChanges::Unsaved;
+    m_state.cy = true;
     m_state.PN = "Widget";
     const fs::path named = m_dir / "named.kpl";
     ASSERT_TRUE(ExportProject(named, rows, m_state, m_settings, m_q));
     EXPECT_EQ(ReadBytes(named), ReadBytes(KORDEL_PROJECT_DATA "/widget.kpl"));
     EXPECT_EQ(m_state.pfn, named.string());
     EXPECT_EQ(m_state.nameField, "Widget");
-    EXPECT_EQ(m_state.uspl, 0);
-    EXPECT_EQ(m_state.cy, 0);
+    EXPECT_EQ(m_state.uspl, ListChanges::Saved);
+    EXPECT_FALSE(m_state.cy);
     EXPECT_EQ(m_settings.lsp, named.string());
 
     m_state.PN.clear();
@@ -79,14 +79,14 @@ TEST_F(ProjectListTest, OpenedListSavesBackToTheSameBytes) {
     }
 
     ListState fresh;
-    fresh.cy = 1;
+    fresh.cy = true;
     EXPECT_FALSE(OpenProject(list, m_rows, fresh, m_settings, m_q));
     EXPECT_FALSE(fresh.openFailed);
     EXPECT_EQ(m_rows, kept);  // in the order of the list
     EXPECT_EQ(fresh.PN, "Widget 2");
     EXPECT_EQ(fresh.nameField, "Widget 2");
     EXPECT_EQ(fresh.pfn, list.string());
-    EXPECT_EQ(fresh.cy, 0);
+    EXPECT_FALSE(fresh.cy);
     ASSERT_TRUE(ExportProject(list, m_rows, fresh, m_settings, m_q));
     EXPECT_EQ(ReadBytes(list), expected);
     EXPECT_TRUE(m_q.shown.empty());
@@ -195,11 +195,11 @@ TEST_F(ProjectListTest, RefusesToSaveAnEmptyListOverAGoodOne) {
     const fs::path good = m_dir / "good.kpl";
     ASSERT_TRUE(WriteBytes(good, "good"));
     m_state.pfn = good.string();
-    m_state.uspl = 1;
+    m_state.uspl = ListChanges::Unsaved;
     EXPECT_FALSE(ExportProject(good, {}, m_state, m_settings, m_q));
     EXPECT_EQ(m_q.shown, (std::vector<std::string>{kCannotSaveEmpty}));
     EXPECT_EQ(ReadBytes(good), "good");
-    EXPECT_EQ(m_state.uspl, 1);
+    EXPECT_EQ(m_state.uspl, ListChanges::Unsaved);
 }
 
 TEST_F(ProjectListTest, RefusesPathsAndNamesTheReaderWouldNotGiveBack) {
@@ -233,12 +233,12 @@ TEST_F(ProjectListTest, RefusesPathsAndNamesTheReaderWouldNotGiveBack) {
     for (const Case& c : cases) {
         m_q.shown.clear();
         m_state.PN = c.name;
-        m_state.uspl = 1;
+        m_state.uspl = ListChanges::Unsaved;
         EXPECT_FALSE(ExportProject(good, c.rows, m_state, m_settings, m_q)) << c.message;
         EXPECT_EQ(m_q.shown, std::vector<std::string>{c.message});
         EXPECT_EQ(WhyNotSavable(c.rows, c.name), c.message);
         EXPECT_EQ(ReadBytes(good), "good");
-        EXPECT_EQ(m_state.uspl, 1);
+        EXPECT_EQ(m_state.uspl, ListChanges::Unsaved);
     }
 }
 
@@ -265,8 +265,8 @@ TEST_F(ProjectListTest, NamesThatLookLikeMarkersOrHoldACarriageReturnReadBack) {
 TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
     const fs::path list = m_dir / "l.kpl";
     ASSERT_TRUE(WriteBytes(list, "old"));
-    m_state.uspl = 1;
-    m_state.cy = 1;
+    m_state.uspl = ListChanges::Unsaved;
+    m_state.cy = true;
     m_settings.llp = true;
     FaultyFileOps ops(FailAt::EveryWrite);  // a full disk
     m_q.answers = {true};  // OK once (retry), then Cancel
@@ -275,8 +275,8 @@ TEST_F(ProjectListTest, FailedWriteKeepsOldFileAndState) {
     EXPECT_EQ(m_q.shown, (std::vector<std::string>{message, message}));
     EXPECT_EQ(ReadBytes(list), "old");
     EXPECT_EQ(m_state.pfn, kUntitled);
-    EXPECT_EQ(m_state.uspl, 1);
-    EXPECT_EQ(m_state.cy, 1);
+    EXPECT_EQ(m_state.uspl, ListChanges::Unsaved);
+    EXPECT_TRUE(m_state.cy);
     EXPECT_EQ(m_settings.lsp, "");
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
 

@@ -44,7 +44,7 @@ std::vector<std::string> ManyPaths(const std::string& stem, int n) {
 
 reports::ReportInput ManyRows(int n) {
     reports::ReportInput input;
-    for (const std::string& p : ManyPaths("report", n)) input.rows.push_back({p, {"1", "2", "3", "4", "10"}});
+    for (const std::string& p : ManyPaths("report", n)) input.rows.push_back({p, engine::FileCounts{1, 2, 3, 4, 10}});
     input.pn = "Reliability";
     return input;
 }

@@ -30,13 +30,9 @@ ReportInput Sample(bool sps) {
     in.sps = sps;
     in.pn = "R&D <x>";
     in.totals = {"1,235 (98.56%)", "5 (0.39%)", "6 (0.47%)", "7 (0.55%)", "1,253"};
-    if (sps) {
-        in.rows = {{"C:\\src\\a.c", {"1,234", "98.56%", "5", "0.39%", "6", "0.47%", "7", "0.55%", "1,252"}},
-                   {"C:\\x, \"y\"\\b.c", {"1", "100.00%", "0", "0.00%", "0", "0.00%", "0", "0.00%", "1"}}};
-    } else {
-        in.rows = {{"C:\\src\\a.c", {"1,234", "5", "6", "7", "1,252"}},
-                   {"C:\\x, \"y\"\\b.c", {"1", "0", "0", "0", "1"}}};
-    }
+    // Shown as "1,234", "98.56%", "5", "0.39%", "6", "0.47%", "7", "0.55%", "1,252" with percentages.
+    in.rows = {{"C:\\src\\a.c", engine::FileCounts{1234, 5, 6, 7, 1252}},
+               {"C:\\x, \"y\"\\b.c", engine::FileCounts{1, 0, 0, 0, 1}}};
     return in;
 }
 
@@ -98,6 +94,20 @@ TEST(ReportCSV, OneFileSaysFileAndUncountedCellsStayEmpty) {
     const std::string csv = ReportCSV(in);
     // The line ends are CR LF; the line feed inside the name stays a line feed.
     EXPECT_NE(csv.find("\r\n\"a line\nbreak.c\",,,,,\r\nTotals (1 file),"), std::string::npos);
+}
+
+// A row counted before the percentage columns came shows its counts and empty percentage cells, and
+// every report writes it so.
+TEST(ReportRows, PercentagesNotCountedYetStayEmptyInEveryForm) {
+    ReportInput in;
+    in.sps = true;
+    in.rows = {{"/a.c", engine::FileCounts{1500, 2, 0, 1, 1503}, false}};
+    EXPECT_NE(ReportCSV(in).find("\r\n/a.c,1500,,2,,0,,1,,1503\r\n"), std::string::npos);
+    EXPECT_NE(ReportTextRow(in.rows[0], true).find("Code Lines: 1,500\n% of Code Lines: \nComment Lines: 2\n"),
+              std::string::npos);
+    EXPECT_NE(ReportHTMRow(in.rows[0], true, true).find("<TD>1,500</TD>\n<TD></TD>\n<TD>2</TD>\n"), std::string::npos);
+    in.rows[0].percentsShown = true;
+    EXPECT_NE(ReportCSV(in).find("\r\n/a.c,1500,99.80%,2,0.13%,0,0.00%,1,0.06%,1503\r\n"), std::string::npos);
 }
 
 TEST(CsvField, QuotesExactlyTheFieldsThatNeedIt) {

@@ -1,3 +1,4 @@
+// Temporary folders and whole-file reads and writes for the tests: the helpers behind files.h.
 #include "tests/support/files.h"
 
 #include <atomic>

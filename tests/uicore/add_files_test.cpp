@@ -8,6 +8,7 @@
 #include "ui/core/add_files.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "tests/support/files.h"
 #include "userlang/udlangdb.h"
 
@@ -52,7 +53,7 @@ TEST_F(AddFiles, DialogChoiceAddsNewPathsRemembersFilterAndFolder) {
     EXPECT_EQ(desktop.addShownFilter, 1);
     EXPECT_EQ(desktop.addShownFolder, "");
     EXPECT_EQ(logic.list().RowCount(), 2u);  // the path already there is skipped
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     EXPECT_EQ(logic.texts().status0, "2 items");
     EXPECT_EQ(store.Read("filtin").value_or(""), "5");
     EXPECT_EQ(desktop.busy, (std::vector<std::string>{"Adding source files to the list...", ""}));
@@ -68,7 +69,7 @@ TEST_F(AddFiles, ChoosingOnlyKnownPathsStillMarksTheList) {
     logic.list().AddPath("/s/a.c");
     logic.AddPaths({"/s/a.c"});
     EXPECT_EQ(logic.list().RowCount(), 1u);
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     logic.AddPaths({"/s/A.c"});  // another file off Windows
     EXPECT_EQ(logic.list().RowCount(), kordel::platform::kCaseSensitivePaths ? 2u : 1u);
 }
@@ -87,7 +88,7 @@ TEST_F(AddFiles, DroppedFolderAddsFilesOfKnownLanguagesAndUserOnes) {
     EXPECT_EQ(logic.list().Path(2), (dir / "tree" / "sub" / "notes.xyz").string());
 
     logic.Dispatch(cmd::kCount);
-    EXPECT_EQ(logic.list().Cell(2, 3), "1");  // "x = 1 # note" is mixed by the user language's "#"
+    EXPECT_EQ(CellText(logic.list(), 2, 3), "1");  // "x = 1 # note" is mixed by the user language's "#"
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
 }
 
@@ -113,7 +114,7 @@ TEST_F(AddFiles, OtherKnownLanguagesAreAnAdditionOfTheToolsMenu) {
         return desktop.addFilters.at(0).patterns;
     };
     // Off by default: the desktop program's own languages only.
-    EXPECT_EQ(logic.settings().okl, 0);
+    EXPECT_FALSE(logic.settings().okl);
     EXPECT_EQ(firstFilter().find("*.rs"), std::string::npos);
     logic.DropPaths({(dir / "tree").string()});
     EXPECT_EQ(logic.list().RowCount(), 2u);
@@ -129,8 +130,8 @@ TEST_F(AddFiles, OtherKnownLanguagesAreAnAdditionOfTheToolsMenu) {
                                         (dir / "tree" / "sub" / "b.py").string()}));
     // Counting takes the table before it asks about an unknown extension.
     logic.Dispatch(cmd::kCount);
-    EXPECT_EQ(logic.list().Cell(1, 5), "2");
-    EXPECT_EQ(logic.list().Cell(2, 5), "1");
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "2");
+    EXPECT_EQ(CellText(logic.list(), 2, 5), "1");
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
 
     // Turned off again, the same list asks about the files only the table knows.

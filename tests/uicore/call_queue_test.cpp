@@ -1,3 +1,4 @@
+// The call queue: slices in order, replaced updates dropped, one delivery at a time, calls destroyed by their poster.
 #include "ui/core/call_queue.h"
 
 #include <gtest/gtest.h>

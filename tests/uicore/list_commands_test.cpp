@@ -7,6 +7,7 @@
 #include "engine/count_run.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "ui/core/messages.h"
 #include "tests/support/files.h"
 
@@ -45,13 +46,13 @@ TEST_F(ListCommands, SaveAsWritesTheListAndCleansTheTitle) {
     logic.Dispatch(cmd::kSave);
     EXPECT_EQ(desktop.LastMessage(), msg::kCannotSaveEmpty);
     logic.AddPaths({a, b});
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     const std::string target = (dir / "list.kpl").string();
     desktop.savePaths = {target};
     logic.Dispatch(cmd::kSaveKey);
     ASSERT_TRUE(fs::exists(target));
     EXPECT_EQ(logic.pfn(), target);
-    EXPECT_EQ(logic.uspl(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Saved);
     EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - " + target);
     EXPECT_EQ(desktop.busy, (std::vector<std::string>{"Saving a project list...", ""}));
     const std::string written = ReadBytes(target);
@@ -103,7 +104,7 @@ TEST_F(ListCommands, ClosingWithYesOnAnUntitledListRunsSaveAs) {
     desktop.answers = {Answer::Yes};
     desktop.savePaths = {(dir / "x.kpl").string()};
     EXPECT_TRUE(logic.QueryClose());
-    EXPECT_EQ(logic.uspl(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Saved);
 }
 
 TEST_F(ListCommands, DetectedNameAndSuggestionSaveWithoutDialogButAskBeforeReplacing) {
@@ -169,11 +170,11 @@ TEST_F(ListCommands, StartUpReopensTheLastListAndCountsWhenAsked) {
     reopen.StartUp();
     EXPECT_EQ(reopen.list().Paths(), std::vector<std::string>{a});
     EXPECT_EQ(reopen.pfn(), target);
-    EXPECT_EQ(reopen.cy(), 0);
+    EXPECT_FALSE(reopen.cy());
 
     store.Write("acpl", "1");
     MainWindowLogic counted(store, desktop);
     counted.StartUp();
-    EXPECT_EQ(counted.cy(), 1);
-    EXPECT_EQ(counted.list().Cell(0, 3), "1");
+    EXPECT_TRUE(counted.cy());
+    EXPECT_EQ(CellText(counted.list(), 0, 3), "1");
 }

@@ -8,6 +8,7 @@
 #include "fake_desktop.h"
 #include "ui/core/commands.h"
 #include "ui/core/main_logic.h"
+#include "ui/core/result_cells.h"
 #include "ui/core/messages.h"
 #include "ui/core/open_rules.h"
 #include "ui/core/version_check.h"
@@ -58,6 +59,13 @@ protected:
     RecordingView view;
 };
 
+// Every cell of a row as the views show it.
+std::vector<std::string> RowTexts(const ResultList& list, std::size_t row) {
+    std::vector<std::string> texts;
+    for (std::size_t column = 0; column < list.ColumnCount(); ++column) texts.push_back(CellText(list, row, column));
+    return texts;
+}
+
 }  // namespace
 
 TEST_F(MainLogic, StartsUntitledWithWelcomeAndSixColumns) {
@@ -67,7 +75,7 @@ TEST_F(MainLogic, StartsUntitledWithWelcomeAndSixColumns) {
     EXPECT_EQ(logic.texts().totals.code, "0 (0.00%)");
     EXPECT_EQ(logic.texts().totals.lines, "0");
     EXPECT_EQ(logic.list().ColumnCount(), 6u);
-    EXPECT_EQ(logic.settings().asce, 0);
+    EXPECT_FALSE(logic.settings().asce);
 }
 
 TEST_F(MainLogic, RefusalsChangeNothing) {
@@ -85,7 +93,7 @@ TEST_F(MainLogic, RefusalsChangeNothing) {
         EXPECT_EQ(desktop.messages[0].icon, Icon::Stop);
     }
     EXPECT_TRUE(desktop.progressRuns.empty());
-    EXPECT_EQ(logic.uspl(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Saved);
     desktop.messages.clear();
     logic.Dispatch(cmd::kDoubleClick);  // double click on empty space: nothing
     logic.Dispatch(cmd::kEscape);
@@ -102,14 +110,14 @@ TEST_F(MainLogic, CountFillsRowsTotalsAndReportsCompletion) {
     logic.Dispatch(cmd::kCount);
     ASSERT_EQ(desktop.progressRuns, std::vector<bool>{false});
     EXPECT_EQ(logic.list().Path(0), a.string());
-    EXPECT_EQ(logic.list().Cell(0, 1), "0");
-    EXPECT_EQ(logic.list().Cell(0, 2), "1");
-    EXPECT_EQ(logic.list().Cell(0, 3), "1");
-    EXPECT_EQ(logic.list().Cell(0, 5), "3");
-    EXPECT_EQ(logic.list().Cell(1, 5), "0");
+    EXPECT_EQ(CellText(logic.list(), 0, 1), "0");
+    EXPECT_EQ(CellText(logic.list(), 0, 2), "1");
+    EXPECT_EQ(CellText(logic.list(), 0, 3), "1");
+    EXPECT_EQ(CellText(logic.list(), 0, 5), "3");
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "0");
     EXPECT_EQ(logic.texts().totals.comment, "1 (33.33%)");
     EXPECT_EQ(logic.texts().totals.lines, "3");
-    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_TRUE(logic.cy());
     EXPECT_EQ(logic.pn(), "Demo");
     EXPECT_EQ(logic.texts().status0, "2 items");
     EXPECT_EQ(desktop.LastMessage(), "Kordel completed in 0 seconds.");
@@ -125,8 +133,8 @@ TEST_F(MainLogic, CancelledCountSaysSoAndKeepsResults) {
     desktop.cancelBeforeRun = true;
     logic.Dispatch(cmd::kCountButton);
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
-    EXPECT_EQ(logic.cy(), 1);
-    EXPECT_EQ(logic.list().Cell(0, 1), "");
+    EXPECT_TRUE(logic.cy());
+    EXPECT_EQ(CellText(logic.list(), 0, 1), "");
 }
 
 // The worker counted every row before the window showed the third: Cancel drops the rows not yet
@@ -137,24 +145,24 @@ TEST_F(MainLogic, CancelDropsTheRowsCountedAheadAndTotalsTheRowsShown) {
     desktop.cancelAfterShownRows = 2;
     logic.Dispatch(cmd::kCount);
     EXPECT_EQ(desktop.LastMessage(), "The process was canceled.");
-    EXPECT_EQ(logic.list().Cell(1, 5), "2");
-    for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(logic.list().Cell(row, 5), "") << row;
+    EXPECT_EQ(CellText(logic.list(), 1, 5), "2");
+    for (std::size_t row = 2; row < 6; ++row) EXPECT_EQ(CellText(logic.list(), row, 5), "") << row;
     EXPECT_EQ(logic.texts().totals.lines, "4");
     EXPECT_EQ(logic.totals().ntl, 4);
-    EXPECT_EQ(logic.cy(), 1);
+    EXPECT_TRUE(logic.cy());
     EXPECT_EQ(view.scrolled, (std::vector<std::size_t>{0, 1}));
 }
 
 TEST_F(MainLogic, AFaultInTheWorkerShowsTheCrashMessageThenClosesThroughThePrompt) {
     logic.list().AddPath(WriteSource("a.c", "x;\n").string());
-    logic.UpdateWindowName(2);
+    logic.UpdateWindowName(kordel::projects::ListChanges::Unsaved);
     desktop.faultInWorker = true;
     logic.Dispatch(cmd::kCount);
     EXPECT_EQ(desktop.LastMessage().substr(0, 35), "Kordel has crashed and must close! ");
     EXPECT_EQ(view.closeRequests, 1);
     EXPECT_EQ(view.quits, 0);
-    EXPECT_EQ(logic.uspl(), 1);  // still unsaved: the close will ask
-    EXPECT_EQ(logic.cy(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);  // still unsaved: the close will ask
+    EXPECT_FALSE(logic.cy());
 }
 
 TEST(OpenRules, RunnableFilesAreKnownPerShell) {
@@ -184,14 +192,14 @@ TEST_F(MainLogic, RemoveDeletesSelectedRowsAndMarksTheTitle) {
     ASSERT_EQ(logic.list().RowCount(), 1u);
     EXPECT_EQ(logic.list().Path(0), "/s/b.c");
     EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List *");
-    EXPECT_EQ(logic.uspl(), 1);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Unsaved);
     EXPECT_EQ(logic.texts().status0, "1 item");
 }
 
 TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
     logic.list().AddPath("/s/a.c");
     logic.SetProjectName("Old");
-    logic.UpdateWindowName(2);
+    logic.UpdateWindowName(kordel::projects::ListChanges::Unsaved);
     desktop.answers = {Answer::Cancel};
     logic.Dispatch(cmd::kNew);
     EXPECT_EQ(desktop.LastMessage(), "Do you want to save changes to \"Untitled Project List\"?");
@@ -202,8 +210,8 @@ TEST_F(MainLogic, NewClearsListTotalsAndProjectNameAfterThePrompt) {
     EXPECT_EQ(logic.texts().projectName, "Unspecified");
     EXPECT_EQ(logic.texts().title, std::string(kCaption) + " - Untitled Project List");
     EXPECT_EQ(logic.texts().status0, "0 items");
-    EXPECT_EQ(logic.uspl(), 2);
-    EXPECT_EQ(logic.cy(), 0);
+    EXPECT_EQ(logic.uspl(), kordel::projects::ListChanges::Declined);
+    EXPECT_FALSE(logic.cy());
 }
 
 TEST_F(MainLogic, FindAndFindNextWalkTheListWithoutWrapping) {
@@ -404,20 +412,27 @@ TEST(VersionRules, TheBodyIsCappedAtTheFirstLineOrTheLimit) {
 }
 
 TEST_F(MainLogic, PercentColumnsOptionChangesTheListAtOnce) {
-    logic.list().AddPath("/a.c");
-    logic.list().SetCounts(0, {"1", "2", "3", "4", "10"});
+    logic.list().AddPaths({"/a.c", "/b.c"});
+    logic.list().SetCounts(0, {1, 2, 3, 4, 10});
     const OptionBox& sps = OptionBoxes()[4];
     logic.ClickOption(sps, true);
     EXPECT_EQ(logic.list().ColumnCount(), 10u);
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    // Counted before the columns came: their cells wait for the next count.
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 1), (std::vector<std::string>{"/b.c", "", "", "", "", "", "", "", "", ""}));
     EXPECT_EQ(store.Read("sps").value_or(""), "1");
     logic.ClickOption(sps, true);  // already on: the rows stay as they are
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "1", "", "2", "", "3", "", "4", "", "10"}));
     // Counted with the percentages: turning them off keeps the counts and drops only the percentages.
-    logic.list().SetCounts(0, {"5", "50%", "3", "30%", "0", "0%", "2", "20%", "10"});
+    logic.list().SetCounts(0, {5, 3, 0, 2, 10});
+    EXPECT_EQ(RowTexts(logic.list(), 0),
+              (std::vector<std::string>{"/a.c", "5", "50.00%", "3", "30.00%", "0", "0.00%", "2", "20.00%", "10"}));
     logic.ClickOption(sps, false);
     EXPECT_EQ(logic.list().ColumnCount(), 6u);
-    EXPECT_EQ(logic.list().RowCells(0), (std::vector<std::string>{"/a.c", "5", "3", "0", "2", "10"}));
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "5", "3", "0", "2", "10"}));
+    // On again: the columns come back empty, as new ones.
+    logic.ClickOption(sps, true);
+    EXPECT_EQ(RowTexts(logic.list(), 0), (std::vector<std::string>{"/a.c", "5", "", "3", "", "0", "", "2", "", "10"}));
 }
 
 TEST_F(MainLogic, SortDirectionIsStoredAndShown) {
@@ -442,15 +457,15 @@ TEST(ResultListOrder, ABatchAmongCountedRowsEqualsAddingOneByOne) {
     ResultList one, batch;
     for (ResultList* list : {&one, &batch}) {
         for (const char* p : {"/s/f.c", "/s/b.c", "/s/d.c"}) list->AddPath(p);
-        for (std::size_t row = 0; row < 3; ++row) list->SetCounts(row, {std::to_string(row + 1), "7"});
+        for (std::size_t row = 0; row < 3; ++row) list->SetCounts(row, {static_cast<std::int64_t>(row + 1), 7, 0, 0, 7});
     }
     const std::vector<std::string> added{"/s/e.c", "/s/a.c", "/s/D.c", "/s/d.c", "/s/g.c", "/s/c.c"};
     for (const std::string& p : added) one.AddPath(p);
     batch.AddPaths(added);
     ASSERT_EQ(batch.RowCount(), 9u);
-    for (std::size_t row = 0; row < 9; ++row) EXPECT_EQ(batch.RowCells(row), one.RowCells(row)) << row;
-    EXPECT_EQ(batch.Cell(4, 1), "2");  // the first /s/d.c, counted before
-    EXPECT_EQ(batch.Cell(5, 1), "");   // the one added again
+    for (std::size_t row = 0; row < 9; ++row) EXPECT_EQ(RowTexts(batch, row), RowTexts(one, row)) << row;
+    EXPECT_EQ(CellText(batch, 4, 1), "2");  // the first /s/d.c, counted before
+    EXPECT_EQ(CellText(batch, 5, 1), "");   // the one added again
 }
 
 // Replays what the list reports on a copy of its paths.

@@ -114,8 +114,8 @@ TEST(IniSettings, TheFileIsParsedOnceAndWritesKeepTheValuesInMemory) {
     IniSettingsStore store(dir / "kordel.ini", kordel::RealFileOps(), reader.Reader());
     for (int i = 0; i < 3; ++i) {
         const Settings s = LoadOptions(store);
-        EXPECT_EQ(s.cnoml, 1);
-        EXPECT_EQ(s.asce, 1);
+        EXPECT_TRUE(s.cnoml);
+        EXPECT_TRUE(s.asce);
     }
     ASSERT_TRUE(WriteNumber(store, "sps", 1));
     EXPECT_EQ(ReadFlag(store, "sps"), 1);
@@ -134,10 +134,10 @@ TEST(Options, LoadUsesTheStoredNamesAndBoxesWriteThrough) {
     store.Write("sortarr", "1");
     store.Write("cblib", "2");
     Settings s = LoadOptions(store);
-    EXPECT_EQ(s.cnoml, 1);
-    EXPECT_EQ(s.asce, 1);
-    EXPECT_EQ(s.cblib, 0);
-    EXPECT_EQ(s.slc, 0);
+    EXPECT_TRUE(s.cnoml);
+    EXPECT_TRUE(s.asce);
+    EXPECT_FALSE(s.cblib);
+    EXPECT_FALSE(s.slc);
 
     const auto& boxes = OptionBoxes();
     const OptionBox& spacing = boxes.back();
@@ -147,11 +147,11 @@ TEST(Options, LoadUsesTheStoredNamesAndBoxesWriteThrough) {
     EXPECT_EQ(store.Read("slc").value_or(""), "0");
     ClickOption(store, s, spacing, false);
     EXPECT_EQ(store.Read("slc").value_or(""), "1");
-    EXPECT_EQ(s.slc, 1);
+    EXPECT_TRUE(s.slc);
 
     ClickOption(store, s, boxes[0], false);
     EXPECT_EQ(store.Read("tmac").value_or(""), "0");
-    EXPECT_EQ(s.cnoml, 0);
+    EXPECT_FALSE(s.cnoml);
     ChooseDotF(store, s, 1);
     EXPECT_EQ(store.Read("dotf").value_or(""), "1");
     EXPECT_EQ(s.countOptions().dotf, 1);

@@ -23,18 +23,20 @@ public:
           m_started(std::chrono::steady_clock::now()) {}
 
     void SetStatus(const std::string& text) override { m_desktop.SetProgressDetail(text); }
-    void WriteRow(std::size_t row, const std::vector<std::string>& cells) override {
+    // The row's texts are not taken: the list keeps its counts, and the views format them.
+    void WriteRow(std::size_t row, const std::vector<std::string>&) override {
         if (row >= m_doc.list().RowCount()) return;
         if (m_canc.load() == 1) {
             m_dropped = true;
             return;
         }
-        m_doc.list().SetCounts(row, cells);
         m_written = row;
         m_follow = row;
     }
     void RowCounted(std::size_t row, const engine::FileCounts& counts, const std::string&) override {
-        if (m_written == row) m_totals.Add(counts);
+        if (m_written != row) return;
+        m_doc.list().SetCounts(row, counts);
+        m_totals.Add(counts);
     }
     void WriteTotals(const engine::TotalsTexts& totals) override {
         m_doc.SetTotals(m_dropped ? engine::MakeTotalsTexts(m_totals) : totals);
@@ -108,7 +110,7 @@ void MainWindowLogic::Count() {
     m_pn = m_doc.state().nameField;
     const ListFiles files(list());
     const engine::CountOptions options = m_settings.countOptions();
-    ListCountObserver observer(m_doc, m_desktop, m_view, m_settings.dls != 1, m_canc);
+    ListCountObserver observer(m_doc, m_desktop, m_view, !m_settings.dls, m_canc);
     engine::RunResult result;
     const unsigned jobs = m_jobs;
     const userlang::DatabaseLanguages userLanguages(m_languageDb.read);
@@ -127,7 +129,7 @@ void MainWindowLogic::Count() {
         return;
     }
     m_totals = observer.dropped() ? observer.totals() : result.totals;
-    m_doc.state().cy = 1;
+    m_doc.state().cy = true;
     if (!result.cancelled && !observer.dropped() && m_view && list().RowCount() > 0) m_view->ScrollTo(0);
     if (!observer.message().empty()) m_desktop.Message(observer.message(), Icon::Information);
     UpdateStatusBars();

@@ -1,6 +1,7 @@
 // The Export commands: the shown results as a CSV, HTML or text report.
 #include "ui/core/main_logic.h"
 #include "platform/files.h"
+#include "ui/core/result_cells.h"
 
 namespace kordel::ui {
 
@@ -15,10 +16,7 @@ void MainWindowLogic::Export(int command) {
     m_canc = 0;
     reports::ReportInput input;
     input.rows.reserve(list().RowCount());
-    for (std::size_t row = 0; row < list().RowCount(); ++row) {
-        const auto& cells = list().RowCells(row);
-        input.rows.push_back({cells[0], std::vector<std::string>(cells.begin() + 1, cells.end())});
-    }
+    for (std::size_t row = 0; row < list().RowCount(); ++row) input.rows.push_back(ReportRowOf(list(), row));
     input.totals = texts().totals;
     input.pn = m_pn;
     input.sps = list().percentColumns();

@@ -21,7 +21,7 @@ std::optional<std::size_t> Finder::Next(const ResultList& list) {
 
 long long SearchList(const ResultList& list, std::size_t start, std::string_view text, bool caseSensitive) {
     for (std::size_t row = start; row < list.RowCount(); ++row)
-        if (engine::instr(list.Path(row), text, 0, caseSensitive ? 0 : 1) != 0) return static_cast<long long>(row);
+        if (engine::instr(list.Path(row), text, 0, !caseSensitive) != 0) return static_cast<long long>(row);
     return -1;
 }
 

@@ -25,11 +25,11 @@ void ListDocument::UpdateStatusBars() {
     Changed();
 }
 
-void ListDocument::UpdateWindowName(int mode) {
+void ListDocument::UpdateWindowName(projects::ListChanges changes) {
     m_texts.title = std::string(kCaption) + " - " + m_state.pfn;
-    if (mode != 1) {
+    if (changes != projects::ListChanges::Saved) {
         m_texts.title += " *";
-        m_state.uspl = 1;
+        m_state.uspl = projects::ListChanges::Unsaved;
     }
     Changed();
 }
@@ -56,9 +56,9 @@ ResultList::RemovedRows ListDocument::Reset() {
     // The name of the previous list must not carry over into the next one saved.
     m_state.PN.clear();
     m_state.nameField = msg::kUnspecified;
-    m_state.cy = 0;
+    m_state.cy = false;
     ResultList::RemovedRows old = m_list.Clear();
-    UpdateWindowName(1);
+    UpdateWindowName(projects::ListChanges::Saved);
     UpdateStatusBars();
     return old;
 }

@@ -35,8 +35,8 @@ public:
 
     /// "1 item" or "%s items" into status part 0.
     void UpdateStatusBars();
-    /// Mode 1: the title of the saved list; any other mode: the title marked " *" and the list unsaved.
-    void UpdateWindowName(int mode);
+    /// Saved: the title of the saved list; otherwise the title marked " *" and the list unsaved.
+    void UpdateWindowName(projects::ListChanges changes);
     /// The current project name (written on save) and the name field; empty shows "Unspecified".
     void SetProjectName(std::string name);
     /// Status part 1 for the given selection.

@@ -25,7 +25,7 @@ const FileType kListType{"Project List File (*.kpl)", "*.kpl", "kpl"};
 }  // namespace
 
 MainWindowLogic::MainWindowLogic(SettingsStore& store, Desktop& desktop)
-    : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_doc(m_settings.sps == 1),
+    : m_store(store), m_desktop(desktop), m_settings(LoadOptions(store)), m_doc(m_settings.sps),
       m_questions(desktop), m_languageDb(userlang::DefaultUDLangDbPaths()) {
     m_doc.SetTextsChanged([this] {
         if (m_view) m_view->TextsChanged();
@@ -97,7 +97,7 @@ const std::vector<CommandRow>& MainWindowLogic::Commands() {
 bool MainWindowLogic::Meets(Needs needs) const {
     switch (needs) {
         case Needs::Rows: return list().RowCount() > 0;
-        case Needs::Results: return m_doc.state().cy != 0;
+        case Needs::Results: return m_doc.state().cy;
         case Needs::Selection: return !Selection().empty();
         case Needs::PercentColumns: return list().percentColumns();
     }
@@ -138,7 +138,7 @@ void MainWindowLogic::FreeAside(ResultList::RemovedRows rows) {
 void MainWindowLogic::Remove() {
     FreeAside(list().RemoveRows(Selection()));
     UpdateStatusBars();
-    UpdateWindowName(2);
+    UpdateWindowName(projects::ListChanges::Unsaved);
     SelectionChanged();
 }
 
@@ -204,30 +204,25 @@ void MainWindowLogic::SortDirection(bool ascending) {
 }
 
 void MainWindowLogic::ToggleKnownLanguages() {
-    ChooseKnownLanguages(m_store, m_settings, m_settings.okl != 1);
+    ChooseKnownLanguages(m_store, m_settings, !m_settings.okl);
     if (m_view) m_view->KnownLanguagesChanged();
 }
 
 void MainWindowLogic::ClickOption(const OptionBox& box, bool checked) {
     ui::ClickOption(m_store, m_settings, box, checked);
-    if (box.flag != &Settings::sps) return;
-    // A million rows take a second to widen: the new rows are made aside and the old ones freed there.
-    ResultList::PercentRows prepared;
-    const WorkMark mark(m_working);
-    m_desktop.RunAside([&] { prepared = ResultList::PreparePercentColumns(list(), m_settings.sps == 1); });
-    FreeAside(list().SetPercentColumns(std::move(prepared)));
+    if (box.flag == &Settings::sps) list().SetPercentColumns(m_settings.sps);
 }
 
 void MainWindowLogic::ChooseDotF(int index) { ui::ChooseDotF(m_store, m_settings, index); }
 
 bool MainWindowLogic::QueryClose() {
     if (working()) return false;
-    if (m_doc.state().uspl != 1) return true;
+    if (m_doc.state().uspl != projects::ListChanges::Unsaved) return true;
     const Answer answer = m_desktop.Message("Do you want to save changes to \"" + m_doc.state().pfn + "\"?",
                                             Icon::Warning, Buttons::YesNoCancel);
     if (answer == Answer::Cancel) return false;
     if (answer == Answer::No) {
-        m_doc.state().uspl = 2;
+        m_doc.state().uspl = projects::ListChanges::Declined;
         return true;
     }
     if (list().RowCount() == 0) {
@@ -236,16 +231,16 @@ bool MainWindowLogic::QueryClose() {
     }
     if (m_doc.state().pfn != msg::kUntitled) SaveTo(m_doc.state().pfn);
     else SaveAs();
-    return m_doc.state().uspl != 1;
+    return m_doc.state().uspl != projects::ListChanges::Unsaved;
 }
 
 projects::ListSettings MainWindowLogic::ListSettingsNow() const {
     projects::ListSettings settings;
-    settings.llp = m_settings.llp == 1;
-    settings.pfpn = m_settings.pfpn == 1;
-    settings.aspn = m_settings.aspn == 1;
-    settings.sspl = m_settings.sspl == 1;
-    settings.acpl = m_settings.acpl == 1;
+    settings.llp = m_settings.llp;
+    settings.pfpn = m_settings.pfpn;
+    settings.aspn = m_settings.aspn;
+    settings.sspl = m_settings.sspl;
+    settings.acpl = m_settings.acpl;
     settings.lsp = m_store.Read("lsp").value_or("");
     return settings;
 }
@@ -262,7 +257,7 @@ bool MainWindowLogic::SaveTo(const std::string& path) {
     });
     if (saved) {
         StoreLastSaved(settings);
-        UpdateWindowName(1);
+        UpdateWindowName(projects::ListChanges::Saved);
     }
     m_doc.Refresh();
     return saved;
@@ -333,14 +328,14 @@ void MainWindowLogic::OpenList(const std::string& path) {
     });
     PlaceRows(std::move(rows));
     UpdateStatusBars();
-    if (!m_doc.state().openFailed) UpdateWindowName(1);
+    if (!m_doc.state().openFailed) UpdateWindowName(projects::ListChanges::Saved);
     m_doc.Refresh();
     m_desktop.ShowBusy("");
     if (count) Count();
 }
 
 void MainWindowLogic::StartUp() {
-    if (m_settings.llp != 1) return;
+    if (!m_settings.llp) return;
     std::vector<std::string> rows;
     const projects::ListSettings settings = ListSettingsNow();
     bool count = false;
@@ -350,7 +345,7 @@ void MainWindowLogic::StartUp() {
     const bool imported = !rows.empty();
     PlaceRows(std::move(rows));
     if (imported) UpdateStatusBars();
-    if (!m_doc.state().openFailed) UpdateWindowName(1);
+    if (!m_doc.state().openFailed) UpdateWindowName(projects::ListChanges::Saved);
     m_doc.Refresh();
     if (count) Count();
 }
@@ -361,7 +356,7 @@ void MainWindowLogic::Add() {
     if (db.status == userlang::DbStatus::Unreadable) return Refuse(userlang::kOpenDbMessage);
     // With the table of further languages on, the first filter also takes its extensions and file names.
     const std::vector<FileFilter> filters = AddFilters(userlang::UserExtensionPatterns(db.languages),
-                                                       m_settings.okl == 1 ? KnownLanguagePatterns() : std::string());
+                                                       m_settings.okl ? KnownLanguagePatterns() : std::string());
     const int filter = static_cast<int>(std::max(1UL, ReadNumber(m_store, "filtin")));
     const AddChoice choice = m_desktop.AskSourceFiles(kAddDialogTitle, filters, filter, m_addFolder);
     if (!choice.paths.empty()) {
@@ -420,7 +415,7 @@ void MainWindowLogic::AddPaths(const std::vector<std::string>& paths) {
     PlaceRows(std::move(added));
     UpdateStatusBars();
     // Even a choice that added nothing new marks the list changed.
-    if (!paths.empty()) UpdateWindowName(2);
+    if (!paths.empty()) UpdateWindowName(projects::ListChanges::Unsaved);
 }
 
 void MainWindowLogic::PlaceRows(std::vector<std::string> paths) {

@@ -62,8 +62,8 @@ public:
     Settings& settings() { return m_settings; }
     SettingsStore& store() { return m_store; }
     const WindowTexts& texts() const { return m_doc.texts(); }
-    int uspl() const { return m_doc.state().uspl; }
-    int cy() const { return m_doc.state().cy; }
+    projects::ListChanges uspl() const { return m_doc.state().uspl; }
+    bool cy() const { return m_doc.state().cy; }
     const std::string& pfn() const { return m_doc.state().pfn; }
     const std::string& PN() const { return m_doc.state().PN; }
     const std::string& pn() const { return m_pn; }
@@ -113,7 +113,7 @@ public:
 
     // Helpers the other commands share.
     void UpdateStatusBars() { m_doc.UpdateStatusBars(); }
-    void UpdateWindowName(int mode) { m_doc.UpdateWindowName(mode); }
+    void UpdateWindowName(projects::ListChanges changes) { m_doc.UpdateWindowName(changes); }
     void SetProjectName(std::string name) { m_doc.SetProjectName(std::move(name)); }
 
 private:

@@ -15,7 +15,7 @@ Settings LoadOptions(const SettingsStore& store) {
     s.sspl = ReadFlag(store, "sspl");
     s.acpl = ReadFlag(store, "acpl");
     s.cblib = ReadFlag(store, "cblib");
-    s.dotf = ReadFlag(store, "dotf");
+    s.dotf = ReadFlag(store, "dotf") ? 1 : 0;
     s.asce = ReadFlag(store, "sortarr");
     s.okl = ReadFlag(store, "okl");
     return s;
@@ -41,14 +41,13 @@ const std::array<OptionBox, 10>& OptionBoxes() {
 }
 
 bool IsChecked(const Settings& settings, const OptionBox& box) {
-    const int value = settings.*box.flag;
-    return box.inverted ? value == 0 : value == 1;
+    return settings.*box.flag != box.inverted;
 }
 
 void ClickOption(SettingsStore& store, Settings& settings, const OptionBox& box, bool checked) {
-    settings.*box.flag = (checked != box.inverted) ? 1 : 0;
+    settings.*box.flag = checked != box.inverted;
     // A store that cannot be written is not reported: the flag in memory keeps the new value.
-    WriteNumber(store, box.setting, settings.*box.flag);
+    WriteNumber(store, box.setting, settings.*box.flag ? 1 : 0);
 }
 
 void ChooseDotF(SettingsStore& store, Settings& settings, int index) {
@@ -57,13 +56,13 @@ void ChooseDotF(SettingsStore& store, Settings& settings, int index) {
 }
 
 void ChooseKnownLanguages(SettingsStore& store, Settings& settings, bool on) {
-    settings.okl = on ? 1 : 0;
-    WriteNumber(store, "okl", settings.okl);
+    settings.okl = on;
+    WriteNumber(store, "okl", on ? 1 : 0);
 }
 
 void ChooseSortDirection(SettingsStore& store, Settings& settings, bool ascending) {
-    settings.asce = ascending ? 1 : 0;
-    WriteNumber(store, "sortarr", settings.asce);
+    settings.asce = ascending;
+    WriteNumber(store, "sortarr", ascending ? 1 : 0);
 }
 
 }  // namespace kordel::ui

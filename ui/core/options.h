@@ -9,24 +9,24 @@
 
 namespace kordel::ui {
 
+/// The option flags as the program uses them; the store keeps each as the number 1 (on) or 0 (off),
+/// and anything but 1 reads as off.
 struct Settings {
-    int cnoml = 0;  ///< stored as "tmac"
-    int dls = 0;
-    int slc = 0;
-    int sps = 0;
-    int llp = 0;
-    int pfpn = 0;
-    int aspn = 0;
-    int sspl = 0;
-    int acpl = 0;
-    int cblib = 0;
-    int dotf = 0;
-    int asce = 0;  ///< stored as "sortarr"
-    int okl = 0;   ///< Tools > Count Other Known Languages: the table of further languages after the user's
+    bool cnoml = false;  ///< stored as "tmac"
+    bool dls = false;
+    bool slc = false;  ///< compact rows; its box ("Space out the items") is checked when off
+    bool sps = false;
+    bool llp = false;
+    bool pfpn = false;
+    bool aspn = false;
+    bool sspl = false;
+    bool acpl = false;
+    bool cblib = false;
+    int dotf = 0;        ///< ".f" is Forth (0) or Fortran 77 (1): the index of its list
+    bool asce = false;  ///< stored as "sortarr"
+    bool okl = false;   ///< Tools > Count Other Known Languages: the table of further languages after the user's
 
-    engine::CountOptions countOptions() const {
-        return engine::CountOptions{cnoml == 1, cblib == 1, sps == 1, dotf, okl == 1};
-    }
+    engine::CountOptions countOptions() const { return engine::CountOptions{cnoml, cblib, sps, dotf, okl}; }
 };
 
 /// Reads every option and the sort direction; missing settings are 0.
@@ -37,8 +37,8 @@ struct OptionBox {
     int id;
     std::string_view setting;
     std::string_view text;
-    int Settings::*flag;
-    bool inverted;  ///< checked stores 0 (row spacing)
+    bool Settings::*flag;
+    bool inverted;  ///< checked turns the flag off (row spacing)
 };
 
 /// The check boxes in the dialog's order.
@@ -53,7 +53,7 @@ void ClickOption(SettingsStore& store, Settings& settings, const OptionBox& box,
 /// The ".f" list's OK: stores the chosen index (0 Forth, 1 Fortran 77).
 void ChooseDotF(SettingsStore& store, Settings& settings, int index);
 
-/// The Sort menu's direction: 1 ascending, 0 descending; stored as "sortarr".
+/// The Sort menu's direction; stored as "sortarr" (1 ascending, 0 descending).
 void ChooseSortDirection(SettingsStore& store, Settings& settings, bool ascending);
 
 /// Tools > Count Other Known Languages: turns the table of further languages on or off; stored as "okl".

@@ -1,4 +1,4 @@
-// The result list's rows: paths, their cell texts, the percentage columns and removal.
+// The result list's rows: paths, their counts, the column layout and removal.
 #include "ui/core/result_list.h"
 
 #include <algorithm>
@@ -18,25 +18,40 @@ const std::vector<Column>& ListColumns(bool sps) {
     return sps ? percent : plain;
 }
 
-ResultList::ResultList(bool sps) : m_columns(ListColumns(sps).size()) {}
-
-ResultList::Row ResultList::NewRow(std::string& path, std::size_t columns) {
-    Row row;
-    row.cells.resize(columns);
-    row.cells[0] = std::move(path);
-    return row;
+ColumnContent ContentOf(std::size_t column, bool sps) {
+    static constexpr CountField kOrder[] = {CountField::Path,  CountField::Code,  CountField::Comment,
+                                            CountField::Mixed, CountField::Blank, CountField::Total};
+    if (!sps) return {column < 6 ? kOrder[column] : CountField::Path, false};
+    // With percentages: each count but the total is followed by its share (columns 2, 4, 6, 8).
+    if (column == 0 || column > 9) return {};
+    if (column == 9) return {CountField::Total, false};
+    return {kOrder[(column + 1) / 2], column % 2 == 0};
 }
+
+std::int64_t CountOf(const engine::FileCounts& c, CountField field) {
+    switch (field) {
+        case CountField::Code: return c.ii;
+        case CountField::Comment: return c.inoc;
+        case CountField::Mixed: return c.inoml;
+        case CountField::Blank: return c.inos;
+        case CountField::Total: return c.nl3;
+        case CountField::Path: break;
+    }
+    return 0;
+}
+
+ResultList::ResultList(bool sps) : m_percent(sps) {}
 
 std::size_t ResultList::PlaceOf(std::string_view path) const {
     // After rows with the same key, like a list control inserting into its sorted order.
     const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), path,
-                                     [](std::string_view p, const Row& row) { return PathBefore(p, row.cells[0]); });
+                                     [](std::string_view p, const Row& row) { return PathBefore(p, row.path); });
     return static_cast<std::size_t>(it - m_rows.begin());
 }
 
 std::size_t ResultList::AddPath(std::string path) {
     const std::size_t at = PlaceOf(path);
-    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(at), NewRow(path, m_columns));
+    m_rows.insert(m_rows.begin() + static_cast<std::ptrdiff_t>(at), Row{std::move(path), {}, 0});
     if (m_listener) m_listener->RowsInserted(at, 1);
     return at;
 }
@@ -51,42 +66,46 @@ ResultList::NewRows ResultList::PrepareRows(const ResultList& list, std::vector<
     prepared.rows.reserve(list.m_rows.size() + paths.size());
     auto path = paths.begin();
     for (const Row& row : list.m_rows) {
-        for (; path != paths.end() && PathBefore(*path, row.cells[0]); ++path)
-            prepared.rows.push_back(NewRow(*path, list.m_columns));
+        for (; path != paths.end() && PathBefore(*path, row.path); ++path)
+            prepared.rows.emplace_back(Row{std::move(*path), {}, 0});
         prepared.rows.emplace_back();
     }
-    for (; path != paths.end(); ++path) prepared.rows.push_back(NewRow(*path, list.m_columns));
+    for (; path != paths.end(); ++path) prepared.rows.emplace_back(Row{std::move(*path), {}, 0});
     return prepared;
 }
 
 void ResultList::AddRows(NewRows prepared) {
     if (prepared.rows.size() == prepared.listRows) return;
     assert(prepared.listRows == m_rows.size());
-    // Moving a row moves three pointers: a million take a few milliseconds.
+    // Moving a row moves a path and a few numbers: a million take a few milliseconds.
+    std::vector<Row> rows;
+    rows.reserve(prepared.rows.size());
     auto row = m_rows.begin();
-    for (Row& slot : prepared.rows)
-        if (slot.cells.empty()) slot = std::move(*row++);
-    m_rows = std::move(prepared.rows);
+    for (std::optional<Row>& slot : prepared.rows) rows.push_back(slot ? std::move(*slot) : std::move(*row++));
+    m_rows = std::move(rows);
     if (m_listener) m_listener->ListReset();  // one reset instead of many inserts
 }
 
-const std::string& ResultList::Cell(std::size_t row, std::size_t column) const { return m_rows[row].cells[column]; }
+bool ResultList::PercentsShown(std::size_t row) const {
+    const Row& r = m_rows[row];
+    return m_percent && r.counts && r.countedIn == m_percentLayout;
+}
 
-void ResultList::SetCounts(std::size_t row, const std::vector<std::string>& texts) {
-    auto& cells = m_rows[row].cells;
-    for (std::size_t i = 0; i < texts.size() && i + 1 < cells.size(); ++i) cells[i + 1] = texts[i];
+void ResultList::SetCounts(std::size_t row, const engine::FileCounts& counts) {
+    m_rows[row].counts = counts;
+    m_rows[row].countedIn = m_percentLayout;
     if (m_listener) m_listener->CellsChanged(row);
 }
 
 std::vector<std::string> ResultList::Paths() const {
     std::vector<std::string> paths;
     paths.reserve(m_rows.size());
-    for (const auto& row : m_rows) paths.push_back(row.cells[0]);
+    for (const auto& row : m_rows) paths.push_back(row.path);
     return paths;
 }
 
 void ResultList::SwapRows(std::size_t a, std::size_t b) {
-    std::swap(m_rows[a].cells, m_rows[b].cells);
+    std::swap(m_rows[a], m_rows[b]);
     if (m_listener) {
         m_listener->CellsChanged(a);
         m_listener->CellsChanged(b);
@@ -100,34 +119,12 @@ ResultList::RemovedRows ResultList::Clear() {
     return removed;
 }
 
-ResultList::PercentRows ResultList::PreparePercentColumns(const ResultList& list, bool on) {
-    PercentRows prepared;
-    prepared.on = on;
-    if (on == list.percentColumns()) return prepared;
-    prepared.rows.reserve(list.m_rows.size());
-    for (const Row& row : list.m_rows) {
-        const auto& cells = row.cells;
-        Row& made = prepared.rows.emplace_back();
-        made.cells.reserve(ListColumns(on).size());
-        for (std::size_t at = 0; at < cells.size(); ++at) {
-            // Off: columns 2, 4, 6 and 8 are the percentages. On: an empty one after each count but the total.
-            if (!on && (at == 2 || at == 4 || at == 6 || at == 8)) continue;
-            made.cells.push_back(cells[at]);
-            if (on && at >= 1 && at <= 4) made.cells.emplace_back();
-        }
-    }
-    return prepared;
-}
-
-ResultList::RemovedRows ResultList::SetPercentColumns(PercentRows prepared) {
-    RemovedRows replaced;
-    if (prepared.on == percentColumns()) return replaced;  // nothing was prepared
-    assert(prepared.rows.size() == m_rows.size());
-    replaced.rows.swap(m_rows);
-    m_rows.swap(prepared.rows);
-    m_columns = ListColumns(prepared.on).size();
+void ResultList::SetPercentColumns(bool on) {
+    if (on == m_percent) return;
+    m_percent = on;
+    // The rows counted before keep their counts; their percentage cells wait for the next count.
+    if (on) ++m_percentLayout;
     if (m_listener) m_listener->ListReset();
-    return replaced;
 }
 
 ResultList::RemovedRows ResultList::RemoveRows(std::vector<std::size_t> rows) {

@@ -1,11 +1,14 @@
-// The result list: one row per source file, the path in column 0 and the texts of its last count.
+// The result list: one row per source file, its path and the numbers of its last count; views format them.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/results.h"
 #include "projects/list_order.h"
 
 namespace kordel::ui {
@@ -17,6 +20,17 @@ struct Column {
 
 /// The columns of the list: six, or ten with the percentage columns.
 const std::vector<Column>& ListColumns(bool sps);
+
+/// What a column of the list shows.
+enum class CountField { Path, Code, Comment, Mixed, Blank, Total };
+struct ColumnContent {
+    CountField field = CountField::Path;
+    bool percent = false;  ///< the field's share of the total instead of its count
+};
+/// The content of `column` in the layout with or without the percentage columns.
+ColumnContent ContentOf(std::size_t column, bool sps);
+/// The count of one field (Path gives 0).
+std::int64_t CountOf(const engine::FileCounts& counts, CountField field);
 
 /// Watches the list so a view can follow its changes.
 class ResultListListener {
@@ -31,7 +45,9 @@ public:
 
 class ResultList {
     struct Row {
-        std::vector<std::string> cells;  // never empty: the path and the count texts
+        std::string path;
+        std::optional<engine::FileCounts> counts;  // none until the row is counted
+        std::uint32_t countedIn = 0;                // the percentage layout the counts were written in
     };
 
 public:
@@ -40,8 +56,8 @@ public:
     void SetListener(ResultListListener* listener) { m_listener = listener; }
 
     std::size_t RowCount() const { return m_rows.size(); }
-    std::size_t ColumnCount() const { return m_columns; }
-    bool percentColumns() const { return m_columns == ListColumns(true).size(); }
+    std::size_t ColumnCount() const { return ListColumns(m_percent).size(); }
+    bool percentColumns() const { return m_percent; }
 
     /// Inserts a row for `path` at its place in ascending path order and returns its index.
     std::size_t AddPath(std::string path);
@@ -51,7 +67,7 @@ public:
     /// The list as it will be once new paths are added, made ready for AddRows.
     class NewRows {
         friend class ResultList;
-        std::vector<Row> rows;  // the new rows at their places, an empty slot for each row of the list
+        std::vector<std::optional<Row>> rows;  // the new rows at their places, an empty slot per row of the list
         std::size_t listRows = 0;
     };
     /// The slow part of adding many paths (their order and their places among the rows): it only reads
@@ -61,12 +77,13 @@ public:
     /// Puts the list's rows into their slots (one view update); as AddPaths.
     void AddRows(NewRows added);
 
-    const std::string& Cell(std::size_t row, std::size_t column) const;
-    const std::string& Path(std::size_t row) const { return Cell(row, 0); }
-    /// Sets the cells after the path from `texts` (as many as fit).
-    void SetCounts(std::size_t row, const std::vector<std::string>& texts);
+    const std::string& Path(std::size_t row) const { return m_rows[row].path; }
+    /// The row's counts; none before its first count.
+    const std::optional<engine::FileCounts>& Counts(std::size_t row) const { return m_rows[row].counts; }
+    /// The row's percentage cells are filled: the columns are on and the row was counted since they came.
+    bool PercentsShown(std::size_t row) const;
+    void SetCounts(std::size_t row, const engine::FileCounts& counts);
     std::vector<std::string> Paths() const;
-    const std::vector<std::string>& RowCells(std::size_t row) const { return m_rows[row].cells; }
     /// Swaps the contents of two rows (the sorts move contents, the order rule is not reapplied).
     void SwapRows(std::size_t a, std::size_t b);
 
@@ -74,18 +91,9 @@ public:
     /// Takes every row out; the caller chooses the thread that destroys them (see RemovedRows).
     RemovedRows Clear();
 
-    /// Every row with the four percentage columns turned on (inserted empty at 2, 4, 6, 8) or off
-    /// (removed), made ready for SetPercentColumns. It only reads the list, so it may run on another
-    /// thread while this one paints; the list must not change until SetPercentColumns.
-    class PercentRows {
-        friend class ResultList;
-        std::vector<Row> rows;
-        bool on = false;
-    };
-    static PercentRows PreparePercentColumns(const ResultList& list, bool on);
-    /// Puts the prepared rows in place of the list's (one view reset); the rows they replace are the
-    /// caller's to destroy.
-    RemovedRows SetPercentColumns(PercentRows prepared);
+    /// Turns the four percentage columns on or off (one view reset). Their cells stay empty until the
+    /// row's next count; the counts are kept.
+    void SetPercentColumns(bool on);
 
     /// Rows taken out of the list. Freeing a million of them takes longer than a view may wait, so the
     /// caller chooses the thread that destroys them.
@@ -98,11 +106,11 @@ public:
     RemovedRows RemoveRows(std::vector<std::size_t> rows);
 
 private:
-    static Row NewRow(std::string& path, std::size_t columns);  // takes the path
     std::size_t PlaceOf(std::string_view path) const;
 
     std::vector<Row> m_rows;
-    std::size_t m_columns;
+    bool m_percent;
+    std::uint32_t m_percentLayout = 0;  // counts up each time the percentage columns come on
     ResultListListener* m_listener = nullptr;
 };
 

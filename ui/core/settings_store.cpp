@@ -53,7 +53,7 @@ unsigned long ReadNumber(const SettingsStore& store, std::string_view name) {
     return text ? ReadSettingNumber(*text) : 0;
 }
 
-int ReadFlag(const SettingsStore& store, std::string_view name) { return ReadNumber(store, name) == 1 ? 1 : 0; }
+bool ReadFlag(const SettingsStore& store, std::string_view name) { return ReadNumber(store, name) == 1; }
 
 bool WriteNumber(SettingsStore& store, std::string_view name, long long value) {
     return store.Write(name, std::to_string(value));

@@ -29,8 +29,8 @@ unsigned long ReadSettingNumber(std::string_view text);
 /// A setting's number, 0 when missing.
 unsigned long ReadNumber(const SettingsStore& store, std::string_view name);
 
-/// 1 exactly when the stored number is 1; any other number and a missing setting give 0.
-int ReadFlag(const SettingsStore& store, std::string_view name);
+/// True exactly when the stored number is 1; any other number and a missing setting are false.
+bool ReadFlag(const SettingsStore& store, std::string_view name);
 
 /// Writes a number as its decimal text.
 bool WriteNumber(SettingsStore& store, std::string_view name, long long value);

@@ -1,8 +1,8 @@
 // The Sort commands: the list ordered by one column under the progress window.
 #include "ui/core/main_logic.h"
 
-#include "engine/number_text.h"
 #include "ui/core/messages.h"
+#include "ui/core/result_cells.h"
 
 namespace kordel::ui {
 namespace {
@@ -41,7 +41,7 @@ std::size_t SortColumn(int command, bool sps) {
 void MainWindowLogic::Sort(int command) {
     const bool sps = list().percentColumns();
     const std::size_t column = SortColumn(command, sps);
-    const bool ascending = m_settings.asce == 1;
+    const bool ascending = m_settings.asce;
     ListSortObserver observer(list(), m_desktop);
     engine::SortOutcome outcome;
     const ResultList& rows = list();
@@ -51,7 +51,7 @@ void MainWindowLogic::Sort(int command) {
         [&](engine::SortObserver& worker) {
             // The keys are read on the worker too: the list does not change until the swaps come back.
             std::vector<std::uint64_t> keys(rows.RowCount());
-            for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = engine::aatoi(rows.Cell(row, column));
+            for (std::size_t row = 0; row < keys.size(); ++row) keys[row] = SortKeyOf(rows, row, column);
             outcome = engine::SortResults(std::move(keys), ascending, m_canc, worker);
         },
         observer);

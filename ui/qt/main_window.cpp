@@ -192,7 +192,7 @@ void MainWindow::BuildCentre() {
     m_table->verticalHeader()->hide();
     // Spaced-out rows unless the compact rows are chosen (read at start only).
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_table->verticalHeader()->setDefaultSectionSize(m_logic->settings().slc == 1 ? fontMetrics().height() + 6 : 28);
+    m_table->verticalHeader()->setDefaultSectionSize(m_logic->settings().slc ? fontMetrics().height() + 6 : 28);
     m_table->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_table, &QTableView::doubleClicked, this, [this] { m_logic->Dispatch(cmd::kDoubleClick); });
     connect(m_table, &QTableView::customContextMenuRequested, this, [this] { m_logic->Dispatch(cmd::kContextMenu); });
@@ -367,10 +367,10 @@ void MainWindow::QuitNow() {
     close();
 }
 
-void MainWindow::KnownLanguagesChanged() { action(cmd::kKnownLanguages)->setChecked(m_logic->settings().okl == 1); }
+void MainWindow::KnownLanguagesChanged() { action(cmd::kKnownLanguages)->setChecked(m_logic->settings().okl); }
 
 void MainWindow::SortDirectionChanged() {
-    const bool ascending = m_logic->settings().asce == 1;
+    const bool ascending = m_logic->settings().asce;
     action(cmd::kAscending)->setChecked(ascending);
     action(cmd::kDescending)->setChecked(!ascending);
 }

@@ -1,6 +1,8 @@
 // The result list as a Qt table model.
 #include "ui/qt/result_model.h"
 
+#include "ui/core/result_cells.h"
+
 namespace kordel::qt {
 
 ResultModel::ResultModel(ui::ResultList& list, QObject* parent) : QAbstractTableModel(parent), m_list(list) {
@@ -20,7 +22,8 @@ int ResultModel::columnCount(const QModelIndex& parent) const {
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
     // Paths are shown as the bytes the file system gave, read as UTF-8 where they are.
-    return QString::fromStdString(m_list.Cell(static_cast<std::size_t>(index.row()), static_cast<std::size_t>(index.column())));
+    return QString::fromStdString(
+        ui::CellText(m_list, static_cast<std::size_t>(index.row()), static_cast<std::size_t>(index.column())));
 }
 
 QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const {

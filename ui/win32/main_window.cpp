@@ -12,6 +12,7 @@
 #include "ui/core/commands.h"
 #include "ui/core/desktop.h"
 #include "ui/core/messages.h"
+#include "ui/core/result_cells.h"
 #include "ui/win32/list_view.h"
 #include "ui/win32/message_ids.h"
 #include "ui/win32/resource.h"
@@ -121,7 +122,7 @@ void MainWindow::Initialise(HWND window) {
     SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     PrepareListView(m_list);
-    if (m_logic->settings().slc == 0) {
+    if (!m_logic->settings().slc) {
         // Every row as tall as this image list's images: the list is easier to read.
         m_rowSpacer = ImageList_Create(24, 24, ILC_COLOR32, 1, 1);
         if (!m_rowSpacer) {
@@ -284,7 +285,7 @@ LRESULT MainWindow::Notify(const NMHDR& header) {
             const auto row = static_cast<std::size_t>(item.iItem);
             const auto column = static_cast<std::size_t>(item.iSubItem);
             if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-                m_cellText = row < list.RowCount() && column < list.ColumnCount() ? Wide(list.Cell(row, column))
+                m_cellText = row < list.RowCount() && column < list.ColumnCount() ? Wide(ui::CellText(list, row, column))
                                                                                    : std::wstring();
                 lstrcpynW(item.pszText, m_cellText.c_str(), item.cchTextMax);
             }
@@ -364,11 +365,11 @@ void MainWindow::QuitNow() {
 
 void MainWindow::KnownLanguagesChanged() {
     CheckMenuItem(GetMenu(m_window), cmd::kKnownLanguages,
-                  MF_BYCOMMAND | (m_logic->settings().okl == 1 ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (m_logic->settings().okl ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainWindow::SortDirectionChanged() {
-    const bool ascending = m_logic->settings().asce == 1;
+    const bool ascending = m_logic->settings().asce;
     const HMENU menu = GetMenu(m_window);
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
