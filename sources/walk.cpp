@@ -14,6 +14,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/os.h"
+#include "platform/paths.h"
 
 namespace kordel::sources {
 namespace {

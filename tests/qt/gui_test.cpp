@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <new>
+#include <regex>
 #include <stdexcept>
 #include <memory>
 #include <thread>
@@ -243,7 +244,8 @@ private slots:
             paths.push_back(Source(std::string("f").append(std::to_string(i)).append(".c"), "int a; // note\n\n/* block\n   more */\ncode();\n"));
         window->logic().list().AddPaths(paths);
         window->findChild<QPushButton*>("count")->click();
-        QCOMPARE(desktop->messages.back(), std::string("Kordel completed in 0 seconds."));
+        // The closing message names the run's whole seconds, which a loaded machine may make more than 0.
+        QVERIFY(std::regex_match(desktop->messages.back(), std::regex("Kordel completed in [0-9]+ seconds?\\.")));
         QCOMPARE(window->totalLabel(0)->text(), QString("40 (20.00%)"));
         QCOMPARE(window->totalLabel(1)->text(), QString("80 (40.00%)"));
         QCOMPARE(window->totalLabel(2)->text(), QString("40 (20.00%)"));

@@ -350,7 +350,7 @@ TEST_F(SharedFolder, FolderEntriesAreKnownByKindAndIdentifiedWhenAsked) {
     EXPECT_FALSE(folder.Identify(*gone));
 
     // The walk takes one name of the hard-linked file and says why it leaves out the rest.
-    cli::FileCollector collector(cli::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
+    sources::FileCollector collector(sources::FileFilters{}, [](std::string_view name) { return name.ends_with(".c"); });
     std::map<std::string, std::string> leftOut;
     collector.SetLeftOutSink([&](const std::string& path, const std::string& reason) {
         leftOut[fs::path(path).lexically_relative(tree).generic_string()] = reason;
