@@ -161,6 +161,38 @@ bool FileCollector::Wanted(const fs::path& relative, const std::string& shown) c
     return false;
 }
 
+// The ignore rules of each folder of the walk are kept by the folder's path as shown, with its real
+// path (git's rules are matched against that).
+struct FileCollector::FolderRules {
+    fs::path real;
+    std::shared_ptr<const Scope> scope;
+};
+
+bool FileCollector::IgnoredByRules(const platform::FolderEntry& entry, const std::string& shown, bool isFolder,
+                                   RulesByFolder& rulesOf) const {
+    const std::string parentShown = shown.substr(0, shown.size() - entry.name.size());
+    auto it = rulesOf.find(parentShown);
+    if (it == rulesOf.end() && !parentShown.empty()) it = rulesOf.find(parentShown.substr(0, parentShown.size() - 1));
+    if (it == rulesOf.end() || !it->second.scope) return false;
+    const FolderRules& parent = it->second;
+    // Without rules nor a repository above it, a file needs none of the paths below.
+    if (!isFolder && !entry.isLink && !parent.scope->HasRules()) return false;
+    std::error_code ec;
+    const fs::path path = platform::PathFromText(shown);
+    fs::path real = entry.isLink ? fs::canonical(path, ec) : parent.real / platform::PathFromText(entry.name);
+    if (ec) {
+        LeftOut(shown, "a link that leads nowhere");
+        return true;
+    }
+    std::string reason;
+    if (parent.scope->Ignores(path, real, isFolder, m_leftOut ? &reason : nullptr)) {
+        LeftOut(isFolder ? shown + "/" : shown, reason);
+        return true;
+    }
+    if (isFolder) rulesOf[shown] = {std::move(real), parent.scope};
+    return false;
+}
+
 void FileCollector::WalkFolder(const fs::path& folder, std::vector<std::string>& out,
                                const std::function<void(const std::string&, std::size_t)>& onFolder) {
     PathTable found;
@@ -225,19 +257,7 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
     const std::string rootText = platform::PathText(folder);
     fs::path rootReal;
     const std::shared_ptr<const vcs::WorkTree> rootRepo = m_filters.ignoreFiles ? RootRepository(folder, rootReal) : nullptr;
-    // The ignore rules of each folder of the walk, by the folder's path as shown, with its real path
-    // (git's rules are matched against that).
-    struct FolderRules {
-        fs::path real;
-        std::shared_ptr<const Scope> scope;
-    };
-    std::unordered_map<std::string, FolderRules> rulesOf;
-    const auto folderOf = [&](const std::string& shown, const std::string& name) -> const FolderRules* {
-        std::string parent = shown.substr(0, shown.size() - name.size());
-        auto it = rulesOf.find(parent);
-        if (it == rulesOf.end() && !parent.empty()) it = rulesOf.find(parent.substr(0, parent.size() - 1));
-        return it == rulesOf.end() ? nullptr : &it->second;
-    };
+    RulesByFolder rulesOf;
     const std::size_t first = out.size();
     // Each folder is read once, whichever path or link reaches it: loops end there.
     const auto enter = [&](const std::string& shown, const std::string& id) {
@@ -259,27 +279,8 @@ void FileCollector::WalkFolder(const fs::path& folder, PathTable& out,
         // The parent's scope, set when the folder was seen, gives way to the folder's own.
         here.scope = FolderScope(here.scope, rootRepo, shown, has(".git"), has(".ignore"));
     };
-    // Whether the ignore rules of the entry's folder leave it out; a folder that stays in inherits them.
     const auto ignored = [&](const platform::FolderEntry& entry, const std::string& shown, bool isFolder) {
-        if (!m_filters.ignoreFiles) return false;
-        const FolderRules* parent = folderOf(shown, entry.name);
-        if (!parent || !parent->scope) return false;
-        // Without rules nor a repository above it, a file needs none of the paths below.
-        if (!isFolder && !entry.isLink && !parent->scope->HasRules()) return false;
-        std::error_code ec;
-        const fs::path path = platform::PathFromText(shown);
-        fs::path real = entry.isLink ? fs::canonical(path, ec) : parent->real / platform::PathFromText(entry.name);
-        if (ec) {
-            LeftOut(shown, "a link that leads nowhere");
-            return true;
-        }
-        std::string reason;
-        if (parent->scope->Ignores(path, real, isFolder, m_leftOut ? &reason : nullptr)) {
-            LeftOut(isFolder ? shown + "/" : shown, reason);
-            return true;
-        }
-        if (isFolder) rulesOf[shown] = {std::move(real), parent->scope};
-        return false;
+        return m_filters.ignoreFiles && IgnoredByRules(entry, shown, isFolder, rulesOf);
     };
     // The filters' reason for leaving the entry out, noted; false when they take it.
     // Each path shown is the root joined with the entry's path below it.

@@ -7,9 +7,11 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "vcs/ignore_rules.h"
+#include "platform/folders.h"
 #include "sources/path_table.h"
 
 namespace kordel::vcs {
@@ -71,6 +73,13 @@ public:
 
 private:
     struct Scope;
+    /// A walked folder's real path and the ignore rules in force in it, by its path as shown.
+    struct FolderRules;
+    using RulesByFolder = std::unordered_map<std::string, FolderRules>;
+    /// Whether the ignore rules of the entry's folder leave the entry (`shown`) out; a folder that
+    /// stays in inherits them.
+    bool IgnoredByRules(const platform::FolderEntry& entry, const std::string& shown, bool isFolder,
+                        RulesByFolder& rulesOf) const;
     /// The repository whose rules apply at the walk's root, when git does not ignore the root itself.
     std::shared_ptr<const vcs::WorkTree> RootRepository(const std::filesystem::path& folder, std::filesystem::path& rootReal);
     /// The ignore rules in force in the folder `shown`, below those of `scope` (its parent's).
