@@ -1,5 +1,6 @@
 // The progress line: drawn in place after the delay, cleared for messages, only on a terminal.
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,13 +92,21 @@ ChildRun RunSlowList(const std::string& list, const fs::path& dir, bool terminal
     }
     close(input[0]);
     if (!terminal) close(errPipe[1]);
-    std::this_thread::sleep_for(1300ms);
-    EXPECT_EQ(write(input[1], list.data(), list.size()), static_cast<ssize_t>(list.size()));
-    close(input[1]);
     ChildRun run;
     const int readFd = terminal ? master : errPipe[0];
     char buffer[4096];
     ssize_t got;
+    // The list is held back until the progress line of the search shows (on a terminal), or for a
+    // while in a pipe, where it must never show: a loaded machine only makes the wait longer.
+    const auto heldBack = std::chrono::steady_clock::now() + (terminal ? 60s : 1300ms);
+    while (std::chrono::steady_clock::now() < heldBack) {
+        if (terminal && run.err.find("Looking for files: 0 found") != std::string::npos) break;
+        pollfd ready{readFd, POLLIN, 0};
+        if (poll(&ready, 1, 100) > 0 && (got = read(readFd, buffer, sizeof buffer)) > 0)
+            run.err.append(buffer, static_cast<std::size_t>(got));
+    }
+    EXPECT_EQ(write(input[1], list.data(), list.size()), static_cast<ssize_t>(list.size()));
+    close(input[1]);
     while ((got = read(readFd, buffer, sizeof buffer)) > 0) run.err.append(buffer, static_cast<std::size_t>(got));
     close(readFd);  // a pty's master reads EIO once the child has gone
     waitpid(pid, &run.status, 0);
