@@ -66,10 +66,6 @@ void PathTable::Add(std::string_view path) {
     m_names.append(name);
 }
 
-void PathTable::Append(const PathTable& other) {
-    for (std::size_t i = 0; i < other.size(); ++i) Add(other[i]);
-}
-
 std::string PathTable::operator[](std::size_t index) const {
     const Entry& e = m_entries.at(index);
     std::string path = m_folders[e.folder];

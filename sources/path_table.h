@@ -18,7 +18,6 @@ namespace kordel::sources {
 class PathTable {
 public:
     void Add(std::string_view path);
-    void Append(const PathTable& other);
     std::size_t size() const { return m_entries.size(); }
     bool empty() const { return m_entries.empty(); }
     /// The path at `index`, whole.
