@@ -193,7 +193,7 @@ private:
         HistoryPointInfo point;
         std::vector<history::LanguageTotal> totals;
     };
-    const HistoryOutputStyle& m_style;
+    const HistoryOutputStyle m_style;  // a copy: the writer outlives the style it was made from
     const history::HistoryLanguages& m_languages;
     TextSink m_write;
     std::size_t m_points = 0;
@@ -224,7 +224,7 @@ public:
     void Finish() override { m_write(RenderStackedChart(HistoryChart(m_data, m_languages, m_style.title))); }
 
 private:
-    const HistoryOutputStyle& m_style;
+    const HistoryOutputStyle m_style;  // a copy: the writer outlives the style it was made from
     const history::HistoryLanguages& m_languages;
     TextSink m_write;
     HistoryChartData m_data;

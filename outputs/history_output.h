@@ -41,7 +41,8 @@ struct HistoryOutputStyle {
     std::int64_t firstTime = 0, lastTime = 0;  ///< the points' dates, for the chart's columns
 };
 
-/// The writer of `style.format`. Language names come from `languages` as the points arrive.
+/// The writer of `style.format`, with its own copy of `style`. Language names come from `languages`
+/// (which must outlive the writer) as the points arrive.
 std::unique_ptr<HistoryWriter> MakeHistoryWriter(const HistoryOutputStyle& style,
                                                  const history::HistoryLanguages& languages, TextSink write);
 

@@ -1,4 +1,5 @@
-// The history's chart: the largest languages stacked, the rest summed, every name escaped.
+// The history's chart: the largest languages stacked, the rest summed, every name escaped; the
+// writers made from a style that is gone by the time the points come.
 #include <gtest/gtest.h>
 
 #include "engine/count_run.h"
@@ -33,6 +34,34 @@ TEST(HistoryChart, StacksTheLargestLanguagesAndSumsTheRest) {
     EXPECT_NE(svg.find("&lt;A&amp;B&gt; (101)"), std::string::npos);
     EXPECT_EQ(svg.find("<A&B>"), std::string::npos);
     EXPECT_EQ(XmlText("a\x01" "b\xFF"), "ab\xEF\xBF\xBD");
+}
+
+// kordelc makes the writer from a style it does not keep: the writer holds its own copy.
+TEST(HistoryChart, WritersOutliveTheStyleTheyWereMadeFrom) {
+    engine::CountOptions options;
+    history::HistoryLanguages languages(options, nullptr);
+    languages.Intern("C", false);
+    for (const Format format : {Format::Table, Format::Svg}) {
+        std::string written;
+        const std::unique_ptr<HistoryWriter> writer = MakeHistoryWriter(
+            [&] {
+                HistoryOutputStyle style;
+                style.format = format;
+                style.title = "growth";
+                style.firstTime = kStart;
+                style.lastTime = kStart + kDay;
+                return style;
+            }(),
+            languages, [&](std::string_view text) { written += text; });
+        std::vector<history::LanguageTotal> totals(1);
+        totals[0].files = 1;
+        totals[0].counts.ii = 7;
+        writer->Point({std::string(40, 'a'), kStart, {}}, totals);
+        totals[0].counts.ii = 9;
+        writer->Point({std::string(40, 'b'), kStart + kDay, {}}, totals);
+        writer->Finish();
+        EXPECT_NE(written.find(format == Format::Svg ? "growth" : "C"), std::string::npos) << written;
+    }
 }
 
 }  // namespace
