@@ -54,7 +54,8 @@ struct RowOutcome {
 
 // Counts the file of a row whose language its name did not tell, by its "#!" line.
 RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolver& resolver,
-                                  const CountOptions& options, const std::atomic<int>& canc) {
+                                  const CountOptions& options, const std::atomic<int>& canc,
+                                  platform::RecentFolder& recent) {
     RowOutcome outcome;
     std::optional<ChosenLanguage> chosen;
     outcome.file = CountFile(
@@ -63,7 +64,7 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
             chosen = resolver.ByInterpreterLine(firstBytes);
             return chosen ? chosen->classifier.get() : nullptr;
         },
-        options.cnoml, canc);
+        options.cnoml, canc, &recent);
     if (chosen) outcome.language = std::move(chosen->name);
     return outcome;
 }
@@ -101,8 +102,9 @@ private:
         return m_next++;
     }
 
-    // Rows the run counts itself (user languages, unknown files) are left empty.
-    RowOutcome Count(std::size_t r) const;
+    // Rows the run counts itself (user languages, unknown files) are left empty. `recent` is the
+    // calling thread's own.
+    RowOutcome Count(std::size_t r, platform::RecentFolder& recent) const;
 
     // A worker thread: counts the rows it claims until the run stops.
     void Work();
@@ -121,6 +123,7 @@ private:
     std::condition_variable m_workAllowed;   // workers wait for room in the window
     std::condition_variable m_outcomeReady;  // the run waits for the row it takes
     std::vector<std::thread> m_workers;
+    platform::RecentFolder m_takerFolder;  // the run's thread's, for the rows it counts in Take
 };
 
 RowOutcome ReadAhead::Take(std::size_t r) {
@@ -138,7 +141,7 @@ RowOutcome ReadAhead::Take(std::size_t r) {
         // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
         if (const auto mine = Claim()) {
             lock.unlock();
-            RowOutcome outcome = Count(*mine);
+            RowOutcome outcome = Count(*mine, m_takerFolder);
             lock.lock();
             m_slots[*mine % m_window] = {*mine, std::move(outcome)};
             continue;
@@ -150,20 +153,21 @@ RowOutcome ReadAhead::Take(std::size_t r) {
     return std::move(slot.outcome);
 }
 
-RowOutcome ReadAhead::Count(std::size_t r) const {
+RowOutcome ReadAhead::Count(std::size_t r, platform::RecentFolder& recent) const {
     RowOutcome outcome;
     const std::string path = m_files.Path(r);
     if (std::optional<ChosenLanguage> chosen = m_resolver.ByName(m_files.Name(r), m_files.Extension(r))) {
         if (chosen->source == LanguageSource::User) return outcome;
-        outcome.file = CountFile(path, *chosen->classifier, m_options.cnoml, m_canc);
+        outcome.file = CountFile(path, *chosen->classifier, m_options.cnoml, m_canc, &recent);
         outcome.language = std::move(chosen->name);
     } else if (m_resolver.ReadsInterpreterLines()) {
-        outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc);
+        outcome = CountByInterpreterLine(path, m_resolver, m_options, m_canc, recent);
     }
     return outcome;
 }
 
 void ReadAhead::Work() {
+    platform::RecentFolder recent;
     for (;;) {
         std::size_t r;
         {
@@ -173,7 +177,7 @@ void ReadAhead::Work() {
             if (m_stop) return;
             r = *claimed;
         }
-        RowOutcome outcome = Count(r);
+        RowOutcome outcome = Count(r, recent);
         bool awaited = false;
         {
             std::lock_guard lock(m_mutex);
@@ -244,10 +248,10 @@ RowEnd CountRow(std::size_t row, std::size_t n, const std::string& path, const s
 // flag before the next row).
 int HandleCustomFile(std::size_t row, std::size_t n, const RunFiles& files, const std::string& ext,
                      const LanguageResolver& resolver, const CountOptions& options, std::atomic<int>& canc,
-                     RowSink& sink, ReadAhead* readAhead) {
+                     RowSink& sink, ReadAhead* readAhead, platform::RecentFolder& recent) {
     if (resolver.ReadsInterpreterLines()) {
         const std::string path = files.Path(row);
-        const auto attempt = [&] { return CountByInterpreterLine(path, resolver, options, canc); };
+        const auto attempt = [&] { return CountByInterpreterLine(path, resolver, options, canc, recent); };
         if (CountRow(row, n, path, attempt, options, canc, sink, readAhead) != RowEnd::Unrecognised) return 0;
         if (files.MayLeaveOut(row)) {
             sink.observer.RowLeftOut(row);
@@ -297,6 +301,7 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
         double progress = 0.0;
         bool cancelledInFile = false;
         const LanguageResolver resolver(options, userLanguages);
+        platform::RecentFolder recent;
         std::optional<ReadAhead> readAhead;
         if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
@@ -307,13 +312,13 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
             ReadAhead* ahead = readAhead ? &*readAhead : nullptr;
             std::optional<ChosenLanguage> chosen = resolver.ByName(files.Name(r), ext);
             if (!chosen) {
-                if (HandleCustomFile(r, n, files, ext, resolver, options, canc, sink, ahead) == -1) break;
+                if (HandleCustomFile(r, n, files, ext, resolver, options, canc, sink, ahead, recent) == -1) break;
             } else {
                 // A user language's row is counted here; the read-ahead leaves it alone.
                 const bool user = chosen->source == LanguageSource::User;
                 const auto attempt = [&] {
                     RowOutcome outcome;
-                    outcome.file = CountFile(path, *chosen->classifier, options.cnoml, canc);
+                    outcome.file = CountFile(path, *chosen->classifier, options.cnoml, canc, &recent);
                     outcome.language = chosen->name;
                     return outcome;
                 };

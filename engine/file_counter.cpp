@@ -9,8 +9,9 @@
 
 namespace kordel::engine {
 
-FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc) {
-    return CountFile(path, [&classifier](std::string_view) { return &classifier; }, cnoml, canc);
+FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc,
+                      platform::RecentFolder* recent) {
+    return CountFile(path, [&classifier](std::string_view) { return &classifier; }, cnoml, canc, recent);
 }
 
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
@@ -24,12 +25,12 @@ FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser
 }
 
 FileOutcome CountFile(const std::string& path, const ClassifierChooser& choose, bool cnoml,
-                      const std::atomic<int>& canc) {
+                      const std::atomic<int>& canc, platform::RecentFolder* recent) {
     FileOutcome outcome;
     // The file is opened first and what was opened is checked: a FIFO put in its place is refused
     // without blocking, and the size read is the size of the file opened.
     TextModeReader reader;
-    switch (reader.Open(path)) {
+    switch (reader.Open(path, std::nullopt, recent)) {
         case platform::InputFile::Status::Opened: break;
         case platform::InputFile::Status::Missing: outcome.status = FileStatus::Missing; return outcome;
         case platform::InputFile::Status::Folder:

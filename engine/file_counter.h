@@ -10,6 +10,10 @@
 #include "engine/classifier.h"
 #include "engine/results.h"
 
+namespace kordel::platform {
+class RecentFolder;
+}
+
 namespace kordel::engine {
 
 /// Unrecognised: the file's first bytes named no language (CountFile with a chooser only).
@@ -21,8 +25,10 @@ struct FileOutcome {
 };
 
 /// Counts one file with `classifier`. `canc` is checked before each line outside a block comment.
-/// The path is UTF-8 text, as the file lists hold it, or a path.
-FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc);
+/// The path is UTF-8 text, as the file lists hold it, or a path. A thread counting many files passes
+/// its `recent` folder, from which the next file of the same folder is opened by its name.
+FileOutcome CountFile(const std::string& path, LineClassifier& classifier, bool cnoml, const std::atomic<int>& canc,
+                      platform::RecentFolder* recent = nullptr);
 FileOutcome CountFile(const std::filesystem::path& path, LineClassifier& classifier, bool cnoml,
                       const std::atomic<int>& canc);
 
@@ -31,7 +37,7 @@ using ClassifierChooser = std::function<LineClassifier*(std::string_view firstBy
 
 /// Counts one file with the classifier `choose` picks once the file is open, from the bytes already read.
 FileOutcome CountFile(const std::string& path, const ClassifierChooser& choose, bool cnoml,
-                      const std::atomic<int>& canc);
+                      const std::atomic<int>& canc, platform::RecentFolder* recent = nullptr);
 FileOutcome CountFile(const std::filesystem::path& path, const ClassifierChooser& choose, bool cnoml,
                       const std::atomic<int>& canc);
 

@@ -49,9 +49,10 @@ platform::InputFile::Status TextModeReader::Open(const std::filesystem::path& pa
     return Open(platform::PathText(path), limit);
 }
 
-platform::InputFile::Status TextModeReader::Open(const std::string& path, std::optional<std::uint64_t> limit) {
+platform::InputFile::Status TextModeReader::Open(const std::string& path, std::optional<std::uint64_t> limit,
+                                                 platform::RecentFolder* recent) {
     Close();
-    const platform::InputFile::Status status = m_file.Open(path);
+    const platform::InputFile::Status status = m_file.Open(path, recent);
     if (status != platform::InputFile::Status::Opened) return status;
     m_remaining = limit.value_or(m_file.Size());
     // A small file gets a buffer just big enough for it (one more byte sees the end of the data).

@@ -35,8 +35,9 @@ public:
     /// blocking). At most `limit` raw bytes are read; without one, the size of the opened file.
     platform::InputFile::Status Open(const std::filesystem::path& path,
                                      std::optional<std::uint64_t> limit = std::nullopt);
-    /// The same with the path as UTF-8 text.
-    platform::InputFile::Status Open(const std::string& path, std::optional<std::uint64_t> limit = std::nullopt);
+    /// The same with the path as UTF-8 text, looked up from `recent` (one per thread) when given.
+    platform::InputFile::Status Open(const std::string& path, std::optional<std::uint64_t> limit = std::nullopt,
+                                     platform::RecentFolder* recent = nullptr);
 
     /// Reads over an in-memory buffer instead of a file.
     void OpenMemory(std::string_view data);

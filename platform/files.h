@@ -29,8 +29,33 @@ struct PathInfo {
     std::uint64_t size = 0;  ///< for a regular file
 };
 
-/// What `path` names, links followed; a dangling link is Other.
-PathInfo GetPathInfo(std::string_view path);
+/// The folder of the last path looked up through it, kept open for one run of lookups (one per
+/// thread): the next path in the same folder is found from there by its last name, instead of
+/// through every folder of the path again. Lists and walks give paths grouped by folder, so most
+/// lookups take one name. On Windows paths are looked up whole.
+class RecentFolder {
+public:
+    RecentFolder() = default;
+    RecentFolder(const RecentFolder&) = delete;
+    RecentFolder& operator=(const RecentFolder&) = delete;
+    ~RecentFolder() { Forget(); }
+
+    /// The handle of `path`'s folder, opened now unless it is the folder of the last path, and in
+    /// `name` the path's last name; -1 when the path is to be looked up whole.
+    std::intptr_t HandleFor(std::string_view path, const char*& name);
+    /// Closes the folder, so that the next lookup opens its folder anew (after a failure: the
+    /// folder may have been moved or replaced meanwhile).
+    void Forget();
+
+private:
+    std::string m_folder;
+    std::string m_name;
+    std::intptr_t m_handle = -1;
+};
+
+/// What `path` names, links followed; a dangling link is Other. With `recent`, the path is looked
+/// up from its folder's handle when it can be.
+PathInfo GetPathInfo(std::string_view path, RecentFolder* recent = nullptr);
 
 /// True when something is at `path` (a dangling link too).
 bool DoesFileExist(std::string_view path);
@@ -48,11 +73,12 @@ public:
     InputFile& operator=(InputFile&& other) noexcept;
     ~InputFile();
 
-    /// Opens a regular file; any other kind of file is closed again at once.
-    Status Open(std::string_view path) { return OpenReadable(path, false); }
+    /// Opens a regular file; any other kind of file is closed again at once. With `recent`, the path
+    /// is looked up from its folder's handle when it can be.
+    Status Open(std::string_view path, RecentFolder* recent = nullptr) { return OpenReadable(path, false, recent); }
     /// Opens a regular file or a pipe; a folder or a device is refused as by Open. The open of a
     /// named pipe waits for its writer, as every reader of a pipe does. Size() is 0 for a pipe.
-    Status OpenFileOrPipe(std::string_view path) { return OpenReadable(path, true); }
+    Status OpenFileOrPipe(std::string_view path) { return OpenReadable(path, true, nullptr); }
     /// The size of the opened file, taken from the open descriptor.
     std::uint64_t Size() const { return m_size; }
     /// Reads up to `n` bytes; 0 at the end of the file (or when a pipe's writer has gone), -1 on a
@@ -62,7 +88,7 @@ public:
     void Close();
 
 private:
-    Status OpenReadable(std::string_view path, bool pipes);
+    Status OpenReadable(std::string_view path, bool pipes, RecentFolder* recent);
 
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t m_handle = kNone;

@@ -21,9 +21,9 @@ constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 bool HasNul(std::string_view path) { return path.find('\0') != std::string_view::npos; }
 
-int OpenAt(int dir, const std::string& name, int flags, mode_t mode = 0) {
+int OpenAt(int dir, const char* name, int flags, mode_t mode = 0) {
     int fd;
-    do fd = ::openat(dir, name.c_str(), flags, mode);
+    do fd = ::openat(dir, name, flags, mode);
     while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -40,7 +40,7 @@ int OpenLongPath(std::string_view path, int flags, mode_t mode) {
         std::size_t next = slash;
         while (next != std::string_view::npos && next < path.size() && path[next] == '/') ++next;
         const bool last = slash == std::string_view::npos || next >= path.size();
-        const int fd = OpenAt(dir, part.empty() ? "." : part, last ? flags : O_RDONLY | O_DIRECTORY | O_CLOEXEC,
+        const int fd = OpenAt(dir, part.empty() ? "." : part.c_str(), last ? flags : O_RDONLY | O_DIRECTORY | O_CLOEXEC,
                             mode);
         const int saved = errno;
         if (dir != AT_FDCWD) ::close(dir);
@@ -56,7 +56,7 @@ int OpenPath(std::string_view path, int flags, mode_t mode = 0) {
         errno = ENOENT;
         return -1;
     }
-    int fd = OpenAt(AT_FDCWD, std::string(path), flags, mode);
+    int fd = OpenAt(AT_FDCWD, std::string(path).c_str(), flags, mode);
     if (fd < 0 && errno == ENAMETOOLONG) fd = OpenLongPath(path, flags, mode);
     return fd;
 }
@@ -86,8 +86,43 @@ std::string GenericPathText(const std::filesystem::path& path) { return path.gen
 
 std::filesystem::path PathFromText(std::string_view text) { return std::filesystem::path(text); }
 
-PathInfo GetPathInfo(std::string_view path) {
+std::intptr_t RecentFolder::HandleFor(std::string_view path, const char*& name) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos || slash + 1 == path.size() || HasNul(path)) return -1;
+    const std::string_view folder = slash == 0 ? std::string_view("/") : path.substr(0, slash);
+    if (m_handle < 0 || folder != m_folder) {
+        Forget();
+        // O_PATH: the folder is only looked up from, never read.
+        const int fd = OpenPath(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) return -1;
+        m_handle = fd;
+        m_folder = std::string(folder);
+    }
+    m_name.assign(path.substr(slash + 1));
+    name = m_name.c_str();
+    return m_handle;
+}
+
+void RecentFolder::Forget() {
+    if (m_handle >= 0) ::close(static_cast<int>(m_handle));
+    m_handle = -1;
+    m_folder.clear();
+}
+
+PathInfo GetPathInfo(std::string_view path, RecentFolder* recent) {
     PathInfo info;
+    const char* name = nullptr;
+    const int folder = recent ? static_cast<int>(recent->HandleFor(path, name)) : -1;
+    if (folder >= 0) {
+        struct stat st {};
+        if (::fstatat(folder, name, &st, 0) == 0) {
+            info.kind = KindOf(st.st_mode);
+            if (info.kind == PathKind::Regular) info.size = static_cast<std::uint64_t>(st.st_size);
+            return info;
+        }
+        // Looked up whole again below: the folder may have been moved meanwhile.
+        recent->Forget();
+    }
     if (HasNul(path)) return info;
     struct stat st {};
     if (::stat(std::string(path).c_str(), &st) != 0) {
@@ -114,11 +149,19 @@ bool DoesFileExist(std::string_view path) {
     return ::lstat(std::string(path).c_str(), &st) == 0 || GetPathInfo(path).kind != PathKind::Missing;
 }
 
-InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
+InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes, RecentFolder* recent) {
     Close();
     // Without a pipe to wait for, the open must not block on a FIFO; with one, it waits for the writer
     // so that the first read sees its data rather than an end.
-    const int fd = OpenPath(path, pipes ? kReadFlags & ~O_NONBLOCK : kReadFlags);
+    const int flags = pipes ? kReadFlags & ~O_NONBLOCK : kReadFlags;
+    const char* name = nullptr;
+    const int folder = recent ? static_cast<int>(recent->HandleFor(path, name)) : -1;
+    int fd = folder >= 0 ? OpenAt(folder, name, flags) : -1;
+    if (fd < 0) {
+        // Looked up whole: the folder may have been moved or replaced since it was opened.
+        if (folder >= 0) recent->Forget();
+        fd = OpenPath(path, flags);
+    }
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? Status::Missing : Status::Failed;
     struct stat st {};
     if (::fstat(fd, &st) != 0) {

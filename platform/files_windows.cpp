@@ -79,7 +79,13 @@ std::filesystem::path PathFromText(std::string_view text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
-PathInfo GetPathInfo(std::string_view path) {
+// Windows looks paths up whole: a handle-relative open needs the native API, and its path lookup
+// is not what a count waits for.
+std::intptr_t RecentFolder::HandleFor(std::string_view, const char*&) { return -1; }
+
+void RecentFolder::Forget() {}
+
+PathInfo GetPathInfo(std::string_view path, RecentFolder*) {
     PathInfo info;
     if (HasNul(path) || path.empty()) return info;
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -100,7 +106,7 @@ PathInfo GetPathInfo(std::string_view path) {
 
 bool DoesFileExist(std::string_view path) { return GetPathInfo(path).kind != PathKind::Missing; }
 
-InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes) {
+InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes, RecentFolder*) {
     Close();
     if (HasNul(path) || path.empty()) return Status::Missing;
     const std::wstring wide = LongPath(path);

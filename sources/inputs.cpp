@@ -31,6 +31,8 @@ Inputs CollectInputs(const InputList& options, FileCollector& collector, const K
                      std::istream& stdinStream, Activity& progress, projects::ListQuestions& listQuestions) {
     Inputs inputs;
     const auto onFolder = [&](const std::string& folder, std::size_t found) { progress.Walking(found, folder); };
+    // A list names its files mostly folder by folder: each is looked at from its folder's handle.
+    platform::RecentFolder recent;
     // The PATHs, then the listed entries; false when the entry stops the run.
     const auto take = [&](const std::string& entry) {
         std::error_code ec;
@@ -46,7 +48,7 @@ Inputs CollectInputs(const InputList& options, FileCollector& collector, const K
                 NoteNamed(inputs, knownByName, path);
             }
             if (inputs.projectName.empty()) inputs.projectName = inputs.listState.PN;
-        } else if (platform::GetPathInfo(entry).kind != platform::PathKind::Folder) {
+        } else if (platform::GetPathInfo(entry, &recent).kind != platform::PathKind::Folder) {
             inputs.paths.Add(entry);
             NoteNamed(inputs, knownByName, entry);
         } else if (options.gitFiles) {
