@@ -143,6 +143,20 @@ std::string NotARegularGitFileMessage(const std::string& file) { return GitFileP
 
 bool IsNotARegularGitFileMessage(const std::string& message) { return message.ends_with(kNotReadSuffix); }
 
+bool MayBeInRepository(const fs::path& folder) {
+    std::error_code ec;
+    fs::path dir = fs::absolute(folder, ec);
+    if (ec) return true;
+    for (;;) {
+        // Any .git at all, even one that is no folder: libgit2 has the say on it.
+        if (platform::GetPathInfo(platform::PathText(dir / ".git")).kind != platform::PathKind::Missing) return true;
+        std::optional<std::string> bad;
+        if (GitFolderAt(dir, bad) || bad) return true;
+        if (!dir.has_relative_path()) return false;
+        dir = dir.parent_path();
+    }
+}
+
 std::optional<std::string> BlockingGitFile(const fs::path& folder) {
     // The user's and the system's configuration are read with every repository.
     const char* xdg = std::getenv("XDG_CONFIG_HOME");

@@ -14,6 +14,11 @@ namespace kordel::vcs {
 /// nothing when there is none, or no repository.
 std::optional<std::string> BlockingGitFile(const std::filesystem::path& folder);
 
+/// False when neither `folder` nor a folder above it has a ".git" or looks like a git folder (a
+/// HEAD and an objects folder): no repository can hold it, which is known without setting up
+/// libgit2 (whose set-up reads the system's certificates, more work than a small count).
+bool MayBeInRepository(const std::filesystem::path& folder);
+
 /// What is wrong with `file`, quoted: it is not a regular file, or (a regular file) it is an ignore
 /// file that UnreadableIgnoreFile refused.
 std::string GitFileProblem(const std::string& file);

@@ -70,6 +70,10 @@ std::unique_ptr<WorkTree> WorkTree::Open(const fs::path& folder, std::string& er
         error = Quoted(folder) + " cannot be read: " + ec.message();
         return nullptr;
     }
+    if (!MayBeInRepository(real)) {
+        error = Quoted(folder) + " is not in a git repository";
+        return nullptr;
+    }
     // libgit2 opens these with a blocking open: a FIFO in place of one would hang the walk.
     if (const std::optional<std::string> bad = BlockingGitFile(real)) {
         error = NotARegularGitFileMessage(*bad);

@@ -9,6 +9,7 @@
 
 #include "tests/cli/git_support.h"
 #include "tests/support/files.h"
+#include "vcs/git_files.h"
 #include "vcs/git_repository.h"
 #include "vcs/history_walker.h"
 #include "vcs/revision.h"
@@ -79,7 +80,8 @@ TEST_F(Repositories, AFolderOutsideEveryRepositoryIsRefusedWithLibgit2sReason) {
     ::setenv("GIT_CEILING_DIRECTORIES", temp.path().c_str(), 1);
     std::string error;
     EXPECT_FALSE(WorkTree::Open(outside, error));
-    EXPECT_EQ(error, "\"" + outside.string() + "\" is not in a git repository");
+    // Built by appending: g++ 12 warns falsely on "\"" + text.
+    EXPECT_EQ(error, std::string(1, '"').append(outside.string()).append("\" is not in a git repository"));
     ::unsetenv("GIT_CEILING_DIRECTORIES");
 
     int status = 0;
@@ -88,6 +90,29 @@ TEST_F(Repositories, AFolderOutsideEveryRepositoryIsRefusedWithLibgit2sReason) {
     EXPECT_LT(status, 0);
     EXPECT_NE(reason.find("could not find repository"), std::string::npos) << reason;
     EXPECT_TRUE(GitSupported());
+}
+
+TEST(MayBeInRepository, AnyDotGitOrGitFolderAboveCountsWithoutLibgit2) {
+    test_support::TempDir temp{"vcs-maybe"};
+    const auto deep = [&](const char* top) {
+        const fs::path folder = temp.path() / top / "src" / "deep";
+        fs::create_directories(folder);
+        return folder;
+    };
+    fs::create_directories(temp.path() / "work/.git");
+    EXPECT_TRUE(MayBeInRepository(deep("work")));
+    // A linked work tree's .git file, and a .git that is no repository at all: libgit2 decides.
+    temp.Write("linked/.git", "gitdir: /elsewhere\n");
+    EXPECT_TRUE(MayBeInRepository(deep("linked")));
+    temp.Write("odd/.git", "not a git file\n");
+    EXPECT_TRUE(MayBeInRepository(deep("odd")));
+    // A bare repository, and a folder inside a git folder.
+    temp.Write("bare.git/HEAD", "ref: refs/heads/main\n");
+    fs::create_directories(temp.path() / "bare.git/objects");
+    EXPECT_TRUE(MayBeInRepository(deep("bare.git")));
+    if (!MayBeInRepository(temp.path())) {
+        EXPECT_FALSE(MayBeInRepository(deep("plain")));
+    }
 }
 
 }  // namespace
