@@ -21,26 +21,31 @@ std::size_t CharLiteralLength(std::string_view s, std::size_t at) {
 
 void EmptyCStrings(std::string_view line, std::string& out) {
     out.clear();
-    bool inside = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (inside) {
-            if (c == '"') {
-                out += c;
-                inside = false;
-                if (i + 1 < line.size()) out += line[++i];
-            }
+    const std::size_t n = line.size();
+    std::size_t i = 0;
+    while (i < n) {
+        // Up to the next quote or apostrophe, the line is copied in one piece.
+        std::size_t at = i;
+        while (at < n && line[at] != '"' && line[at] != '\'') ++at;
+        out.append(line.substr(i, at - i));
+        if (at == n) return;
+        i = at;
+        if (line[i] == '\'') {
+            const std::size_t len = CharLiteralLength(line, i);
+            out.append(len ? "''" : "'");
+            i += len ? len : 1;
             continue;
         }
-        if (c == '\'') {
-            if (const std::size_t len = CharLiteralLength(line, i)) {
-                out += "''";
-                i += len - 1;
-                continue;
-            }
+        // A string keeps its quotes and loses what is between them; the byte after the closing
+        // quote is kept without being looked at. An unclosed string runs to the end of the line.
+        const std::size_t close = line.find('"', i + 1);
+        if (close == std::string_view::npos) {
+            out += '"';
+            return;
         }
-        out += c;
-        if (c == '"') inside = true;
+        out.append("\"\"");
+        i = close + 1;
+        if (i < n) out += line[i++];
     }
 }
 

@@ -72,3 +72,18 @@ TEST(CJava, CharacterLiteralsOpenNoStringOrComment) {
     ExpectCounts(Count("c = '\\''; /* x */\n"), 0, 0, 1, 0, 1);
     ExpectCounts(Count("/* it's here */\n"), 0, 1, 0, 0, 1);
 }
+
+TEST(CJava, StringsAreEmptiedToTheirQuotesAndTheByteAfterEachIsKept) {
+    std::string out;
+    const auto emptied = [&](std::string_view line) {
+        EmptyCStrings(line, out);
+        return out;
+    };
+    EXPECT_EQ(emptied("a = \"x/*y\" + 'c'; // z"), "a = \"\" + ''; // z");
+    // The byte right after a closing quote is never looked at, even a quote.
+    EXPECT_EQ(emptied("s = \"ab\"\"cd\";"), "s = \"\"\"cd\"");
+    EXPECT_EQ(emptied("c = '\\''; x = '/*';"), "c = ''; x = '/*';");
+    EXPECT_EQ(emptied("p(\"unclosed // not a comment"), "p(\"");
+    EXPECT_EQ(emptied("no quotes at all"), "no quotes at all");
+    EXPECT_EQ(emptied("\"\""), "\"\"");
+}
