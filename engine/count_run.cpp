@@ -74,10 +74,10 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
 class ReadAhead {
 public:
     ReadAhead(const RunFiles& files, const CountOptions& options, const LanguageResolver& resolver,
-              std::atomic<int>& canc, unsigned jobs)
-        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window(jobs * 64),
+              std::atomic<int>& canc, unsigned workers)
+        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window((workers + 1) * 64),
           m_slots(m_window) {
-        for (unsigned i = 0; i < jobs; ++i) m_workers.emplace_back([this] { Work(); });
+        for (unsigned i = 0; i < workers; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
         {
@@ -303,7 +303,9 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
         const LanguageResolver resolver(options, userLanguages);
         platform::RecentFolder recent;
         std::optional<ReadAhead> readAhead;
-        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs);
+        // The run's own thread counts rows too while it waits for the next one: `jobs` threads in all,
+        // not one more than there are cores to run them.
+        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs - 1);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             observer.StartRow(r);
