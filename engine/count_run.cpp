@@ -1,6 +1,8 @@
 // The count run: each row in order, prompts through the observer, totals and the closing message.
 #include "engine/count_run.h"
 
+#include <algorithm>
+#include <bit>
 #include <chrono>
 #include <cstdint>
 #include <condition_variable>
@@ -45,6 +47,9 @@ std::string CompletedMessage(long long seconds) {
 
 namespace {
 
+constexpr unsigned kDiskReadsPerJob = 8;
+constexpr unsigned kMostThreads = 64;
+
 // What counting a row's file gave, and the name of the language that counted it (empty for the
 // built-in table, which names its languages by extension).
 struct RowOutcome {
@@ -71,13 +76,23 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
 
 // Counts files ahead of the run on worker threads, at most a window of rows ahead of the consumer.
 // Outcomes wait in a ring of one slot per row of the window, so the memory does not grow with the list.
+// The run's own thread counts rows too while it waits for the next one, so `jobs` threads count in
+// all, not one more than there are cores to run them. While files come from the disk (a quarter of
+// the last 16 at least), each one read from it adds a worker, up to kDiskReadsPerJob times `jobs`
+// threads, so that many reads are in flight while the disk is waited for. Once 16 files in a row came
+// from the cache, the added workers wait again one by one: there, more threads than cores only take
+// turns.
 class ReadAhead {
 public:
     ReadAhead(const RunFiles& files, const CountOptions& options, const LanguageResolver& resolver,
-              std::atomic<int>& canc, unsigned workers)
-        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window((workers + 1) * 64),
-          m_slots(m_window) {
-        for (unsigned i = 0; i < workers; ++i) m_workers.emplace_back([this] { Work(); });
+              std::atomic<int>& canc, unsigned jobs)
+        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window(jobs * 64),
+          m_slots(m_window), m_baseWorkers(jobs - 1),
+          m_maxWorkers(std::max(jobs, std::min(kDiskReadsPerJob * jobs, kMostThreads)) - 1) {
+        // Under the lock: the first workers may already add others.
+        std::lock_guard lock(m_mutex);
+        m_wanted = m_active = m_baseWorkers;
+        for (std::size_t i = 0; i < m_baseWorkers; ++i) m_workers.emplace_back([this] { Work(); });
     }
     ~ReadAhead() {
         {
@@ -85,6 +100,7 @@ public:
             m_stop = true;
         }
         m_workAllowed.notify_all();
+        m_moreReaders.notify_all();
         for (std::thread& t : m_workers) t.join();
     }
     /// The outcome of row `r`, waiting for it; rows are taken in order.
@@ -109,12 +125,36 @@ private:
     // A worker thread: counts the rows it claims until the run stops.
     void Work();
 
+    // Stores row r's outcome, and sets the number of workers by where the last files came from.
+    // Under the lock.
+    void Store(std::size_t r, RowOutcome outcome) {
+        m_recentDisk = static_cast<std::uint16_t>(m_recentDisk << 1 | (outcome.file.waitedForDisk ? 1 : 0));
+        const int fromDisk = std::popcount(m_recentDisk);
+        if (outcome.file.waitedForDisk && fromDisk >= 4 && m_wanted < m_maxWorkers && !m_stop) {
+            ++m_wanted;
+            if (m_workers.size() < m_wanted) {
+                ++m_active;
+                m_workers.emplace_back([this] { Work(); });
+            } else {
+                m_moreReaders.notify_one();
+            }
+        } else if (fromDisk == 0 && m_wanted > m_baseWorkers) {
+            --m_wanted;
+        }
+        m_slots[r % m_window] = {r, std::move(outcome)};
+    }
+
     const RunFiles& m_files;
     const CountOptions& m_options;
     const LanguageResolver& m_resolver;
     std::atomic<int>& m_canc;
     std::size_t m_window;
     std::vector<Slot> m_slots;
+    std::size_t m_baseWorkers;
+    std::size_t m_maxWorkers;
+    std::size_t m_wanted = 0;  // workers that should be counting now
+    std::size_t m_active = 0;  // workers counting, the others wait on m_moreReaders
+    std::uint16_t m_recentDisk = 0;  // bit k: the file stored k files ago came from the disk
     std::size_t m_next = 0;
     std::size_t m_consumed = 0;
     std::size_t m_awaited = SIZE_MAX;  // the row the run sleeps for
@@ -122,6 +162,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_workAllowed;   // workers wait for room in the window
     std::condition_variable m_outcomeReady;  // the run waits for the row it takes
+    std::condition_variable m_moreReaders;   // added workers wait for files from the disk
     std::vector<std::thread> m_workers;
     platform::RecentFolder m_takerFolder;  // the run's thread's, for the rows it counts in Take
 };
@@ -143,7 +184,7 @@ RowOutcome ReadAhead::Take(std::size_t r) {
             lock.unlock();
             RowOutcome outcome = Count(*mine, m_takerFolder);
             lock.lock();
-            m_slots[*mine % m_window] = {*mine, std::move(outcome)};
+            Store(*mine, std::move(outcome));
             continue;
         }
         m_awaited = r;
@@ -172,6 +213,11 @@ void ReadAhead::Work() {
         std::size_t r;
         {
             std::unique_lock lock(m_mutex);
+            if (m_active > m_wanted) {
+                --m_active;
+                m_moreReaders.wait(lock, [&] { return m_stop || m_active < m_wanted; });
+                ++m_active;
+            }
             std::optional<std::size_t> claimed;
             m_workAllowed.wait(lock, [&] { return m_stop || (claimed = Claim()).has_value(); });
             if (m_stop) return;
@@ -181,7 +227,7 @@ void ReadAhead::Work() {
         bool awaited = false;
         {
             std::lock_guard lock(m_mutex);
-            m_slots[r % m_window] = {r, std::move(outcome)};
+            Store(r, std::move(outcome));
             awaited = m_awaited == r;
         }
         // The run is the only one waiting for outcomes, and only the one it waits for wakes it.
@@ -303,9 +349,7 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
         const LanguageResolver resolver(options, userLanguages);
         platform::RecentFolder recent;
         std::optional<ReadAhead> readAhead;
-        // The run's own thread counts rows too while it waits for the next one: `jobs` threads in all,
-        // not one more than there are cores to run them.
-        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs - 1);
+        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             observer.StartRow(r);

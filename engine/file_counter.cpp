@@ -43,7 +43,9 @@ FileOutcome CountFile(const std::string& path, const ClassifierChooser& choose, 
         return outcome;
     }
     classifier->Reset();
-    if (!CountLines(reader, *classifier, outcome.counts, cnoml, &canc)) {
+    const bool counted = CountLines(reader, *classifier, outcome.counts, cnoml, &canc);
+    outcome.waitedForDisk = reader.WaitedForDisk();
+    if (!counted) {
         outcome.status = FileStatus::Cancelled;
         return outcome;
     }

@@ -22,6 +22,7 @@ enum class FileStatus { Counted, Missing, OpenFailed, NotRegular, Cancelled, Unr
 struct FileOutcome {
     FileStatus status = FileStatus::Counted;
     FileCounts counts;
+    bool waitedForDisk = false;  ///< the file was not in the system's cache
 };
 
 /// Counts one file with `classifier`. `canc` is checked before each line outside a block comment.

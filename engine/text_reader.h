@@ -56,6 +56,9 @@ public:
 
     void Close();
 
+    /// True when the file's bytes had to be read from the disk (see InputFile::WaitedForDisk).
+    bool WaitedForDisk() const { return m_file.WaitedForDisk(); }
+
 private:
     void TakeBuffer(std::size_t wanted);
     bool Fill();

@@ -85,7 +85,9 @@ void RemoveStaleTemporaries(std::string_view folder) {
 }
 
 // Moving and closing an input file are the same on every system; only Open, Read and Close differ.
-InputFile::InputFile(InputFile&& other) noexcept : m_handle(other.m_handle), m_size(other.m_size) {
+InputFile::InputFile(InputFile&& other) noexcept
+    : m_handle(other.m_handle), m_size(other.m_size), m_firstRead(other.m_firstRead),
+      m_waitedForDisk(other.m_waitedForDisk) {
     other.m_handle = kNone;
 }
 
@@ -94,6 +96,8 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept {
         Close();
         m_handle = other.m_handle;
         m_size = other.m_size;
+        m_firstRead = other.m_firstRead;
+        m_waitedForDisk = other.m_waitedForDisk;
         other.m_handle = kNone;
     }
     return *this;

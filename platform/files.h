@@ -85,6 +85,9 @@ public:
     /// read error.
     std::ptrdiff_t Read(char* buffer, std::size_t n);
     bool IsOpen() const { return m_handle != kNone; }
+    /// True once a read of this file had to wait for the disk: its first bytes were not in the
+    /// system's cache (POSIX; never on Windows). Counting runs read more files at once then.
+    bool WaitedForDisk() const { return m_waitedForDisk; }
     void Close();
 
 private:
@@ -93,6 +96,8 @@ private:
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t m_handle = kNone;
     std::uint64_t m_size = 0;
+    bool m_firstRead = false;  // a regular file not yet read: its first read tells whether it is cached
+    bool m_waitedForDisk = false;
 };
 
 /// The system's words for why the last file call of this thread failed.

@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include "platform/files.h"
@@ -176,11 +177,20 @@ InputFile::Status InputFile::OpenReadable(std::string_view path, bool pipes, Rec
     // set rather than cost a call per file; Read clears it should a file system ever answer EAGAIN.
     m_handle = fd;
     m_size = S_ISREG(st.st_mode) ? static_cast<std::uint64_t>(st.st_size) : 0;
+    m_firstRead = S_ISREG(st.st_mode);
     return Status::Opened;
 }
 
 std::ptrdiff_t InputFile::Read(char* buffer, std::size_t n) {
     if (m_handle == kNone) return -1;
+    if (std::exchange(m_firstRead, false) && n > 0) {
+        // The first read asks for cached bytes only: it is the read itself when the file is in
+        // memory, and says the disk must be waited for when not.
+        iovec piece{buffer, n};
+        const ssize_t got = ::preadv2(static_cast<int>(m_handle), &piece, 1, -1, RWF_NOWAIT);
+        if (got >= 0) return got;
+        m_waitedForDisk = errno == EAGAIN;
+    }
     bool blockingAgain = false;
     for (;;) {
         const ssize_t got = ::read(static_cast<int>(m_handle), buffer, n);
@@ -197,6 +207,7 @@ void InputFile::Close() {
     if (m_handle != kNone) ::close(static_cast<int>(m_handle));
     m_handle = kNone;
     m_size = 0;
+    m_firstRead = m_waitedForDisk = false;
 }
 
 std::string LastFileErrorText() { return std::strerror(errno); }

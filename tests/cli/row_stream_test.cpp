@@ -4,6 +4,7 @@
 #include <random>
 
 #include "sources/path_table.h"
+#include "tests/support/page_cache.h"
 #include "cli_support.h"
 
 namespace kordel::cli::test {
@@ -85,6 +86,18 @@ TEST_F(RowStreamTest, StreamedOutputEqualsTheOutputOfAllRowsAtOnce) {
             EXPECT_EQ(withoutTime(test_support::ReadBytes(Path("out"))), withoutTime(streamed.out)) << tree << " " << args[1] << " -o";
         }
     }
+}
+
+TEST_F(RowStreamTest, FilesReadFromTheDiskGiveTheSameRowsWhileMoreAreReadAtOnce) {
+    // Out of the cache, each file read from the disk starts one more reading thread: the rows must
+    // still be the ones and in the order of a one-job count.
+    const std::vector<std::string> files = MakeTree();
+    const CliRun one = Run({"--by-file", "-j", "1", Path("t").string()});
+    for (const std::string& file : files) ASSERT_TRUE(test_support::DropFromCache(file));
+    const CliRun cold = Run({"--by-file", "-j", "2", Path("t").string()});
+    EXPECT_EQ(cold.code, one.code);
+    EXPECT_EQ(cold.out, one.out);
+    EXPECT_EQ(cold.err, one.err);
 }
 
 }  // namespace
