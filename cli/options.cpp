@@ -215,7 +215,7 @@ CLI::Option* AddModeOptions(CLI::App& app, Options& o, std::string& historyRev) 
         ->type_name("NAME");
     app.add_option("--save-list", o.saveList, "Write the counted files as a project list (.kpl) to FILE")
         ->type_name("FILE");
-    app.add_option("-j,--jobs", o.jobs, "Files counted in parallel, 1 to 256 (default: the number of cores)")
+    app.add_option("-j,--jobs", o.jobs, "Files counted in parallel, 1 to 256 (default: the number of cores); while files come from the disk, up to 8 times as many are read at once")
         ->type_name("N")
         ->check(Check([](std::string& v) {
             return v.find_first_not_of("0123456789") == std::string::npos && !v.empty() && v.size() < 4 &&
