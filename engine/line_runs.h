@@ -16,7 +16,7 @@ namespace kordel::engine {
 /// `counts.nl3` and answers the bytes used.
 std::size_t ClassifyRun(std::string_view data, LineClassifier& classifier, Tally& tally, FileCounts& counts);
 
-/// How the buffer is scanned: byte by byte, 16 bytes at a time with SSE2 or 32 with AVX2. ClassifyRun
+/// How the buffer is scanned: byte by byte, or 64 bytes at a time with SSE2 or AVX2 compares. ClassifyRun
 /// takes the widest that this build and processor run, chosen once.
 enum class BufferScan { Bytes, Sse2, Avx2 };
 /// True when this build and processor run `scan`.
