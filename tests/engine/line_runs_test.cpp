@@ -1,8 +1,10 @@
 // Lines classified straight from the read buffer must count exactly as lines handed over one by one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -57,7 +59,145 @@ bool Same(const FileCounts& a, const FileCounts& b) {
 const char* const kExtensions[] = {".c", ".py", ".lsp", ".sql", ".ml", ".html", ".pl", ".ada", ".awk", ".bat",
                                    ".f90", ".tex", ".pas", ".vb", ".tcl", ".abp", ".f77", ".cob", ".sed", ".txt"};
 
+// A classifier whose quiet set moves on to the next of `sets` after each line it is shown that holds a
+// '@', and whose categories depend on the line and the set: scans of every shape meet state changes.
+class ShiftingClassifier : public LineClassifier {
+public:
+    explicit ShiftingClassifier(const std::vector<QuietLines>& sets) : m_sets(sets) { Reset(); }
+    void Reset() override {
+        m_index = 0;
+        m_quiet = &m_sets[0];
+    }
+    void Classify(std::string_view line, Tally& tally) override {
+        switch ((line.size() + m_index) % 4) {
+            case 0: tally.Code(); break;
+            case 1: tally.Comment(); break;
+            case 2: tally.Mixed(); break;
+            default: tally.Blank(); break;
+        }
+        if (line.find('@') != std::string_view::npos) {
+            m_index = (m_index + 1) % m_sets.size();
+            m_quiet = &m_sets[m_index];
+        }
+    }
+    bool InBlock() const override { return false; }
+
+private:
+    const std::vector<QuietLines>& m_sets;
+    std::size_t m_index = 0;
+};
+
+// What a scan did with a text: the bytes each call used, every line's category, the counts.
+struct Trace {
+    std::vector<std::size_t> used;
+    std::vector<LineCategory> lines;
+    FileCounts counts;
+    bool operator==(const Trace& o) const { return used == o.used && lines == o.lines && Same(counts, o.counts); }
+};
+
+// Runs `scan` over `text` as the file frame does; each line it leaves is classified whole, as the
+// reader would hand it over. The text sits in an allocation of its exact size, so that the sanitizer
+// catches a read past its end.
+Trace Walk(BufferScan scan, const std::vector<QuietLines>& sets, std::string_view text) {
+    const std::unique_ptr<char[]> exact(new char[text.size()]);
+    std::memcpy(exact.get(), text.data(), text.size());
+    const std::string_view data(exact.get(), text.size());
+    ShiftingClassifier classifier(sets);
+    Trace trace;
+    Tally tally(trace.counts, false, &trace.lines);
+    std::size_t at = 0;
+    while (at < data.size()) {
+        const std::size_t used = ClassifyRunWith(scan, data.substr(at), classifier, tally, trace.counts);
+        trace.used.push_back(used);
+        at += used;
+        const std::size_t lf = data.find('\n', at);
+        const std::size_t end = lf == std::string_view::npos ? data.size() : lf + 1;
+        if (end > at) classifier.Classify(data.substr(at, end - at), tally);
+        at = end;
+    }
+    return trace;
+}
+
+// The scans this processor runs beyond the byte-by-byte one.
+std::vector<BufferScan> WideScans() {
+    std::vector<BufferScan> scans;
+    for (const BufferScan scan : {BufferScan::Sse2, BufferScan::Avx2})
+        if (CanRun(scan)) scans.push_back(scan);
+    return scans;
+}
+
+const char* ScanName(BufferScan scan) { return scan == BufferScan::Sse2 ? "SSE2" : "AVX2"; }
+
+// A set of S single bytes and P pairs drawn from `alphabet`, of the given kind.
+QuietLines RandomSet(std::mt19937& rnd, unsigned singles, unsigned pairs, QuietLines::Kind kind,
+                     std::string_view alphabet) {
+    QuietLines set;
+    set.kind = kind;
+    while (set.singles < singles) set.Add(std::string(1, alphabet[rnd() % alphabet.size()]));
+    while (set.pairs < pairs) set.Add(std::string{alphabet[rnd() % alphabet.size()], alphabet[rnd() % alphabet.size()]});
+    return set;
+}
+
 }  // namespace
+
+TEST(LineRuns, WideScansCountLikeByteByByte) {
+    // Every count of single bytes and pairs, every kind, on texts dense with the sets' bytes, blanks,
+    // stop bytes and lines around the longest whole line.
+    const std::string_view alphabet = "abcd/*@ \t";
+    const QuietLines::Kind kinds[] = {QuietLines::Kind::None, QuietLines::Kind::Plain, QuietLines::Kind::Comment,
+                                      QuietLines::Kind::CommentUnlessEmpty};
+    std::mt19937 rnd(5);
+    for (unsigned s = 0; s <= QuietLines::kMax; ++s) {
+        for (unsigned p = 0; p <= QuietLines::kMax; ++p) {
+            for (int round = 0; round < 6; ++round) {
+                std::vector<QuietLines> sets;
+                for (const QuietLines::Kind kind : kinds) sets.push_back(RandomSet(rnd, s, p, kind, alphabet));
+                std::shuffle(sets.begin(), sets.end(), rnd);
+                std::string text;
+                const std::size_t size = rnd() % 3000;
+                while (text.size() < size) {
+                    const unsigned pick = rnd() % 400;
+                    if (pick < 3) text += std::string(kMaxPiece - 3 + rnd() % 6, 'x') + "\n";
+                    else if (pick < 6) text += "\r\x1a\0"[pick - 3];
+                    else if (pick < 80) text += '\n';
+                    else if (pick < 100) text += 'x';
+                    else text += alphabet[rnd() % alphabet.size()];
+                }
+                const Trace bytes = Walk(BufferScan::Bytes, sets, text);
+                for (const BufferScan scan : WideScans())
+                    ASSERT_TRUE(Walk(scan, sets, text) == bytes) << ScanName(scan) << " S " << s << " P " << p
+                                                                  << " round " << round;
+            }
+        }
+    }
+}
+
+TEST(LineRuns, WideScansAtEveryOffsetAndLength) {
+    // One byte of interest (a stop byte, a single, a pair's two halves) at every offset of a text with
+    // lines of several lengths, cut at every length: pairs across and at the end of 16-, 32- and 64-byte
+    // blocks, stop bytes in every place of a block, and every length of the data's last block.
+    QuietLines set;
+    set.kind = QuietLines::Kind::Plain;
+    set.Add("a");
+    set.Add("/*");
+    const std::vector<QuietLines> sets{set};
+    std::string base;
+    for (int len : {0, 3, 14, 15, 16, 17, 31, 32, 33, 63, 64, 65}) base += std::string(len, len % 2 ? ' ' : 'x') + "\n";
+    using namespace std::string_view_literals;
+    for (const std::string_view inserted : {"\r"sv, "\x1a"sv, "\0"sv, "a"sv, "/*"sv, "/"sv, "*"sv, "\t"sv}) {
+        for (std::size_t at = 0; at <= base.size(); ++at) {
+            std::string text = base;
+            text.insert(at, inserted);
+            for (std::size_t length = at; length <= text.size(); length += (length < at + 70 ? 1 : 13)) {
+                const std::string_view cut(text.data(), length);
+                const Trace bytes = Walk(BufferScan::Bytes, sets, cut);
+                for (const BufferScan scan : WideScans())
+                    ASSERT_TRUE(Walk(scan, sets, cut) == bytes)
+                        << ScanName(scan) << " '" << inserted << "' at " << at << " length " << length;
+            }
+        }
+    }
+}
 
 TEST(LineRuns, CountLikeLinesOneByOne) {
     std::mt19937 rnd(7);
