@@ -141,7 +141,10 @@ private:
         } else if (fromDisk == 0 && m_wanted > m_baseWorkers) {
             --m_wanted;
         }
-        m_slots[r % m_window] = {r, std::move(outcome)};
+        // A worker may store a row the run counted itself (a user language's) after the run has
+        // moved a whole window on: that late outcome must not take the slot from the later row.
+        Slot& slot = m_slots[r % m_window];
+        if (slot.row == SIZE_MAX || slot.row < r) slot = {r, std::move(outcome)};
     }
 
     const RunFiles& m_files;

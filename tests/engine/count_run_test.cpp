@@ -1,6 +1,10 @@
 // The count run with scripted answers: rows, totals, prompts, cancel and the closing message.
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
+#include <mutex>
+#include <thread>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -219,4 +223,73 @@ TEST_F(CountRunTest, RowsWithoutKeptResultsComeInOrderPastTheReadAheadWindow) {
     EXPECT_TRUE(streamed.counted.empty());
     ASSERT_EQ(kept.languages.size(), 700u);
     EXPECT_EQ(kept.languages[5], "Ul");
+}
+
+namespace {
+
+// Files whose Path() holds threads back at chosen moments, to replay one interleaving: a worker takes
+// a row the run counts itself (a user language's) and stores it late, after another worker stored the
+// row a whole window further on, into the same slot.
+class LateWorkerFiles final : public RunFiles {
+public:
+    LateWorkerFiles(std::vector<std::string> paths, std::size_t late, std::size_t window)
+        : m_paths(std::move(paths)), m_late(late), m_later(late + window) {}
+    std::size_t size() const override { return m_paths.size(); }
+    std::string Extension(std::size_t row) const override { return std::string(PathExtension(m_paths[row])); }
+    std::string Path(std::size_t row) const override {
+        const bool worker = std::this_thread::get_id() != m_runThread;
+        if (worker && row == m_later) Signal(m_laterClaimed);
+        if (worker && row == m_late) {
+            // Held until another worker has the later row, and long enough for it to store it.
+            Await(m_laterClaimed);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            Signal(m_lateDone);
+        }
+        // The run goes slowly up to the later row, so that workers claim the rows before it.
+        if (!worker && row < m_later) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (!worker && row == m_later) {
+            // The run takes the later row only after the late worker had time to store its row.
+            Await(m_lateDone);
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return m_paths[row];
+    }
+
+private:
+    void Signal(bool& flag) const {
+        std::lock_guard lock(m_mutex);
+        flag = true;
+        m_changed.notify_all();
+    }
+    // Waits for `flag`, or two seconds: an interleaving that did not come about must not hang the test.
+    void Await(const bool& flag) const {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait_for(lock, std::chrono::seconds(2), [&] { return flag; });
+    }
+
+    std::vector<std::string> m_paths;
+    std::size_t m_late, m_later;
+    std::thread::id m_runThread = std::this_thread::get_id();
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    mutable bool m_laterClaimed = false, m_lateDone = false;
+};
+
+}  // namespace
+
+TEST_F(CountRunTest, AWorkersLateRowNeverTakesTheSlotOfARowAWindowFurtherOn) {
+    // Three jobs keep 192 rows ahead; row 10 is a user language's, which the run counts itself.
+    constexpr std::size_t kWindow = 3 * 64, kLate = 10;
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < kLate + kWindow + 20; ++i) {
+        std::string text;
+        for (std::size_t k = 0; k <= i % 5; ++k) text += "x;\n";
+        paths.push_back(Write(std::string("f").append(std::to_string(i)).append(i == kLate ? ".ul" : ".c"), text));
+    }
+    const UlLanguage ul;
+    RowRecorder one, three;
+    CountLineT(ListedFiles(paths), m_options, m_canc, one, 1, &ul, false);
+    // Before the mend, the run waited for ever at row kLate + kWindow.
+    CountLineT(LateWorkerFiles(paths, kLate, kWindow), m_options, m_canc, three, 3, &ul, false);
+    EXPECT_EQ(three.rows, one.rows);
 }
