@@ -127,25 +127,7 @@ private:
 
     // Stores row r's outcome, and sets the number of workers by where the last files came from.
     // Under the lock.
-    void Store(std::size_t r, RowOutcome outcome) {
-        m_recentDisk = static_cast<std::uint16_t>(m_recentDisk << 1 | (outcome.file.waitedForDisk ? 1 : 0));
-        const int fromDisk = std::popcount(m_recentDisk);
-        if (outcome.file.waitedForDisk && fromDisk >= 4 && m_wanted < m_maxWorkers && !m_stop) {
-            ++m_wanted;
-            if (m_workers.size() < m_wanted) {
-                ++m_active;
-                m_workers.emplace_back([this] { Work(); });
-            } else {
-                m_moreReaders.notify_one();
-            }
-        } else if (fromDisk == 0 && m_wanted > m_baseWorkers) {
-            --m_wanted;
-        }
-        // A worker may store a row the run counted itself (a user language's) after the run has
-        // moved a whole window on: that late outcome must not take the slot from the later row.
-        Slot& slot = m_slots[r % m_window];
-        if (slot.row == SIZE_MAX || slot.row < r) slot = {r, std::move(outcome)};
-    }
+    void Store(std::size_t r, RowOutcome outcome);
 
     const RunFiles& m_files;
     const CountOptions& m_options;
@@ -195,6 +177,26 @@ RowOutcome ReadAhead::Take(std::size_t r) {
         m_awaited = SIZE_MAX;
     }
     return std::move(slot.outcome);
+}
+
+void ReadAhead::Store(std::size_t r, RowOutcome outcome) {
+    m_recentDisk = static_cast<std::uint16_t>(m_recentDisk << 1 | (outcome.file.waitedForDisk ? 1 : 0));
+    const int fromDisk = std::popcount(m_recentDisk);
+    if (outcome.file.waitedForDisk && fromDisk >= 4 && m_wanted < m_maxWorkers && !m_stop) {
+        ++m_wanted;
+        if (m_workers.size() < m_wanted) {
+            ++m_active;
+            m_workers.emplace_back([this] { Work(); });
+        } else {
+            m_moreReaders.notify_one();
+        }
+    } else if (fromDisk == 0 && m_wanted > m_baseWorkers) {
+        --m_wanted;
+    }
+    // A worker may store a row the run counted itself (a user language's) after the run has
+    // moved a whole window on: that late outcome must not take the slot from the later row.
+    Slot& slot = m_slots[r % m_window];
+    if (slot.row == SIZE_MAX || slot.row < r) slot = {r, std::move(outcome)};
 }
 
 RowOutcome ReadAhead::Count(std::size_t r, platform::RecentFolder& recent) const {
