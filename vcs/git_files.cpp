@@ -64,6 +64,12 @@ std::optional<std::string> CheckConfig(const fs::path& config, int depth) {
     return std::nullopt;
 }
 
+// A bare repository's folder, or a git folder itself: a HEAD beside an objects folder.
+bool LooksLikeGitFolder(const fs::path& dir) {
+    return platform::GetPathInfo(platform::PathText(dir / "HEAD")).kind != platform::PathKind::Missing &&
+           platform::GetPathInfo(platform::PathText(dir / "objects")).kind == platform::PathKind::Folder;
+}
+
 // The git folder of the work tree or bare repository at `dir`, or nothing; `bad` is set when the
 // ".git" there is neither a folder nor a regular file.
 std::optional<fs::path> GitFolderAt(const fs::path& dir, std::optional<std::string>& bad) {
@@ -82,9 +88,7 @@ std::optional<fs::path> GitFolderAt(const fs::path& dir, std::optional<std::stri
         const fs::path target = platform::PathFromText(Trimmed(std::string_view(*file.bytes).substr(7, file.bytes->find('\n') - 7)));
         return target.is_absolute() ? target : dir / target;
     }
-    const bool bare = platform::GetPathInfo(platform::PathText(dir / "HEAD")).kind != platform::PathKind::Missing &&
-                      platform::GetPathInfo(platform::PathText(dir / "objects")).kind == platform::PathKind::Folder;
-    if (bare) return dir;
+    if (LooksLikeGitFolder(dir)) return dir;
     return std::nullopt;
 }
 
@@ -149,9 +153,9 @@ bool MayBeInRepository(const fs::path& folder) {
     if (ec) return true;
     for (;;) {
         // Any .git at all, even one that is no folder: libgit2 has the say on it.
-        if (platform::GetPathInfo(platform::PathText(dir / ".git")).kind != platform::PathKind::Missing) return true;
-        std::optional<std::string> bad;
-        if (GitFolderAt(dir, bad) || bad) return true;
+        if (platform::GetPathInfo(platform::PathText(dir / ".git")).kind != platform::PathKind::Missing ||
+            LooksLikeGitFolder(dir))
+            return true;
         if (!dir.has_relative_path()) return false;
         dir = dir.parent_path();
     }
