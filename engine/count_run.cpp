@@ -85,8 +85,9 @@ RowOutcome CountByInterpreterLine(const std::string& path, const LanguageResolve
 class ReadAhead {
 public:
     ReadAhead(const RunFiles& files, const CountOptions& options, const LanguageResolver& resolver,
-              std::atomic<int>& canc, unsigned jobs)
-        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_window(jobs * 64),
+              std::atomic<int>& canc, unsigned jobs, platform::RecentFolder& runFolder)
+        : m_files(files), m_options(options), m_resolver(resolver), m_canc(canc), m_runFolder(runFolder),
+          m_window(jobs * 64),
           m_slots(m_window), m_baseWorkers(jobs - 1),
           m_maxWorkers(std::max(jobs, std::min(kDiskReadsPerJob * jobs, kMostThreads)) - 1) {
         // Under the lock: the first workers may already add others.
@@ -133,6 +134,7 @@ private:
     const CountOptions& m_options;
     const LanguageResolver& m_resolver;
     std::atomic<int>& m_canc;
+    platform::RecentFolder& m_runFolder;  // the run's thread's, also for the rows it counts in Take
     std::size_t m_window;
     std::vector<Slot> m_slots;
     std::size_t m_baseWorkers;
@@ -149,7 +151,6 @@ private:
     std::condition_variable m_outcomeReady;  // the run waits for the row it takes
     std::condition_variable m_moreReaders;   // added workers wait for files from the disk
     std::vector<std::thread> m_workers;
-    platform::RecentFolder m_takerFolder;  // the run's thread's, for the rows it counts in Take
 };
 
 RowOutcome ReadAhead::Take(std::size_t r) {
@@ -167,7 +168,7 @@ RowOutcome ReadAhead::Take(std::size_t r) {
         // yet: a sleep and its wake-up cost more than most files, and they came at nearly every row.
         if (const auto mine = Claim()) {
             lock.unlock();
-            RowOutcome outcome = Count(*mine, m_takerFolder);
+            RowOutcome outcome = Count(*mine, m_runFolder);
             lock.lock();
             Store(*mine, std::move(outcome));
             continue;
@@ -354,7 +355,7 @@ RunResult CountLineT(const RunFiles& files, const CountOptions& options, std::at
         const LanguageResolver resolver(options, userLanguages);
         platform::RecentFolder recent;
         std::optional<ReadAhead> readAhead;
-        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs);
+        if (jobs > 1 && n > 1) readAhead.emplace(files, options, resolver, canc, jobs, recent);
         for (std::size_t r = 0; r < n; ++r) {
             if (canc.load() == 1) break;
             observer.StartRow(r);
